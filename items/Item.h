@@ -1,0 +1,133 @@
+// The base class of every page item: its place, outline, connections, answer keys and the
+// operations through which displays, the page builder and connections talk to it.
+#pragma once
+
+#include "items/KeyEntry.h"
+#include "items/Pose.h"
+#include "platform/Control.h"
+#include "platform/Geometry.h"
+#include "platform/Region.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+struct Connection;
+struct Display;
+class Control;
+class Shape;
+class Surface;
+
+// Item type codes, which are also the rows of the item type table.
+enum class ItemType : std::int32_t {
+    None = 0,
+    Bmp = 1,
+    Text = 2,
+    Label = 3,
+    Edit = 4,
+    Button = 5,
+    Highlighter = 6,
+    Slider = 7,
+    Timer = 8,
+    Ani = 9,
+    Zone = 10,
+    Imsel = 11,
+};
+
+// Mouse message passed to Click: the left button press, or 0 when an item clicks itself.
+inline constexpr int kLeftButtonDown = 0x201;
+
+class Item {
+public:
+    Item();
+    virtual ~Item();
+    Item(const Item&) = delete;
+    Item& operator=(const Item&) = delete;
+
+    virtual bool StartupAction();
+    virtual Shape* AddShape(double angle, double length, const char* kind);
+    virtual void PrepareShapes();
+    virtual void DrawShapes();
+    virtual void MakeRegion();
+    virtual bool Connect();
+    virtual bool Click(Display* display, int message, int x, int y);
+    virtual std::int32_t HitTest(int x, int y);
+    virtual std::int32_t HitTestRight(int x, int y);
+    virtual bool EndDefinition();
+    virtual bool ReadCommand(const char* line);
+    virtual void Draw();
+    // motion is the connection's motion vector, or nullptr.
+    virtual void Input(const char* name, double value, const Pose* motion);
+    virtual bool PreProcessKey(KeyEntry& key);
+    virtual void ClearAnswer();
+    virtual bool Command(unsigned notification);
+    virtual bool Scroll(ScrollRequest request, Control* control);
+
+    // Region and bounds from the outline point list.
+    void MakePolygonRegion();
+    bool isType(ItemType t) const { return type == static_cast<std::int32_t>(t); }
+
+    Item* next = nullptr;
+    std::int32_t type = 0;
+    std::int32_t mode = 0;
+    std::string title;
+    std::string text; // the FILE word or the gathered "@" lines; empty means none
+    Connection* operators = nullptr;
+    Connection* outputs = nullptr;
+    Connection* endOutputs = nullptr;
+    Shape* shapes = nullptr;
+    Shape* anchorShape = nullptr;
+    std::unique_ptr<Region> region;
+    Rect bounds;
+    std::int32_t area = 0;
+    std::uint8_t running = 0;
+    std::uint8_t hitTestable = 0;
+    std::uint8_t rightHitTestable = 0;
+    std::int32_t ticks = 0;
+    std::uint8_t isCurrentQuestion = 0;
+    double endX = 0.0;
+    double endY = 0.0;
+    std::int32_t width = 0;
+    std::int32_t height = 0;
+    std::unique_ptr<Control> control;
+    std::int32_t controlId = 0;
+    Display* display = nullptr;
+    Surface* surface = nullptr;
+    std::int32_t visibility = 0;
+    std::int32_t initialVisibility = 0;
+    std::int32_t msec = 0;
+    double phase = 0.0;
+    double lastMove = 0.0;
+    Pose initialPose;
+    Pose pose;
+    Pose motion;
+    Pose upperLimit;
+    Pose lowerLimit;
+    double maximum = 0.0;
+    double minimum = 0.0;
+    double step = 0.0;
+    std::int32_t lineColor = 0;
+    std::int32_t lineWidth = 0;
+    std::int32_t frameColor = 0;
+    std::int32_t frameWidth = 0;
+    KeyEntry keys[kMaxKeys];
+    std::int32_t keyKinds = 0;
+    std::int32_t rightPicks = 0;
+    std::int32_t keyCount = 0;
+    std::int32_t picks = 0;
+};
+
+// The process-wide 16-bit control id counter shared by items and display windows; it starts
+// at 808 and only counts up.
+std::int16_t nextControlId();
+void resetControlIds(); // tests only
+
+// The outline point list shared by all items: at most 1000 points.
+inline constexpr int kMaxOutlinePoints = 1000;
+struct OutlinePoints {
+    static void restart(Point first);
+    static void clear();
+    static void add(Point p); // dropped silently when the list is full
+    static const std::vector<Point>& points();
+};

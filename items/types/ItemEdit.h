@@ -1,0 +1,9 @@
+// The EDIT item.
+#pragma once
+
+#include "items/Item.h"
+
+class ItemEdit : public Item {
+public:
+    ItemEdit();
+};

@@ -1,0 +1,4 @@
+// The TEXT item.
+#include "items/types/ItemText.h"
+
+ItemText::ItemText() { type = static_cast<std::int32_t>(ItemType::Text); }

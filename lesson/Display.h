@@ -1,0 +1,40 @@
+// One display of the page shown: a bordered child window of the main window with its items.
+#pragma once
+
+#include "platform/Geometry.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+class ChildWindow;
+class Item;
+class Surface;
+
+struct PenCacheEntry {
+    int width = 0;
+    Color colour;
+    std::unique_ptr<Pen> pen;
+};
+
+struct Display {
+    Display();
+    ~Display(); // deletes the items, the pens and the window
+    Display(const Display&) = delete;
+    Display& operator=(const Display&) = delete;
+
+    // The pen of that width and colour from the cache, made and cached on first use.
+    const Pen* getPen(int width, Color colour);
+
+    std::string name;
+    std::int32_t buffered = 0;
+    Item* items = nullptr; // owned list in definition order
+    std::vector<PenCacheEntry> pens;
+    std::unique_ptr<ChildWindow> window;
+    Surface* surface = nullptr;       // where items draw
+    Surface* windowSurface = nullptr; // the screen when buffered; else the copy surface
+    Rect clientRect;
+    std::uint8_t needsRepaint = 0;
+    std::uint8_t reused = 0;
+};

@@ -1,0 +1,11 @@
+// Reading displays and building pages, and tearing a lesson down.
+#pragma once
+
+struct Display;
+
+// Reads one display block, from the header line at position, into display.
+bool ReadLsn(Display* display, long position);
+// Builds page n of the lesson; false with the reason in errorText.
+bool BuildPage(int n);
+void LessonTeardown();
+void DeleteDisplay(Display* display);

@@ -1,0 +1,56 @@
+// A display's child window as the rest of the program sees it: surfaces to draw on, child
+// controls, item timers and a window procedure that receives its messages. The Qt widget
+// behind it lives in platform/QtChildWindow.
+#pragma once
+
+#include "platform/Control.h"
+#include "platform/Geometry.h"
+
+#include <memory>
+#include <string_view>
+
+class ChildWindow;
+class Surface;
+
+// The window procedure of the display window class: every message of every display window
+// goes to it, with the window it belongs to.
+class ChildWindowProc {
+public:
+    virtual ~ChildWindowProc() = default;
+    virtual void paint(ChildWindow& window) = 0;
+    virtual void command(ChildWindow& window, unsigned notification) = 0;
+    virtual void timer(ChildWindow& window, const void* key) = 0;
+    virtual void scroll(ChildWindow& window, ScrollRequest request, Control* control) = 0;
+    virtual void mouseMove(ChildWindow& window, int x, int y) = 0;
+    virtual void leftButtonDown(ChildWindow& window, int x, int y) = 0;
+};
+
+class ChildWindow {
+public:
+    virtual ~ChildWindow() = default;
+
+    virtual int id() const = 0;
+    virtual Rect clientRect() const = 0;
+    // The window's user data: the Display it shows.
+    virtual void setUserData(void* data) = 0;
+    virtual void* userData() const = 0;
+
+    // The display's off-screen picture: what the items draw; shown at the next paint.
+    virtual Surface& imageSurface() = 0;
+    // Drawing "straight to the screen": an overlay over the picture, cleared by clearOverlay.
+    virtual Surface& screenSurface() = 0;
+    virtual void clearOverlay() = 0;
+    // Asks for the window to show its picture and overlay again (ignored while painting).
+    virtual void present() = 0;
+
+    virtual std::unique_ptr<Control> createButton(int id, const Rect& rect, std::string_view caption) = 0;
+    virtual std::unique_ptr<Control> createEdit(int id, const Rect& rect, std::string_view text) = 0;
+
+    // Item timers: keyed by the item that starts them; starting again replaces the running
+    // one. Each tick goes to the window procedure's timer with the key.
+    virtual void startTimer(const void* key, int milliseconds) = 0;
+    virtual void stopTimer(const void* key) = 0;
+    virtual bool timerRunning(const void* key) const = 0;
+
+    virtual void setPointCursor(bool point) = 0;
+};

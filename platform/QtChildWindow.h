@@ -1,0 +1,16 @@
+// The Qt widget behind a display window: an off-screen image with an overlay, child controls
+// whose signals become notification words, and item timers.
+#pragma once
+
+#include "platform/ChildWindow.h"
+
+#include <memory>
+
+class QWidget;
+
+// A visible child of parent (or a top-level widget when parent is nullptr, as in tests) at
+// rect with a thin border, neither moved nor resized afterwards. Messages go to proc.
+std::unique_ptr<ChildWindow> createQtChildWindow(QWidget* parent, int id, const Rect& rect,
+                                                 ChildWindowProc* proc);
+// The widget of a window made by createQtChildWindow (tests send real events to it).
+QWidget* widgetOf(ChildWindow& window);

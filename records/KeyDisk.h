@@ -1,0 +1,18 @@
+// The key disk: finding the removable drive, reading and writing the key file, checking the
+// password. Results are the codes the start dialog and the controller use.
+#pragma once
+
+#include <cstdint>
+
+inline constexpr int kKeyRecordSize = 256;
+// The 32-byte table that key and grade files are scrambled with.
+inline constexpr char kScrambleKey[33] = "Keep the disk dry and labelled.";
+
+// XORs byte i with kScrambleKey[i % 32]; scrambling and descrambling alike.
+void scramble(std::uint8_t* bytes, int count);
+
+int DetectKeyDrive(); // -9, -10, -12 or -13
+int ReadKeyFile();    // 2, -11, -14 or -16
+int WriteKeyFile();   // 7 or -14
+int CheckPassword();  // 4 or -16
+bool isLettersAndDigits(const char* text);

@@ -1,0 +1,6 @@
+// Notes the student writes during a lesson, and the notes reader.
+#pragma once
+
+void RunNoteDialog();
+// Returns the next controller state.
+int RunNotesReader();

@@ -1,0 +1,4 @@
+// Scoring. Stand-in until it is built.
+#include "records/Scoring.h"
+
+int ScoreLesson() { return 1; }

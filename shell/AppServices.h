@@ -1,0 +1,42 @@
+// What the rest of the program asks of the main window. The main window implements it;
+// tests of the plain logic may put a recording stand-in in its place.
+#pragma once
+
+#include "platform/Geometry.h"
+
+#include <memory>
+#include <string_view>
+
+class ChildWindow;
+class Picture;
+struct Display;
+
+class AppServices {
+public:
+    virtual ~AppServices() = default;
+
+    // Posts the controller message with a state code (and the page number for state 11).
+    virtual void postState(int code, int page = 0) = 0;
+    virtual void focusMainWindow() = 0;
+    virtual void setCaption(std::string_view caption) = 0;
+
+    // The feedback panel: a framed text at (4, 4) of the main window.
+    virtual void showFeedbackPanel(std::string_view text, int width, int height) = 0;
+    virtual void hideFeedbackPanel() = 0;
+
+    // The controller timer (id 2000, every 300 ms) that measures the answer pause.
+    virtual void startControllerTimer() = 0;
+    virtual void killControllerTimer() = 0;
+
+    // Drawn on the main window in statusRect.
+    virtual void drawStatusText(std::string_view text) = 0;
+    virtual void drawPageStrip() = 0;
+
+    // Pictures loaded at start-up, by resource number (301 to 309).
+    virtual const Picture& picture(int number) = 0;
+
+    // A display window: child of the main window at rect (already converted), thin border.
+    // Returns nullptr when no window could be made.
+    virtual std::unique_ptr<ChildWindow> createDisplayWindow(Display* display, int id,
+                                                             const Rect& rect) = 0;
+};

@@ -1,0 +1,21 @@
+// The controller timer, kept in step with SessionState's timerRunning.
+#include "shell/ControllerTimer.h"
+
+#include "shell/AppServices.h"
+#include "shell/SessionState.h"
+
+void StartControllerTimer() {
+    SessionState& s = session();
+    s.timerRunning = true;
+    if (s.mainWindow)
+        s.mainWindow->startControllerTimer();
+}
+
+void StopControllerTimer() {
+    SessionState& s = session();
+    if (!s.timerRunning)
+        return;
+    if (s.mainWindow)
+        s.mainWindow->killControllerTimer();
+    s.timerRunning = false;
+}

@@ -1,0 +1,37 @@
+// Fixed-width text fields: every write is cut to the field and always terminated, so a long
+// name or message can never spill into the next field.
+#pragma once
+
+#include <cstdarg>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <string_view>
+
+template <std::size_t N>
+void setText(char (&field)[N], std::string_view text) {
+    const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
+    std::memcpy(field, text.data(), n);
+    field[n] = '\0';
+}
+
+template <std::size_t N>
+void appendText(char (&field)[N], std::string_view text) {
+    const std::size_t used = strnlen(field, N - 1);
+    const std::size_t room = N - 1 - used;
+    const std::size_t n = text.size() < room ? text.size() : room;
+    std::memcpy(field + used, text.data(), n);
+    field[used + n] = '\0';
+}
+
+inline void formatInto(char* field, std::size_t size, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
+inline void formatInto(char* field, std::size_t size, const char* format, ...) {
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(field, size, format, args);
+    va_end(args);
+}
+
+// printf-style formatting cut to the field.
+#define formatText(field, ...) formatInto((field), sizeof(field), __VA_ARGS__)

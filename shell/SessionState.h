@@ -1,0 +1,82 @@
+// The one application-wide record of a run: controller state, lesson and page, the displays
+// of the page shown, the answer flow, the student's identity and the shared text buffers.
+#pragma once
+
+#include "lesson/PageEntry.h"
+#include "platform/Geometry.h"
+
+#include <cstdint>
+
+class AppServices;
+class Item;
+struct Display;
+
+struct SessionState {
+    std::int32_t stateCode = 0;
+    std::int32_t currentPage = 0;
+    std::int32_t pageCount = 0;
+    std::int32_t questionTotal = 0;
+    std::int32_t lessonMajor = 0;
+    std::int32_t lessonMinor = 0;
+    bool graded = false;
+    char keyDrive = 0;
+    bool testLesson = false;
+    PageEntry* pages = nullptr; // owned list, from reading the index to the lesson teardown
+    PageEntry* currentEntry = nullptr;
+    Display* displays[kDisplaySlots] = {}; // slots 1 to 9, owned
+    std::uint32_t rightWaitStart = 0;
+    std::uint32_t wrongWaitStart = 0;
+    bool pageBuilding = false;
+    bool timerRunning = false;
+    bool pageClosing = false;
+    bool advanceAfterAnswer = false;
+
+    // The answer flow.
+    bool questionActive = false;
+    Item* currentQuestion = nullptr;
+    std::int32_t currentKeyKinds = 0;
+    Item* chosenItem = nullptr;
+    Display* feedbackDisplay = nullptr;
+    double typedNumber = 0.0;
+    std::int32_t markX = 0;
+    std::int32_t markY = 0;
+    char picksText[512] = {};
+
+    char lessonName[40] = {};
+    char lessonPath[80] = {};
+    char lessonTitle[256] = {};
+    char errorText[80] = {};
+    char statusText[256] = {};
+    char pathText[256] = {};
+    char lineBuffer[256] = {};
+    char bigText[2048] = {};
+
+    std::int32_t screenWidth = 800;
+    double scaleX = 1.0;
+    double scaleY = 1.0;
+    double scaleDiag = 1.0;
+
+    AppServices* mainWindow = nullptr; // the main window's services; not owned
+    Rect statusRect;
+
+    // The student's identity.
+    char studentId[60] = {};
+    char keyId[60] = {};
+    char typedPassword[24] = {};
+    char keyPassword[20] = {};
+    void* currentDialog = nullptr;
+};
+
+SessionState& session();
+// Puts every field back to its start value (tests; the displays and pages are not freed).
+void resetSession();
+
+// Conversions from the 800 x 600 reference space; integer forms truncate toward zero.
+int scaleX(int x);
+int scaleY(int y);
+int scaleSize(int size);
+double scaleX(double x);
+double scaleY(double y);
+double scaleSize(double size);
+double degreesToRadians(double degrees); // -d * 2 pi / 360
+double radiansToDegrees(double radians); // -r * 360 / 2 pi

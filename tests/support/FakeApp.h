@@ -1,0 +1,58 @@
+// A recording stand-in for the main window's services, for tests of the logic without the
+// main window. The display windows it makes are real offscreen display windows (top-level
+// widgets) with the real display window procedure.
+#pragma once
+
+#include "platform/Picture.h"
+#include "shell/AppServices.h"
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+class FakeApp : public AppServices {
+public:
+    FakeApp();  // installs itself as session().mainWindow
+    ~FakeApp() override;
+
+    void postState(int code, int page) override { posted.push_back({code, page}); }
+    void focusMainWindow() override { ++focusCount; }
+    void setCaption(std::string_view c) override { caption = std::string(c); }
+    void showFeedbackPanel(std::string_view text, int w, int h) override {
+        panelText = std::string(text);
+        panelWidth = w;
+        panelHeight = h;
+        panelVisible = true;
+    }
+    void hideFeedbackPanel() override { panelVisible = false; }
+    void startControllerTimer() override { ++timerStarts; }
+    void killControllerTimer() override { ++timerKills; }
+    void drawStatusText(std::string_view text) override { statusTexts.emplace_back(text); }
+    void drawPageStrip() override { ++pageStripCount; }
+    const Picture& picture(int number) override;
+    std::unique_ptr<ChildWindow> createDisplayWindow(Display* display, int id,
+                                                     const Rect& rect) override;
+
+    struct Posted {
+        int code;
+        int page;
+        bool operator==(const Posted&) const = default;
+    };
+    std::vector<Posted> posted;
+    int focusCount = 0;
+    std::string caption;
+    std::string panelText;
+    int panelWidth = 0;
+    int panelHeight = 0;
+    bool panelVisible = false;
+    std::vector<std::string> statusTexts;
+    int pageStripCount = 0;
+    int timerStarts = 0;
+    int timerKills = 0;
+    bool failWindows = false; // createDisplayWindow returns nullptr
+    std::vector<Rect> windowRects;
+
+private:
+    std::map<int, Picture> pictures_;
+};
