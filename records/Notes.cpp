@@ -1,6 +1,6 @@
 // Notes. Stand-in: writing and reading notes come with the notes work; until then the note
-// dialog does nothing and the notes reader returns straight to the start dialog (state 0).
+// dialog does nothing and the notes reader goes on to lesson selection (state 7).
 #include "records/Notes.h"
 
 void RunNoteDialog() {}
-int RunNotesReader() { return 0; }
+int RunNotesReader() { return 7; }
