@@ -1,6 +1,121 @@
-// Bookmarks. Stand-in until they are built.
+// Bookmarks on the key disk: where a graded lesson was left, and its counts per page.
 #include "lesson/Bookmark.h"
 
-bool WriteBookmark(char, long, long) { return false; }
-int ApplyBookmark(long, long) { return -1; }
-bool BookmarkExists(char, long, long) { return false; }
+#include "lesson/LessonIndex.h"
+#include "lesson/LineReader.h"
+#include "platform/Drives.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+#include <cctype>
+#include <cstdio>
+#include <limits>
+
+namespace {
+
+// Bookmark lines are short (" L 312", "P -4 2 1"), but counts of several digits make a P line
+// longer than 14 characters; a generous limit keeps such a line in one piece.
+constexpr int kBookmarkLineLimit = 255;
+
+constexpr int kNoBookmark = -1;
+constexpr int kNoMatchingLesson = 0;
+constexpr int kIndexFailed = -2;
+
+bool isDriveLetter(char drive) {
+    return std::isalpha(static_cast<unsigned char>(drive)) != 0;
+}
+
+// Formats one line of the file; every line fits, since its numbers are at most 32 bits each.
+template <typename... Values>
+void appendLine(std::string& out, const char* format, Values... values) {
+    char line[64];
+    const int length = std::snprintf(line, sizeof line, format, values...);
+    if (length > 0 && static_cast<std::size_t>(length) < sizeof line)
+        out.append(line, static_cast<std::size_t>(length));
+}
+
+} // namespace
+
+std::string bookmarkPath(char drive, long major, long minor) {
+    char path[64];
+    std::snprintf(path, sizeof path, "%c:\\LORVENNA\\L%2.2ld-%2.2ld.BMK", drive, major, minor);
+    return path;
+}
+
+bool WriteBookmark(char drive, long major, long minor) {
+    const SessionState& state = session();
+    if (!state.pages || !isDriveLetter(drive))
+        return false;
+
+    std::string content;
+    appendLine(content, " L %ld\r\n", major * 100 + minor);
+    for (const PageEntry* entry = state.pages; entry; entry = entry->next) {
+        const long page = entry->isCurrent ? -static_cast<long>(entry->pageNumber)
+                                           : static_cast<long>(entry->pageNumber);
+        appendLine(content, "P %ld %ld %ld\r\n", page, static_cast<long>(entry->completedCount),
+                   static_cast<long>(entry->rightCount));
+    }
+
+    [[maybe_unused]] CriticalErrorGuard guard;
+    return writeWholeFile(bookmarkPath(drive, major, minor), content.data(), content.size());
+}
+
+int ApplyBookmark(long major, long minor) {
+    SessionState& state = session();
+    const long code = major * 100 + minor;
+    if (!BookmarkExists(state.keyDrive, major, minor))
+        return kNoBookmark;
+
+    [[maybe_unused]] CriticalErrorGuard guard;
+    const std::string path = bookmarkPath(state.keyDrive, major, minor);
+    FileHandle file = openForReading(path);
+    if (isInvalid(file))
+        return kNoBookmark;
+
+    char line[kBookmarkLineLimit + 1];
+    bool matched = false;
+    while (!matched && readLine(file, line, kBookmarkLineLimit) > 0) {
+        long value = 0;
+        matched = std::sscanf(line, " L %ld", &value) == 1 && value == code;
+    }
+    if (!matched) {
+        closeFile(file);
+        return kNoMatchingLesson;
+    }
+
+    state.lessonMajor = static_cast<std::int32_t>(major);
+    state.lessonMinor = static_cast<std::int32_t>(minor);
+    formatText(state.lessonPath, "LSNS\\%2.2ld-%2.2ld.LSN", major, minor);
+    if (!ReadLessonIndex()) {
+        closeFile(file);
+        return kIndexFailed;
+    }
+
+    // The n-th P line belongs to the n-th page entry, whatever page number it carries; only
+    // a negative number matters, as the page to resume.
+    int resume = 0;
+    for (PageEntry* entry = state.pages; entry; entry = entry->next) {
+        if (readLine(file, line, kBookmarkLineLimit) <= 0)
+            break;
+        long page = 0;
+        long completed = 0;
+        long right = 0;
+        if (std::sscanf(line, " P %ld %ld %ld ", &page, &completed, &right) != 3)
+            continue;
+        entry->completedCount = static_cast<std::int32_t>(completed);
+        entry->rightCount = static_cast<std::int32_t>(right);
+        if (page < 0 && page >= -std::numeric_limits<std::int32_t>::max())
+            resume = static_cast<int>(-page);
+    }
+
+    closeFile(file);
+    deleteFile(path);
+    return resume;
+}
+
+bool BookmarkExists(char drive, long major, long minor) {
+    if (!isDriveLetter(drive))
+        return false;
+    [[maybe_unused]] CriticalErrorGuard guard;
+    return fileExists(bookmarkPath(drive, major, minor));
+}

@@ -1,4 +1,6 @@
 // One display of the page shown: a bordered child window of the main window with its items.
+// Qt's application header declares an X11 type of the same name: files that include it use
+// platform/QtApplication.h instead of <QApplication>.
 #pragma once
 
 #include "platform/Geometry.h"

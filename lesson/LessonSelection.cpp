@@ -1,4 +1,18 @@
-// Lesson selection. Stand-in until it is built.
+// Lesson selection: lists the lessons of LSNS by their title lines and returns the next state.
 #include "lesson/LessonSelection.h"
 
-int RunLessonSelection() { return -4; }
+#include "lesson/LessonList.h"
+#include "lesson/LessonSelectDialog.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+int RunLessonSelection() {
+    SessionState& state = session();
+    LessonList lessons;
+    lessons.build(state);
+    if (lessons.empty()) {
+        setText(state.errorText, "No lesson file in LSNS could be read.");
+        return -5;
+    }
+    return LessonSelectDialog::run(lessons, state);
+}

@@ -1,0 +1,128 @@
+// The lessons of LSNS as lesson selection lists them, and the taking of a chosen one.
+#include "lesson/LessonList.h"
+
+#include "lesson/Bookmark.h"
+#include "lesson/LineReader.h"
+#include "platform/MessageBox.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <string_view>
+
+namespace {
+
+constexpr int kTitleLimit = 72;
+constexpr char kBookmarkedMark[] = " [BOOKMARKED]";
+
+int g_rememberedSelection = 0;
+
+// Orders as the list shows its lines: bytes compared without regard to letter case.
+bool lessCaseless(std::string_view a, std::string_view b) {
+    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) <
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+bool readNumbers(const char* text, const char* format, long& major, long& minor) {
+    long first = 0;
+    long second = 0;
+    if (std::sscanf(text, format, &first, &second) != 2)
+        return false;
+    major = first;
+    minor = second;
+    return true;
+}
+
+std::string cutAtFirstDot(const std::string& fileName) {
+    return fileName.substr(0, fileName.find('.'));
+}
+
+} // namespace
+
+void LessonList::build(SessionState& state) {
+    entries_.clear();
+    bookmarkFound_ = false;
+
+    for (const std::string& fileName : findFiles("LSNS\\*.LSN")) {
+        const std::string name = cutAtFirstDot(fileName);
+        setText(state.lessonName, name);
+        formatText(state.lessonPath, "LSNS\\%s.LSN", name.c_str());
+
+        // A file that cannot be opened or read, or holds nothing, is left out of the list.
+        FileHandle file = openForReading("LSNS\\" + fileName);
+        char title[kTitleLimit + 1] = {};
+        const int length = readLine(file, title, kTitleLimit);
+        closeFile(file);
+        if (length < 0)
+            continue;
+
+        LessonListEntry entry{title, fileName};
+        long major = 0;
+        long minor = 0;
+        if (state.graded && readNumbers(name.c_str(), "%ld-%ld", major, minor) &&
+            BookmarkExists(state.keyDrive, major, minor)) {
+            entry.text += kBookmarkedMark;
+            bookmarkFound_ = true;
+        }
+        insertSorted(std::move(entry));
+    }
+}
+
+void LessonList::insertSorted(LessonListEntry entry) {
+    // After the entries that sort equal, so equal lines keep the folder's order.
+    const auto place = std::upper_bound(entries_.begin(), entries_.end(), entry,
+                                        [](const LessonListEntry& a, const LessonListEntry& b) {
+                                            return lessCaseless(a.text, b.text);
+                                        });
+    entries_.insert(place, std::move(entry));
+}
+
+TakeResult LessonList::take(int index, SessionState& state) const {
+    if (index < 0 || index >= static_cast<int>(entries_.size()))
+        return TakeResult::NoSelection;
+
+    const LessonListEntry& entry = entries_[static_cast<std::size_t>(index)];
+    long major = 0;
+    long minor = 0;
+    // The title line names the lesson; a file whose title lacks the numbers is still opened
+    // by the numbers of its own name rather than by whatever was chosen before.
+    if (!readNumbers(entry.text.c_str(), " Lesson %ld-%ld", major, minor) &&
+        !readNumbers(cutAtFirstDot(entry.fileName).c_str(), "%ld-%ld", major, minor)) {
+        char text[256];
+        formatText(text,
+                   "The first line of LSNS\\%s does not begin with \"Lesson\" and the lesson's "
+                   "two numbers (as in \"Lesson 01-02\"), and the file name holds no numbers "
+                   "either.",
+                   entry.fileName.c_str());
+        messageBox("Lesson number not found.", text);
+        return TakeResult::Refused;
+    }
+
+    state.lessonMajor = static_cast<std::int32_t>(major);
+    state.lessonMinor = static_cast<std::int32_t>(minor);
+    formatText(state.lessonName, "%.2ld-%.2ld", static_cast<long>(state.lessonMajor),
+               static_cast<long>(state.lessonMinor));
+    formatText(state.lessonPath, "LSNS\\%.2ld-%.2ld.LSN", static_cast<long>(state.lessonMajor),
+               static_cast<long>(state.lessonMinor));
+    state.pageCount = 0;
+    state.currentPage = 0;
+    return TakeResult::Taken;
+}
+
+int LessonList::initialSelection() const {
+    if (entries_.empty())
+        return -1;
+    return std::clamp(g_rememberedSelection, 0, static_cast<int>(entries_.size()) - 1);
+}
+
+int LessonList::rememberedSelection() {
+    return g_rememberedSelection;
+}
+
+void LessonList::setRememberedSelection(int index) {
+    g_rememberedSelection = index;
+}

@@ -1,0 +1,110 @@
+// The "Selecting lesson." dialog: shows a LessonList and turns the student's commands into
+// the controller's next state.
+#include "lesson/LessonSelectDialog.h"
+
+#include "lesson/LessonList.h"
+#include "shell/DialogUnits.h"
+
+#include <QApplication>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRect>
+
+namespace {
+
+constexpr int kStartState = 9;
+constexpr int kBookmarkState = 10;
+constexpr int kGradesState = 5;
+constexpr int kQuitState = -4;
+
+QRect placeOf(int x, int y, int w, int h) {
+    const Rect r = dialogRect(x, y, w, h);
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+
+} // namespace
+
+LessonSelectDialog::LessonSelectDialog(const LessonList& lessons, SessionState& state,
+                                       QWidget* parent)
+    : QDialog(parent), lessons_(lessons), state_(state) {
+    setWindowTitle(QStringLiteral("Selecting lesson."));
+    setModal(true);
+    setFixedSize(dialogUnitsX(314), dialogUnitsY(206));
+
+    struct ButtonPlace {
+        int id;
+        const char* text;
+        int x;
+    };
+    constexpr ButtonPlace buttons[] = {
+        {kLessonStartId, "&Start", 4},
+        {kLessonBookmarkId, "Start from &Bookmark", 80},
+        {kLessonGradesId, "&Read grades", 160},
+        {kLessonQuitId, "&Quit entirely", 238},
+    };
+    for (const ButtonPlace& place : buttons) {
+        auto* button = new QPushButton(QString::fromLatin1(place.text), this);
+        button->setProperty("controlId", place.id);
+        button->setGeometry(placeOf(place.x, 28, 72, 14));
+        connect(button, &QPushButton::clicked, this, [this, id = place.id] { command(id); });
+        if (place.id == kLessonStartId)
+            button->setDefault(true);
+        if (place.id == kLessonBookmarkId)
+            bookmark_ = button;
+    }
+    bookmark_->setVisible(lessons_.bookmarkFound());
+
+    list_ = new QListWidget(this);
+    list_->setProperty("controlId", kLessonListId);
+    list_->setGeometry(placeOf(4, 46, 308, 154));
+    list_->setSelectionMode(QAbstractItemView::SingleSelection);
+    list_->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // The entries come sorted without regard to case; the widget's own sort would not do.
+    for (const LessonListEntry& entry : lessons_.entries())
+        list_->addItem(QString::fromLatin1(entry.text));
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { command(kLessonStartId); });
+
+    const int initial = lessons_.initialSelection();
+    if (initial >= 0)
+        list_->setCurrentRow(initial);
+    list_->setFocus();
+}
+
+int LessonSelectDialog::run(const LessonList& lessons, SessionState& state) {
+    LessonSelectDialog dialog(lessons, state, QApplication::activeWindow());
+    return dialog.exec();
+}
+
+void LessonSelectDialog::reject() {
+    command(kLessonQuitId);
+}
+
+int LessonSelectDialog::selectedRow() const {
+    const QListWidgetItem* item = list_->currentItem();
+    if (!item || !item->isSelected())
+        return -1;
+    return list_->currentRow();
+}
+
+void LessonSelectDialog::command(int id) {
+    const int row = selectedRow();
+    if (row >= 0)
+        LessonList::setRememberedSelection(row);
+
+    switch (id) {
+    case kLessonStartId:
+    case kLessonBookmarkId:
+        // Without a lesson to start the dialog stays open.
+        if (lessons_.take(row, state_) != TakeResult::Taken)
+            return;
+        done(id == kLessonStartId ? kStartState : kBookmarkState);
+        return;
+    case kLessonGradesId:
+        done(kGradesState);
+        return;
+    case kLessonQuitId:
+        done(kQuitState);
+        return;
+    }
+}

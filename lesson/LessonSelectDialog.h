@@ -1,0 +1,38 @@
+// The "Selecting lesson." dialog: shows a LessonList and turns the student's commands into
+// the controller's next state.
+#pragma once
+
+#include <QDialog>
+
+class LessonList;
+class QListWidget;
+class QPushButton;
+struct SessionState;
+
+// Control ids of the dialog; the widgets carry them in the "controlId" property.
+inline constexpr int kLessonStartId = 1;
+inline constexpr int kLessonQuitId = 2;
+inline constexpr int kLessonListId = 241;
+inline constexpr int kLessonBookmarkId = 243;
+inline constexpr int kLessonGradesId = 244;
+
+// exec() returns 9 (start), 10 (start from the bookmark), 5 (grade review) or -4 (quit).
+class LessonSelectDialog : public QDialog {
+  public:
+    LessonSelectDialog(const LessonList& lessons, SessionState& state, QWidget* parent = nullptr);
+
+    // Shows the dialog modally over the active window and returns its result.
+    static int run(const LessonList& lessons, SessionState& state);
+
+    // Escape and closing the window quit, as "&Quit entirely" does.
+    void reject() override;
+
+  private:
+    void command(int id);
+    int selectedRow() const;
+
+    const LessonList& lessons_;
+    SessionState& state_;
+    QListWidget* list_ = nullptr;
+    QPushButton* bookmark_ = nullptr;
+};

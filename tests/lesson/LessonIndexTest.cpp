@@ -1,0 +1,274 @@
+// The lesson index: the page section's line forms, the display block search and its limits.
+#include "lesson/LessonIndex.h"
+
+#include "shell/SessionState.h"
+#include "tests/support/WorkFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+class LessonIndexTest : public testing::Test {
+  protected:
+    void SetUp() override { resetSession(); }
+    void TearDown() override { freePages(); }
+
+    // Writes the lesson (CR LF lines) as LSNS\01-01.LSN and reads its index.
+    bool readIndex(const std::string& text) {
+        lessonBytes = crlf(text);
+        folder.write("LSNS/01-01.LSN", lessonBytes, false);
+        std::strcpy(session().lessonPath, "LSNS\\01-01.LSN");
+        return ReadLessonIndex();
+    }
+
+    long positionOf(const std::string& line) const {
+        const std::size_t at = lessonBytes.find(line);
+        EXPECT_NE(at, std::string::npos) << line;
+        return static_cast<long>(at);
+    }
+
+    static std::vector<int> pageNumbers() {
+        std::vector<int> numbers;
+        for (const PageEntry* e = session().pages; e; e = e->next)
+            numbers.push_back(e->pageNumber);
+        return numbers;
+    }
+
+    WorkFolder folder;
+    std::string lessonBytes;
+};
+
+const char* const kLesson = R"(Lesson 01-01 Forces and motion
+TOTAL 4
+PAGE 3
+DISPLAY intro
+PAGE 1
+DISPLAY Intro
+DISPLAY Question1
+END PAGES
+DISPLAY INTRO 10 40 780 200 A
+ITEM TEXT Heading
+}
+END DISPLAY
+DISPLAY Question1 10 250 780 300 N
+END DISPLAY
+END LESSON
+)";
+
+} // namespace
+
+TEST_F(LessonIndexTest, BuildsPagesInFileOrderWithTheirBlockPositions) {
+    ASSERT_TRUE(readIndex(kLesson)) << session().errorText;
+    const SessionState& s = session();
+    EXPECT_STREQ(s.lessonTitle, "Lesson 01-01 Forces and motion");
+    EXPECT_EQ(s.questionTotal, 4);
+    EXPECT_FALSE(s.testLesson);
+    EXPECT_EQ(s.pageCount, 3);
+    EXPECT_EQ(pageNumbers(), (std::vector<int>{3, 1}));
+
+    const long intro = positionOf("DISPLAY INTRO 10");
+    const long question = positionOf("DISPLAY Question1 10");
+    const PageEntry* three = s.pages;
+    const PageEntry* one = three->next;
+    // "intro" finds the block whose header says INTRO: names compare without regard to case.
+    EXPECT_EQ(three->displayName[1], "intro");
+    EXPECT_EQ(three->displayOffset[1], intro);
+    EXPECT_TRUE(three->displayName[2].empty());
+    EXPECT_EQ(one->displayName[1], "Intro");
+    EXPECT_EQ(one->displayOffset[1], intro) << "one block named by two pages";
+    EXPECT_EQ(one->displayName[2], "Question1");
+    EXPECT_EQ(one->displayOffset[2], question);
+    EXPECT_EQ(one->displayOffset[0], 0);
+    EXPECT_EQ(s.currentEntry, one);
+}
+
+TEST_F(LessonIndexTest, TotalAndTestLinesTheLaterOneSetsTheTotal) {
+    struct Case {
+        const char* lines;
+        int total;
+        bool test;
+    };
+    const Case cases[] = {
+        {"TEST 7\nTOTAL 5\n", 5, true},
+        {"TOTAL 5\nTEST 7\n", 7, true},
+        {"  TOTAL 9\n", 9, false},
+        {"TOTALS\nTOTAL x\n", 0, false},
+        {"", 0, false},
+    };
+    for (const Case& c : cases) {
+        resetSession();
+        ASSERT_TRUE(readIndex(std::string("Lesson 01-01 T\n") + c.lines + "END PAGES\n"));
+        EXPECT_EQ(session().questionTotal, c.total) << c.lines;
+        EXPECT_EQ(session().testLesson, c.test) << c.lines;
+        EXPECT_EQ(session().pages, nullptr);
+        EXPECT_EQ(session().pageCount, 0);
+    }
+}
+
+TEST_F(LessonIndexTest, ReadingAgainStartsFromAFreshList) {
+    ASSERT_TRUE(readIndex(kLesson));
+    session().pages->rightCount = 5;
+    ASSERT_TRUE(readIndex(kLesson));
+    EXPECT_EQ(pageNumbers(), (std::vector<int>{3, 1}));
+    EXPECT_EQ(session().pages->rightCount, 0);
+    // A new lesson without TEST is no test lesson, whatever was read before.
+    ASSERT_TRUE(readIndex("Lesson 01-01\nTEST 3\nEND PAGES\n"));
+    ASSERT_TRUE(readIndex("Lesson 01-01\nTOTAL 3\nEND PAGES\n"));
+    EXPECT_FALSE(session().testLesson);
+}
+
+TEST_F(LessonIndexTest, TheFirstMatchingHeaderAfterTheDisplayLineWins) {
+    ASSERT_TRUE(readIndex(R"(Lesson 01-01
+PAGE 1
+DISPLAY Pic
+DISPLAY Other
+END PAGES
+DISPLAY Picture 1 1 1 1 A
+END DISPLAY
+DISPLAY Other only-a-name
+DISPLAY Pic 1 2 3 4 N
+END DISPLAY
+DISPLAY Other 5 6 7 8 N
+DISPLAY Pic 9 9 9 9 A
+END LESSON
+)")) << session().errorText;
+    const PageEntry* page = session().pages;
+    // "Picture" is not "Pic", and a header needs its numbers.
+    EXPECT_EQ(page->displayOffset[1], positionOf("DISPLAY Pic 1 2"));
+    EXPECT_EQ(page->displayOffset[2], positionOf("DISPLAY Other 5"));
+}
+
+TEST_F(LessonIndexTest, ReportsAMissingFileAndAMissingDisplay) {
+    std::strcpy(session().lessonPath, "LSNS\\09-09.LSN");
+    EXPECT_FALSE(ReadLessonIndex());
+    EXPECT_STREQ(session().errorText, "Lesson file LSNS\\09-09.LSN is nonexistent or bad.");
+
+    struct Case {
+        const char* what;
+        const char* lesson;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"no block at all", "Lesson 01-01\nPAGE 2\nDISPLAY Missing\nEND PAGES\nEND LESSON\n",
+         "Page 2 specified nonexistent Display Missing"},
+        {"the block stands after END LESSON",
+         "Lesson 01-01\nPAGE 4\nDISPLAY Late\nEND PAGES\nEND LESSON\nDISPLAY Late 1 2 3 4 A\n",
+         "Page 4 specified nonexistent Display Late"},
+        {"the first missing display is the one reported",
+         "Lesson 01-01\nPAGE 1\nDISPLAY A\nPAGE 2\nDISPLAY B\nDISPLAY C\nEND PAGES\n"
+         "DISPLAY A 1 1 1 1 A\nEND LESSON\n",
+         "Page 2 specified nonexistent Display B"},
+        // Without END PAGES the blocks' headers are page lines too, and the last one finds no
+        // header after it.
+        {"no END PAGES",
+         "Lesson 01-01\nPAGE 1\nDISPLAY Intro\nDISPLAY Intro 1 2 3 4 A\nEND DISPLAY\nEND LESSON\n",
+         "Page 1 specified nonexistent Display Intro"},
+    };
+    for (const Case& c : cases) {
+        resetSession();
+        EXPECT_FALSE(readIndex(c.lesson)) << c.what;
+        EXPECT_STREQ(session().errorText, c.message) << c.what;
+        EXPECT_EQ(session().pages, nullptr) << c.what;
+    }
+}
+
+TEST_F(LessonIndexTest, LongLinesAreSearchedInTheReadersPieces) {
+    // The 260-character line comes as a piece of 240 and one of 20; the second piece is a
+    // header line of its own, as the line reader cuts it.
+    const std::string filler(240, '*');
+    ASSERT_TRUE(readIndex("Lesson 01-01\n" + filler + "PAGE 7\nDISPLAY Tail\nEND PAGES\n" + filler +
+                          "DISPLAY Tail 1 2 3 4 A\nEND LESSON\n"))
+        << session().errorText;
+    EXPECT_EQ(pageNumbers(), (std::vector<int>{7}));
+    EXPECT_EQ(session().pages->displayOffset[1], positionOf("DISPLAY Tail 1"));
+}
+
+TEST_F(LessonIndexTest, NineDisplaysFitATenthOrAnOrphanOrALongNameIsRefused) {
+    std::string nine = "Lesson 01-01\nPAGE 1\n";
+    std::string blocks = "END PAGES\n";
+    for (int i = 1; i <= 9; ++i) {
+        nine += "DISPLAY D" + std::to_string(i) + "\n";
+        blocks += "DISPLAY D" + std::to_string(i) + " 1 2 3 4 A\nEND DISPLAY\n";
+    }
+    blocks += "DISPLAY D10 1 2 3 4 A\nEND DISPLAY\nEND LESSON\n";
+    ASSERT_TRUE(readIndex(nine + blocks)) << session().errorText;
+    EXPECT_EQ(session().pages->displayName[9], "D9");
+
+    const std::string name59(59, 'n');
+    ASSERT_TRUE(readIndex("Lesson 01-01\nPAGE 1\nDISPLAY " + name59 + "\nEND PAGES\nDISPLAY " +
+                          name59 + " 1 2 3 4 A\nEND LESSON\n"));
+    EXPECT_EQ(session().pages->displayName[1], name59);
+
+    struct Case {
+        const char* what;
+        std::string lesson;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"tenth display", nine + "DISPLAY D10\n" + blocks, "Page 1 names more than 9 Displays"},
+        {"display before any page", "Lesson 01-01\nDISPLAY D1\nPAGE 1\n" + blocks,
+         "No PAGE line before Display D1"},
+        {"name of 60", "Lesson 01-01\nPAGE 5\nDISPLAY " + std::string(60, 'n') + "\n" + blocks,
+         "Page 5 names a Display longer than 59 characters"},
+    };
+    for (const Case& c : cases) {
+        resetSession();
+        EXPECT_FALSE(readIndex(c.lesson)) << c.what;
+        EXPECT_STREQ(session().errorText, c.message) << c.what;
+        EXPECT_EQ(session().pages, nullptr) << c.what;
+    }
+
+    // The message about a missing display with a long name is cut to the field.
+    resetSession();
+    std::memset(session().statusText, 'S', sizeof session().statusText - 1);
+    EXPECT_FALSE(readIndex("Lesson 01-01\nPAGE 12345\nDISPLAY " + name59 + "\nEND PAGES\n"));
+    const std::string full = "Page 12345 specified nonexistent Display " + name59;
+    EXPECT_EQ(std::string(session().errorText), full.substr(0, 79));
+    EXPECT_EQ(session().statusText[0], 'S');
+}
+
+namespace {
+
+// A lesson of pages each showing a shared frame and a display of its own, and the blocks.
+std::string generatedLesson(int pages) {
+    std::string text = "Lesson 01-01 Generated\r\nTOTAL 1\r\n";
+    char line[96];
+    for (int p = 1; p <= pages; ++p) {
+        std::snprintf(line, sizeof line, "PAGE %d\r\nDISPLAY Frame\r\nDISPLAY P%d\r\n", p, p);
+        text += line;
+    }
+    text += "END PAGES\r\nDISPLAY Frame 0 0 800 40 A\r\nEND DISPLAY\r\n";
+    for (int p = 1; p <= pages; ++p) {
+        std::snprintf(line, sizeof line,
+                      "DISPLAY P%d 10 50 780 500 N\r\nITEM TEXT T%d\r\n}\r\nEND DISPLAY\r\n", p, p);
+        text += line;
+    }
+    return text + "END LESSON\r\n";
+}
+
+} // namespace
+
+TEST_F(LessonIndexTest, ALessonOf20000PagesIsReadInLinearTime) {
+    const std::string lesson = generatedLesson(20000);
+    folder.write("LSNS/01-01.LSN", lesson, false);
+    std::strcpy(session().lessonPath, "LSNS\\01-01.LSN");
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(ReadLessonIndex()) << session().errorText;
+    const auto elapsed = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(session().pageCount, 20000);
+
+    const PageEntry* last = session().pages;
+    while (last->next)
+        last = last->next;
+    EXPECT_EQ(last->displayOffset[1], static_cast<long>(lesson.find("DISPLAY Frame 0")));
+    EXPECT_EQ(last->displayOffset[2], static_cast<long>(lesson.find("DISPLAY P20000 ")));
+    // Searching the file again from every DISPLAY line would read some 10^9 lines here; one
+    // pass takes well under a second, even under the sanitizers.
+    EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 20000);
+}
