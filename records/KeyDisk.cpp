@@ -1,9 +1,171 @@
-// The key disk. Stand-in until it is built.
+// The key disk: drive detection, the 256-byte key file and the password check.
 #include "records/KeyDisk.h"
 
-void scramble(std::uint8_t*, int) {}
-int DetectKeyDrive() { return -12; }
-int ReadKeyFile() { return -11; }
-int WriteKeyFile() { return -14; }
-int CheckPassword() { return -16; }
-bool isLettersAndDigits(const char*) { return false; }
+#include "platform/Drives.h"
+#include "platform/FileSystem.h"
+#include "platform/Random.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+#include <array>
+#include <cstring>
+#include <string>
+
+namespace {
+
+// Key record offsets: the two length bytes, then password and ID without terminators.
+constexpr int kPasswordLengthAt = 0;
+constexpr int kIdLengthAt = 1;
+constexpr int kTextAt = 2;
+
+std::string onDrive(char drive, const char* rest) {
+    std::string name(1, drive);
+    name += rest;
+    return name;
+}
+
+// Only a letter found by detection names a drive; without one nothing is touched.
+bool isDriveLetter(char drive) {
+    return drive >= 'A' && drive <= 'Z';
+}
+
+char asciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
+} // namespace
+
+void scramble(std::uint8_t* bytes, int count) {
+    for (int i = 0; i < count; ++i)
+        bytes[i] ^= static_cast<std::uint8_t>(kScrambleKey[i % 32]);
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (asciiLower(a[i]) != asciiLower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+bool isLettersAndDigits(const char* text) {
+    for (const char* p = text; *p; ++p) {
+        const char c = *p;
+        const bool letter = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+        const bool digit = c >= '0' && c <= '9';
+        if (!letter && !digit)
+            return false;
+    }
+    return true;
+}
+
+int DetectKeyDrive() {
+    [[maybe_unused]] CriticalErrorGuard guard;
+    SessionState& s = session();
+    int removable = 0;
+    int withMedium = 0;
+    const std::vector<DriveInfo> drives = removableDrives();
+    // Letters in order, as the drives would be tried from A to Z.
+    for (char letter = 'A'; letter <= 'Z'; ++letter) {
+        for (const DriveInfo& drive : drives) {
+            if (drive.letter != letter)
+                continue;
+            ++removable;
+            if (drive.hasMedium) {
+                ++withMedium;
+                s.keyDrive = letter;
+            }
+            break;
+        }
+    }
+    if (removable == 0)
+        return -12;
+    if (withMedium > 1)
+        return -13;
+    if (withMedium == 0)
+        return -10;
+    return -9;
+}
+
+int ReadKeyFile() {
+    [[maybe_unused]] CriticalErrorGuard guard;
+    SessionState& s = session();
+    if (!isDriveLetter(s.keyDrive))
+        return -11;
+    const std::string keyName = onDrive(s.keyDrive, ":\\LORVENNA\\KEY.GRD");
+    const bool keyThere = fileExists(keyName);
+
+    // A write-protected disk can neither take grades nor be registered.
+    const std::string testName = onDrive(s.keyDrive, ":\\TEMPTEMP.TMP");
+    clearFileError();
+    FileHandle test = createForWriting(testName);
+    const FileError testError = lastFileError();
+    const bool created = !isInvalid(test);
+    closeFile(test);
+    if (testError == FileError::WriteProtected)
+        return -14;
+    if (created)
+        deleteFile(testName);
+
+    if (!keyThere)
+        return -11;
+    FileHandle file = openForReading(keyName);
+    std::array<std::uint8_t, kKeyRecordSize> record{};
+    const long got = readBytes(file, record.data(), kKeyRecordSize);
+    closeFile(file);
+    if (got < kKeyRecordSize)
+        return -11;
+
+    scramble(record.data(), kKeyRecordSize);
+    const int passwordLength = static_cast<std::int8_t>(record[kPasswordLengthAt]);
+    const int idLength = static_cast<std::int8_t>(record[kIdLengthAt]);
+    if (passwordLength < 0 || idLength < 0)
+        return -16;
+    // Lengths the fields cannot hold mean a damaged key file, handled like a negative
+    // length: nothing is copied.
+    if (passwordLength >= static_cast<int>(sizeof s.keyPassword) ||
+        idLength >= static_cast<int>(sizeof s.keyId) ||
+        kTextAt + passwordLength + idLength > kKeyRecordSize)
+        return -16;
+
+    const char* text = reinterpret_cast<const char*>(record.data()) + kTextAt;
+    setText(s.keyPassword, std::string_view(text, passwordLength));
+    setText(s.keyId, std::string_view(text + passwordLength, idLength));
+    return 2;
+}
+
+int WriteKeyFile() {
+    [[maybe_unused]] CriticalErrorGuard guard;
+    SessionState& s = session();
+    if (!isDriveLetter(s.keyDrive))
+        return -14;
+    if (!createFolder(onDrive(s.keyDrive, ":\\LORVENNA")) &&
+        lastFileError() != FileError::AlreadyExists)
+        return -14;
+
+    const int passwordLength = static_cast<int>(strnlen(s.typedPassword, kMaxPasswordLength));
+    const int idLength = static_cast<int>(strnlen(s.studentId, kMaxIdLength));
+    std::array<std::uint8_t, kKeyRecordSize> record{};
+    record[kPasswordLengthAt] = static_cast<std::uint8_t>(passwordLength);
+    record[kIdLengthAt] = static_cast<std::uint8_t>(idLength);
+    std::memcpy(record.data() + kTextAt, s.typedPassword, passwordLength);
+    std::memcpy(record.data() + kTextAt + passwordLength, s.studentId, idLength);
+    // The fill is never checked; it only hides where the texts end.
+    const int firstChar = static_cast<signed char>(s.studentId[0]);
+    for (int i = kTextAt + passwordLength + idLength; i < kKeyRecordSize; ++i)
+        record[i] = static_cast<std::uint8_t>((nextRandom() + firstChar) & 0xFF);
+    scramble(record.data(), kKeyRecordSize);
+
+    if (!writeWholeFile(onDrive(s.keyDrive, ":\\LORVENNA\\KEY.GRD"), record.data(), record.size()))
+        return -14;
+    return 7;
+}
+
+int CheckPassword() {
+    const SessionState& s = session();
+    const std::string_view typed(s.typedPassword, strnlen(s.typedPassword, sizeof s.typedPassword));
+    const std::string_view stored(s.keyPassword, strnlen(s.keyPassword, sizeof s.keyPassword));
+    return equalsIgnoringCase(typed, stored) ? 4 : -16;
+}

@@ -3,10 +3,16 @@
 #pragma once
 
 #include <cstdint>
+#include <string_view>
 
 inline constexpr int kKeyRecordSize = 256;
 // The 32-byte table that key and grade files are scrambled with.
 inline constexpr char kScrambleKey[33] = "Keep the disk dry and labelled.";
+
+// The longest ID and password that are kept (the fields hold a few more characters, so a
+// longer entry can be noticed).
+inline constexpr int kMaxIdLength = 58;
+inline constexpr int kMaxPasswordLength = 18;
 
 // XORs byte i with kScrambleKey[i % 32]; scrambling and descrambling alike.
 void scramble(std::uint8_t* bytes, int count);
@@ -16,3 +22,6 @@ int ReadKeyFile();    // 2, -11, -14 or -16
 int WriteKeyFile();   // 7 or -14
 int CheckPassword();  // 4 or -16
 bool isLettersAndDigits(const char* text);
+
+// Compares two texts ignoring the case of the ASCII letters.
+bool equalsIgnoringCase(std::string_view a, std::string_view b);

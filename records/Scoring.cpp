@@ -1,4 +1,84 @@
-// Scoring. Stand-in until it is built.
+// Scoring: the score box at the end of a lesson and, in a graded session, the grade file
+// and the bookmark on the key disk.
 #include "records/Scoring.h"
 
-int ScoreLesson() { return 1; }
+#include "lesson/Bookmark.h"
+#include "platform/Clock.h"
+#include "platform/Drives.h"
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "records/GradeRecord.h"
+#include "records/KeyDisk.h"
+#include "shell/AppServices.h"
+#include "shell/Drawing.h"
+#include "shell/SessionState.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr long kLastSequence = 999;
+
+// The first free sequence number; when all are taken the last one is written over.
+long freeSequence(char drive, long major, long minor) {
+    for (long sequence = 1; sequence <= kLastSequence; ++sequence) {
+        if (!fileExists(gradeFileName(drive, major, minor, sequence)))
+            return sequence;
+    }
+    return kLastSequence;
+}
+
+// The key disk must still be there with the key of the student who logged in.
+bool keyDiskConfirmed() {
+    return DetectKeyDrive() == -9 && ReadKeyFile() == 2 && CheckPassword() == 4;
+}
+
+} // namespace
+
+std::string scoreText(long right, long answered, long total) {
+    const double percent = static_cast<double>(right) / static_cast<double>(total) * 100.0;
+    char text[128];
+    if (answered == total)
+        std::snprintf(text, sizeof text, "%.1lf%% right first time!", percent);
+    else
+        std::snprintf(text, sizeof text, "%.1lf%% (Incomplete, %ld out of %ld answered)", percent,
+                      answered, total);
+    return text;
+}
+
+int ScoreLesson() {
+    SessionState& s = session();
+    if (s.currentPage <= 1 || s.questionTotal == 0)
+        return 1;
+
+    long right = 0;
+    long answered = 0;
+    for (const PageEntry* entry = s.pages; entry; entry = entry->next) {
+        right += entry->rightCount;
+        answered += entry->completedCount;
+    }
+    messageBox("Your score:", scoreText(right, answered, s.questionTotal), BoxButtons::Ok);
+
+    if (!s.graded)
+        return 1;
+    if (s.mainWindow)
+        s.mainWindow->drawStatusText("Writing grades to disk");
+    // Every failure from here on is silent: the student has seen the score.
+    if (!keyDiskConfirmed())
+        return 0;
+
+    [[maybe_unused]] CriticalErrorGuard guard;
+    const long sequence = freeSequence(s.keyDrive, s.lessonMajor, s.lessonMinor);
+    const std::string_view id(s.studentId, strnlen(s.studentId, sizeof s.studentId));
+    const GradeRecord record = GradeRecord::make(localTime(), s.lessonMajor, s.lessonMinor,
+                                                 answered, right, s.questionTotal, id);
+    const GradeRecord::Bytes bytes = record.toDisk();
+    const bool written =
+        writeWholeFile(gradeFileName(s.keyDrive, s.lessonMajor, s.lessonMinor, sequence),
+                       bytes.data(), bytes.size());
+    if (written && s.currentPage < s.pageCount)
+        WriteBookmark(s.keyDrive, s.lessonMajor, s.lessonMinor);
+    MarkAllAndRepaint();
+    return written ? 1 : 0;
+}

@@ -1,4 +1,15 @@
-// The start dialog. Stand-in until it is built: an ungraded session.
+// The start dialog, run modally over the main window.
 #include "records/StartDialog.h"
 
-int RunStartDialog() { return 7; }
+#include "records/StartDialogView.h"
+#include "shell/AppServices.h"
+#include "shell/SessionState.h"
+
+#include <QWidget>
+
+int RunStartDialog() {
+    // The main window, when it is a window, owns the dialog.
+    auto* owner = dynamic_cast<QWidget*>(session().mainWindow);
+    StartDialogView dialog(owner);
+    return dialog.run();
+}

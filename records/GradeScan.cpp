@@ -1,0 +1,157 @@
+// The grade scan: grade files read back into the lines of the grade listing.
+#include "records/GradeScan.h"
+
+#include "platform/Drives.h"
+#include "platform/FileSystem.h"
+#include "records/GradeRecord.h"
+#include "shell/SessionState.h"
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr std::size_t kOwnersCapacity = sizeof(SessionState::bigText) - 1; // 2047
+constexpr long kLastSequence = 999;
+
+std::string formatLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string formatLine(const char* format, ...) {
+    char line[256];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    return line;
+}
+
+// Reads the record of one grade file; false when there is none or it is short.
+bool readGradeFile(const std::string& name, GradeRecord& record) {
+    if (!fileExists(name))
+        return false;
+    FileHandle file = openForReading(name);
+    GradeRecord::Bytes bytes{};
+    const long got = readBytes(file, bytes.data(), GradeRecord::kSize);
+    closeFile(file);
+    if (got < GradeRecord::kSize)
+        return false;
+    record = GradeRecord::fromDisk(bytes);
+    return true;
+}
+
+long parseNumber(std::string_view text, std::size_t& at) {
+    long value = 0;
+    const std::size_t start = at;
+    // Nine digits at most: larger numbers are no lesson numbers and would overflow.
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9' && at - start < 9)
+        value = value * 10 + (text[at++] - '0');
+    return at == start ? -1 : value;
+}
+
+} // namespace
+
+const char* otherOwners() {
+    return session().bigText;
+}
+
+void clearOtherOwners() {
+    session().bigText[0] = '\0';
+}
+
+void addOtherOwner(std::string_view name) {
+    char* list = session().bigText;
+    const std::size_t used = strnlen(list, kOwnersCapacity);
+    std::string addition;
+    if (name.empty()) {
+        addition = "<unknown>";
+    } else if (used == 0) {
+        addition = std::string(name);
+    } else if (std::string_view(list, used).find(name) == std::string_view::npos) {
+        addition = " and " + std::string(name);
+    }
+    // A name that does not fit is left out whole rather than cut into another name.
+    if (addition.empty() || used + addition.size() > kOwnersCapacity)
+        return;
+    std::memcpy(list + used, addition.data(), addition.size());
+    list[used + addition.size()] = '\0';
+}
+
+bool lessonNumbersFromFileName(std::string_view fileName, long& major, long& minor) {
+    std::size_t at = 0;
+    const long first = parseNumber(fileName, at);
+    if (first < 0 || at >= fileName.size() || fileName[at] != '-')
+        return false;
+    ++at;
+    const long second = parseNumber(fileName, at);
+    if (second < 0)
+        return false;
+    major = first;
+    minor = second;
+    return true;
+}
+
+void GradeScan::addLine(std::string line) {
+    lines_.push_back(std::move(line));
+    if (lineAdded_)
+        lineAdded_();
+}
+
+int GradeScan::scanLesson(long major, long minor) {
+    [[maybe_unused]] CriticalErrorGuard guard;
+    const SessionState& s = session();
+    const std::string_view owner(s.studentId, strnlen(s.studentId, sizeof s.studentId));
+    int added = 0;
+    bool anyValid = false;
+    // Without a key drive there are no grade files to read.
+    const bool haveDrive = s.keyDrive >= 'A' && s.keyDrive <= 'Z';
+    for (long sequence = 1; haveDrive && sequence <= kLastSequence; ++sequence) {
+        GradeRecord record;
+        // A gap in the sequence numbers ends the lesson's grades.
+        if (!readGradeFile(gradeFileName(s.keyDrive, major, minor, sequence), record))
+            break;
+        if (!record.belongsTo(owner)) {
+            addOtherOwner(record.storedName());
+            continue;
+        }
+        if (!record.checksumHolds()) {
+            addLine(formatLine("Lesson %.2ld-%.2ld, !!!!! ALTERED ENTRY !!!!!", major, minor));
+            ++added;
+            continue;
+        }
+        anyValid = true;
+        // A record cannot hold 0 possible unless it was made by hand; it shows 0 percent.
+        const double percent = record.possible != 0 ? record.right * 100.0 / record.possible : 0.0;
+        addLine(formatLine("Lesson %.2ld-%.2ld -- Date %2.2d/%2.2d/%2.2d -- [%4.0f%%] -- "
+                           "[%3d ans, %3d right, %3d poss]",
+                           major, minor, static_cast<int>(record.month),
+                           static_cast<int>(record.day), record.year % 100, percent,
+                           static_cast<int>(record.answered), static_cast<int>(record.right),
+                           static_cast<int>(record.possible)));
+        ++added;
+    }
+    if (!anyValid) {
+        addLine(formatLine("Lesson %.2ld-%.2ld -- No grades yet --", major, minor));
+        ++added;
+    }
+    return otherOwners()[0] != '\0' ? -1 : added;
+}
+
+int GradeScan::listAllLessons() {
+    clearOtherOwners();
+    long lineTotal = 0;
+    int lessonsWithOthers = 0;
+    for (const std::string& file : findFiles("LSNS\\*.LSN")) {
+        long major = 0;
+        long minor = 0;
+        if (!lessonNumbersFromFileName(file, major, minor))
+            continue;
+        const int result = scanLesson(major, minor);
+        if (result > 0)
+            lineTotal += result;
+        else if (result < 0)
+            ++lessonsWithOthers;
+    }
+    if (lineTotal > 0)
+        return lessonsWithOthers > 0 ? 2 : 1;
+    return lessonsWithOthers > 0 ? 3 : 0;
+}

@@ -1,0 +1,300 @@
+// The start dialog's steps: what each step shows, the boxes of the failure steps, and the
+// entries of the ID and password fields.
+#include "records/StartSteps.h"
+
+#include "platform/MessageBox.h"
+#include "records/Help.h"
+#include "records/KeyDisk.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+#include <cstdio>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kRegisteringTitle = "Lorvenna: Registering new grade disk";
+constexpr const char* kCheckingDisk = "Checking disk.......";
+
+struct FailureBox {
+    int step;
+    const char* caption;
+    const char* text;
+    BoxButtons buttons;
+    int cancelResult; // the dialog's result on Cancel (or OK)
+};
+
+// The boxes of the failure steps; what Retry does is in stepBox.
+constexpr FailureBox kFailureBoxes[] = {
+    {-14, "Grading disk full or write-protected.", "Insert a different disk to Retry.",
+     BoxButtons::RetryCancel, -4},
+    {-13, "Two or more disks are inserted.", "Remove all but the Lorvenna disk and retry.",
+     BoxButtons::RetryCancel, 0},
+    {-12, "No removable disk found.", "Insert your drive or disk for grades.", BoxButtons::Ok, -4},
+    {-10, "No removable disk available.", "Insert a disk and hit Retry, or Cancel to quit.",
+     BoxButtons::RetryCancel, 0},
+    {-8, "Your name entry is too long.", "Hit Retry then use a shorter name or ID.",
+     BoxButtons::RetryCancel, -4},
+    {-7, "Your password entry is too long.", "Hit Retry then use a shorter password..",
+     BoxButtons::RetryCancel, -4},
+};
+
+const FailureBox* failureBox(int step) {
+    for (const FailureBox& box : kFailureBoxes) {
+        if (box.step == step)
+            return &box;
+    }
+    return nullptr;
+}
+
+// An empty entry, or one with anything but letters and digits, gets its box.
+bool acceptEntry(const std::string& entry) {
+    if (entry.empty()) {
+        messageBox("Empty entry.", "Try again.");
+        return false;
+    }
+    if (!isLettersAndDigits(entry.c_str())) {
+        messageBox("Entry must be only letters and numbers.", "Try again.");
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+const char* StartSteps::introText() {
+    return "This program is meant for instructional use, and will be graded.  Insert your key "
+           "floppy (or a blank floppy that will become your key) and then hit the \"Start "
+           "with grades\" button.   For more detail, click the Help button.";
+}
+
+void StartSteps::start() {
+    view_.showIdField(false);
+    view_.showPasswordField(false);
+    view_.setWindowText("");
+    view_.setMessage(introText());
+}
+
+void StartSteps::post(int step) {
+    session().stateCode = step;
+    view_.postStep(step);
+}
+
+void StartSteps::end(int result) {
+    ended_ = true;
+    result_ = result;
+    view_.endDialog(result);
+}
+
+void StartSteps::detectAndPost() {
+    post(DetectKeyDrive());
+}
+
+void StartSteps::retryDetection() {
+    view_.setMessage(kCheckingDisk);
+    detectAndPost();
+}
+
+void StartSteps::showRegistrationPrompt() {
+    // The password field of an earlier registration would overlap the ID field.
+    view_.showPasswordField(false);
+    view_.clearPasswordField();
+    view_.showIdField(true);
+    view_.setWindowText(kRegisteringTitle);
+    char message[320];
+    std::snprintf(message, sizeof message,
+                  "There is a disk in slot %c:   that is not yet registered as a key disk. If "
+                  "you want to set up this disk for your key, type your student ID (name or "
+                  "number), then hit Enter.  If this isn't what you want, hit the Quit button "
+                  "and restart.",
+                  session().keyDrive);
+    view_.setMessage(message);
+    view_.focusIdField();
+}
+
+void StartSteps::showNewPasswordPrompt() {
+    view_.showIdField(false);
+    view_.clearIdField();
+    view_.showPasswordField(true);
+    view_.setWindowText(kRegisteringTitle);
+    view_.setMessage("Now choose a short password then hit Enter:");
+    view_.focusPasswordField();
+}
+
+void StartSteps::showPasswordPrompt() {
+    view_.showIdField(false);
+    view_.showPasswordField(true);
+    SessionState& s = session();
+    setText(s.studentId, std::string_view(s.keyId, strnlen(s.keyId, sizeof s.keyId)));
+    view_.setWindowText("Lorvenna: Grade disk present.");
+    view_.setMessage("Type your password and hit Enter.");
+    view_.focusPasswordField();
+}
+
+void StartSteps::showPasswordAgainPrompt() {
+    view_.showIdField(false);
+    view_.clearIdField();
+    view_.showPasswordField(true);
+    view_.setWindowText(kRegisteringTitle);
+    view_.setMessage("Enter password again:");
+    view_.focusPasswordField();
+}
+
+void StartSteps::stepBox(int step) {
+    const FailureBox* box = failureBox(step);
+    const BoxAnswer answer = messageBox(box->caption, box->text, box->buttons);
+    if (box->buttons == BoxButtons::Ok || answer != BoxAnswer::Retry) {
+        end(box->cancelResult);
+        return;
+    }
+    SessionState& s = session();
+    switch (step) {
+    case -14:
+        detectAndPost();
+        return;
+    case -13:
+    case -10:
+        retryDetection();
+        return;
+    case -8:
+        s.studentId[0] = '\0';
+        view_.clearIdField();
+        post(-11);
+        return;
+    case -7:
+        s.typedPassword[0] = '\0';
+        view_.clearPasswordField();
+        post(3);
+        return;
+    }
+}
+
+void StartSteps::handleStep(int step) {
+    if (ended_)
+        return;
+    if (failureBox(step)) {
+        stepBox(step);
+        return;
+    }
+    switch (step) {
+    case -9:
+        post(ReadKeyFile());
+        return;
+    case -11:
+        showRegistrationPrompt();
+        return;
+    case 3:
+        showNewPasswordPrompt();
+        return;
+    case 2:
+        showPasswordPrompt();
+        return;
+    case -15:
+        showPasswordAgainPrompt();
+        return;
+    }
+    // Anything else, in practice -16 from a damaged key file, ends the dialog with it.
+    end(step);
+}
+
+void StartSteps::startWithGrades() {
+    if (!ended_)
+        detectAndPost();
+}
+
+void StartSteps::startUngraded() {
+    if (ended_)
+        return;
+    session().graded = false;
+    end(7);
+}
+
+void StartSteps::readGrades() {
+    if (!ended_)
+        end(5);
+}
+
+void StartSteps::openNotes() {
+    if (!ended_)
+        end(6);
+}
+
+void StartSteps::quit() {
+    if (!ended_)
+        end(-4);
+}
+
+void StartSteps::helpOnStarting() {
+    if (!ended_)
+        ShowHelp(210);
+}
+
+void StartSteps::about() {
+    if (!ended_)
+        ShowHelp(211);
+}
+
+void StartSteps::enterInIdField() {
+    if (ended_)
+        return;
+    SessionState& s = session();
+    const std::string entry = view_.idText().substr(0, kMaxIdLength);
+    setText(s.studentId, entry);
+    if (!acceptEntry(entry))
+        return;
+    post(3);
+}
+
+void StartSteps::enterInPasswordField() {
+    if (ended_)
+        return;
+    SessionState& s = session();
+    const std::string entry = view_.passwordText().substr(0, kMaxPasswordLength);
+    setText(s.typedPassword, entry);
+    if (entry.empty()) {
+        acceptEntry(entry);
+        return;
+    }
+    if (!acceptEntry(entry)) {
+        s.typedPassword[0] = '\0';
+        view_.clearPasswordField();
+        return;
+    }
+    switch (s.stateCode) {
+    case 3:
+        view_.setMessage("Registering your name and password on floppy.....");
+        if (WriteKeyFile() != 7) {
+            post(-14);
+            return;
+        }
+        s.graded = true;
+        s.stateCode = 7;
+        end(7);
+        return;
+    case 2:
+    case -15:
+        if (CheckPassword() == 4) {
+            s.graded = true;
+            s.stateCode = 7;
+            end(7);
+            return;
+        }
+        messageBox("Incorrect password.", "Please try again.");
+        s.typedPassword[0] = '\0';
+        view_.clearPasswordField();
+        post(-15);
+        return;
+    default:
+        return;
+    }
+}
+
+void StartSteps::idFieldOverflow() {
+    if (!ended_ && session().stateCode == -11)
+        post(-8);
+}
+
+void StartSteps::passwordFieldOverflow() {
+    if (!ended_ && session().stateCode == 3)
+        post(-7);
+}

@@ -1,0 +1,72 @@
+// The start dialog's step machine: ungraded start, key disk detection, registration and
+// login. It knows nothing of widgets; the dialog shows it through StartView.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// What the step machine asks of the dialog that shows it.
+class StartView {
+  public:
+    virtual ~StartView() = default;
+
+    virtual void showIdField(bool shown) = 0;
+    virtual void showPasswordField(bool shown) = 0;
+    virtual std::string idText() const = 0;
+    virtual std::string passwordText() const = 0;
+    virtual void clearIdField() = 0;
+    virtual void clearPasswordField() = 0;
+    virtual void focusIdField() = 0;
+    virtual void focusPasswordField() = 0;
+    // The dialog's window text (not shown: the dialog has no caption bar).
+    virtual void setWindowText(std::string_view text) = 0;
+    virtual void setMessage(std::string_view text) = 0;
+    // The dialog's private message to itself: handleStep(step) runs later, from the loop.
+    virtual void postStep(int step) = 0;
+    virtual void endDialog(int result) = 0;
+};
+
+// Steps are the result codes of the key disk (records/KeyDisk.h); the current step is kept
+// in session().stateCode while the dialog is open.
+class StartSteps {
+  public:
+    explicit StartSteps(StartView& view) : view_(view) {}
+
+    // The dialog's first look: the instructions, both fields hidden.
+    void start();
+    // The private message.
+    void handleStep(int step);
+
+    void startWithGrades();
+    void startUngraded();
+    void readGrades();
+    void openNotes(); // command 207; the dialog has no control for it
+    void quit();
+    void helpOnStarting();
+    void about();
+    void enterInIdField();
+    void enterInPasswordField();
+    // The user typed past the field's limit (60 for the ID, 20 for the password).
+    void idFieldOverflow();
+    void passwordFieldOverflow();
+
+    bool ended() const { return ended_; }
+    int result() const { return result_; }
+
+    static const char* introText();
+
+  private:
+    void post(int step);
+    void end(int result);
+    void detectAndPost();
+    void retryDetection();
+    void showRegistrationPrompt();
+    void showNewPasswordPrompt();
+    void showPasswordPrompt();
+    void showPasswordAgainPrompt();
+    void stepBox(int step);
+
+    StartView& view_;
+    bool ended_ = false;
+    int result_ = 0;
+};

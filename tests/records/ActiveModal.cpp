@@ -1,0 +1,8 @@
+// The modal dialog being shown.
+#include "tests/records/ActiveModal.h"
+
+#include <QApplication>
+
+QWidget* activeModal() {
+    return QApplication::activeModalWidget();
+}

@@ -1,0 +1,223 @@
+// Reading grade files back: the lines of one lesson, the other owners and the listing.
+#include "records/GradeScan.h"
+
+#include "platform/Clock.h"
+#include "records/GradeRecord.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+#include "tests/support/WorkFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+class GradeScanTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        resetSession();
+        work.addDrive('E');
+        session().keyDrive = 'E';
+        setText(session().studentId, "Kim42");
+    }
+
+    static std::string fileName(long major, long minor, int sequence) {
+        char name[64];
+        std::snprintf(name, sizeof name, "drive-E/LORVENNA/L%.2ld-%.2ldS%03d.GRD", major, minor,
+                      sequence);
+        return name;
+    }
+
+    void writeGrade(long major, long minor, int sequence, const char* id, int answered = 10,
+                    int right = 8, int possible = 10, int changedByte = -1) {
+        GradeRecord::Bytes bytes =
+            GradeRecord::make(LocalTime{2009, 5, 7}, major, minor, answered, right, possible, id)
+                .toDisk();
+        if (changedByte >= 0)
+            bytes[changedByte] ^= 0x10;
+        work.write(fileName(major, minor, sequence),
+                   std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()), false);
+    }
+
+    WorkFolder work;
+    Lines lines;
+    GradeScan scan{lines};
+};
+
+const char* const kNoGrades = "Lesson 03-12 -- No grades yet --";
+const char* const kAltered = "Lesson 03-12, !!!!! ALTERED ENTRY !!!!!";
+
+} // namespace
+
+TEST_F(GradeScanTest, ValidRecordListsDatePercentAndCounts) {
+    writeGrade(3, 12, 1, "Kim42", 10, 8, 10);
+    writeGrade(3, 12, 2, "kim42", 6, 5, 10); // the owner's ID in other letter case
+    writeGrade(3, 12, 3, "Kim42", 12, 12, 120);
+    EXPECT_EQ(scan.scanLesson(3, 12), 3);
+    EXPECT_EQ(lines,
+              (Lines{
+                  "Lesson 03-12 -- Date 05/07/09 -- [  80%] -- [ 10 ans,   8 right,  10 poss]",
+                  "Lesson 03-12 -- Date 05/07/09 -- [  50%] -- [  6 ans,   5 right,  10 poss]",
+                  "Lesson 03-12 -- Date 05/07/09 -- [  10%] -- [ 12 ans,  12 right, 120 poss]",
+              }));
+}
+
+TEST_F(GradeScanTest, GapInSequenceEndsTheScan) {
+    writeGrade(3, 12, 1, "Kim42");
+    writeGrade(3, 12, 2, "Kim42");
+    writeGrade(3, 12, 4, "Kim42");
+    EXPECT_EQ(scan.scanLesson(3, 12), 2);
+    EXPECT_EQ(lines.size(), 2u);
+}
+
+TEST_F(GradeScanTest, ShortGradeFileEndsTheScan) {
+    writeGrade(3, 12, 1, "Kim42");
+    work.write(fileName(3, 12, 2), std::string(59, 'x'), false);
+    writeGrade(3, 12, 3, "Kim42");
+    EXPECT_EQ(scan.scanLesson(3, 12), 1);
+}
+
+TEST_F(GradeScanTest, ChangedByteMarksTheLineButChangedFillDoesNot) {
+    writeGrade(3, 12, 1, "Kim42", 10, 8, 10, /*changedByte=*/10); // right: 8 becomes 24
+    writeGrade(3, 12, 2, "Kim42", 10, 8, 10, /*changedByte=*/30); // fill of the name field
+    EXPECT_EQ(scan.scanLesson(3, 12), 2);
+    ASSERT_EQ(lines.size(), 2u);
+    EXPECT_EQ(lines[0], kAltered);
+    EXPECT_EQ(lines[1],
+              "Lesson 03-12 -- Date 05/07/09 -- [  80%] -- [ 10 ans,   8 right,  10 poss]");
+}
+
+TEST_F(GradeScanTest, OnlyAlteredRecordsAlsoSayNoGradesYet) {
+    writeGrade(3, 12, 1, "Kim42", 10, 8, 10, /*changedByte=*/57);
+    EXPECT_EQ(scan.scanLesson(3, 12), 2);
+    EXPECT_EQ(lines, (Lines{kAltered, kNoGrades}));
+}
+
+TEST_F(GradeScanTest, LessonWithoutGradesSaysSo) {
+    int redraws = 0;
+    scan.onLineAdded([&] { ++redraws; });
+    EXPECT_EQ(scan.scanLesson(3, 12), 1);
+    EXPECT_EQ(lines, (Lines{kNoGrades}));
+    EXPECT_EQ(redraws, 1);
+}
+
+TEST_F(GradeScanTest, OtherStudentsRecordsGoToTheOwnersList) {
+    setText(session().studentId, "S3");
+    clearOtherOwners();
+    writeGrade(3, 12, 1, "S1");
+    writeGrade(3, 12, 2, "S2");
+    writeGrade(3, 12, 3, "S1");
+    writeGrade(3, 12, 4, "S3");
+    EXPECT_EQ(scan.scanLesson(3, 12), -1);
+    EXPECT_STREQ(otherOwners(), "S1 and S2");
+    // The owner's own record is still listed.
+    ASSERT_EQ(lines.size(), 1u);
+    EXPECT_NE(lines[0].find("[  80%]"), std::string::npos);
+}
+
+TEST(OtherOwners, JoiningRules) {
+    resetSession();
+    clearOtherOwners();
+    addOtherOwner("Ann");
+    addOtherOwner("Bo");
+    addOtherOwner("Ann");
+    addOtherOwner("An"); // already there as part of "Ann": left out
+    addOtherOwner("");
+    addOtherOwner("");
+    addOtherOwner("ann"); // the test for a name already there minds letter case
+    EXPECT_STREQ(otherOwners(), "Ann and Bo<unknown><unknown> and ann");
+
+    clearOtherOwners();
+    addOtherOwner("");
+    addOtherOwner("Cy");
+    EXPECT_STREQ(otherOwners(), "<unknown> and Cy");
+}
+
+TEST(OtherOwners, FullListDropsNamesThatDoNotFit) {
+    resetSession();
+    clearOtherOwners();
+    char name[8];
+    for (int i = 0; i < 400; ++i) {
+        std::snprintf(name, sizeof name, "N%04d", i);
+        addOtherOwner(name);
+    }
+    addOtherOwner("");
+    const std::size_t length = std::strlen(otherOwners());
+    EXPECT_LE(length, 2047u);
+    EXPECT_GT(length, 2047u - 10); // "N0000 and N0001 ... and N0204", plus no partial name
+    const std::string list = otherOwners();
+    EXPECT_EQ(list.substr(list.size() - 5), "N0204");
+}
+
+TEST_F(GradeScanTest, ListingClassifiesOwnersAndOthers) {
+    struct Case {
+        const char* name;
+        std::vector<const char*> lessonFiles;
+        std::vector<std::pair<int, const char*>> grades; // lesson minor, ID
+        int result;
+        std::size_t lines;
+    };
+    const Case cases[] = {
+        {"owner's grades", {"01-01.LSN", "01-02.LSN"}, {{1, "Kim42"}}, 1, 2},
+        {"owner's and others", {"01-01.LSN", "01-02.LSN"}, {{1, "Kim42"}, {2, "Bo"}}, 2, 2},
+        {"others only, first lesson", {"01-01.LSN", "01-02.LSN"}, {{1, "Bo"}}, 3, 2},
+        {"no lesson listed", {"intro.LSN"}, {}, 0, 0},
+    };
+    for (const Case& c : cases) {
+        WorkFolder folder;
+        folder.addDrive('E');
+        for (const char* file : c.lessonFiles)
+            folder.write(std::string("LSNS/") + file, "Lesson\n");
+        for (auto [minor, id] : c.grades) {
+            const GradeRecord::Bytes bytes =
+                GradeRecord::make(LocalTime{2009, 5, 7}, 1, minor, 4, 3, 4, id).toDisk();
+            char name[64];
+            std::snprintf(name, sizeof name, "drive-E/LORVENNA/L01-%02dS001.GRD", minor);
+            folder.write(name, std::string(reinterpret_cast<const char*>(bytes.data()), 60), false);
+        }
+        Lines listed;
+        GradeScan all(listed);
+        setText(session().bigText, "left over");
+        EXPECT_EQ(all.listAllLessons(), c.result) << c.name;
+        EXPECT_EQ(listed.size(), c.lines) << c.name;
+    }
+}
+
+TEST_F(GradeScanTest, ListingSkipsFilesWithoutLessonNumbers) {
+    work.write("LSNS/02-05.LSN", "Lesson 2-5\n");
+    work.write("LSNS/notes.LSN", "Something else\n");
+    work.write("LSNS/7.LSN", "Lesson 7\n");
+    work.write("LSNS/1-x.LSN", "Lesson 1\n");
+    writeGrade(2, 5, 1, "Kim42");
+    EXPECT_EQ(scan.listAllLessons(), 1);
+    EXPECT_EQ(lines, (Lines{"Lesson 02-05 -- Date 05/07/09 -- [  80%] -- [ 10 ans,   8 right,  10 "
+                            "poss]"}));
+
+    long major = 0;
+    long minor = 0;
+    EXPECT_TRUE(lessonNumbersFromFileName("10-3b.LSN", major, minor));
+    EXPECT_EQ(major, 10);
+    EXPECT_EQ(minor, 3);
+    EXPECT_FALSE(lessonNumbersFromFileName("-1-2.LSN", major, minor));
+    EXPECT_FALSE(lessonNumbersFromFileName("1--2.LSN", major, minor));
+}
+
+TEST_F(GradeScanTest, RecordWithoutPossibleShowsZeroPercent) {
+    writeGrade(3, 12, 1, "Kim42", 0, 0, 0);
+    EXPECT_EQ(scan.scanLesson(3, 12), 1);
+    EXPECT_EQ(lines, (Lines{"Lesson 03-12 -- Date 05/07/09 -- [   0%] -- [  0 ans,   0 right,   "
+                            "0 poss]"}));
+}
+
+TEST_F(GradeScanTest, NoKeyDriveReadsNothing) {
+    writeGrade(3, 12, 1, "Kim42");
+    session().keyDrive = 0;
+    EXPECT_EQ(scan.scanLesson(3, 12), 1);
+    EXPECT_EQ(lines, (Lines{kNoGrades}));
+}

@@ -1,0 +1,228 @@
+// The key disk: drive detection, the key file's bytes, reading it back and the password.
+#include "records/KeyDisk.h"
+
+#include "platform/Random.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+#include "tests/support/WorkFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+namespace {
+
+const std::string kKey("Keep the disk dry and labelled.\0", 32);
+
+std::string descrambled(std::string bytes) {
+    for (std::size_t i = 0; i < bytes.size(); ++i)
+        bytes[i] = static_cast<char>(bytes[i] ^ kKey[i % 32]);
+    return bytes;
+}
+
+std::string scrambled(const std::string& plain) {
+    return descrambled(plain);
+}
+
+// A 256-byte key file from its plain bytes (the rest zero).
+std::string keyFile(const std::string& plainStart) {
+    std::string plain = plainStart;
+    plain.resize(256, '\0');
+    return scrambled(plain);
+}
+
+class KeyDiskTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        resetSession();
+        seedRandom(1);
+    }
+    void setIdentity(const char* id, const char* password) {
+        setText(session().studentId, id);
+        setText(session().typedPassword, password);
+    }
+    WorkFolder work;
+};
+
+} // namespace
+
+TEST_F(KeyDiskTest, DetectionCountsDrivesAndMedia) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<char, bool>> drives; // letter, with medium
+        int result;
+        char keyDrive;
+    };
+    const Case cases[] = {
+        {"no drive", {}, -12, 0},
+        {"one with medium", {{'E', true}}, -9, 'E'},
+        {"one without medium", {{'E', false}}, -10, 0},
+        {"empty and full", {{'E', false}, {'G', true}}, -9, 'G'},
+        {"two with media", {{'F', true}, {'E', true}}, -13, 'F'},
+    };
+    for (const Case& c : cases) {
+        WorkFolder folder;
+        for (auto [letter, medium] : c.drives)
+            folder.addDrive(letter, medium);
+        resetSession();
+        EXPECT_EQ(DetectKeyDrive(), c.result) << c.name;
+        EXPECT_EQ(session().keyDrive, c.keyDrive) << c.name;
+    }
+}
+
+TEST_F(KeyDiskTest, WrittenKeyFileHoldsLengthsTextsAndFillScrambled) {
+    work.addDrive('E');
+    session().keyDrive = 'E';
+    setIdentity("Kim42", "Pw7");
+    ASSERT_EQ(WriteKeyFile(), 7);
+
+    const std::string file = work.read("drive-E/LORVENNA/KEY.GRD");
+    ASSERT_EQ(file.size(), 256u);
+    // Lengths 3 and 5, "Pw7", "Kim42", then the fill from the generator seeded with 1
+    // (41, 18467, 6334, 26500, ...) plus 'K', all XORed with the scramble key.
+    const unsigned char start[] = {0x48, 0x60, 0x35, 0x07, 0x17, 0x3F, 0x01,
+                                   0x08, 0x14, 0x56, 0x1D, 0x1D, 0x62, 0xEF};
+    for (std::size_t i = 0; i < sizeof start; ++i)
+        EXPECT_EQ(static_cast<unsigned char>(file[i]), start[i]) << "byte " << i;
+
+    // Every fill byte follows the generator; bytes at 31 modulo 32 are not scrambled.
+    const std::string plain = descrambled(file);
+    std::uint32_t state = 1;
+    for (int i = 10; i < 256; ++i) {
+        state = state * 214013u + 2531011u;
+        const int random = static_cast<int>((state >> 16) & 0x7FFF);
+        ASSERT_EQ(static_cast<unsigned char>(plain[i]), (random + 'K') & 0xFF) << "byte " << i;
+    }
+    EXPECT_EQ(file[31], plain[31]);
+    EXPECT_EQ(file[255], plain[255]);
+}
+
+TEST_F(KeyDiskTest, KeyFileReadsBackAfterWriting) {
+    work.addDrive('E');
+    session().keyDrive = 'E';
+    setIdentity("Kim42", "Pw7");
+    ASSERT_EQ(WriteKeyFile(), 7);
+    // A second registration replaces the key, even though the folder exists.
+    setIdentity("Lee9", "Secret18");
+    ASSERT_EQ(WriteKeyFile(), 7);
+
+    resetSession();
+    session().keyDrive = 'E';
+    ASSERT_EQ(ReadKeyFile(), 2);
+    EXPECT_STREQ(session().keyId, "Lee9");
+    EXPECT_STREQ(session().keyPassword, "Secret18");
+    EXPECT_FALSE(work.exists("drive-E/TEMPTEMP.TMP"));
+}
+
+TEST_F(KeyDiskTest, LongestIdAndPasswordFitTheKey) {
+    work.addDrive('E');
+    session().keyDrive = 'E';
+    const std::string id(58, 'a');
+    const std::string password(18, 'b');
+    setIdentity(id.c_str(), password.c_str());
+    ASSERT_EQ(WriteKeyFile(), 7);
+    resetSession();
+    session().keyDrive = 'E';
+    ASSERT_EQ(ReadKeyFile(), 2);
+    EXPECT_EQ(std::string(session().keyId), id);
+    EXPECT_EQ(std::string(session().keyPassword), password);
+}
+
+TEST_F(KeyDiskTest, MissingOrShortKeyFileIsUnregistered) {
+    work.addDrive('E');
+    session().keyDrive = 'E';
+    EXPECT_EQ(ReadKeyFile(), -11);
+
+    std::string file = keyFile(std::string("\x03\x02"
+                                           "abcXY",
+                                           7));
+    file.resize(255);
+    work.write("drive-E/LORVENNA/KEY.GRD", file, false);
+    EXPECT_EQ(ReadKeyFile(), -11);
+}
+
+TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
+    work.addDrive('E');
+    struct Case {
+        const char* name;
+        std::string plain;
+    };
+    const Case cases[] = {
+        {"negative password length", std::string("\xFF\x02"
+                                                 "abcXY",
+                                                 7)},
+        {"negative ID length", std::string("\x03\x80"
+                                           "abcXY",
+                                           7)},
+        {"password of 20 bytes", std::string("\x14\x02") + std::string(22, 'p')},
+        {"ID of 60 bytes", std::string("\x02\x3C") + std::string(62, 'i')},
+        {"both at 127", std::string("\x7F\x7F") + std::string(254, 'z')},
+    };
+    for (const Case& c : cases) {
+        resetSession();
+        session().keyDrive = 'E';
+        setText(session().keyId, "kept");
+        setText(session().keyPassword, "kept");
+        work.write("drive-E/LORVENNA/KEY.GRD", keyFile(c.plain), false);
+        EXPECT_EQ(ReadKeyFile(), -16) << c.name;
+        EXPECT_STREQ(session().keyId, "kept") << c.name;
+        EXPECT_STREQ(session().keyPassword, "kept") << c.name;
+    }
+}
+
+TEST_F(KeyDiskTest, LengthsJustInsideTheFieldsAreRead) {
+    work.addDrive('E');
+    session().keyDrive = 'E';
+    // A password of 19 and an ID of 59 bytes still fit their fields with the terminator.
+    const std::string plain = std::string("\x13\x3B") + std::string(19, 'p') + std::string(59, 'i');
+    work.write("drive-E/LORVENNA/KEY.GRD", keyFile(plain), false);
+    ASSERT_EQ(ReadKeyFile(), 2);
+    EXPECT_EQ(std::string(session().keyPassword), std::string(19, 'p'));
+    EXPECT_EQ(std::string(session().keyId), std::string(59, 'i'));
+}
+
+TEST_F(KeyDiskTest, WriteProtectedDiskIsReportedByReadingAndWriting) {
+    const std::string root = work.addDrive('E');
+    std::filesystem::permissions(root, std::filesystem::perms::owner_read |
+                                           std::filesystem::perms::owner_exec);
+    session().keyDrive = 'E';
+    setIdentity("Kim42", "Pw7");
+    EXPECT_EQ(ReadKeyFile(), -14);
+    EXPECT_EQ(WriteKeyFile(), -14);
+    EXPECT_FALSE(work.exists("drive-E/LORVENNA"));
+}
+
+TEST_F(KeyDiskTest, NoDriveLetterTouchesNothing) {
+    session().keyDrive = 0;
+    setIdentity("Kim42", "Pw7");
+    EXPECT_EQ(ReadKeyFile(), -11);
+    EXPECT_EQ(WriteKeyFile(), -14);
+    EXPECT_FALSE(work.exists("LORVENNA"));
+    EXPECT_FALSE(work.exists("TEMPTEMP.TMP"));
+}
+
+TEST_F(KeyDiskTest, PasswordMatchesIgnoringLetterCase) {
+    struct Case {
+        const char* typed;
+        const char* stored;
+        int result;
+    };
+    const Case cases[] = {
+        {"Pw7", "Pw7", 4},   {"pW7", "Pw7", 4},  {"PW7", "pw7", 4},
+        {"Pw8", "Pw7", -16}, {"Pw", "Pw7", -16}, {"Pw77", "Pw7", -16},
+        {"", "Pw7", -16},    {"[", "{", -16}, // not letters: no case to ignore
+    };
+    for (const Case& c : cases) {
+        setText(session().typedPassword, c.typed);
+        setText(session().keyPassword, c.stored);
+        EXPECT_EQ(CheckPassword(), c.result) << c.typed << " / " << c.stored;
+    }
+}
+
+TEST(KeyDisk, LettersAndDigitsOnly) {
+    EXPECT_TRUE(isLettersAndDigits(""));
+    EXPECT_TRUE(isLettersAndDigits("AZaz09Kim42"));
+    for (const char* text : {"Kim 42", "Kim-42", "Kim_42", "Kim.", "\xE9t\xE9", "a\tb"})
+        EXPECT_FALSE(isLettersAndDigits(text)) << text;
+}

@@ -1,0 +1,213 @@
+// Scoring at the end of a lesson: the score box, the grade file and the bookmark.
+#include "records/Scoring.h"
+
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/Random.h"
+#include "records/GradeRecord.h"
+#include "records/KeyDisk.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+#include "tests/support/FakeApp.h"
+#include "tests/support/WorkFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+class ScoringTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        resetSession();
+        session().mainWindow = &app;
+        clock.setLocalTime(LocalTime{2009, 5, 7, 14, 30, 0});
+        SessionState& s = session();
+        s.lessonMajor = 3;
+        s.lessonMinor = 12;
+        s.questionTotal = 10;
+    }
+
+    void TearDown() override { session().pages = nullptr; }
+
+    // Pages with their (completed, right) counts; the page shown is marked current.
+    void setPages(const std::vector<std::pair<int, int>>& counts, int current) {
+        entries.clear();
+        PageEntry* previous = nullptr;
+        for (std::size_t i = 0; i < counts.size(); ++i) {
+            auto entry = std::make_unique<PageEntry>();
+            entry->pageNumber = static_cast<std::int32_t>(i + 1);
+            entry->completedCount = counts[i].first;
+            entry->rightCount = counts[i].second;
+            entry->isCurrent = static_cast<int>(i + 1) == current;
+            if (previous)
+                previous->next = entry.get();
+            previous = entry.get();
+            entries.push_back(std::move(entry));
+        }
+        SessionState& s = session();
+        s.pages = entries.empty() ? nullptr : entries.front().get();
+        s.currentPage = current;
+        s.pageCount = static_cast<std::int32_t>(counts.size());
+    }
+
+    // A registered key disk in drive E and a student logged in with the password.
+    void graded(const char* typedPassword = "Pw7") {
+        work->addDrive('E');
+        SessionState& s = session();
+        s.keyDrive = 'E';
+        setText(s.studentId, "Kim42");
+        setText(s.typedPassword, "Pw7");
+        ASSERT_EQ(WriteKeyFile(), 7);
+        setText(s.typedPassword, typedPassword);
+        s.graded = true;
+    }
+
+    static std::string gradePath(int sequence) {
+        char name[64];
+        std::snprintf(name, sizeof name, "drive-E/LORVENNA/L03-12S%03d.GRD", sequence);
+        return name;
+    }
+
+    GradeRecord readGrade(int sequence) const {
+        const std::string bytes = work->read(gradePath(sequence));
+        GradeRecord::Bytes disk{};
+        EXPECT_EQ(bytes.size(), 60u);
+        for (std::size_t i = 0; i < disk.size() && i < bytes.size(); ++i)
+            disk[i] = static_cast<std::uint8_t>(bytes[i]);
+        return GradeRecord::fromDisk(disk);
+    }
+
+    std::unique_ptr<WorkFolder> work = std::make_unique<WorkFolder>();
+    TestClock clock;
+    ScriptedBoxes boxes;
+    FakeApp app;
+    std::vector<std::unique_ptr<PageEntry>> entries;
+};
+
+} // namespace
+
+TEST(ScoreText, CompleteAndIncompleteForms) {
+    EXPECT_EQ(scoreText(8, 10, 10), "80.0% right first time!");
+    EXPECT_EQ(scoreText(5, 6, 10), "50.0% (Incomplete, 6 out of 10 answered)");
+    // More completed than the lesson's total is not complete either.
+    EXPECT_EQ(scoreText(10, 12, 10), "100.0% (Incomplete, 12 out of 10 answered)");
+    EXPECT_EQ(scoreText(2, 3, 3), "66.7% right first time!");
+}
+
+TEST_F(ScoringTest, NothingIsScoredOnPageOneOrWithoutTotal) {
+    graded();
+    setPages({{2, 2}, {0, 0}}, 1);
+    EXPECT_EQ(ScoreLesson(), 1);
+    setPages({{2, 2}, {0, 0}}, 2);
+    session().questionTotal = 0;
+    EXPECT_EQ(ScoreLesson(), 1);
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_FALSE(work->exists(gradePath(1)));
+}
+
+TEST_F(ScoringTest, UngradedSessionOnlyShowsTheScore) {
+    work->addDrive('E');
+    setPages({{3, 2}, {3, 3}, {0, 0}}, 3);
+    EXPECT_EQ(ScoreLesson(), 1);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption, "Your score:");
+    EXPECT_EQ(boxes.shown()[0].text, "50.0% (Incomplete, 6 out of 10 answered)");
+    EXPECT_EQ(boxes.shown()[0].buttons, BoxButtons::Ok);
+    EXPECT_TRUE(app.statusTexts.empty());
+    EXPECT_FALSE(work->exists("drive-E/LORVENNA"));
+}
+
+TEST_F(ScoringTest, GradedSessionWritesTheGradeAndABookmark) {
+    graded("pW7"); // typed in other letter case at login
+    setPages({{4, 3}, {4, 4}, {2, 1}, {0, 0}}, 3);
+    EXPECT_EQ(ScoreLesson(), 1);
+
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].text, "80.0% right first time!");
+    EXPECT_EQ(app.statusTexts, std::vector<std::string>{"Writing grades to disk"});
+
+    const GradeRecord grade = readGrade(1);
+    EXPECT_EQ(grade.month, 5);
+    EXPECT_EQ(grade.day, 7);
+    EXPECT_EQ(grade.year, 2009);
+    EXPECT_EQ(grade.lessonCode, 312);
+    EXPECT_EQ(grade.answered, 10);
+    EXPECT_EQ(grade.right, 8);
+    EXPECT_EQ(grade.possible, 10);
+    EXPECT_EQ(grade.storedName(), "Kim42");
+    EXPECT_TRUE(grade.checksumHolds());
+    EXPECT_TRUE(work->exists("drive-E/LORVENNA/L03-12.BMK"));
+}
+
+TEST_F(ScoringTest, NoBookmarkOnTheLastPage) {
+    graded();
+    setPages({{4, 3}, {4, 4}}, 2);
+    EXPECT_EQ(ScoreLesson(), 1);
+    EXPECT_TRUE(work->exists(gradePath(1)));
+    EXPECT_FALSE(work->exists("drive-E/LORVENNA/L03-12.BMK"));
+}
+
+TEST_F(ScoringTest, NextGradeTakesTheFirstFreeNumber) {
+    graded();
+    setPages({{1, 1}, {1, 0}}, 2);
+    for (int sequence : {1, 2, 4})
+        work->write(gradePath(sequence), std::string(60, 'x'), false);
+    EXPECT_EQ(ScoreLesson(), 1);
+    EXPECT_TRUE(readGrade(3).checksumHolds());
+    EXPECT_EQ(work->read(gradePath(4)), std::string(60, 'x'));
+}
+
+TEST_F(ScoringTest, ThousandthAttemptReplacesTheLast) {
+    graded();
+    setPages({{1, 1}, {1, 0}}, 2);
+    work->write(gradePath(1), std::string(60, 'x'), false); // makes the folder
+    for (int sequence = 2; sequence <= 999; ++sequence) {
+        std::FILE* file = std::fopen((work->path() + "/" + gradePath(sequence)).c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fwrite(std::string(60, 'x').data(), 1, 60, file);
+        std::fclose(file);
+    }
+    EXPECT_EQ(ScoreLesson(), 1);
+    EXPECT_TRUE(readGrade(999).checksumHolds());
+    EXPECT_EQ(work->read(gradePath(998)), std::string(60, 'x'));
+}
+
+TEST_F(ScoringTest, FailuresOnTheDiskAreSilent) {
+    struct Case {
+        const char* name;
+        std::function<void(WorkFolder&)> spoil;
+    };
+    const Case cases[] = {
+        {"password changed", [](WorkFolder&) { setText(session().typedPassword, "Other1"); }},
+        {"disk removed", [](WorkFolder& w) { std::filesystem::remove_all(w.path() + "/drive-E"); }},
+        {"key file cut short",
+         [](WorkFolder& w) { w.write("drive-E/LORVENNA/KEY.GRD", "short", false); }},
+        {"second disk inserted", [](WorkFolder& w) { w.addDrive('F'); }},
+        {"write-protected",
+         [](WorkFolder& w) {
+             std::filesystem::permissions(w.path() + "/drive-E",
+                                          std::filesystem::perms::owner_write,
+                                          std::filesystem::perm_options::remove);
+         }},
+    };
+    for (const Case& c : cases) {
+        work.reset();
+        work = std::make_unique<WorkFolder>();
+        SetUp();
+        graded();
+        setPages({{4, 3}, {4, 4}, {0, 0}}, 2);
+        c.spoil(*work);
+        const std::size_t boxesBefore = boxes.shown().size();
+        EXPECT_EQ(ScoreLesson(), 0) << c.name;
+        EXPECT_EQ(boxes.shown().size(), boxesBefore + 1) << c.name; // the score only
+        EXPECT_FALSE(work->exists(gradePath(1))) << c.name;
+        EXPECT_FALSE(work->exists("drive-E/LORVENNA/L03-12.BMK")) << c.name;
+    }
+}

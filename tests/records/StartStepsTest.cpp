@@ -1,0 +1,411 @@
+// The start dialog's steps, driven without the dialog: detection, registration, login and
+// every failure box with its Retry and Cancel.
+#include "records/StartSteps.h"
+
+#include "platform/MessageBox.h"
+#include "platform/Random.h"
+#include "records/KeyDisk.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+#include "tests/support/WorkFolder.h"
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace {
+
+// Records what the dialog would show; posted steps wait in a queue until run.
+class FakeStartView : public StartView {
+  public:
+    void showIdField(bool shown) override { idShown = shown; }
+    void showPasswordField(bool shown) override { passwordShown = shown; }
+    std::string idText() const override { return id; }
+    std::string passwordText() const override { return password; }
+    void clearIdField() override { id.clear(); }
+    void clearPasswordField() override { password.clear(); }
+    void focusIdField() override { focus = "id"; }
+    void focusPasswordField() override { focus = "password"; }
+    void setWindowText(std::string_view text) override { windowText = std::string(text); }
+    void setMessage(std::string_view text) override { message = std::string(text); }
+    void postStep(int step) override { posted.push_back(step); }
+    void endDialog(int result) override { results.push_back(result); }
+
+    bool idShown = true;
+    bool passwordShown = true;
+    std::string id;
+    std::string password;
+    std::string focus;
+    std::string windowText = "unset";
+    std::string message;
+    std::deque<int> posted;
+    std::vector<int> results;
+};
+
+class StartStepsTest : public testing::Test {
+  protected:
+    void SetUp() override {
+        resetSession();
+        seedRandom(1);
+        steps.start();
+    }
+
+    // Delivers the posted steps as the dialog's message loop would.
+    void runPosted() {
+        while (!view.posted.empty()) {
+            const int step = view.posted.front();
+            view.posted.pop_front();
+            steps.handleStep(step);
+        }
+    }
+
+    void typeId(const std::string& text) {
+        view.id = text;
+        steps.enterInIdField();
+        runPosted();
+    }
+
+    void typePassword(const std::string& text) {
+        view.password = text;
+        steps.enterInPasswordField();
+        runPosted();
+    }
+
+    std::vector<std::string> captions() const {
+        std::vector<std::string> out;
+        for (const BoxRecord& box : boxes.shown())
+            out.push_back(box.caption);
+        return out;
+    }
+
+    std::string keyFileOnE() const { return work.read("drive-E/LORVENNA/KEY.GRD"); }
+
+    WorkFolder work;
+    ScriptedBoxes boxes;
+    FakeStartView view;
+    StartSteps steps{view};
+};
+
+} // namespace
+
+TEST_F(StartStepsTest, OpensWithTheInstructionsAndHiddenFields) {
+    EXPECT_FALSE(view.idShown);
+    EXPECT_FALSE(view.passwordShown);
+    EXPECT_EQ(view.windowText, "");
+    EXPECT_EQ(view.message,
+              "This program is meant for instructional use, and will be graded.  Insert your key "
+              "floppy (or a blank floppy that will become your key) and then hit the \"Start "
+              "with grades\" button.   For more detail, click the Help button.");
+}
+
+TEST_F(StartStepsTest, SimpleCommandsEndTheDialog) {
+    struct Case {
+        void (StartSteps::*command)();
+        int result;
+    };
+    const Case cases[] = {{&StartSteps::startUngraded, 7},
+                          {&StartSteps::readGrades, 5},
+                          {&StartSteps::openNotes, 6},
+                          {&StartSteps::quit, -4}};
+    for (const Case& c : cases) {
+        FakeStartView fresh;
+        StartSteps machine(fresh);
+        session().graded = true;
+        (machine.*c.command)();
+        EXPECT_EQ(fresh.results, std::vector<int>{c.result});
+        EXPECT_EQ(machine.result(), c.result);
+        if (c.command == &StartSteps::startUngraded) {
+            EXPECT_FALSE(session().graded);
+        }
+        // Nothing acts on a dialog that has ended.
+        machine.quit();
+        machine.handleStep(-12);
+        EXPECT_EQ(fresh.results.size(), 1u);
+    }
+}
+
+TEST_F(StartStepsTest, NoRemovableDriveEndsAfterItsBox) {
+    steps.startWithGrades();
+    runPosted();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption, "No removable disk found.");
+    EXPECT_EQ(boxes.shown()[0].text, "Insert your drive or disk for grades.");
+    EXPECT_EQ(boxes.shown()[0].buttons, BoxButtons::Ok);
+    EXPECT_EQ(view.results, std::vector<int>{-4});
+}
+
+TEST_F(StartStepsTest, TwoDisksThenRetryWithOneGoesOnToRegistration) {
+    work.addDrive('E');
+    const std::string second = work.addDrive('F');
+    boxes.queue(BoxAnswer::Retry);
+    boxes.onShow([&](const BoxRecord&) { std::filesystem::remove_all(second); });
+    steps.startWithGrades();
+    runPosted();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption, "Two or more disks are inserted.");
+    EXPECT_EQ(boxes.shown()[0].text, "Remove all but the Lorvenna disk and retry.");
+    EXPECT_EQ(boxes.shown()[0].buttons, BoxButtons::RetryCancel);
+    EXPECT_TRUE(view.results.empty());
+    EXPECT_EQ(session().stateCode, -11);
+    EXPECT_TRUE(view.idShown);
+    EXPECT_EQ(view.focus, "id");
+    EXPECT_EQ(view.windowText, "Lorvenna: Registering new grade disk");
+    EXPECT_EQ(view.message,
+              "There is a disk in slot E:   that is not yet registered as a key disk. If you "
+              "want to set up this disk for your key, type your student ID (name or number), "
+              "then hit Enter.  If this isn't what you want, hit the Quit button and restart.");
+}
+
+TEST_F(StartStepsTest, DetectionBoxesCancelWithTheirResults) {
+    struct Case {
+        const char* name;
+        std::vector<std::pair<char, bool>> drives;
+        const char* caption;
+        const char* text;
+        int result;
+    };
+    const Case cases[] = {
+        {"two disks",
+         {{'E', true}, {'F', true}},
+         "Two or more disks are inserted.",
+         "Remove all but the Lorvenna disk and retry.",
+         0},
+        {"no medium",
+         {{'E', false}},
+         "No removable disk available.",
+         "Insert a disk and hit Retry, or Cancel to quit.",
+         0},
+    };
+    for (const Case& c : cases) {
+        WorkFolder folder;
+        for (auto [letter, medium] : c.drives)
+            folder.addDrive(letter, medium);
+        ScriptedBoxes script;
+        script.queue(BoxAnswer::Retry);
+        script.queue(BoxAnswer::Cancel);
+        FakeStartView fresh;
+        StartSteps machine(fresh);
+        machine.startWithGrades();
+        while (!fresh.posted.empty()) {
+            const int step = fresh.posted.front();
+            fresh.posted.pop_front();
+            machine.handleStep(step);
+        }
+        ASSERT_EQ(script.shown().size(), 2u) << c.name; // Retry detects again
+        EXPECT_EQ(script.shown()[1].caption, c.caption) << c.name;
+        EXPECT_EQ(script.shown()[1].text, c.text) << c.name;
+        EXPECT_EQ(fresh.message, "Checking disk.......") << c.name;
+        EXPECT_EQ(fresh.results, std::vector<int>{c.result}) << c.name;
+    }
+}
+
+TEST_F(StartStepsTest, BlankDiskRegistersIdAndPassword) {
+    work.addDrive('E');
+    steps.startWithGrades();
+    runPosted();
+    typeId("Kim42");
+    EXPECT_EQ(session().stateCode, 3);
+    EXPECT_FALSE(view.idShown);
+    EXPECT_EQ(view.id, ""); // the field is cleared, the ID kept
+    EXPECT_STREQ(session().studentId, "Kim42");
+    EXPECT_TRUE(view.passwordShown);
+    EXPECT_EQ(view.focus, "password");
+    EXPECT_EQ(view.message, "Now choose a short password then hit Enter:");
+
+    typePassword("Pw7");
+    EXPECT_EQ(view.message, "Registering your name and password on floppy.....");
+    EXPECT_EQ(view.results, std::vector<int>{7});
+    EXPECT_TRUE(session().graded);
+    EXPECT_EQ(keyFileOnE().size(), 256u);
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(StartStepsTest, ShortKeyFileIsRegisteredAnew) {
+    work.addDrive('E');
+    work.write("drive-E/LORVENNA/KEY.GRD", std::string(255, 'k'), false);
+    steps.startWithGrades();
+    runPosted();
+    EXPECT_EQ(session().stateCode, -11);
+    typeId("Kim42");
+    typePassword("Pw7");
+    EXPECT_EQ(view.results, std::vector<int>{7});
+    EXPECT_EQ(keyFileOnE().size(), 256u);
+}
+
+TEST_F(StartStepsTest, RegisteredDiskAcceptsThePasswordInOtherCase) {
+    work.addDrive('E');
+    session().keyDrive = 'E';
+    setText(session().studentId, "Kim42");
+    setText(session().typedPassword, "Pw7");
+    ASSERT_EQ(WriteKeyFile(), 7);
+    resetSession();
+
+    steps.startWithGrades();
+    runPosted();
+    EXPECT_EQ(session().stateCode, 2);
+    EXPECT_STREQ(session().studentId, "Kim42");
+    EXPECT_EQ(view.windowText, "Lorvenna: Grade disk present.");
+    EXPECT_EQ(view.message, "Type your password and hit Enter.");
+    EXPECT_TRUE(view.passwordShown);
+
+    // Wrong twice, then right in other letter case.
+    typePassword("Pw8");
+    EXPECT_EQ(session().stateCode, -15);
+    EXPECT_EQ(view.message, "Enter password again:");
+    EXPECT_EQ(view.password, "");
+    typePassword("wrong");
+    typePassword("pW7");
+    EXPECT_EQ(captions(), (std::vector<std::string>{"Incorrect password.", "Incorrect password."}));
+    EXPECT_EQ(boxes.shown()[0].text, "Please try again.");
+    EXPECT_EQ(view.results, std::vector<int>{7});
+    EXPECT_TRUE(session().graded);
+}
+
+TEST_F(StartStepsTest, LongEntriesAreCutTo58And18Characters) {
+    for (int idLength : {59, 60}) {
+        WorkFolder folder;
+        folder.addDrive('E');
+        resetSession();
+        FakeStartView fresh;
+        StartSteps machine(fresh);
+        const std::string id(idLength - 1, 'a');
+        fresh.id = id + "Z";
+        machine.startWithGrades();
+        machine.handleStep(-9); // as posted
+        machine.handleStep(-11);
+        machine.enterInIdField();
+        EXPECT_EQ(std::string(session().studentId), std::string(58, 'a')) << idLength;
+        session().stateCode = 3;
+        fresh.password = std::string(18, 'p') + "Q";
+        machine.enterInPasswordField();
+        EXPECT_EQ(std::string(session().typedPassword), std::string(18, 'p')) << idLength;
+        EXPECT_EQ(fresh.results, std::vector<int>{7}) << idLength;
+
+        // The same long password typed at login matches what was registered.
+        resetSession();
+        session().keyDrive = 'E';
+        ASSERT_EQ(ReadKeyFile(), 2);
+        setText(session().typedPassword, std::string(18, 'P'));
+        EXPECT_EQ(CheckPassword(), 4);
+    }
+}
+
+TEST_F(StartStepsTest, EntriesMustBeLettersAndDigits) {
+    work.addDrive('E');
+    steps.startWithGrades();
+    runPosted();
+    typeId("");
+    typeId("Kim 42");
+    typeId("Kim-42");
+    EXPECT_EQ(captions(),
+              (std::vector<std::string>{"Empty entry.", "Entry must be only letters and numbers.",
+                                        "Entry must be only letters and numbers."}));
+    for (const BoxRecord& box : boxes.shown())
+        EXPECT_EQ(box.text, "Try again.");
+    EXPECT_EQ(view.id, "Kim-42"); // the ID field keeps its text
+    EXPECT_EQ(session().stateCode, -11);
+
+    typeId("Kim42");
+    typePassword("a b");
+    EXPECT_EQ(view.password, ""); // the password field is cleared
+    EXPECT_EQ(session().typedPassword[0], '\0');
+    typePassword("");
+    EXPECT_EQ(captions().back(), "Empty entry.");
+    EXPECT_TRUE(view.results.empty());
+    EXPECT_FALSE(work.exists("drive-E/LORVENNA/KEY.GRD"));
+}
+
+TEST_F(StartStepsTest, TypingPastTheLimitsAsksForShorterEntries) {
+    work.addDrive('E');
+    steps.startWithGrades();
+    runPosted();
+    boxes.queue(BoxAnswer::Retry);
+    setText(session().studentId, "Kim");
+    view.id = std::string(60, 'a');
+    steps.idFieldOverflow();
+    runPosted();
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption, "Your name entry is too long.");
+    EXPECT_EQ(boxes.shown()[0].text, "Hit Retry then use a shorter name or ID.");
+    EXPECT_EQ(view.id, "");
+    EXPECT_EQ(session().studentId[0], '\0');
+    EXPECT_EQ(session().stateCode, -11);
+
+    typeId("Kim42");
+    boxes.queue(BoxAnswer::Retry);
+    view.password = std::string(20, 'p');
+    steps.passwordFieldOverflow();
+    runPosted();
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[1].caption, "Your password entry is too long.");
+    EXPECT_EQ(boxes.shown()[1].text, "Hit Retry then use a shorter password..");
+    EXPECT_EQ(view.password, "");
+    EXPECT_EQ(session().stateCode, 3);
+
+    boxes.queue(BoxAnswer::Cancel);
+    steps.passwordFieldOverflow();
+    runPosted();
+    EXPECT_EQ(view.results, std::vector<int>{-4});
+}
+
+TEST_F(StartStepsTest, PasswordLimitAtLoginOnlyStopsTyping) {
+    work.addDrive('E');
+    session().keyDrive = 'E';
+    setText(session().studentId, "Kim42");
+    setText(session().typedPassword, "Pw7");
+    ASSERT_EQ(WriteKeyFile(), 7);
+    steps.startWithGrades();
+    runPosted();
+    ASSERT_EQ(session().stateCode, 2);
+    steps.passwordFieldOverflow();
+    steps.idFieldOverflow();
+    runPosted();
+    EXPECT_TRUE(boxes.shown().empty());
+    EXPECT_EQ(session().stateCode, 2);
+}
+
+TEST_F(StartStepsTest, WriteProtectedDiskShowsItsBox) {
+    const std::string root = work.addDrive('E');
+    std::filesystem::permissions(root, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    boxes.queue(BoxAnswer::Retry);
+    boxes.queue(BoxAnswer::Cancel);
+    steps.startWithGrades();
+    runPosted();
+    EXPECT_EQ(captions(), (std::vector<std::string>{"Grading disk full or write-protected.",
+                                                    "Grading disk full or write-protected."}));
+    EXPECT_EQ(boxes.shown()[0].text, "Insert a different disk to Retry.");
+    EXPECT_EQ(view.results, std::vector<int>{-4});
+}
+
+TEST_F(StartStepsTest, FailedRegistrationShowsTheDiskBox) {
+    const std::string root = work.addDrive('E');
+    steps.startWithGrades();
+    runPosted();
+    typeId("Kim42");
+    // The disk turns write-protected before the key is written.
+    std::filesystem::permissions(root, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    boxes.queue(BoxAnswer::Cancel);
+    typePassword("Pw7");
+    EXPECT_EQ(captions(), std::vector<std::string>{"Grading disk full or write-protected."});
+    EXPECT_EQ(view.results, std::vector<int>{-4});
+    EXPECT_FALSE(session().graded);
+}
+
+TEST_F(StartStepsTest, DamagedKeyFileEndsWithWrongPasswordCode) {
+    work.addDrive('E');
+    std::string plain(256, '\0');
+    plain[0] = static_cast<char>(0xF0);
+    const std::string key("Keep the disk dry and labelled.\0", 32);
+    for (int i = 0; i < 256; ++i)
+        plain[i] = static_cast<char>(plain[i] ^ key[i % 32]);
+    work.write("drive-E/LORVENNA/KEY.GRD", plain, false);
+    steps.startWithGrades();
+    runPosted();
+    EXPECT_EQ(view.results, std::vector<int>{-16});
+    EXPECT_TRUE(boxes.shown().empty());
+}
