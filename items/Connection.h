@@ -3,20 +3,33 @@
 
 #include "items/Pose.h"
 
+#include <cstdint>
 #include <string>
 
 class Item;
 
 struct Connection {
     Connection* next = nullptr;
-    Item* source = nullptr;     // not owned
-    Item* target = nullptr;     // found by Connect; not owned
-    std::string targetTitle;    // empty for the PANELITEM form, which has no target
+    Item* source = nullptr;  // not owned
+    Item* target = nullptr;  // found by Connect; not owned
+    std::string targetTitle; // empty for the PANELITEM form, which has no target
     std::string inputName;
     double constant = 0.0;
     bool isConstant = false;
-    Pose motion;                // motion form: enabled 1 and the factors as written
+    Pose motion; // motion form: enabled 1 and the factors as written
+    // The serial number of target when Connect found it (Item.h liveItemSerial); a target
+    // whose serial no longer matches was deleted and is never used. 0: set by hand, so only
+    // checked for being alive.
+    std::uint64_t targetSerial = 0;
 };
+
+// PANELITEM as the target of the constant form: no title is stored, the connection never
+// has a target and Send ignores it.
+inline constexpr const char* kPanelItemTitle = "PANELITEM";
+// Nested Sends beyond this depth are dropped, and one outermost Send delivers at most
+// kMaxDeliveries values in all, so a cycle of items that send on what they receive ends.
+inline constexpr int kMaxSendDepth = 64;
+inline constexpr int kMaxDeliveries = 10000;
 
 // Resolves the connection's target by title among the displays of the page shown.
 // Fails with "Connect failed on %s" in errorText.

@@ -39,7 +39,7 @@ enum class ItemType : std::int32_t {
 inline constexpr int kLeftButtonDown = 0x201;
 
 class Item {
-public:
+  public:
     Item();
     virtual ~Item();
     Item(const Item&) = delete;
@@ -118,10 +118,35 @@ public:
     std::int32_t picks = 0;
 };
 
+// The item under (x, y) that takes a left click: the smallest non-zero HitTest result below
+// 1 000 000, compared as unsigned numbers; on equal results the earlier item of the list.
+// nullptr when no item is hit.
+Item* hitTestItems(Item* list, int x, int y);
+
+// Items alive now. Each item gets a serial number of its own when it is made, so a pointer
+// whose item was deleted (and whose memory may hold a newer item) is never taken for it.
+bool isLiveItem(const Item* item);
+// The serial number of a live item; 0 when the item is not alive.
+std::uint64_t liveItemSerial(const Item* item);
+
+// Truncation toward zero that cannot overflow: NaN gives 0, values beyond the int32 range
+// take its nearest end.
+int truncateToInt(double value);
+// Coordinates and sizes in pixels are kept within +-kCoordinateLimit, far beyond any screen,
+// so a wild number in a lesson file can neither overflow the geometry arithmetic nor make a
+// region of millions of rows.
+inline constexpr int kCoordinateLimit = 65536;
+int truncateCoordinate(double value);
+
 // The process-wide 16-bit control id counter shared by items and display windows; it starts
 // at 808 and only counts up.
 std::int16_t nextControlId();
 void resetControlIds(); // tests only
+// Whether a notification word (control id in its low 16 bits) comes from the control with
+// this id. Compares the 16 bits only, so ids past 32767 (negative as int16) still match.
+inline bool controlIdMatches(std::int32_t controlId, unsigned notification) {
+    return (static_cast<unsigned>(controlId) & 0xFFFFu) == (notification & 0xFFFFu);
+}
 
 // The outline point list shared by all items: at most 1000 points.
 inline constexpr int kMaxOutlinePoints = 1000;

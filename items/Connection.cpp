@@ -1,0 +1,153 @@
+// Connections: finding their targets by title, and delivering values along them.
+#include "items/Connection.h"
+
+#include "items/IgnoreCase.h"
+#include "items/Item.h"
+#include "lesson/Display.h"
+#include "shell/Drawing.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+namespace {
+
+int g_sendDepth = 0;
+int g_deliveriesLeft = 0;
+
+bool isOnPageShown(const Item* item) {
+    if (!item->display)
+        return false;
+    const SessionState& state = session();
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        if (state.displays[slot] == item->display)
+            return true;
+    }
+    return false;
+}
+
+// The target as long as it is the very item Connect found and it is still alive.
+Item* liveTarget(Connection& connection) {
+    Item* target = connection.target;
+    if (!target)
+        return nullptr;
+    const std::uint64_t serial = liveItemSerial(target);
+    if (serial == 0 || (connection.targetSerial != 0 && serial != connection.targetSerial)) {
+        connection.target = nullptr;
+        connection.targetSerial = 0;
+        return nullptr;
+    }
+    return target;
+}
+
+void setVisibility(Item& target, std::int32_t visibility) {
+    target.visibility = visibility;
+    if (target.display)
+        target.display->needsRepaint = 1;
+}
+
+void sendAll(Connection* list, double value, bool repaint) {
+    for (Connection* c = list; c; c = c->next)
+        Send(*c, value);
+    if (repaint)
+        RepaintAllDisplays();
+}
+
+} // namespace
+
+bool Connect(Connection& connection) {
+    // The PANELITEM form has no target and is never compared with titles.
+    if (connection.targetTitle.empty())
+        return true;
+
+    // A target found on an earlier page stays while it is alive, on the page shown and still
+    // carries the title; a target deleted with its display is looked up again.
+    if (Item* kept = liveTarget(connection)) {
+        if (isOnPageShown(kept) && equalsIgnoringCase(kept->title, connection.targetTitle))
+            return true;
+    }
+    connection.target = nullptr;
+    connection.targetSerial = 0;
+
+    // The first match of each display; a later display replaces an earlier one's.
+    Item* found = nullptr;
+    const SessionState& state = session();
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        const Display* display = state.displays[slot];
+        if (!display)
+            continue;
+        for (Item* item = display->items; item; item = item->next) {
+            if (equalsIgnoringCase(item->title, connection.targetTitle)) {
+                found = item;
+                break;
+            }
+        }
+    }
+    if (!found) {
+        formatText(session().errorText, "Connect failed on %s", connection.targetTitle.c_str());
+        return false;
+    }
+    connection.target = found;
+    connection.targetSerial = liveItemSerial(found);
+    return true;
+}
+
+void Send(Connection& connection, double value) {
+    Item* target = liveTarget(connection);
+    if (!target)
+        return;
+    if (g_sendDepth == 0)
+        g_deliveriesLeft = kMaxDeliveries;
+    if (g_sendDepth >= kMaxSendDepth || g_deliveriesLeft <= 0)
+        return;
+    --g_deliveriesLeft;
+
+    double v = value;
+    if (connection.isConstant)
+        v = value == 0.0 ? connection.constant : connection.constant * value;
+
+    if (equalsIgnoringCase(connection.inputName, "HIDE")) {
+        setVisibility(*target, 0);
+        return;
+    }
+    if (equalsIgnoringCase(connection.inputName, "APPEAR")) {
+        setVisibility(*target, 1);
+        return;
+    }
+    ++g_sendDepth;
+    target->Input(connection.inputName.c_str(), v, &connection.motion);
+    --g_sendDepth;
+}
+
+void SendOutputs(Item& item, double value, bool repaint) {
+    sendAll(item.outputs, value, repaint);
+}
+
+void SendEndOutputs(Item& item, double value, bool repaint) {
+    sendAll(item.endOutputs, value, repaint);
+}
+
+void RestoreOutputs(Item& item) {
+    for (Connection* c = item.outputs; c; c = c->next) {
+        if (Item* target = liveTarget(*c))
+            setVisibility(*target, target->initialVisibility);
+    }
+    RepaintAllDisplays();
+}
+
+void deleteConnections(Connection*& head) {
+    while (head) {
+        Connection* following = head->next;
+        delete head;
+        head = following;
+    }
+}
+
+void appendConnection(Connection*& head, Connection* connection) {
+    if (!head) {
+        head = connection;
+        return;
+    }
+    Connection* last = head;
+    while (last->next)
+        last = last->next;
+    last->next = connection;
+}

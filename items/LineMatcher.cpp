@@ -1,0 +1,59 @@
+// Matching one line of a lesson file against a command pattern.
+#include "items/LineMatcher.h"
+
+#include <cstdlib>
+#include <cstring>
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+void LineMatcher::skipBlanks() {
+    while (isBlank(*at_))
+        ++at_;
+}
+
+bool LineMatcher::keyword(std::string_view word) {
+    const char* start = at_;
+    skipBlanks();
+    if (std::strncmp(at_, word.data(), word.size()) != 0) {
+        at_ = start;
+        return false;
+    }
+    at_ += word.size();
+    return true;
+}
+
+bool LineMatcher::number(double& value) {
+    skipBlanks();
+    char* end = nullptr;
+    const double read = std::strtod(at_, &end);
+    if (end == at_)
+        return false;
+    value = read;
+    at_ = end;
+    return true;
+}
+
+bool LineMatcher::whole(long& value) {
+    skipBlanks();
+    char* end = nullptr;
+    const long read = std::strtol(at_, &end, 10);
+    if (end == at_)
+        return false;
+    value = read;
+    at_ = end;
+    return true;
+}
+
+bool LineMatcher::word(std::string& value) {
+    skipBlanks();
+    const char* end = at_;
+    while (*end != '\0' && !isBlank(*end))
+        ++end;
+    if (end == at_)
+        return false;
+    value.assign(at_, end);
+    at_ = end;
+    return true;
+}

@@ -1,0 +1,34 @@
+// Matching one line of a lesson file against a command pattern such as " LOC %lf %lf".
+#pragma once
+
+#include <string>
+#include <string_view>
+
+// Walks a terminated line from its start. Every step skips white space first (none is
+// required), so "FILEX" matches the keyword FILE followed by the word X, as a scanf pattern
+// with a leading blank would. A step that fails leaves the position where it was; the
+// caller stops at the first failure and counts the values read, as scanf's result does.
+class LineMatcher {
+  public:
+    explicit LineMatcher(const char* line) : at_(line) {}
+
+    // The keyword exactly as written (case-sensitive) after optional white space.
+    bool keyword(std::string_view word);
+    // A decimal floating-point number as strtod reads it.
+    bool number(double& value);
+    // A whole number as strtol reads it (base 10); values beyond long's range take its ends.
+    bool whole(long& value);
+    // A run of non-blank bytes (at least one).
+    bool word(std::string& value);
+
+    // The rest of the line from the current position.
+    const char* rest() const { return at_; }
+
+  private:
+    void skipBlanks();
+
+    const char* at_;
+};
+
+// True for the bytes scanf treats as white space.
+bool isBlank(char c);

@@ -1,0 +1,155 @@
+// The shapes of an item's outline: where each segment ends, what it draws and which pens.
+#include "items/Shape.h"
+
+#include "items/Item.h"
+#include "items/Palette.h"
+#include "lesson/Display.h"
+#include "platform/Surface.h"
+#include "shell/SessionState.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+// Modes of DrawSegment: the owner's visibility.
+constexpr std::int32_t kModeHidden = 0;
+constexpr std::int32_t kModeShown = 1;
+constexpr std::int32_t kModeHighlighted = 2;
+constexpr std::int32_t kModeInverted = 3;
+
+// Truncation toward zero, except that a value within a hair of a whole number is that number:
+// cos and sin of right angles and of 30 degrees are not exact in binary, and 100 - 1.8e-14
+// must not end a segment pointing straight up one pixel to the left.
+int truncatePoint(double value) {
+    const double nearest = std::round(value);
+    if (std::fabs(value - nearest) < 1e-7)
+        return truncateCoordinate(nearest);
+    return truncateCoordinate(value);
+}
+
+// Draws with pen selected, then puts the surface's previous pen back.
+template <typename Draw> void withPen(Surface* surface, const Pen* pen, Draw draw) {
+    const Pen* previous = surface->selectPen(pen);
+    draw();
+    surface->selectPen(previous);
+}
+
+} // namespace
+
+void Shape::Init(double angle, double length, Item* ownerItem, std::int32_t width,
+                 std::int32_t color) {
+    pose.angle = angle;
+    pose.length = length;
+    initialPose = pose;
+    owner = ownerItem;
+    surface = ownerItem ? ownerItem->surface : nullptr;
+    SetWidth(width);
+    SetColor(color);
+}
+
+void Shape::SetWidth(std::int32_t width) {
+    // A width below 0 draws as the thinnest pen, as 0 does.
+    penWidth = std::max(0, truncateCoordinate(width * session().scaleDiag));
+}
+
+void Shape::Restart() {
+    pose = initialPose;
+}
+
+Point Shape::EndPoint(Point start) {
+    const double angle = pose.angle + (owner ? owner->pose.angle : 0.0);
+    const double t = degreesToRadians(angle);
+    pose.x = start.x + std::cos(t) * pose.length;
+    pose.y = start.y - std::sin(t) * pose.length;
+    return {truncatePoint(pose.x), truncatePoint(pose.y)};
+}
+
+void Shape::SetColor(std::int32_t) {}
+
+void Shape::AcquirePens() {}
+
+Point Shape::DrawSegment(std::int32_t, Point) {
+    return {0, 0};
+}
+
+void ShapeLine::SetColor(std::int32_t index) {
+    colorIndex = clampColorIndex(index);
+}
+
+void ShapeLine::AcquirePens() {
+    if (!owner || !owner->display)
+        return;
+    normalPen = owner->display->getPen(penWidth, normalColor(colorIndex));
+    highlightPen = owner->display->getPen(penWidth, highlightColor(colorIndex));
+}
+
+Point ShapeLine::DrawSegment(std::int32_t mode, Point start) {
+    const Point end = EndPoint(start);
+    OutlinePoints::add(end);
+    if (!surface)
+        return end;
+    switch (mode) {
+    case kModeHidden:
+        surface->moveTo(end.x, end.y);
+        break;
+    case kModeShown:
+    case kModeInverted:
+        withPen(surface, normalPen, [&] { surface->lineTo(end.x, end.y); });
+        break;
+    case kModeHighlighted:
+        withPen(surface, highlightPen, [&] { surface->lineTo(end.x, end.y); });
+        break;
+    default:
+        break;
+    }
+    return end;
+}
+
+void ShapeCircle::SetColor(std::int32_t index) {
+    colorIndex = clampColorIndex(index);
+}
+
+void ShapeCircle::AcquirePens() {
+    if (!owner || !owner->display)
+        return;
+    normalPen = owner->display->getPen(penWidth, normalColor(colorIndex));
+    highlightPen = owner->display->getPen(penWidth, highlightColor(colorIndex));
+}
+
+Point ShapeCircle::DrawSegment(std::int32_t mode, Point start) {
+    // A circle does not move the chain: the next segment starts at its centre. Its inside
+    // takes the surface's current brush.
+    const double r = pose.length;
+    const Rect box{truncateCoordinate(start.x - r), truncateCoordinate(start.y - r),
+                   truncateCoordinate(start.x + r), truncateCoordinate(start.y + r)};
+    const Pen* pen = nullptr;
+    switch (mode) {
+    case kModeHidden:
+        OutlinePoints::add(start);
+        if (surface)
+            surface->moveTo(start.x, start.y);
+        return start;
+    case kModeShown:
+    case kModeInverted:
+        pen = normalPen;
+        break;
+    case kModeHighlighted:
+        pen = highlightPen;
+        break;
+    default:
+        return start;
+    }
+    OutlinePoints::add(start);
+    if (surface)
+        withPen(surface, pen, [&] { surface->ellipse(box); });
+    return start;
+}
+
+Point ShapeInvisible::DrawSegment(std::int32_t, Point start) {
+    const Point end = EndPoint(start);
+    OutlinePoints::add(end);
+    if (surface)
+        surface->moveTo(end.x, end.y);
+    return end;
+}

@@ -1,0 +1,38 @@
+// One display of the page shown: its items, its pen cache and its window.
+#include "lesson/Display.h"
+
+#include "items/Item.h"
+#include "platform/ChildWindow.h"
+#include "shell/SessionState.h"
+
+Display::Display() = default;
+
+Display::~Display() {
+    // Items first: they may still hold controls and timers of the window, and borrow pens.
+    Item* item = items;
+    items = nullptr;
+    while (item) {
+        Item* following = item->next;
+        delete item;
+        item = following;
+    }
+    pens.clear();
+    if (session().feedbackDisplay == this)
+        session().feedbackDisplay = nullptr;
+    surface = nullptr;
+    windowSurface = nullptr;
+    window.reset();
+}
+
+const Pen* Display::getPen(int width, Color colour) {
+    for (const PenCacheEntry& entry : pens) {
+        if (entry.width == width && entry.colour == colour)
+            return entry.pen.get();
+    }
+    PenCacheEntry entry;
+    entry.width = width;
+    entry.colour = colour;
+    entry.pen = std::make_unique<Pen>(Pen{width, colour, false});
+    pens.push_back(std::move(entry));
+    return pens.back().pen.get();
+}

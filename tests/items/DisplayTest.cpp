@@ -1,0 +1,36 @@
+// A display's pen cache and what deleting a display takes with it.
+#include "lesson/Display.h"
+
+#include "items/Item.h"
+#include "shell/SessionState.h"
+
+#include <gtest/gtest.h>
+
+TEST(Display, PenCacheMatchesWidthAndColourExactly) {
+    Display display;
+    const Pen* red = display.getPen(2, {226, 14, 14});
+    EXPECT_EQ(display.getPen(2, {226, 14, 14}), red);
+    EXPECT_NE(display.getPen(3, {226, 14, 14}), red);
+    EXPECT_NE(display.getPen(2, {226, 14, 15}), red);
+    // Pens stay where they are however many more the cache takes.
+    for (int width = 10; width < 200; ++width)
+        display.getPen(width, {0, 0, 0});
+    EXPECT_EQ(display.getPen(2, {226, 14, 14}), red);
+    EXPECT_EQ(red->width, 2);
+    EXPECT_EQ(display.pens.size(), 3u + 190u);
+}
+
+TEST(Display, DeletingADisplayDeletesItsItems) {
+    resetSession();
+    auto* display = new Display();
+    auto* first = new Item();
+    auto* second = new Item();
+    display->items = first;
+    first->next = second;
+    display->getPen(1, {});
+    session().feedbackDisplay = display;
+    delete display;
+    EXPECT_FALSE(isLiveItem(first));
+    EXPECT_FALSE(isLiveItem(second));
+    EXPECT_EQ(session().feedbackDisplay, nullptr);
+}

@@ -1,0 +1,448 @@
+// The ITEM reader, through real lesson files and the real line reader.
+#include "items/ItemReader.h"
+
+#include "items/Shape.h"
+#include "lesson/LineReader.h"
+#include "tests/items/ItemTestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <limits>
+
+namespace {
+
+// The line the reader left the file at.
+std::string nextLine(BlockFile& block) {
+    char line[256];
+    return readLine(block.file, line, 250) < 0 ? std::string("<end>") : std::string(line);
+}
+
+} // namespace
+
+TEST(ItemReader, BaseCommandsSetTheirFieldsScaled) {
+    resetSession();
+    session().scaleX = 2.0;
+    session().scaleY = 3.0;
+    session().scaleDiag = 1.5;
+    BlockFile block(R"(  FILE picture
+LINECOLOR 3.9
+LINEWIDTH	2
+FRAMECOLOR 4
+FRAMEWIDTH 5
+LOC 10.5 20
+ANGLE 45
+PLUSRANGE 30 100 200
+MINUSRANGE -30 -100 -200
+SIZE 100.9 50.2
+MAX 10
+MIN -10
+STEP 0.5
+MSEC 300
+HIDE
+}
+NEXT LINE
+)");
+    Item item;
+    Display display;
+    RecordingSurface surface;
+    display.surface = &surface;
+    ASSERT_TRUE(block.read(item, "Title", &display));
+    EXPECT_EQ(item.title, "Title");
+    EXPECT_EQ(item.display, &display);
+    EXPECT_EQ(item.surface, &surface);
+    EXPECT_EQ(item.text, "picture");
+    EXPECT_EQ(item.lineColor, 3);
+    EXPECT_EQ(item.lineWidth, 2);
+    EXPECT_EQ(item.frameColor, 4);
+    EXPECT_EQ(item.frameWidth, 5);
+    EXPECT_EQ(item.pose.x, 21);
+    EXPECT_EQ(item.pose.y, 60);
+    EXPECT_EQ(item.initialPose.x, 21);
+    EXPECT_EQ(item.initialPose.y, 60);
+    EXPECT_EQ(item.pose.angle, 45);
+    EXPECT_EQ(item.initialPose.angle, 45);
+    EXPECT_EQ(item.upperLimit.enabled, 1);
+    EXPECT_EQ(item.upperLimit.angle, 30);
+    EXPECT_EQ(item.upperLimit.x, 200);
+    EXPECT_EQ(item.upperLimit.y, 600);
+    EXPECT_EQ(item.lowerLimit.enabled, 1);
+    EXPECT_EQ(item.lowerLimit.angle, -30);
+    EXPECT_EQ(item.lowerLimit.x, -200);
+    EXPECT_EQ(item.lowerLimit.y, -600);
+    EXPECT_EQ(item.width, 201);
+    EXPECT_EQ(item.height, 150);
+    EXPECT_EQ(item.maximum, 10);
+    EXPECT_EQ(item.minimum, -10);
+    EXPECT_EQ(item.step, 0.5);
+    EXPECT_EQ(item.msec, 300);
+    EXPECT_EQ(item.visibility, 0);
+    EXPECT_EQ(nextLine(block), "NEXT LINE");
+    resetSession();
+}
+
+TEST(ItemReader, KeywordsMatchAsWrittenAndNeverAsPrefixes) {
+    // Each line goes to exactly one place: a field, or the type's own ReadCommand.
+    struct Case {
+        const char* line;
+        bool toType; // reaches ReadCommand
+    };
+    const Case cases[] = {
+        {"FILEX", false},        {"MINUSRANGE 5", true},  {"MINUSRANGE 1 2", true},
+        {"SHAPECOLOR", true},    {"SHAPECOLOR 3", false}, {"LOC 5", true},
+        {"LOC10 20", false},     {"loc 10 20", true},     {"//", true},
+        {"// a comment", false}, {"//x", false},          {"x // y", true},
+        {"OUTPUT", true},        {"OPERATOR T", true},    {"MSEC", true},
+        {"MAXIMUM 3", true},     {"SIZE 1", true},        {"{", true},
+        {"ANGLE 1e2", false},    {"STEP .5x", false},     {"SHAPE 0 10", true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        BlockFile block(std::string(c.line) + "\n}\n");
+        CommandTaker item;
+        ASSERT_TRUE(block.read(item));
+        EXPECT_EQ(item.commands.size(), c.toType ? 1u : 0u);
+        EXPECT_EQ(item.minimum, 0); // MINUSRANGE is never taken for MIN
+        EXPECT_EQ(item.shapes, nullptr);
+    }
+}
+
+TEST(ItemReader, PrefixCasesSetTheRightFields) {
+    BlockFile block(R"(FILEX
+MIN 5 6
+LOC10	20
+ANGLE 1e2
+STEP .5x
+}
+)");
+    Item item;
+    ASSERT_TRUE(block.read(item));
+    EXPECT_EQ(item.text, "X");
+    EXPECT_EQ(item.minimum, 5);
+    EXPECT_EQ(item.pose.x, 10);
+    EXPECT_EQ(item.pose.y, 20);
+    EXPECT_EQ(item.pose.angle, 100);
+    EXPECT_EQ(item.step, 0.5);
+}
+
+TEST(ItemReader, BadLineFailsWithTheLineAndTitleAndClosesTheFile) {
+    struct Case {
+        const char* block;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"LOC 5\n}\n", "Bad MODE LOC 5 in Item Ball"},
+        {"//\n}\n", "Bad MODE // in Item Ball"},
+        {"{\n}\n", "Bad MODE { in Item Ball"},
+        {"KEYWRONG Yes\n}\n", "Bad KEY command KEYWRONG Yes in Item Ball"},
+        {"KEYNUM Edit1 5\n}\n", "Bad KEY command KEYNUM Edit1 5 in Item Ball"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.block);
+        BlockFile block(c.block);
+        Item item;
+        EXPECT_FALSE(block.read(item, "Ball"));
+        EXPECT_EQ(errorText(), c.message);
+        EXPECT_TRUE(isInvalid(block.file));
+    }
+}
+
+TEST(ItemReader, LongQuotedLineIsCutSoTheTitleAndSuffixFit) {
+    const std::string line = "UNKNOWN " + std::string(230, 'x');
+    BlockFile block(line + "\n}\n");
+    Item item;
+    EXPECT_FALSE(block.read(item, "Ball"));
+    const std::string message = errorText();
+    EXPECT_EQ(message.rfind("Bad MODE UNKNOWN xxx", 0), 0u);
+    EXPECT_NE(message.find("... in Item Ball"), std::string::npos);
+    // The page builder's "... ReadLsn failed" still fits after it.
+    EXPECT_LE(message.size() + std::strlen("... ReadLsn failed"), 79u);
+
+    // A title too long for the field is cut, never written past it.
+    const std::string title(150, 'T');
+    BlockFile second(line + "\n}\n");
+    Item other;
+    EXPECT_FALSE(second.read(other, title.c_str()));
+    EXPECT_EQ(std::strlen(session().errorText), 79u);
+}
+
+TEST(ItemReader, OutputFormsFollowTheNumberOfValues) {
+    struct Case {
+        const char* line;
+        bool ok;
+        int count; // connections made
+        bool isConstant;
+        int motionEnabled;
+    };
+    const Case cases[] = {
+        {"OUTPUT Target GO", true, 1, false, 0},
+        {"OUTPUT Target GO 2.5", true, 1, true, 0},
+        {"OUTPUT Target GO 1 2", false, 0, false, 0},
+        {"OUTPUT Target GO 1 2 3", false, 0, false, 0},
+        {"OUTPUT Target GO 1 2 3 4", true, 1, false, 1},
+        {"OUTPUT Target GO 1 2 3 4 5", true, 1, false, 1},
+        {"OUTPUT Target", false, 0, false, 0},
+        {"OUTPUT Target GO x 2", true, 1, false, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        for (const char* keyword : {"", "END"}) {
+            BlockFile block(std::string(keyword) + c.line + "\n}\n");
+            Item item;
+            std::strcpy(session().errorText, "stale");
+            EXPECT_EQ(block.read(item, "Source"), c.ok);
+            Connection* list = *keyword ? item.endOutputs : item.outputs;
+            EXPECT_EQ(countConnections(item.outputs) + countConnections(item.endOutputs), c.count);
+            if (!c.ok) {
+                EXPECT_EQ(errorText(), ""); // no message of its own
+                continue;
+            }
+            ASSERT_NE(list, nullptr);
+            EXPECT_EQ(list->source, &item);
+            EXPECT_EQ(list->targetTitle, "Target");
+            EXPECT_EQ(list->inputName, "GO");
+            EXPECT_EQ(list->isConstant, c.isConstant);
+            EXPECT_EQ(list->motion.enabled, c.motionEnabled);
+        }
+    }
+}
+
+TEST(ItemReader, ConnectionFieldsAndOrder) {
+    BlockFile block(R"(OUTPUT First MOVE 10 20 30 40
+OUTPUT panelitem SCORE 3
+OUTPUT PANELITEM PLAIN
+OPERATOR Other TURN
+OPERATOR Second PUSH 5
+}
+)");
+    Item item;
+    ASSERT_TRUE(block.read(item));
+    ASSERT_EQ(countConnections(item.outputs), 3);
+    const Connection* motion = item.outputs;
+    EXPECT_EQ(motion->motion.angle, 10);
+    EXPECT_EQ(motion->motion.length, 20);
+    EXPECT_EQ(motion->motion.x, 30); // factors as written, not scaled
+    EXPECT_EQ(motion->motion.y, 40);
+    const Connection* panel = connection(item.outputs, 1);
+    EXPECT_EQ(panel->targetTitle, ""); // the constant form keeps no panel title
+    EXPECT_EQ(panel->constant, 3);
+    EXPECT_EQ(connection(item.outputs, 2)->targetTitle, "PANELITEM");
+    ASSERT_EQ(countConnections(item.operators), 2);
+    EXPECT_EQ(item.operators->targetTitle, "Other");
+    EXPECT_EQ(item.operators->next->targetTitle, "Second");
+    EXPECT_FALSE(item.operators->next->isConstant);
+}
+
+TEST(ItemReader, ShapesAndTheirColourAndWidth) {
+    resetSession();
+    session().scaleDiag = 2.0;
+    BlockFile block(R"(LINECOLOR 2
+LINEWIDTH 1
+SHAPECOLOR 5
+SHAPEWIDTH 5
+SHAPE 0 10 L
+SHAPECOLOR 12
+SHAPEWIDTH 3
+SHAPE 90 20 Line
+SHAPE 0 30 Q
+SHAPECOLOR 4
+SHAPE 0 5 C
+SHAPE 0 5 m
+SHAPE 45 7 M
+}
+)");
+    Item item;
+    ASSERT_TRUE(block.read(item));
+    Shape* first = item.shapes;
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(first->pose.length, 20); // scaled by scaleDiag
+    EXPECT_EQ(first->colorIndex, 9);
+    EXPECT_EQ(first->penWidth, 6);
+    Shape* second = first->next;
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(dynamic_cast<ShapeLine*>(second), nullptr);
+    // The unknown kind Q made no shape, so SHAPECOLOR 4 changed nothing.
+    EXPECT_EQ(second->colorIndex, 2);
+    EXPECT_EQ(second->penWidth, 2);
+    Shape* third = second->next;
+    ASSERT_NE(third, nullptr);
+    EXPECT_NE(dynamic_cast<ShapeCircle*>(third), nullptr);
+    EXPECT_EQ(third->pose.length, 10);
+    // Kind letters are case-sensitive: "m" made nothing.
+    Shape* fourth = third->next;
+    ASSERT_NE(fourth, nullptr);
+    EXPECT_NE(dynamic_cast<ShapeInvisible*>(fourth), nullptr);
+    EXPECT_EQ(fourth->pose.angle, 45);
+    EXPECT_EQ(fourth->next, nullptr);
+    resetSession();
+}
+
+TEST(ItemReader, TextLinesAreJoinedAndEndedWithCrLf) {
+    BlockFile block("@Water boils \n  text: @at one hundred degrees.\n@\n}\n");
+    Item item;
+    ASSERT_TRUE(block.read(item));
+    EXPECT_EQ(item.text, "Water boils at one hundred degrees.\r\n");
+}
+
+TEST(ItemReader, FileWordWinsOverGatheredText) {
+    for (const char* text : {"@gathered\nFILE word\n}\n", "FILE word\n@gathered\n}\n"}) {
+        BlockFile block(text);
+        Item item;
+        ASSERT_TRUE(block.read(item));
+        EXPECT_EQ(item.text, "word");
+    }
+}
+
+TEST(ItemReader, TextAccumulatorStopsAtItsLimits) {
+    // Ten pieces of 200 and one of 41 make 2041 characters; a piece that would reach 2042 is
+    // dropped; line breaks go on while fewer than 2044 are held.
+    std::string lesson;
+    for (int i = 0; i < 10; ++i)
+        lesson += "@" + std::string(200, static_cast<char>('a' + i)) + "\n";
+    lesson += "@" + std::string(41, 'k') + "\n";
+    lesson += "@z\n@\n@\n@\n}\n";
+    BlockFile block(lesson);
+    Item item;
+    ASSERT_TRUE(block.read(item));
+    ASSERT_EQ(item.text.size(), 2045u);
+    EXPECT_EQ(item.text.substr(2000, 41), std::string(41, 'k'));
+    EXPECT_EQ(item.text.substr(2041), "\r\n\r\n");
+    EXPECT_EQ(item.text.find('z'), std::string::npos);
+}
+
+TEST(ItemReader, BlockEndsAtABraceAnywhereOrAtTheEndOfTheFile) {
+    struct Case {
+        const char* lesson;
+        const char* text;
+        const char* next;
+    };
+    const Case cases[] = {
+        {"@before\n@price {5}\n@after\n}\nNEXT\n", "before", "@after"},
+        {"@before\n} end of the item, a comment\nNEXT\n", "before", "NEXT"},
+        {"@before\n   }\nNEXT\n", "before", "NEXT"},
+        {"@before\n@last", "beforelast", "<end>"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lesson);
+        BlockFile block(c.lesson);
+        CommandTaker item;
+        ASSERT_TRUE(block.read(item));
+        EXPECT_EQ(item.text, c.text);
+        EXPECT_EQ(item.endDefinitions, 1);
+        EXPECT_EQ(nextLine(block), c.next);
+    }
+}
+
+TEST(ItemReader, LabelAnchorIsTheLatestShapeAtTheLatestTextLine) {
+    struct Case {
+        const char* lesson;
+        int anchor; // index of the anchor shape, -1 for none
+    };
+    const Case cases[] = {
+        {"@text\nSHAPE 0 10 L\n}\n", -1},
+        {"SHAPE 0 10 L\n@text\nSHAPE 0 10 L\n}\n", 0},
+        {"SHAPE 0 10 L\nSHAPE 0 10 L\n@text\n@\n}\n", 1},
+        {"SHAPE 0 10 L\nSHAPE 0 10 X\n@text\n}\n", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.lesson);
+        for (bool label : {true, false}) {
+            BlockFile block(c.lesson);
+            Item item;
+            item.type = label ? 3 : 2;
+            ASSERT_TRUE(block.read(item));
+            Shape* expected = nullptr;
+            if (label && c.anchor >= 0) {
+                expected = item.shapes;
+                for (int i = 0; i < c.anchor; ++i)
+                    expected = expected->next;
+            }
+            EXPECT_EQ(item.anchorShape, expected);
+        }
+    }
+}
+
+TEST(ItemReader, MarksAndWordsAnywhereAfterTheKeywordRows) {
+    struct Case {
+        const char* line;
+        int visibility;
+        int keys;
+        bool toType;
+    };
+    const Case cases[] = {
+        {"please APPEAR now", 1, 0, false},
+        {"xHIDEx", 0, 0, false},
+        {"HIDE and APPEAR", 0, 0, false},
+        {"  KEYBUTTON Yes", 5, 1, false},
+        {"KEYAUTOTURN and HIDE", 5, 0, false},
+        {"@ HIDE", 5, 0, false},
+        {"hide", 5, 0, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.line);
+        BlockFile block(std::string(c.line) + "\n}\n");
+        CommandTaker item;
+        item.visibility = 5;
+        ASSERT_TRUE(block.read(item));
+        EXPECT_EQ(item.visibility, c.visibility);
+        EXPECT_EQ(item.keyCount, c.keys);
+        EXPECT_EQ(item.commands.size(), c.toType ? 1u : 0u);
+    }
+}
+
+TEST(ItemReader, MissingTitleFails) {
+    for (const char* title : {static_cast<const char*>(nullptr), ""}) {
+        BlockFile block("LOC 1 2\n}\n");
+        Item item;
+        EXPECT_FALSE(ReadItemBlock(&item, title, nullptr, block.file));
+        EXPECT_EQ(errorText(), "No title on ITEM");
+        EXPECT_TRUE(isInvalid(block.file));
+    }
+}
+
+TEST(ItemReader, TypeLinesReachReadCommandAndItsRefusalFails) {
+    BlockFile block("MODE ONE\nLOC 1 2\nMODE BAD\nMODE NEVER\n}\n");
+    CommandTaker item;
+    EXPECT_FALSE(block.read(item, "Typed"));
+    EXPECT_EQ(item.commands, (std::vector<std::string>{"MODE ONE", "MODE BAD"}));
+    EXPECT_EQ(errorText(), "Bad MODE MODE BAD in Item Typed");
+    EXPECT_EQ(item.endDefinitions, 0);
+}
+
+TEST(ItemReader, ExistingTitleIsKept) {
+    BlockFile block("}\n");
+    Item item;
+    item.title = "Kept";
+    ASSERT_TRUE(block.read(item, "Other"));
+    EXPECT_EQ(item.title, "Kept");
+}
+
+TEST(ItemReader, WildNumbersAreHandledSafely) {
+    BlockFile block(R"(LINECOLOR 1e40
+LINEWIDTH nan
+LOC 1e300 -inf
+SIZE 1e30 -1e30
+MSEC 99999999999999999999
+SHAPE 1e308 inf L
+SHAPEWIDTH -1e99
+}
+)");
+    Item item;
+    ASSERT_TRUE(block.read(item));
+    EXPECT_EQ(item.lineColor, std::numeric_limits<int>::max());
+    EXPECT_EQ(item.lineWidth, 0);
+    EXPECT_EQ(item.width, kCoordinateLimit);
+    EXPECT_EQ(item.height, -kCoordinateLimit);
+    EXPECT_EQ(item.msec, std::numeric_limits<std::int32_t>::max());
+    EXPECT_EQ(item.shapes->penWidth, 0);
+    TestPage page;
+    item.display = &page.display(1);
+    item.surface = item.display->surface;
+    item.visibility = 1;
+    item.PrepareShapes();
+    item.DrawShapes();
+    item.region.reset();
+    item.MakeRegion();
+    EXPECT_LE(item.bounds.right, kCoordinateLimit);
+    item.display = nullptr;
+}
