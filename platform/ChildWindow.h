@@ -15,7 +15,7 @@ class Surface;
 // The window procedure of the display window class: every message of every display window
 // goes to it, with the window it belongs to.
 class ChildWindowProc {
-public:
+  public:
     virtual ~ChildWindowProc() = default;
     virtual void paint(ChildWindow& window) = 0;
     virtual void command(ChildWindow& window, unsigned notification) = 0;
@@ -26,7 +26,7 @@ public:
 };
 
 class ChildWindow {
-public:
+  public:
     virtual ~ChildWindow() = default;
 
     virtual int id() const = 0;
@@ -43,8 +43,10 @@ public:
     // Asks for the window to show its picture and overlay again (ignored while painting).
     virtual void present() = 0;
 
-    virtual std::unique_ptr<Control> createButton(int id, const Rect& rect, std::string_view caption) = 0;
-    virtual std::unique_ptr<Control> createEdit(int id, const Rect& rect, std::string_view text) = 0;
+    virtual std::unique_ptr<Control> createButton(int id, const Rect& rect,
+                                                  std::string_view caption) = 0;
+    virtual std::unique_ptr<Control> createEdit(int id, const Rect& rect,
+                                                std::string_view text) = 0;
 
     // Item timers: keyed by the item that starts them; starting again replaces the running
     // one. Each tick goes to the window procedure's timer with the key.

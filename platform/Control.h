@@ -18,7 +18,7 @@ inline unsigned notificationWord(int code, int controlId) {
 }
 
 class Control {
-public:
+  public:
     virtual ~Control() = default;
     virtual int id() const = 0;
     virtual void show(bool visible) = 0;
@@ -33,4 +33,12 @@ public:
 };
 
 // Scroll bar requests, mapped from the platform's scroll bar actions.
-enum class ScrollRequest { LineUp, LineDown, PageUp, PageDown, ThumbPosition, ThumbTrack, EndScroll };
+enum class ScrollRequest {
+    LineUp,
+    LineDown,
+    PageUp,
+    PageDown,
+    ThumbPosition,
+    ThumbTrack,
+    EndScroll
+};

@@ -28,9 +28,9 @@ const std::string& workingFolder();
 std::string hostPath(std::string_view name);
 
 FileHandle openForReading(std::string_view name);
-FileHandle openForWriting(std::string_view name); // an existing file only
+FileHandle openForWriting(std::string_view name);   // an existing file only
 FileHandle createForWriting(std::string_view name); // creates or truncates
-void closeFile(FileHandle& file); // leaves the invalid handle behind
+void closeFile(FileHandle& file);                   // leaves the invalid handle behind
 bool isInvalid(FileHandle file);
 
 // True if at least one file matches the name, which may hold '*' and '?' in its last part.

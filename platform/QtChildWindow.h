@@ -6,11 +6,15 @@
 
 #include <memory>
 
+class QTimer;
 class QWidget;
 
 // A visible child of parent (or a top-level widget when parent is nullptr, as in tests) at
 // rect with a thin border, neither moved nor resized afterwards. Messages go to proc.
 std::unique_ptr<ChildWindow> createQtChildWindow(QWidget* parent, int id, const Rect& rect,
                                                  ChildWindowProc* proc);
-// The widget of a window made by createQtChildWindow (tests send real events to it).
+// The client widget of a window made by createQtChildWindow, in client coordinates (tests
+// send real events to it); its parent is the bordered frame. nullptr for other windows.
 QWidget* widgetOf(ChildWindow& window);
+// The Qt timer running for key on such a window, or nullptr (tests fire it themselves).
+QTimer* timerOf(ChildWindow& window, const void* key);

@@ -1,0 +1,40 @@
+// The millisecond tick count and the local time, answered by a test clock while one lives.
+#include "platform/Clock.h"
+
+#include <chrono>
+#include <ctime>
+
+namespace {
+
+TestClock* activeTestClock = nullptr;
+
+} // namespace
+
+std::uint32_t tickCount() {
+    if (activeTestClock)
+        return activeTestClock->now();
+    const auto since = std::chrono::steady_clock::now().time_since_epoch();
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since).count();
+    // The count wraps after 49.7 days, as callers comparing unsigned differences expect.
+    return static_cast<std::uint32_t>(static_cast<std::uint64_t>(ms));
+}
+
+LocalTime localTime() {
+    if (activeTestClock)
+        return activeTestClock->local();
+    const std::time_t now = std::time(nullptr);
+    std::tm parts{};
+    if (!localtime_r(&now, &parts))
+        return {};
+    return LocalTime{parts.tm_year + 1900, parts.tm_mon + 1, parts.tm_mday,
+                     parts.tm_hour,        parts.tm_min,     parts.tm_sec};
+}
+
+TestClock::TestClock(std::uint32_t start) : now_(start), previous_(activeTestClock) {
+    activeTestClock = this;
+}
+
+TestClock::~TestClock() {
+    if (activeTestClock == this)
+        activeTestClock = previous_;
+}

@@ -1,0 +1,154 @@
+// Message boxes: an application-modal box with the caption as title and as bold headline,
+// or, while a test has installed ScriptedBoxes, a recorded and scripted answer.
+#include "platform/MessageBox.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QString>
+
+#include <cstdio>
+
+namespace {
+
+ScriptedBoxes* activeScript = nullptr;
+
+BoxAnswer firstButton(BoxButtons buttons) {
+    switch (buttons) {
+    case BoxButtons::Ok:
+        return BoxAnswer::Ok;
+    case BoxButtons::RetryCancel:
+        return BoxAnswer::Retry;
+    case BoxButtons::OkCancel:
+        return BoxAnswer::Ok;
+    case BoxButtons::YesNo:
+        return BoxAnswer::Yes;
+    }
+    return BoxAnswer::Ok;
+}
+
+// The answer the box gives when it is closed without a button (Escape, the close button).
+BoxAnswer escapeAnswer(BoxButtons buttons) {
+    switch (buttons) {
+    case BoxButtons::Ok:
+        return BoxAnswer::Ok;
+    case BoxButtons::RetryCancel:
+    case BoxButtons::OkCancel:
+        return BoxAnswer::Cancel;
+    case BoxButtons::YesNo:
+        return BoxAnswer::No;
+    }
+    return BoxAnswer::Ok;
+}
+
+QMessageBox::StandardButtons standardButtons(BoxButtons buttons) {
+    switch (buttons) {
+    case BoxButtons::Ok:
+        return QMessageBox::Ok;
+    case BoxButtons::RetryCancel:
+        return QMessageBox::Retry | QMessageBox::Cancel;
+    case BoxButtons::OkCancel:
+        return QMessageBox::Ok | QMessageBox::Cancel;
+    case BoxButtons::YesNo:
+        return QMessageBox::Yes | QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+QMessageBox::StandardButton standardButton(BoxAnswer answer) {
+    switch (answer) {
+    case BoxAnswer::Ok:
+        return QMessageBox::Ok;
+    case BoxAnswer::Retry:
+        return QMessageBox::Retry;
+    case BoxAnswer::Cancel:
+        return QMessageBox::Cancel;
+    case BoxAnswer::Yes:
+        return QMessageBox::Yes;
+    case BoxAnswer::No:
+        return QMessageBox::No;
+    }
+    return QMessageBox::Ok;
+}
+
+// The box body: the caption as a bold headline, the text below it, both escaped so that a
+// lesson's text is shown as written and never read as markup.
+QString boxBody(const QString& caption, const QString& text) {
+    QString body = QStringLiteral("<p><b>") + caption.toHtmlEscaped() + QStringLiteral("</b></p>");
+    if (!text.isEmpty()) {
+        QString escaped = text.toHtmlEscaped();
+        escaped.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
+        escaped.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
+        escaped.replace(QLatin1Char('\r'), QStringLiteral("<br>"));
+        body += QStringLiteral("<p>") + escaped + QStringLiteral("</p>");
+    }
+    return body;
+}
+
+BoxAnswer showBox(std::string_view caption, std::string_view text, BoxButtons buttons) {
+    const QString title =
+        QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
+    const QString body = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
+        // No window system yet: say it on the terminal rather than lose the message.
+        std::fprintf(stderr, "%.*s\n%.*s\n", static_cast<int>(caption.size()), caption.data(),
+                     static_cast<int>(text.size()), text.data());
+        return firstButton(buttons);
+    }
+
+    QMessageBox box;
+    box.setWindowModality(Qt::ApplicationModal);
+    box.setWindowTitle(title);
+    box.setTextFormat(Qt::RichText);
+    box.setText(boxBody(title, body));
+    box.setStandardButtons(standardButtons(buttons));
+    box.setDefaultButton(standardButton(firstButton(buttons)));
+    box.setEscapeButton(standardButton(escapeAnswer(buttons)));
+    box.exec();
+
+    const QAbstractButton* clicked = box.clickedButton();
+    if (!clicked)
+        return escapeAnswer(buttons);
+    switch (box.standardButton(const_cast<QAbstractButton*>(clicked))) {
+    case QMessageBox::Ok:
+        return BoxAnswer::Ok;
+    case QMessageBox::Retry:
+        return BoxAnswer::Retry;
+    case QMessageBox::Cancel:
+        return BoxAnswer::Cancel;
+    case QMessageBox::Yes:
+        return BoxAnswer::Yes;
+    case QMessageBox::No:
+        return BoxAnswer::No;
+    default:
+        return escapeAnswer(buttons);
+    }
+}
+
+} // namespace
+
+BoxAnswer messageBox(std::string_view caption, std::string_view text, BoxButtons buttons) {
+    if (activeScript)
+        return activeScript->respond(BoxRecord{std::string(caption), std::string(text), buttons});
+    return showBox(caption, text, buttons);
+}
+
+ScriptedBoxes::ScriptedBoxes() : previous_(activeScript) {
+    activeScript = this;
+}
+
+ScriptedBoxes::~ScriptedBoxes() {
+    if (activeScript == this)
+        activeScript = previous_;
+}
+
+BoxAnswer ScriptedBoxes::respond(const BoxRecord& record) {
+    shown_.push_back(record);
+    if (hook_)
+        hook_(record);
+    if (answers_.empty())
+        return firstButton(record.buttons);
+    const BoxAnswer answer = answers_.front();
+    answers_.erase(answers_.begin());
+    return answer;
+}

@@ -1,0 +1,19 @@
+// Registration of the compiled-in resources, which a static library cannot do by itself.
+#include "platform/ProgramResources.h"
+
+#include <QIcon>
+
+// Outside any namespace, as the resource macro requires.
+static void registerResources() {
+    Q_INIT_RESOURCE(resources);
+}
+
+void loadProgramResources() {
+    static const bool registered = (registerResources(), true);
+    (void)registered;
+}
+
+QIcon programIcon() {
+    loadProgramResources();
+    return QIcon(QStringLiteral(":/icons/lorvenna.png"));
+}

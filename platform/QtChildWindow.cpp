@@ -1,0 +1,379 @@
+// Display windows as Qt widgets: a bordered frame around a client that shows the display's
+// picture and overlay, hands mouse input, control notifications and timer ticks to the
+// window procedure, and never takes the keyboard focus.
+#include "platform/QtChildWindow.h"
+
+#include "platform/Cursors.h"
+#include "platform/QtSurface.h"
+
+#include <QFocusEvent>
+#include <QFrame>
+#include <QImage>
+#include <QKeySequence>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QSignalBlocker>
+#include <QTimer>
+
+#include <algorithm>
+#include <functional>
+#include <map>
+
+namespace {
+
+constexpr int kBorder = 1;
+
+class QtChildWindow;
+
+QString latin1(std::string_view text) {
+    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// The client area: paints the picture and overlay and passes the mouse to the window.
+class ClientWidget : public QWidget {
+  public:
+    ClientWidget(QtChildWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
+        setFocusPolicy(Qt::NoFocus);
+        setMouseTracking(true);
+        setAttribute(Qt::WA_OpaquePaintEvent);
+    }
+
+    bool painting() const { return painting_; }
+
+  protected:
+    void paintEvent(QPaintEvent*) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+
+  private:
+    QtChildWindow& window_;
+    bool painting_ = false;
+};
+
+// A push button: a press is notification code 0.
+class ButtonControl : public Control {
+  public:
+    ButtonControl(int id, QPushButton* button) : id_(id), button_(button) {}
+    ~ButtonControl() override {
+        if (button_)
+            delete button_.data();
+    }
+    int id() const override { return id_; }
+    void show(bool visible) override {
+        if (button_)
+            button_->setVisible(visible);
+    }
+    bool isVisible() const override { return button_ && !button_->isHidden(); }
+    void invalidate() override {
+        if (button_)
+            button_->update();
+    }
+    void setText(std::string_view text) override {
+        if (!button_)
+            return;
+        button_->setText(latin1(text));
+        button_->setShortcut(QKeySequence());
+    }
+    std::string text(int maxBytes) const override {
+        if (!button_ || maxBytes <= 0)
+            return {};
+        std::string bytes = button_->text().toLatin1().toStdString();
+        if (bytes.size() > static_cast<std::size_t>(maxBytes - 1))
+            bytes.resize(static_cast<std::size_t>(maxBytes - 1));
+        return bytes;
+    }
+    void setFocus() override {
+        if (button_)
+            button_->setFocus(Qt::OtherFocusReason);
+    }
+    Rect geometry() const override {
+        if (!button_)
+            return {};
+        const QRect g = button_->geometry();
+        return Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    }
+
+  private:
+    int id_;
+    QPointer<QPushButton> button_;
+};
+
+// A multi-line edit field that reports gaining the focus.
+class EditWidget : public QPlainTextEdit {
+  public:
+    using QPlainTextEdit::QPlainTextEdit;
+    std::function<void()> onFocus;
+
+  protected:
+    void focusInEvent(QFocusEvent* event) override {
+        QPlainTextEdit::focusInEvent(event);
+        if (onFocus)
+            onFocus();
+    }
+};
+
+// An edit field: gaining the focus is code 0x100, each change the user makes code 0x400.
+// Its text is seen with CR LF line breaks, as the platform's edit fields give them.
+class EditControl : public Control {
+  public:
+    EditControl(int id, EditWidget* edit) : id_(id), edit_(edit) {}
+    ~EditControl() override {
+        if (edit_)
+            delete edit_.data();
+    }
+    int id() const override { return id_; }
+    void show(bool visible) override {
+        if (edit_)
+            edit_->setVisible(visible);
+    }
+    bool isVisible() const override { return edit_ && !edit_->isHidden(); }
+    void invalidate() override {
+        if (edit_)
+            edit_->viewport()->update();
+    }
+    void setText(std::string_view text) override {
+        if (!edit_)
+            return;
+        // Text put in by the program is not typed input: nothing is reported.
+        const QSignalBlocker quiet(edit_.data());
+        edit_->setPlainText(editText(text));
+        edit_->moveCursor(QTextCursor::End);
+    }
+    std::string text(int maxBytes) const override {
+        if (!edit_ || maxBytes <= 0)
+            return {};
+        std::string bytes;
+        const QByteArray plain = edit_->toPlainText().toLatin1();
+        const std::size_t limit = static_cast<std::size_t>(maxBytes - 1);
+        for (char c : plain) {
+            if (c == '\n') {
+                if (bytes.size() < limit)
+                    bytes += '\r';
+            }
+            if (bytes.size() >= limit)
+                break;
+            bytes += c;
+        }
+        return bytes;
+    }
+    void setFocus() override {
+        if (edit_)
+            edit_->setFocus(Qt::OtherFocusReason);
+    }
+    Rect geometry() const override {
+        if (!edit_)
+            return {};
+        const QRect g = edit_->geometry();
+        return Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    }
+
+    // CR LF, lone CR and lone LF all become the field's line break.
+    static QString editText(std::string_view text) {
+        std::string plain;
+        plain.reserve(text.size());
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            if (text[i] == '\r') {
+                plain += '\n';
+                if (i + 1 < text.size() && text[i + 1] == '\n')
+                    ++i;
+                continue;
+            }
+            plain += text[i];
+        }
+        return latin1(plain);
+    }
+
+  private:
+    int id_;
+    QPointer<EditWidget> edit_;
+};
+
+class QtChildWindow : public ChildWindow {
+  public:
+    QtChildWindow(QWidget* parent, int id, const Rect& rect, ChildWindowProc* proc)
+        : id_(id), proc_(proc) {
+        const int width = std::max(rect.width(), 2 * kBorder);
+        const int height = std::max(rect.height(), 2 * kBorder);
+        clientWidth_ = width - 2 * kBorder;
+        clientHeight_ = height - 2 * kBorder;
+
+        image_ =
+            QImage(std::max(clientWidth_, 1), std::max(clientHeight_, 1), QImage::Format_RGB32);
+        image_.fill(Qt::white);
+        overlay_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
+        overlay_.fill(Qt::transparent);
+        imageSurface_ = std::make_unique<QtSurface>(&image_);
+        screenSurface_ = std::make_unique<QtSurface>(&overlay_, &image_);
+
+        frame_ = new QFrame(parent);
+        frame_->setFrameStyle(QFrame::Box | QFrame::Plain);
+        frame_->setLineWidth(kBorder);
+        frame_->setFocusPolicy(Qt::NoFocus);
+        frame_->setGeometry(rect.left, rect.top, width, height);
+        frame_->setFixedSize(width, height);
+        client_ = new ClientWidget(*this, frame_);
+        client_->setGeometry(kBorder, kBorder, clientWidth_, clientHeight_);
+        client_->setFixedSize(clientWidth_, clientHeight_);
+        client_->setCursor(Qt::ArrowCursor);
+        frame_->show();
+    }
+
+    ~QtChildWindow() override {
+        timers_.clear();
+        if (frame_)
+            delete frame_.data();
+    }
+
+    ChildWindowProc* proc() const { return proc_; }
+    QWidget* client() const { return client_.data(); }
+    void paintInto(QPainter& painter) const {
+        painter.drawImage(QPoint(0, 0), image_);
+        painter.drawImage(QPoint(0, 0), overlay_);
+    }
+
+    int id() const override { return id_; }
+    Rect clientRect() const override { return Rect{0, 0, clientWidth_, clientHeight_}; }
+    void setUserData(void* data) override { userData_ = data; }
+    void* userData() const override { return userData_; }
+
+    Surface& imageSurface() override { return *imageSurface_; }
+    Surface& screenSurface() override { return *screenSurface_; }
+    void clearOverlay() override { overlay_.fill(Qt::transparent); }
+    void present() override {
+        if (client_ && !client_->painting())
+            client_->update();
+    }
+
+    std::unique_ptr<Control> createButton(int id, const Rect& rect,
+                                          std::string_view caption) override {
+        if (!client_)
+            return nullptr;
+        auto* button = new QPushButton(latin1(caption), client_);
+        // The caption's '&' underlines a letter, but Alt with that letter stays with the main
+        // window's own buttons: a display is no dialog.
+        button->setShortcut(QKeySequence());
+        button->setGeometry(rect.left, rect.top, rect.width(), rect.height());
+        const unsigned word = notificationWord(kNotifyClicked, id);
+        QObject::connect(button, &QPushButton::clicked, button, [this, word] {
+            if (proc_)
+                proc_->command(*this, word);
+        });
+        button->show();
+        return std::make_unique<ButtonControl>(id, button);
+    }
+
+    std::unique_ptr<Control> createEdit(int id, const Rect& rect, std::string_view text) override {
+        if (!client_)
+            return nullptr;
+        auto* edit = new EditWidget(client_);
+        edit->setGeometry(rect.left, rect.top, rect.width(), rect.height());
+        edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+        edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+        edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+        edit->setPlainText(EditControl::editText(text));
+        edit->moveCursor(QTextCursor::End);
+        const unsigned focusWord = notificationWord(kNotifySetFocus, id);
+        const unsigned changeWord = notificationWord(kNotifyChanged, id);
+        edit->onFocus = [this, focusWord] {
+            if (proc_)
+                proc_->command(*this, focusWord);
+        };
+        QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this, changeWord] {
+            if (proc_)
+                proc_->command(*this, changeWord);
+        });
+        edit->show();
+        return std::make_unique<EditControl>(id, edit);
+    }
+
+    void startTimer(const void* key, int milliseconds) override {
+        std::unique_ptr<QTimer>& timer = timers_[key];
+        if (!timer) {
+            timer = std::make_unique<QTimer>();
+            QObject::connect(timer.get(), &QTimer::timeout, timer.get(), [this, key] {
+                if (proc_)
+                    proc_->timer(*this, key);
+            });
+        }
+        timer->start(std::max(milliseconds, 0));
+    }
+
+    void stopTimer(const void* key) override { timers_.erase(key); }
+
+    bool timerRunning(const void* key) const override {
+        const auto it = timers_.find(key);
+        return it != timers_.end() && it->second->isActive();
+    }
+
+    void setPointCursor(bool point) override {
+        if (!client_)
+            return;
+        if (point)
+            client_->setCursor(pointCursor());
+        else
+            client_->setCursor(Qt::ArrowCursor);
+    }
+
+    // Tests: the Qt timer behind a key, to fire it without waiting.
+    QTimer* timerOf(const void* key) const {
+        const auto it = timers_.find(key);
+        return it == timers_.end() ? nullptr : it->second.get();
+    }
+
+  private:
+    int id_;
+    ChildWindowProc* proc_;
+    int clientWidth_ = 0;
+    int clientHeight_ = 0;
+    void* userData_ = nullptr;
+    QImage image_;
+    QImage overlay_;
+    std::unique_ptr<QtSurface> imageSurface_;
+    std::unique_ptr<QtSurface> screenSurface_;
+    QPointer<QFrame> frame_;
+    QPointer<ClientWidget> client_;
+    std::map<const void*, std::unique_ptr<QTimer>> timers_;
+};
+
+void ClientWidget::paintEvent(QPaintEvent*) {
+    painting_ = true;
+    if (ChildWindowProc* proc = window_.proc())
+        proc->paint(window_);
+    QPainter painter(this);
+    window_.paintInto(painter);
+    painting_ = false;
+}
+
+void ClientWidget::mouseMoveEvent(QMouseEvent* event) {
+    const QPoint at = event->position().toPoint();
+    if (ChildWindowProc* proc = window_.proc())
+        proc->mouseMove(window_, at.x(), at.y());
+}
+
+void ClientWidget::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton)
+        return;
+    const QPoint at = event->position().toPoint();
+    if (ChildWindowProc* proc = window_.proc())
+        proc->leftButtonDown(window_, at.x(), at.y());
+}
+
+} // namespace
+
+std::unique_ptr<ChildWindow> createQtChildWindow(QWidget* parent, int id, const Rect& rect,
+                                                 ChildWindowProc* proc) {
+    return std::make_unique<QtChildWindow>(parent, id, rect, proc);
+}
+
+QWidget* widgetOf(ChildWindow& window) {
+    auto* qt = dynamic_cast<QtChildWindow*>(&window);
+    return qt ? qt->client() : nullptr;
+}
+
+QTimer* timerOf(ChildWindow& window, const void* key) {
+    auto* qt = dynamic_cast<QtChildWindow*>(&window);
+    return qt ? qt->timerOf(key) : nullptr;
+}

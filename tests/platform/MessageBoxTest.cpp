@@ -1,0 +1,103 @@
+// Message boxes: the scripted responder of the tests and the real box offscreen.
+#include "platform/MessageBox.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+TEST(MessageBox, ScriptedBoxesRecordAndAnswerFromTheQueue) {
+    ScriptedBoxes boxes;
+    boxes.queue(BoxAnswer::Cancel);
+    std::vector<std::string> seenByHook;
+    boxes.onShow([&](const BoxRecord& r) { seenByHook.push_back(r.caption); });
+
+    EXPECT_EQ(messageBox("Grading disk full or write-protected.",
+                         "Insert a different disk to Retry.", BoxButtons::RetryCancel),
+              BoxAnswer::Cancel);
+    // With the queue empty every box gets its first button.
+    EXPECT_EQ(messageBox("A", "", BoxButtons::RetryCancel), BoxAnswer::Retry);
+    EXPECT_EQ(messageBox("B", "", BoxButtons::YesNo), BoxAnswer::Yes);
+    EXPECT_EQ(messageBox("C", "", BoxButtons::OkCancel), BoxAnswer::Ok);
+    EXPECT_EQ(messageBox("D", "text"), BoxAnswer::Ok);
+
+    ASSERT_EQ(boxes.shown().size(), 5u);
+    EXPECT_EQ(boxes.shown()[0].caption, "Grading disk full or write-protected.");
+    EXPECT_EQ(boxes.shown()[0].text, "Insert a different disk to Retry.");
+    EXPECT_EQ(boxes.shown()[0].buttons, BoxButtons::RetryCancel);
+    EXPECT_EQ(boxes.shown()[4].buttons, BoxButtons::Ok);
+    EXPECT_EQ(seenByHook, (std::vector<std::string>{"Grading disk full or write-protected.", "A",
+                                                    "B", "C", "D"}));
+}
+
+TEST(MessageBox, AnInnerResponderHandsBackToTheOuterOne) {
+    ScriptedBoxes outer;
+    {
+        ScriptedBoxes inner;
+        messageBox("inner", "");
+        EXPECT_EQ(inner.shown().size(), 1u);
+    }
+    messageBox("outer", "");
+    ASSERT_EQ(outer.shown().size(), 1u);
+    EXPECT_EQ(outer.shown()[0].caption, "outer");
+}
+
+namespace {
+
+struct SeenBox {
+    QString title;
+    QString body;
+    int buttons = 0;
+};
+
+// Looks at the box once it is up, then acts as the user would.
+void whenBoxShows(SeenBox& seen, std::function<void(QMessageBox&)> act) {
+    QTimer::singleShot(0, [&seen, act] {
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        seen.title = box->windowTitle();
+        seen.body = box->text();
+        seen.buttons = static_cast<int>(box->buttons().size());
+        act(*box);
+    });
+}
+
+} // namespace
+
+TEST(MessageBox, TheRealBoxShowsTheCaptionAsTitleAndBoldHeadline) {
+    SeenBox seen;
+    whenBoxShows(seen, [](QMessageBox& box) { box.button(QMessageBox::Retry)->click(); });
+    const BoxAnswer answer =
+        messageBox("Disk <A> & \xe9t\xe9", "Insert a disk\nand retry.", BoxButtons::RetryCancel);
+
+    EXPECT_EQ(answer, BoxAnswer::Retry);
+    EXPECT_EQ(seen.title, QString::fromLatin1("Disk <A> & \xe9t\xe9"));
+    // Escaped, so that text from a file is shown as written and never taken as markup.
+    EXPECT_TRUE(seen.body.contains(QString::fromLatin1("<b>Disk &lt;A&gt; &amp; \xe9t\xe9</b>")))
+        << seen.body.toStdString();
+    EXPECT_TRUE(seen.body.contains("Insert a disk<br>and retry.")) << seen.body.toStdString();
+    EXPECT_LT(seen.body.indexOf("</b>"), seen.body.indexOf("Insert"));
+    EXPECT_EQ(seen.buttons, 2);
+}
+
+TEST(MessageBox, EscapeGivesCancelOrNo) {
+    struct Case {
+        BoxButtons buttons;
+        BoxAnswer escape;
+    };
+    for (const Case& c :
+         {Case{BoxButtons::RetryCancel, BoxAnswer::Cancel},
+          Case{BoxButtons::OkCancel, BoxAnswer::Cancel}, Case{BoxButtons::YesNo, BoxAnswer::No},
+          Case{BoxButtons::Ok, BoxAnswer::Ok}}) {
+        SeenBox seen;
+        whenBoxShows(seen, [](QMessageBox& box) {
+            QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+            QCoreApplication::sendEvent(&box, &press);
+        });
+        EXPECT_EQ(messageBox("Question", "", c.buttons), c.escape);
+    }
+}

@@ -1,0 +1,252 @@
+// Drawing on images: lines and pens, filled shapes, text layout and drawing, regions, pictures.
+#include "platform/QtSurface.h"
+
+#include "platform/Picture.h"
+#include "platform/Region.h"
+
+#include <QImage>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr Color kWhite{255, 255, 255};
+constexpr Color kBlack{0, 0, 0};
+
+QImage whiteImage(int w = 100, int h = 80) {
+    QImage image(w, h, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    return image;
+}
+
+Color at(const QImage& image, int x, int y) {
+    const QRgb p = image.pixel(x, y);
+    return Color{static_cast<std::uint8_t>(qRed(p)), static_cast<std::uint8_t>(qGreen(p)),
+                 static_cast<std::uint8_t>(qBlue(p))};
+}
+
+int countNot(const QImage& image, Color colour, const QRect& area) {
+    int n = 0;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            n += at(image, x, y) == colour ? 0 : 1;
+    return n;
+}
+
+// The rows of a column that are not white.
+int inkRows(const QImage& image, int x) {
+    int rows = 0;
+    for (int y = 0; y < image.height(); ++y)
+        rows += at(image, x, y) == kWhite ? 0 : 1;
+    return rows;
+}
+
+} // namespace
+
+TEST(QtSurface, LinesUseTheSelectedPen) {
+    QImage image = whiteImage();
+    QtSurface surface(&image);
+
+    surface.moveTo(10, 20);
+    surface.lineTo(60, 20);
+    EXPECT_EQ(surface.currentPosition(), (Point{60, 20}));
+    EXPECT_EQ(at(image, 30, 20), kBlack);
+    EXPECT_EQ(at(image, 30, 19), kWhite);
+    EXPECT_EQ(at(image, 30, 21), kWhite);
+    EXPECT_EQ(at(image, 9, 20), kWhite);
+
+    const Pen red{5, Color{255, 0, 0}, false};
+    EXPECT_EQ(surface.selectPen(&red), nullptr) << "the stock pen is reported as none";
+    surface.moveTo(30, 50);
+    surface.lineTo(30, 70);
+    EXPECT_EQ(at(image, 30, 60), (Color{255, 0, 0}));
+    EXPECT_EQ(at(image, 32, 60), (Color{255, 0, 0}));
+    EXPECT_EQ(at(image, 34, 60), kWhite);
+
+    // Widths 0 and 1 are both one pixel thin.
+    const Pen thin{0, Color{0, 0, 255}, false};
+    EXPECT_EQ(surface.selectPen(&thin), &red);
+    surface.moveTo(70, 10);
+    surface.lineTo(70, 40);
+    EXPECT_EQ(inkRows(image, 70), 31);
+    EXPECT_EQ(at(image, 71, 25), kWhite);
+    EXPECT_EQ(surface.selectPen(nullptr), &thin);
+}
+
+TEST(QtSurface, SquareCapsReachPastTheEnds) {
+    QImage round = whiteImage();
+    QImage square = whiteImage();
+    const Pen roundPen{6, kBlack, false};
+    const Pen squarePen{6, kBlack, true};
+    QtSurface a(&round);
+    QtSurface b(&square);
+    a.selectPen(&roundPen);
+    b.selectPen(&squarePen);
+    for (QtSurface* s : {&a, &b}) {
+        s->moveTo(20, 40);
+        s->lineTo(60, 40);
+    }
+    // At the corner of the end the square cap is inked and the round one is not.
+    EXPECT_EQ(at(square, 62, 42), kBlack);
+    EXPECT_EQ(at(round, 62, 42), kWhite);
+}
+
+TEST(QtSurface, FilledShapesKeepToTheirBox) {
+    QImage image = whiteImage();
+    QtSurface surface(&image);
+    surface.fillRect({10, 10, 20, 15}, Color{0, 128, 0});
+    EXPECT_EQ(countNot(image, kWhite, QRect(0, 0, 100, 80)), 50);
+    EXPECT_EQ(at(image, 10, 10), (Color{0, 128, 0}));
+    EXPECT_EQ(at(image, 19, 14), (Color{0, 128, 0}));
+    EXPECT_EQ(at(image, 20, 14), kWhite);
+    EXPECT_EQ(at(image, 19, 15), kWhite);
+
+    // An ellipse: outline with the pen, inside with the brush, nothing past the box.
+    surface.setBrush(Color{255, 255, 0});
+    surface.ellipse({40, 20, 80, 60});
+    EXPECT_EQ(at(image, 60, 40), (Color{255, 255, 0}));
+    EXPECT_EQ(at(image, 40, 40), kBlack);
+    EXPECT_EQ(at(image, 79, 40), kBlack);
+    EXPECT_EQ(at(image, 80, 40), kWhite);
+    EXPECT_EQ(at(image, 41, 21), kWhite) << "corners of the box stay clear";
+
+    QImage rounded = whiteImage();
+    QtSurface other(&rounded);
+    other.setBrush(kBlack);
+    other.roundRect({10, 10, 50, 30}, 4, 4);
+    EXPECT_EQ(at(rounded, 30, 20), kBlack);
+    EXPECT_EQ(at(rounded, 10, 20), kBlack);
+    EXPECT_EQ(at(rounded, 49, 20), kBlack);
+    EXPECT_EQ(at(rounded, 50, 20), kWhite);
+    EXPECT_EQ(at(rounded, 10, 10), kWhite) << "the corner is rounded off";
+}
+
+TEST(QtSurface, MeasuringLaysTextOutLikeDrawing) {
+    QImage image = whiteImage(400, 300);
+    QtSurface surface(&image);
+    const int line = surface.lineHeight();
+    ASSERT_GT(line, 5);
+
+    const Size word = surface.measureText("Hello there");
+    EXPECT_EQ(word.height, line);
+    EXPECT_GT(word.width, surface.measureText("Hello").width);
+
+    // One line: the top left corner stays, the box becomes the text's extent.
+    Rect box{5, 7, 300, 300};
+    EXPECT_EQ(surface.drawText("Hello there", box, TextCalcRect), line);
+    EXPECT_EQ(box, (Rect{5, 7, 5 + word.width, 7 + line}));
+
+    // Word breaking inside a narrow box: one word to a line, the box as wide as the widest.
+    const int narrow = surface.measureText("there").width + 2;
+    box = Rect{0, 0, narrow, 0};
+    EXPECT_EQ(surface.drawText("Hello there you", box, TextCalcRect | TextWordBreak), 3 * line);
+    EXPECT_EQ(box.height(), 3 * line);
+    EXPECT_LE(box.width(), narrow);
+    EXPECT_EQ(box.width(),
+              std::max({surface.measureText("Hello").width, surface.measureText("there").width,
+                        surface.measureText("you").width}));
+
+    // A word wider than the box keeps a line of its own and runs past the edge.
+    box = Rect{0, 0, 10, 0};
+    EXPECT_EQ(surface.drawText("Unbreakable", box, TextCalcRect | TextWordBreak), line);
+    EXPECT_EQ(box.width(), surface.measureText("Unbreakable").width);
+
+    // Line breaks count unless the text is one line; CR LF is one break.
+    box = Rect{0, 0, 300, 0};
+    EXPECT_EQ(surface.drawText("one\r\ntwo\nthree\r\n\r\nfive", box, TextCalcRect), 5 * line);
+    box = Rect{0, 0, 300, 0};
+    EXPECT_EQ(surface.drawText("one\r\ntwo", box, TextCalcRect | TextSingleLine), line);
+    EXPECT_EQ(box.width(), surface.measureText("onetwo").width);
+
+    // An empty text is one line high but spans nothing.
+    box = Rect{4, 4, 300, 300};
+    EXPECT_EQ(surface.drawText("", box, TextCalcRect | TextWordBreak), line);
+    EXPECT_EQ(box, (Rect{4, 4, 4, 4}));
+
+    // Measuring draws nothing.
+    EXPECT_EQ(countNot(image, kWhite, image.rect()), 0);
+}
+
+TEST(QtSurface, TextIsBlackOnWhiteAndCentredOnRequest) {
+    QImage image = whiteImage(300, 60);
+    image.fill(QColor(200, 200, 200));
+    QtSurface surface(&image);
+    const Size extent = surface.measureText("Mm Mm");
+
+    Rect box{0, 0, 300, 30};
+    EXPECT_EQ(surface.drawText("Mm Mm", box, TextCenter | TextSingleLine), extent.height);
+    const int left = (300 - extent.width) / 2;
+    const QRect text(left, 0, extent.width, extent.height);
+    EXPECT_GT(countNot(image, kWhite, text), 0) << "ink is there";
+    int black = 0;
+    for (int y = text.top(); y <= text.bottom(); ++y)
+        for (int x = text.left(); x <= text.right(); ++x)
+            black += at(image, x, y) == kBlack ? 1 : 0;
+    EXPECT_GT(black, 10);
+    // The background behind the text is opaque white; the rest is left as it was.
+    EXPECT_EQ(at(image, left, extent.height - 1), kWhite);
+    EXPECT_EQ(at(image, left - 2, 5), (Color{200, 200, 200}));
+    EXPECT_EQ(at(image, 150, extent.height + 2), (Color{200, 200, 200}));
+}
+
+TEST(QtSurface, RegionsAreFilledAndInverted) {
+    QImage image = whiteImage();
+    QtSurface surface(&image);
+    const Region triangle = Region::polygon({{10, 10}, {50, 10}, {10, 50}});
+    surface.fillRegion(triangle, Color{0, 0, 200});
+    EXPECT_EQ(at(image, 15, 15), (Color{0, 0, 200}));
+    EXPECT_EQ(at(image, 45, 45), kWhite);
+
+    surface.invertRegion(Region::rectangle({0, 0, 20, 20}));
+    EXPECT_EQ(at(image, 15, 15), (Color{255, 255, 55}));
+    EXPECT_EQ(at(image, 5, 5), kBlack);
+    EXPECT_EQ(at(image, 25, 5), kWhite);
+    surface.invertRegion(Region::rectangle({0, 0, 20, 20}));
+    EXPECT_EQ(at(image, 5, 5), kWhite);
+    // A region reaching out of the image is cut at its edge.
+    surface.invertRegion(Region::rectangle({90, 70, 200, 200}));
+    EXPECT_EQ(at(image, 99, 79), kBlack);
+}
+
+TEST(QtSurface, InvertingOnTheOverlayShowsTheInverseOfThePictureBelow) {
+    QImage picture = whiteImage(40, 40);
+    picture.fill(QColor(10, 20, 30));
+    QImage overlay(40, 40, QImage::Format_ARGB32_Premultiplied);
+    overlay.fill(Qt::transparent);
+    QtSurface screen(&overlay, &picture);
+
+    screen.invertRegion(Region::rectangle({0, 0, 10, 10}));
+    EXPECT_EQ(overlay.pixel(5, 5), qRgb(245, 235, 225));
+    EXPECT_EQ(qAlpha(overlay.pixel(20, 20)), 0);
+    screen.invertRegion(Region::rectangle({0, 0, 10, 10}));
+    EXPECT_EQ(overlay.pixel(5, 5), qRgb(10, 20, 30));
+}
+
+TEST(QtSurface, PicturesAreCopiedAndStretchedPixelForPixel) {
+    QImage source(2, 2, QImage::Format_RGB32);
+    source.setPixel(0, 0, qRgb(255, 0, 0));
+    source.setPixel(1, 0, qRgb(0, 255, 0));
+    source.setPixel(0, 1, qRgb(0, 0, 255));
+    source.setPixel(1, 1, qRgb(0, 0, 0));
+    const Picture picture(source);
+
+    QImage image = whiteImage();
+    QtSurface surface(&image);
+    surface.drawPicture(picture, 5, 6);
+    EXPECT_EQ(at(image, 5, 6), (Color{255, 0, 0}));
+    EXPECT_EQ(at(image, 6, 7), kBlack);
+    EXPECT_EQ(at(image, 7, 6), kWhite);
+
+    // Stretched by 10 without blending: whole blocks of the source colours.
+    surface.stretchPicture(picture, {0, 0, 2, 2}, {20, 20, 40, 40});
+    EXPECT_EQ(at(image, 20, 20), (Color{255, 0, 0}));
+    EXPECT_EQ(at(image, 29, 29), (Color{255, 0, 0}));
+    EXPECT_EQ(at(image, 30, 29), (Color{0, 255, 0}));
+    EXPECT_EQ(at(image, 39, 39), kBlack);
+    EXPECT_EQ(at(image, 40, 39), kWhite);
+
+    // Part of the source only.
+    surface.stretchPicture(picture, {1, 0, 2, 1}, {50, 50, 54, 54});
+    EXPECT_EQ(at(image, 50, 50), (Color{0, 255, 0}));
+    EXPECT_EQ(at(image, 53, 53), (Color{0, 255, 0}));
+}
