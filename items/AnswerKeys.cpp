@@ -1,7 +1,255 @@
-// Answer keys. Stand-in until questions are built.
+// Answer keys: checking them when a page starts, asking the questions one by one, judging
+// answers and ending questions.
 #include "items/AnswerKeys.h"
 
-bool CheckKeys(Item&) { return true; }
-void StartFirstQuestion() {}
-void JudgeAnswer() {}
-void EndQuestion() {}
+#include "items/AnswerFeedback.h"
+#include "items/IgnoreCase.h"
+#include "items/Item.h"
+#include "lesson/Display.h"
+#include "platform/ChildWindow.h"
+#include "platform/Clock.h"
+#include "shell/AppServices.h"
+#include "shell/ControllerTimer.h"
+#include "shell/Drawing.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+std::string_view titleOf(const KeyEntry& key) {
+    return {key.answererTitle, strnlen(key.answererTitle, kAnswererTitleSize)};
+}
+
+// Every display shows the pointing cursor while a question is active.
+void updateCursors() {
+    SessionState& state = session();
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        Display* display = state.displays[slot];
+        if (display && display->window)
+            display->window->setPointCursor(state.questionActive);
+    }
+}
+
+void startQuestion(Item& question) {
+    SessionState& state = session();
+    state.currentQuestion = &question;
+    state.currentKeyKinds = question.keyKinds;
+    state.questionActive = true;
+    state.stateCode = 13;
+    question.isCurrentQuestion = 1;
+    resetAnswers(question);
+    question.StartupAction();
+    state.advanceAfterAnswer = (question.keyKinds & kKeyAutoTurn) != 0;
+    updateCursors();
+}
+
+// A tick count of 0 means "no pause", so a pause that starts at that very count starts at 1.
+std::uint32_t pauseStamp() {
+    const std::uint32_t now = tickCount();
+    return now != 0 ? now : 1;
+}
+
+bool isAnswerer(const Item& question, const Item* chosen) {
+    if (!chosen)
+        return false;
+    for (int i = 0; i < question.keyCount && i < kMaxKeys && question.keys[i].answerer; ++i) {
+        if (question.keys[i].answerer == chosen)
+            return true;
+    }
+    return false;
+}
+
+AnswerOutcome judgeCombination(Item& question) {
+    SessionState& state = session();
+    ++question.picks;
+    if (Item* chosen = state.chosenItem) {
+        appendText(state.picksText, state.picksText[0] ? "\n" : "You chose:\n");
+        appendText(state.picksText, chosen->text);
+        // One pick counts every entry of the item (a title keyed twice counts twice); an
+        // entry picked before ends the search.
+        for (int i = 0; i < question.keyCount && i < kMaxKeys && question.keys[i].answerer; ++i) {
+            KeyEntry& key = question.keys[i];
+            if (key.answerer != chosen)
+                continue;
+            if (key.picked)
+                break;
+            key.picked = 1;
+            ++question.rightPicks;
+        }
+    }
+    if (question.rightPicks >= question.keyCount)
+        return AnswerOutcome::Right;
+    if (question.picks >= question.keyCount)
+        return AnswerOutcome::Wrong;
+    return AnswerOutcome::MorePicks;
+}
+
+AnswerOutcome judgeNumber(const Item& question) {
+    const SessionState& state = session();
+    // Only a number typed into a field answers: a click on another item is not one, whatever
+    // number was typed before.
+    if (!state.chosenItem || !state.chosenItem->isType(ItemType::Edit))
+        return AnswerOutcome::Wrong;
+    const double e = question.keys[0].expected;
+    const double t = question.keys[0].tolerance;
+    const double n = state.typedNumber;
+    if (t < 0)
+        return AnswerOutcome::Right;
+    // The tolerance is a factor: 10 % around 100 is 100 / 1.1 to 100 x 1.1.
+    const double f = 1.0 + t / 100.0;
+    const double a = e * f;
+    const double b = e / f;
+    const bool right = e >= 0 ? (b <= n && n <= a) : (a <= n && n <= b);
+    return right ? AnswerOutcome::Right : AnswerOutcome::Wrong;
+}
+
+// The rule chosen by the question's key kinds, first match: KEYNUM, KEYSHOW, KEYAND, KEYBUTTON.
+AnswerOutcome judgeByRule(Item& question) {
+    const std::int32_t kinds = session().currentKeyKinds;
+    if (kinds & kKeyNum)
+        return judgeNumber(question);
+    if (kinds & kKeyShow)
+        return isAnswerer(question, session().chosenItem) ? AnswerOutcome::Right
+                                                          : AnswerOutcome::Wrong;
+    if (kinds & kKeyAnd)
+        return judgeCombination(question);
+    return isAnswerer(question, session().chosenItem) ? AnswerOutcome::Right : AnswerOutcome::Wrong;
+}
+
+} // namespace
+
+bool CheckKeys(Item& item) {
+    if (item.keyKinds == 0)
+        return true;
+    SessionState& state = session();
+    for (KeyEntry& key : item.keys) {
+        if (key.kind == 0)
+            continue;
+        // Found anew on every page start: an answerer of an earlier page may be gone.
+        key.answerer = nullptr;
+        for (int slot = 1; slot < kDisplaySlots; ++slot) {
+            Display* display = state.displays[slot];
+            if (!display)
+                continue;
+            for (Item* candidate = display->items; candidate; candidate = candidate->next) {
+                if (!equalsIgnoringCase(candidate->title, titleOf(key)))
+                    continue;
+                // The first on a display; a later display replaces it.
+                key.answerer = candidate;
+                if (!candidate->PreProcessKey(key)) {
+                    formatText(state.errorText, "Answerer %s fails PreProcessKey",
+                               candidate->title.c_str());
+                    return false;
+                }
+                break;
+            }
+        }
+        if (!key.answerer) {
+            formatText(state.errorText, "No proper answer found for question %s",
+                       item.title.c_str());
+            return false;
+        }
+    }
+    return true;
+}
+
+void StartFirstQuestion() {
+    SessionState& state = session();
+    state.stateCode = 12;
+    state.questionActive = false;
+    state.currentQuestion = nullptr;
+    // Nothing of an answer given on the page before carries over.
+    state.chosenItem = nullptr;
+    state.picksText[0] = '\0';
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        Display* display = state.displays[slot];
+        if (!display)
+            continue;
+        for (Item* item = display->items; item; item = item->next) {
+            if (item->keyKinds != 0) {
+                startQuestion(*item);
+                return;
+            }
+        }
+    }
+    updateCursors();
+}
+
+void resetAnswers(Item& question) {
+    question.rightPicks = 0;
+    question.picks = 0;
+    for (KeyEntry& key : question.keys)
+        key.picked = 0;
+    SessionState& state = session();
+    state.picksText[0] = '\0';
+    state.typedNumber = 0.0;
+}
+
+void JudgeAnswer() {
+    SessionState& state = session();
+    if (!state.questionActive || !state.currentQuestion)
+        return;
+    if (state.rightWaitStart != 0 || state.wrongWaitStart != 0)
+        return;
+
+    const AnswerOutcome outcome = judgeByRule(*state.currentQuestion);
+    switch (outcome) {
+    case AnswerOutcome::Right:
+        state.wrongWaitStart = 0;
+        state.rightWaitStart = pauseStamp();
+        if (state.currentEntry)
+            ++state.currentEntry->rightCount;
+        break;
+    case AnswerOutcome::Wrong:
+        state.rightWaitStart = 0;
+        state.wrongWaitStart = pauseStamp();
+        break;
+    case AnswerOutcome::MorePicks:
+        return;
+    }
+    drawAnswerFeedback(outcome);
+    StartControllerTimer();
+}
+
+void EndQuestion() {
+    SessionState& state = session();
+    StopControllerTimer();
+    if (state.mainWindow)
+        state.mainWindow->hideFeedbackPanel();
+    if (state.feedbackDisplay)
+        MarkAndRepaint(state.feedbackDisplay);
+    wipeStrayMarks();
+
+    Item* question = state.currentQuestion;
+    if (question)
+        question->isCurrentQuestion = 0;
+    if (state.chosenItem)
+        state.chosenItem->ClearAnswer();
+    state.questionActive = false;
+    state.chosenItem = nullptr;
+
+    if (state.advanceAfterAnswer) {
+        state.pageClosing = true;
+        StopControllerTimer();
+        if (state.mainWindow)
+            state.mainWindow->postState(11, state.currentPage + 1);
+        return;
+    }
+
+    // Only the display of the question asks on; questions of other displays wait.
+    for (Item* next = question ? question->next : nullptr; next; next = next->next) {
+        if (next->keyKinds != 0) {
+            startQuestion(*next);
+            if (next->display)
+                MarkAndRepaint(next->display);
+            return;
+        }
+    }
+    // The last question is over: labels show their texts again and the prompt goes.
+    state.currentQuestion = nullptr;
+    updateCursors();
+    MarkAllAndRepaint();
+}

@@ -1,4 +1,102 @@
 // The BUTTON item.
 #include "items/types/ItemButton.h"
 
-ItemButton::ItemButton() { type = static_cast<std::int32_t>(ItemType::Button); }
+#include "items/Connection.h"
+#include "lesson/Display.h"
+#include "platform/ChildWindow.h"
+#include "shell/AppServices.h"
+#include "shell/Drawing.h"
+#include "shell/SessionState.h"
+
+#include <cstring>
+
+namespace {
+
+// The control is this much narrower and lower than the item's box.
+constexpr int kControlInsetX = 10;
+constexpr int kControlInsetY = 4;
+// The answer mark sits this far left of the box's right edge, on its top.
+constexpr int kMarkInset = 6;
+
+void focusMainWindow() {
+    if (AppServices* app = session().mainWindow)
+        app->focusMainWindow();
+}
+
+} // namespace
+
+ItemButton::ItemButton() {
+    type = static_cast<std::int32_t>(ItemType::Button);
+    visibility = 1;
+}
+
+// A button neither prepares nor draws shapes, and never clicks itself as a question.
+bool ItemButton::StartupAction() {
+    return true;
+}
+
+bool ItemButton::EndDefinition() {
+    MakeRegion();
+    if (!display || !display->window)
+        return false;
+    const int x = truncateCoordinate(pose.x);
+    const int y = truncateCoordinate(pose.y);
+    const Rect rect{x, y, x + width - kControlInsetX, y + height - kControlInsetY};
+    control = display->window->createButton(controlId, rect, text);
+    if (!control)
+        return false;
+    if (visibility == 0)
+        control->show(false);
+    return true;
+}
+
+bool ItemButton::ReadCommand(const char* line) {
+    if (line && std::strstr(line, "TURNPAGE")) {
+        mode = kButtonTurnPage;
+        return true;
+    }
+    return false;
+}
+
+void ItemButton::Draw() {
+    if (!control)
+        return;
+    control->show(visibility > 0);
+    control->invalidate();
+}
+
+bool ItemButton::PreProcessKey(KeyEntry& key) {
+    return key.kind == kKeyButton || key.kind == kKeyAnd;
+}
+
+bool ItemButton::Command(unsigned notification) {
+    if ((notification >> 16) != static_cast<unsigned>(kNotifyClicked))
+        return false;
+    SessionState& state = session();
+
+    if (mode == kButtonTurnPage) {
+        // Never an answer of its own; true all the same, also on the last page.
+        focusMainWindow();
+        if (state.currentPage < state.pageCount) {
+            ++state.currentPage;
+            if (state.mainWindow)
+                state.mainWindow->postState(11, state.currentPage);
+        }
+        return true;
+    }
+
+    if (outputs) {
+        SendOutputs(*this, 1.0, true);
+        MarkAllAndRepaint();
+    }
+    if (!state.questionActive) {
+        focusMainWindow();
+        return false;
+    }
+    state.chosenItem = this;
+    state.markX = truncateCoordinate(pose.x + width - kMarkInset);
+    state.markY = truncateCoordinate(pose.y);
+    state.feedbackDisplay = display;
+    focusMainWindow();
+    return true;
+}

@@ -1,4 +1,147 @@
 // The LABEL item.
 #include "items/types/ItemLabel.h"
 
-ItemLabel::ItemLabel() { type = static_cast<std::int32_t>(ItemType::Label); }
+#include "items/Connection.h"
+#include "items/Palette.h"
+#include "items/Shape.h"
+#include "lesson/Display.h"
+#include "platform/Surface.h"
+#include "shell/SessionState.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+constexpr const char* kHiddenAnswer = "???";
+
+bool contains(const char* text, const char* part) {
+    return text && std::strstr(text, part) != nullptr;
+}
+
+} // namespace
+
+ItemLabel::ItemLabel() {
+    type = static_cast<std::int32_t>(ItemType::Label);
+    visibility = 1;
+    initialVisibility = 1;
+    mode = kLabelPlain;
+    frameColor = -1; // take lineColor at the first Draw
+}
+
+const char* ItemLabel::shownText() const {
+    return session().questionActive ? kHiddenAnswer : text.c_str();
+}
+
+bool ItemLabel::StartupAction() {
+    if (shapes) {
+        PrepareShapes();
+        if (mode == kLabelSeq)
+            currentSegment = shapes;
+    }
+    if (!text.empty())
+        MakeRegion();
+    return true;
+}
+
+void ItemLabel::MakeRegion() {
+    if (!surface || !display)
+        return;
+    const int left = truncateCoordinate(pose.x);
+    const int top = truncateCoordinate(pose.y);
+    // Not wrapped: lines break only where the text has line breaks.
+    Rect box{left, top, display->clientRect.width(), display->clientRect.height()};
+    const int h = surface->drawText(shownText(), box, TextCalcRect);
+    const int w = box.width();
+    width = w;
+    height = h;
+    area = static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{w} * h, INT32_MAX));
+    bounds = {left - 2, top - 4, left + w + 2, top + h};
+    if (!region)
+        region = std::make_unique<Region>(Region::rectangle(bounds));
+}
+
+bool ItemLabel::Click(Display*, int, int, int) {
+    SendOutputs(*this, 1.0, true);
+    return true;
+}
+
+bool ItemLabel::ReadCommand(const char* line) {
+    if (contains(line, "BLINK")) {
+        mode = kLabelBlink;
+        visibility = 0;
+        initialVisibility = 0;
+        return true;
+    }
+    if (contains(line, "SEQ")) {
+        mode = kLabelSeq;
+        visibility = 0;
+        initialVisibility = 0;
+        return true;
+    }
+    return false;
+}
+
+void ItemLabel::Draw() {
+    if (visibility == 0 || !surface)
+        return;
+    OutlinePoints::clear();
+    const Point start{truncateCoordinate(pose.x), truncateCoordinate(pose.y)};
+    surface->moveTo(start.x, start.y);
+    Point p = start;
+    Point anchor = start;
+    for (Shape* shape = shapes; shape; shape = shape->next) {
+        std::int32_t drawingMode = visibility;
+        if (mode == kLabelSeq)
+            drawingMode = shape == currentSegment ? 1 : 0;
+        p = shape->DrawSegment(drawingMode, p);
+        if (shape == anchorShape)
+            anchor = p;
+    }
+    if (mode == kLabelSeq && shapes)
+        currentSegment = currentSegment && currentSegment->next ? currentSegment->next : shapes;
+    endX = p.x;
+    endY = p.y;
+
+    if (!text.empty())
+        drawFrame(anchor, shownText());
+}
+
+void ItemLabel::drawFrame(Point anchor, const char* shown) {
+    MakeRegion();
+    const int w = bounds.width();
+    const int h = bounds.height();
+    bounds = {anchor.x - w / 2, anchor.y - h / 2, anchor.x + w / 2, anchor.y + h / 2};
+    if (frameColor < 0)
+        frameColor = lineColor;
+
+    Pen pen;
+    pen.width = scaleSize(kLabelFrameWidth);
+    pen.color = visibility == 2 ? highlightColor(frameColor) : normalColor(frameColor);
+    pen.squareCaps = true;
+    const Pen* previous = surface->selectPen(&pen);
+    surface->moveTo(bounds.left, bounds.top);
+    surface->lineTo(bounds.right, bounds.top);
+    surface->lineTo(bounds.right, bounds.bottom);
+    surface->lineTo(bounds.left, bounds.bottom);
+    surface->lineTo(bounds.left, bounds.top);
+    surface->selectPen(previous);
+
+    // The caption sits 2 pixels low in its frame; the moved box stays the hit rectangle.
+    bounds.top += 2;
+    bounds.bottom += 2;
+    Rect box = bounds;
+    surface->drawText(shown, box, TextCenter | TextWordBreak);
+}
+
+void ItemLabel::Input(const char* name, double, const Pose*) {
+    if (!contains(name, "FLASH"))
+        return;
+    if (mode == kLabelBlink)
+        visibility = visibility == 1 ? 2 : 1;
+    else if (mode == kLabelSeq && visibility == 0)
+        visibility = 1;
+    if (display)
+        display->needsRepaint = 1;
+}

@@ -1,4 +1,119 @@
 // The TEXT item.
 #include "items/types/ItemText.h"
 
-ItemText::ItemText() { type = static_cast<std::int32_t>(ItemType::Text); }
+#include "items/Connection.h"
+#include "lesson/Display.h"
+#include "platform/ChildWindow.h"
+#include "platform/Surface.h"
+#include "shell/SessionState.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+namespace {
+
+// The text ends this far before the display's right edge.
+constexpr int kRightMargin = 10;
+
+bool contains(const char* text, const char* part) {
+    return text && std::strstr(text, part) != nullptr;
+}
+
+} // namespace
+
+ItemText::ItemText() {
+    type = static_cast<std::int32_t>(ItemType::Text);
+    visibility = 1;
+}
+
+ItemText::~ItemText() {
+    if (running)
+        stopTimer();
+}
+
+void ItemText::stopTimer() {
+    running = 0;
+    if (display && display->window)
+        display->window->stopTimer(this);
+}
+
+bool ItemText::StartupAction() {
+    // A prompt stays hidden; while its question is current it is drawn all the same.
+    if (keyKinds != 0)
+        visibility = 0;
+    if (isCurrentQuestion)
+        Click(display, 0, 0, 0);
+    return true;
+}
+
+void ItemText::MakeRegion() {
+    if (!surface || !display)
+        return;
+    Rect box{truncateCoordinate(pose.x), truncateCoordinate(pose.y),
+             display->clientRect.width() - kRightMargin, display->clientRect.height()};
+    const int textHeight = surface->drawText(text, box, TextWordBreak | TextCalcRect);
+    bounds = box;
+    width = bounds.width();
+    height = textHeight;
+    area =
+        static_cast<std::int32_t>(std::min<std::int64_t>(std::int64_t{width} * height, INT32_MAX));
+    // The region keeps the extent of the first layout.
+    if (!region)
+        region = std::make_unique<Region>(Region::rectangle(bounds));
+}
+
+bool ItemText::Click(Display*, int, int, int) {
+    SessionState& state = session();
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        Display* shown = state.displays[slot];
+        if (!shown)
+            continue;
+        for (Item* item = shown->items; item; item = item->next) {
+            if (item != this && item->isType(ItemType::Text))
+                item->Input("STOP", 0.0, nullptr);
+        }
+    }
+    // Nothing is sent now: the first pulse comes with the first tick.
+    if (outputs) {
+        running = 1;
+        if (display && display->window)
+            display->window->startTimer(this, kTextPulseMilliseconds);
+    }
+    return true;
+}
+
+bool ItemText::ReadCommand(const char* line) {
+    // "ACTNOW": the text clicks itself at page start and is drawn even while hidden.
+    if (contains(line, "ACTNOW")) {
+        isCurrentQuestion = 1;
+        return true;
+    }
+    return false;
+}
+
+void ItemText::Draw() {
+    if (text.empty() || !surface)
+        return;
+    if (visibility < 1 && !isCurrentQuestion)
+        return;
+    MakeRegion();
+    Rect box = bounds;
+    surface->drawText(text, box, TextLeft | TextWordBreak);
+}
+
+void ItemText::Input(const char* name, double, const Pose*) {
+    if (contains(name, "TICK")) {
+        if (outputs)
+            SendOutputs(*this, 0.0, true);
+        return;
+    }
+    if (contains(name, "STOP")) {
+        // A text that is not pulsing leaves its targets alone.
+        if (!running)
+            return;
+        stopTimer();
+        if (outputs)
+            RestoreOutputs(*this);
+    }
+}

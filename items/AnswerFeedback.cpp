@@ -1,0 +1,206 @@
+// Drawing the marks of an answer and the texts of the feedback panel.
+#include "items/AnswerFeedback.h"
+
+#include "items/IgnoreCase.h"
+#include "items/Item.h"
+#include "lesson/Display.h"
+#include "platform/ChildWindow.h"
+#include "platform/Picture.h"
+#include "platform/Surface.h"
+#include "shell/AppServices.h"
+#include "shell/Drawing.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+#include <cstring>
+#include <string_view>
+
+namespace {
+
+constexpr const char* kWrongLocation = "Wrong location. X shows the correct spot.";
+
+// Panel widths in reference units, and heights in lines of text.
+constexpr int kNumberPanelWidth = 200;
+constexpr int kNumberPanelLines = 4;
+constexpr int kButtonPanelWidth = 250;
+constexpr int kButtonPanelLines = 5;
+constexpr int kCombinationPanelWidth = 250;
+constexpr int kCombinationLinesPerKey = 4;
+// Used as the line height when the display has no surface to measure on.
+constexpr int kFallbackLineHeight = 16;
+
+// The display outside feedbackDisplay whose screen holds a mark of the question, if any.
+Display* g_strayMarks = nullptr;
+
+bool isShown(const Display* display) {
+    if (!display)
+        return false;
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        if (session().displays[slot] == display)
+            return true;
+    }
+    return false;
+}
+
+// The marks go straight to the screen: the overlay that the display's next repaint clears.
+Surface* screenOf(Display* display) {
+    return display ? display->windowSurface : nullptr;
+}
+
+void present(Display* display) {
+    if (display && display->window)
+        display->window->present();
+}
+
+void drawMark(Surface* surface, int picture, int x, int y) {
+    AppServices* app = session().mainWindow;
+    if (surface && app)
+        surface->drawPicture(app->picture(picture), x, y);
+}
+
+const char* textOf(const Item* item) {
+    return item ? item->text.c_str() : "";
+}
+
+// The entries that take part: from the first, up to the first without an answering item.
+int answeredEntries(const Item& question) {
+    int n = 0;
+    while (n < question.keyCount && n < kMaxKeys && question.keys[n].answerer)
+        ++n;
+    return n;
+}
+
+void showPanel(int width, int height) {
+    if (AppServices* app = session().mainWindow)
+        app->showFeedbackPanel(session().statusText, width, height);
+}
+
+void commentOnNumber(const Item& question, int lineHeight) {
+    SessionState& state = session();
+    const double expected = question.keys[0].expected;
+    if (state.typedNumber != 0.0)
+        formatText(state.statusText, "You wrote %.1lf\nCorrect is %.1lf", state.typedNumber,
+                   expected);
+    else if (state.chosenItem)
+        formatText(state.statusText, "You chose: %s\nCorrect is %.1lf", textOf(state.chosenItem),
+                   expected);
+    else
+        formatText(state.statusText, "You chose nothing.\nCorrect is %.1lf", expected);
+    showPanel(scaleX(kNumberPanelWidth), scaleY(kNumberPanelLines * lineHeight));
+    if (state.chosenItem)
+        state.chosenItem->ClearAnswer();
+}
+
+void commentOnButton(const Item& question, int lineHeight) {
+    SessionState& state = session();
+    const char* answer = textOf(question.keys[0].answerer);
+    if (state.chosenItem)
+        formatText(state.statusText, "You chose: %s\nCorrect answer: %s", textOf(state.chosenItem),
+                   answer);
+    else
+        formatText(state.statusText, "You clicked outside a button.\nCorrect answer: %s", answer);
+    showPanel(scaleX(kButtonPanelWidth), scaleY(kButtonPanelLines * lineHeight));
+}
+
+void commentOnCombination(const Item& question, int lineHeight) {
+    SessionState& state = session();
+    state.bigText[0] = '\0';
+    const int entries = answeredEntries(question);
+    for (int i = 0; i < entries; ++i) {
+        if (i > 0)
+            appendText(state.bigText, "\n");
+        appendText(state.bigText, question.keys[i].answerer->text);
+    }
+    formatText(state.statusText, "%s\nCorrect combination:\n%s", state.picksText, state.bigText);
+    state.picksText[0] = '\0';
+    state.bigText[0] = '\0';
+    showPanel(scaleX(kCombinationPanelWidth),
+              scaleY(question.keyCount * kCombinationLinesPerKey * lineHeight));
+}
+
+bool namesAnEntry(const Item& question, const Item& item) {
+    for (int i = 0; i < question.keyCount && i < kMaxKeys; ++i) {
+        const KeyEntry& key = question.keys[i];
+        if (key.kind != 0 &&
+            equalsIgnoringCase(item.title,
+                               std::string_view(key.answererTitle,
+                                                strnlen(key.answererTitle, kAnswererTitleSize))))
+            return true;
+    }
+    return false;
+}
+
+void showRightSpots(const Item& question) {
+    SessionState& state = session();
+    Display* target = nullptr;
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        Display* display = state.displays[slot];
+        if (!display)
+            continue;
+        for (Item* item = display->items; item; item = item->next) {
+            if (namesAnEntry(question, *item)) {
+                target = display;
+                break;
+            }
+        }
+    }
+    if (!target)
+        return;
+    if (state.feedbackDisplay && state.feedbackDisplay != target)
+        g_strayMarks = state.feedbackDisplay;
+    state.feedbackDisplay = target;
+
+    Surface* surface = screenOf(target);
+    for (int i = 0; i < question.keyCount && i < kMaxKeys; ++i) {
+        const Item* answerer = question.keys[i].answerer;
+        if (!answerer)
+            continue;
+        const Rect& b = answerer->bounds;
+        drawMark(surface, kSpotMark, (b.left + b.right) / 2, (b.top + b.bottom) / 2);
+    }
+    present(target);
+
+    setText(state.statusText, kWrongLocation);
+    const Size extent = surface ? surface->measureText(kWrongLocation) : Size{};
+    showPanel(scaleX(extent.width), scaleY(2 * extent.height));
+}
+
+} // namespace
+
+void drawAnswerFeedback(AnswerOutcome outcome) {
+    SessionState& state = session();
+    Display* display = state.feedbackDisplay;
+    if (!display || outcome == AnswerOutcome::MorePicks)
+        return;
+    Surface* surface = screenOf(display);
+    const int lineHeight = surface ? surface->measureText("M").height : kFallbackLineHeight;
+
+    if (outcome == AnswerOutcome::Right) {
+        drawMark(surface, kRightMark, state.markX, state.markY);
+        present(display);
+        return;
+    }
+    drawMark(surface, kWrongMark, state.markX, state.markY);
+    present(display);
+    if (state.testLesson || !state.currentQuestion)
+        return;
+
+    // The comment follows this order of kinds, not the order of judging.
+    const Item& question = *state.currentQuestion;
+    const std::int32_t kinds = state.currentKeyKinds;
+    if (kinds & kKeyNum)
+        commentOnNumber(question, lineHeight);
+    else if (kinds & kKeyButton)
+        commentOnButton(question, lineHeight);
+    else if (kinds & kKeyAnd)
+        commentOnCombination(question, lineHeight);
+    else if (kinds & kKeyShow)
+        showRightSpots(question);
+}
+
+void wipeStrayMarks() {
+    Display* stray = g_strayMarks;
+    g_strayMarks = nullptr;
+    if (stray && stray != session().feedbackDisplay && isShown(stray))
+        MarkAndRepaint(stray);
+}

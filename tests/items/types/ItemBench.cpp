@@ -1,0 +1,117 @@
+// Benches for the item tests.
+#include "tests/items/types/ItemBench.h"
+
+#include "items/IgnoreCase.h"
+#include "items/Item.h"
+#include "items/ItemReader.h"
+#include "lesson/LessonIndex.h"
+#include "lesson/PageBuilder.h"
+#include "platform/ChildWindow.h"
+#include "platform/FileSystem.h"
+#include "platform/QtChildWindow.h"
+#include "shell/DisplayWindowProc.h"
+#include "shell/Drawing.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+#include <QAbstractButton>
+#include <QWidget>
+
+FreshSession::FreshSession() {
+    resetSession();
+}
+
+LessonBench::LessonBench() = default;
+
+LessonBench::~LessonBench() {
+    LessonTeardown();
+    resetSession();
+}
+
+bool LessonBench::load(std::string_view lesson) {
+    folder.write("LSNS/01-01.LSN", lesson);
+    SessionState& state = session();
+    state.lessonMajor = 1;
+    state.lessonMinor = 1;
+    setText(state.lessonName, "01-01");
+    setText(state.lessonPath, "LSNS\\01-01.LSN");
+    return ReadLessonIndex();
+}
+
+bool LessonBench::build(int page) {
+    session().currentPage = page;
+    if (!BuildPage(page))
+        return false;
+    // What the new windows' first paint does.
+    RepaintAllDisplays();
+    return true;
+}
+
+Item* LessonBench::item(std::string_view title) const {
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        const Display* shown = session().displays[slot];
+        if (!shown)
+            continue;
+        for (Item* candidate = shown->items; candidate; candidate = candidate->next) {
+            if (equalsIgnoringCase(candidate->title, title))
+                return candidate;
+        }
+    }
+    return nullptr;
+}
+
+Display* LessonBench::display(int slot) const {
+    return session().displays[slot];
+}
+
+QWidget* LessonBench::controlWidget(Item* owner) const {
+    if (!owner || !owner->control || !owner->display || !owner->display->window)
+        return nullptr;
+    const Rect place = owner->control->geometry();
+    QWidget* window = widgetOf(*owner->display->window);
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        const QRect g = child->geometry();
+        if (child->parentWidget() && g.x() == place.left && g.y() == place.top &&
+            g.width() == place.width() && g.height() == place.height())
+            return child;
+    }
+    return nullptr;
+}
+
+void LessonBench::press(Item* button) const {
+    if (auto* push = qobject_cast<QAbstractButton*>(controlWidget(button)))
+        push->click();
+}
+
+void LessonBench::clickDisplay(int slot, int x, int y) const {
+    Display* shown = display(slot);
+    if (shown && shown->window)
+        displayWindowProc()->leftButtonDown(*shown->window, x, y);
+}
+
+PaperDisplay::PaperDisplay(int slot, int width, int height) : slot_(slot) {
+    display.clientRect = {0, 0, width, height};
+    display.surface = &surface;
+    display.windowSurface = &screen;
+    session().displays[slot_] = &display;
+}
+
+PaperDisplay::~PaperDisplay() {
+    if (session().displays[slot_] == &display)
+        session().displays[slot_] = nullptr;
+}
+
+bool PaperDisplay::read(std::unique_ptr<Item> item, const char* title, std::string_view lines) {
+    // Every paper display has a folder of its own; the one read from is this one.
+    setWorkingFolder(folder_.path());
+    folder_.write("LSNS/BLOCK.TXT", std::string(lines) + "\n}\n");
+    FileHandle file = openForReading("LSNS\\BLOCK.TXT");
+    if (!ReadItemBlock(item.get(), title, &display, file))
+        return false;
+    closeFile(file);
+    Item** tail = &display.items;
+    while (*tail)
+        tail = &(*tail)->next;
+    *tail = item.release();
+    return true;
+}

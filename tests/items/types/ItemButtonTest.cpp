@@ -1,0 +1,165 @@
+// BUTTON items: their push buttons, page turning, outputs and answers.
+#include "items/types/ItemButton.h"
+
+#include "items/AnswerKeys.h"
+#include "shell/SessionState.h"
+#include "tests/items/types/ItemBench.h"
+
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+constexpr const char* kButtonLesson = R"(Lesson 01-01 Buttons
+PAGE 1
+DISPLAY Main
+PAGE 2
+DISPLAY Main
+END PAGES
+DISPLAY Main 0 0 400 300 A
+ITEM BUTTON Go
+LOC 20 40
+SIZE 100 30
+@Go on
+OUTPUT Hidden APPEAR
+}
+ITEM BUTTON Hidden
+LOC 200 40
+@Surprise
+HIDE
+}
+ITEM BUTTON Next
+LOC 20 200
+@Next page
+TURNPAGE
+OUTPUT Go HIDE
+}
+ITEM BUTTON Idle
+LOC 200 200
+@Idle
+}
+END DISPLAY
+END LESSON
+)";
+
+} // namespace
+
+TEST(ItemButton, PushButtonSitsAtTheLocationWithTheCaption) {
+    LessonBench bench;
+    ASSERT_TRUE(bench.load(kButtonLesson)) << session().errorText;
+    ASSERT_TRUE(bench.build(1)) << session().errorText;
+    Item* go = bench.item("Go");
+    ASSERT_TRUE(go->control);
+    // SIZE 100 30: the button is 10 narrower and 4 lower than the item's box.
+    EXPECT_EQ(go->control->geometry(), (Rect{20, 40, 110, 66}));
+    auto* push = qobject_cast<QPushButton*>(bench.controlWidget(go));
+    ASSERT_NE(push, nullptr);
+    EXPECT_EQ(push->text(), QStringLiteral("Go on"));
+    EXPECT_TRUE(go->control->isVisible());
+}
+
+TEST(ItemButton, HiddenButtonAppearsAtTheRepaintAfterAnAppear) {
+    LessonBench bench;
+    ASSERT_TRUE(bench.load(kButtonLesson)) << session().errorText;
+    ASSERT_TRUE(bench.build(1)) << session().errorText;
+    Item* hidden = bench.item("Hidden");
+    ASSERT_TRUE(hidden->control);
+    EXPECT_FALSE(hidden->control->isVisible());
+
+    bench.press(bench.item("Go"));
+    EXPECT_EQ(hidden->visibility, 1);
+    EXPECT_TRUE(hidden->control->isVisible());
+}
+
+TEST(ItemButton, TurnPageButtonPostsTheNextPageAndNothingElse) {
+    LessonBench bench;
+    ASSERT_TRUE(bench.load(kButtonLesson)) << session().errorText;
+    ASSERT_TRUE(bench.build(1)) << session().errorText;
+    Item* next = bench.item("Next");
+    const int focusBefore = bench.app.focusCount;
+    EXPECT_TRUE(next->Command(notificationWord(kNotifyClicked, next->controlId)));
+    EXPECT_EQ(session().currentPage, 2);
+    EXPECT_EQ(bench.app.posted, (std::vector<FakeApp::Posted>{{11, 2}}));
+    EXPECT_GT(bench.app.focusCount, focusBefore);
+    EXPECT_EQ(bench.item("Go")->visibility, 1) << "a page-turn button sends nothing";
+    EXPECT_EQ(session().chosenItem, nullptr);
+
+    // On the last page it does nothing visible and still reports the press.
+    EXPECT_TRUE(next->Command(notificationWord(kNotifyClicked, next->controlId)));
+    EXPECT_EQ(session().currentPage, 2);
+    EXPECT_EQ(bench.app.posted.size(), 1u);
+}
+
+TEST(ItemButton, PressOutsideAQuestionWithoutOutputsIsNoAnswer) {
+    LessonBench bench;
+    ASSERT_TRUE(bench.load(kButtonLesson)) << session().errorText;
+    ASSERT_TRUE(bench.build(1)) << session().errorText;
+    Item* idle = bench.item("Idle");
+    EXPECT_FALSE(idle->Command(notificationWord(kNotifyClicked, idle->controlId)));
+    // Only a press counts.
+    EXPECT_FALSE(idle->Command(notificationWord(kNotifySetFocus, idle->controlId)));
+    EXPECT_EQ(session().chosenItem, nullptr);
+}
+
+TEST(ItemButton, PressDuringAQuestionRecordsTheAnswerWithItsMarkSpot) {
+    LessonBench bench;
+    ASSERT_TRUE(bench.load(R"(Lesson 01-01 Answer
+PAGE 1
+DISPLAY Main
+END PAGES
+DISPLAY Main 0 0 400 300 A
+ITEM BUTTON Yes
+LOC 20 40
+SIZE 100 30
+@Yes
+}
+ITEM TEXT Ask
+LOC 20 100
+@Yes?
+KEYBUTTON Yes
+}
+END DISPLAY
+END LESSON
+)")) << session().errorText;
+    ASSERT_TRUE(bench.build(1)) << session().errorText;
+    ASSERT_TRUE(session().questionActive);
+    Item* yes = bench.item("Yes");
+    EXPECT_TRUE(yes->Command(notificationWord(kNotifyClicked, yes->controlId)));
+    EXPECT_EQ(session().chosenItem, yes);
+    EXPECT_EQ(session().markX, 20 + 100 - 6);
+    EXPECT_EQ(session().markY, 40);
+    EXPECT_EQ(session().feedbackDisplay, bench.display(1));
+}
+
+TEST(ItemButton, AcceptsOnlyButtonAndCombinationKeys) {
+    struct Case {
+        const char* key;
+        const char* error; // empty: the page starts
+    };
+    const Case cases[] = {
+        {"KEYBUTTON Yes", ""},
+        {"KEYAND Yes", ""},
+        {"KEYNUM Yes 5 10", "Answerer Yes fails PreProcessKey"},
+        {"KEYSHOW Yes", "Answerer Yes fails PreProcessKey"},
+    };
+    for (const Case& c : cases) {
+        LessonBench bench;
+        const std::string lesson = std::string(R"(Lesson 01-01 Keys
+PAGE 1
+DISPLAY Main
+END PAGES
+DISPLAY Main 0 0 400 300 A
+ITEM BUTTON Yes
+@Yes
+}
+ITEM TEXT Ask
+@Yes?
+)") + c.key + "\n}\nEND DISPLAY\nEND LESSON\n";
+        ASSERT_TRUE(bench.load(lesson)) << session().errorText;
+        EXPECT_EQ(bench.build(1), c.error[0] == '\0') << c.key;
+        if (c.error[0]) {
+            EXPECT_STREQ(session().errorText, c.error) << c.key;
+        }
+    }
+}
