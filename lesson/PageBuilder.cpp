@@ -1,7 +1,374 @@
-// Pages. Stand-in until pages are built.
+// Reading display blocks, building pages from them, and tearing a lesson down.
 #include "lesson/PageBuilder.h"
 
-bool ReadLsn(Display*, long) { return false; }
-bool BuildPage(int) { return false; }
-void LessonTeardown() {}
-void DeleteDisplay(Display*) {}
+#include "items/AnswerKeys.h"
+#include "items/IgnoreCase.h"
+#include "items/Item.h"
+#include "items/ItemReader.h"
+#include "items/ItemTypes.h"
+#include "items/LineMatcher.h"
+#include "lesson/Display.h"
+#include "lesson/LessonIndex.h"
+#include "lesson/LineReader.h"
+#include "platform/ChildWindow.h"
+#include "platform/FileSystem.h"
+#include "shell/AppServices.h"
+#include "shell/Drawing.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+#include <algorithm>
+#include <memory>
+#include <string>
+
+namespace {
+
+constexpr int kLineLimit = 240;
+
+// A display larger than this (in pixels, either way) or placed further out has no use on
+// any screen; a wild number in a lesson file is brought within it instead of asking for a
+// window of millions of pixels.
+constexpr long kMaxDisplayExtent = 4096;
+
+struct DisplayHeader {
+    long x = 0;
+    long y = 0;
+    long width = 0;
+    long height = 0;
+    char flag = 0;
+};
+
+// " DISPLAY %s %ld %ld %ld %ld %c": all six fields are required. The name is not kept: the
+// display's name comes from the page section.
+bool matchHeader(const char* line, DisplayHeader& header) {
+    LineMatcher matcher(line);
+    std::string name;
+    if (!matcher.keyword("DISPLAY") || !matcher.word(name) || !matcher.whole(header.x) ||
+        !matcher.whole(header.y) || !matcher.whole(header.width) || !matcher.whole(header.height))
+        return false;
+    const char* rest = matcher.rest();
+    while (isBlank(*rest))
+        ++rest;
+    if (*rest == '\0')
+        return false;
+    header.flag = *rest;
+    return true;
+}
+
+// " ITEM %s %s": the type keyword and the title.
+bool matchItemLine(const char* line, std::string& keyword, std::string& title) {
+    LineMatcher matcher(line);
+    return matcher.keyword("ITEM") && matcher.word(keyword) && matcher.word(title);
+}
+
+int boundedCoordinate(long value) {
+    return static_cast<int>(std::clamp(value, -kMaxDisplayExtent, kMaxDisplayExtent));
+}
+
+int boundedExtent(long value) {
+    return static_cast<int>(std::clamp(value, 0L, kMaxDisplayExtent));
+}
+
+// Makes the display's window from its header line.
+bool createDisplayWindow(Display* display, const DisplayHeader& header) {
+    SessionState& s = session();
+    const int id = nextControlId();
+    const int x = scaleX(boundedCoordinate(header.x));
+    const int y = scaleY(boundedCoordinate(header.y));
+    const Rect rect{x, y, x + scaleX(boundedExtent(header.width)),
+                    y + scaleY(boundedExtent(header.height))};
+    if (s.mainWindow)
+        display->window = s.mainWindow->createDisplayWindow(display, id, rect);
+    if (!display->window) {
+        appendText(s.errorText, "Internal failure in Display");
+        return false;
+    }
+    display->clientRect = display->window->clientRect();
+    display->window->setUserData(display);
+    display->buffered = header.flag == 'A' ? 1 : 0;
+    CreateDrawingSurfaces(display);
+    return true;
+}
+
+// A display that failed to read loses what it had made; its Display stays, empty.
+void discardDisplayContents(Display* display) {
+    Item* item = display->items;
+    display->items = nullptr;
+    while (item) {
+        Item* following = item->next;
+        delete item;
+        item = following;
+    }
+    display->surface = nullptr;
+    display->windowSurface = nullptr;
+    if (display->window)
+        display->window->setUserData(nullptr);
+    display->window.reset();
+}
+
+bool readDisplayBlock(Display* display, FileHandle& file) {
+    SessionState& s = session();
+    Item* tail = display->items;
+    while (tail && tail->next)
+        tail = tail->next;
+
+    for (;;) {
+        if (readLine(file, s.lineBuffer, kLineLimit) < 0 || findText(s.lineBuffer, "END DISPLAY"))
+            return true;
+
+        DisplayHeader header;
+        if (matchHeader(s.lineBuffer, header)) {
+            // A block that lacks its END DISPLAY runs on into the next block: the display
+            // keeps the one window it has and the following items join its list.
+            if (display->window)
+                continue;
+            if (!createDisplayWindow(display, header))
+                return false;
+            continue;
+        }
+
+        std::string keyword;
+        std::string title;
+        if (!matchItemLine(s.lineBuffer, keyword, title))
+            continue;
+        std::unique_ptr<Item> item = makeItem(keyword);
+        if (!item) {
+            setText(s.errorText, "Item Type not proper");
+            return false;
+        }
+        // Items draw on the display's window: without a header line there is none.
+        if (!display->window) {
+            formatText(s.errorText, "No proper DISPLAY line for %s", display->name.c_str());
+            return false;
+        }
+        item->display = display;
+        item->surface = display->surface;
+        if (!ReadItemBlock(item.get(), title.c_str(), display, file)) {
+            appendText(s.errorText, "... ReadLsn failed");
+            return false;
+        }
+        Item* added = item.release();
+        if (tail)
+            tail->next = added;
+        else
+            display->items = added;
+        tail = added;
+    }
+}
+
+bool buildFails() {
+    session().pageBuilding = false;
+    return false;
+}
+
+// ZONE and LABEL items of a display kept from the page before return to how they started.
+void resetKeptDisplay(Display* display) {
+    for (Item* item = display->items; item; item = item->next) {
+        if (!item->isType(ItemType::Zone) && !item->isType(ItemType::Label))
+            continue;
+        if (item->visibility != item->initialVisibility) {
+            item->visibility = item->initialVisibility;
+            // The change must be seen, not wait for some later repaint.
+            display->needsRepaint = 1;
+        }
+    }
+    RepaintDisplay(display);
+}
+
+// Marks the entries of page n as current (only they); the last of them is the one shown.
+PageEntry* findEntry(int n) {
+    PageEntry* found = nullptr;
+    for (PageEntry* entry = session().pages; entry; entry = entry->next) {
+        entry->isCurrent = entry->pageNumber == n ? 1 : 0;
+        if (entry->isCurrent)
+            found = entry;
+    }
+    return found;
+}
+
+// The number of display slots a page entry uses: up to its first empty name.
+int namedSlots(const PageEntry* entry) {
+    int count = 0;
+    while (count + 1 < kDisplaySlots && !entry->displayName[count + 1].empty())
+        ++count;
+    return count;
+}
+
+int usedSlots() {
+    int count = 0;
+    while (count + 1 < kDisplaySlots && session().displays[count + 1])
+        ++count;
+    return count;
+}
+
+} // namespace
+
+bool ReadLsn(Display* display, long position) {
+    SessionState& s = session();
+    FileHandle file = openForReading(s.lessonPath);
+    if (isInvalid(file)) {
+        formatText(s.errorText, "Can't open Lesson file %s", s.lessonPath);
+        return false;
+    }
+    if (!seekFile(file, position)) {
+        closeFile(file);
+        return true; // nothing can be read there, as at the end of the file
+    }
+    const bool read = readDisplayBlock(display, file);
+    closeFile(file); // the ITEM reader may have closed it already: closing again is harmless
+    if (!read)
+        discardDisplayContents(display);
+    return read;
+}
+
+bool BuildPage(int n) {
+    SessionState& s = session();
+    if (n < 1)
+        return false;
+
+    char status[64];
+    formatText(status, "Processing p. %d", n);
+    if (s.mainWindow)
+        s.mainWindow->drawStatusText(status);
+    s.pageBuilding = true;
+    s.rightWaitStart = 0;
+    s.wrongWaitStart = 0;
+    if (s.mainWindow)
+        s.mainWindow->hideFeedbackPanel();
+
+    // Stop the page being left.
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        if (!s.displays[slot])
+            continue;
+        for (Item* item = s.displays[slot]->items; item; item = item->next)
+            item->Input("STOP", 0.0, nullptr);
+    }
+
+    s.currentEntry = findEntry(n);
+    PageEntry* entry = s.currentEntry;
+    if (!entry) {
+        setText(s.errorText, "Page number wrong in Lesson");
+        return buildFails();
+    }
+
+    s.currentPage = n;
+    entry->completedCount = 0;
+    entry->rightCount = 0;
+    if (s.mainWindow) {
+        std::string caption = s.lessonTitle;
+        caption += " [ Page " + std::to_string(n) + " ]";
+        s.mainWindow->setCaption(caption);
+    }
+
+    // Keep the displays the new page shares with the one left.
+    const int slots = namedSlots(entry);
+    for (int i = 1; i <= slots; ++i) {
+        entry->displayObject[i] = nullptr;
+        for (int j = 1; j < kDisplaySlots; ++j) {
+            Display* kept = s.displays[j];
+            if (!kept || !equalsIgnoringCase(kept->name, entry->displayName[i]))
+                continue;
+            kept->reused = 1;
+            // Two kept displays of that name: the later one is taken, and the earlier one
+            // goes rather than stay on the screen with nobody holding it.
+            DeleteDisplay(entry->displayObject[i]);
+            entry->displayObject[i] = kept;
+            s.displays[j] = nullptr;
+        }
+    }
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        DeleteDisplay(s.displays[slot]);
+        s.displays[slot] = nullptr;
+    }
+    for (int i = slots + 1; i < kDisplaySlots; ++i)
+        entry->displayObject[i] = nullptr;
+
+    // Place the displays: the kept ones, and the new ones read from the lesson file.
+    for (int i = 1; i <= slots; ++i) {
+        if (entry->displayObject[i]) {
+            s.displays[i] = entry->displayObject[i];
+            continue;
+        }
+        auto display = std::make_unique<Display>();
+        display->name = entry->displayName[i];
+        if (!ReadLsn(display.get(), entry->displayOffset[i]))
+            return buildFails();
+        entry->displayObject[i] = display.get();
+        s.displays[i] = display.release();
+    }
+
+    // Connect every item and check its keys.
+    const int used = usedSlots();
+    for (int slot = 1; slot <= used; ++slot) {
+        for (Item* item = s.displays[slot]->items; item; item = item->next) {
+            if (!item->Connect() || !CheckKeys(*item))
+                return buildFails();
+        }
+    }
+
+    if (s.mainWindow)
+        s.mainWindow->focusMainWindow();
+
+    // Start the items of the new displays.
+    for (int slot = 1; slot <= used; ++slot) {
+        Display* display = s.displays[slot];
+        if (display->reused)
+            continue;
+        for (int other = 1; other < kDisplaySlots; ++other) {
+            if (other != slot && s.displays[other] && s.displays[other]->reused)
+                resetKeptDisplay(s.displays[other]);
+        }
+        for (Item* item = display->items; item; item = item->next) {
+            if (!item->StartupAction()) {
+                formatText(s.errorText, "StartupAction failed in Item %s", item->title.c_str());
+                return buildFails();
+            }
+        }
+    }
+
+    if (s.mainWindow)
+        s.mainWindow->drawPageStrip();
+    s.pageClosing = false;
+    s.pageBuilding = false;
+
+    StartFirstQuestion();
+    return true;
+}
+
+void LessonTeardown() {
+    SessionState& s = session();
+    s.pageClosing = true;
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        DeleteDisplay(s.displays[slot]);
+        s.displays[slot] = nullptr;
+    }
+    freePages();
+    s.pages = nullptr;
+    s.currentEntry = nullptr;
+    s.testLesson = false;
+}
+
+void DeleteDisplay(Display* display) {
+    if (!display)
+        return;
+    SessionState& s = session();
+    if (s.feedbackDisplay == display)
+        s.feedbackDisplay = nullptr;
+    // The answer flow must not keep pointing at items that go with the display.
+    if (s.chosenItem && s.chosenItem->display == display)
+        s.chosenItem = nullptr;
+    if (s.currentQuestion && s.currentQuestion->display == display) {
+        s.currentQuestion = nullptr;
+        s.questionActive = false;
+    }
+    // Page entries remember the displays built for them; none may keep this one.
+    for (PageEntry* entry = s.pages; entry; entry = entry->next) {
+        for (Display*& object : entry->displayObject) {
+            if (object == display)
+                object = nullptr;
+        }
+    }
+    if (display->window)
+        display->window->setUserData(nullptr);
+    delete display; // its items, pens and window go with it
+}

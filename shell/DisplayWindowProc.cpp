@@ -1,4 +1,162 @@
-// The display window procedure. Stand-in until the display windows are built.
+// The display window procedure: turns the messages of every display window into calls on
+// the items of its display, and, while a question is asked, into answers.
 #include "shell/DisplayWindowProc.h"
 
-ChildWindowProc* displayWindowProc() { return nullptr; }
+#include "items/AnswerKeys.h"
+#include "items/Item.h"
+#include "lesson/Display.h"
+#include "platform/ChildWindow.h"
+#include "shell/AppServices.h"
+#include "shell/Drawing.h"
+#include "shell/SessionState.h"
+
+namespace {
+
+// The answer marks are 16 x 16; a click that no answering item gives a spot of its own is
+// marked where it was made.
+constexpr int kMarkHalf = 8;
+
+// Shared by all display windows.
+unsigned g_lastMouseX = 0;
+unsigned g_lastMouseY = 0;
+
+bool pauseRunning(const SessionState& s) {
+    return s.rightWaitStart != 0 || s.wrongWaitStart != 0;
+}
+
+Display* displayOf(ChildWindow& window) {
+    return static_cast<Display*>(window.userData());
+}
+
+bool holdsItem(const Display* display, const void* key) {
+    for (const Item* item = display->items; item; item = item->next) {
+        if (item == key)
+            return true;
+    }
+    return false;
+}
+
+class DisplayProc final : public ChildWindowProc {
+public:
+    void paint(ChildWindow& window) override {
+        SessionState& s = session();
+        if (s.pageBuilding)
+            return;
+        Display* display = displayOf(window);
+        if (!display)
+            return;
+        window.setPointCursor(s.questionActive);
+        // The window keeps its picture between paints, so the items draw again only when the
+        // picture is out of date (a new window, or a display marked since its last repaint);
+        // the marks on the overlay stay until the display's next repaint.
+        RepaintDisplay(display);
+    }
+
+    void command(ChildWindow& window, unsigned notification) override {
+        SessionState& s = session();
+        if (s.pageBuilding)
+            return;
+        Display* display = displayOf(window);
+        if (!display || pauseRunning(s))
+            return;
+        const int code = static_cast<int>(notification >> 16);
+        if (code == kNotifyClicked) {
+            if (s.mainWindow)
+                s.mainWindow->focusMainWindow();
+        } else if (code != kNotifySetFocus && code != kNotifyChanged) {
+            return;
+        }
+        // Only the first item with the control's id is asked.
+        for (Item* item = display->items; item; item = item->next) {
+            if (!controlIdMatches(item->controlId, notification))
+                continue;
+            if (item->Command(notification))
+                JudgeAnswer();
+            return;
+        }
+    }
+
+    void timer(ChildWindow& window, const void* key) override {
+        SessionState& s = session();
+        if (s.pageBuilding)
+            return;
+        Display* display = displayOf(window);
+        if (!display || s.pageClosing || pauseRunning(s))
+            return;
+        // The key is the item that started the timer; a key that is no longer one of the
+        // display's items is never taken for one.
+        if (!holdsItem(display, key))
+            return;
+        Item* item = static_cast<Item*>(const_cast<void*>(key));
+        if (item->running)
+            item->Input("TICK", 0.0, nullptr);
+    }
+
+    void scroll(ChildWindow& window, ScrollRequest request, Control* control) override {
+        if (session().pageBuilding)
+            return;
+        Display* display = displayOf(window);
+        if (!display)
+            return;
+        for (Item* item = display->items; item; item = item->next) {
+            if (item->Scroll(request, control))
+                return;
+        }
+    }
+
+    void mouseMove(ChildWindow& window, int x, int y) override {
+        SessionState& s = session();
+        if (s.pageBuilding || !displayOf(window))
+            return;
+        const unsigned ux = static_cast<unsigned>(x) & 0xFFFFu;
+        const unsigned uy = static_cast<unsigned>(y) & 0xFFFFu;
+        // The arrow, unless the pointer has moved while a question is asked.
+        const bool moved = ux != g_lastMouseX || uy != g_lastMouseY;
+        window.setPointCursor(moved && s.questionActive);
+        if (!moved)
+            return;
+        g_lastMouseX = ux;
+        g_lastMouseY = uy;
+    }
+
+    void leftButtonDown(ChildWindow& window, int x, int y) override {
+        SessionState& s = session();
+        if (s.pageBuilding)
+            return;
+        Display* display = displayOf(window);
+        if (!display)
+            return;
+        g_lastMouseX = static_cast<unsigned>(x) & 0xFFFFu;
+        g_lastMouseY = static_cast<unsigned>(y) & 0xFFFFu;
+
+        // Set before the click, so an answering item that has a mark spot of its own
+        // replaces it.
+        if (s.questionActive && !pauseRunning(s)) {
+            s.markX = x - kMarkHalf;
+            s.markY = y - kMarkHalf;
+        }
+
+        Item* hit = hitTestItems(display->items, x, y);
+        if (hit)
+            hit->Click(display, kLeftButtonDown, x, y);
+
+        if (!s.questionActive || pauseRunning(s))
+            return;
+        if (!hit && s.currentQuestion && s.currentQuestion->isType(ItemType::Text))
+            return;
+        s.chosenItem = hit;
+        s.feedbackDisplay = display;
+        JudgeAnswer();
+    }
+};
+
+} // namespace
+
+ChildWindowProc* displayWindowProc() {
+    static DisplayProc proc;
+    return &proc;
+}
+
+Point lastMousePosition() {
+    return {static_cast<int>(g_lastMouseX), static_cast<int>(g_lastMouseY)};
+}

@@ -1,8 +1,169 @@
-// Drawing services of the displays. Stand-in until the display windows are built.
+// Drawing services of the displays, and the status text and page strip of the main window.
 #include "shell/Drawing.h"
 
-void CreateDrawingSurfaces(Display*) {}
-void RepaintDisplay(Display*) {}
-void MarkAndRepaint(Display*) {}
-void MarkAllAndRepaint() {}
-void RepaintAllDisplays() {}
+#include "items/Item.h"
+#include "lesson/Display.h"
+#include "platform/ChildWindow.h"
+#include "platform/Picture.h"
+#include "platform/Surface.h"
+#include "shell/SessionState.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <vector>
+
+namespace {
+
+constexpr Color kWhite{255, 255, 255};
+constexpr Color kLightGrey{192, 192, 192};
+constexpr Color kBlack{0, 0, 0};
+
+// Displays whose repaint is running: an item that asks for its own display to be repainted
+// while it draws would otherwise start the repaint over and over.
+std::vector<const Display*>& repaintsRunning() {
+    static std::vector<const Display*> running;
+    return running;
+}
+
+struct MarkerPair {
+    int upToWidth; // the widest screen the pair is for
+    Size size;
+    int resource;
+};
+
+constexpr MarkerPair kMarkerPairs[] = {
+    {640, {12, 16}, 304},
+    {1023, {15, 20}, 306},
+    {INT32_MAX, {19, 25}, 308},
+};
+
+const MarkerPair& markerPair(int screenWidth) {
+    for (const MarkerPair& pair : kMarkerPairs) {
+        if (screenWidth <= pair.upToWidth)
+            return pair;
+    }
+    return kMarkerPairs[2];
+}
+
+std::int64_t floorDiv(std::int64_t a, std::int64_t b) {
+    const std::int64_t q = a / b;
+    return (a % b != 0 && (a < 0) != (b < 0)) ? q - 1 : q;
+}
+
+std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {
+    return -floorDiv(-a, b);
+}
+
+// The i of [from, to] whose marker, w wide at base + i * step, touches the columns of area.
+// Markers beyond area would be cut away anyway; skipping them keeps a strip of thousands of
+// pages as quick to draw as one of ten.
+void visibleMarkers(std::int64_t from, std::int64_t to, std::int64_t base, std::int64_t step, int w,
+                    const Rect& area, std::int64_t& first, std::int64_t& last) {
+    first = std::max(from, floorDiv(area.left - w - base, step) + 1);
+    last = std::min(to, ceilDiv(area.right - base, step) - 1);
+}
+
+int clampTo(std::int64_t value, int low, int high) {
+    return static_cast<int>(std::clamp<std::int64_t>(value, low, high));
+}
+
+} // namespace
+
+void CreateDrawingSurfaces(Display* display) {
+    if (!display || !display->window)
+        return;
+    // Items always draw into the window's picture, which the window shows when it paints:
+    // buffered and unbuffered displays look the same here. What goes "straight to the
+    // screen" (the answer marks) lands on the overlay, which the next repaint clears.
+    display->surface = &display->window->imageSurface();
+    display->windowSurface = &display->window->screenSurface();
+    display->needsRepaint = 1;
+}
+
+void RepaintDisplay(Display* display) {
+    if (!display || !display->needsRepaint)
+        return;
+    auto& running = repaintsRunning();
+    if (std::find(running.begin(), running.end(), display) != running.end())
+        return;
+    running.push_back(display);
+
+    if (display->surface)
+        display->surface->fillRect(display->clientRect, kWhite);
+    if (display->window)
+        display->window->clearOverlay();
+    for (Item* item = display->items; item; item = item->next)
+        item->Draw();
+    if (display->window)
+        display->window->present();
+    display->needsRepaint = 0;
+
+    running.erase(std::find(running.begin(), running.end(), display));
+}
+
+void MarkAndRepaint(Display* display) {
+    if (!display)
+        return;
+    display->needsRepaint = 1;
+    RepaintDisplay(display);
+}
+
+void MarkAllAndRepaint() {
+    for (int slot = 1; slot < kDisplaySlots; ++slot)
+        MarkAndRepaint(session().displays[slot]);
+}
+
+void RepaintAllDisplays() {
+    for (int slot = 1; slot < kDisplaySlots; ++slot)
+        RepaintDisplay(session().displays[slot]);
+}
+
+Size pageMarkerSize(int screenWidth) {
+    return markerPair(screenWidth).size;
+}
+
+int pageMarkerResource(int screenWidth) {
+    return markerPair(screenWidth).resource;
+}
+
+void DrawStatusText(Surface& surface, const Rect& area, std::string_view text) {
+    surface.fillRect(area, kWhite);
+    Rect box = area;
+    surface.drawText(text, box, TextCenter | TextSingleLine);
+}
+
+void DrawPageStrip(Surface& surface, const Rect& area, const Picture& reached,
+                   const Picture& ahead) {
+    const SessionState& s = session();
+    if (s.currentPage < 1)
+        return;
+    const Size marker = pageMarkerSize(s.screenWidth);
+    const std::int64_t step = std::max(1, scaleX(3));
+    const std::int64_t centre = area.left + (area.right - area.left) / 2;
+    const std::int64_t half = std::int64_t{s.pageCount} * step / 2;
+    const std::int64_t left = centre - half - marker.width;
+
+    surface.fillRect(area, kLightGrey);
+
+    // The frame may reach far beyond the area in a long lesson: its ends are kept just
+    // outside, where they are cut away, so the arithmetic stays within int.
+    const Rect frame{clampTo(left, area.left - 8, area.right + 8), area.top,
+                     clampTo(centre + half + marker.width + 3, area.left - 8, area.right + 8),
+                     area.bottom - 1};
+    surface.setBrush(kBlack);
+    surface.roundRect(frame, 4, 4);
+    surface.setBrush(kWhite);
+
+    const int top = area.top + 1;
+    std::int64_t first = 0;
+    std::int64_t last = 0;
+    visibleMarkers(1, s.currentPage, left, step, marker.width, area, first, last);
+    for (std::int64_t i = first; i <= last; ++i)
+        surface.drawPicture(reached, static_cast<int>(left + i * step), top);
+
+    // The pages ahead, from the last one down, so the stack's nearest page lies on top.
+    visibleMarkers(s.currentPage, s.pageCount, left + marker.width, step, marker.width, area, first,
+                   last);
+    for (std::int64_t i = last; i >= first; --i)
+        surface.drawPicture(ahead, static_cast<int>(left + i * step + marker.width), top);
+}

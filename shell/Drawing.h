@@ -1,9 +1,16 @@
-// Drawing services of the displays.
+// Drawing services of the displays, and the status text and page strip of the main window.
 #pragma once
 
-struct Display;
+#include "platform/Geometry.h"
 
-// Makes the display's surfaces once its window exists.
+#include <string_view>
+
+struct Display;
+class Picture;
+class Surface;
+
+// Makes the display's surfaces once its window exists. The new window's picture is still to
+// be drawn, so the display is marked for its first repaint.
 void CreateDrawingSurfaces(Display* display);
 // Redraws the display if it is marked as needing it.
 void RepaintDisplay(Display* display);
@@ -12,3 +19,16 @@ void MarkAndRepaint(Display* display);
 void MarkAllAndRepaint();
 // Repaints (only the marked) displays of the page shown.
 void RepaintAllDisplays();
+
+// The page markers for a screen width: their size, and the resource number of the first of
+// the pair (a page reached; the next number is a page still ahead).
+Size pageMarkerSize(int screenWidth);
+int pageMarkerResource(int screenWidth);
+
+// The status text and the page strip, drawn on the surface that shows the main window's
+// status area; area is statusRect in that surface's coordinates. Nothing is drawn outside
+// area.
+void DrawStatusText(Surface& surface, const Rect& area, std::string_view text);
+// Draws the strip for currentPage and pageCount; nothing when currentPage is below 1.
+void DrawPageStrip(Surface& surface, const Rect& area, const Picture& reached,
+                   const Picture& ahead);

@@ -1,0 +1,92 @@
+// The controller: the state machine that runs the session, one posted state code at a time,
+// with the keys and buttons of the main window, the tick that ends the answer pause, and
+// the fatal exit through which every run ends.
+#pragma once
+
+#include <functional>
+
+// What the controller asks of the main window beyond the services every part uses
+// (shell/AppServices.h, reached through session().mainWindow).
+class ControllerWindow {
+public:
+    virtual ~ControllerWindow() = default;
+    virtual void enableNoteButton() = 0;
+    // Un-minimises the main window and brings it up to date.
+    virtual void restoreWindow() = 0;
+    // Drops the mouse and keyboard input that waits for the main window.
+    virtual void discardPendingInput() = 0;
+    // Destroys the main window; the program then ends with exit code 0.
+    virtual void destroyWindow() = 0;
+};
+
+// The steps the states run, each the real one unless a test puts another in its place.
+struct ControllerSteps {
+    std::function<int()> startDialog;
+    std::function<int()> gradeReview;
+    std::function<int()> notesReader;
+    std::function<int()> lessonSelection;
+    std::function<int()> scoreLesson;
+    std::function<bool()> readLessonIndex;
+    std::function<int(long, long)> applyBookmark;
+    std::function<bool(int)> buildPage;
+    std::function<void()> lessonTeardown;
+    std::function<void(int)> showHelp;
+    std::function<void()> noteDialog;
+    std::function<void()> endQuestion;
+
+    static ControllerSteps real();
+};
+
+// Main window buttons.
+enum ButtonId : int {
+    kButtonMainMenu = 701,
+    kButtonHelp = 702,
+    kButtonBack = 703,
+    kButtonAhead = 705,
+    kFeedbackPanelId = 706,
+    kButtonNote = 707,
+    kButtonQuit = 708,
+};
+
+// Fatal exit codes with a message of their own.
+inline constexpr int kExitWrongPassword = -16;
+inline constexpr int kExitBadLesson = -5;
+inline constexpr int kExitQuit = -4;
+inline constexpr int kExitInternalError = -1;
+
+inline constexpr unsigned kRightPauseMs = 1000;
+inline constexpr unsigned kWrongPauseMs = 3000;
+
+class Controller {
+public:
+    explicit Controller(ControllerWindow& window, ControllerSteps steps = ControllerSteps::real());
+
+    // The controller message: a state code and, for state 11, the page.
+    void handleState(int code, int page = 0);
+    // A key press, as its virtual-key code.
+    void keyDown(int virtualKey);
+    // A click on one of the main window's buttons.
+    void buttonCommand(int id);
+    // The controller timer's tick: ends the answer pause once it has run its time.
+    void tick();
+    // The main window is being closed.
+    void closeRequested();
+    // Ends the run, with the message the code calls for.
+    void fatalExit(int code);
+
+    // The fatal exit has run: nothing more is handled.
+    bool exited() const { return exited_; }
+
+private:
+    void post(int code, int page = 0);
+    void postResult(int result);
+    void setUpLesson(bool fromBookmark);
+    void showPage(int page);
+    void leavePage();
+    void quit();
+    void endPause(bool wrongPauseEndedByKey);
+
+    ControllerWindow& window_;
+    ControllerSteps steps_;
+    bool exited_ = false;
+};

@@ -1,0 +1,357 @@
+// The main window "Lorvenna": buttons, feedback panel, status area and display windows, and
+// the Qt events that become the controller's messages, keys, commands and ticks.
+// (QApplication's header is kept out: its X11 part declares a type named Display.)
+#include "shell/MainWindow.h"
+
+#include "platform/QtChildWindow.h"
+#include "shell/Drawing.h"
+#include "shell/DisplayWindowProc.h"
+#include "shell/SessionState.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QStyle>
+#include <QTimer>
+
+namespace {
+
+// The controller message: the state code and, for state 11, the page.
+const QEvent::Type kControllerEvent = static_cast<QEvent::Type>(QEvent::User + 0x100);
+
+class ControllerEvent final : public QEvent {
+public:
+    ControllerEvent(int code, int page) : QEvent(kControllerEvent), code(code), page(page) {}
+    int code;
+    int page;
+};
+
+constexpr int kControllerTimerMs = 300;
+constexpr int kReferenceWidth = 800;
+constexpr int kReferenceHeight = 550;
+constexpr QColor kDarkGrey{64, 64, 64};
+
+struct ButtonSpec {
+    int id;
+    const char* caption;
+    int x;
+    int y;
+    int width;
+    int height;
+    bool enabled;
+};
+
+constexpr ButtonSpec kButtons[] = {
+    {kButtonMainMenu, "&Main menu", 12, 5, 110, 28, true},
+    {kButtonHelp, "&Help", 130, 5, 62, 28, true},
+    {kButtonBack, "< &Back", 202, 5, 90, 28, true},
+    {kButtonAhead, "&Ahead >", 500, 5, 90, 28, true},
+    {kButtonNote, "&Note", 600, 5, 62, 28, false},
+    {kButtonQuit, "&Quit", 670, 5, 110, 28, true},
+};
+
+constexpr Rect kStatusRect{295, 5, 495, 31};
+constexpr int kPanelWidth = 250;
+constexpr int kPanelHeight = 95;
+constexpr int kFirstPicture = 301;
+constexpr int kLastPicture = 309;
+
+struct KeyCode {
+    int qtKey;
+    int code;
+};
+
+constexpr KeyCode kNamedKeys[] = {
+    {Qt::Key_Backspace, 0x08}, {Qt::Key_Tab, 0x09},      {Qt::Key_Return, 0x0D},
+    {Qt::Key_Enter, 0x0D},     {Qt::Key_Escape, 0x1B},   {Qt::Key_Space, 0x20},
+    {Qt::Key_PageUp, 0x21},    {Qt::Key_PageDown, 0x22}, {Qt::Key_End, 0x23},
+    {Qt::Key_Home, 0x24},      {Qt::Key_Left, 0x25},     {Qt::Key_Up, 0x26},
+    {Qt::Key_Right, 0x27},     {Qt::Key_Down, 0x28},     {Qt::Key_Insert, 0x2D},
+    {Qt::Key_Delete, 0x2E},
+};
+
+constexpr KeyCode kKeypadKeys[] = {
+    {Qt::Key_Asterisk, 0x6A}, {Qt::Key_Plus, 0x6B},  {Qt::Key_Minus, 0x6D},
+    {Qt::Key_Period, 0x6E},   {Qt::Key_Comma, 0x6E}, {Qt::Key_Slash, 0x6F},
+};
+
+bool isInputEvent(QEvent::Type type) {
+    switch (type) {
+    case QEvent::MouseButtonPress:
+    case QEvent::MouseButtonRelease:
+    case QEvent::MouseButtonDblClick:
+    case QEvent::MouseMove:
+    case QEvent::Wheel:
+    case QEvent::KeyPress:
+    case QEvent::KeyRelease:
+        return true;
+    default:
+        return false;
+    }
+}
+
+QRect toQRect(const Rect& r) {
+    return QRect(r.left, r.top, r.width(), r.height());
+}
+
+} // namespace
+
+int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
+    const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
+    if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
+        return (keypad ? 0x60 : 0x30) + (qtKey - Qt::Key_0);
+    if (keypad) {
+        for (const KeyCode& key : kKeypadKeys) {
+            if (key.qtKey == qtKey)
+                return key.code;
+        }
+    }
+    if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
+        return 0x41 + (qtKey - Qt::Key_A);
+    if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
+        return 0x70 + (qtKey - Qt::Key_F1);
+    for (const KeyCode& key : kNamedKeys) {
+        if (key.qtKey == qtKey)
+            return key.code;
+    }
+    return 0;
+}
+
+MainWindow::MainWindow(ControllerSteps steps) : controller_(*this, std::move(steps)) {
+    SessionState& s = session();
+    s.mainWindow = this;
+
+    setWindowTitle(QStringLiteral("Lorvenna"));
+    resize(scaleX(kReferenceWidth), scaleY(kReferenceHeight));
+    QPalette background = palette();
+    background.setColor(QPalette::Window, kDarkGrey);
+    setPalette(background);
+    setAutoFillBackground(true);
+    // The main window holds the keyboard: the page keys work whatever was clicked last.
+    setFocusPolicy(Qt::StrongFocus);
+
+    createButtons();
+    createFeedbackPanel();
+
+    s.statusRect = {scaleX(kStatusRect.left), scaleY(kStatusRect.top), scaleX(kStatusRect.right),
+                    scaleY(kStatusRect.bottom)};
+    statusImage_ = QImage(s.statusRect.width(), s.statusRect.height(), QImage::Format_RGB32);
+    statusImage_.fill(Qt::white);
+    statusSurface_ = std::make_unique<QtSurface>(&statusImage_);
+
+    for (int number = kFirstPicture; number <= kLastPicture; ++number)
+        pictures_.emplace(number, Picture::resource(number));
+
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+MainWindow::~MainWindow() {
+    QCoreApplication::instance()->removeEventFilter(this);
+    if (session().mainWindow == this)
+        session().mainWindow = nullptr;
+}
+
+void MainWindow::createButtons() {
+    for (const ButtonSpec& spec : kButtons) {
+        auto* button = new QPushButton(QString::fromLatin1(spec.caption), this);
+        button->setGeometry(scaleX(spec.x), scaleY(spec.y), scaleX(spec.width),
+                            scaleY(spec.height));
+        button->setEnabled(spec.enabled);
+        button->setAutoDefault(false);
+        // Buttons never keep the keyboard; their mnemonics still work as Alt+letter.
+        button->setFocusPolicy(Qt::NoFocus);
+        const int id = spec.id;
+        QObject::connect(button, &QPushButton::clicked, this, [this, id] {
+            if (session().pageBuilding)
+                return;
+            controller_.buttonCommand(id);
+        });
+        buttons_[id] = button;
+    }
+}
+
+void MainWindow::createFeedbackPanel() {
+    feedbackPanel_ = new QLabel(this);
+    feedbackPanel_->setObjectName(QStringLiteral("feedbackPanel"));
+    feedbackPanel_->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    feedbackPanel_->setLineWidth(2);
+    feedbackPanel_->setTextFormat(Qt::PlainText);
+    feedbackPanel_->setWordWrap(true);
+    feedbackPanel_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    feedbackPanel_->setMargin(2);
+    // The panel has the look of a dialog, not the dark background of the window.
+    const QPalette standard = style()->standardPalette();
+    QPalette panelPalette = feedbackPanel_->palette();
+    panelPalette.setColor(QPalette::Window, standard.color(QPalette::Window));
+    panelPalette.setColor(QPalette::WindowText, standard.color(QPalette::WindowText));
+    feedbackPanel_->setPalette(panelPalette);
+    feedbackPanel_->setAutoFillBackground(true);
+    feedbackPanel_->setGeometry(4, 4, kPanelWidth, kPanelHeight);
+    feedbackPanel_->hide();
+}
+
+QPushButton* MainWindow::button(int id) const {
+    auto it = buttons_.find(id);
+    return it == buttons_.end() ? nullptr : it->second;
+}
+
+void MainWindow::postState(int code, int page) {
+    QCoreApplication::postEvent(this, new ControllerEvent(code, page));
+}
+
+void MainWindow::focusMainWindow() {
+    setFocus(Qt::OtherFocusReason);
+}
+
+void MainWindow::setCaption(std::string_view caption) {
+    setWindowTitle(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+}
+
+void MainWindow::showFeedbackPanel(std::string_view text, int width, int height) {
+    feedbackPanel_->setGeometry(4, 4, width, height);
+    feedbackPanel_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    // Over the buttons it overlaps, so the whole comment can be read.
+    feedbackPanel_->raise();
+    feedbackPanel_->show();
+}
+
+void MainWindow::hideFeedbackPanel() {
+    feedbackPanel_->hide();
+}
+
+void MainWindow::startControllerTimer() {
+    controllerTimer_.start(kControllerTimerMs, this);
+}
+
+void MainWindow::killControllerTimer() {
+    controllerTimer_.stop();
+}
+
+QRect MainWindow::statusArea() const {
+    return toQRect(session().statusRect);
+}
+
+void MainWindow::showStatusImage() {
+    statusDrawn_ = true;
+    // At once: the status text tells what the program is busy with before it is done.
+    if (isVisible())
+        repaint(statusArea());
+}
+
+void MainWindow::drawStatusText(std::string_view text) {
+    DrawStatusText(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()}, text);
+    showStatusImage();
+}
+
+void MainWindow::drawPageStrip() {
+    if (session().currentPage < 1)
+        return;
+    const int first = pageMarkerResource(session().screenWidth);
+    DrawPageStrip(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()},
+                  picture(first), picture(first + 1));
+    showStatusImage();
+}
+
+const Picture& MainWindow::picture(int number) {
+    static const Picture none;
+    auto it = pictures_.find(number);
+    return it == pictures_.end() ? none : it->second;
+}
+
+std::unique_ptr<ChildWindow> MainWindow::createDisplayWindow(Display*, int id, const Rect& rect) {
+    return createQtChildWindow(this, id, rect, displayWindowProc());
+}
+
+void MainWindow::enableNoteButton() {
+    button(kButtonNote)->setEnabled(true);
+}
+
+void MainWindow::restoreWindow() {
+    if (isMinimized())
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    update();
+}
+
+void MainWindow::discardPendingInput() {
+    // A zero timer fires once the events waiting in the window system's queue have been
+    // handled: the input among them is dropped until then.
+    discardingInput_ = true;
+    const unsigned round = ++discardRound_;
+    QTimer::singleShot(0, this, [this, round] {
+        if (round == discardRound_)
+            discardingInput_ = false;
+    });
+}
+
+void MainWindow::destroyWindow() {
+    controllerTimer_.stop();
+    hide();
+    destroyed_ = true;
+    if (exitHandler_) {
+        exitHandler_();
+        return;
+    }
+    QCoreApplication::exit(0);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (!discardingInput_ || !isInputEvent(event->type()) || !watched->isWidgetType())
+        return false;
+    auto* widget = static_cast<QWidget*>(watched);
+    return widget == this || isAncestorOf(widget);
+}
+
+bool MainWindow::event(QEvent* event) {
+    if (event->type() == kControllerEvent) {
+        // Dropped while a page is built, as every message of the main window is then.
+        if (!session().pageBuilding) {
+            auto* message = static_cast<ControllerEvent*>(event);
+            controller_.handleState(message->code, message->page);
+        }
+        return true;
+    }
+    if (event->type() == QEvent::KeyPress) {
+        // Every key is the controller's, Tab included: none goes on to default handling.
+        if (!session().pageBuilding) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            controller_.keyDown(virtualKeyCode(key->key(), key->modifiers()));
+        }
+        return true;
+    }
+    if (event->type() == QEvent::KeyRelease)
+        return true;
+    return QWidget::event(event);
+}
+
+void MainWindow::paintEvent(QPaintEvent*) {
+    if (!statusDrawn_)
+        return;
+    QPainter painter(this);
+    painter.drawImage(statusArea().topLeft(), statusImage_);
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+    // The window goes only through the fatal exit.
+    event->ignore();
+    if (session().pageBuilding || destroyed_)
+        return;
+    controller_.closeRequested();
+}
+
+void MainWindow::timerEvent(QTimerEvent* event) {
+    if (event->timerId() != controllerTimer_.timerId()) {
+        QWidget::timerEvent(event);
+        return;
+    }
+    if (session().pageBuilding)
+        return;
+    controller_.tick();
+}
+
+void MainWindow::mousePressEvent(QMouseEvent* event) {
+    // The right button is swallowed; nothing else is done with clicks on the window itself.
+    event->accept();
+}

@@ -1,0 +1,68 @@
+// Start-up: the checks of the working folder, the main window, and the program's run.
+#include "shell/StartUp.h"
+
+#include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "platform/ProgramResources.h"
+#include "platform/Random.h"
+#include "shell/MainWindow.h"
+#include "shell/SessionState.h"
+
+#include <QCoreApplication>
+#include <QIcon>
+#include <QScreen>
+
+#include <ctime>
+#include <filesystem>
+
+namespace {
+
+constexpr const char* kReinstall = "Reinstall, or change Working Directory in shortcut.";
+
+} // namespace
+
+bool CheckWorkingFolder() {
+    if (!fileExists("LSNS\\*.LSN")) {
+        messageBox("No Lesson files in working directory.", kReinstall);
+        return false;
+    }
+    if (!fileExists("BMPS\\*.BMP")) {
+        messageBox("No image (BMP) files in working directory.", kReinstall);
+        return false;
+    }
+    return true;
+}
+
+std::unique_ptr<MainWindow> StartUp(ControllerSteps steps) {
+    if (!CheckWorkingFolder())
+        return nullptr;
+    SessionState& s = session();
+    s.scaleX = 1.0;
+    s.scaleY = 1.0;
+    s.scaleDiag = 1.0;
+
+    loadProgramResources();
+    auto window = std::make_unique<MainWindow>(std::move(steps));
+    window->setWindowIcon(programIcon());
+    // The page markers are chosen by the width of the screen the window is on.
+    if (const QScreen* screen = window->screen())
+        s.screenWidth = screen->geometry().width();
+    window->showMaximized();
+    window->setFocus(Qt::OtherFocusReason);
+
+    seedRandom(static_cast<unsigned>(std::time(nullptr)));
+    return window;
+}
+
+int RunProgram() {
+    std::error_code error;
+    const std::filesystem::path here = std::filesystem::current_path(error);
+    setWorkingFolder(error ? std::string(".") : here.string());
+
+    std::unique_ptr<MainWindow> window = StartUp();
+    if (!window)
+        return 0;
+    window->postState(0);
+    QCoreApplication::exec();
+    return 0;
+}

@@ -1,0 +1,373 @@
+// Building pages from a real lesson file: shared displays, counters, the start-up pass and
+// every failure of a page build.
+#include "lesson/PageBuilder.h"
+
+#include "items/Item.h"
+#include "lesson/Display.h"
+#include "lesson/LessonIndex.h"
+#include "platform/ChildWindow.h"
+#include "platform/QtChildWindow.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+#include "tests/shell/ProbeItem.h"
+#include "tests/support/FakeApp.h"
+#include "tests/support/WorkFolder.h"
+
+#include <QPointer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr const char* kLesson = R"(Lesson 01-01 Pages of a test
+TOTAL 2
+PAGE 1
+DISPLAY Alpha
+DISPLAY Beta
+PAGE 2
+DISPLAY beta
+DISPLAY Gamma
+PAGE 3
+PAGE 4
+DISPLAY Lower
+END PAGES
+DISPLAY Alpha 10 40 300 200 A
+ITEM TIMER Clock
+LOC 10 10
+}
+END DISPLAY
+DISPLAY BETA 320 40 300 200 A
+ITEM ZONE Spot
+LOC 20 20
+}
+ITEM TIMER Keeper
+LOC 30 30
+}
+END DISPLAY
+DISPLAY Gamma 10 260 300 200 N
+ITEM TIMER Other
+LOC 5 5
+}
+END DISPLAY
+DISPLAY Lower 10 40 300 200 a
+END DISPLAY
+END LESSON
+)";
+
+class PageBuilderTest : public testing::Test {
+protected:
+    PageBuilderTest() {
+        resetSession();
+        resetControlIds();
+        probeLog().clear();
+        app = std::make_unique<FakeApp>();
+    }
+    ~PageBuilderTest() override { LessonTeardown(); }
+
+    // Writes the lesson and reads its index, as states 9 and 11 do.
+    void open(const std::string& text) {
+        folder.write("LSNS/01-01.LSN", text);
+        setText(session().lessonPath, "LSNS\\01-01.LSN");
+        setText(session().lessonTitle, "");
+        ASSERT_TRUE(ReadLessonIndex()) << session().errorText;
+    }
+
+    Display* shown(int slot) { return session().displays[slot]; }
+
+    Item* itemOf(Display* display, const std::string& title) {
+        for (Item* item = display->items; item; item = item->next) {
+            if (item->title == title)
+                return item;
+        }
+        return nullptr;
+    }
+
+    ProbeItem& probeIn(Display* display, const std::string& title) {
+        auto* probe = new ProbeItem(title);
+        probe->display = display;
+        Item** end = &display->items;
+        while (*end)
+            end = &(*end)->next;
+        *end = probe;
+        return *probe;
+    }
+
+    PageEntry* entryFor(int page) {
+        for (PageEntry* entry = session().pages; entry; entry = entry->next) {
+            if (entry->pageNumber == page)
+                return entry;
+        }
+        return nullptr;
+    }
+
+    // Builds page 1 of a lesson that holds one display Main with the given items.
+    bool buildOne(const std::string& items, const char* header = "DISPLAY Main 10 40 300 200 A") {
+        open(std::string("Lesson 01-01 Broken\nPAGE 1\nDISPLAY Main\nEND PAGES\n") + header + "\n" +
+             items + "END DISPLAY\nEND LESSON\n");
+        setText(session().errorText, "");
+        return BuildPage(1);
+    }
+
+    WorkFolder folder;
+    std::unique_ptr<FakeApp> app;
+};
+
+TEST_F(PageBuilderTest, FirstPageReadsItsDisplaysInOrder) {
+    open(kLesson);
+    ASSERT_TRUE(BuildPage(1)) << session().errorText;
+    SessionState& s = session();
+    ASSERT_NE(shown(1), nullptr);
+    ASSERT_NE(shown(2), nullptr);
+    EXPECT_EQ(shown(3), nullptr);
+    EXPECT_EQ(shown(1)->name, "Alpha");
+    EXPECT_EQ(shown(2)->name, "Beta"); // as the page section writes it
+    EXPECT_NE(itemOf(shown(1), "Clock"), nullptr);
+    EXPECT_EQ(s.currentPage, 1);
+    EXPECT_EQ(s.currentEntry, entryFor(1));
+    EXPECT_EQ(s.currentEntry->isCurrent, 1);
+    EXPECT_EQ(app->caption, "Lesson 01-01 Pages of a test [ Page 1 ]");
+    EXPECT_EQ(app->statusTexts, std::vector<std::string>{"Processing p. 1"});
+    EXPECT_EQ(app->pageStripCount, 1);
+    EXPECT_GE(app->focusCount, 1);
+    EXPECT_FALSE(s.pageBuilding);
+    EXPECT_FALSE(s.pageClosing);
+    EXPECT_EQ(s.stateCode, 12); // no question on the page
+    // Windows at the converted places; the ids go on from the items'.
+    EXPECT_EQ(app->windowRects, (std::vector<Rect>{{10, 40, 310, 240}, {320, 40, 620, 240}}));
+    EXPECT_EQ(shown(1)->window->userData(), shown(1));
+    EXPECT_EQ(shown(1)->window->id(), 808);
+    EXPECT_EQ(itemOf(shown(1), "Clock")->controlId, 809);
+}
+
+TEST_F(PageBuilderTest, SharedDisplayKeepsItsItemsOthersAreDeletedOrRead) {
+    open(kLesson);
+    ASSERT_TRUE(BuildPage(1));
+    Display* beta = shown(2);
+    Item* spot = itemOf(beta, "Spot");
+    Item* keeper = itemOf(beta, "Keeper");
+    spot->visibility = 1; // its initial visibility is 0
+    keeper->visibility = 7;
+    probeIn(beta, "BetaProbe");
+    probeIn(shown(1), "AlphaProbe");
+    QPointer<QWidget> alphaWindow = widgetOf(*shown(1)->window);
+
+    ASSERT_TRUE(BuildPage(2)) << session().errorText;
+    EXPECT_EQ(shown(1), beta);
+    EXPECT_EQ(beta->reused, 1);
+    EXPECT_EQ(itemOf(beta, "Keeper"), keeper);
+    EXPECT_EQ(keeper->visibility, 7);
+    // Zones and labels of the kept display start over when the new display starts.
+    EXPECT_EQ(spot->visibility, 0);
+    ASSERT_NE(shown(2), nullptr);
+    EXPECT_EQ(shown(2)->name, "Gamma");
+    EXPECT_EQ(shown(2)->reused, 0);
+    EXPECT_NE(itemOf(shown(2), "Other"), nullptr);
+    EXPECT_EQ(alphaWindow, nullptr);
+    EXPECT_EQ(app->windowRects.size(), 3u);
+    // Every item of the page left hears STOP; the kept ones are connected again but not
+    // started again, and their display is redrawn because its zone changed.
+    EXPECT_EQ(probeLog(),
+              (std::vector<std::string>{"AlphaProbe:STOP", "BetaProbe:STOP", "AlphaProbe:deleted",
+                                        "BetaProbe:connect", "BetaProbe:draw"}));
+    EXPECT_EQ(app->caption, "Lesson 01-01 Pages of a test [ Page 2 ]");
+    EXPECT_EQ(entryFor(1)->isCurrent, 0);
+    EXPECT_EQ(entryFor(2)->isCurrent, 1);
+}
+
+TEST_F(PageBuilderTest, GoingBackReadsThePageAnew) {
+    open(kLesson);
+    ASSERT_TRUE(BuildPage(1));
+    itemOf(shown(1), "Clock")->visibility = 7;
+    ASSERT_TRUE(BuildPage(3));
+    ASSERT_TRUE(BuildPage(1));
+    ASSERT_NE(itemOf(shown(1), "Clock"), nullptr);
+    EXPECT_EQ(itemOf(shown(1), "Clock")->visibility, 0);
+    EXPECT_EQ(shown(1)->reused, 0);
+}
+
+TEST_F(PageBuilderTest, EnteringAPageResetsItsCounters) {
+    open(kLesson);
+    PageEntry* first = entryFor(1);
+    first->completedCount = 3;
+    first->rightCount = 2;
+    entryFor(2)->rightCount = 4;
+    ASSERT_TRUE(BuildPage(1));
+    EXPECT_EQ(first->completedCount, 0);
+    EXPECT_EQ(first->rightCount, 0);
+    EXPECT_EQ(entryFor(2)->rightCount, 4);
+}
+
+TEST_F(PageBuilderTest, PageWithoutDisplaysShowsNone) {
+    open(kLesson);
+    ASSERT_TRUE(BuildPage(2));
+    QPointer<QWidget> first = widgetOf(*shown(1)->window);
+    QPointer<QWidget> second = widgetOf(*shown(2)->window);
+    ASSERT_TRUE(BuildPage(3));
+    for (int slot = 1; slot < kDisplaySlots; ++slot)
+        EXPECT_EQ(shown(slot), nullptr) << slot;
+    EXPECT_EQ(first, nullptr);
+    EXPECT_EQ(second, nullptr);
+    EXPECT_EQ(session().currentPage, 3);
+}
+
+TEST_F(PageBuilderTest, OnlyAnUpperCaseFlagBuffers) {
+    open(kLesson);
+    ASSERT_TRUE(BuildPage(1));
+    EXPECT_EQ(shown(1)->buffered, 1);
+    ASSERT_TRUE(BuildPage(2));
+    EXPECT_EQ(shown(2)->buffered, 0); // N
+    ASSERT_TRUE(BuildPage(4));
+    EXPECT_EQ(shown(1)->buffered, 0); // a
+}
+
+TEST_F(PageBuilderTest, EachFailureSaysWhy) {
+    struct Case {
+        const char* name;
+        std::string items;
+        std::string message;
+    };
+    const std::vector<Case> cases = {
+        {"unknown type", "ITEM WIDGET W\n}\n", "Item Type not proper"},
+        {"bad line", "ITEM TIMER T\nBOGUS\n}\n", "Bad MODE BOGUS in Item T... ReadLsn failed"},
+        {"connection", "ITEM TIMER T\nOUTPUT Nobody HIDE\n}\n", "Connect failed on Nobody"},
+        {"operator", "ITEM TIMER T\nOPERATOR Nobody X\n}\n", "Connect failed on Nobody"},
+        {"key", "ITEM TIMER T\nKEYBUTTON Nobody\n}\n", "No proper answer found for question T"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_FALSE(buildOne(c.items)) << c.name;
+        EXPECT_STREQ(session().errorText, c.message.c_str()) << c.name;
+        EXPECT_FALSE(session().pageBuilding) << c.name;
+        LessonTeardown();
+    }
+}
+
+TEST_F(PageBuilderTest, ADisplayThatFailsLeavesNoWindowBehind) {
+    EXPECT_FALSE(buildOne("ITEM TIMER T\n}\nITEM WIDGET W\n}\n"));
+    EXPECT_EQ(app->windowRects.size(), 1u);
+    EXPECT_EQ(shown(1), nullptr);
+    EXPECT_EQ(entryFor(1)->displayObject[1], nullptr);
+}
+
+TEST_F(PageBuilderTest, HeaderWithoutAllItsFieldsGivesNoWindow) {
+    // The index finds the block by its name and first number; a page build needs all six.
+    EXPECT_FALSE(buildOne("ITEM TIMER T\n}\n", "DISPLAY Main 10 40 300 200"));
+    EXPECT_STREQ(session().errorText, "No proper DISPLAY line for Main");
+    EXPECT_TRUE(app->windowRects.empty());
+}
+
+TEST_F(PageBuilderTest, WindowThatCannotBeMadeFails) {
+    app->failWindows = true;
+    EXPECT_FALSE(buildOne("ITEM TIMER T\n}\n"));
+    EXPECT_STREQ(session().errorText, "Internal failure in Display");
+}
+
+TEST_F(PageBuilderTest, LessonFileGoneAndPageNotInTheIndex) {
+    open(kLesson);
+    EXPECT_FALSE(BuildPage(7));
+    EXPECT_STREQ(session().errorText, "Page number wrong in Lesson");
+    EXPECT_FALSE(session().pageBuilding);
+    EXPECT_FALSE(BuildPage(0));
+
+    std::remove((folder.path() + "/LSNS/01-01.LSN").c_str());
+    EXPECT_FALSE(BuildPage(1));
+    EXPECT_STREQ(session().errorText, "Can't open Lesson file LSNS\\01-01.LSN");
+}
+
+TEST_F(PageBuilderTest, LongNamesStayWithinTheirFields) {
+    const std::string longTitle(100, 'T');
+    const std::string longType(100, 'K');
+    const std::string name(59, 'N');
+    const std::string title(240, 'x');
+    open("Lesson 01-01 " + title + "\nPAGE 1\nDISPLAY " + name + "\nEND PAGES\nDISPLAY " + name +
+         " 10 40 300 200 A\nITEM TIMER " + longTitle + "\nOUTPUT " + longTitle +
+         " APPEAR\n}\nEND DISPLAY\nEND LESSON\n");
+    ASSERT_TRUE(BuildPage(1)) << session().errorText;
+    EXPECT_NE(itemOf(shown(1), longTitle), nullptr);
+    EXPECT_EQ(app->caption.substr(app->caption.size() - 11), " [ Page 1 ]");
+    LessonTeardown();
+
+    EXPECT_FALSE(buildOne("ITEM " + longType + " X\n}\n"));
+    EXPECT_STREQ(session().errorText, "Item Type not proper");
+    LessonTeardown();
+
+    EXPECT_FALSE(buildOne("ITEM TIMER T\nOUTPUT " + longTitle + " HIDE\n}\n"));
+    EXPECT_EQ(std::string(session().errorText), ("Connect failed on " + longTitle).substr(0, 79));
+}
+
+TEST_F(PageBuilderTest, BlockWithoutItsEndRunsOnIntoTheNext) {
+    open("Lesson 01-01 Run on\nPAGE 1\nDISPLAY One\nEND PAGES\n"
+         "DISPLAY One 10 40 300 200 A\nITEM TIMER First\n}\n"
+         "DISPLAY Two 10 300 300 200 A\nITEM TIMER Second\n}\nEND DISPLAY\nEND LESSON\n");
+    ASSERT_TRUE(BuildPage(1)) << session().errorText;
+    // One window, and the items of both blocks in its list.
+    EXPECT_EQ(app->windowRects.size(), 1u);
+    EXPECT_NE(itemOf(shown(1), "First"), nullptr);
+    EXPECT_NE(itemOf(shown(1), "Second"), nullptr);
+    EXPECT_EQ(itemOf(shown(1), "Second")->surface, shown(1)->surface);
+}
+
+TEST_F(PageBuilderTest, DisplayNamedTwiceLeavesNoWindowBehindWhenKeptOnce) {
+    open("Lesson 01-01 Twice\nPAGE 1\nDISPLAY Main\nDISPLAY main\nPAGE 2\nDISPLAY MAIN\nEND PAGES\n"
+         "DISPLAY Main 10 40 300 200 A\nITEM TIMER T\n}\nEND DISPLAY\nEND LESSON\n");
+    ASSERT_TRUE(BuildPage(1));
+    ASSERT_NE(shown(2), nullptr);
+    QPointer<QWidget> first = widgetOf(*shown(1)->window);
+    Display* second = shown(2);
+    ASSERT_TRUE(BuildPage(2));
+    // The later of the two is kept; the earlier one is gone, window and all.
+    EXPECT_EQ(shown(1), second);
+    EXPECT_EQ(shown(2), nullptr);
+    EXPECT_EQ(first, nullptr);
+}
+
+TEST_F(PageBuilderTest, WildGeometryIsBroughtWithinReach) {
+    EXPECT_TRUE(buildOne("", "DISPLAY Main -99999999999 40 99999999999 -5 A"));
+    ASSERT_EQ(app->windowRects.size(), 1u);
+    EXPECT_EQ(app->windowRects[0], (Rect{-4096, 40, 0, 40}));
+}
+
+TEST_F(PageBuilderTest, TeardownEndsTheLesson) {
+    open(kLesson);
+    ASSERT_TRUE(BuildPage(2));
+    session().testLesson = true;
+    QPointer<QWidget> window = widgetOf(*shown(1)->window);
+    session().feedbackDisplay = shown(1);
+    LessonTeardown();
+    SessionState& s = session();
+    EXPECT_TRUE(s.pageClosing);
+    EXPECT_EQ(s.pages, nullptr);
+    EXPECT_EQ(s.currentEntry, nullptr);
+    EXPECT_FALSE(s.testLesson);
+    EXPECT_EQ(s.feedbackDisplay, nullptr);
+    EXPECT_EQ(window, nullptr);
+    for (int slot = 1; slot < kDisplaySlots; ++slot)
+        EXPECT_EQ(shown(slot), nullptr);
+}
+
+TEST_F(PageBuilderTest, LongLessonReachesItsFirstAndLastPage) {
+    // Every page shows a display of its own; the page section alone is 40 000 lines.
+    constexpr int kPages = 20000;
+    std::string text = "Lesson 01-01 Long\nTOTAL 1\n";
+    text.reserve(1200000);
+    for (int page = 1; page <= kPages; ++page)
+        text += "PAGE " + std::to_string(page) + "\nDISPLAY D" + std::to_string(page % 10) + "\n";
+    text += "END PAGES\n";
+    for (int d = 0; d < 10; ++d)
+        text += "DISPLAY D" + std::to_string(d) + " 10 40 300 200 A\nITEM TIMER T" +
+                std::to_string(d) + "\n}\nEND DISPLAY\n";
+    text += "END LESSON\n";
+    open(text);
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(BuildPage(1));
+    ASSERT_TRUE(BuildPage(kPages));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(shown(1)->name, "D0");
+    EXPECT_LT(took, std::chrono::seconds(5));
+}
+
+} // namespace

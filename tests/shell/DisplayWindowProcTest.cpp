@@ -1,0 +1,325 @@
+// The display window procedure, through real offscreen display windows and real events.
+#include "shell/DisplayWindowProc.h"
+
+#include "items/KeyEntry.h"
+#include "lesson/Display.h"
+#include "lesson/PageEntry.h"
+#include "platform/ChildWindow.h"
+#include "platform/Clock.h"
+#include "platform/QtChildWindow.h"
+#include "shell/Drawing.h"
+#include "shell/SessionState.h"
+#include "tests/shell/ProbeItem.h"
+#include "tests/support/FakeApp.h"
+
+#include <QCoreApplication>
+#include <QMouseEvent>
+#include <QPushButton>
+#include <QTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace {
+
+class DisplayWindowProcTest : public testing::Test {
+protected:
+    DisplayWindowProcTest() {
+        resetSession();
+        probeLog().clear();
+        app = std::make_unique<FakeApp>();
+        display = new Display();
+        display->window = app->createDisplayWindow(display, 900, {10, 50, 410, 350});
+        display->window->setUserData(display);
+        display->clientRect = display->window->clientRect();
+        CreateDrawingSurfaces(display);
+        RepaintDisplay(display);
+        session().displays[1] = display;
+        session().currentEntry = &entry;
+    }
+    ~DisplayWindowProcTest() override {
+        session().displays[1] = nullptr;
+        delete display;
+    }
+
+    ProbeItem& add(const std::string& title, Rect box = {}) {
+        auto* item = new ProbeItem(title, box);
+        item->display = display;
+        item->surface = display->surface;
+        Item** end = &display->items;
+        while (*end)
+            end = &(*end)->next;
+        *end = item;
+        return *item;
+    }
+
+    void click(int x, int y) {
+        QMouseEvent press(QEvent::MouseButtonPress, QPointF(x, y), QPointF(x, y), Qt::LeftButton,
+                          Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(widgetOf(*display->window), &press);
+    }
+
+    void move(int x, int y) {
+        QMouseEvent motion(QEvent::MouseMove, QPointF(x, y), QPointF(x, y), Qt::NoButton,
+                           Qt::NoButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(widgetOf(*display->window), &motion);
+    }
+
+    // A KEYBUTTON question answered by the item answer.
+    ProbeItem& ask(const std::string& title, Item& answer, ItemType type = ItemType::Button) {
+        ProbeItem& question = add(title);
+        question.type = static_cast<std::int32_t>(type);
+        question.keyKinds = kKeyButton;
+        question.keyCount = 1;
+        question.keys[0].kind = kKeyButton;
+        question.keys[0].answerer = &answer;
+        std::strncpy(question.keys[0].answererTitle, answer.title.c_str(), kAnswererTitleSize - 1);
+        SessionState& s = session();
+        s.questionActive = true;
+        s.currentQuestion = &question;
+        s.currentKeyKinds = kKeyButton;
+        question.isCurrentQuestion = 1;
+        return question;
+    }
+
+    ChildWindow& window() { return *display->window; }
+
+    TestClock clock;
+    std::unique_ptr<FakeApp> app;
+    Display* display = nullptr;
+    PageEntry entry;
+};
+
+TEST_F(DisplayWindowProcTest, ClickGoesToTheSmallestItemAndTiesToTheEarlier) {
+    add("Big", {0, 0, 300, 200});
+    add("First", {10, 10, 40, 40});
+    add("Second", {10, 10, 40, 40});
+    add("Huge", {0, 0, 1000, 1000}); // an area of a million is never hit
+
+    click(20, 20);
+    click(100, 100);
+    click(350, 250);
+    EXPECT_EQ(probeLog(),
+              (std::vector<std::string>{"First:click 513 20,20", "Big:click 513 100,100"}));
+    EXPECT_EQ(lastMousePosition(), (Point{350, 250}));
+}
+
+TEST_F(DisplayWindowProcTest, NothingReachesTheItemsWhileAPageIsBuilt) {
+    ProbeItem& item = add("Item", {0, 0, 100, 100});
+    item.controlId = 1200;
+    item.running = 1;
+    session().pageBuilding = true;
+    ChildWindowProc* proc = displayWindowProc();
+
+    click(10, 10);
+    proc->command(window(), notificationWord(kNotifyClicked, 1200));
+    proc->timer(window(), &item);
+    proc->scroll(window(), ScrollRequest::LineDown, nullptr);
+    MarkAndRepaint(display); // the items draw when asked to, not when the window paints
+    probeLog().clear();
+    display->needsRepaint = 1;
+    widgetOf(window())->grab();
+    EXPECT_TRUE(probeLog().empty());
+    EXPECT_EQ(app->focusCount, 0);
+
+    session().pageBuilding = false;
+    click(10, 10);
+    EXPECT_EQ(probeLog(), std::vector<std::string>{"Item:click 513 10,10"});
+}
+
+TEST_F(DisplayWindowProcTest, PaintDrawsTheItemsOnlyWhenTheDisplayIsMarked) {
+    add("Item");
+    probeLog().clear();
+    widgetOf(window())->grab();
+    EXPECT_TRUE(probeLog().empty());
+    display->needsRepaint = 1;
+    widgetOf(window())->grab();
+    EXPECT_EQ(probeLog(), std::vector<std::string>{"Item:draw"});
+    EXPECT_EQ(display->needsRepaint, 0);
+}
+
+TEST_F(DisplayWindowProcTest, TicksGoToTheRunningItemUnlessAPauseRunsOrThePageCloses) {
+    SessionState& s = session();
+    ProbeItem& ticking = add("Ticking");
+    ProbeItem& idle = add("Idle");
+    ProbeItem stranger("Stranger"); // not an item of this display
+    ticking.running = 1;
+    stranger.running = 1;
+    ChildWindowProc* proc = displayWindowProc();
+
+    proc->timer(window(), &ticking);
+    proc->timer(window(), &idle);
+    proc->timer(window(), &stranger);
+    EXPECT_EQ(probeLog(), std::vector<std::string>{"Ticking:TICK"});
+
+    probeLog().clear();
+    s.rightWaitStart = clock.now();
+    proc->timer(window(), &ticking);
+    s.rightWaitStart = 0;
+    s.wrongWaitStart = clock.now();
+    proc->timer(window(), &ticking);
+    s.wrongWaitStart = 0;
+    s.pageClosing = true;
+    proc->timer(window(), &ticking);
+    EXPECT_TRUE(probeLog().empty());
+
+    // A real timer of the window delivers the same way.
+    s.pageClosing = false;
+    window().startTimer(&ticking, 300);
+    QTimer* timer = timerOf(window(), &ticking);
+    ASSERT_NE(timer, nullptr);
+    timer->setInterval(0);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    window().stopTimer(&ticking);
+    ASSERT_FALSE(probeLog().empty());
+    EXPECT_EQ(probeLog().front(), "Ticking:TICK");
+}
+
+TEST_F(DisplayWindowProcTest, CommandsGoToTheFirstItemWithTheControlsId) {
+    ProbeItem& first = add("First");
+    ProbeItem& second = add("Second");
+    ProbeItem& other = add("Other");
+    first.controlId = 1300;
+    second.controlId = 1300;
+    other.controlId = 1301;
+    auto button = window().createButton(1300, {10, 10, 60, 30}, "Go");
+    ASSERT_NE(button, nullptr);
+    auto* pushButton = widgetOf(window())->findChild<QPushButton*>();
+    ASSERT_NE(pushButton, nullptr);
+
+    pushButton->click();
+    EXPECT_EQ(probeLog(), std::vector<std::string>{"First:command 0"});
+    EXPECT_EQ(app->focusCount, 1); // a click gives the keyboard back to the main window
+
+    probeLog().clear();
+    ChildWindowProc* proc = displayWindowProc();
+    proc->command(window(), notificationWord(kNotifySetFocus, 1301));
+    proc->command(window(), notificationWord(kNotifyChanged, 1301));
+    proc->command(window(), notificationWord(0x200, 1301)); // other codes are ignored
+    EXPECT_EQ(probeLog(), (std::vector<std::string>{"Other:command 256", "Other:command 1024"}));
+    EXPECT_EQ(app->focusCount, 1);
+
+    // During a pause the same click does nothing; after it, it works again.
+    probeLog().clear();
+    session().wrongWaitStart = clock.now();
+    pushButton->click();
+    EXPECT_TRUE(probeLog().empty());
+    session().wrongWaitStart = 0;
+    pushButton->click();
+    EXPECT_EQ(probeLog(), std::vector<std::string>{"First:command 0"});
+}
+
+TEST_F(DisplayWindowProcTest, ControlIdsPast32767MatchByTheir16Bits) {
+    ProbeItem& item = add("Late");
+    item.controlId = -32000; // the 16-bit counter has gone past 32767
+    displayWindowProc()->command(window(), notificationWord(kNotifyClicked, -32000));
+    EXPECT_EQ(probeLog(), std::vector<std::string>{"Late:command 0"});
+}
+
+TEST_F(DisplayWindowProcTest, ACommandThatAnswersIsJudged) {
+    SessionState& s = session();
+    ProbeItem& yes = add("Yes");
+    yes.controlId = 1400;
+    ask("Question", yes);
+    yes.commandResult = false;
+    displayWindowProc()->command(window(), notificationWord(kNotifyClicked, 1400));
+    EXPECT_EQ(s.rightWaitStart, 0u);
+    EXPECT_EQ(s.wrongWaitStart, 0u);
+
+    yes.commandResult = true;
+    s.chosenItem = &yes; // what an answering item records before it returns true
+    displayWindowProc()->command(window(), notificationWord(kNotifyClicked, 1400));
+    EXPECT_EQ(s.rightWaitStart, clock.now());
+    EXPECT_EQ(entry.rightCount, 1);
+}
+
+TEST_F(DisplayWindowProcTest, AClickWhileAQuestionIsAskedIsTheAnswer) {
+    SessionState& s = session();
+    ProbeItem& yes = add("Yes", {10, 10, 60, 40});
+    add("No", {100, 10, 150, 40});
+    ask("Question", yes);
+
+    click(20, 20);
+    EXPECT_EQ(s.chosenItem, &yes);
+    EXPECT_EQ(s.feedbackDisplay, display);
+    EXPECT_EQ(s.rightWaitStart, clock.now());
+    EXPECT_EQ(entry.rightCount, 1);
+    // The answer is marked where it was clicked.
+    EXPECT_EQ(s.markX, 12);
+    EXPECT_EQ(s.markY, 12);
+
+    // A second click within the pause still reaches the item but counts nothing.
+    probeLog().clear();
+    s.chosenItem = nullptr;
+    click(110, 20);
+    EXPECT_EQ(probeLog(), std::vector<std::string>{"No:click 513 110,20"});
+    EXPECT_EQ(s.chosenItem, nullptr);
+    EXPECT_EQ(entry.rightCount, 1);
+    EXPECT_EQ(s.markX, 12);
+}
+
+TEST_F(DisplayWindowProcTest, AClickOnEmptySpaceAnswersUnlessTheQuestionIsAText) {
+    SessionState& s = session();
+    ProbeItem& yes = add("Yes", {10, 10, 60, 40});
+    ProbeItem& question = ask("Question", yes, ItemType::Text);
+    click(300, 200);
+    EXPECT_EQ(s.wrongWaitStart, 0u);
+    EXPECT_EQ(s.feedbackDisplay, nullptr);
+
+    question.type = static_cast<std::int32_t>(ItemType::Button);
+    click(300, 200);
+    EXPECT_EQ(s.wrongWaitStart, clock.now());
+    EXPECT_EQ(s.chosenItem, nullptr);
+    EXPECT_EQ(s.feedbackDisplay, display);
+    EXPECT_EQ(entry.rightCount, 0);
+}
+
+TEST_F(DisplayWindowProcTest, WithoutAQuestionClicksAreNotAnswers) {
+    SessionState& s = session();
+    add("Item", {10, 10, 60, 40});
+    click(20, 20);
+    EXPECT_EQ(s.chosenItem, nullptr);
+    EXPECT_EQ(s.feedbackDisplay, nullptr);
+    EXPECT_EQ(s.rightWaitStart + s.wrongWaitStart, 0u);
+}
+
+TEST_F(DisplayWindowProcTest, ScrollRequestsAreOfferedInListOrderUntilOneIsTaken) {
+    add("A");
+    add("B").scrollResult = true;
+    add("C").scrollResult = true;
+    displayWindowProc()->scroll(window(), ScrollRequest::PageUp, nullptr);
+    EXPECT_EQ(probeLog(), (std::vector<std::string>{"A:scroll", "B:scroll"}));
+}
+
+TEST_F(DisplayWindowProcTest, PointerShowsTheHandWhileAQuestionIsAskedAndItMoves) {
+    QWidget* client = widgetOf(window());
+    move(30, 30);
+    EXPECT_EQ(client->cursor().shape(), Qt::ArrowCursor);
+
+    ProbeItem& yes = add("Yes");
+    ask("Question", yes);
+    move(31, 30);
+    EXPECT_NE(client->cursor().shape(), Qt::ArrowCursor);
+    move(31, 30); // no movement: the arrow again
+    EXPECT_EQ(client->cursor().shape(), Qt::ArrowCursor);
+    EXPECT_EQ(lastMousePosition(), (Point{31, 30}));
+}
+
+TEST_F(DisplayWindowProcTest, WindowsWithoutADisplayIgnoreEverything) {
+    ProbeItem& item = add("Item", {0, 0, 100, 100});
+    item.running = 1;
+    window().setUserData(nullptr);
+    click(10, 10);
+    displayWindowProc()->timer(window(), &item);
+    displayWindowProc()->scroll(window(), ScrollRequest::LineUp, nullptr);
+    EXPECT_TRUE(probeLog().empty());
+    window().setUserData(display);
+}
+
+} // namespace

@@ -1,0 +1,257 @@
+// The main window: its buttons and panel, keys and events into the controller, the status
+// area's pixels, closing, and the input dropped after a pause.
+#include "shell/MainWindow.h"
+
+#include "lesson/PageEntry.h"
+#include "platform/ChildWindow.h"
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "platform/QtChildWindow.h"
+#include "shell/ControllerTimer.h"
+#include "shell/SessionState.h"
+#include "tests/support/WorkFolder.h"
+
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+class MainWindowTest : public testing::Test {
+protected:
+    MainWindowTest() {
+        resetSession();
+        ControllerSteps steps;
+        steps.startDialog = [this] { return note("start", 7); };
+        steps.gradeReview = [this] { return note("review", 7); };
+        steps.notesReader = [this] { return note("notes", 7); };
+        steps.lessonSelection = [this] { return note("select", -4); };
+        steps.scoreLesson = [this] { return note("score", 1); };
+        steps.readLessonIndex = [this] { return note("index", 1) == 1; };
+        steps.applyBookmark = [this](long, long) { return note("bookmark", 0); };
+        steps.buildPage = [this](int page) {
+            return note("build " + std::to_string(page), 1) == 1;
+        };
+        steps.lessonTeardown = [this] { note("teardown", 0); };
+        steps.showHelp = [this](int topic) { note("help " + std::to_string(topic), 0); };
+        steps.noteDialog = [this] { note("note", 0); };
+        steps.endQuestion = [this] { note("endQuestion", 0); };
+        window = std::make_unique<MainWindow>(steps);
+        window->setExitHandler([this] { ++exits; });
+        window->show();
+        SessionState& s = session();
+        s.pageCount = 5;
+        s.currentPage = 3;
+        s.currentEntry = &entry;
+    }
+
+    int note(const std::string& what, int result) {
+        log.push_back(what);
+        return result;
+    }
+
+    void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers);
+        QCoreApplication::sendEvent(window.get(), &event);
+    }
+
+    WorkFolder folder;
+    ScriptedBoxes boxes;
+    TestClock clock;
+    PageEntry entry;
+    std::vector<std::string> log;
+    int exits = 0;
+    std::unique_ptr<MainWindow> window;
+};
+
+TEST_F(MainWindowTest, ButtonsStandInTheirPlacesWithTheirCaptions) {
+    struct Case {
+        int id;
+        const char* caption;
+        QRect place;
+        bool enabled;
+        const char* shortcut;
+    };
+    const Case cases[] = {
+        {701, "&Main menu", {12, 5, 110, 28}, true, "Alt+M"},
+        {702, "&Help", {130, 5, 62, 28}, true, "Alt+H"},
+        {703, "< &Back", {202, 5, 90, 28}, true, "Alt+B"},
+        {705, "&Ahead >", {500, 5, 90, 28}, true, "Alt+A"},
+        {707, "&Note", {600, 5, 62, 28}, false, "Alt+N"},
+        {708, "&Quit", {670, 5, 110, 28}, true, "Alt+Q"},
+    };
+    for (const Case& c : cases) {
+        QPushButton* button = window->button(c.id);
+        ASSERT_NE(button, nullptr) << c.id;
+        EXPECT_EQ(button->text(), QString::fromLatin1(c.caption));
+        EXPECT_EQ(button->geometry(), c.place) << c.id;
+        EXPECT_EQ(button->isEnabled(), c.enabled) << c.id;
+        EXPECT_EQ(button->shortcut(), QKeySequence(QString::fromLatin1(c.shortcut))) << c.id;
+        EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
+    }
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Lorvenna"));
+    EXPECT_FALSE(window->feedbackPanel()->isVisible());
+    EXPECT_EQ(session().statusRect, (Rect{295, 5, 495, 31}));
+    EXPECT_EQ(session().mainWindow, window.get());
+
+    window->enableNoteButton();
+    EXPECT_TRUE(window->button(707)->isEnabled());
+}
+
+TEST_F(MainWindowTest, KeysAreMappedToTheirCodes) {
+    struct Case {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int code;
+    };
+    const Case cases[] = {
+        {Qt::Key_PageDown, Qt::NoModifier, 0x22},  {Qt::Key_Right, Qt::NoModifier, 0x27},
+        {Qt::Key_A, Qt::NoModifier, 0x41},         {Qt::Key_A, Qt::ShiftModifier, 0x41},
+        {Qt::Key_1, Qt::KeypadModifier, 0x61},     {Qt::Key_1, Qt::NoModifier, 0x31},
+        {Qt::Key_PageUp, Qt::NoModifier, 0x21},    {Qt::Key_Left, Qt::NoModifier, 0x25},
+        {Qt::Key_B, Qt::NoModifier, 0x42},         {Qt::Key_2, Qt::KeypadModifier, 0x62},
+        {Qt::Key_H, Qt::NoModifier, 0x48},         {Qt::Key_8, Qt::KeypadModifier, 0x68},
+        {Qt::Key_F1, Qt::NoModifier, 0x70},        {Qt::Key_M, Qt::NoModifier, 0x4D},
+        {Qt::Key_Minus, Qt::KeypadModifier, 0x6D}, {Qt::Key_Minus, Qt::NoModifier, 0},
+        {Qt::Key_N, Qt::NoModifier, 0x4E},         {Qt::Key_Period, Qt::KeypadModifier, 0x6E},
+        {Qt::Key_Comma, Qt::KeypadModifier, 0x6E}, {Qt::Key_Q, Qt::NoModifier, 0x51},
+        {Qt::Key_X, Qt::NoModifier, 0x58},         {Qt::Key_F2, Qt::NoModifier, 0x71},
+        {Qt::Key_F4, Qt::NoModifier, 0x73},        {Qt::Key_F4, Qt::AltModifier, 0x73},
+        {Qt::Key_F9, Qt::NoModifier, 0x78},        {Qt::Key_End, Qt::KeypadModifier, 0x23},
+        {Qt::Key_Space, Qt::AltModifier, 0x20},    {Qt::Key_Shift, Qt::NoModifier, 0},
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(virtualKeyCode(c.key, c.modifiers), c.code) << std::hex << c.key;
+}
+
+TEST_F(MainWindowTest, KeyPressesReachTheControllerAndNoneGoesFurther) {
+    press(Qt::Key_PageDown);
+    press(Qt::Key_Tab); // no focus change, nothing else
+    press(Qt::Key_F1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log, (std::vector<std::string>{"help 112", "build 4"}));
+
+    // Alt and a button's mnemonic press that button, as a user typing it would.
+    log.clear();
+    press(Qt::Key_M, Qt::AltModifier);
+    EXPECT_TRUE(window->button(701)->isDown());
+    EXPECT_TRUE(log.empty());
+}
+
+TEST_F(MainWindowTest, ButtonsReachTheController) {
+    window->button(705)->click();
+    window->button(702)->click();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log, (std::vector<std::string>{"help 702", "build 4"}));
+}
+
+TEST_F(MainWindowTest, NothingIsHandledWhileAPageIsBuilt) {
+    session().pageBuilding = true;
+    press(Qt::Key_PageDown);
+    window->button(703)->click();
+    window->postState(11, 2);
+    QCoreApplication::processEvents();
+    QCloseEvent close;
+    QCoreApplication::sendEvent(window.get(), &close);
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(exits, 0);
+}
+
+TEST_F(MainWindowTest, ClosingScoresThenEndsTheRun) {
+    folder.write("LORVENNA.BMK", "L 101\r\n");
+    QCloseEvent close;
+    QCoreApplication::sendEvent(window.get(), &close);
+    EXPECT_EQ(log, (std::vector<std::string>{"score", "teardown"}));
+    EXPECT_EQ(exits, 1);
+    EXPECT_TRUE(window->isDestroyed());
+    EXPECT_FALSE(window->isVisible());
+    EXPECT_FALSE(folder.exists("LORVENNA.BMK"));
+    EXPECT_TRUE(boxes.shown().empty());
+
+    // Events still waiting are not handled any more.
+    window->postState(7);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log.size(), 2u);
+}
+
+TEST_F(MainWindowTest, FeedbackPanelShowsItsTextAtTheTopLeft) {
+    window->showFeedbackPanel("You chose: 3\nCorrect answer: 4", 250, 80);
+    QLabel* panel = window->feedbackPanel();
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_EQ(panel->geometry(), QRect(4, 4, 250, 80));
+    EXPECT_EQ(panel->text(), QStringLiteral("You chose: 3\nCorrect answer: 4"));
+    EXPECT_TRUE(panel->wordWrap());
+    window->hideFeedbackPanel();
+    EXPECT_FALSE(panel->isVisible());
+}
+
+TEST_F(MainWindowTest, StatusAreaShowsTheTextAndThePageStrip) {
+    window->drawStatusText("...Setting up lesson 01-01...");
+    const QImage& image = window->statusImage();
+    ASSERT_EQ(image.size(), QSize(200, 26));
+    EXPECT_EQ(image.pixelColor(1, 24), QColor(Qt::white));
+    int dark = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        for (int y = 0; y < image.height(); ++y)
+            dark += image.pixelColor(x, y).lightness() < 128 ? 1 : 0;
+    }
+    EXPECT_GT(dark, 20); // the text is there
+
+    // Page 2 of 5 on an 800-pixel screen: markers 15 x 20, frame from x 78 to 125.
+    session().screenWidth = 800;
+    session().currentPage = 2;
+    window->drawPageStrip();
+    EXPECT_EQ(window->statusImage().pixelColor(2, 13), QColor(192, 192, 192));
+    EXPECT_EQ(window->statusImage().pixelColor(180, 13), QColor(192, 192, 192));
+    EXPECT_EQ(window->statusImage().pixelColor(82, 23), QColor(0, 0, 0));
+    EXPECT_EQ(window->statusImage().pixelColor(122, 23), QColor(0, 0, 0));
+    // The window shows the status picture at statusRect.
+    const QImage shown = window->grab(QRect(295, 5, 200, 26)).toImage();
+    EXPECT_EQ(shown.pixelColor(2, 13), QColor(192, 192, 192));
+    EXPECT_EQ(shown.pixelColor(82, 23), QColor(0, 0, 0));
+}
+
+TEST_F(MainWindowTest, InputWaitingWhenThePauseEndsIsDropped) {
+    window->discardPendingInput();
+    EXPECT_TRUE(window->discardingInput());
+    press(Qt::Key_PageDown);
+    EXPECT_TRUE(log.empty());
+    // Once the waiting events have been handled, input counts again.
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(window->discardingInput());
+    press(Qt::Key_PageDown);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(log, std::vector<std::string>{"build 4"});
+}
+
+TEST_F(MainWindowTest, ControllerTimerEndsTheRightPause) {
+    session().rightWaitStart = clock.now();
+    StartControllerTimer();
+    EXPECT_TRUE(window->controllerTimerActive());
+    clock.advance(1000);
+    window->controller().tick();
+    EXPECT_EQ(log, std::vector<std::string>{"endQuestion"});
+    EXPECT_FALSE(window->controllerTimerActive());
+    EXPECT_EQ(entry.completedCount, 1);
+}
+
+TEST_F(MainWindowTest, DisplayWindowsAreChildrenAtTheirPlace) {
+    std::unique_ptr<ChildWindow> display =
+        window->createDisplayWindow(nullptr, 900, {10, 40, 310, 240});
+    ASSERT_NE(display, nullptr);
+    QWidget* client = widgetOf(*display);
+    ASSERT_NE(client, nullptr);
+    QWidget* frame = client->parentWidget();
+    EXPECT_EQ(frame->parentWidget(), window.get());
+    EXPECT_EQ(frame->geometry(), QRect(10, 40, 300, 200));
+    EXPECT_EQ(client->focusPolicy(), Qt::NoFocus);
+}
+
+} // namespace
