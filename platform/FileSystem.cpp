@@ -206,7 +206,7 @@ Resolved resolve(std::string_view name) {
         result.writeProtected = drive->writeProtected;
         rest.remove_prefix(2);
     } else if (!rest.empty() && rest[0] == '/') {
-        result.path = "/";
+        result.path.assign(1, '/');
     } else {
         result.path = workingFolder();
     }
@@ -378,10 +378,10 @@ void setWorkingFolder(const std::string& hostFolder) {
 const std::string& workingFolder() {
     if (workingFolderPath.empty()) {
         if (char* cwd = ::getcwd(nullptr, 0)) {
-            workingFolderPath = cwd;
+            workingFolderPath = std::string(cwd, std::strlen(cwd));
             std::free(cwd);
         } else {
-            workingFolderPath = ".";
+            workingFolderPath.assign(1, '.');
         }
     }
     return workingFolderPath;
