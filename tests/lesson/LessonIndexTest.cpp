@@ -102,6 +102,7 @@ TEST_F(LessonIndexTest, TotalAndTestLinesTheLaterOneSetsTheTotal) {
         {"", 0, false},
     };
     for (const Case& c : cases) {
+        freePages();
         resetSession();
         ASSERT_TRUE(readIndex(std::string("Lesson 01-01 T\n") + c.lines + "END PAGES\n"));
         EXPECT_EQ(session().questionTotal, c.total) << c.lines;
@@ -171,6 +172,7 @@ TEST_F(LessonIndexTest, ReportsAMissingFileAndAMissingDisplay) {
          "Page 1 specified nonexistent Display Intro"},
     };
     for (const Case& c : cases) {
+        freePages();
         resetSession();
         EXPECT_FALSE(readIndex(c.lesson)) << c.what;
         EXPECT_STREQ(session().errorText, c.message) << c.what;
@@ -218,6 +220,7 @@ TEST_F(LessonIndexTest, NineDisplaysFitATenthOrAnOrphanOrALongNameIsRefused) {
          "Page 5 names a Display longer than 59 characters"},
     };
     for (const Case& c : cases) {
+        freePages();
         resetSession();
         EXPECT_FALSE(readIndex(c.lesson)) << c.what;
         EXPECT_STREQ(session().errorText, c.message) << c.what;
