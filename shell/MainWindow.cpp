@@ -34,7 +34,7 @@ constexpr int kReferenceWidth = 800;
 constexpr int kReferenceHeight = 550;
 constexpr QColor kDarkGrey{64, 64, 64};
 
-struct ButtonSpec {
+struct ButtonPlace {
     int id;
     const char* caption;
     int x;
@@ -44,7 +44,7 @@ struct ButtonSpec {
     bool enabled;
 };
 
-constexpr ButtonSpec kButtons[] = {
+constexpr ButtonPlace kButtons[] = {
     {kButtonMainMenu, "&Main menu", 12, 5, 110, 28, true},
     {kButtonHelp, "&Help", 130, 5, 62, 28, true},
     {kButtonBack, "< &Back", 202, 5, 90, 28, true},
@@ -155,15 +155,15 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::createButtons() {
-    for (const ButtonSpec& spec : kButtons) {
-        auto* button = new QPushButton(QString::fromLatin1(spec.caption), this);
-        button->setGeometry(scaleX(spec.x), scaleY(spec.y), scaleX(spec.width),
-                            scaleY(spec.height));
-        button->setEnabled(spec.enabled);
+    for (const ButtonPlace& place : kButtons) {
+        auto* button = new QPushButton(QString::fromLatin1(place.caption), this);
+        button->setGeometry(scaleX(place.x), scaleY(place.y), scaleX(place.width),
+                            scaleY(place.height));
+        button->setEnabled(place.enabled);
         button->setAutoDefault(false);
         // Buttons never keep the keyboard; their mnemonics still work as Alt+letter.
         button->setFocusPolicy(Qt::NoFocus);
-        const int id = spec.id;
+        const int id = place.id;
         QObject::connect(button, &QPushButton::clicked, this, [this, id] {
             if (session().pageBuilding)
                 return;
