@@ -6,6 +6,7 @@
 #include "records/KeyDisk.h"
 
 #include <cstdio>
+#include <cstring>
 
 namespace {
 
@@ -57,7 +58,9 @@ int GradeRecord::storedNameLength() const {
 }
 
 std::string GradeRecord::storedName() const {
-    return std::string(reinterpret_cast<const char*>(name.data()), storedNameLength());
+    // The name is a terminated text: a zero byte in a damaged record ends it there.
+    const char* text = reinterpret_cast<const char*>(name.data());
+    return std::string(text, strnlen(text, static_cast<std::size_t>(storedNameLength())));
 }
 
 bool GradeRecord::belongsTo(std::string_view studentId) const {

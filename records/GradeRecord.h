@@ -39,6 +39,7 @@ class GradeRecord {
     // How many bytes of the name field hold the name: the name length, kept within the
     // field (a negative length holds none).
     int storedNameLength() const;
+    // The record's name: those bytes up to the first zero byte.
     std::string storedName() const;
     // True when the record is the student's: the names agree ignoring case. A name longer
     // than the field agrees when its length is the ID's and the stored part is the ID's

@@ -77,7 +77,8 @@ int ScoreLesson() {
     const bool written =
         writeWholeFile(gradeFileName(s.keyDrive, s.lessonMajor, s.lessonMinor, sequence),
                        bytes.data(), bytes.size());
-    if (written && s.currentPage < s.pageCount)
+    // The place in the lesson is kept even when the grade could not be.
+    if (s.currentPage < s.pageCount)
         WriteBookmark(s.keyDrive, s.lessonMajor, s.lessonMinor);
     MarkAllAndRepaint();
     return written ? 1 : 0;

@@ -121,6 +121,29 @@ TEST_F(GradeScanTest, OtherStudentsRecordsGoToTheOwnersList) {
     EXPECT_NE(lines[0].find("[  80%]"), std::string::npos);
 }
 
+TEST_F(GradeScanTest, RecordNameEndsAtItsFirstZeroByte) {
+    // Names in damaged records: one that is empty as a text belongs to an unknown student;
+    // a zero after the owner's ID still names the owner.
+    auto writeNamed = [&](int sequence, const std::string& nameBytes) {
+        GradeRecord record = GradeRecord::make(LocalTime{2009, 5, 7}, 3, 12, 10, 8, 10, "Kim42");
+        record.nameLength = static_cast<std::int16_t>(nameBytes.size());
+        for (std::size_t i = 0; i < nameBytes.size(); ++i)
+            record.name[i] = static_cast<std::uint8_t>(nameBytes[i]);
+        record.checksum = record.computeChecksum();
+        const GradeRecord::Bytes bytes = record.toDisk();
+        work.write(fileName(3, 12, sequence),
+                   std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()), false);
+    };
+    clearOtherOwners();
+    writeNamed(1, std::string("\0\0\0", 3));
+    writeNamed(2, std::string("Kim42\0", 6));
+    writeNamed(3, std::string("Bo\0x", 4));
+    EXPECT_EQ(scan.scanLesson(3, 12), -1);
+    EXPECT_STREQ(otherOwners(), "<unknown> and Bo");
+    EXPECT_EQ(lines, (Lines{"Lesson 03-12 -- Date 05/07/09 -- [  80%] -- [ 10 ans,   8 right,  "
+                            "10 poss]"}));
+}
+
 TEST(OtherOwners, JoiningRules) {
     resetSession();
     clearOtherOwners();

@@ -75,6 +75,17 @@ class ScoringTest : public testing::Test {
         return name;
     }
 
+    // Grade files S001 to the last given, each 60 bytes of 'x'.
+    void fillSequences(int last) {
+        work->write(gradePath(1), std::string(60, 'x'), false); // makes the folder
+        for (int sequence = 2; sequence <= last; ++sequence) {
+            std::FILE* file = std::fopen((work->path() + "/" + gradePath(sequence)).c_str(), "wb");
+            ASSERT_NE(file, nullptr);
+            std::fwrite(std::string(60, 'x').data(), 1, 60, file);
+            std::fclose(file);
+        }
+    }
+
     GradeRecord readGrade(int sequence) const {
         const std::string bytes = work->read(gradePath(sequence));
         GradeRecord::Bytes disk{};
@@ -167,16 +178,22 @@ TEST_F(ScoringTest, NextGradeTakesTheFirstFreeNumber) {
 TEST_F(ScoringTest, ThousandthAttemptReplacesTheLast) {
     graded();
     setPages({{1, 1}, {1, 0}}, 2);
-    work->write(gradePath(1), std::string(60, 'x'), false); // makes the folder
-    for (int sequence = 2; sequence <= 999; ++sequence) {
-        std::FILE* file = std::fopen((work->path() + "/" + gradePath(sequence)).c_str(), "wb");
-        ASSERT_NE(file, nullptr);
-        std::fwrite(std::string(60, 'x').data(), 1, 60, file);
-        std::fclose(file);
-    }
+    fillSequences(999);
     EXPECT_EQ(ScoreLesson(), 1);
     EXPECT_TRUE(readGrade(999).checksumHolds());
     EXPECT_EQ(work->read(gradePath(998)), std::string(60, 'x'));
+}
+
+TEST_F(ScoringTest, BookmarkIsKeptWhenTheGradeCannotBeWritten) {
+    graded();
+    setPages({{1, 1}, {1, 0}, {0, 0}}, 2);
+    fillSequences(998);
+    // The last grade file cannot be replaced: a folder stands in its place.
+    std::filesystem::create_directories(work->path() + "/" + gradePath(999) + "/inside");
+    EXPECT_EQ(ScoreLesson(), 0);
+    EXPECT_TRUE(std::filesystem::is_directory(work->path() + "/" + gradePath(999)));
+    EXPECT_EQ(work->read("drive-E/LORVENNA/L03-12.BMK"),
+              " L 312\r\nP 1 1 1\r\nP -2 1 0\r\nP 3 0 0\r\n");
 }
 
 TEST_F(ScoringTest, FailuresOnTheDiskAreSilent) {
