@@ -139,6 +139,7 @@ Item::~Item() {
         shape = following;
     }
     shapes = nullptr;
+    lastShape_ = nullptr;
     anchorShape = nullptr;
     region.reset();
     title.clear();
@@ -178,14 +179,16 @@ Shape* Item::AddShape(double angle, double length, const char* kind) {
     }
     shape->Init(angle, length, this, lineWidth, lineColor);
     if (!shapes) {
-        shapes = shape;
+        shapes = lastShape_ = shape;
         return shape;
     }
-    Shape* last = shapes;
+    // On from the shape added last: anything linked on since is still passed over.
+    Shape* last = lastShape_ ? lastShape_ : shapes;
     while (last->next)
         last = last->next;
     last->next = shape;
     shape->previous = last;
+    lastShape_ = shape;
     return shape;
 }
 

@@ -116,6 +116,11 @@ class Item {
     std::int32_t rightPicks = 0;
     std::int32_t keyCount = 0;
     std::int32_t picks = 0;
+
+  private:
+    // The shape AddShape appended last, so that a long chain grows without being walked from
+    // its start every time. Shapes leave the chain only when the item is deleted.
+    Shape* lastShape_ = nullptr;
 };
 
 // The item under (x, y) that takes a left click: the smallest non-zero HitTest result below

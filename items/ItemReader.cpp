@@ -37,12 +37,16 @@ struct BlockReader {
     Item& item;
     const char* line;
     Shape* currentShape = nullptr;
+    // The last connection of each list, so that a long list is not walked for every line.
+    Connection* lastOutput = nullptr;
+    Connection* lastEndOutput = nullptr;
+    Connection* lastOperator = nullptr;
 
     Row apply();
 
   private:
     Row oneNumber(const char* keyword, double& value);
-    Row outputRow(const char* keyword, Connection*& list);
+    Row outputRow(const char* keyword, Connection*& list, Connection*& last);
     Row operatorRow();
     Row shapeRow();
     Row shapeColorRow();
@@ -77,6 +81,15 @@ void reportLine(LineFault fault, const char* line, const std::string& title) {
                    title.c_str());
         return;
     }
+}
+
+// Appends at the end of list, which is walked only while its last connection is not known.
+void appendAt(Connection*& list, Connection*& last, Connection* connection) {
+    if (last)
+        last->next = connection;
+    else
+        appendConnection(list, connection);
+    last = connection;
 }
 
 Connection* newConnection(Item& item) {
@@ -148,9 +161,10 @@ Row BlockReader::apply() {
         item.height = truncateCoordinate(scaleY(b));
         return Row::Done;
     }
-    if (const Row row = outputRow("OUTPUT", item.outputs); row != Row::NotMatched)
+    if (const Row row = outputRow("OUTPUT", item.outputs, lastOutput); row != Row::NotMatched)
         return row;
-    if (const Row row = outputRow("ENDOUTPUT", item.endOutputs); row != Row::NotMatched)
+    if (const Row row = outputRow("ENDOUTPUT", item.endOutputs, lastEndOutput);
+        row != Row::NotMatched)
         return row;
     if (const Row row = operatorRow(); row != Row::NotMatched)
         return row;
@@ -210,7 +224,7 @@ Row BlockReader::oneNumber(const char* keyword, double& value) {
 
 // OUTPUT and ENDOUTPUT: the form follows from the number of values read, the two words
 // included: 2 plain, 3 constant, 6 motion; 1, 4 or 5 fail the block without a message.
-Row BlockReader::outputRow(const char* keyword, Connection*& list) {
+Row BlockReader::outputRow(const char* keyword, Connection*& list, Connection*& last) {
     LineMatcher m(line);
     std::string target;
     std::string input;
@@ -241,7 +255,7 @@ Row BlockReader::outputRow(const char* keyword, Connection*& list) {
     } else if (count == 6) {
         connection->motion = Pose{1, numbers[0], numbers[1], numbers[2], numbers[3]};
     }
-    appendConnection(list, connection);
+    appendAt(list, last, connection);
     return Row::Done;
 }
 
@@ -256,7 +270,7 @@ Row BlockReader::operatorRow() {
         return Row::Failed;
     connection->targetTitle = target;
     connection->inputName = input;
-    appendConnection(item.operators, connection);
+    appendAt(item.operators, lastOperator, connection);
     return Row::Done;
 }
 

@@ -4,6 +4,21 @@
 #include <cstdlib>
 #include <cstring>
 
+#include <locale.h>
+#include <stdlib.h>
+
+namespace {
+
+// Lesson files write their numbers with a decimal point whatever language the desktop speaks.
+// The toolkit puts the user's locale in force at start-up, and under many of them strtod
+// stops at the point ("2.5" would read 2), so numbers are read in the plain C conventions.
+locale_t plainNumbers() {
+    static const locale_t plain = newlocale(LC_NUMERIC_MASK, "C", locale_t{});
+    return plain;
+}
+
+} // namespace
+
 bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
@@ -27,7 +42,8 @@ bool LineMatcher::keyword(std::string_view word) {
 bool LineMatcher::number(double& value) {
     skipBlanks();
     char* end = nullptr;
-    const double read = std::strtod(at_, &end);
+    const locale_t plain = plainNumbers();
+    const double read = plain ? strtod_l(at_, &end, plain) : std::strtod(at_, &end);
     if (end == at_)
         return false;
     value = read;

@@ -14,7 +14,8 @@ class LineMatcher {
 
     // The keyword exactly as written (case-sensitive) after optional white space.
     bool keyword(std::string_view word);
-    // A decimal floating-point number as strtod reads it.
+    // A decimal floating-point number as strtod reads it in the C locale, with a decimal
+    // point whatever the user's locale says.
     bool number(double& value);
     // A whole number as strtol reads it (base 10); values beyond long's range take its ends.
     bool whole(long& value);

@@ -7,6 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <clocale>
+#include <cstdlib>
 #include <cstring>
 #include <limits>
 
@@ -17,6 +20,41 @@ std::string nextLine(BlockFile& block) {
     char line[256];
     return readLine(block.file, line, 250) < 0 ? std::string("<end>") : std::string(line);
 }
+
+// The number conventions of a desktop whose decimal mark is a comma (thousands ".", groups of
+// three), in the C library's compiled form of a locale's LC_NUMERIC category.
+constexpr unsigned char kCommaNumeric[] = {
+    0x14, 0x11, 0x03, 0x20, 0x06, 0x00, 0x00, 0x00, 0x20, 0x00, 0x00, 0x00, 0x22, 0x00, 0x00, 0x00,
+    0x24, 0x00, 0x00, 0x00, 0x28, 0x00, 0x00, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x30, 0x00, 0x00, 0x00,
+    0x2c, 0x00, 0x2e, 0x00, 0x03, 0x03, 0x00, 0x00, 0x2c, 0x00, 0x00, 0x00, 0x2e, 0x00, 0x00, 0x00,
+    0x41, 0x4e, 0x53, 0x49, 0x5f, 0x58, 0x33, 0x2e, 0x34, 0x2d, 0x31, 0x39, 0x36, 0x38, 0x00};
+
+// Puts those conventions in force for the life of the object, as the toolkit does with the
+// user's own at start-up. active is false where the C library does not take them.
+class CommaNumbers {
+  public:
+    explicit CommaNumbers(const WorkFolder& folder)
+        : previous_(std::setlocale(LC_NUMERIC, nullptr)) {
+        folder.write(
+            "LOCALE/comma/LC_NUMERIC",
+            std::string_view(reinterpret_cast<const char*>(kCommaNumeric), sizeof kCommaNumeric),
+            false);
+        setenv("LOCPATH", (folder.path() + "/LOCALE").c_str(), 1);
+        active = std::setlocale(LC_NUMERIC, "comma") != nullptr &&
+                 std::strtod("1.5", nullptr) == 1.0;
+    }
+    ~CommaNumbers() {
+        std::setlocale(LC_NUMERIC, previous_.c_str());
+        unsetenv("LOCPATH");
+    }
+    CommaNumbers(const CommaNumbers&) = delete;
+    CommaNumbers& operator=(const CommaNumbers&) = delete;
+
+    bool active = false;
+
+  private:
+    std::string previous_;
+};
 
 } // namespace
 
@@ -79,6 +117,28 @@ NEXT LINE
     EXPECT_EQ(item.visibility, 0);
     EXPECT_EQ(nextLine(block), "NEXT LINE");
     resetSession();
+}
+
+TEST(ItemReader, DecimalPointReadsAlikeWhateverTheDesktopLanguage) {
+    BlockFile block(R"(LOC 10.5 20.25
+STEP 0.5
+SHAPE 22.5 10.5 L
+KEYNUM Edit1 3.14 2.5
+}
+)");
+    CommaNumbers comma(block.folder);
+    if (!comma.active)
+        GTEST_SKIP() << "the C library takes no locale from LOCPATH";
+    Item item;
+    ASSERT_TRUE(block.read(item)) << errorText();
+    EXPECT_EQ(item.pose.x, 10.5);
+    EXPECT_EQ(item.pose.y, 20.25);
+    EXPECT_EQ(item.step, 0.5);
+    ASSERT_NE(item.shapes, nullptr);
+    EXPECT_EQ(item.shapes->pose.angle, 22.5);
+    EXPECT_EQ(item.shapes->pose.length, 10.5);
+    EXPECT_EQ(item.keys[0].expected, 3.14);
+    EXPECT_EQ(item.keys[0].tolerance, 2.5);
 }
 
 TEST(ItemReader, KeywordsMatchAsWrittenAndNeverAsPrefixes) {
@@ -445,4 +505,31 @@ SHAPEWIDTH -1e99
     item.MakeRegion();
     EXPECT_LE(item.bounds.right, kCoordinateLimit);
     item.display = nullptr;
+}
+
+TEST(ItemReader, HugeBlockIsReadInLinearTime) {
+    // Each SHAPE or connection line must not walk the whole chain made so far: 20 000 of each
+    // would take many seconds that way.
+    constexpr int kLines = 20000;
+    std::string lesson;
+    lesson.reserve(kLines * 3 * 16);
+    for (int i = 0; i < kLines; ++i)
+        lesson += "SHAPE 0 1 L\nOUTPUT T GO\nOPERATOR T GO\n";
+    lesson += "}\n";
+    BlockFile block(lesson);
+    Item item;
+    const auto start = std::chrono::steady_clock::now();
+    ASSERT_TRUE(block.read(item));
+    const auto took = std::chrono::steady_clock::now() - start;
+    EXPECT_LT(took, std::chrono::seconds(3));
+
+    int shapes = 0;
+    Shape* last = nullptr;
+    for (Shape* shape = item.shapes; shape; shape = shape->next, ++shapes) {
+        EXPECT_EQ(shape->previous, last);
+        last = shape;
+    }
+    EXPECT_EQ(shapes, kLines);
+    EXPECT_EQ(countConnections(item.outputs), kLines);
+    EXPECT_EQ(countConnections(item.operators), kLines);
 }
