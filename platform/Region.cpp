@@ -4,6 +4,8 @@
 #include <QPolygon>
 #include <QRegion>
 
+#include <algorithm>
+
 Region::Region() : region_(std::make_unique<QRegion>()) {}
 
 Region::~Region() = default;
@@ -16,10 +18,21 @@ Region& Region::operator=(const Region& other) {
     return *this;
 }
 
+namespace {
+
+// Qt refuses (and leaks on) polygons taller than this; no outline on a screen comes near it.
+constexpr int kTallestPolygon = 100000;
+
+} // namespace
+
 Region Region::polygon(const std::vector<Point>& points) {
     Region result;
     // Fewer than three corners enclose nothing.
     if (points.size() < 3)
+        return result;
+    const auto [lowest, highest] = std::minmax_element(
+        points.begin(), points.end(), [](const Point& a, const Point& b) { return a.y < b.y; });
+    if (static_cast<long long>(highest->y) - lowest->y > kTallestPolygon)
         return result;
     QPolygon corners;
     corners.reserve(static_cast<qsizetype>(points.size()));

@@ -16,6 +16,11 @@ TEST(Region, KindsOfRegions) {
     EXPECT_EQ(Region::polygon({{0, 0}, {10, 10}, {20, 20}, {5, 5}}).kind(), Region::Kind::Empty);
     EXPECT_EQ(Region::polygon({{5, 5}}).kind(), Region::Kind::Empty);
     EXPECT_EQ(Region::polygon({}).kind(), Region::Kind::Empty);
+
+    // An outline taller than any screen (a wild lesson file) encloses nothing rather than
+    // making the toolkit refuse it; one just within the limit still encloses.
+    EXPECT_EQ(Region::polygon({{0, -65536}, {40, 0}, {0, 65536}}).kind(), Region::Kind::Empty);
+    EXPECT_NE(Region::polygon({{0, 0}, {40, 50000}, {0, 100000}}).kind(), Region::Kind::Empty);
 }
 
 TEST(Region, BoundingBoxesHaveExclusiveRightAndBottom) {
