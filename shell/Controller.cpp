@@ -96,6 +96,11 @@ void Controller::postResult(int result) {
 void Controller::handleState(int code, int page) {
     if (exited_)
         return;
+    // Keys and buttons handled while the program was busy may have asked for a page or for
+    // the end of the lesson after it had already been asked to end: those requests reach us
+    // after the teardown (or inside lesson selection) and belong to a lesson that is gone.
+    if (lessonEnded_ && (code == 8 || code == 11))
+        return;
     SessionState& s = session();
     s.stateCode = code;
     switch (code) {
@@ -115,6 +120,7 @@ void Controller::handleState(int code, int page) {
     case 8:
         steps_.scoreLesson();
         steps_.lessonTeardown();
+        lessonEnded_ = true;
         postResult(steps_.lessonSelection());
         return;
     case 9:
@@ -134,6 +140,7 @@ void Controller::handleState(int code, int page) {
 
 void Controller::setUpLesson(bool fromBookmark) {
     SessionState& s = session();
+    lessonEnded_ = false;
     if (!fromBookmark && s.graded)
         window_.enableNoteButton();
     if (app()) {

@@ -89,4 +89,6 @@ private:
     ControllerWindow& window_;
     ControllerSteps steps_;
     bool exited_ = false;
+    // The lesson has been ended (state 8) and no other set up yet.
+    bool lessonEnded_ = false;
 };

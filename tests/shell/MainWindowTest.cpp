@@ -28,7 +28,6 @@ class MainWindowTest : public testing::Test {
 protected:
     MainWindowTest() {
         resetSession();
-        ControllerSteps steps;
         steps.startDialog = [this] { return note("start", 7); };
         steps.gradeReview = [this] { return note("review", 7); };
         steps.notesReader = [this] { return note("notes", 7); };
@@ -65,6 +64,7 @@ protected:
     WorkFolder folder;
     ScriptedBoxes boxes;
     TestClock clock;
+    ControllerSteps steps;
     PageEntry entry;
     std::vector<std::string> log;
     int exits = 0;
@@ -179,6 +179,26 @@ TEST_F(MainWindowTest, ClosingScoresThenEndsTheRun) {
     window->postState(7);
     QCoreApplication::processEvents();
     EXPECT_EQ(log.size(), 2u);
+}
+
+TEST_F(MainWindowTest, RequestsLeftOverFromAnEndedLessonAreDropped) {
+    // The program was busy: M, "&Main menu" and Page Down were all handled before the first
+    // request came in. The lesson ends once; its page 4 is not asked for after it has gone.
+    int selections = 0;
+    steps.lessonSelection = [this, &selections] {
+        log.push_back("select");
+        QCoreApplication::processEvents(); // the dialog's own event loop
+        return ++selections == 1 ? 9 : -4;
+    };
+    window = std::make_unique<MainWindow>(steps);
+    window->setExitHandler([this] { ++exits; });
+    press(Qt::Key_M);
+    window->button(701)->click();
+    press(Qt::Key_PageDown);
+    for (int round = 0; round < 4; ++round)
+        QCoreApplication::processEvents();
+    EXPECT_EQ(log, (std::vector<std::string>{"score", "teardown", "select", "index", "build 1"}));
+    EXPECT_EQ(exits, 0);
 }
 
 TEST_F(MainWindowTest, FeedbackPanelShowsItsTextAtTheTopLeft) {
