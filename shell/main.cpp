@@ -3,8 +3,13 @@
 
 #include <QApplication>
 
+#include <clocale>
+
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
+    // The toolkit takes the desktop's language for the C library too; lesson files, grade
+    // lines and score texts read and write numbers with a decimal point whatever it is.
+    std::setlocale(LC_NUMERIC, "C");
     // The program ends only through its fatal exit, never because a window closed.
     QApplication::setQuitOnLastWindowClosed(false);
     return RunProgram();
