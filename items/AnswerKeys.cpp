@@ -158,6 +158,10 @@ bool CheckKeys(Item& item) {
 
 void StartFirstQuestion() {
     SessionState& state = session();
+    // A question left unanswered on a display the new page keeps is asked no more: its
+    // prompt must not stay on the screen as if it were.
+    if (state.currentQuestion)
+        state.currentQuestion->isCurrentQuestion = 0;
     state.stateCode = 12;
     state.questionActive = false;
     state.currentQuestion = nullptr;

@@ -8,6 +8,7 @@
 #include "items/types/ItemEdit.h"
 #include "items/types/ItemText.h"
 #include "lesson/PageEntry.h"
+#include "shell/Drawing.h"
 #include "shell/SessionState.h"
 #include "tests/items/types/ItemBench.h"
 
@@ -431,4 +432,54 @@ END LESSON
     EXPECT_EQ(session().rightWaitStart, 0u) << "the pick of the page before does not count";
     bench.press(bench.item("A"));
     EXPECT_NE(session().rightWaitStart, 0u);
+}
+
+TEST(AnswerKeys, QuestionLeftUnansweredOnAKeptDisplayIsNoLongerShownAsAsked) {
+    // Page 2 keeps the display of page 1's question, but asks the question of a display
+    // that comes before it.
+    LessonBench bench;
+    ASSERT_TRUE(bench.load(R"(Lesson 01-01 Left
+PAGE 1
+DISPLAY Kept
+PAGE 2
+DISPLAY First
+DISPLAY Kept
+END PAGES
+DISPLAY Kept 0 0 400 200 A
+ITEM BUTTON Yes
+LOC 20 20
+@Yes
+}
+ITEM TEXT Ask
+LOC 20 100
+@Which one?
+KEYBUTTON Yes
+}
+END DISPLAY
+DISPLAY First 0 220 400 100 A
+ITEM BUTTON Go
+LOC 20 20
+@Go
+}
+ITEM TEXT Next
+LOC 20 60
+@Go on?
+KEYBUTTON Go
+}
+END DISPLAY
+END LESSON
+)")) << session().errorText;
+    ASSERT_TRUE(bench.build(1)) << session().errorText;
+    Item* ask = bench.item("Ask");
+    ASSERT_EQ(session().currentQuestion, ask);
+
+    // The student turns the page without answering.
+    ASSERT_TRUE(bench.build(2)) << session().errorText;
+    ASSERT_EQ(bench.item("Ask"), ask) << "the display is kept";
+    EXPECT_EQ(session().currentQuestion, bench.item("Next"));
+    EXPECT_EQ(ask->isCurrentQuestion, 0);
+    // The prompt of a question no longer asked is not drawn.
+    ask->bounds = {};
+    MarkAllAndRepaint();
+    EXPECT_EQ(ask->bounds, Rect{});
 }
