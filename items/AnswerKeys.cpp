@@ -168,6 +168,12 @@ void StartFirstQuestion() {
     // Nothing of an answer given on the page before carries over.
     state.chosenItem = nullptr;
     state.picksText[0] = '\0';
+    // Entering a page asks its questions anew, kept displays included.
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        for (Item* item = state.displays[slot] ? state.displays[slot]->items : nullptr; item;
+             item = item->next)
+            item->judgedOnPage = 0;
+    }
     for (int slot = 1; slot < kDisplaySlots; ++slot) {
         Display* display = state.displays[slot];
         if (!display)
@@ -214,6 +220,7 @@ void JudgeAnswer() {
     case AnswerOutcome::MorePicks:
         return;
     }
+    state.currentQuestion->judgedOnPage = 1;
     drawAnswerFeedback(outcome);
     StartControllerTimer();
 }

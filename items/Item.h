@@ -86,6 +86,9 @@ class Item {
     std::uint8_t rightHitTestable = 0;
     std::int32_t ticks = 0;
     std::uint8_t isCurrentQuestion = 0;
+    // The question was judged since its page was entered: a number field does not take it
+    // over again on focus, so one answer counts once a visit.
+    std::uint8_t judgedOnPage = 0;
     double endX = 0.0;
     double endY = 0.0;
     std::int32_t width = 0;

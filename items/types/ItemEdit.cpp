@@ -143,7 +143,9 @@ bool ItemEdit::Command(unsigned notification) {
 }
 
 void ItemEdit::takeFocus() {
-    if (keyKinds == 0)
+    // A field whose answer was judged on this visit to the page keeps it: answering it
+    // again would count it twice.
+    if (keyKinds == 0 || judgedOnPage)
         return;
     // The field takes the question over, even from another current question.
     SessionState& state = session();

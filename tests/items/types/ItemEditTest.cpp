@@ -1,6 +1,7 @@
 // EDIT items: reading typed numbers, confirming with Enter, focus as a question, clearing.
 #include "items/types/ItemEdit.h"
 
+#include "items/AnswerKeys.h"
 #include "items/Connection.h"
 #include "shell/Drawing.h"
 #include "shell/SessionState.h"
@@ -21,7 +22,7 @@ namespace {
 
 // Receives what a connection delivers.
 class Receiver : public Item {
-  public:
+public:
     void Input(const char* name, double value, const Pose*) override {
         received.emplace_back(name, value);
     }
@@ -221,4 +222,34 @@ TEST(ItemEdit, FocusInputGivesTheFieldTheFocusAndClearAnswerEmptiesIt) {
     EXPECT_NE(widget->window()->focusWidget(), widget);
     e.field->Input("FOCUS", 0.0, nullptr);
     EXPECT_EQ(widget->window()->focusWidget(), widget);
+}
+
+TEST(ItemEdit, AFieldJudgedOnThisVisitIsNotAskedAgainUntilThePageIsEntered) {
+    EditBench e(true);
+    SessionState& state = session();
+    ASSERT_NE(state.currentEntry, nullptr);
+    auto answerWith = [&](const char* typed) {
+        e.focus(e.answer);
+        e.answer->control->setText(typed);
+        if (e.answer->Command(notificationWord(kNotifyChanged, e.answer->controlId)))
+            JudgeAnswer();
+        state.rightWaitStart = 0;
+        state.wrongWaitStart = 0;
+        EndQuestion();
+    };
+    answerWith("100\r\n");
+    EXPECT_EQ(state.currentEntry->rightCount, 1);
+    EXPECT_FALSE(state.questionActive);
+
+    // Clicking into the field again does not ask it again: a second right answer would
+    // count twice and lift the score past 100 per cent.
+    answerWith("100\r\n");
+    EXPECT_FALSE(state.questionActive);
+    EXPECT_EQ(state.currentEntry->rightCount, 1);
+
+    // Entering the page asks its questions anew.
+    StartFirstQuestion();
+    EXPECT_EQ(state.currentQuestion, e.answer);
+    answerWith("100\r\n");
+    EXPECT_EQ(state.currentEntry->rightCount, 2);
 }
