@@ -2,13 +2,13 @@
 // position of the block of every display a page names.
 #include "lesson/LessonIndex.h"
 
+#include "items/IgnoreCase.h"
 #include "lesson/LineReader.h"
 #include "lesson/PageEntry.h"
 #include "shell/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -22,10 +22,11 @@ constexpr int kIndexLineLimit = 240;
 constexpr std::size_t kMaxDisplayName = 59;
 constexpr int kLastDisplaySlot = 9;
 
+// Folds as every other comparison of names does, whatever locale the user runs in.
 std::string lowerCase(std::string_view text) {
     std::string lowered(text);
     for (char& c : lowered)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        c = foldCase(c);
     return lowered;
 }
 
@@ -34,7 +35,7 @@ std::string lowerCase(std::string_view text) {
 // it, unless an "END LESSON" line stands before that header: what reading forward line by
 // line from that position would find, without reading the file again for every display.
 class BlockFinder {
-  public:
+public:
     void noteLine(long position, const char* line) {
         // A line holding "END LESSON" stops a search even when it also looks like a header.
         if (findText(line, "END LESSON")) {
@@ -62,7 +63,7 @@ class BlockFinder {
         return *header;
     }
 
-  private:
+private:
     // Positions are noted in file order, so every list is sorted.
     std::unordered_map<std::string, std::vector<long>> headers_;
     std::vector<long> endMarks_;
@@ -77,7 +78,7 @@ struct PendingDisplay {
 
 // Takes the lines of the page section one by one into the session's page list.
 class PageSectionReader {
-  public:
+public:
     explicit PageSectionReader(SessionState& state) : state_(state) {}
 
     // False when the line cannot be taken; the reason is then in errorText.
@@ -104,7 +105,7 @@ class PageSectionReader {
 
     const std::vector<PendingDisplay>& pending() const { return pending_; }
 
-  private:
+private:
     void startPage(std::int32_t number) {
         auto* entry = new PageEntry();
         entry->pageNumber = number;

@@ -1,6 +1,7 @@
 // The lessons of LSNS as lesson selection lists them, and the taking of a chosen one.
 #include "lesson/LessonList.h"
 
+#include "items/IgnoreCase.h"
 #include "lesson/Bookmark.h"
 #include "lesson/LineReader.h"
 #include "platform/MessageBox.h"
@@ -8,7 +9,6 @@
 #include "shell/SessionState.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdio>
 #include <string_view>
 
@@ -19,11 +19,11 @@ constexpr char kBookmarkedMark[] = " [BOOKMARKED]";
 
 int g_rememberedSelection = 0;
 
-// Orders as the list shows its lines: bytes compared without regard to letter case.
+// Orders as the list shows its lines: bytes compared without regard to letter case, the same
+// in every locale.
 bool lessCaseless(std::string_view a, std::string_view b) {
     return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return std::tolower(static_cast<unsigned char>(x)) <
-               std::tolower(static_cast<unsigned char>(y));
+        return static_cast<unsigned char>(foldCase(x)) < static_cast<unsigned char>(foldCase(y));
     });
 }
 

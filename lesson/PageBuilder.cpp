@@ -291,8 +291,15 @@ bool BuildPage(int n) {
         }
         auto display = std::make_unique<Display>();
         display->name = entry->displayName[i];
-        if (!ReadLsn(display.get(), entry->displayOffset[i]))
+        if (!ReadLsn(display.get(), entry->displayOffset[i])) {
+            // The kept displays of the later slots are held only by the page entry yet: put
+            // them where the lesson teardown that follows the failure finds them.
+            for (int later = i + 1; later <= slots; ++later) {
+                if (entry->displayObject[later])
+                    s.displays[later] = entry->displayObject[later];
+            }
             return buildFails();
+        }
         entry->displayObject[i] = display.get();
         s.displays[i] = display.release();
     }

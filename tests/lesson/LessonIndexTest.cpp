@@ -2,6 +2,7 @@
 #include "lesson/LessonIndex.h"
 
 #include "shell/SessionState.h"
+#include "tests/lesson/ScopedLocale.h"
 #include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -15,7 +16,7 @@
 namespace {
 
 class LessonIndexTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override { resetSession(); }
     void TearDown() override { freePages(); }
 
@@ -143,6 +144,16 @@ END LESSON
     // "Picture" is not "Pic", and a header needs its numbers.
     EXPECT_EQ(page->displayOffset[1], positionOf("DISPLAY Pic 1 2"));
     EXPECT_EQ(page->displayOffset[2], positionOf("DISPLAY Other 5"));
+}
+
+TEST_F(LessonIndexTest, NamesMatchIgnoringCaseInTheUsersLocaleToo) {
+    // In a Turkish locale the library lowers 'I' to a dotless i (or not at all), which would
+    // make "Intro" and "INTRO" two names there and nowhere else.
+    const ScopedLocale turkish = ScopedLocale::turkish();
+    if (!turkish.active())
+        GTEST_SKIP() << "no Turkish locale installed";
+    ASSERT_TRUE(readIndex(kLesson)) << session().errorText;
+    EXPECT_EQ(session().pages->next->displayOffset[1], positionOf("DISPLAY INTRO 10"));
 }
 
 TEST_F(LessonIndexTest, ReportsAMissingFileAndAMissingDisplay) {

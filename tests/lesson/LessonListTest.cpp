@@ -6,6 +6,7 @@
 #include "platform/MessageBox.h"
 #include "shell/SessionState.h"
 #include "tests/lesson/ModalDialog.h"
+#include "tests/lesson/ScopedLocale.h"
 #include "tests/support/WorkFolder.h"
 
 #include <QCoreApplication>
@@ -28,7 +29,7 @@
 namespace {
 
 class LessonListTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         resetSession();
         LessonList::setRememberedSelection(0);
@@ -68,6 +69,17 @@ TEST_F(LessonListTest, ListsFirstLinesSortedWithoutRegardToCase) {
     // Listing leaves the last file's name behind, as it always has.
     EXPECT_STREQ(session().lessonName, "02-01");
     EXPECT_STREQ(session().lessonPath, "LSNS\\02-01.LSN");
+}
+
+TEST_F(LessonListTest, SortsWithoutRegardToCaseInTheUsersLocaleToo) {
+    const ScopedLocale turkish = ScopedLocale::turkish();
+    if (!turkish.active())
+        GTEST_SKIP() << "no Turkish locale installed";
+    folder.write("LSNS/01-01.LSN", "Introduction\n");
+    folder.write("LSNS/01-02.LSN", "ahead\n");
+    folder.write("LSNS/01-03.LSN", "iron\n");
+    lessons.build(session());
+    EXPECT_EQ(texts(), (std::vector<std::string>{"ahead", "Introduction", "iron"}));
 }
 
 TEST_F(LessonListTest, UnreadableOrEmptyFilesAreLeftOut) {

@@ -253,6 +253,21 @@ TEST_F(PageBuilderTest, ADisplayThatFailsLeavesNoWindowBehind) {
     EXPECT_EQ(entryFor(1)->displayObject[1], nullptr);
 }
 
+TEST_F(PageBuilderTest, APageThatFailsStillHoldsTheDisplaysItKept) {
+    // Keep stands after the display that fails: the teardown that ends the lesson must still
+    // find it, or its window stays on the screen with nobody holding it.
+    open("Lesson 01-01 Kept\nPAGE 1\nDISPLAY Keep\nPAGE 2\nDISPLAY Broken\nDISPLAY Keep\n"
+         "END PAGES\nDISPLAY Keep 10 40 300 200 A\nITEM TIMER T\n}\nEND DISPLAY\n"
+         "DISPLAY Broken 10 300 300 200 A\nITEM WIDGET W\n}\nEND DISPLAY\nEND LESSON\n");
+    ASSERT_TRUE(BuildPage(1)) << session().errorText;
+    QPointer<QWidget> kept = widgetOf(*shown(1)->window);
+    EXPECT_FALSE(BuildPage(2));
+    EXPECT_STREQ(session().errorText, "Item Type not proper");
+    EXPECT_NE(kept, nullptr);
+    LessonTeardown();
+    EXPECT_EQ(kept, nullptr);
+}
+
 TEST_F(PageBuilderTest, HeaderWithoutAllItsFieldsGivesNoWindow) {
     // The index finds the block by its name and first number; a page build needs all six.
     EXPECT_FALSE(buildOne("ITEM TIMER T\n}\n", "DISPLAY Main 10 40 300 200"));
