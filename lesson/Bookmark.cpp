@@ -7,7 +7,6 @@
 #include "shell/FixedText.h"
 #include "shell/SessionState.h"
 
-#include <cctype>
 #include <cstdio>
 #include <limits>
 
@@ -21,8 +20,9 @@ constexpr int kNoBookmark = -1;
 constexpr int kNoMatchingLesson = 0;
 constexpr int kIndexFailed = -2;
 
+// Drive letters are the 26 ASCII letters, whatever the desktop's language says a letter is.
 bool isDriveLetter(char drive) {
-    return std::isalpha(static_cast<unsigned char>(drive)) != 0;
+    return (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
 }
 
 // Formats one line of the file; every line fits, since its numbers are at most 32 bits each.
