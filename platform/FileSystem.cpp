@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <optional>
 #include <unordered_map>
 
@@ -134,8 +135,22 @@ struct FolderListing {
     dev_t device = 0;
     ino_t inode = 0;
     timespec changed{};
+    // Whether the folder's time was already past when it was listed. A folder's clock may
+    // tick coarsely (a jiffy, a second, two on some media), so a change made soon after a
+    // listing can leave the time as it was; such a listing is never reused.
+    bool settled = false;
     std::unordered_map<std::string, std::string> byFoldedName;
 };
+
+// Longer than any folder clock's tick.
+constexpr time_t kFolderClockTick = 2;
+
+bool settledAt(const timespec& changed) {
+    timespec now{};
+    if (::clock_gettime(CLOCK_REALTIME, &now) != 0)
+        return false;
+    return now.tv_sec - changed.tv_sec > kFolderClockTick;
+}
 
 constexpr std::size_t kListingsKept = 8;
 std::vector<FolderListing> listings;
@@ -145,7 +160,7 @@ const FolderListing* listingOf(const std::string& folder) {
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return nullptr;
     auto sameFolder = [&](const FolderListing& l) {
-        return l.path == folder && l.device == st.st_dev && l.inode == st.st_ino &&
+        return l.settled && l.path == folder && l.device == st.st_dev && l.inode == st.st_ino &&
                l.changed.tv_sec == st.st_mtim.tv_sec && l.changed.tv_nsec == st.st_mtim.tv_nsec;
     };
     for (const FolderListing& listing : listings) {
@@ -157,6 +172,7 @@ const FolderListing* listingOf(const std::string& folder) {
     fresh.device = st.st_dev;
     fresh.inode = st.st_ino;
     fresh.changed = st.st_mtim;
+    fresh.settled = settledAt(st.st_mtim);
     for (std::string& name : listFolder(folder)) {
         auto [it, added] = fresh.byFoldedName.try_emplace(foldedName(name), name);
         if (!added && lessIgnoringCase(name, it->second))
@@ -205,12 +221,20 @@ Resolved resolve(std::string_view name) {
         result.path = drive->root;
         result.writeProtected = drive->writeProtected;
         rest.remove_prefix(2);
-    } else if (!rest.empty() && rest[0] == '/') {
-        result.path.assign(1, '/');
     } else {
+        // Also a name that starts with a separator: the working folder is the root of the
+        // only drive such a name can mean.
         result.path = workingFolder();
     }
 
+    // ".." climbs back one component, and no higher than the root the name starts from, as
+    // at the root of a drive: no name a lesson file makes up leads outside the working
+    // folder or a drive. Climbing is done on the name, not on the host's links.
+    struct Step {
+        std::size_t length;
+        bool missing;
+    };
+    std::vector<Step> climbed;
     // Once a component is missing, none below it can exist: the rest keeps the name as formed.
     bool missing = false;
     while (!rest.empty()) {
@@ -219,7 +243,16 @@ Resolved resolve(std::string_view name) {
         rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
         if (component.empty() || component == ".")
             continue;
-        if (missing || component == "..") {
+        if (component == "..") {
+            if (!climbed.empty()) {
+                result.path.resize(climbed.back().length);
+                missing = climbed.back().missing;
+                climbed.pop_back();
+            }
+            continue;
+        }
+        climbed.push_back(Step{result.path.size(), missing});
+        if (missing) {
             result.path = joinPath(result.path, component);
             continue;
         }

@@ -4,7 +4,8 @@
 // hostPath maps them to the host: '\' becomes '/', a relative name is relative to the working
 // folder, "X:\" is the root of drive X (see Drives.h), and every component is matched
 // case-insensitively against what exists (an exact match first). Components that do not
-// exist yet keep the name as formed.
+// exist yet keep the name as formed. ".." never leads above the working folder or the drive's
+// root, and a name starting with '\' starts at the working folder.
 #pragma once
 
 #include <cstddef>

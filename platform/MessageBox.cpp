@@ -72,15 +72,17 @@ QMessageBox::StandardButton standardButton(BoxAnswer answer) {
 }
 
 // The box body: the caption as a bold headline, the text below it, both escaped so that a
-// lesson's text is shown as written and never read as markup.
+// lesson's text is shown as written and never read as markup, blanks included.
 QString boxBody(const QString& caption, const QString& text) {
-    QString body = QStringLiteral("<p><b>") + caption.toHtmlEscaped() + QStringLiteral("</b></p>");
+    const QString paragraph = QStringLiteral("<p style=\"white-space:pre-wrap\">");
+    QString body =
+        paragraph + QStringLiteral("<b>") + caption.toHtmlEscaped() + QStringLiteral("</b></p>");
     if (!text.isEmpty()) {
         QString escaped = text.toHtmlEscaped();
         escaped.replace(QStringLiteral("\r\n"), QStringLiteral("<br>"));
         escaped.replace(QLatin1Char('\n'), QStringLiteral("<br>"));
         escaped.replace(QLatin1Char('\r'), QStringLiteral("<br>"));
-        body += QStringLiteral("<p>") + escaped + QStringLiteral("</p>");
+        body += paragraph + escaped + QStringLiteral("</p>");
     }
     return body;
 }

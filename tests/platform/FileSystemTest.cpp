@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <csignal>
 #include <filesystem>
+#include <fcntl.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 
@@ -76,6 +77,38 @@ TEST(FileSystem, NamesSeeFilesMadeAfterAnEarlierLookup) {
     EXPECT_EQ(hostPath("HELP\\NOTES.TXT"), work.path() + "/HELP/Notes.txt");
     std::filesystem::remove(work.path() + "/HELP/Notes.txt");
     EXPECT_FALSE(fileExists("help\\notes.txt"));
+
+    // A file made within one tick of the folder's clock leaves its time as it was: the
+    // folder looks unchanged, and still the new file must be found.
+    struct stat before;
+    ASSERT_EQ(::stat((work.path() + "/HELP").c_str(), &before), 0);
+    EXPECT_FALSE(fileExists("help\\grades.txt"));
+    work.write("HELP/GRADES.TXT", "x");
+    const timespec sameTimes[2] = {before.st_atim, before.st_mtim};
+    ASSERT_EQ(::utimensat(AT_FDCWD, (work.path() + "/HELP").c_str(), sameTimes, 0), 0);
+    EXPECT_EQ(hostPath("help\\grades.txt"), work.path() + "/HELP/GRADES.TXT");
+}
+
+TEST(FileSystem, NamesNeverLeadAboveTheWorkingFolderOrTheDriveRoot) {
+    WorkFolder work;
+    const std::string root = work.addDrive('E');
+    work.write("BMPS/PIC.BMP", "x");
+    work.write("drive-E/LORVENNA/KEY.GRD", "key");
+
+    // ".." climbs within the name's own root, and stops there, as at the root of a drive.
+    EXPECT_EQ(hostPath("bmps\\new\\..\\pic.bmp"), work.path() + "/BMPS/PIC.BMP");
+    EXPECT_EQ(hostPath("BMPS\\..\\..\\..\\etc\\passwd"), work.path() + "/etc/passwd");
+    EXPECT_EQ(hostPath("E:\\..\\..\\lorvenna\\key.grd"), root + "/LORVENNA/KEY.GRD");
+    EXPECT_EQ(hostPath("E:..\\LORVENNA"), root + "/LORVENNA");
+    // A name that starts at a root starts at the working folder's.
+    EXPECT_EQ(hostPath("\\etc\\passwd"), work.path() + "/etc/passwd");
+    EXPECT_TRUE(isInvalid(openForReading("BMPS\\..\\..\\..\\..\\..\\..\\..\\..\\etc\\passwd")));
+
+    // Nothing is written beside the drive's folder.
+    const std::vector<std::string> before = entriesOf(work.path());
+    ASSERT_TRUE(writeWholeFile("E:\\..\\OUTSIDE.TXT", "x", 1));
+    EXPECT_TRUE(fsys::exists(root + "/OUTSIDE.TXT"));
+    EXPECT_EQ(entriesOf(work.path()), before);
 }
 
 TEST(FileSystem, DriveLettersLeadToTheDriveRoot) {

@@ -6,6 +6,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
+#include <QTextDocument>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -82,6 +83,19 @@ TEST(MessageBox, TheRealBoxShowsTheCaptionAsTitleAndBoldHeadline) {
     EXPECT_TRUE(seen.body.contains("Insert a disk<br>and retry.")) << seen.body.toStdString();
     EXPECT_LT(seen.body.indexOf("</b>"), seen.body.indexOf("Insert"));
     EXPECT_EQ(seen.buttons, 2);
+}
+
+TEST(MessageBox, TheTextKeepsItsBlanksAsWritten) {
+    SeenBox seen;
+    whenBoxShows(seen, [](QMessageBox& box) { box.button(QMessageBox::Ok)->click(); });
+    // A quoted lesson line keeps its blanks; markup would fold them into one.
+    messageBox("Bad  LSN file.", "Bad MODE   KEY  X in Item  Q1");
+
+    QTextDocument shown;
+    shown.setHtml(seen.body);
+    const QString plain = shown.toPlainText();
+    EXPECT_TRUE(plain.contains("Bad  LSN file.")) << plain.toStdString();
+    EXPECT_TRUE(plain.contains("Bad MODE   KEY  X in Item  Q1")) << plain.toStdString();
 }
 
 TEST(MessageBox, EscapeGivesCancelOrNo) {

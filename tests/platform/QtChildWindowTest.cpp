@@ -22,7 +22,7 @@ namespace {
 
 // Writes down every message the window passes on.
 class RecordingProc : public ChildWindowProc {
-  public:
+public:
     void paint(ChildWindow& window) override {
         ++paints;
         if (drawOnPaint) {
@@ -35,7 +35,11 @@ class RecordingProc : public ChildWindowProc {
         if (onCommand)
             onCommand(notification);
     }
-    void timer(ChildWindow&, const void* key) override { ticks.push_back(key); }
+    void timer(ChildWindow& window, const void* key) override {
+        ticks.push_back(key);
+        if (onTimer)
+            onTimer(window, key);
+    }
     void scroll(ChildWindow&, ScrollRequest, Control*) override {}
     void mouseMove(ChildWindow&, int x, int y) override { moves.push_back({x, y}); }
     void leftButtonDown(ChildWindow&, int x, int y) override { presses.push_back({x, y}); }
@@ -45,6 +49,7 @@ class RecordingProc : public ChildWindowProc {
     std::vector<unsigned> commands;
     std::function<void(unsigned)> onCommand;
     std::vector<const void*> ticks;
+    std::function<void(ChildWindow&, const void*)> onTimer;
     std::vector<Point> moves;
     std::vector<Point> presses;
 };
@@ -259,6 +264,19 @@ TEST(QtChildWindow, TimersTickToTheProcByKey) {
     EXPECT_EQ(proc.ticks.front(), &second);
     window->stopTimer(&second);
     window->stopTimer(&second); // stopping twice is harmless
+
+    // An item may stop its own timer on a tick, or its tick may end the page and with it the
+    // window: the timer that is ticking goes away under its own signal.
+    proc.ticks.clear();
+    proc.onTimer = [](ChildWindow& w, const void* key) { w.stopTimer(key); };
+    window->startTimer(&first, 0);
+    QCoreApplication::processEvents();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(proc.ticks.size(), 1u);
+    proc.onTimer = [&window](ChildWindow&, const void*) { window.reset(); };
+    window->startTimer(&second, 0);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(window, nullptr);
 }
 
 TEST(QtChildWindow, WithoutAProcEventsAreIgnored) {
