@@ -25,10 +25,11 @@ namespace {
 
 constexpr int kLineLimit = 240;
 
-// A display larger than this (in pixels, either way) or placed further out has no use on
-// any screen; a wild number in a lesson file is brought within it instead of asking for a
-// window of millions of pixels.
-constexpr long kMaxDisplayExtent = 4096;
+// A display placed further out than this (in pixels, either way) has no use on any screen,
+// nor one wider or taller than the largest: a wild number in a lesson file is brought within
+// them instead of asking for windows whose pictures would take gigabytes.
+constexpr long kMaxDisplayPlace = 4096;
+constexpr long kMaxDisplayExtent = 2048;
 
 struct DisplayHeader {
     long x = 0;
@@ -62,7 +63,7 @@ bool matchItemLine(const char* line, std::string& keyword, std::string& title) {
 }
 
 int boundedCoordinate(long value) {
-    return static_cast<int>(std::clamp(value, -kMaxDisplayExtent, kMaxDisplayExtent));
+    return static_cast<int>(std::clamp(value, -kMaxDisplayPlace, kMaxDisplayPlace));
 }
 
 int boundedExtent(long value) {

@@ -343,7 +343,12 @@ TEST_F(PageBuilderTest, DisplayNamedTwiceLeavesNoWindowBehindWhenKeptOnce) {
 TEST_F(PageBuilderTest, WildGeometryIsBroughtWithinReach) {
     EXPECT_TRUE(buildOne("", "DISPLAY Main -99999999999 40 99999999999 -5 A"));
     ASSERT_EQ(app->windowRects.size(), 1u);
-    EXPECT_EQ(app->windowRects[0], (Rect{-4096, 40, 0, 40}));
+    EXPECT_EQ(app->windowRects[0], (Rect{-4096, 40, -2048, 40}));
+    // Nine displays of the largest size still fit in memory: 2048 pixels either way.
+    LessonTeardown();
+    EXPECT_TRUE(buildOne("", "DISPLAY Main 10 40 99999 99999 A"));
+    ASSERT_EQ(app->windowRects.size(), 2u);
+    EXPECT_EQ(app->windowRects[1], (Rect{10, 40, 2058, 2088}));
 }
 
 TEST_F(PageBuilderTest, TeardownEndsTheLesson) {
