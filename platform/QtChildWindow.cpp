@@ -255,6 +255,9 @@ class QtChildWindow : public ChildWindow {
         // The caption's '&' underlines a letter, but Alt with that letter stays with the main
         // window's own buttons: a display is no dialog.
         button->setShortcut(QKeySequence());
+        // The keyboard stays with the main window: a button pressed while an answer pause
+        // runs (when nobody hands the focus back) must not keep it for Space to press later.
+        button->setFocusPolicy(Qt::NoFocus);
         button->setGeometry(rect.left, rect.top, rect.width(), rect.height());
         const unsigned word = notificationWord(kNotifyClicked, id);
         QObject::connect(button, &QPushButton::clicked, button, [this, word] {

@@ -153,8 +153,13 @@ TEST(QtChildWindow, AButtonPressIsItsNotificationWord) {
     ASSERT_NE(button, nullptr);
     EXPECT_EQ(button->text(), "&Next");
     EXPECT_TRUE(button->shortcut().isEmpty()) << "Alt+N belongs to the main window";
+    window->present();
+    QApplication::setActiveWindow(widgetOf(*window)->window());
     click(button, QPoint(10, 10));
     EXPECT_EQ(proc.commands, std::vector<unsigned>{815u});
+    // The keyboard stays where it was: a button pressed during an answer pause, when the
+    // press is not handed on, must not keep the focus for Space to press it again later.
+    EXPECT_NE(QApplication::focusWidget(), button);
 
     control->show(false);
     EXPECT_FALSE(control->isVisible());
