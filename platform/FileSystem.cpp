@@ -205,8 +205,11 @@ Resolved resolve(std::string_view name) {
 
     Resolved result;
     std::string_view rest = text;
-    if (rest.size() >= 2 && rest[1] == ':' && std::isalpha(static_cast<unsigned char>(rest[0]))) {
-        const char letter = static_cast<char>(std::toupper(static_cast<unsigned char>(rest[0])));
+    // Drive letters are the 26 ASCII letters, whatever the desktop's language.
+    const char first = rest.empty() ? '\0' : rest[0];
+    const bool lower = first >= 'a' && first <= 'z';
+    if (rest.size() >= 2 && rest[1] == ':' && (lower || (first >= 'A' && first <= 'Z'))) {
+        const char letter = lower ? static_cast<char>(first - 'a' + 'A') : first;
         // A drive letter without a drive leads nowhere: nothing may be read or made in
         // the working folder instead. A listed drive whose folder is missing holds no medium.
         const std::optional<DriveInfo> drive = findDrive(letter);
