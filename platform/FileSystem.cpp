@@ -1,19 +1,14 @@
-// Files and names over POSIX: name mapping with case-insensitive matching, byte-exact file
-// operations, wildcard searches and whole-file replacement.
+// Files over POSIX: byte-exact file operations, searches and whole-file replacement, on names
+// that HostNames maps onto the host.
 #include "platform/FileSystem.h"
 
-#include "platform/Drives.h"
+#include "platform/HostNames.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
-#include <ctime>
-#include <optional>
-#include <unordered_map>
 
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -22,34 +17,6 @@ namespace {
 
 FileError lastError = FileError::None;
 std::string workingFolderPath;
-
-// Where a name leads: a host path, or nowhere (a drive letter without a drive, or a drive
-// without a medium) together with the reason every operation on it fails.
-struct Resolved {
-    std::string path;
-    FileError nowhere = FileError::None;
-    bool writeProtected = false; // on a drive whose medium refuses changes
-    bool leadsNowhere() const { return nowhere != FileError::None; }
-};
-
-char foldCase(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<char>(u - 'A' + 'a') : c;
-}
-
-// Case-insensitive order, ties broken by byte order so that the order is total.
-bool lessIgnoringCase(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto ca = static_cast<unsigned char>(foldCase(a[i]));
-        const auto cb = static_cast<unsigned char>(foldCase(b[i]));
-        if (ca != cb)
-            return ca < cb;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    return a < b;
-}
 
 void setError(FileError error) {
     lastError = error;
@@ -81,280 +48,8 @@ void setErrorFromErrno(bool writing) {
     setError(errorFromErrno(errno, writing));
 }
 
-bool pathExists(const std::string& path) {
-    struct stat st;
-    return ::lstat(path.c_str(), &st) == 0;
-}
-
-bool isDirectory(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
-}
-
-bool isRegularFile(const std::string& path) {
-    struct stat st;
-    return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
-}
-
-// Every entry name of a folder but "." and "..", in the order the host gives them.
-std::vector<std::string> listFolder(const std::string& folder) {
-    std::vector<std::string> names;
-    DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str());
-    if (!dir)
-        return names;
-    while (const dirent* entry = ::readdir(dir)) {
-        const char* name = entry->d_name;
-        if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
-            continue;
-        names.emplace_back(name);
-    }
-    ::closedir(dir);
-    return names;
-}
-
-std::string joinPath(const std::string& folder, std::string_view name) {
-    std::string path = folder;
-    if (path.empty() || path.back() != '/')
-        path += '/';
-    path += name;
-    return path;
-}
-
-std::string foldedName(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded)
-        c = foldCase(c);
-    return folded;
-}
-
-// The names of a folder by their case-folded form, each folded form with its first name in
-// sorted order. Kept while the folder is unchanged, so that looking up many names whose case
-// differs from the files' lists a folder once, not once per name.
-struct FolderListing {
-    std::string path;
-    dev_t device = 0;
-    ino_t inode = 0;
-    timespec changed{};
-    // Whether the folder's time was already past when it was listed. A folder's clock may
-    // tick coarsely (a jiffy, a second, two on some media), so a change made soon after a
-    // listing can leave the time as it was; such a listing is never reused.
-    bool settled = false;
-    std::unordered_map<std::string, std::string> byFoldedName;
-};
-
-// Longer than any folder clock's tick.
-constexpr time_t kFolderClockTick = 2;
-
-bool settledAt(const timespec& changed) {
-    timespec now{};
-    if (::clock_gettime(CLOCK_REALTIME, &now) != 0)
-        return false;
-    return now.tv_sec - changed.tv_sec > kFolderClockTick;
-}
-
-constexpr std::size_t kListingsKept = 8;
-std::vector<FolderListing> listings;
-
-const FolderListing* listingOf(const std::string& folder) {
-    struct stat st;
-    if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
-        return nullptr;
-    auto sameFolder = [&](const FolderListing& l) {
-        return l.settled && l.path == folder && l.device == st.st_dev && l.inode == st.st_ino &&
-               l.changed.tv_sec == st.st_mtim.tv_sec && l.changed.tv_nsec == st.st_mtim.tv_nsec;
-    };
-    for (const FolderListing& listing : listings) {
-        if (sameFolder(listing))
-            return &listing;
-    }
-    FolderListing fresh;
-    fresh.path = folder;
-    fresh.device = st.st_dev;
-    fresh.inode = st.st_ino;
-    fresh.changed = st.st_mtim;
-    fresh.settled = settledAt(st.st_mtim);
-    for (std::string& name : listFolder(folder)) {
-        auto [it, added] = fresh.byFoldedName.try_emplace(foldedName(name), name);
-        if (!added && lessIgnoringCase(name, it->second))
-            it->second = std::move(name);
-    }
-    listings.erase(std::remove_if(listings.begin(), listings.end(),
-                                  [&](const FolderListing& l) { return l.path == folder; }),
-                   listings.end());
-    if (listings.size() >= kListingsKept)
-        listings.erase(listings.begin());
-    listings.push_back(std::move(fresh));
-    return &listings.back();
-}
-
-// The existing entry of folder whose name equals component ignoring case: the exact name
-// when it is there, else the first case-insensitive match in sorted order; empty if none.
-std::string matchComponent(const std::string& folder, std::string_view component) {
-    if (pathExists(joinPath(folder, component)))
-        return std::string(component);
-    const FolderListing* listing = listingOf(folder.empty() ? "/" : folder);
-    if (!listing)
-        return {};
-    const auto it = listing->byFoldedName.find(foldedName(component));
-    return it == listing->byFoldedName.end() ? std::string() : it->second;
-}
-
-Resolved resolve(std::string_view name) {
-    std::string text(name);
-    std::replace(text.begin(), text.end(), '\\', '/');
-
-    Resolved result;
-    std::string_view rest = text;
-    // Drive letters are the 26 ASCII letters, whatever the desktop's language.
-    const char first = rest.empty() ? '\0' : rest[0];
-    const bool lower = first >= 'a' && first <= 'z';
-    if (rest.size() >= 2 && rest[1] == ':' && (lower || (first >= 'A' && first <= 'Z'))) {
-        const char letter = lower ? static_cast<char>(first - 'a' + 'A') : first;
-        // A drive letter without a drive leads nowhere: nothing may be read or made in
-        // the working folder instead. A listed drive whose folder is missing holds no medium.
-        const std::optional<DriveInfo> drive = findDrive(letter);
-        if (!drive || drive->root.empty()) {
-            result.nowhere = FileError::NotFound;
-            return result;
-        }
-        if (!isDirectory(drive->root)) {
-            result.nowhere = FileError::NotReady;
-            return result;
-        }
-        result.path = drive->root;
-        result.writeProtected = drive->writeProtected;
-        rest.remove_prefix(2);
-    } else {
-        // Also a name that starts with a separator: the working folder is the root of the
-        // only drive such a name can mean.
-        result.path = workingFolder();
-    }
-
-    // ".." climbs back one component, and no higher than the root the name starts from, as
-    // at the root of a drive: no name a lesson file makes up leads outside the working
-    // folder or a drive. Climbing is done on the name, not on the host's links.
-    struct Step {
-        std::size_t length;
-        bool missing;
-    };
-    std::vector<Step> climbed;
-    // Once a component is missing, none below it can exist: the rest keeps the name as formed.
-    bool missing = false;
-    while (!rest.empty()) {
-        const std::size_t slash = rest.find('/');
-        const std::string_view component = rest.substr(0, slash);
-        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
-        if (component.empty() || component == ".")
-            continue;
-        if (component == "..") {
-            if (!climbed.empty()) {
-                result.path.resize(climbed.back().length);
-                missing = climbed.back().missing;
-                climbed.pop_back();
-            }
-            continue;
-        }
-        climbed.push_back(Step{result.path.size(), missing});
-        if (missing) {
-            result.path = joinPath(result.path, component);
-            continue;
-        }
-        const std::string match = matchComponent(result.path, component);
-        if (match.empty()) {
-            missing = true;
-            result.path = joinPath(result.path, component);
-            continue;
-        }
-        result.path = joinPath(result.path, match);
-    }
-    return result;
-}
-
-// Splits a name into its folder part (with its trailing separator) and its last part.
-void splitLast(std::string_view name, std::string_view& folder, std::string_view& last) {
-    const std::size_t cut = name.find_last_of("\\/");
-    if (cut != std::string_view::npos) {
-        folder = name.substr(0, cut + 1);
-        last = name.substr(cut + 1);
-        return;
-    }
-    // "E:NAME" names the root of drive E.
-    if (name.size() >= 2 && name[1] == ':') {
-        folder = name.substr(0, 2);
-        last = name.substr(2);
-        return;
-    }
-    folder = {};
-    last = name;
-}
-
-// '*' matches any run of bytes, '?' exactly one; letters compare ignoring case.
-bool wildcardMatch(std::string_view pattern, std::string_view name) {
-    std::size_t p = 0;
-    std::size_t n = 0;
-    std::size_t starP = std::string_view::npos;
-    std::size_t starN = 0;
-    while (n < name.size()) {
-        if (p < pattern.size() && pattern[p] == '*') {
-            starP = p++;
-            starN = n;
-            continue;
-        }
-        if (p < pattern.size() &&
-            (pattern[p] == '?' || foldCase(pattern[p]) == foldCase(name[n]))) {
-            ++p;
-            ++n;
-            continue;
-        }
-        if (starP == std::string_view::npos)
-            return false;
-        p = starP + 1;
-        n = ++starN;
-    }
-    while (p < pattern.size() && pattern[p] == '*')
-        ++p;
-    return p == pattern.size();
-}
-
-bool hasWildcards(std::string_view text) {
-    return text.find_first_of("*?") != std::string_view::npos;
-}
-
-// The entries of the pattern's folder that match its last part, unsorted.
-std::vector<std::string> matchingEntries(std::string_view pattern, bool filesOnly,
-                                         std::string& folderPath) {
-    std::string_view folder;
-    std::string_view last;
-    splitLast(pattern, folder, last);
-    std::vector<std::string> found;
-    const Resolved where = resolve(folder);
-    if (where.leadsNowhere()) {
-        setError(where.nowhere);
-        return found;
-    }
-    folderPath = where.path;
-    // "*.*" matches every name, also one without a dot, as users of such names expect.
-    std::string_view wanted = last == "*.*" ? std::string_view("*") : last;
-    if (wanted.empty())
-        return found;
-    if (!hasWildcards(wanted)) {
-        const std::string match = matchComponent(folderPath, wanted);
-        if (!match.empty() && (!filesOnly || isRegularFile(joinPath(folderPath, match))))
-            found.push_back(match);
-        return found;
-    }
-    for (std::string& entry : listFolder(folderPath)) {
-        if (!wildcardMatch(wanted, entry))
-            continue;
-        if (filesOnly && !isRegularFile(joinPath(folderPath, entry)))
-            continue;
-        found.push_back(std::move(entry));
-    }
-    return found;
-}
-
 int openResolved(std::string_view name, int flags, bool writing) {
-    const Resolved where = resolve(name);
+    const ResolvedName where = resolveName(name);
     if (where.leadsNowhere()) {
         setError(where.nowhere);
         return -1;
@@ -424,7 +119,7 @@ const std::string& workingFolder() {
 }
 
 std::string hostPath(std::string_view name) {
-    const Resolved where = resolve(name);
+    const ResolvedName where = resolveName(name);
     return where.leadsNowhere() ? std::string() : where.path;
 }
 
@@ -452,12 +147,19 @@ bool isInvalid(FileHandle file) {
 
 bool fileExists(std::string_view pattern) {
     std::string folder;
-    return !matchingEntries(pattern, false, folder).empty();
+    FileError nowhere = FileError::None;
+    const bool found = !matchingEntries(pattern, false, folder, nowhere).empty();
+    if (nowhere != FileError::None)
+        setError(nowhere);
+    return found;
 }
 
 std::vector<std::string> findFiles(std::string_view pattern) {
     std::string folder;
-    std::vector<std::string> names = matchingEntries(pattern, true, folder);
+    FileError nowhere = FileError::None;
+    std::vector<std::string> names = matchingEntries(pattern, true, folder, nowhere);
+    if (nowhere != FileError::None)
+        setError(nowhere);
     std::sort(names.begin(), names.end(), lessIgnoringCase);
     return names;
 }
@@ -534,7 +236,7 @@ long writeBytes(FileHandle file, const void* buffer, long count) {
 }
 
 bool deleteFile(std::string_view name) {
-    const Resolved where = resolve(name);
+    const ResolvedName where = resolveName(name);
     if (where.leadsNowhere()) {
         setError(where.nowhere);
         return false;
@@ -551,7 +253,7 @@ bool deleteFile(std::string_view name) {
 }
 
 bool createFolder(std::string_view name) {
-    const Resolved where = resolve(name);
+    const ResolvedName where = resolveName(name);
     if (where.leadsNowhere()) {
         setError(where.nowhere);
         return false;
@@ -572,7 +274,7 @@ bool writeWholeFile(std::string_view name, const void* data, std::size_t size) {
         setError(FileError::Other);
         return false;
     }
-    const Resolved where = resolve(name);
+    const ResolvedName where = resolveName(name);
     if (where.leadsNowhere()) {
         setError(where.nowhere);
         return false;

@@ -1,0 +1,34 @@
+// Names as the program's users see them ("LSNS\01-02.LSN", "E:\LORVENNA\KEY.GRD") mapped onto
+// host paths: '\' becomes '/', a relative name lies below the working folder, "X:\" is the
+// root of drive X, every part is matched case-insensitively against what exists (an exact
+// match first), and ".." never climbs above the folder or drive root the name starts from.
+#pragma once
+
+#include "platform/FileSystem.h"
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+// Where a name leads: a host path, or nowhere (a drive letter without a drive, or a drive
+// without a medium) together with the reason every operation on it fails.
+struct ResolvedName {
+    std::string path;
+    FileError nowhere = FileError::None;
+    bool writeProtected = false; // on a drive whose medium refuses changes
+    bool leadsNowhere() const { return nowhere != FileError::None; }
+};
+
+ResolvedName resolveName(std::string_view name);
+
+// The entries of the pattern's folder that match its last part ('*' and '?', letters ignoring
+// case), unsorted; folderPath receives the folder's host path, nowhere why there is none.
+std::vector<std::string> matchingEntries(std::string_view pattern, bool filesOnly,
+                                         std::string& folderPath, FileError& nowhere);
+
+// Case-insensitive order, ties broken by byte order so that the order is total.
+bool lessIgnoringCase(const std::string& a, const std::string& b);
+std::string joinPath(const std::string& folder, std::string_view name);
+bool pathExists(const std::string& path);
+bool isDirectory(const std::string& path);
+bool isRegularFile(const std::string& path);
