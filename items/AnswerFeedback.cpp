@@ -1,7 +1,7 @@
 // Drawing the marks of an answer and the texts of the feedback panel.
 #include "items/AnswerFeedback.h"
 
-#include "items/IgnoreCase.h"
+#include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"

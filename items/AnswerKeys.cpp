@@ -3,7 +3,7 @@
 #include "items/AnswerKeys.h"
 
 #include "items/AnswerFeedback.h"
-#include "items/IgnoreCase.h"
+#include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"

@@ -1,7 +1,7 @@
 // Connections: finding their targets by title, and delivering values along them.
 #include "items/Connection.h"
 
-#include "items/IgnoreCase.h"
+#include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "lesson/Display.h"
 #include "shell/Drawing.h"

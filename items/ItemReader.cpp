@@ -4,7 +4,7 @@
 
 #include "items/AnswerKeys.h"
 #include "items/Connection.h"
-#include "items/IgnoreCase.h"
+#include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "items/LineMatcher.h"
 #include "items/Shape.h"

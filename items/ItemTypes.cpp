@@ -1,7 +1,7 @@
 // The item type table: the keyword of an ITEM line picks the class of the item.
 #include "items/ItemTypes.h"
 
-#include "items/IgnoreCase.h"
+#include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "items/types/ItemButton.h"
 #include "items/types/ItemEdit.h"

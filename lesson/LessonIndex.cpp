@@ -2,8 +2,8 @@
 // position of the block of every display a page names.
 #include "lesson/LessonIndex.h"
 
-#include "items/IgnoreCase.h"
 #include "lesson/LineReader.h"
+#include "platform/IgnoreCase.h"
 #include "lesson/PageEntry.h"
 #include "shell/FixedText.h"
 #include "shell/SessionState.h"
@@ -22,14 +22,6 @@ constexpr int kIndexLineLimit = 240;
 constexpr std::size_t kMaxDisplayName = 59;
 constexpr int kLastDisplaySlot = 9;
 
-// Folds as every other comparison of names does, whatever locale the user runs in.
-std::string lowerCase(std::string_view text) {
-    std::string lowered(text);
-    for (char& c : lowered)
-        c = foldCase(c);
-    return lowered;
-}
-
 // Every display block header and every "END LESSON" line of the file, by position. Looking a
 // display up from a position gives the first header of that name (ignoring case) at or after
 // it, unless an "END LESSON" line stands before that header: what reading forward line by
@@ -45,12 +37,12 @@ public:
         char name[256];
         long x = 0;
         if (std::sscanf(line, " DISPLAY %255s %ld", name, &x) >= 2)
-            headers_[lowerCase(name)].push_back(position);
+            headers_[foldedCopy(name)].push_back(position);
     }
 
     // The position of the header line, or -1.
     long find(std::string_view name, long from) const {
-        const auto found = headers_.find(lowerCase(name));
+        const auto found = headers_.find(foldedCopy(name));
         if (found == headers_.end())
             return -1;
         const std::vector<long>& positions = found->second;

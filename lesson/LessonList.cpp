@@ -1,9 +1,9 @@
 // The lessons of LSNS as lesson selection lists them, and the taking of a chosen one.
 #include "lesson/LessonList.h"
 
-#include "items/IgnoreCase.h"
 #include "lesson/Bookmark.h"
 #include "lesson/LineReader.h"
+#include "platform/IgnoreCase.h"
 #include "platform/MessageBox.h"
 #include "shell/FixedText.h"
 #include "shell/SessionState.h"
@@ -18,14 +18,6 @@ constexpr int kTitleLimit = 72;
 constexpr char kBookmarkedMark[] = " [BOOKMARKED]";
 
 int g_rememberedSelection = 0;
-
-// Orders as the list shows its lines: bytes compared without regard to letter case, the same
-// in every locale.
-bool lessCaseless(std::string_view a, std::string_view b) {
-    return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-        return static_cast<unsigned char>(foldCase(x)) < static_cast<unsigned char>(foldCase(y));
-    });
-}
 
 bool readNumbers(const char* text, const char* format, long& major, long& minor) {
     long first = 0;
@@ -76,7 +68,7 @@ void LessonList::insertSorted(LessonListEntry entry) {
     // After the entries that sort equal, so equal lines keep the folder's order.
     const auto place = std::upper_bound(entries_.begin(), entries_.end(), entry,
                                         [](const LessonListEntry& a, const LessonListEntry& b) {
-                                            return lessCaseless(a.text, b.text);
+                                            return lessFolded(a.text, b.text);
                                         });
     entries_.insert(place, std::move(entry));
 }

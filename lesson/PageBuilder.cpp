@@ -2,7 +2,7 @@
 #include "lesson/PageBuilder.h"
 
 #include "items/AnswerKeys.h"
-#include "items/IgnoreCase.h"
+#include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "items/ItemReader.h"
 #include "items/ItemTypes.h"

@@ -3,6 +3,7 @@
 #include "platform/FileSystem.h"
 
 #include "platform/HostNames.h"
+#include "platform/IgnoreCase.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -160,7 +161,8 @@ std::vector<std::string> findFiles(std::string_view pattern) {
     std::vector<std::string> names = matchingEntries(pattern, true, folder, nowhere);
     if (nowhere != FileError::None)
         setError(nowhere);
-    std::sort(names.begin(), names.end(), lessIgnoringCase);
+    std::sort(names.begin(), names.end(),
+              [](const std::string& a, const std::string& b) { return lessIgnoringCase(a, b); });
     return names;
 }
 

@@ -3,6 +3,7 @@
 #include "platform/HostNames.h"
 
 #include "platform/Drives.h"
+#include "platform/IgnoreCase.h"
 
 #include <algorithm>
 #include <cstring>
@@ -14,11 +15,6 @@
 #include <sys/stat.h>
 
 namespace {
-
-char foldCase(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'A' && u <= 'Z') ? static_cast<char>(u - 'A' + 'a') : c;
-}
 
 // Every entry name of a folder but "." and "..", in the order the host gives them.
 std::vector<std::string> listFolder(const std::string& folder) {
@@ -34,13 +30,6 @@ std::vector<std::string> listFolder(const std::string& folder) {
     }
     ::closedir(dir);
     return names;
-}
-
-std::string foldedName(std::string_view name) {
-    std::string folded(name);
-    for (char& c : folded)
-        c = foldCase(c);
-    return folded;
 }
 
 // The names of a folder by their case-folded form, each folded form with its first name in
@@ -90,7 +79,7 @@ const FolderListing* listingOf(const std::string& folder) {
     fresh.changed = st.st_mtim;
     fresh.settled = settledAt(st.st_mtim);
     for (std::string& name : listFolder(folder)) {
-        auto [it, added] = fresh.byFoldedName.try_emplace(foldedName(name), name);
+        auto [it, added] = fresh.byFoldedName.try_emplace(foldedCopy(name), name);
         if (!added && lessIgnoringCase(name, it->second))
             it->second = std::move(name);
     }
@@ -111,7 +100,7 @@ std::string matchComponent(const std::string& folder, std::string_view component
     const FolderListing* listing = listingOf(folder.empty() ? "/" : folder);
     if (!listing)
         return {};
-    const auto it = listing->byFoldedName.find(foldedName(component));
+    const auto it = listing->byFoldedName.find(foldedCopy(component));
     return it == listing->byFoldedName.end() ? std::string() : it->second;
 }
 
@@ -166,19 +155,6 @@ bool hasWildcards(std::string_view text) {
 }
 
 } // namespace
-
-bool lessIgnoringCase(const std::string& a, const std::string& b) {
-    const std::size_t n = std::min(a.size(), b.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const auto ca = static_cast<unsigned char>(foldCase(a[i]));
-        const auto cb = static_cast<unsigned char>(foldCase(b[i]));
-        if (ca != cb)
-            return ca < cb;
-    }
-    if (a.size() != b.size())
-        return a.size() < b.size();
-    return a < b;
-}
 
 bool pathExists(const std::string& path) {
     struct stat st;

@@ -26,8 +26,6 @@ ResolvedName resolveName(std::string_view name);
 std::vector<std::string> matchingEntries(std::string_view pattern, bool filesOnly,
                                          std::string& folderPath, FileError& nowhere);
 
-// Case-insensitive order, ties broken by byte order so that the order is total.
-bool lessIgnoringCase(const std::string& a, const std::string& b);
 std::string joinPath(const std::string& folder, std::string_view name);
 bool pathExists(const std::string& path);
 bool isDirectory(const std::string& path);

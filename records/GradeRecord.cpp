@@ -2,6 +2,7 @@
 #include "records/GradeRecord.h"
 
 #include "platform/Clock.h"
+#include "platform/IgnoreCase.h"
 #include "platform/Random.h"
 #include "records/KeyDisk.h"
 

@@ -3,6 +3,7 @@
 
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
+#include "platform/IgnoreCase.h"
 #include "platform/Random.h"
 #include "shell/FixedText.h"
 #include "shell/SessionState.h"
@@ -10,6 +11,7 @@
 #include <array>
 #include <cstring>
 #include <string>
+#include <string_view>
 
 namespace {
 
@@ -29,25 +31,11 @@ bool isDriveLetter(char drive) {
     return drive >= 'A' && drive <= 'Z';
 }
 
-char asciiLower(char c) {
-    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
-}
-
 } // namespace
 
 void scramble(std::uint8_t* bytes, int count) {
     for (int i = 0; i < count; ++i)
         bytes[i] ^= static_cast<std::uint8_t>(kScrambleKey[i % 32]);
-}
-
-bool equalsIgnoringCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (asciiLower(a[i]) != asciiLower(b[i]))
-            return false;
-    }
-    return true;
 }
 
 bool isLettersAndDigits(const char* text) {

@@ -3,7 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <string_view>
 
 inline constexpr int kKeyRecordSize = 256;
 // The 32-byte table that key and grade files are scrambled with.
@@ -22,6 +21,3 @@ int ReadKeyFile();    // 2, -11, -14 or -16
 int WriteKeyFile();   // 7 or -14
 int CheckPassword();  // 4 or -16
 bool isLettersAndDigits(const char* text);
-
-// Compares two texts ignoring the case of the ASCII letters.
-bool equalsIgnoringCase(std::string_view a, std::string_view b);
