@@ -1,7 +1,7 @@
 // Benches for the item tests.
 #include "tests/items/types/ItemBench.h"
 
-#include "items/IgnoreCase.h"
+#include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "items/ItemReader.h"
 #include "lesson/LessonIndex.h"
