@@ -3,6 +3,7 @@
 
 #include "items/AnswerKeys.h"
 #include "items/Connection.h"
+#include "items/LineMatcher.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"
 #include "shell/AppServices.h"
@@ -26,10 +27,6 @@ bool contains(const char* text, const char* part) {
 
 bool isLineBreak(char c) {
     return c == '\r' || c == '\n';
-}
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
 bool isDigit(char c) {
