@@ -32,16 +32,6 @@ constexpr int kFallbackLineHeight = 16;
 // The display outside feedbackDisplay whose screen holds a mark of the question, if any.
 Display* g_strayMarks = nullptr;
 
-bool isShown(const Display* display) {
-    if (!display)
-        return false;
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        if (session().displays[slot] == display)
-            return true;
-    }
-    return false;
-}
-
 // The marks go straight to the screen: the overlay that the display's next repaint clears.
 Surface* screenOf(Display* display) {
     return display ? display->windowSurface : nullptr;

@@ -13,17 +13,6 @@ namespace {
 int g_sendDepth = 0;
 int g_deliveriesLeft = 0;
 
-bool isOnPageShown(const Item* item) {
-    if (!item->display)
-        return false;
-    const SessionState& state = session();
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        if (state.displays[slot] == item->display)
-            return true;
-    }
-    return false;
-}
-
 // The target as long as it is the very item Connect found and it is still alive.
 Item* liveTarget(Connection& connection) {
     Item* target = connection.target;
@@ -61,7 +50,7 @@ bool Connect(Connection& connection) {
     // A target found on an earlier page stays while it is alive, on the page shown and still
     // carries the title; a target deleted with its display is looked up again.
     if (Item* kept = liveTarget(connection)) {
-        if (isOnPageShown(kept) && equalsIgnoringCase(kept->title, connection.targetTitle))
+        if (isShown(kept->display) && equalsIgnoringCase(kept->title, connection.targetTitle))
             return true;
     }
     connection.target = nullptr;

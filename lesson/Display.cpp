@@ -36,3 +36,14 @@ const Pen* Display::getPen(int width, Color colour) {
     pens.push_back(std::move(entry));
     return pens.back().pen.get();
 }
+
+bool isShown(const Display* display) {
+    if (!display)
+        return false;
+    const SessionState& state = session();
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        if (state.displays[slot] == display)
+            return true;
+    }
+    return false;
+}

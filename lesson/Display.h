@@ -40,3 +40,6 @@ struct Display {
     std::uint8_t needsRepaint = 0;
     std::uint8_t reused = 0;
 };
+
+// Whether display is one of the displays of the page shown (nullptr never is).
+bool isShown(const Display* display);
