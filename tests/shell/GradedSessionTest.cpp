@@ -151,6 +151,12 @@ struct Student {
     }
 };
 
+// A step that presses the dialog's button once it shows.
+Student::Step pressWhenShown(const char* caption) {
+    return {[caption] { return modalHasButton(caption); },
+            [caption] { clickModalButton(caption); }};
+}
+
 bool onPage(int page) {
     const SessionState& s = session();
     return !activeModal() && s.currentPage == page && !s.pageBuilding && s.stateCode >= 12;
@@ -172,8 +178,7 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
         MainWindow& w = *window;
         Student student;
         student.steps = {
-            {[] { return modalHasButton("&Start with grades"); },
-             [] { clickModalButton("&Start with grades"); }},
+            pressWhenShown("&Start with grades"),
             {[] { return modalField("control202") != nullptr; },
              [] { typeInto(modalField("control202"), "Ada7"); }},
             {[] { return modalField("control203") != nullptr; },
@@ -209,8 +214,7 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
                  QKeyEvent m(QEvent::KeyPress, Qt::Key_M, Qt::NoModifier);
                  QCoreApplication::sendEvent(&w, &m);
              }},
-            {[] { return modalHasButton("&Quit entirely"); },
-             [] { clickModalButton("&Quit entirely"); }},
+            pressWhenShown("&Quit entirely"),
         };
         EXPECT_EQ(student.play(w), student.steps.size());
     }
@@ -243,15 +247,13 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
     // Second run: log in with the password in other letter case and resume.
     resetSession();
     std::vector<int> countsAfterResume;
-    std::string listedTitle;
     {
         std::unique_ptr<MainWindow> window = StartUp();
         ASSERT_NE(window, nullptr);
         MainWindow& w = *window;
         Student student;
         student.steps = {
-            {[] { return modalHasButton("&Start with grades"); },
-             [] { clickModalButton("&Start with grades"); }},
+            pressWhenShown("&Start with grades"),
             {[] { return modalField("control203") != nullptr; },
              [] { typeInto(modalField("control203"), "sECRET"); }},
             {[] { return modalHasButton("Start from &Bookmark"); },
