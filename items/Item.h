@@ -39,7 +39,7 @@ enum class ItemType : std::int32_t {
 inline constexpr int kLeftButtonDown = 0x201;
 
 class Item {
-  public:
+public:
     Item();
     virtual ~Item();
     Item(const Item&) = delete;
@@ -120,7 +120,7 @@ class Item {
     std::int32_t keyCount = 0;
     std::int32_t picks = 0;
 
-  private:
+private:
     // The shape AddShape appended last, so that a long chain grows without being walked from
     // its start every time. Shapes leave the chain only when the item is deleted.
     Shape* lastShape_ = nullptr;

@@ -44,7 +44,7 @@ struct BlockReader {
 
     Row apply();
 
-  private:
+private:
     Row oneNumber(const char* keyword, double& value);
     Row outputRow(const char* keyword, Connection*& list, Connection*& last);
     Row operatorRow();

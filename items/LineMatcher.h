@@ -9,7 +9,7 @@
 // with a leading blank would. A step that fails leaves the position where it was; the
 // caller stops at the first failure and counts the values read, as scanf's result does.
 class LineMatcher {
-  public:
+public:
     explicit LineMatcher(const char* line) : at_(line) {}
 
     // The keyword exactly as written (case-sensitive) after optional white space.
@@ -25,7 +25,7 @@ class LineMatcher {
     // The rest of the line from the current position.
     const char* rest() const { return at_; }
 
-  private:
+private:
     void skipBlanks();
 
     const char* at_;

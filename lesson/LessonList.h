@@ -18,7 +18,7 @@ enum class TakeResult { Taken, NoSelection, Refused };
 // disk in a graded session, and turns a chosen entry into the session's lesson. It shows
 // nothing but the message box that refuses an entry naming no lesson.
 class LessonList {
-  public:
+public:
     // Lists the lessons; sets lessonName and lessonPath from each file as it goes.
     void build(SessionState& state);
 
@@ -38,7 +38,7 @@ class LessonList {
     static int rememberedSelection();
     static void setRememberedSelection(int index);
 
-  private:
+private:
     void insertSorted(LessonListEntry entry);
 
     std::vector<LessonListEntry> entries_;

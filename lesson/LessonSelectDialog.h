@@ -18,7 +18,7 @@ inline constexpr int kLessonGradesId = 244;
 
 // exec() returns 9 (start), 10 (start from the bookmark), 5 (grade review) or -4 (quit).
 class LessonSelectDialog : public QDialog {
-  public:
+public:
     LessonSelectDialog(const LessonList& lessons, SessionState& state, QWidget* parent = nullptr);
 
     // Shows the dialog modally over the active window and returns its result.
@@ -27,7 +27,7 @@ class LessonSelectDialog : public QDialog {
     // Escape and closing the window quit, as "&Quit entirely" does.
     void reject() override;
 
-  private:
+private:
     void command(int id);
     int selectedRow() const;
 

@@ -11,7 +11,8 @@ int readLine(FileHandle file, char* destination, int limit);
 
 // Formats into a 256-byte buffer and writes the text as is (the format carries its own
 // "\r\n"). Writes nothing and returns false when the result is empty or longer than 254.
-bool writeFormattedLine(FileHandle file, const char* format, ...) __attribute__((format(printf, 2, 3)));
+bool writeFormattedLine(FileHandle file, const char* format, ...)
+    __attribute__((format(printf, 2, 3)));
 
 // Case-sensitive substring search: the position of part in text, or nullptr.
 const char* findText(const char* text, const char* part);

@@ -15,6 +15,6 @@ struct PageEntry {
     std::int32_t completedCount = 0;
     std::int32_t rightCount = 0;
     std::int32_t displayOffset[kDisplaySlots] = {};
-    std::string displayName[kDisplaySlots]; // the first empty slot ends the page's list
+    std::string displayName[kDisplaySlots];     // the first empty slot ends the page's list
     Display* displayObject[kDisplaySlots] = {}; // not owned
 };

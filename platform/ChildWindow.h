@@ -15,7 +15,7 @@ class Surface;
 // The window procedure of the display window class: every message of every display window
 // goes to it, with the window it belongs to.
 class ChildWindowProc {
-  public:
+public:
     virtual ~ChildWindowProc() = default;
     virtual void paint(ChildWindow& window) = 0;
     virtual void command(ChildWindow& window, unsigned notification) = 0;
@@ -26,7 +26,7 @@ class ChildWindowProc {
 };
 
 class ChildWindow {
-  public:
+public:
     virtual ~ChildWindow() = default;
 
     virtual int id() const = 0;

@@ -18,7 +18,7 @@ LocalTime localTime();
 // While a TestClock lives, tickCount and localTime answer from it (the newest one, when
 // several live).
 class TestClock {
-  public:
+public:
     explicit TestClock(std::uint32_t start = 100000);
     ~TestClock();
     TestClock(const TestClock&) = delete;
@@ -30,7 +30,7 @@ class TestClock {
     std::uint32_t now() const { return now_; }
     const LocalTime& local() const { return local_; }
 
-  private:
+private:
     std::uint32_t now_;
     LocalTime local_{2026, 12, 8, 9, 30, 0};
     TestClock* previous_ = nullptr; // the clock that answered before this one

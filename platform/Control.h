@@ -18,7 +18,7 @@ inline unsigned notificationWord(int code, int controlId) {
 }
 
 class Control {
-  public:
+public:
     virtual ~Control() = default;
     virtual int id() const = 0;
     virtual void show(bool visible) = 0;

@@ -37,7 +37,7 @@ std::vector<DriveInfo> drivesFromMounts(std::string_view mountinfo, const std::s
 // The system's critical-error boxes have no counterpart here; the guard keeps the structure
 // of every drive operation (switch off, work, restore) visible and does nothing.
 class CriticalErrorGuard {
-  public:
+public:
     CriticalErrorGuard() = default;
     ~CriticalErrorGuard() = default;
     CriticalErrorGuard(const CriticalErrorGuard&) = delete;

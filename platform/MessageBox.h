@@ -21,7 +21,7 @@ struct BoxRecord {
 // Tests install a scripted responder: every box is recorded and answered from the queue
 // (or with the first button when the queue is empty) without showing anything.
 class ScriptedBoxes {
-  public:
+public:
     ScriptedBoxes();
     ~ScriptedBoxes();
     ScriptedBoxes(const ScriptedBoxes&) = delete;
@@ -33,7 +33,7 @@ class ScriptedBoxes {
     const std::vector<BoxRecord>& shown() const { return shown_; }
     BoxAnswer respond(const BoxRecord& record);
 
-  private:
+private:
     std::vector<BoxAnswer> answers_;
     std::vector<BoxRecord> shown_;
     std::function<void(const BoxRecord&)> hook_;

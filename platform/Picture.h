@@ -10,7 +10,7 @@
 class QImage;
 
 class Picture {
-  public:
+public:
     Picture();
     explicit Picture(const QImage& image);
     ~Picture();
@@ -27,6 +27,6 @@ class Picture {
     Color pixel(int x, int y) const;
     const QImage& image() const;
 
-  private:
+private:
     std::unique_ptr<QImage> image_;
 };

@@ -34,7 +34,7 @@ QString latin1(std::string_view text) {
 
 // The client area: paints the picture and overlay and passes the mouse to the window.
 class ClientWidget : public QWidget {
-  public:
+public:
     ClientWidget(QtChildWindow& window, QWidget* parent) : QWidget(parent), window_(window) {
         setFocusPolicy(Qt::NoFocus);
         setMouseTracking(true);
@@ -43,19 +43,19 @@ class ClientWidget : public QWidget {
 
     bool painting() const { return painting_; }
 
-  protected:
+protected:
     void paintEvent(QPaintEvent*) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-  private:
+private:
     QtChildWindow& window_;
     bool painting_ = false;
 };
 
 // A push button: a press is notification code 0.
 class ButtonControl : public Control {
-  public:
+public:
     ButtonControl(int id, QPushButton* button) : id_(id), button_(button) {}
     ~ButtonControl() override {
         if (button_)
@@ -96,18 +96,18 @@ class ButtonControl : public Control {
         return Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
     }
 
-  private:
+private:
     int id_;
     QPointer<QPushButton> button_;
 };
 
 // A multi-line edit field that reports gaining the focus.
 class EditWidget : public QPlainTextEdit {
-  public:
+public:
     using QPlainTextEdit::QPlainTextEdit;
     std::function<void()> onFocus;
 
-  protected:
+protected:
     void focusInEvent(QFocusEvent* event) override {
         QPlainTextEdit::focusInEvent(event);
         if (onFocus)
@@ -118,7 +118,7 @@ class EditWidget : public QPlainTextEdit {
 // An edit field: gaining the focus is code 0x100, each change the user makes code 0x400.
 // Its text is seen with CR LF line breaks, as the platform's edit fields give them.
 class EditControl : public Control {
-  public:
+public:
     EditControl(int id, EditWidget* edit) : id_(id), edit_(edit) {}
     ~EditControl() override {
         if (edit_)
@@ -186,13 +186,13 @@ class EditControl : public Control {
         return latin1(plain);
     }
 
-  private:
+private:
     int id_;
     QPointer<EditWidget> edit_;
 };
 
 class QtChildWindow : public ChildWindow {
-  public:
+public:
     QtChildWindow(QWidget* parent, int id, const Rect& rect, ChildWindowProc* proc)
         : id_(id), proc_(proc) {
         const int width = std::max(rect.width(), 2 * kBorder);
@@ -326,7 +326,7 @@ class QtChildWindow : public ChildWindow {
         return it == timers_.end() ? nullptr : it->second.get();
     }
 
-  private:
+private:
     int id_;
     ChildWindowProc* proc_;
     int clientWidth_ = 0;

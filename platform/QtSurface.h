@@ -16,7 +16,7 @@ class QPainter;
 // be shown or copied between any two calls. An overlay surface is given the image it lies
 // over, so that inverting shows the inverse of what the user sees there.
 class QtSurface : public Surface {
-  public:
+public:
     explicit QtSurface(QImage* target, const QImage* under = nullptr);
 
     void moveTo(int x, int y) override;
@@ -50,7 +50,7 @@ class QtSurface : public Surface {
     std::vector<TextLine> layOutText(std::string_view text, int boxWidth, unsigned flags) const;
     int lineHeight() const;
 
-  private:
+private:
     void setUpPainter(QPainter& painter) const;
     int textWidth(std::string_view text) const;
 

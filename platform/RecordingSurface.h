@@ -30,7 +30,7 @@
 //   drawPicture WxH at x,y
 //   stretchPicture WxH l,t,r,b to l,t,r,b
 class RecordingSurface : public Surface {
-  public:
+public:
     static constexpr int kCharWidth = 8;
     static constexpr int kLineHeight = 16;
 
@@ -69,7 +69,7 @@ class RecordingSurface : public Surface {
     static std::string colorText(Color color);
     static std::string rectText(const Rect& rect);
 
-  private:
+private:
     std::string penText() const;
     void record(std::string call) { calls_.push_back(std::move(call)); }
 

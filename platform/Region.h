@@ -9,7 +9,7 @@
 class QRegion;
 
 class Region {
-  public:
+public:
     enum class Kind { Empty, Simple, Complex };
 
     Region();
@@ -26,6 +26,6 @@ class Region {
     bool contains(int x, int y) const;
     const QRegion& qregion() const;
 
-  private:
+private:
     std::unique_ptr<QRegion> region_;
 };

@@ -21,7 +21,7 @@ enum TextFlags : unsigned {
 // (white at first). Text is drawn with the application's default font, black on an opaque
 // white background.
 class Surface {
-  public:
+public:
     virtual ~Surface() = default;
 
     virtual void moveTo(int x, int y) = 0;

@@ -10,7 +10,7 @@
 struct LocalTime;
 
 class GradeRecord {
-  public:
+public:
     static constexpr int kSize = 60;
     static constexpr int kNameSize = 40;
     using Bytes = std::array<std::uint8_t, kSize>;

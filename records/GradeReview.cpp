@@ -2,4 +2,6 @@
 // review work; until then it shows nothing and goes on to lesson selection (state 7).
 #include "records/GradeReview.h"
 
-int RunGradeReview() { return 7; }
+int RunGradeReview() {
+    return 7;
+}

@@ -10,7 +10,7 @@
 // The grade files are those of session().keyDrive; a record is the key owner's when its
 // name is session().studentId. The lines go to the list the caller gives.
 class GradeScan {
-  public:
+public:
     explicit GradeScan(std::vector<std::string>& lines) : lines_(lines) {}
 
     // Called after each line added (the review redraws its list there).
@@ -25,7 +25,7 @@ class GradeScan {
     // owners, 0 when neither. The other-owners list stays filled for the caller.
     int listAllLessons();
 
-  private:
+private:
     void addLine(std::string line);
 
     std::vector<std::string>& lines_;

@@ -2,4 +2,6 @@
 // then a help request shows nothing and returns 0, as for a topic without a file.
 #include "records/Help.h"
 
-int ShowHelp(int /*topic*/) { return 0; }
+int ShowHelp(int /*topic*/) {
+    return 0;
+}

@@ -3,4 +3,6 @@
 #include "records/Notes.h"
 
 void RunNoteDialog() {}
-int RunNotesReader() { return 7; }
+int RunNotesReader() {
+    return 7;
+}

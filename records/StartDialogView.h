@@ -11,7 +11,7 @@ class QLineEdit;
 class QPushButton;
 
 class StartDialogView : public QDialog, private StartView {
-  public:
+public:
     explicit StartDialogView(QWidget* parent = nullptr);
     ~StartDialogView() override;
 
@@ -34,12 +34,12 @@ class StartDialogView : public QDialog, private StartView {
     // The widget of a control, found by its id (nullptr when there is none).
     QWidget* control(int id) const;
 
-  protected:
+protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void reject() override;
 
-  private:
+private:
     // StartView
     void showIdField(bool shown) override;
     void showPasswordField(bool shown) override;

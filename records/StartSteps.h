@@ -7,7 +7,7 @@
 
 // What the step machine asks of the dialog that shows it.
 class StartView {
-  public:
+public:
     virtual ~StartView() = default;
 
     virtual void showIdField(bool shown) = 0;
@@ -29,7 +29,7 @@ class StartView {
 // Steps are the result codes of the key disk (records/KeyDisk.h); the current step is kept
 // in session().stateCode while the dialog is open.
 class StartSteps {
-  public:
+public:
     explicit StartSteps(StartView& view) : view_(view) {}
 
     // The dialog's first look: the instructions, both fields hidden.
@@ -55,7 +55,7 @@ class StartSteps {
 
     static const char* introText();
 
-  private:
+private:
     void post(int step);
     void end(int result);
     void detectAndPost();

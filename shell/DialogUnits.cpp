@@ -21,8 +21,12 @@ Base base() {
 
 } // namespace
 
-int dialogUnitsX(int units) { return units * base().x / 4; }
-int dialogUnitsY(int units) { return units * base().y / 8; }
+int dialogUnitsX(int units) {
+    return units * base().x / 4;
+}
+int dialogUnitsY(int units) {
+    return units * base().y / 8;
+}
 
 Rect dialogRect(int x, int y, int w, int h) {
     const int left = dialogUnitsX(x);

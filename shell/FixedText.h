@@ -8,15 +8,13 @@
 #include <cstring>
 #include <string_view>
 
-template <std::size_t N>
-void setText(char (&field)[N], std::string_view text) {
+template <std::size_t N> void setText(char (&field)[N], std::string_view text) {
     const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
     std::memcpy(field, text.data(), n);
     field[n] = '\0';
 }
 
-template <std::size_t N>
-void appendText(char (&field)[N], std::string_view text) {
+template <std::size_t N> void appendText(char (&field)[N], std::string_view text) {
     const std::size_t used = strnlen(field, N - 1);
     const std::size_t room = N - 1 - used;
     const std::size_t n = text.size() < room ? text.size() : room;

@@ -7,18 +7,36 @@ namespace {
 SessionState* g_session = new SessionState();
 }
 
-SessionState& session() { return *g_session; }
+SessionState& session() {
+    return *g_session;
+}
 
 void resetSession() {
     delete g_session;
     g_session = new SessionState();
 }
 
-int scaleX(int x) { return static_cast<int>(x * session().scaleX); }
-int scaleY(int y) { return static_cast<int>(y * session().scaleY); }
-int scaleSize(int size) { return static_cast<int>(size * session().scaleDiag); }
-double scaleX(double x) { return x * session().scaleX; }
-double scaleY(double y) { return y * session().scaleY; }
-double scaleSize(double size) { return size * session().scaleDiag; }
-double degreesToRadians(double degrees) { return -degrees * 2.0 * std::numbers::pi / 360.0; }
-double radiansToDegrees(double radians) { return -radians * 360.0 / (2.0 * std::numbers::pi); }
+int scaleX(int x) {
+    return static_cast<int>(x * session().scaleX);
+}
+int scaleY(int y) {
+    return static_cast<int>(y * session().scaleY);
+}
+int scaleSize(int size) {
+    return static_cast<int>(size * session().scaleDiag);
+}
+double scaleX(double x) {
+    return x * session().scaleX;
+}
+double scaleY(double y) {
+    return y * session().scaleY;
+}
+double scaleSize(double size) {
+    return size * session().scaleDiag;
+}
+double degreesToRadians(double degrees) {
+    return -degrees * 2.0 * std::numbers::pi / 360.0;
+}
+double radiansToDegrees(double radians) {
+    return -radians * 360.0 / (2.0 * std::numbers::pi);
+}

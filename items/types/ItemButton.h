@@ -6,7 +6,7 @@
 // Pressing the button sends 1 along its outputs and, while a question is active, gives the
 // button as the student's answer. A TURNPAGE button turns to the next page instead.
 class ItemButton : public Item {
-  public:
+public:
     ItemButton();
 
     bool StartupAction() override;

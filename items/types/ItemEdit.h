@@ -10,7 +10,7 @@
 // holds answer keys becomes the current question when it gains the keyboard focus. The
 // stored text (`text`) is what a repaint puts back into the field.
 class ItemEdit : public Item {
-  public:
+public:
     ItemEdit();
     ~ItemEdit() override;
 
@@ -22,7 +22,7 @@ class ItemEdit : public Item {
     void ClearAnswer() override;
     bool Command(unsigned notification) override;
 
-  private:
+private:
     void takeFocus();
     bool confirm();
 };

@@ -12,7 +12,7 @@ inline constexpr std::int32_t kLabelSeq = 2;   // FLASH shows the leader segment
 // lines (on its location when no shape came before). While a question is active every label
 // shows "???" so that it gives no answer away.
 class ItemLabel : public Item {
-  public:
+public:
     ItemLabel();
 
     bool StartupAction() override;
@@ -25,7 +25,7 @@ class ItemLabel : public Item {
     // SEQ mode: the shape of the chain drawn at the next Draw; none outside SEQ mode.
     Shape* currentSegment = nullptr;
 
-  private:
+private:
     const char* shownText() const;
     void drawFrame(Point anchor, const char* shown);
 };

@@ -9,7 +9,7 @@
 // along them at every tick of a 300 ms timer until it is stopped. A TEXT holding answer keys
 // is a question's prompt: it is drawn only while its question is current.
 class ItemText : public Item {
-  public:
+public:
     ItemText();
     ~ItemText() override;
 
@@ -20,7 +20,7 @@ class ItemText : public Item {
     void Draw() override;
     void Input(const char* name, double value, const Pose* motion) override;
 
-  private:
+private:
     void stopTimer();
 };
 

@@ -57,7 +57,7 @@ END LESSON
 )";
 
 class QuietWindow : public ControllerWindow {
-  public:
+public:
     void enableNoteButton() override {}
     void restoreWindow() override {}
     void discardPendingInput() override {}

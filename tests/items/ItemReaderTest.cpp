@@ -32,7 +32,7 @@ constexpr unsigned char kCommaNumeric[] = {
 // Puts those conventions in force for the life of the object, as the toolkit does with the
 // user's own at start-up. active is false where the C library does not take them.
 class CommaNumbers {
-  public:
+public:
     explicit CommaNumbers(const WorkFolder& folder)
         : previous_(std::setlocale(LC_NUMERIC, nullptr)) {
         folder.write(
@@ -40,8 +40,8 @@ class CommaNumbers {
             std::string_view(reinterpret_cast<const char*>(kCommaNumeric), sizeof kCommaNumeric),
             false);
         setenv("LOCPATH", (folder.path() + "/LOCALE").c_str(), 1);
-        active = std::setlocale(LC_NUMERIC, "comma") != nullptr &&
-                 std::strtod("1.5", nullptr) == 1.0;
+        active =
+            std::setlocale(LC_NUMERIC, "comma") != nullptr && std::strtod("1.5", nullptr) == 1.0;
     }
     ~CommaNumbers() {
         std::setlocale(LC_NUMERIC, previous_.c_str());
@@ -52,7 +52,7 @@ class CommaNumbers {
 
     bool active = false;
 
-  private:
+private:
     std::string previous_;
 };
 

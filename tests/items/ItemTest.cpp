@@ -154,7 +154,7 @@ TEST(Item, HitTestTakesSmallestAreaAndEarlierItemOnTies) {
 
 namespace {
 class ClickCounter : public Item {
-  public:
+public:
     bool Click(Display* d, int message, int x, int y) override {
         clicks.push_back({d, message, x, y});
         return true;

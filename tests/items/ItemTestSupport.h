@@ -17,7 +17,7 @@
 
 // The displays of the page shown, in session().displays; deleted (with their items) at the end.
 class TestPage {
-  public:
+public:
     TestPage() { resetSession(); }
     ~TestPage() {
         for (Display*& display : session().displays) {
@@ -64,7 +64,7 @@ class TestPage {
 
 // An item that records every input it receives.
 class Receiver : public Item {
-  public:
+public:
     struct Received {
         std::string name;
         double value;
@@ -81,7 +81,7 @@ class Receiver : public Item {
 
 // An item that passes whatever it receives on along its own outputs.
 class Relay : public Receiver {
-  public:
+public:
     void Input(const char* name, double value, const Pose* motion) override {
         Receiver::Input(name, value, motion);
         SendOutputs(*this, value, false);
@@ -91,7 +91,7 @@ class Relay : public Receiver {
 // An item type with commands of its own: it takes every line offered to it, except the ones
 // holding "BAD", and counts EndDefinition.
 class CommandTaker : public Item {
-  public:
+public:
     bool ReadCommand(const char* line) override {
         commands.emplace_back(line);
         return std::string(line).find("BAD") == std::string::npos;
@@ -121,7 +121,7 @@ inline int countConnections(const Connection* list) {
 // block of an ITEM line. After the read, file is what the reader left: open at the line after
 // the block on success, closed on failure.
 class BlockFile {
-  public:
+public:
     explicit BlockFile(std::string_view block) {
         folder.write("LSNS/01-01.LSN", block);
         file = openForReading("LSNS\\01-01.LSN");

@@ -27,7 +27,7 @@ std::string ninePageLesson() {
 }
 
 class BookmarkTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         resetSession();
         folder.write("LSNS/01-02.LSN", ninePageLesson());

@@ -19,7 +19,7 @@ namespace {
 using Lines = std::vector<std::string>;
 
 class GradeScanTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         resetSession();
         work.addDrive('E');

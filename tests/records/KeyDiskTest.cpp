@@ -33,7 +33,7 @@ std::string keyFile(const std::string& plainStart) {
 }
 
 class KeyDiskTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         resetSession();
         seedRandom(1);

@@ -23,7 +23,7 @@
 namespace {
 
 class ScoringTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         resetSession();
         session().mainWindow = &app;

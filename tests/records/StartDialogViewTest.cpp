@@ -29,7 +29,7 @@ namespace {
 // Acts as the user on the modal dialog once it is shown: each action waits until its
 // condition holds. Gives up (quitting the dialog) when a condition never comes.
 class UserScript {
-  public:
+public:
     struct Step {
         std::function<bool(StartDialogView&)> ready;
         std::function<void(StartDialogView&)> act;
@@ -51,7 +51,7 @@ class UserScript {
 
     bool finished() const { return next_ == steps_.size(); }
 
-  private:
+private:
     void poll() {
         auto* dialog = dynamic_cast<StartDialogView*>(activeModal());
         if (!dialog || finished())
@@ -97,7 +97,7 @@ bool shows(StartDialogView& dialog, int id) {
 }
 
 class StartDialogViewTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override { resetSession(); }
     WorkFolder work;
     ScriptedBoxes boxes;

@@ -20,7 +20,7 @@ namespace {
 
 // Records what the dialog would show; posted steps wait in a queue until run.
 class FakeStartView : public StartView {
-  public:
+public:
     void showIdField(bool shown) override { idShown = shown; }
     void showPasswordField(bool shown) override { passwordShown = shown; }
     std::string idText() const override { return id; }
@@ -46,7 +46,7 @@ class FakeStartView : public StartView {
 };
 
 class StartStepsTest : public testing::Test {
-  protected:
+protected:
     void SetUp() override {
         resetSession();
         seedRandom(1);

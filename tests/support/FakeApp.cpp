@@ -6,7 +6,9 @@
 #include "shell/DisplayWindowProc.h"
 #include "shell/SessionState.h"
 
-FakeApp::FakeApp() { session().mainWindow = this; }
+FakeApp::FakeApp() {
+    session().mainWindow = this;
+}
 
 FakeApp::~FakeApp() {
     if (session().mainWindow == this)

@@ -13,7 +13,7 @@
 
 class FakeApp : public AppServices {
 public:
-    FakeApp();  // installs itself as session().mainWindow
+    FakeApp(); // installs itself as session().mainWindow
     ~FakeApp() override;
 
     void postState(int code, int page) override { posted.push_back({code, page}); }

@@ -62,9 +62,9 @@ bool WorkFolder::exists(std::string_view relative) const {
 void WorkFolder::addPicture(std::string_view name) const {
     // A 1 x 1 picture of 24 bits: file header, info header and one padded pixel row.
     static const unsigned char bmp[] = {
-        'B', 'M', 58, 0, 0, 0, 0, 0, 0, 0, 54, 0, 0, 0, 40, 0, 0, 0, 1, 0, 0, 0, 1, 0, 0, 0,
-        1, 0, 24, 0, 0, 0, 0, 0, 4, 0, 0, 0, 0x13, 0x0B, 0, 0, 0x13, 0x0B, 0, 0, 0, 0, 0, 0,
-        0, 0, 0, 0, 255, 255, 255, 0};
+        'B', 'M', 58,   0,    0, 0, 0, 0, 0,  0, 54, 0, 0, 0, 40,  0,   0,   0, 1,    0,
+        0,   0,   1,    0,    0, 0, 1, 0, 24, 0, 0,  0, 0, 0, 4,   0,   0,   0, 0x13, 0x0B,
+        0,   0,   0x13, 0x0B, 0, 0, 0, 0, 0,  0, 0,  0, 0, 0, 255, 255, 255, 0};
     write("BMPS/" + std::string(name) + ".BMP",
           std::string_view(reinterpret_cast<const char*>(bmp), sizeof bmp), false);
 }

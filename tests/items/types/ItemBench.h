@@ -26,7 +26,7 @@ struct FreshSession {
 // page builder; the main window's services are recorded by FakeApp, the clock is a test
 // clock, message boxes are scripted.
 class LessonBench {
-  public:
+public:
     LessonBench();
     ~LessonBench();
 
@@ -55,7 +55,7 @@ class LessonBench {
 // A display without a window: items draw on `surface`, marks go to `screen`. It stands in
 // the given slot of the page shown while it lives.
 class PaperDisplay {
-  public:
+public:
     explicit PaperDisplay(int slot = 1, int width = 400, int height = 300);
     ~PaperDisplay();
     PaperDisplay(const PaperDisplay&) = delete;
@@ -73,7 +73,7 @@ class PaperDisplay {
     RecordingSurface screen;
     Display display;
 
-  private:
+private:
     bool read(std::unique_ptr<Item> item, const char* title, std::string_view lines);
 
     int slot_;
