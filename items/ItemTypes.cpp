@@ -7,6 +7,7 @@
 #include "items/types/ItemEdit.h"
 #include "items/types/ItemLabel.h"
 #include "items/types/ItemText.h"
+#include "items/types/ItemZone.h"
 
 namespace {
 
@@ -40,7 +41,7 @@ constexpr TypeEntry kItemTypes[] = {
     {"SLIDER", makePlain<ItemType::Slider>},
     {"TIMER", makePlain<ItemType::Timer>},
     {"ANI", makePlain<ItemType::Ani>},
-    {"ZONE", makePlain<ItemType::Zone>},
+    {"ZONE", make<lorvenna::ItemZone>},
     {"IMSEL", makePlain<ItemType::Imsel>},
 };
 
