@@ -79,6 +79,10 @@ bool Connect(Connection& connection) {
     return true;
 }
 
+Item* connectionTarget(Connection& connection) {
+    return liveTarget(connection);
+}
+
 void Send(Connection& connection, double value) {
     Item* target = liveTarget(connection);
     if (!target)

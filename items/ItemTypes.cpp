@@ -5,6 +5,7 @@
 #include "items/Item.h"
 #include "items/types/ItemButton.h"
 #include "items/types/ItemEdit.h"
+#include "items/types/ItemImsel.h"
 #include "items/types/ItemLabel.h"
 #include "items/types/ItemText.h"
 #include "items/types/ItemZone.h"
@@ -42,7 +43,7 @@ constexpr TypeEntry kItemTypes[] = {
     {"TIMER", makePlain<ItemType::Timer>},
     {"ANI", makePlain<ItemType::Ani>},
     {"ZONE", make<lorvenna::ItemZone>},
-    {"IMSEL", makePlain<ItemType::Imsel>},
+    {"IMSEL", make<lorvenna::ItemImsel>},
 };
 
 } // namespace
