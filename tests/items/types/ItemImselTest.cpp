@@ -130,12 +130,12 @@ TEST(ItemImsel, PageFailsWithoutASelectionOrAMember) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.lines);
         LessonBench bench;
-        const std::string lesson = std::string("Lesson 01-01 Series\r\nPAGE 1\r\nDISPLAY One\r\n"
-                                               "END PAGES\r\nDISPLAY One 0 0 400 300 A\r\n"
-                                               "ITEM LABEL A\r\n@First\r\nBLINK\r\n}\r\n"
-                                               "ITEM LABEL B\r\n@Second\r\nBLINK\r\n}\r\n"
-                                               "ITEM IMSEL Sel\r\n") +
-                                   c.lines + "}\r\nEND DISPLAY\r\nEND LESSON\r\n";
+        const std::string lesson = std::string("Lesson 01-01 Series\nPAGE 1\nDISPLAY One\n"
+                                               "END PAGES\nDISPLAY One 0 0 400 300 A\n"
+                                               "ITEM LABEL A\n@First\nBLINK\n}\n"
+                                               "ITEM LABEL B\n@Second\nBLINK\n}\n"
+                                               "ITEM IMSEL Sel\n") +
+                                   c.lines + "}\nEND DISPLAY\nEND LESSON\n";
         ASSERT_TRUE(bench.load(lesson));
         EXPECT_EQ(bench.build(1), c.error[0] == '\0');
         if (c.error[0]) {

@@ -25,11 +25,11 @@ std::string squareZone(const char* title, int x, int y, const char* extra) {
 }
 
 std::string lesson(const std::string& items, const std::string& second = "") {
-    return "Lesson 01-01 Zones\r\nPAGE 1\r\nDISPLAY One\r\n" +
-           std::string(second.empty() ? "" : "DISPLAY Two\r\n") +
-           "END PAGES\r\nDISPLAY One 0 0 400 300 A\r\n" + items + "END DISPLAY\r\n" +
-           (second.empty() ? "" : "DISPLAY Two 400 0 300 300 A\r\n" + second + "END DISPLAY\r\n") +
-           "END LESSON\r\n";
+    return "Lesson 01-01 Zones\nPAGE 1\nDISPLAY One\n" +
+           std::string(second.empty() ? "" : "DISPLAY Two\n") +
+           "END PAGES\nDISPLAY One 0 0 400 300 A\n" + items + "END DISPLAY\n" +
+           (second.empty() ? "" : "DISPLAY Two 400 0 300 300 A\n" + second + "END DISPLAY\n") +
+           "END LESSON\n";
 }
 
 } // namespace
