@@ -18,7 +18,7 @@ deps:
 
 build: deps
 	cmake -S . -B $(BUILD_TYPE_RELEASE) -DCMAKE_BUILD_TYPE=Release >/dev/null
-	cmake --build $(BUILD_TYPE_RELEASE) -j $(JOBS) --target lorvenna
+	cmake --build $(BUILD_TYPE_RELEASE) -j $(JOBS) --target lorvenna lorvenna-check lorvenna-shot lorvenna-grades
 
 run: build
 	cd courseware && ../$(BUILD_TYPE_RELEASE)/lorvenna
