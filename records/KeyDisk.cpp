@@ -99,6 +99,11 @@ int ReadKeyFile() {
 
     if (!keyThere)
         return -11;
+    return readKeyRecord(keyName);
+}
+
+int readKeyRecord(const std::string& keyName) {
+    SessionState& s = session();
     FileHandle file = openForReading(keyName);
     std::array<std::uint8_t, kKeyRecordSize> record{};
     const long got = readBytes(file, record.data(), kKeyRecordSize);
