@@ -7,6 +7,7 @@
 #include "items/types/ItemEdit.h"
 #include "items/types/ItemLabel.h"
 #include "items/types/ItemText.h"
+#include "items/types/ItemTimer.h"
 
 namespace {
 
@@ -28,9 +29,9 @@ struct TypeEntry {
 };
 
 constexpr TypeEntry kItemTypes[] = {
-    // The pictures, highlighters, sliders, timers, moving figures, zones and image selectors
-    // are built as plain items until their own classes (ItemBMP, ItemHighlighter, ItemSlider,
-    // ItemTimer, ItemAni, ItemZone, ItemImsel) replace these rows.
+    // The pictures, highlighters, sliders, moving figures, zones and image selectors are built
+    // as plain items until their own classes (ItemBMP, ItemHighlighter, ItemSlider, ItemAni,
+    // ItemZone, ItemImsel) replace these rows.
     {"BMP", makePlain<ItemType::Bmp>},
     {"TEXT", make<ItemText>},
     {"LABEL", make<ItemLabel>},
@@ -38,7 +39,7 @@ constexpr TypeEntry kItemTypes[] = {
     {"BUTTON", make<ItemButton>},
     {"HIGHLIGHTER", makePlain<ItemType::Highlighter>},
     {"SLIDER", makePlain<ItemType::Slider>},
-    {"TIMER", makePlain<ItemType::Timer>},
+    {"TIMER", make<lorvenna::ItemTimer>},
     {"ANI", makePlain<ItemType::Ani>},
     {"ZONE", makePlain<ItemType::Zone>},
     {"IMSEL", makePlain<ItemType::Imsel>},
