@@ -5,6 +5,7 @@
 #include "items/Item.h"
 #include "items/types/ItemButton.h"
 #include "items/types/ItemEdit.h"
+#include "items/types/ItemHighlighter.h"
 #include "items/types/ItemLabel.h"
 #include "items/types/ItemText.h"
 #include "items/types/ItemTimer.h"
@@ -29,15 +30,15 @@ struct TypeEntry {
 };
 
 constexpr TypeEntry kItemTypes[] = {
-    // The pictures, highlighters, sliders, moving figures, zones and image selectors are built
-    // as plain items until their own classes (ItemBMP, ItemHighlighter, ItemSlider, ItemAni,
-    // ItemZone, ItemImsel) replace these rows.
+    // The pictures, sliders, moving figures, zones and image selectors are built as plain
+    // items until their own classes (ItemBMP, ItemSlider, ItemAni, ItemZone, ItemImsel)
+    // replace these rows.
     {"BMP", makePlain<ItemType::Bmp>},
     {"TEXT", make<ItemText>},
     {"LABEL", make<ItemLabel>},
     {"EDIT", make<ItemEdit>},
     {"BUTTON", make<ItemButton>},
-    {"HIGHLIGHTER", makePlain<ItemType::Highlighter>},
+    {"HIGHLIGHTER", make<lorvenna::ItemHighlighter>},
     {"SLIDER", makePlain<ItemType::Slider>},
     {"TIMER", make<lorvenna::ItemTimer>},
     {"ANI", makePlain<ItemType::Ani>},

@@ -12,6 +12,7 @@
 #include <QScrollBar>
 #include <QStyle>
 #include <QStyleOptionSlider>
+#include <QTimer>
 
 #include <string>
 #include <vector>
