@@ -7,6 +7,7 @@
 #include "items/types/ItemEdit.h"
 #include "items/types/ItemHighlighter.h"
 #include "items/types/ItemLabel.h"
+#include "items/types/ItemSlider.h"
 #include "items/types/ItemText.h"
 #include "items/types/ItemTimer.h"
 
@@ -30,16 +31,15 @@ struct TypeEntry {
 };
 
 constexpr TypeEntry kItemTypes[] = {
-    // The pictures, sliders, moving figures, zones and image selectors are built as plain
-    // items until their own classes (ItemBMP, ItemSlider, ItemAni, ItemZone, ItemImsel)
-    // replace these rows.
+    // The pictures, moving figures, zones and image selectors are built as plain items until
+    // their own classes (ItemBMP, ItemAni, ItemZone, ItemImsel) replace these rows.
     {"BMP", makePlain<ItemType::Bmp>},
     {"TEXT", make<ItemText>},
     {"LABEL", make<ItemLabel>},
     {"EDIT", make<ItemEdit>},
     {"BUTTON", make<ItemButton>},
     {"HIGHLIGHTER", make<lorvenna::ItemHighlighter>},
-    {"SLIDER", makePlain<ItemType::Slider>},
+    {"SLIDER", make<lorvenna::ItemSlider>},
     {"TIMER", make<lorvenna::ItemTimer>},
     {"ANI", makePlain<ItemType::Ani>},
     {"ZONE", makePlain<ItemType::Zone>},

@@ -7,6 +7,7 @@
 #include "platform/QtSurface.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QFrame>
 #include <QImage>
 #include <QKeySequence>
@@ -193,6 +194,23 @@ private:
     QPointer<EditWidget> edit_;
 };
 
+// The keys of a scroll bar with the keyboard focus: the arrow keys move a line, Page Up and
+// Page Down a page, Home and End go to the ends, whatever the bar's direction.
+struct ScrollKey {
+    int key;
+    QAbstractSlider::SliderAction action;
+};
+constexpr ScrollKey kScrollKeys[] = {
+    {Qt::Key_Left, QAbstractSlider::SliderSingleStepSub},
+    {Qt::Key_Up, QAbstractSlider::SliderSingleStepSub},
+    {Qt::Key_Right, QAbstractSlider::SliderSingleStepAdd},
+    {Qt::Key_Down, QAbstractSlider::SliderSingleStepAdd},
+    {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
+    {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
+    {Qt::Key_Home, QAbstractSlider::SliderToMinimum},
+    {Qt::Key_End, QAbstractSlider::SliderToMaximum},
+};
+
 // A scroll bar takes the arrows, the trough, the thumb and the keys; the wheel is no input
 // of its own.
 class ScrollBarWidget : public QScrollBar {
@@ -201,6 +219,16 @@ public:
 
 protected:
     void wheelEvent(QWheelEvent* event) override { event->ignore(); }
+    // The toolkit turns a horizontal bar's arrow keys round; the table keeps them plain.
+    void keyPressEvent(QKeyEvent* event) override {
+        for (const ScrollKey& entry : kScrollKeys) {
+            if (entry.key == event->key()) {
+                triggerAction(entry.action);
+                return;
+            }
+        }
+        event->ignore();
+    }
 };
 
 // The scroll requests of the bar's actions. Dragging the thumb is ThumbTrack; the same
