@@ -1,11 +1,8 @@
 // HIGHLIGHTER items: the push button, one pulsing highlighter at a time, restoring targets.
 #include "items/types/ItemHighlighter.h"
 
-#include "shell/Drawing.h"
 #include "shell/SessionState.h"
 #include "tests/items/types/MotionBench.h"
-
-#include <QWidget>
 
 #include <gtest/gtest.h>
 
@@ -47,21 +44,6 @@ END DISPLAY
 END LESSON
 )";
 
-TEST(ItemHighlighter, ItsButtonIsMadeLikeABUTTONs) {
-    LessonBench bench;
-    ASSERT_TRUE(bench.load(kLesson)) << session().errorText;
-    ASSERT_TRUE(bench.build(1)) << session().errorText;
-    Item* a = bench.item("A");
-    Item* quiet = bench.item("Quiet");
-    ASSERT_TRUE(a && a->control && quiet && quiet->control);
-    EXPECT_EQ(a->control->geometry(), (Rect{10, 10, 80, 36}));
-    EXPECT_TRUE(a->control->isVisible());
-    EXPECT_FALSE(quiet->control->isVisible());
-    quiet->visibility = 1;
-    MarkAndRepaint(bench.display(1));
-    EXPECT_TRUE(quiet->control->isVisible());
-}
-
 TEST(ItemHighlighter, PressingBStopsAAndPutsItsTargetsBack) {
     LessonBench bench;
     ASSERT_TRUE(bench.load(kLesson)) << session().errorText;
@@ -72,6 +54,8 @@ TEST(ItemHighlighter, PressingBStopsAAndPutsItsTargetsBack) {
     Item* la = bench.item("LA");
     Item* lb = bench.item("LB");
     ChildWindow& window = *bench.display(1)->window;
+    EXPECT_EQ(a->control->geometry(), (Rect{10, 10, 80, 36})) << "made as a BUTTON's";
+    EXPECT_FALSE(quiet->control->isVisible());
 
     bench.press(a);
     EXPECT_TRUE(window.timerRunning(a));
