@@ -366,6 +366,10 @@ bool ReadItemBlock(Item* item, const char* title, Display* display, FileHandle& 
     }
     if (state.bigText[0] != '\0' && item->text.empty())
         item->text = state.bigText;
+    if (!item->acceptDefinition()) {
+        closeFile(lessonFile);
+        return false;
+    }
     item->EndDefinition();
     return true;
 }

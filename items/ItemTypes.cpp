@@ -5,9 +5,12 @@
 #include "items/Item.h"
 #include "items/types/ItemButton.h"
 #include "items/types/ItemEdit.h"
+#include "items/types/ItemHighlighter.h"
 #include "items/types/ItemImsel.h"
 #include "items/types/ItemLabel.h"
+#include "items/types/ItemSlider.h"
 #include "items/types/ItemText.h"
+#include "items/types/ItemTimer.h"
 #include "items/types/ItemZone.h"
 
 namespace {
@@ -30,17 +33,16 @@ struct TypeEntry {
 };
 
 constexpr TypeEntry kItemTypes[] = {
-    // The pictures, highlighters, sliders, timers, moving figures, zones and image selectors
-    // are built as plain items until their own classes (ItemBMP, ItemHighlighter, ItemSlider,
-    // ItemTimer, ItemAni, ItemZone, ItemImsel) replace these rows.
+    // Pictures and moving figures are built as plain items until their own classes (ItemBMP,
+    // ItemAni) replace these rows.
     {"BMP", makePlain<ItemType::Bmp>},
     {"TEXT", make<ItemText>},
     {"LABEL", make<ItemLabel>},
     {"EDIT", make<ItemEdit>},
     {"BUTTON", make<ItemButton>},
-    {"HIGHLIGHTER", makePlain<ItemType::Highlighter>},
-    {"SLIDER", makePlain<ItemType::Slider>},
-    {"TIMER", makePlain<ItemType::Timer>},
+    {"HIGHLIGHTER", make<lorvenna::ItemHighlighter>},
+    {"SLIDER", make<lorvenna::ItemSlider>},
+    {"TIMER", make<lorvenna::ItemTimer>},
     {"ANI", makePlain<ItemType::Ani>},
     {"ZONE", make<lorvenna::ItemZone>},
     {"IMSEL", make<lorvenna::ItemImsel>},
