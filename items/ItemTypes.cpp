@@ -3,6 +3,7 @@
 
 #include "platform/IgnoreCase.h"
 #include "items/Item.h"
+#include "items/types/ItemBMP.h"
 #include "items/types/ItemButton.h"
 #include "items/types/ItemEdit.h"
 #include "items/types/ItemLabel.h"
@@ -31,7 +32,7 @@ constexpr TypeEntry kItemTypes[] = {
     // The pictures, highlighters, sliders, timers, moving figures, zones and image selectors
     // are built as plain items until their own classes (ItemBMP, ItemHighlighter, ItemSlider,
     // ItemTimer, ItemAni, ItemZone, ItemImsel) replace these rows.
-    {"BMP", makePlain<ItemType::Bmp>},
+    {"BMP", make<lorvenna::ItemBMP>},
     {"TEXT", make<ItemText>},
     {"LABEL", make<ItemLabel>},
     {"EDIT", make<ItemEdit>},
