@@ -3,6 +3,7 @@
 
 #include "platform/IgnoreCase.h"
 #include "items/Item.h"
+#include "items/types/ItemAni.h"
 #include "items/types/ItemBMP.h"
 #include "items/types/ItemButton.h"
 #include "items/types/ItemEdit.h"
@@ -40,7 +41,7 @@ constexpr TypeEntry kItemTypes[] = {
     {"HIGHLIGHTER", makePlain<ItemType::Highlighter>},
     {"SLIDER", makePlain<ItemType::Slider>},
     {"TIMER", makePlain<ItemType::Timer>},
-    {"ANI", makePlain<ItemType::Ani>},
+    {"ANI", make<lorvenna::ItemAni>},
     {"ZONE", makePlain<ItemType::Zone>},
     {"IMSEL", makePlain<ItemType::Imsel>},
 };

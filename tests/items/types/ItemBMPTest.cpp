@@ -152,8 +152,7 @@ TEST(ItemBMP, EveryKindOfPictureIsDrawnPixelForPixel) {
             ASSERT_TRUE(item->StartupAction()) << what;
             item->Draw();
             const std::vector<std::vector<std::uint32_t>> indices =
-                c.bits == 1 ? std::vector<std::vector<std::uint32_t>>{{0, 1, 0}, {1, 0, 1}}
-                            : kGrid;
+                c.bits == 1 ? std::vector<std::vector<std::uint32_t>>{{0, 1, 0}, {1, 0, 1}} : kGrid;
             for (int y = 0; y < 2; ++y) {
                 for (int x = 0; x < 3; ++x)
                     EXPECT_EQ(at(bench.image, 10 + x, 20 + y), expected[indices[y][x]])
@@ -171,7 +170,8 @@ TEST(ItemBMP, PictureReachingPastTheDisplayIsSqueezedNotCropped) {
     std::vector<std::vector<std::uint32_t>> rows(200, std::vector<std::uint32_t>(200));
     for (int y = 0; y < 200; ++y) {
         for (int x = 0; x < 200; ++x)
-            rows[y][x] = y < 100 ? (x < 100 ? 0xFF0000 : 0x00FF00) : (x < 100 ? 0x0000FF : 0xFFFF00);
+            rows[y][x] =
+                y < 100 ? (x < 100 ? 0xFF0000 : 0x00FF00) : (x < 100 ? 0x0000FF : 0xFFFF00);
     }
     DibFields f;
     f.width = 200;
@@ -219,8 +219,8 @@ TEST(ItemBMP, FailedLoadsLeaveNoPictureAndTryAgain) {
     // Damage adds no message of its own.
     std::string longer = solidPicture(2, 2, kRed);
     longer[2] = char(longer[2] + 1); // declares one byte more than the file has
-    for (const std::string& bad : {std::string("XM") + solidPicture(2, 2, kRed).substr(2),
-                                   longer, solidPicture(2, 2, kRed).substr(0, 10)}) {
+    for (const std::string& bad : {std::string("XM") + solidPicture(2, 2, kRed).substr(2), longer,
+                                   solidPicture(2, 2, kRed).substr(0, 10)}) {
         bench.write("NOPE", bad);
         session().errorText[0] = '\0';
         EXPECT_FALSE(item->StartupAction());
@@ -241,9 +241,9 @@ TEST(ItemBMP, FlashHideAndAppear) {
         const char* command;
         std::int32_t after;
     };
-    for (const Case& c : {Case{1, "FLASH", 0}, Case{0, "FLASH", 1}, Case{2, "FLASH", 2},
-                          Case{1, "HIDE", 0}, Case{0, "APPEAR", 1}, Case{0, "XFLASHY", 1},
-                          Case{1, "STOP", 1}}) {
+    for (const Case& c :
+         {Case{1, "FLASH", 0}, Case{0, "FLASH", 1}, Case{2, "FLASH", 2}, Case{1, "HIDE", 0},
+          Case{0, "APPEAR", 1}, Case{0, "XFLASHY", 1}, Case{1, "STOP", 1}}) {
         item->visibility = c.before;
         paper.display.needsRepaint = 0;
         item->Input(c.command, 0.0, nullptr);
