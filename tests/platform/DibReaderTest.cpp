@@ -6,18 +6,15 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <vector>
 
 namespace lorvenna {
 
 namespace {
-
-constexpr Color kBlack{0, 0, 0};
-constexpr Color kRed{255, 0, 0};
-constexpr Color kGreen{0, 255, 0};
-constexpr Color kBlue{0, 0, 255};
-constexpr Color kWhite{255, 255, 255};
 
 // Decodes from a buffer of exactly the file's size, so the sanitizers see any read past it.
 Picture decode(const std::string& file) {
@@ -207,6 +204,20 @@ TEST(DibReader, PicturesBeyondSixtyFourMegapixelsAreRefused) {
     EXPECT_EQ(within.pixel(999, 999), kBlack);
     EXPECT_TRUE(decode(dibFile(runLength(8193, 8192, 8, end))).isNull());
     EXPECT_TRUE(decode(dibFile(runLength(65536, 1, 8, end))).isNull());
+}
+
+// The seeds of the picture fuzzer are pictures of every kind written by another encoder.
+TEST(DibReader, EverySeedPictureDecodes) {
+    const std::filesystem::path seeds =
+        std::filesystem::path(LORVENNA_SOURCE_DIR) / "tests/fuzz/corpus/picture";
+    int count = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(seeds)) {
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string file{std::istreambuf_iterator<char>(in), {}};
+        EXPECT_FALSE(decode(file).isNull()) << entry.path().filename();
+        ++count;
+    }
+    EXPECT_GE(count, 10);
 }
 
 } // namespace lorvenna

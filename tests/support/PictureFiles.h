@@ -9,6 +9,14 @@
 
 namespace lorvenna {
 
+// The colours the picture tests draw with.
+inline constexpr Color kRed{255, 0, 0};
+inline constexpr Color kGreen{0, 255, 0};
+inline constexpr Color kBlue{0, 0, 255};
+inline constexpr Color kWhite{255, 255, 255};
+inline constexpr Color kBlack{0, 0, 0};
+inline constexpr Color kYellow{255, 255, 0};
+
 struct DibFields {
     std::uint32_t headerSize = 40;
     std::int32_t width = 0;

@@ -21,13 +21,6 @@ namespace lorvenna {
 
 namespace {
 
-constexpr Color kRed{255, 0, 0};
-constexpr Color kGreen{0, 255, 0};
-constexpr Color kBlue{0, 0, 255};
-constexpr Color kWhite{255, 255, 255};
-constexpr Color kBlack{0, 0, 0};
-constexpr Color kYellow{255, 255, 0};
-
 Color at(const QImage& image, int x, int y) {
     const QRgb p = image.pixel(x, y);
     return {std::uint8_t(qRed(p)), std::uint8_t(qGreen(p)), std::uint8_t(qBlue(p))};
