@@ -3,6 +3,8 @@
 
 #include "platform/IgnoreCase.h"
 #include "items/Item.h"
+#include "items/types/ItemAni.h"
+#include "items/types/ItemBMP.h"
 #include "items/types/ItemButton.h"
 #include "items/types/ItemEdit.h"
 #include "items/types/ItemHighlighter.h"
@@ -19,23 +21,13 @@ template <typename T> std::unique_ptr<Item> make() {
     return std::make_unique<T>();
 }
 
-// An item type whose class is not built yet: a plain Item carrying the type's code, so that
-// blocks of every type already read. It draws nothing and ignores input.
-template <ItemType code> std::unique_ptr<Item> makePlain() {
-    auto item = std::make_unique<Item>();
-    item->type = static_cast<std::int32_t>(code);
-    return item;
-}
-
 struct TypeEntry {
     std::string_view keyword;
     std::unique_ptr<Item> (*factory)();
 };
 
 constexpr TypeEntry kItemTypes[] = {
-    // Pictures and moving figures are built as plain items until their own classes (ItemBMP,
-    // ItemAni) replace these rows.
-    {"BMP", makePlain<ItemType::Bmp>},
+    {"BMP", make<lorvenna::ItemBMP>},
     {"TEXT", make<ItemText>},
     {"LABEL", make<ItemLabel>},
     {"EDIT", make<ItemEdit>},
@@ -43,7 +35,7 @@ constexpr TypeEntry kItemTypes[] = {
     {"HIGHLIGHTER", make<lorvenna::ItemHighlighter>},
     {"SLIDER", make<lorvenna::ItemSlider>},
     {"TIMER", make<lorvenna::ItemTimer>},
-    {"ANI", makePlain<ItemType::Ani>},
+    {"ANI", make<lorvenna::ItemAni>},
     {"ZONE", make<lorvenna::ItemZone>},
     {"IMSEL", make<lorvenna::ItemImsel>},
 };
