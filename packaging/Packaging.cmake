@@ -46,10 +46,11 @@ set(CPACK_PACKAGE_VERSION ${LORVENNA_VERSION})
 set(CPACK_PACKAGE_CONTACT ${LORVENNA_MAINTAINER})
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "interactive lesson player for students")
 set(CPACK_PACKAGE_DESCRIPTION
-  "Lorvenna plays courses of plain-text lessons: pages of texts, pictures, buttons, number
-fields and moving figures that ask questions, judge every answer at once and show the
-score. Students with a key disk keep checksummed grade files and bookmarks. A sample
-course and tools for course authors and teachers are included.")
+  "Lorvenna plays courses of plain-text lessons: pages of texts, pictures,
+buttons, number fields and moving figures that ask questions, judge every
+answer at once and show the score. Students with a key disk keep checksummed
+grade files and bookmarks. A sample course and tools for course authors and
+teachers are included.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)

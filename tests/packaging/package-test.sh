@@ -44,7 +44,7 @@ while read -r file; do
 done < <(cd "$source/courseware" && find . -type f | sed 's|^\.|/usr/share/lorvenna/courseware|')
 
 depends=$(dpkg-deb -f "$deb" Depends)
-for library in libqt6core6 libqt6gui6 libqt6widgets6 libqt6printsupport6 qt6-qpa-plugins; do
+for library in libqt6core6 libqt6gui6 libqt6widgets6 qt6-qpa-plugins; do
   [[ $depends == *"$library"* ]] || fail "Depends lacks $library: $depends"
 done
 [[ $depends != *-dev* ]] || fail "Depends names a development package: $depends"
