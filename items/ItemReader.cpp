@@ -223,9 +223,12 @@ Row BlockReader::apply() {
         item.visibility = 1;
         return Row::Done;
     }
+    // A type that rejects a line with a message of its own leaves it in errorText.
+    session().errorText[0] = '\0';
     if (item.ReadCommand(line))
         return Row::Done;
-    reportLine(LineFault::Mode, line, item.title);
+    if (session().errorText[0] == '\0')
+        reportLine(LineFault::Mode, line, item.title);
     return Row::Failed;
 }
 
@@ -366,6 +369,10 @@ bool ReadItemBlock(Item* item, const char* title, Display* display, FileHandle& 
     }
     if (state.bigText[0] != '\0' && item->text.empty())
         item->text = state.bigText;
+    if (!item->acceptDefinition()) {
+        closeFile(lessonFile);
+        return false;
+    }
     item->EndDefinition();
     return true;
 }

@@ -96,7 +96,7 @@ void ItemImsel::deliver(std::int32_t member) {
 void ItemImsel::showOnly(std::int32_t member) {
     std::int32_t k = 1;
     for (Connection* c = outputs; c; c = c->next, ++k) {
-        if (Item* target = connectionTarget(*c))
+        if (Item* target = liveTarget(*c))
             target->Input(k == member ? "APPEAR" : "HIDE", 0.0, nullptr);
     }
 }
