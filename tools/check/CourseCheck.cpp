@@ -174,8 +174,9 @@ private:
             const std::string picture = "BMPS\\" + item->text + ".BMP";
             if (!hasWildcard(item->text) && fileExists(picture))
                 continue;
+            // The picture item's own words, which its failed start on a page does not show.
             error(source_.lineAt(source_.itemPosition(blockPosition, *item)), 0,
-                  "Picture " + picture + " is missing");
+                  "Image " + picture + " not present in BMPS folder!");
         }
     }
 
