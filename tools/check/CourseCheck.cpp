@@ -115,8 +115,9 @@ private:
             return;
         ScriptedBoxes boxes;
         if (list.take(static_cast<int>(entry - entries.begin()), s) != TakeResult::Taken) {
-            const BoxRecord& box = boxes.shown().back();
-            error(1, 0, box.caption + " " + box.text);
+            error(1, 0, boxes.shown().empty()
+                            ? "No lesson numbers in the title line"
+                            : boxes.shown().back().caption + " " + boxes.shown().back().text);
             return;
         }
         const std::string opened = s.lessonPath;
@@ -350,10 +351,8 @@ void CourseCheck::run(const std::string& folder) {
     setWorkingFolder(folder);
     // Whatever the player would say in a box is recorded, never shown.
     ScriptedBoxes boxes;
-    if (!CheckWorkingFolder()) {
-        const BoxRecord& box = boxes.shown().back();
-        add(Severity::Error, folder, 0, 0, box.caption);
-    }
+    if (!CheckWorkingFolder() && !boxes.shown().empty())
+        add(Severity::Error, folder, 0, 0, boxes.shown().back().caption);
     lessonFolder_ = folderName("LSNS");
     for (const std::string& fileName : findFiles("LSNS\\*.LSN"))
         checkLesson(fileName);
