@@ -1,0 +1,67 @@
+// The help viewer, and the focus given back to the dialog that asked for it.
+#include "records/HelpViewer.h"
+
+#include "records/DialogControls.h"
+#include "records/Help.h"
+#include "shell/AppServices.h"
+#include "shell/SessionState.h"
+
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+
+namespace lorvenna {
+
+namespace {
+
+constexpr int kWidthUnits = 200;
+constexpr int kHeightUnits = 200;
+constexpr int kShown = 1;
+
+} // namespace
+
+void focusCurrentDialog() {
+    if (auto* widget = static_cast<QWidget*>(session().currentDialog))
+        widget->setFocus();
+}
+
+HelpViewer::HelpViewer(std::string_view text, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint) {
+    setModal(true);
+    setFixedSize(dialogUnitsX(kWidthUnits), dialogUnitsY(kHeightUnits));
+
+    auto* done = new QPushButton(QStringLiteral("&Done"), this);
+    done->setObjectName(controlName(kDoneId));
+    done->setGeometry(controlRect(4, 4, 66, 10));
+    done->setDefault(true);
+    connect(done, &QPushButton::clicked, this, [this] { this->done(kShown); });
+
+    text_ = new QPlainTextEdit(this);
+    text_->setObjectName(controlName(kTextId));
+    text_->setGeometry(controlRect(4, 18, 192, 160));
+    text_->setReadOnly(true);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    QString shown = latin1Text(text);
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text_->setPlainText(shown);
+    text_->setFocus();
+}
+
+QString HelpViewer::text() const {
+    return text_->toPlainText();
+}
+
+void HelpViewer::done(int /*result*/) {
+    // Escape and Done alike.
+    QDialog::done(kShown);
+    focusCurrentDialog();
+}
+
+int ShowText(std::string_view text) {
+    auto* owner = dynamic_cast<QWidget*>(session().mainWindow);
+    HelpViewer viewer(text, owner);
+    viewer.exec();
+    return kShown;
+}
+
+} // namespace lorvenna
