@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QDialog>
 #include <QKeyEvent>
+#include <QPointer>
 #include <QTimer>
 
 #include <cstdio>
@@ -30,9 +31,18 @@ void ModalSteps::poll() {
         polls_ = 0;
         return;
     }
-    if (finished() || !steps_[next_].ready(*modal))
+    if (starting_ || finished() || !steps_[next_].ready(*modal))
         return;
-    steps_[next_++].act(*modal);
+    // Acted on after the poll has returned: a step that opens another modal dialog runs
+    // its loop there, and the timer, which does not fire inside its own slot, can act on it.
+    starting_ = true;
+    QPointer<QWidget> dialog(modal);
+    const Act act = steps_[next_++].act;
+    QTimer::singleShot(0, modal, [this, dialog, act] {
+        starting_ = false;
+        if (dialog)
+            act(*dialog);
+    });
 }
 
 void pressKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers) {

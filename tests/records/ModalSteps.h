@@ -43,6 +43,7 @@ private:
     std::vector<Step> steps_;
     std::size_t next_ = 0;
     int polls_ = 0;
+    bool starting_ = false; // a step's action waits to run
 };
 
 // Presses a key on a widget, with the text of the key.
