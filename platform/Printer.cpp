@@ -106,8 +106,8 @@ void Printer::drawText(int x, int y, std::string_view text) {
     lines.remove(QLatin1Char('\r'));
     // A rectangle as large as the page is only an anchor: nothing is wrapped or clipped.
     const QRect anchor(x, y, pageHeight() * 4, pageHeight() * 4);
-    job_->painter.drawText(anchor, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextExpandTabs,
-                           lines);
+    job_->painter.drawText(
+        anchor, Qt::AlignLeft | Qt::AlignTop | Qt::TextDontClip | Qt::TextExpandTabs, lines);
 }
 
 bool Printer::close() {

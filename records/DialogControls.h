@@ -8,6 +8,10 @@
 #include <QString>
 #include <QWidget>
 
+class QDialog;
+class QLabel;
+class QPushButton;
+
 #include <string_view>
 
 namespace lorvenna {
@@ -29,6 +33,13 @@ template <typename T = QWidget> T* findControl(const QWidget& dialog, int id) {
 inline QString latin1Text(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
+
+// A modal dialog of w by h dialog units.
+void setUpDialog(QDialog& dialog, int w, int h);
+// A push button with its id, caption and place; it never presses itself on Enter.
+QPushButton* addButton(QWidget& dialog, int id, const char* caption, int x, int y, int w, int h);
+// The status text of the review dialogs, centred in its black frame.
+QLabel* addFramedStatus(QWidget& dialog, int id);
 
 // Gives the focus back to the dialog (or control) that asked for a viewer, if it still is.
 void focusCurrentDialog();

@@ -4,9 +4,9 @@
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
 #include "platform/Printer.h"
+#include "shell/FixedText.h"
 
 #include <algorithm>
-#include <cstdarg>
 #include <cstdio>
 #include <cstring>
 
@@ -25,13 +25,10 @@ struct LessonBest {
     long best = 0;
 };
 
-std::string format(const char* pattern, ...) __attribute__((format(printf, 1, 2)));
-std::string format(const char* pattern, ...) {
+// printf-style formatting into a string (cut at 320 bytes, more than any line here).
+template <typename... Args> std::string format(const char* pattern, Args... args) {
     char text[320];
-    va_list args;
-    va_start(args, pattern);
-    std::vsnprintf(text, sizeof text, pattern, args);
-    va_end(args);
+    formatText(text, pattern, args...);
     return text;
 }
 

@@ -13,7 +13,7 @@ namespace lorvenna {
 inline constexpr std::size_t kExportNameLength = 37;
 
 struct ExportName {
-    std::string name;     // upper case, ".TXT" added to a plain-text name; empty: none given
+    std::string name; // upper case, ".TXT" added to a plain-text name; empty: none given
     bool commaSeparated = false;
 };
 
@@ -28,8 +28,7 @@ std::vector<long> bestPercentages(const std::vector<std::string>& lines);
 
 // The bytes of the two forms.
 std::string plainExport(const std::vector<std::string>& lines, std::string_view studentId);
-std::string commaSeparatedExport(const std::vector<std::string>& lines,
-                                 std::string_view studentId);
+std::string commaSeparatedExport(const std::vector<std::string>& lines, std::string_view studentId);
 
 enum class ExportResult { Written, NoName, Exists, Failed };
 

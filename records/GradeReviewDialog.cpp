@@ -5,7 +5,6 @@
 #include "shell/AppServices.h"
 #include "shell/SessionState.h"
 
-#include <QFrame>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,27 +25,15 @@ constexpr int kSaveFieldLimit = 250;
 
 GradeReviewDialog::GradeReviewDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), steps_(*this) {
-    setModal(true);
-    setFixedSize(dialogUnitsX(kWidthUnits), dialogUnitsY(kHeightUnits));
+    setUpDialog(*this, kWidthUnits, kHeightUnits);
+    status_ = addFramedStatus(*this, kStatusId);
 
-    auto* frame = new QFrame(this);
-    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-    frame->setGeometry(controlRect(1, 12, 312, 42));
-    status_ = new QLabel(this);
-    status_->setObjectName(controlName(kStatusId));
-    status_->setGeometry(controlRect(24, 14, 280, 38));
-    status_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    status_->setWordWrap(true);
-    status_->setTextFormat(Qt::PlainText);
-
-    auto addButton = [this](int id, const char* caption, QRect where, void (GradeReviewSteps::*act)()) {
-        auto* button = new QPushButton(QString::fromLatin1(caption), this);
-        button->setObjectName(controlName(id));
-        button->setGeometry(where);
-        button->setAutoDefault(false);
-        connect(button, &QPushButton::clicked, this, [this, act] { (steps_.*act)(); });
+    auto button = [this](int id, const char* caption, int x, int y, int w, int h,
+                         void (GradeReviewSteps::*act)()) {
+        connect(addButton(*this, id, caption, x, y, w, h), &QPushButton::clicked, this,
+                [this, act] { (steps_.*act)(); });
     };
-    addButton(kMainMenuId, "&Main menu", controlRect(4, 60, 48, 12), &GradeReviewSteps::mainMenu);
+    button(kMainMenuId, "&Main menu", 4, 60, 48, 12, &GradeReviewSteps::mainMenu);
     auto* nameLabel = new QLabel(QStringLiteral("Name:"), this);
     nameLabel->setObjectName(controlName(kNameLabelId));
     nameLabel->setGeometry(controlRect(68, 60, 24, 12));
@@ -54,15 +41,15 @@ GradeReviewDialog::GradeReviewDialog(QWidget* parent)
     name_ = new QLineEdit(this);
     name_->setObjectName(controlName(kNameFieldId));
     name_->setGeometry(controlRect(92, 60, 120, 12));
-    addButton(kNewDiskId, "&New disk", controlRect(248, 60, 48, 12), &GradeReviewSteps::newDisk);
+    button(kNewDiskId, "&New disk", 248, 60, 48, 12, &GradeReviewSteps::newDisk);
 
     list_ = new QListWidget(this);
     list_->setObjectName(controlName(kListId));
     list_->setGeometry(controlRect(4, 76, 308, 100));
     list_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
 
-    addButton(kHelpId, "&Help", controlRect(4, 186, 56, 14), &GradeReviewSteps::help);
-    addButton(kPrintId, "&Print", controlRect(68, 186, 56, 14), &GradeReviewSteps::print);
+    button(kHelpId, "&Help", 4, 186, 56, 14, &GradeReviewSteps::help);
+    button(kPrintId, "&Print", 68, 186, 56, 14, &GradeReviewSteps::print);
     auto* saveLabel = new QLabel(QStringLiteral("&Save to file:"), this);
     saveLabel->setGeometry(controlRect(136, 186, 48, 12));
     save_ = new QLineEdit(this);
@@ -82,7 +69,8 @@ GradeReviewDialog::~GradeReviewDialog() {
 
 int GradeReviewDialog::run() {
     // The disk is checked once the dialog is up, as a message it posts to itself.
-    QMetaObject::invokeMethod(this, [this] { steps_.checkDisk(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { steps_.checkDisk(); }, Qt::QueuedConnection);
     exec();
     return steps_.ended() ? steps_.result() : kReviewToStartDialog;
 }

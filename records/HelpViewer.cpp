@@ -20,19 +20,10 @@ constexpr int kShown = 1;
 
 } // namespace
 
-void focusCurrentDialog() {
-    if (auto* widget = static_cast<QWidget*>(session().currentDialog))
-        widget->setFocus();
-}
-
 HelpViewer::HelpViewer(std::string_view text, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint) {
-    setModal(true);
-    setFixedSize(dialogUnitsX(kWidthUnits), dialogUnitsY(kHeightUnits));
-
-    auto* done = new QPushButton(QStringLiteral("&Done"), this);
-    done->setObjectName(controlName(kDoneId));
-    done->setGeometry(controlRect(4, 4, 66, 10));
+    setUpDialog(*this, kWidthUnits, kHeightUnits);
+    QPushButton* done = addButton(*this, kDoneId, "&Done", 4, 4, 66, 10);
     done->setDefault(true);
     connect(done, &QPushButton::clicked, this, [this] { this->done(kShown); });
 

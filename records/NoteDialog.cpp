@@ -35,9 +35,8 @@ const char* confirmation(NoteSaved saved) {
 } // namespace
 
 NoteDialog::NoteDialog(QWidget* parent) : QDialog(parent) {
-    setModal(true);
+    setUpDialog(*this, kWidthUnits, kHeightUnits);
     setWindowTitle(QStringLiteral("Write a note.  Hit Done to save."));
-    setFixedSize(dialogUnitsX(kWidthUnits), dialogUnitsY(kHeightUnits));
 
     text_ = new QPlainTextEdit(this);
     text_->setObjectName(controlName(kTextId));
@@ -48,16 +47,11 @@ NoteDialog::NoteDialog(QWidget* parent) : QDialog(parent) {
     text_->installEventFilter(this);
     connect(text_, &QPlainTextEdit::textChanged, this, [this] { textChanged(); });
 
-    auto* done = new QPushButton(QStringLiteral("&Done"), this);
-    done->setObjectName(controlName(kDoneId));
-    done->setGeometry(controlRect(4, 138, 66, 10));
+    QPushButton* done = addButton(*this, kDoneId, "&Done", 4, 138, 66, 10);
     done->setDefault(true);
     connect(done, &QPushButton::clicked, this, [this] { save(false); });
-    auto* cancel = new QPushButton(QStringLiteral("&Cancel"), this);
-    cancel->setObjectName(controlName(kCancelId));
-    cancel->setGeometry(controlRect(78, 138, 66, 10));
-    cancel->setAutoDefault(false);
-    connect(cancel, &QPushButton::clicked, this, [this] { reject(); });
+    connect(addButton(*this, kCancelId, "&Cancel", 78, 138, 66, 10), &QPushButton::clicked, this,
+            [this] { reject(); });
     text_->setFocus();
 }
 
@@ -98,7 +92,8 @@ bool NoteDialog::boxFull() const {
         return true;
     const int lineHeight = text_->fontMetrics().lineSpacing();
     const int visibleLines = lineHeight > 0 ? text_->viewport()->height() / lineHeight : 0;
-    const int usedLines = static_cast<int>(text_->document()->documentLayout()->documentSize().height());
+    const int usedLines =
+        static_cast<int>(text_->document()->documentLayout()->documentSize().height());
     return visibleLines > 0 && usedLines >= visibleLines;
 }
 

@@ -28,8 +28,7 @@ std::string notePrefix();
 // "%sLesson%sNote%4.4ld.TXT"
 std::string noteFileName(std::string_view prefix, std::string_view lessonName, long number);
 // The heading line and the date line.
-std::string noteHeading(std::string_view lessonName, long number, long page,
-                        const LocalTime& time);
+std::string noteHeading(std::string_view lessonName, long number, long page, const LocalTime& time);
 // The text as saved: line ends as CR LF, at most 2039 characters.
 std::string noteText(std::string_view typed);
 

@@ -7,7 +7,6 @@
 #include "shell/AppServices.h"
 #include "shell/SessionState.h"
 
-#include <QFrame>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -23,29 +22,12 @@ constexpr int kHeightUnits = 218;
 
 NotesReaderDialog::NotesReaderDialog(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), steps_(*this) {
-    setModal(true);
-    setFixedSize(dialogUnitsX(kWidthUnits), dialogUnitsY(kHeightUnits));
-
-    auto* frame = new QFrame(this);
-    frame->setFrameStyle(QFrame::Box | QFrame::Plain);
-    frame->setGeometry(controlRect(1, 12, 312, 42));
-    status_ = new QLabel(this);
-    status_->setObjectName(controlName(kStatusId));
-    status_->setGeometry(controlRect(24, 14, 280, 38));
-    status_->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-    status_->setWordWrap(true);
-    status_->setTextFormat(Qt::PlainText);
-
-    auto* quit = new QPushButton(QStringLiteral("&Quit"), this);
-    quit->setObjectName(controlName(kQuitId));
-    quit->setGeometry(controlRect(4, 60, 36, 12));
-    quit->setAutoDefault(false);
-    connect(quit, &QPushButton::clicked, this, [this] { steps_.quit(); });
-    auto* printAll = new QPushButton(QStringLiteral("&Print All"), this);
-    printAll->setObjectName(controlName(kPrintAllId));
-    printAll->setGeometry(controlRect(238, 60, 72, 14));
-    printAll->setAutoDefault(false);
-    connect(printAll, &QPushButton::clicked, this, [this] { steps_.printAll(); });
+    setUpDialog(*this, kWidthUnits, kHeightUnits);
+    status_ = addFramedStatus(*this, kStatusId);
+    connect(addButton(*this, kQuitId, "&Quit", 4, 60, 36, 12), &QPushButton::clicked, this,
+            [this] { steps_.quit(); });
+    connect(addButton(*this, kPrintAllId, "&Print All", 238, 60, 72, 14), &QPushButton::clicked,
+            this, [this] { steps_.printAll(); });
 
     list_ = new QListWidget(this);
     list_->setObjectName(controlName(kListId));
@@ -65,7 +47,8 @@ NotesReaderDialog::~NotesReaderDialog() {
 }
 
 int NotesReaderDialog::run() {
-    QMetaObject::invokeMethod(this, [this] { steps_.start(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { steps_.start(); }, Qt::QueuedConnection);
     exec();
     return kReaderToStartDialog;
 }

@@ -86,9 +86,9 @@ protected:
 
     void grade(long major, long minor, int sequence, const char* id, int answered, int right,
                int possible, bool altered = false) {
-        GradeRecord::Bytes bytes = GradeRecord::make(LocalTime{2009, 5, 7}, major, minor,
-                                                     answered, right, possible, id)
-                                       .toDisk();
+        GradeRecord::Bytes bytes =
+            GradeRecord::make(LocalTime{2009, 5, 7}, major, minor, answered, right, possible, id)
+                .toDisk();
         if (altered)
             bytes[6] ^= 0x10;
         char name[64];
@@ -177,8 +177,7 @@ TEST_F(GradeReviewTest, OneLineIsSavedAndPrinted) {
         click(d, Review::kMainMenuId);
     });
     EXPECT_EQ(user.run(RunGradeReview), 7);
-    EXPECT_EQ(work.read("ONE.TXT"),
-              std::string(kHeader) + "Lesson 01-01 -- No grades yet --\r\n");
+    EXPECT_EQ(work.read("ONE.TXT"), std::string(kHeader) + "Lesson 01-01 -- No grades yet --\r\n");
     EXPECT_EQ(work.read("ONE.CSV"), "Kim42 , 0, \r\n");
     const std::vector<std::string> pages = pdfPages(pdf);
     ASSERT_EQ(pages.size(), 1u);

@@ -19,8 +19,7 @@ class HelpTest : public testing::Test {
 protected:
     void SetUp() override {
         resetSession();
-        for (const char* name :
-             {"STARTUP", "CREDITS", "REPORT", "TESTING", "REGULAR1", "REGULAR2"})
+        for (const char* name : {"STARTUP", "CREDITS", "REPORT", "TESTING", "REGULAR1", "REGULAR2"})
             work.write(std::string("HELP/") + name + ".TXT", std::string("Help ") + name + "\n");
     }
 
@@ -47,9 +46,9 @@ TEST_F(HelpTest, EachTopicShowsItsFile) {
         const char* shown; // nullptr: nothing is shown
     };
     const Case cases[] = {
-        {210, 0, false, "Help STARTUP\n"},  {211, 0, false, "Help CREDITS\n"},
-        {227, 5, true, "Help REPORT\n"},    {112, 13, true, "Help TESTING\n"},
-        {702, 13, false, "Help TESTING\n"}, {112, 12, true, "Help REGULAR2\n"},
+        {210, 0, false, "Help STARTUP\n"},   {211, 0, false, "Help CREDITS\n"},
+        {227, 5, true, "Help REPORT\n"},     {112, 13, true, "Help TESTING\n"},
+        {702, 13, false, "Help TESTING\n"},  {112, 12, true, "Help REGULAR2\n"},
         {702, 12, false, "Help REGULAR1\n"}, {999, 12, false, nullptr},
     };
     for (const Case& c : cases) {

@@ -16,8 +16,7 @@ public:
     using Act = std::function<void(QWidget&)>;
 
     // A step for the modal dialog of type T.
-    template <typename T>
-    void then(std::function<bool(T&)> ready, std::function<void(T&)> act) {
+    template <typename T> void then(std::function<bool(T&)> ready, std::function<void(T&)> act) {
         steps_.push_back({[ready](QWidget& w) {
                               auto* t = dynamic_cast<T*>(&w);
                               return t && ready(*t);
