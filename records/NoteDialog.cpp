@@ -98,7 +98,15 @@ bool NoteDialog::boxFull() const {
 }
 
 void NoteDialog::textChanged() {
-    if (!saving_ && boxFull())
+    if (saving_)
+        return;
+    // A full box that could not be saved is not tried again at every key, only once it
+    // has been full anew.
+    if (!boxFull()) {
+        fullRefused_ = false;
+        return;
+    }
+    if (!fullRefused_)
         save(true);
 }
 
@@ -121,11 +129,12 @@ void NoteDialog::save(bool full) {
         break;
     case NoteSave::Outcome::NotWritten:
         messageBox("Your note could not be saved.",
-                   "The disk may be full or write-protected. Your text is still in the box: "
-                   "try again, or Cancel.");
+                   "The disk may be missing, full or write-protected. Your text is still in "
+                   "the box: try again, or Cancel.");
         break;
     }
     saving_ = false;
+    fullRefused_ = full;
     text_->setFocus();
 }
 

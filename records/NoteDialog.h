@@ -37,6 +37,7 @@ private:
     NoteSaved result_ = NoteSaved::Cancelled;
     std::string savedName_;
     bool saving_ = false;
+    bool fullRefused_ = false; // the full box's save failed
 };
 
 } // namespace lorvenna
