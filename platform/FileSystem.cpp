@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
@@ -277,7 +278,27 @@ bool createFolder(std::string_view name) {
     return true;
 }
 
-bool writeWholeFile(std::string_view name, const void* data, std::size_t size) {
+namespace {
+
+// Moves the finished temporary file to its name: over an existing file, or only when no
+// file or folder of that name exists. Renaming without replacing is one step, so nothing
+// can slip in between the check and the write; a file system that cannot do it gets a
+// hard link, which fails alike when the name is taken.
+bool moveIntoPlace(const std::string& temporary, const std::string& path, bool replace) {
+    if (replace)
+        return ::rename(temporary.c_str(), path.c_str()) == 0;
+    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return true;
+    if (errno != EINVAL && errno != ENOSYS)
+        return false;
+    if (::link(temporary.c_str(), path.c_str()) != 0)
+        return false;
+    ::unlink(temporary.c_str());
+    return true;
+}
+
+bool writeThroughTemporary(std::string_view name, const void* data, std::size_t size,
+                           bool replace) {
     if (size > 0 && !data) {
         setError(FileError::Other);
         return false;
@@ -328,7 +349,7 @@ bool writeWholeFile(std::string_view name, const void* data, std::size_t size) {
         setError(errorFromErrno(code, true));
         return false;
     }
-    if (fileStepFails(FileStep::Rename) || ::rename(temporary.c_str(), where.path.c_str()) != 0) {
+    if (fileStepFails(FileStep::Rename) || !moveIntoPlace(temporary, where.path, replace)) {
         const int code = errno;
         ::unlink(temporary.c_str());
         setError(errorFromErrno(code, true));
@@ -345,6 +366,16 @@ bool writeWholeFile(std::string_view name, const void* data, std::size_t size) {
         ::close(dirFd);
     }
     return true;
+}
+
+} // namespace
+
+bool writeWholeFile(std::string_view name, const void* data, std::size_t size) {
+    return writeThroughTemporary(name, data, size, true);
+}
+
+bool writeNewFile(std::string_view name, const void* data, std::size_t size) {
+    return writeThroughTemporary(name, data, size, false);
 }
 
 FileError lastFileError() {

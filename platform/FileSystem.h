@@ -52,6 +52,9 @@ bool createFolder(std::string_view name);
 // Writes a whole file through a temporary file in the same folder renamed into place, so a
 // full or pulled disk leaves either the old file or the new one, never half of one.
 bool writeWholeFile(std::string_view name, const void* data, std::size_t size);
+// The same for a file that must not exist yet: fails with FileError::AlreadyExists, and
+// leaves everything as it was, when a file or folder of that name is there.
+bool writeNewFile(std::string_view name, const void* data, std::size_t size);
 
 FileError lastFileError();
 void clearFileError();

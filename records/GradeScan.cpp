@@ -138,6 +138,8 @@ int GradeScan::scanLesson(long major, long minor) {
                            static_cast<int>(record.possible)));
         ++added;
     });
+    if (anyValid)
+        ++validLessons_;
     if (!anyValid) {
         addLine(formatLine("Lesson %.2ld-%.2ld -- No grades yet --", major, minor));
         ++added;
@@ -147,20 +149,21 @@ int GradeScan::scanLesson(long major, long minor) {
 
 int GradeScan::listAllLessons() {
     clearOtherOwners();
+    validLessons_ = 0;
     long lineTotal = 0;
-    int lessonsWithOthers = 0;
     for (const std::string& file : findFiles("LSNS\\*.LSN")) {
         long major = 0;
         long minor = 0;
         if (!lessonNumbersFromFileName(file, major, minor))
             continue;
-        const int result = scanLesson(major, minor);
-        if (result > 0)
-            lineTotal += result;
-        else if (result < 0)
-            ++lessonsWithOthers;
+        const std::size_t before = lines_.size();
+        scanLesson(major, minor);
+        // The lines count even for lessons scanned after another student's record: that
+        // record must not make the owner's own grades count for nothing.
+        lineTotal += static_cast<long>(lines_.size() - before);
     }
-    if (lineTotal > 0)
-        return lessonsWithOthers > 0 ? 2 : 1;
-    return lessonsWithOthers > 0 ? 3 : 0;
+    const bool others = otherOwners()[0] != '\0';
+    if (others)
+        return validLessons_ > 0 ? 2 : 3;
+    return lineTotal > 0 ? 1 : 0;
 }

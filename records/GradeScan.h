@@ -22,9 +22,10 @@ public:
     // added, or -1 when the other-owners list is not empty after the scan.
     int scanLesson(long major, long minor);
 
-    // Empties the other-owners list and scans every lesson of "LSNS\*.LSN". Returns 1 when
-    // lines were listed and no lesson had other owners, 2 when both, 3 when only other
-    // owners, 0 when neither. The other-owners list stays filled for the caller.
+    // Empties the other-owners list and scans every lesson of "LSNS\*.LSN". With records of
+    // other students it returns 2 when the key owner has a valid grade too, 3 when not;
+    // without, 1 when lines were listed and 0 when none. The other-owners list stays filled
+    // for the caller.
     int listAllLessons();
 
 private:
@@ -32,6 +33,7 @@ private:
 
     std::vector<std::string>& lines_;
     std::function<void()> lineAdded_;
+    int validLessons_ = 0; // lessons with a valid grade of the key owner
 };
 
 // Reads the record of one grade file; false when there is none or it is short.

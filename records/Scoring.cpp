@@ -20,13 +20,13 @@ namespace {
 
 constexpr long kLastSequence = 999;
 
-// The first free sequence number; when all are taken the last one is written over.
+// The first free sequence number, or 0 when all are taken.
 long freeSequence(char drive, long major, long minor) {
     for (long sequence = 1; sequence <= kLastSequence; ++sequence) {
         if (!fileExists(gradeFileName(drive, major, minor, sequence)))
             return sequence;
     }
-    return kLastSequence;
+    return 0;
 }
 
 // The key disk must still be there with the key of the student who logged in.
@@ -64,19 +64,27 @@ int ScoreLesson() {
         return 1;
     if (s.mainWindow)
         s.mainWindow->drawStatusText("Writing grades to disk");
-    // Every failure from here on is silent: the student has seen the score.
+    // A disk that fails from here on does so silently: the student has seen the score.
     if (!keyDiskConfirmed())
         return 0;
 
     [[maybe_unused]] CriticalErrorGuard guard;
     const long sequence = freeSequence(s.keyDrive, s.lessonMajor, s.lessonMinor);
-    const std::string_view id(s.studentId, strnlen(s.studentId, sizeof s.studentId));
-    const GradeRecord record = GradeRecord::make(localTime(), s.lessonMajor, s.lessonMinor,
-                                                 answered, right, s.questionTotal, id);
-    const GradeRecord::Bytes bytes = record.toDisk();
-    const bool written =
-        writeWholeFile(gradeFileName(s.keyDrive, s.lessonMajor, s.lessonMinor, sequence),
-                       bytes.data(), bytes.size());
+    bool written = false;
+    if (sequence == 0) {
+        // Every grade file of the lesson stays as it is, and the student learns why this
+        // one is missing.
+        messageBox("No room for another grade of this lesson.",
+                   "The key disk already holds 999 grades of this lesson; this score was not "
+                   "saved.");
+    } else {
+        const std::string_view id(s.studentId, strnlen(s.studentId, sizeof s.studentId));
+        const GradeRecord record = GradeRecord::make(localTime(), s.lessonMajor, s.lessonMinor,
+                                                     answered, right, s.questionTotal, id);
+        const GradeRecord::Bytes bytes = record.toDisk();
+        written = writeWholeFile(gradeFileName(s.keyDrive, s.lessonMajor, s.lessonMinor, sequence),
+                                 bytes.data(), bytes.size());
+    }
     // The place in the lesson is kept even when the grade could not be.
     if (s.currentPage < s.pageCount)
         WriteBookmark(s.keyDrive, s.lessonMajor, s.lessonMinor);

@@ -89,8 +89,9 @@ StartDialogView::StartDialogView(QWidget* parent)
             [this] { steps_.readGrades(); });
     connect(addButton(kQuitId, "&Quit", 248, 136, 60, 14), &QPushButton::clicked, this,
             [this] { steps_.quit(); });
-    // The notes reader (command 207) has no control in this dialog; StartSteps::openNotes
-    // stays for a future one.
+    // The notes reader, under "Read grades", clear of the credits lines.
+    connect(addButton(kReadNotesId, "Read &notes", 176, 152, 60, 14), &QPushButton::clicked, this,
+            [this] { steps_.openNotes(); });
     addStatic("Lorvenna lesson player", 4, 168, 310, 14);
     addStatic("Lessons, grades and notes", 4, 184, 310, 14);
     addStatic(" -- Version 3.0 -- ", 4, 216, 310, 14);

@@ -28,6 +28,7 @@ public:
     static constexpr int kUngradedId = 204;
     static constexpr int kWithGradesId = 205;
     static constexpr int kReadGradesId = 206;
+    static constexpr int kReadNotesId = 207;
     static constexpr int kQuitId = 2;
     static constexpr int kHelpId = 210;
     static constexpr int kAboutId = 211;

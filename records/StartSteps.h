@@ -40,7 +40,7 @@ public:
     void startWithGrades();
     void startUngraded();
     void readGrades();
-    void openNotes(); // command 207; the dialog has no control for it
+    void openNotes(); // "Read notes", command 207
     void quit();
     void helpOnStarting();
     void about();

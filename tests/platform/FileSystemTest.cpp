@@ -230,6 +230,23 @@ TEST(FileSystem, WriteWholeFileFailsIntoAMissingFolderOrOverAFolder) {
     EXPECT_TRUE(entriesOf(work.path() + "/BMPS").empty());
 }
 
+// writeNewFile has no test of its own before writing: the refusal comes from the final
+// step, so nothing can be made in between.
+TEST(FileSystem, WriteNewFileNeverTouchesATakenName) {
+    WorkFolder work;
+    work.write("HELP/notes.txt", "kept");
+    EXPECT_FALSE(writeNewFile("HELP\\NOTES.TXT", "new", 3));
+    EXPECT_EQ(lastFileError(), FileError::AlreadyExists);
+    EXPECT_FALSE(writeNewFile("LSNS", "new", 3));
+    EXPECT_EQ(lastFileError(), FileError::AlreadyExists);
+    EXPECT_EQ(work.read("HELP/notes.txt"), "kept");
+
+    ASSERT_TRUE(writeNewFile("HELP\\NEW.TXT", "new", 3));
+    EXPECT_EQ(work.read("HELP/NEW.TXT"), "new");
+    EXPECT_EQ(entriesOf(work.path() + "/HELP"), (std::vector<std::string>{"NEW.TXT", "notes.txt"}));
+    EXPECT_TRUE(entriesOf(work.path() + "/LSNS").empty());
+}
+
 TEST(FileSystem, WildcardSearchesSortIgnoringCase) {
     WorkFolder work;
     for (const char* name : {"02-01.LSN", "01-02.LSN", "01-01.lsn", "10-01.Lsn", "README",

@@ -190,6 +190,13 @@ TEST_F(GradeScanTest, ListingClassifiesOwnersAndOthers) {
         {"owner's grades", {"01-01.LSN", "01-02.LSN"}, {{1, "Kim42"}}, 1, 2},
         {"owner's and others", {"01-01.LSN", "01-02.LSN"}, {{1, "Kim42"}, {2, "Bo"}}, 2, 2},
         {"others only, first lesson", {"01-01.LSN", "01-02.LSN"}, {{1, "Bo"}}, 3, 2},
+        // Another student's record met first does not hide the owner's own grade.
+        {"others first, owner's later",
+         {"01-01.LSN", "01-02.LSN"},
+         {{1, "Bo"}, {2, "Kim42"}},
+         2,
+         2},
+        {"others last, owner's none", {"01-01.LSN", "01-02.LSN"}, {{2, "Bo"}}, 3, 2},
         {"no lesson listed", {"intro.LSN"}, {}, 0, 0},
     };
     for (const Case& c : cases) {

@@ -177,13 +177,15 @@ TEST_F(ScoringTest, NextGradeTakesTheFirstFreeNumber) {
     EXPECT_EQ(work->read(gradePath(4)), std::string(60, 'x'));
 }
 
-TEST_F(ScoringTest, ThousandthAttemptReplacesTheLast) {
+TEST_F(ScoringTest, ThousandthAttemptOverwritesNothingAndSaysSo) {
     graded();
-    setPages({{1, 1}, {1, 0}}, 2);
+    setPages({{1, 1}, {1, 0}, {0, 0}}, 2);
     fillSequences(999);
-    EXPECT_EQ(ScoreLesson(), 1);
-    EXPECT_TRUE(readGrade(999).checksumHolds());
-    EXPECT_EQ(work->read(gradePath(998)), std::string(60, 'x'));
+    EXPECT_EQ(ScoreLesson(), 0);
+    EXPECT_EQ(work->read(gradePath(999)), std::string(60, 'x'));
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[1].caption, "No room for another grade of this lesson.");
+    EXPECT_TRUE(work->exists("drive-E/LORVENNA/L03-12.BMK"));
 }
 
 TEST_F(ScoringTest, BookmarkIsKeptWhenTheGradeCannotBeWritten) {

@@ -116,6 +116,7 @@ TEST_F(StartDialogViewTest, ControlsHaveTheirIdsTextsAndPlaces) {
         {205, "&Start with grades", dialogRect(4, 136, 60, 14)},
         {204, "Start &ungraded", dialogRect(76, 136, 60, 14)},
         {206, "&Read grades", dialogRect(176, 136, 60, 14)},
+        {207, "Read &notes", dialogRect(176, 152, 60, 14)},
         {2, "&Quit", dialogRect(248, 136, 60, 14)},
         {210, "&Help on starting", dialogRect(4, 180, 60, 14)},
         {211, "About", dialogRect(248, 186, 60, 14)},
@@ -218,4 +219,10 @@ TEST_F(StartDialogViewTest, EscapeQuitsAndUngradedStarts) {
     ungraded.then([](StartDialogView&) { return true; }, [](StartDialogView& d) { click(d, 204); });
     EXPECT_EQ(ungraded.run(), 7);
     EXPECT_FALSE(session().graded);
+}
+
+TEST_F(StartDialogViewTest, ReadNotesLeadsToTheNotesReader) {
+    UserScript notes;
+    notes.then([](StartDialogView&) { return true; }, [](StartDialogView& d) { click(d, 207); });
+    EXPECT_EQ(notes.run(), 6);
 }

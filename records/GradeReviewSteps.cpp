@@ -1,0 +1,191 @@
+// The grade review's steps over the key disk, the grade scan and the export writer.
+#include "records/GradeReviewSteps.h"
+
+#include "platform/IgnoreCase.h"
+#include "platform/MessageBox.h"
+#include "records/GradeExport.h"
+#include "records/GradeScan.h"
+#include "records/Help.h"
+#include "records/KeyDisk.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace lorvenna {
+
+namespace {
+
+// Results of the key disk (records/KeyDisk.h) that the review tells apart.
+constexpr int kOneDisk = -9;
+constexpr int kNoMedium = -10;
+constexpr int kNoRemovableDrive = -12;
+constexpr int kSeveralDisks = -13;
+constexpr int kKeyRead = 2;
+constexpr int kNotRegistered = -11;
+constexpr int kWriteProtected = -14;
+constexpr int kDamagedKey = -16;
+
+// Classifications of GradeScan::listAllLessons.
+constexpr int kNoGrades = 0;
+constexpr int kOwnersOnly = 1;
+constexpr int kOwnersAndOthers = 2;
+constexpr int kOthersOnly = 3;
+
+constexpr const char* kListing = "Finding and listing grades on this disk....";
+constexpr const char* kListed =
+    "Now you can write down these grades on paper, or add them to a text file on hard disk "
+    "(via Save File below.)";
+constexpr const char* kNoFileName = "You forgot to specify a file name.";
+constexpr const char* kNoPrinter = "Printer not available or not turned on!";
+
+std::string_view studentId() {
+    const SessionState& s = session();
+    return std::string_view(s.studentId, strnlen(s.studentId, sizeof s.studentId));
+}
+
+} // namespace
+
+void GradeReviewSteps::end(int result) {
+    ended_ = true;
+    result_ = result;
+    view_.endDialog(result);
+}
+
+void GradeReviewSteps::checkDisk() {
+    if (ended_)
+        return;
+    view_.setStatus("Checking validity of key disk...");
+    view_.showLines(lines_);
+    if (!keyDiskRead())
+        return;
+    listGrades();
+}
+
+// Drive detection and the key file; a problem shows its box and ends the review.
+bool GradeReviewSteps::keyDiskRead() {
+    switch (DetectKeyDrive()) {
+    case kSeveralDisks:
+        messageBox("Two or more disks are inserted.",
+                   "Remove all but the Lorvenna disk and restart.");
+        end(kReviewToStartDialog);
+        return false;
+    case kNoRemovableDrive:
+    case kNoMedium:
+        messageBox("No removable disk available.", "Restart after inserting your disk.");
+        end(kReviewToStartDialog);
+        return false;
+    default:
+        break;
+    }
+    switch (ReadKeyFile()) {
+    case kKeyRead:
+        return true;
+    case kNotRegistered:
+        messageBox("A disk is present but not registered for Lorvenna.", "Returning to main menu.");
+        break;
+    case kWriteProtected:
+    case kDamagedKey:
+    default:
+        messageBox("Unknown problem: may be a write-protected disk.",
+                   "Insert a different disk and hit New Disk.");
+        break;
+    }
+    end(kReviewToStartDialog);
+    return false;
+}
+
+void GradeReviewSteps::listGrades() {
+    SessionState& s = session();
+    setText(s.studentId, std::string_view(s.keyId, strnlen(s.keyId, sizeof s.keyId)));
+    view_.setNameField(studentId());
+    view_.setStatus(kListing);
+    lines_.clear();
+    GradeScan scan(lines_);
+    const int found = scan.listAllLessons();
+    // The list box keeps its lines in order without regard to case.
+    std::stable_sort(lines_.begin(), lines_.end(),
+                     [](const std::string& a, const std::string& b) { return lessFolded(a, b); });
+    view_.showLines(lines_);
+    switch (found) {
+    case kNoGrades:
+        messageBox("Disk contains no grades.", otherOwners());
+        break;
+    case kOwnersOnly:
+        view_.setStatus(kListed);
+        break;
+    case kOwnersAndOthers:
+        messageBox("Disk also contains grades from:", otherOwners());
+        view_.setStatus(kListed);
+        break;
+    case kOthersOnly:
+        messageBox("Disk contains no grades from key owner, only grades from:", otherOwners());
+        break;
+    }
+    clearOtherOwners();
+}
+
+void GradeReviewSteps::saveToFile() {
+    if (ended_)
+        return;
+    switch (exportGrades(view_.saveFieldText(), lines_, studentId())) {
+    case ExportResult::Written:
+        view_.setStatus("Now you can either insert another disk and hit the New Disk button, or "
+                        "return to main menu.");
+        return;
+    case ExportResult::NoName:
+        view_.setStatus(kNoFileName);
+        return;
+    case ExportResult::Exists:
+        messageBox("Try again!", "That file (or folder) already exists.");
+        view_.clearSaveField();
+        view_.focusSaveField();
+        view_.setStatus(kNoFileName);
+        return;
+    case ExportResult::Failed:
+        messageBox("The grades could not be saved.",
+                   "The disk may be full or write-protected. Try another name or disk.");
+        view_.focusSaveField();
+        view_.setStatus(kNoFileName);
+        return;
+    }
+}
+
+void GradeReviewSteps::print() {
+    if (ended_)
+        return;
+    if (!printGrades(lines_, studentId())) {
+        view_.setStatus(kNoPrinter);
+        return;
+    }
+    view_.setStatus("Sending grades to default printer. You can insert another disk and hit the "
+                    "New Disk button, or return to main menu.");
+}
+
+void GradeReviewSteps::newDisk() {
+    if (ended_)
+        return;
+    lines_.clear();
+    view_.showLines(lines_);
+    SessionState& s = session();
+    s.studentId[0] = '\0';
+    s.keyId[0] = '\0';
+    s.typedPassword[0] = '\0';
+    s.keyPassword[0] = '\0';
+    view_.setNameField("");
+    view_.clearSaveField();
+    checkDisk();
+}
+
+void GradeReviewSteps::help() {
+    if (!ended_)
+        ShowHelp(static_cast<int>(HelpTopic::Report));
+}
+
+void GradeReviewSteps::mainMenu() {
+    if (!ended_)
+        end(kReviewToLessonSelection);
+}
+
+} // namespace lorvenna

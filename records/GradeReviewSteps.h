@@ -1,0 +1,59 @@
+// The grade review's steps: checking the key disk, listing its grades, saving them to a
+// file, printing them, another disk. It knows nothing of widgets; the dialog shows it
+// through GradeReviewView.
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace lorvenna {
+
+// What the review returns to the controller.
+inline constexpr int kReviewToLessonSelection = 7;
+inline constexpr int kReviewToStartDialog = 0;
+
+class GradeReviewView {
+public:
+    virtual ~GradeReviewView() = default;
+
+    virtual void setStatus(std::string_view text) = 0;
+    virtual void setNameField(std::string_view text) = 0;
+    virtual std::string saveFieldText() const = 0;
+    virtual void clearSaveField() = 0;
+    virtual void focusSaveField() = 0;
+    // Shows the lines in the list, selects the first and gives the list the focus.
+    virtual void showLines(const std::vector<std::string>& lines) = 0;
+    virtual void endDialog(int result) = 0;
+};
+
+class GradeReviewSteps {
+public:
+    explicit GradeReviewSteps(GradeReviewView& view) : view_(view) {}
+
+    // On opening, and after "New disk".
+    void checkDisk();
+    // Enter in the save field.
+    void saveToFile();
+    void print();
+    void newDisk();
+    void help();
+    void mainMenu();
+
+    // The grade list, sorted as it is shown.
+    const std::vector<std::string>& lines() const { return lines_; }
+    bool ended() const { return ended_; }
+    int result() const { return result_; }
+
+private:
+    void end(int result);
+    bool keyDiskRead();
+    void listGrades();
+
+    GradeReviewView& view_;
+    std::vector<std::string> lines_;
+    bool ended_ = false;
+    int result_ = kReviewToLessonSelection;
+};
+
+} // namespace lorvenna

@@ -1,0 +1,28 @@
+// The help viewer: a read-only text under a "Done" button.
+#pragma once
+
+#include <QDialog>
+
+#include <string_view>
+
+class QPlainTextEdit;
+
+namespace lorvenna {
+
+class HelpViewer : public QDialog {
+public:
+    static constexpr int kDoneId = 2;
+    static constexpr int kTextId = 260;
+
+    HelpViewer(std::string_view text, QWidget* parent = nullptr);
+
+    QString text() const;
+
+protected:
+    void done(int result) override;
+
+private:
+    QPlainTextEdit* text_ = nullptr;
+};
+
+} // namespace lorvenna

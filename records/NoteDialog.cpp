@@ -1,0 +1,149 @@
+// The note dialog and the box that confirms where the note went.
+#include "records/NoteDialog.h"
+
+#include "platform/MessageBox.h"
+#include "records/DialogControls.h"
+#include "records/Notes.h"
+#include "shell/AppServices.h"
+#include "shell/SessionState.h"
+
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+namespace lorvenna {
+
+namespace {
+
+constexpr int kWidthUnits = 150;
+constexpr int kHeightUnits = 150;
+
+const char* confirmation(NoteSaved saved) {
+    switch (saved) {
+    case NoteSaved::Cancelled:
+        return nullptr;
+    case NoteSaved::WorkingFolder:
+        return "Your note was saved in the Lorvenna folder as";
+    case NoteSaved::KeyDisk:
+        return "Your note was saved to the grading disk as";
+    case NoteSaved::FullBox:
+        return "End of box. Note automatically saved in the Lorvenna folder as";
+    }
+    return nullptr;
+}
+
+} // namespace
+
+NoteDialog::NoteDialog(QWidget* parent) : QDialog(parent) {
+    setUpDialog(*this, kWidthUnits, kHeightUnits);
+    setWindowTitle(QStringLiteral("Write a note.  Hit Done to save."));
+
+    text_ = new QPlainTextEdit(this);
+    text_->setObjectName(controlName(kTextId));
+    text_->setGeometry(controlRect(4, 4, 142, 100));
+    text_->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    text_->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    text_->installEventFilter(this);
+    connect(text_, &QPlainTextEdit::textChanged, this, [this] { textChanged(); });
+
+    QPushButton* done = addButton(*this, kDoneId, "&Done", 4, 138, 66, 10);
+    done->setDefault(true);
+    connect(done, &QPushButton::clicked, this, [this] { save(false); });
+    connect(addButton(*this, kCancelId, "&Cancel", 78, 138, 66, 10), &QPushButton::clicked, this,
+            [this] { reject(); });
+    text_->setFocus();
+}
+
+NoteSaved NoteDialog::run() {
+    exec();
+    return result_;
+}
+
+bool NoteDialog::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == text_ && event->type() == QEvent::KeyPress) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        // Enter saves, as the default button would; Ctrl+Enter breaks the line.
+        if ((key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) &&
+            !(key.modifiers() & Qt::ControlModifier)) {
+            save(false);
+            return true;
+        }
+        if (key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter) {
+            text_->insertPlainText(QStringLiteral("\n"));
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void NoteDialog::reject() {
+    if (saving_)
+        return;
+    result_ = NoteSaved::Cancelled;
+    QDialog::reject();
+}
+
+// Full when the text reaches the box's last visible line or its character limit (a line
+// end counting two, as it is saved).
+bool NoteDialog::boxFull() const {
+    const QString text = text_->toPlainText();
+    if (text.size() + text.count(QLatin1Char('\n')) >= kBoxLimit)
+        return true;
+    const int lineHeight = text_->fontMetrics().lineSpacing();
+    const int visibleLines = lineHeight > 0 ? text_->viewport()->height() / lineHeight : 0;
+    const int usedLines =
+        static_cast<int>(text_->document()->documentLayout()->documentSize().height());
+    return visibleLines > 0 && usedLines >= visibleLines;
+}
+
+void NoteDialog::textChanged() {
+    if (saving_)
+        return;
+    // A full box that could not be saved is not tried again at every key, only once it
+    // has been full anew.
+    if (!boxFull()) {
+        fullRefused_ = false;
+        return;
+    }
+    if (!fullRefused_)
+        save(true);
+}
+
+void NoteDialog::save(bool full) {
+    if (saving_)
+        return;
+    saving_ = true;
+    const NoteSave saved = saveNote(text_->toPlainText().toLatin1().toStdString(), full);
+    switch (saved.outcome) {
+    case NoteSave::Outcome::Saved:
+        result_ = saved.where;
+        savedName_ = saved.name;
+        saving_ = false;
+        accept();
+        return;
+    case NoteSave::Outcome::AllNumbersTaken:
+        messageBox("No room for another note.",
+                   "All 9999 note numbers of this lesson are taken here, so your note was not "
+                   "saved. Copy it elsewhere, or Cancel.");
+        break;
+    case NoteSave::Outcome::NotWritten:
+        messageBox("Your note could not be saved.",
+                   "The disk may be missing, full or write-protected. Your text is still in "
+                   "the box: try again, or Cancel.");
+        break;
+    }
+    saving_ = false;
+    fullRefused_ = full;
+    text_->setFocus();
+}
+
+int RunNoteDialog() {
+    NoteDialog dialog(dynamic_cast<QWidget*>(session().mainWindow));
+    const NoteSaved saved = dialog.run();
+    if (const char* caption = confirmation(saved))
+        messageBox(caption, dialog.savedName());
+    return static_cast<int>(saved);
+}
+
+} // namespace lorvenna

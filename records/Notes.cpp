@@ -1,8 +1,0 @@
-// Notes. Stand-in: writing and reading notes come with the notes work; until then the note
-// dialog does nothing and the notes reader goes on to lesson selection (state 7).
-#include "records/Notes.h"
-
-void RunNoteDialog() {}
-int RunNotesReader() {
-    return 7;
-}

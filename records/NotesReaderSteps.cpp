@@ -1,0 +1,83 @@
+// The notes reader's steps over the key disk and the note files.
+#include "records/NotesReaderSteps.h"
+
+#include "platform/MessageBox.h"
+#include "records/Help.h"
+#include "records/KeyDisk.h"
+#include "records/NoteFile.h"
+#include "shell/SessionState.h"
+
+#include <cstring>
+
+namespace lorvenna {
+
+namespace {
+
+// Results of drive detection (records/KeyDisk.h).
+constexpr int kNoMedium = -10;
+constexpr int kNoRemovableDrive = -12;
+constexpr int kSeveralDisks = -13;
+
+} // namespace
+
+void NotesReaderSteps::end() {
+    ended_ = true;
+    view_.endDialog(kReaderToStartDialog);
+}
+
+void NotesReaderSteps::start() {
+    if (ended_)
+        return;
+    view_.setStatus("Checking validity of key disk...");
+    switch (DetectKeyDrive()) {
+    case kSeveralDisks:
+        messageBox("Two or more disks are inserted.",
+                   "Remove all but the Lorvenna disk and restart.");
+        end();
+        return;
+    case kNoRemovableDrive:
+        messageBox("No disk drive on this computer!", "Restart on a different machine.");
+        end();
+        return;
+    case kNoMedium:
+        messageBox("No removable disk available.", "Insert your disk or drive and try again.");
+        end();
+        return;
+    default:
+        break;
+    }
+    view_.setStatus("Finding and listing Notes on this disk....");
+    names_ = listNotes(session().keyDrive);
+    if (names_.empty()) {
+        messageBox("No notes on this disk.", "Try another disk.");
+        end();
+        return;
+    }
+    view_.showNotes(names_);
+    view_.setStatus("Click on a note to read it, or print all by hitting the Print button.\nEach "
+                    "note will occupy a separate page, so be sure the printer is loaded!");
+}
+
+void NotesReaderSteps::readNote(int row) {
+    if (ended_ || row < 0 || static_cast<std::size_t>(row) >= names_.size())
+        return;
+    if (!readShownText(noteOnDisk(session().keyDrive, names_[static_cast<std::size_t>(row)])))
+        return;
+    const char* text = session().bigText;
+    view_.showNote(std::string_view(text, strnlen(text, sizeof session().bigText)));
+}
+
+void NotesReaderSteps::printAll() {
+    if (ended_)
+        return;
+    view_.setStatus(printNotes(session().keyDrive, names_)
+                        ? "Printing all notes."
+                        : "Printer not available or not turned on!");
+}
+
+void NotesReaderSteps::quit() {
+    if (!ended_)
+        end();
+}
+
+} // namespace lorvenna

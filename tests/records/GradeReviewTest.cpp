@@ -1,0 +1,289 @@
+// The grade review offscreen: listing a key disk, export files byte by byte, printing read
+// back from PDF, and the disk problems.
+#include "records/GradeReviewDialog.h"
+
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "records/DialogControls.h"
+#include "records/GradeExport.h"
+#include "records/GradeRecord.h"
+#include "records/GradeReview.h"
+#include "records/KeyDisk.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+#include "tests/records/ModalSteps.h"
+#include "tests/support/WorkFolder.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+
+namespace lorvenna {
+
+namespace {
+
+using Review = GradeReviewDialog;
+
+const char* const kHeader = "\r\n\r\nGrades from Lorvenna software\r\nfor student Kim42:\r\n";
+
+std::string status(Review& d) {
+    return findControl<QLabel>(d, Review::kStatusId)->text().toStdString();
+}
+
+std::vector<std::string> listed(Review& d) {
+    std::vector<std::string> lines;
+    auto* list = findControl<QListWidget>(d, Review::kListId);
+    for (int i = 0; i < list->count(); ++i)
+        lines.push_back(list->item(i)->text().toStdString());
+    return lines;
+}
+
+bool listingDone(Review& d) {
+    return status(d).rfind("Finding", 0) != 0 && status(d).rfind("Checking", 0) != 0;
+}
+
+void save(Review& d, const std::string& name) {
+    QLineEdit* field = findControl<QLineEdit>(d, Review::kSaveFieldId);
+    field->clear();
+    field->setFocus();
+    typeText(field, name);
+    pressKey(field, Qt::Key_Return);
+}
+
+void click(Review& d, int id) {
+    findControl<QPushButton>(d, id)->click();
+}
+
+// LORVENNA_PRINT_PDF for the life of the object.
+class PrintTo {
+public:
+    explicit PrintTo(const std::string& value) { setenv("LORVENNA_PRINT_PDF", value.c_str(), 1); }
+    ~PrintTo() { unsetenv("LORVENNA_PRINT_PDF"); }
+};
+
+class GradeReviewTest : public testing::Test {
+protected:
+    void SetUp() override {
+        resetSession();
+        work.addDrive('E');
+        SessionState& s = session();
+        s.keyDrive = 'E';
+        setText(s.studentId, "Kim42");
+        setText(s.typedPassword, "Pw7");
+        ASSERT_EQ(WriteKeyFile(), 7);
+        resetSession(); // the review reads the key itself
+    }
+
+    void lessons(std::initializer_list<const char*> names) {
+        for (const char* name : names)
+            work.write(std::string("LSNS/") + name + ".LSN", "Lesson\n");
+    }
+
+    void grade(long major, long minor, int sequence, const char* id, int answered, int right,
+               int possible, bool altered = false) {
+        GradeRecord::Bytes bytes =
+            GradeRecord::make(LocalTime{2009, 5, 7}, major, minor, answered, right, possible, id)
+                .toDisk();
+        if (altered)
+            bytes[6] ^= 0x10;
+        char name[64];
+        std::snprintf(name, sizeof name, "drive-E/LORVENNA/L%.2ld-%.2ldS%03d.GRD", major, minor,
+                      sequence);
+        work.write(name, std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+                   false);
+    }
+
+    WorkFolder work;
+    ScriptedBoxes boxes;
+    TestClock clock;
+};
+
+} // namespace
+
+TEST_F(GradeReviewTest, ListsTheDiskAndSavesBothForms) {
+    lessons({"01-01", "01-02", "02-01"});
+    grade(1, 1, 1, "Kim42", 10, 6, 10);
+    grade(1, 1, 2, "Kim42", 20, 17, 20);
+    grade(1, 1, 3, "Kim42", 10, 6, 10, true);
+    grade(2, 1, 1, "kim42", 4, 2, 4); // the owner's ID in other letter case
+    const std::vector<std::string> expected = {
+        "Lesson 01-01 -- Date 05/07/09 -- [  60%] -- [ 10 ans,   6 right,  10 poss]",
+        "Lesson 01-01 -- Date 05/07/09 -- [  85%] -- [ 20 ans,  17 right,  20 poss]",
+        "Lesson 01-01, !!!!! ALTERED ENTRY !!!!!",
+        "Lesson 01-02 -- No grades yet --",
+        "Lesson 02-01 -- Date 05/07/09 -- [  50%] -- [  4 ans,   2 right,   4 poss]",
+    };
+    ModalSteps user;
+    user.then<Review>(listingDone, [&](Review& d) {
+        EXPECT_EQ(listed(d), expected);
+        EXPECT_EQ(findControl<QLineEdit>(d, Review::kNameFieldId)->text(), "Kim42");
+        EXPECT_EQ(status(d), "Now you can write down these grades on paper, or add them to a "
+                             "text file on hard disk (via Save File below.)");
+        save(d, "grades");
+        EXPECT_EQ(status(d), "Now you can either insert another disk and hit the New Disk "
+                             "button, or return to main menu.");
+        save(d, "Grades.csv");
+        pressKey(&d, Qt::Key_Escape);
+    });
+    EXPECT_EQ(user.run(RunGradeReview), 7);
+    EXPECT_TRUE(boxes.shown().empty());
+    std::string plain = kHeader;
+    for (const std::string& line : expected)
+        plain += line + "\r\n";
+    EXPECT_EQ(work.read("GRADES.TXT"), plain);
+    EXPECT_EQ(work.read("GRADES.CSV"), "Kim42 , 85, 0, 50, \r\n");
+}
+
+TEST_F(GradeReviewTest, ExistingNamesAreRefusedAndLeftAlone) {
+    lessons({"01-01"});
+    work.write("grades.txt", "keep", false);
+    work.write("OUT.CSV/inside.txt", "folder", false);
+    ModalSteps user;
+    user.then<Review>(listingDone, [&](Review& d) {
+        save(d, "Grades");
+        EXPECT_EQ(status(d), "You forgot to specify a file name.");
+        EXPECT_TRUE(findControl<QLineEdit>(d, Review::kSaveFieldId)->text().isEmpty());
+        save(d, "out.csv");
+        save(d, "");
+        EXPECT_EQ(status(d), "You forgot to specify a file name.");
+        click(d, Review::kMainMenuId);
+    });
+    EXPECT_EQ(user.run(RunGradeReview), 7);
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    for (const BoxRecord& box : boxes.shown()) {
+        EXPECT_EQ(box.caption, "Try again!");
+        EXPECT_EQ(box.text, "That file (or folder) already exists.");
+    }
+    EXPECT_EQ(work.read("grades.txt"), "keep");
+}
+
+// One line is a list like any other: it is saved and printed, not taken for none.
+TEST_F(GradeReviewTest, OneLineIsSavedAndPrinted) {
+    lessons({"01-01"});
+    const std::string pdf = work.path() + "/out.pdf";
+    PrintTo printer(pdf);
+    ModalSteps user;
+    user.then<Review>(listingDone, [&](Review& d) {
+        save(d, "one");
+        save(d, "one.csv");
+        click(d, Review::kPrintId);
+        EXPECT_EQ(status(d), "Sending grades to default printer. You can insert another disk "
+                             "and hit the New Disk button, or return to main menu.");
+        click(d, Review::kMainMenuId);
+    });
+    EXPECT_EQ(user.run(RunGradeReview), 7);
+    EXPECT_EQ(work.read("ONE.TXT"), std::string(kHeader) + "Lesson 01-01 -- No grades yet --\r\n");
+    EXPECT_EQ(work.read("ONE.CSV"), "Kim42 , 0, \r\n");
+    const std::vector<std::string> pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NE(pages[0].find("Grades as of 12/8/2026, for Student Kim42"), std::string::npos);
+    EXPECT_NE(pages[0].find("Lesson 01-01 -- No grades yet --"), std::string::npos);
+}
+
+TEST_F(GradeReviewTest, PrintsFortyLinesAPageUnderTheirHeadings) {
+    const std::string pdf = work.path() + "/grades.pdf";
+    PrintTo printer(pdf);
+    auto lines = [](int count) {
+        std::vector<std::string> result;
+        for (int i = 1; i <= count; ++i)
+            result.push_back("Lesson 01-" + std::to_string(100 + i) + " -- No grades yet --");
+        return result;
+    };
+    auto count = [](const std::string& page) {
+        std::size_t n = 0;
+        for (std::size_t at = 0; (at = page.find("No grades yet", at)) != std::string::npos; ++at)
+            ++n;
+        return n;
+    };
+
+    ASSERT_TRUE(printGrades(lines(41), "Kim42"));
+    std::vector<std::string> pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_NE(pages[0].find("Grades as of 12/8/2026, for Student Kim42 [page 1 of 2]"),
+              std::string::npos);
+    EXPECT_EQ(count(pages[0]), 40u);
+    EXPECT_NE(pages[1].find("Grades, as of 12/8/2026, Student Kim42 [page 2 of 2]"),
+              std::string::npos);
+    EXPECT_EQ(count(pages[1]), 1u);
+    EXPECT_NE(pages[1].find("Lesson 01-141"), std::string::npos);
+
+    ASSERT_TRUE(printGrades(lines(40), "Kim42"));
+    pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NE(pages[0].find("[page 1 of 1]"), std::string::npos);
+    EXPECT_EQ(count(pages[0]), 40u);
+
+    ASSERT_TRUE(printGrades(lines(39), "Kim42"));
+    pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_EQ(pages[0].find("[page"), std::string::npos);
+}
+
+TEST_F(GradeReviewTest, WithoutPrinterTheStatusSaysSo) {
+    lessons({"01-01"});
+    PrintTo noPrinter("");
+    ModalSteps user;
+    user.then<Review>(listingDone, [&](Review& d) {
+        click(d, Review::kPrintId);
+        EXPECT_EQ(status(d), "Printer not available or not turned on!");
+        click(d, Review::kMainMenuId);
+    });
+    EXPECT_EQ(user.run(RunGradeReview), 7);
+}
+
+TEST_F(GradeReviewTest, NewDiskForgetsTheStudentAndListsAgain) {
+    lessons({"01-01"});
+    grade(1, 1, 1, "Kim42", 10, 6, 10);
+    setText(session().typedPassword, "Pw7");
+    ModalSteps user;
+    user.then<Review>(listingDone, [&](Review& d) {
+        findControl<QLineEdit>(d, Review::kSaveFieldId)->setText("x");
+        grade(1, 1, 2, "Kim42", 10, 9, 10);
+        click(d, Review::kNewDiskId);
+    });
+    user.then<Review>(listingDone, [&](Review& d) {
+        EXPECT_EQ(listed(d).size(), 2u);
+        EXPECT_TRUE(findControl<QLineEdit>(d, Review::kSaveFieldId)->text().isEmpty());
+        EXPECT_STREQ(session().typedPassword, "");
+        EXPECT_STREQ(session().studentId, "Kim42"); // read again from the key
+        click(d, Review::kMainMenuId);
+    });
+    EXPECT_EQ(user.run(RunGradeReview), 7);
+    EXPECT_TRUE(user.finished());
+}
+
+TEST_F(GradeReviewTest, DiskProblemsEndTheReview) {
+    struct Case {
+        const char* drives; // LORVENNA_DRIVES, or nullptr for the registered disk of SetUp
+        bool removeKey;
+        const char* caption;
+        const char* text;
+    };
+    const std::string second = work.path() + "/drive-F";
+    work.write("drive-F/x", "", false);
+    const Case cases[] = {
+        {"", false, "No removable disk available.", "Restart after inserting your disk."},
+        {nullptr, true, "A disk is present but not registered for Lorvenna.",
+         "Returning to main menu."},
+    };
+    lessons({"01-01"});
+    for (const Case& c : cases) {
+        ScriptedBoxes shown;
+        if (c.drives)
+            setenv("LORVENNA_DRIVES", c.drives, 1);
+        if (c.removeKey)
+            std::remove((work.path() + "/drive-E/LORVENNA/KEY.GRD").c_str());
+        EXPECT_EQ(RunGradeReview(), 0) << c.caption;
+        ASSERT_EQ(shown.shown().size(), 1u) << c.caption;
+        EXPECT_EQ(shown.shown()[0].caption, c.caption);
+        EXPECT_EQ(shown.shown()[0].text, c.text);
+        work.addDrive('E');
+    }
+}
+
+} // namespace lorvenna

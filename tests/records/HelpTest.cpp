@@ -1,0 +1,85 @@
+// Help topics shown in the real viewer: the file of each topic by the page shown, the
+// length shown, and the focus given back.
+#include "records/HelpViewer.h"
+
+#include "records/Help.h"
+#include "shell/SessionState.h"
+#include "tests/records/ModalSteps.h"
+#include "tests/support/WorkFolder.h"
+
+#include <QLineEdit>
+
+#include <gtest/gtest.h>
+
+namespace lorvenna {
+
+namespace {
+
+class HelpTest : public testing::Test {
+protected:
+    void SetUp() override {
+        resetSession();
+        for (const char* name : {"STARTUP", "CREDITS", "REPORT", "TESTING", "REGULAR1", "REGULAR2"})
+            work.write(std::string("HELP/") + name + ".TXT", std::string("Help ") + name + "\n");
+    }
+
+    // Runs ShowHelp, reading what the viewer shows and closing it with Escape.
+    int show(int topic, std::string& shown) {
+        ModalSteps user;
+        user.then<HelpViewer>([&](HelpViewer& viewer) {
+            shown = viewer.text().toStdString();
+            pressKey(&viewer, Qt::Key_Escape);
+        });
+        return user.run([topic] { return ShowHelp(topic); });
+    }
+
+    WorkFolder work;
+};
+
+} // namespace
+
+TEST_F(HelpTest, EachTopicShowsItsFile) {
+    struct Case {
+        int topic;
+        int stateCode;
+        bool graded;
+        const char* shown; // nullptr: nothing is shown
+    };
+    const Case cases[] = {
+        {210, 0, false, "Help STARTUP\n"},   {211, 0, false, "Help CREDITS\n"},
+        {227, 5, true, "Help REPORT\n"},     {112, 13, true, "Help TESTING\n"},
+        {702, 13, false, "Help TESTING\n"},  {112, 12, true, "Help REGULAR2\n"},
+        {702, 12, false, "Help REGULAR1\n"}, {999, 12, false, nullptr},
+    };
+    for (const Case& c : cases) {
+        session().stateCode = c.stateCode;
+        session().graded = c.graded;
+        std::string shown;
+        EXPECT_EQ(show(c.topic, shown), c.shown ? 1 : 0) << c.topic;
+        EXPECT_EQ(shown, c.shown ? c.shown : "") << c.topic << " in state " << c.stateCode;
+    }
+}
+
+TEST_F(HelpTest, ShowsTheFirst2040BytesAndGivesTheFocusBack) {
+    std::string long_text;
+    while (long_text.size() < 3000)
+        long_text += "abcdefghi\r\n";
+    work.write("HELP/CREDITS.TXT", long_text, false);
+    QWidget dialog;
+    auto* asking = new QLineEdit(&dialog);
+    auto* other = new QLineEdit(&dialog);
+    dialog.show();
+    other->setFocus();
+    session().currentDialog = static_cast<QWidget*>(asking);
+    std::string shown;
+    EXPECT_EQ(show(211, shown), 1);
+    // 2040 bytes are 185 lines of 11 bytes and "abcde"; the viewer shows line ends as LF.
+    EXPECT_EQ(shown.size(), 2040u - 185u);
+    EXPECT_EQ(shown.substr(shown.size() - 6), "\nabcde");
+    EXPECT_EQ(dialog.focusWidget(), asking);
+
+    std::remove((work.path() + "/HELP/CREDITS.TXT").c_str());
+    EXPECT_EQ(show(211, shown), 0);
+}
+
+} // namespace lorvenna

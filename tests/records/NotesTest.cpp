@@ -1,0 +1,227 @@
+// Notes offscreen: written through the real note dialog in both kinds of session, found,
+// read and printed by the real notes reader, and the failures that keep the text.
+#include "records/NoteDialog.h"
+
+#include "platform/Clock.h"
+#include "platform/MessageBox.h"
+#include "records/DialogControls.h"
+#include "records/HelpViewer.h"
+#include "records/Notes.h"
+#include "records/NotesReaderDialog.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+#include "tests/records/ModalSteps.h"
+#include "tests/support/WorkFolder.h"
+
+#include <QLabel>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+
+namespace lorvenna {
+
+namespace {
+
+QPlainTextEdit* box(NoteDialog& d) {
+    return findControl<QPlainTextEdit>(d, NoteDialog::kTextId);
+}
+
+std::string status(NotesReaderDialog& d) {
+    return findControl<QLabel>(d, NotesReaderDialog::kStatusId)->text().toStdString();
+}
+
+class NotesTest : public testing::Test {
+protected:
+    void SetUp() override {
+        resetSession();
+        clock.setLocalTime(LocalTime{2026, 12, 8, 9, 5, 0});
+        setText(session().lessonName, "03-12");
+        session().currentPage = 4;
+    }
+
+    void graded() {
+        work.addDrive('E');
+        session().graded = true;
+        session().keyDrive = 'E';
+    }
+
+    // Writes a note through the dialog: typed text, then Enter.
+    int writeNote(const std::string& text) {
+        ModalSteps user;
+        user.then<NoteDialog>([&](NoteDialog& d) {
+            typeText(box(d), text);
+            pressKey(box(d), Qt::Key_Return);
+        });
+        return user.run(RunNoteDialog);
+    }
+
+    static std::string heading(int number) {
+        return "\r\nNOTE\r\nLesson 03-12, note " + std::to_string(number) +
+               " at page 4:\r\nDate 12/8/2026 Time 09:05\r\n";
+    }
+
+    WorkFolder work;
+    ScriptedBoxes boxes;
+    TestClock clock;
+};
+
+} // namespace
+
+TEST_F(NotesTest, TwoNotesAreNumberedAndHeaded) {
+    ModalSteps user;
+    user.then<NoteDialog>([](NoteDialog& d) {
+        typeText(box(d), "one");
+        pressKey(box(d), Qt::Key_Return, Qt::ControlModifier); // a line break, not a save
+        typeText(box(d), "two");
+        findControl<QPushButton>(d, NoteDialog::kDoneId)->click();
+    });
+    EXPECT_EQ(user.run(RunNoteDialog), 1);
+    EXPECT_EQ(writeNote("Second"), 1);
+    EXPECT_EQ(work.read("Lesson03-12Note0001.TXT"), heading(1) + "one\r\ntwo");
+    EXPECT_EQ(work.read("Lesson03-12Note0002.TXT"), heading(2) + "Second");
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[1].caption, "Your note was saved in the Lorvenna folder as");
+    EXPECT_EQ(boxes.shown()[1].text, "Lesson03-12Note0002.TXT");
+}
+
+TEST_F(NotesTest, CancelSavesNothing) {
+    ModalSteps user;
+    user.then<NoteDialog>([](NoteDialog& d) {
+        typeText(box(d), "not kept");
+        pressKey(box(d), Qt::Key_Escape);
+    });
+    EXPECT_EQ(user.run(RunNoteDialog), 0);
+    EXPECT_FALSE(work.exists("Lesson03-12Note0001.TXT"));
+    EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(NotesTest, FullBoxSavesAtOnce) {
+    ModalSteps user;
+    user.then<NoteDialog>([](NoteDialog& d) {
+        for (int line = 0; line < 100 && d.isVisible(); ++line) {
+            typeText(box(d), "line");
+            pressKey(box(d), Qt::Key_Return, Qt::ControlModifier);
+        }
+    });
+    EXPECT_EQ(user.run(RunNoteDialog), 3);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption,
+              "End of box. Note automatically saved in the Lorvenna folder as");
+    const std::string note = work.read("Lesson03-12Note0001.TXT");
+    EXPECT_EQ(note.rfind(heading(1) + "line\r\nline", 0), 0u);
+}
+
+// A note that cannot be written says so and keeps its text; nothing claims it was saved.
+TEST_F(NotesTest, UnwritableNoteKeepsTheDialogOpen) {
+    graded();
+    std::filesystem::permissions(work.path() + "/drive-E", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::remove);
+    ModalSteps user;
+    user.then<NoteDialog>([&](NoteDialog& d) {
+        typeText(box(d), "keep me");
+        pressKey(box(d), Qt::Key_Return);
+        EXPECT_TRUE(d.isVisible());
+        EXPECT_EQ(box(d)->toPlainText(), "keep me");
+        findControl<QPushButton>(d, NoteDialog::kCancelId)->click();
+    });
+    EXPECT_EQ(user.run(RunNoteDialog), 0);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption, "Your note could not be saved.");
+    std::filesystem::permissions(work.path() + "/drive-E", std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+}
+
+TEST_F(NotesTest, AllNumbersTakenOverwritesNothing) {
+    for (long number = 1; number <= kLastNoteNumber; ++number) {
+        const std::string name = noteFileName("", "03-12", number);
+        std::FILE* file = std::fopen((work.path() + "/" + name).c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        std::fclose(file);
+    }
+    const NoteSave save = saveNote("text", false);
+    EXPECT_EQ(save.outcome, NoteSave::Outcome::AllNumbersTaken);
+    EXPECT_EQ(work.read("Lesson03-12Note9999.TXT"), "");
+}
+
+// Graded notes go where the reader looks: the LORVENNA folder of the key disk.
+TEST_F(NotesTest, GradedNotesAreFoundReadAndPrinted) {
+    graded();
+    EXPECT_EQ(writeNote("On the disk"), 2);
+    EXPECT_EQ(writeNote("Another"), 2);
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(boxes.shown()[0].caption, "Your note was saved to the grading disk as");
+    EXPECT_EQ(boxes.shown()[0].text, "E:\\LORVENNA\\Lesson03-12Note0001.TXT");
+    EXPECT_EQ(work.read("drive-E/LORVENNA/Lesson03-12Note0001.TXT"), heading(1) + "On the disk");
+
+    const std::string pdf = work.path() + "/notes.pdf";
+    setenv("LORVENNA_PRINT_PDF", pdf.c_str(), 1);
+    std::string read;
+    ModalSteps user;
+    user.then<NotesReaderDialog>(
+        [](NotesReaderDialog& d) { return findControl<QListWidget>(d, 230)->isVisible(); },
+        [](NotesReaderDialog& d) {
+            auto* list = findControl<QListWidget>(d, NotesReaderDialog::kListId);
+            ASSERT_EQ(list->count(), 2);
+            EXPECT_EQ(list->item(1)->text(), "Lesson03-12Note0002.TXT");
+            emit list->itemDoubleClicked(list->item(1));
+        });
+    user.then<HelpViewer>([&](HelpViewer& viewer) {
+        read = viewer.text().toStdString();
+        pressKey(&viewer, Qt::Key_Escape);
+    });
+    user.then<NotesReaderDialog>([](NotesReaderDialog& d) {
+        findControl<QPushButton>(d, NotesReaderDialog::kPrintAllId)->click();
+        EXPECT_EQ(status(d), "Printing all notes.");
+        pressKey(&d, Qt::Key_Escape);
+    });
+    EXPECT_EQ(user.run(RunNotesReader), 0);
+    unsetenv("LORVENNA_PRINT_PDF");
+    EXPECT_TRUE(user.finished());
+    EXPECT_EQ(read, "\nNOTE\nLesson 03-12, note 2 at page 4:\nDate 12/8/2026 Time 09:05\nAnother");
+    const std::vector<std::string> pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 2u);
+    EXPECT_NE(pages[0].find("On the disk"), std::string::npos);
+    EXPECT_NE(pages[1].find("Lesson 03-12, note 2 at page 4:"), std::string::npos);
+}
+
+// One note is printed like any other; without a printer the status says so.
+TEST_F(NotesTest, SingleNoteIsPrinted) {
+    graded();
+    work.write("drive-E/LORVENNA/Lesson01-01Note0001.TXT", "Only note\n");
+    const std::string pdf = work.path() + "/one.pdf";
+    for (const std::string& printer : {pdf, std::string()}) {
+        setenv("LORVENNA_PRINT_PDF", printer.c_str(), 1);
+        ModalSteps user;
+        user.then<NotesReaderDialog>(
+            [](NotesReaderDialog& d) { return findControl<QListWidget>(d, 230)->isVisible(); },
+            [&](NotesReaderDialog& d) {
+                findControl<QPushButton>(d, NotesReaderDialog::kPrintAllId)->click();
+                EXPECT_EQ(status(d), printer.empty() ? "Printer not available or not turned on!"
+                                                     : "Printing all notes.");
+                findControl<QPushButton>(d, NotesReaderDialog::kQuitId)->click();
+            });
+        EXPECT_EQ(user.run(RunNotesReader), 0);
+        EXPECT_TRUE(user.finished());
+    }
+    unsetenv("LORVENNA_PRINT_PDF");
+    const std::vector<std::string> pages = pdfPages(pdf);
+    ASSERT_EQ(pages.size(), 1u);
+    EXPECT_NE(pages[0].find("Only note"), std::string::npos);
+}
+
+TEST_F(NotesTest, ReaderWithoutNotesOrDiskShowsItsBox) {
+    EXPECT_EQ(RunNotesReader(), 0); // no LORVENNA_DRIVES entry made: see below
+    work.addDrive('E');
+    ScriptedBoxes shown;
+    EXPECT_EQ(RunNotesReader(), 0);
+    ASSERT_EQ(shown.shown().size(), 1u);
+    EXPECT_EQ(shown.shown()[0].caption, "No notes on this disk.");
+    EXPECT_EQ(shown.shown()[0].text, "Try another disk.");
+}
+
+} // namespace lorvenna
