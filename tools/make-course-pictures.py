@@ -154,7 +154,7 @@ def bicycle():
     return c
 
 
-# The moon, 96 x 96: phase k (1 to 8) is k - 1 eighths of the way round from new moon.
+# The moon, 128 x 128: phase k (1 to 8) is k - 1 eighths of the way round from new moon.
 NIGHT, STAR, DARK, LIT, CRATER, DARK_CRATER = range(6)
 MOON_PALETTE = [
     (12, 18, 46),     # night sky
@@ -164,16 +164,16 @@ MOON_PALETTE = [
     (206, 200, 170),  # craters in sunlight
     (44, 46, 62),     # craters in the dark
 ]
-CRATERS = ((-14, -12, 7), (10, 8, 9), (-4, 20, 5), (18, -16, 5), (-22, 10, 4))
-STARS = ((8, 10), (86, 14), (12, 80), (80, 86), (50, 4), (4, 44), (91, 56))
+CRATERS = ((-19, -16, 9), (13, 11, 12), (-5, 27, 7), (24, -21, 7), (-29, 13, 5))
+STARS = ((10, 12), (114, 18), (16, 108), (106, 116), (66, 5), (5, 60), (121, 74))
 
 
 def moon(k):
-    c = Canvas(96, 96, NIGHT)
+    c = Canvas(128, 128, NIGHT)
     for x, y in STARS:
         c.rect(x, y, x + 1, y + 1, STAR)
-    cx = cy = 48
-    r = 40
+    cx = cy = 64
+    r = 54
     theta = (k - 1) * math.pi / 4
 
     def lit(x, y):

@@ -105,7 +105,7 @@ TEST_F(Courseware, TestLessonIsMarkedAsATest) {
     setText(s.lessonPath, "LSNS\\01-03.LSN");
     ASSERT_TRUE(ReadLessonIndex()) << s.errorText;
     EXPECT_TRUE(s.testLesson);
-    EXPECT_EQ(s.questionTotal, 3);
+    EXPECT_EQ(s.questionTotal, 4);
 }
 
 } // namespace
