@@ -30,3 +30,22 @@ test: deps
 
 clean:
 	rm -rf build
+
+# Installing and packaging: `make install PREFIX=...` (default /usr/local) and `make package`,
+# which leaves lorvenna_VERSION_ARCH.deb here for `apt install ./lorvenna_*.deb`. The tests
+# check the package too, so they need the same tools.
+PREFIX ?= /usr/local
+PACKAGING_PACKAGES := dpkg-dev file desktop-file-utils appstream man-db
+package test: PACKAGES += $(PACKAGING_PACKAGES)
+
+.PHONY: install package
+
+install: build
+	cmake --build $(BUILD_TYPE_RELEASE) -j $(JOBS)
+	cmake --install $(BUILD_TYPE_RELEASE) --prefix $(PREFIX)
+
+package: build
+	cmake --build $(BUILD_TYPE_RELEASE) -j $(JOBS)
+	cd $(BUILD_TYPE_RELEASE) && cpack -G DEB
+	mv $(BUILD_TYPE_RELEASE)/lorvenna_*.deb .
+	@ls lorvenna_*.deb

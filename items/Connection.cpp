@@ -13,20 +13,6 @@ namespace {
 int g_sendDepth = 0;
 int g_deliveriesLeft = 0;
 
-// The target as long as it is the very item Connect found and it is still alive.
-Item* liveTarget(Connection& connection) {
-    Item* target = connection.target;
-    if (!target)
-        return nullptr;
-    const std::uint64_t serial = liveItemSerial(target);
-    if (serial == 0 || (connection.targetSerial != 0 && serial != connection.targetSerial)) {
-        connection.target = nullptr;
-        connection.targetSerial = 0;
-        return nullptr;
-    }
-    return target;
-}
-
 void setVisibility(Item& target, std::int32_t visibility) {
     target.visibility = visibility;
     if (target.display)
@@ -41,6 +27,19 @@ void sendAll(Connection* list, double value, bool repaint) {
 }
 
 } // namespace
+
+Item* liveTarget(Connection& connection) {
+    Item* target = connection.target;
+    if (!target)
+        return nullptr;
+    const std::uint64_t serial = liveItemSerial(target);
+    if (serial == 0 || (connection.targetSerial != 0 && serial != connection.targetSerial)) {
+        connection.target = nullptr;
+        connection.targetSerial = 0;
+        return nullptr;
+    }
+    return target;
+}
 
 bool Connect(Connection& connection) {
     // The PANELITEM form has no target and is never compared with titles.

@@ -34,6 +34,9 @@ inline constexpr int kMaxDeliveries = 10000;
 // Resolves the connection's target by title among the displays of the page shown.
 // Fails with "Connect failed on %s" in errorText.
 bool Connect(Connection& connection);
+// The target as long as it is the very item Connect found and it is still alive; else
+// nullptr, and the connection forgets it.
+Item* liveTarget(Connection& connection);
 // Delivers one value along the connection.
 void Send(Connection& connection, double value);
 void SendOutputs(Item& item, double value, bool repaint);

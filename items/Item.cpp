@@ -293,6 +293,10 @@ std::int32_t Item::HitTestRight(int x, int y) {
     return bounds.contains(x, y) ? area : 0;
 }
 
+bool Item::acceptDefinition() {
+    return true;
+}
+
 bool Item::EndDefinition() {
     return false;
 }

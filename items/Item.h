@@ -54,6 +54,9 @@ public:
     virtual bool Click(Display* display, int message, int x, int y);
     virtual std::int32_t HitTest(int x, int y);
     virtual std::int32_t HitTestRight(int x, int y);
+    // Whether the block just read describes an item of this type that can work; false, with
+    // the message in errorText, fails the block. The ITEM reader asks before EndDefinition.
+    virtual bool acceptDefinition();
     virtual bool EndDefinition();
     virtual bool ReadCommand(const char* line);
     virtual void Draw();

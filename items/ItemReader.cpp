@@ -54,17 +54,26 @@ private:
     Row textLine(const char* at);
 };
 
-// The two messages that quote the offending line.
-enum class LineFault { Mode, Key };
+// The messages that quote the offending line.
+enum class LineFault { Mode, Key, Shape };
 
-// "Bad MODE %s in Item %s" and "Bad KEY command %s in Item %s": the line is cut (and marked
-// with "...") so that the whole message, with the title, still fits errorText and leaves room
-// for what the page builder appends.
+// "Bad MODE %s in Item %s", "Bad KEY command %s in Item %s" and "Bad SHAPE %s in Item %s":
+// the line is cut (and marked with "...") so that the whole message, with the title, still
+// fits errorText and leaves room for what the page builder appends.
 void reportLine(LineFault fault, const char* line, const std::string& title) {
     constexpr std::size_t kBudget = sizeof session().errorText - 1 - kReadLsnSuffix;
-    const std::size_t fixed =
-        std::strlen(fault == LineFault::Key ? "Bad KEY command  in Item " : "Bad MODE  in Item ") +
-        title.size();
+    const char* frame = "Bad MODE  in Item ";
+    switch (fault) {
+    case LineFault::Mode:
+        break;
+    case LineFault::Key:
+        frame = "Bad KEY command  in Item ";
+        break;
+    case LineFault::Shape:
+        frame = "Bad SHAPE  in Item ";
+        break;
+    }
+    const std::size_t fixed = std::strlen(frame) + title.size();
     const std::size_t room = fixed < kBudget ? kBudget - fixed : 0;
     const std::size_t keep = room > kShortestQuote ? room : kShortestQuote;
     std::string quote = line;
@@ -79,6 +88,9 @@ void reportLine(LineFault fault, const char* line, const std::string& title) {
     case LineFault::Key:
         formatText(session().errorText, "Bad KEY command %s in Item %s", quote.c_str(),
                    title.c_str());
+        return;
+    case LineFault::Shape:
+        formatText(session().errorText, "Bad SHAPE %s in Item %s", quote.c_str(), title.c_str());
         return;
     }
 }
@@ -211,9 +223,12 @@ Row BlockReader::apply() {
         item.visibility = 1;
         return Row::Done;
     }
+    // A type that rejects a line with a message of its own leaves it in errorText.
+    session().errorText[0] = '\0';
     if (item.ReadCommand(line))
         return Row::Done;
-    reportLine(LineFault::Mode, line, item.title);
+    if (session().errorText[0] == '\0')
+        reportLine(LineFault::Mode, line, item.title);
     return Row::Failed;
 }
 
@@ -281,10 +296,13 @@ Row BlockReader::shapeRow() {
     std::string kind;
     if (!m.keyword("SHAPE") || !m.number(angle) || !m.number(length) || !m.word(kind))
         return Row::NotMatched;
-    // An unknown kind letter makes no shape; later SHAPECOLOR and SHAPEWIDTH lines then apply
-    // to none.
+    // A kind the item cannot draw is a mistake in the lesson, not a shape to leave out
+    // silently: the outline (a zone's hit region, a figure's limbs) would come out wrong.
     currentShape = item.AddShape(angle, scaleSize(length), kind.c_str());
-    return Row::Done;
+    if (currentShape)
+        return Row::Done;
+    reportLine(LineFault::Shape, line, item.title);
+    return Row::Failed;
 }
 
 Row BlockReader::shapeColorRow() {
@@ -351,6 +369,10 @@ bool ReadItemBlock(Item* item, const char* title, Display* display, FileHandle& 
     }
     if (state.bigText[0] != '\0' && item->text.empty())
         item->text = state.bigText;
+    if (!item->acceptDefinition()) {
+        closeFile(lessonFile);
+        return false;
+    }
     item->EndDefinition();
     return true;
 }

@@ -3,23 +3,22 @@
 
 #include "platform/IgnoreCase.h"
 #include "items/Item.h"
+#include "items/types/ItemAni.h"
+#include "items/types/ItemBMP.h"
 #include "items/types/ItemButton.h"
 #include "items/types/ItemEdit.h"
+#include "items/types/ItemHighlighter.h"
+#include "items/types/ItemImsel.h"
 #include "items/types/ItemLabel.h"
+#include "items/types/ItemSlider.h"
 #include "items/types/ItemText.h"
+#include "items/types/ItemTimer.h"
+#include "items/types/ItemZone.h"
 
 namespace {
 
 template <typename T> std::unique_ptr<Item> make() {
     return std::make_unique<T>();
-}
-
-// An item type whose class is not built yet: a plain Item carrying the type's code, so that
-// blocks of every type already read. It draws nothing and ignores input.
-template <ItemType code> std::unique_ptr<Item> makePlain() {
-    auto item = std::make_unique<Item>();
-    item->type = static_cast<std::int32_t>(code);
-    return item;
 }
 
 struct TypeEntry {
@@ -28,20 +27,17 @@ struct TypeEntry {
 };
 
 constexpr TypeEntry kItemTypes[] = {
-    // The pictures, highlighters, sliders, timers, moving figures, zones and image selectors
-    // are built as plain items until their own classes (ItemBMP, ItemHighlighter, ItemSlider,
-    // ItemTimer, ItemAni, ItemZone, ItemImsel) replace these rows.
-    {"BMP", makePlain<ItemType::Bmp>},
+    {"BMP", make<lorvenna::ItemBMP>},
     {"TEXT", make<ItemText>},
     {"LABEL", make<ItemLabel>},
     {"EDIT", make<ItemEdit>},
     {"BUTTON", make<ItemButton>},
-    {"HIGHLIGHTER", makePlain<ItemType::Highlighter>},
-    {"SLIDER", makePlain<ItemType::Slider>},
-    {"TIMER", makePlain<ItemType::Timer>},
-    {"ANI", makePlain<ItemType::Ani>},
-    {"ZONE", makePlain<ItemType::Zone>},
-    {"IMSEL", makePlain<ItemType::Imsel>},
+    {"HIGHLIGHTER", make<lorvenna::ItemHighlighter>},
+    {"SLIDER", make<lorvenna::ItemSlider>},
+    {"TIMER", make<lorvenna::ItemTimer>},
+    {"ANI", make<lorvenna::ItemAni>},
+    {"ZONE", make<lorvenna::ItemZone>},
+    {"IMSEL", make<lorvenna::ItemImsel>},
 };
 
 } // namespace

@@ -47,9 +47,12 @@ public:
                                                   std::string_view caption) = 0;
     virtual std::unique_ptr<Control> createEdit(int id, const Rect& rect,
                                                 std::string_view text) = 0;
+    // A scroll bar whose arrows, trough, thumb and keys become scroll requests.
+    virtual std::unique_ptr<Control> createScrollBar(int id, const Rect& rect, bool vertical) = 0;
 
     // Item timers: keyed by the item that starts them; starting again replaces the running
-    // one. Each tick goes to the window procedure's timer with the key.
+    // one. Each tick goes to the window procedure's timer with the key. A period below the
+    // shortest one the window keeps (0, say) is raised to it.
     virtual void startTimer(const void* key, int milliseconds) = 0;
     virtual void stopTimer(const void* key) = 0;
     virtual bool timerRunning(const void* key) const = 0;

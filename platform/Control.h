@@ -30,6 +30,13 @@ public:
     virtual std::string text(int maxBytes) const = 0;
     virtual void setFocus() = 0;
     virtual Rect geometry() const = 0;
+
+    // Scroll bars only (other controls ignore them): the range and the thumb's position, and
+    // where the student let go of the thumb, the position a ThumbPosition request carries.
+    // While the student holds the thumb it stays under the pointer whatever is set.
+    virtual void setScrollInfo(int /*minimum*/, int /*maximum*/, int /*position*/) {}
+    virtual int scrollPosition() const { return 0; }
+    virtual int trackPosition() const { return 0; }
 };
 
 // Scroll bar requests, mapped from the platform's scroll bar actions.
@@ -40,5 +47,7 @@ enum class ScrollRequest {
     PageDown,
     ThumbPosition,
     ThumbTrack,
-    EndScroll
+    EndScroll,
+    Top,
+    Bottom
 };

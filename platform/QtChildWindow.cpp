@@ -7,6 +7,7 @@
 #include "platform/QtSurface.h"
 
 #include <QFocusEvent>
+#include <QKeyEvent>
 #include <QFrame>
 #include <QImage>
 #include <QKeySequence>
@@ -15,8 +16,10 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QTimer>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <functional>
@@ -191,6 +194,104 @@ private:
     QPointer<EditWidget> edit_;
 };
 
+// The keys of a scroll bar with the keyboard focus: the arrow keys move a line, Page Up and
+// Page Down a page, Home and End go to the ends, whatever the bar's direction.
+struct ScrollKey {
+    int key;
+    QAbstractSlider::SliderAction action;
+};
+constexpr ScrollKey kScrollKeys[] = {
+    {Qt::Key_Left, QAbstractSlider::SliderSingleStepSub},
+    {Qt::Key_Up, QAbstractSlider::SliderSingleStepSub},
+    {Qt::Key_Right, QAbstractSlider::SliderSingleStepAdd},
+    {Qt::Key_Down, QAbstractSlider::SliderSingleStepAdd},
+    {Qt::Key_PageUp, QAbstractSlider::SliderPageStepSub},
+    {Qt::Key_PageDown, QAbstractSlider::SliderPageStepAdd},
+    {Qt::Key_Home, QAbstractSlider::SliderToMinimum},
+    {Qt::Key_End, QAbstractSlider::SliderToMaximum},
+};
+
+// A scroll bar takes the arrows, the trough, the thumb and the keys; the wheel is no input
+// of its own.
+class ScrollBarWidget : public QScrollBar {
+public:
+    using QScrollBar::QScrollBar;
+
+protected:
+    void wheelEvent(QWheelEvent* event) override { event->ignore(); }
+    // The toolkit turns a horizontal bar's arrow keys round; the table keeps them plain.
+    void keyPressEvent(QKeyEvent* event) override {
+        for (const ScrollKey& entry : kScrollKeys) {
+            if (entry.key == event->key()) {
+                triggerAction(entry.action);
+                return;
+            }
+        }
+        event->ignore();
+    }
+};
+
+// The scroll requests of the bar's actions. Dragging the thumb is ThumbTrack; the same
+// action with the thumb let go (putting back a move nobody took) ends the scroll.
+struct ScrollAction {
+    QAbstractSlider::SliderAction action;
+    ScrollRequest request;
+};
+constexpr ScrollAction kScrollActions[] = {
+    {QAbstractSlider::SliderSingleStepSub, ScrollRequest::LineUp},
+    {QAbstractSlider::SliderSingleStepAdd, ScrollRequest::LineDown},
+    {QAbstractSlider::SliderPageStepSub, ScrollRequest::PageUp},
+    {QAbstractSlider::SliderPageStepAdd, ScrollRequest::PageDown},
+    {QAbstractSlider::SliderToMinimum, ScrollRequest::Top},
+    {QAbstractSlider::SliderToMaximum, ScrollRequest::Bottom},
+    {QAbstractSlider::SliderMove, ScrollRequest::ThumbTrack},
+};
+
+class ScrollBarControl : public Control {
+public:
+    ScrollBarControl(int id, ScrollBarWidget* bar) : id_(id), bar_(bar) {}
+    ~ScrollBarControl() override {
+        if (bar_)
+            delete bar_.data();
+    }
+    int id() const override { return id_; }
+    void show(bool visible) override {
+        if (bar_)
+            bar_->setVisible(visible);
+    }
+    bool isVisible() const override { return bar_ && !bar_->isHidden(); }
+    void invalidate() override {
+        if (bar_)
+            bar_->update();
+    }
+    void setText(std::string_view) override {}
+    std::string text(int) const override { return {}; }
+    void setFocus() override {
+        if (bar_)
+            bar_->setFocus(Qt::OtherFocusReason);
+    }
+    Rect geometry() const override {
+        if (!bar_)
+            return {};
+        const QRect g = bar_->geometry();
+        return Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
+    }
+    void setScrollInfo(int minimum, int maximum, int position) override {
+        if (!bar_)
+            return;
+        bar_->setRange(minimum, maximum);
+        // A held thumb stays under the pointer; its move is taken when it is let go.
+        if (!bar_->isSliderDown())
+            bar_->setValue(position);
+    }
+    int scrollPosition() const override { return bar_ ? bar_->value() : 0; }
+    int trackPosition() const override { return bar_ ? bar_->sliderPosition() : 0; }
+
+private:
+    int id_;
+    QPointer<ScrollBarWidget> bar_;
+};
+
 class QtChildWindow : public ChildWindow {
 public:
     QtChildWindow(QWidget* parent, int id, const Rect& rect, ChildWindowProc* proc)
@@ -292,6 +393,42 @@ public:
         return std::make_unique<EditControl>(id, edit);
     }
 
+    std::unique_ptr<Control> createScrollBar(int id, const Rect& rect, bool vertical) override {
+        if (!client_)
+            return nullptr;
+        auto* bar = new ScrollBarWidget(vertical ? Qt::Vertical : Qt::Horizontal, client_);
+        bar->setGeometry(rect.left, rect.top, rect.width(), rect.height());
+        // The keyboard stays with the main window, as for the buttons.
+        bar->setFocusPolicy(Qt::NoFocus);
+        // The value moves only when the item takes a request, never with the dragged thumb.
+        bar->setTracking(false);
+        auto control = std::make_unique<ScrollBarControl>(id, bar);
+        Control* handle = control.get();
+        QObject::connect(bar, &QAbstractSlider::actionTriggered, bar,
+                         [this, bar, handle](int action) {
+                             for (const ScrollAction& entry : kScrollActions) {
+                                 if (entry.action != action)
+                                     continue;
+                                 ScrollRequest request = entry.request;
+                                 if (request == ScrollRequest::ThumbTrack && !bar->isSliderDown())
+                                     request = ScrollRequest::EndScroll;
+                                 if (proc_)
+                                     proc_->scroll(*this, request, handle);
+                                 return;
+                             }
+                         });
+        QObject::connect(bar, &QAbstractSlider::sliderMoved, bar, [this, handle] {
+            if (proc_)
+                proc_->scroll(*this, ScrollRequest::ThumbTrack, handle);
+        });
+        QObject::connect(bar, &QAbstractSlider::sliderReleased, bar, [this, handle] {
+            if (proc_)
+                proc_->scroll(*this, ScrollRequest::ThumbPosition, handle);
+        });
+        bar->show();
+        return control;
+    }
+
     void startTimer(const void* key, int milliseconds) override {
         std::unique_ptr<QTimer>& timer = timers_[key];
         if (!timer) {
@@ -301,7 +438,7 @@ public:
                     proc_->timer(*this, key);
             });
         }
-        timer->start(std::max(milliseconds, 0));
+        timer->start(std::max(milliseconds, kShortestTimerPeriod));
     }
 
     void stopTimer(const void* key) override { timers_.erase(key); }

@@ -18,3 +18,7 @@ std::unique_ptr<ChildWindow> createQtChildWindow(QWidget* parent, int id, const 
 QWidget* widgetOf(ChildWindow& window);
 // The Qt timer running for key on such a window, or nullptr (tests fire it themselves).
 QTimer* timerOf(ChildWindow& window, const void* key);
+
+// The shortest period of an item timer: a shorter one (0, say) would tick on every pass of
+// the event loop and starve it.
+inline constexpr int kShortestTimerPeriod = 10;

@@ -255,7 +255,7 @@ void QtSurface::fillRegion(const Region& region, Color color) {
         painter.fillRect(rect, toQColor(color));
 }
 
-void QtSurface::invertRegion(const Region& region) {
+template <typename Combine> void QtSurface::combineRegion(const Region& region, Combine combine) {
     if (!target_ || target_->isNull())
         return;
     const QRect inside = target_->rect();
@@ -275,11 +275,23 @@ void QtSurface::invertRegion(const Region& region) {
                     seen = qRgb(mix(qRed(seen), qRed(below)), mix(qGreen(seen), qGreen(below)),
                                 mix(qBlue(seen), qBlue(below)));
                 }
-                target_->setPixel(x, y,
-                                  qRgb(255 - qRed(seen), 255 - qGreen(seen), 255 - qBlue(seen)));
+                target_->setPixel(x, y, combine(seen));
             }
         }
     }
+}
+
+void QtSurface::invertRegion(const Region& region) {
+    combineRegion(region, [](QRgb seen) {
+        return qRgb(255 - qRed(seen), 255 - qGreen(seen), 255 - qBlue(seen));
+    });
+}
+
+void QtSurface::fillRegionNotXor(const Region& region, Color color) {
+    combineRegion(region, [color](QRgb seen) {
+        return qRgb(255 - (qRed(seen) ^ color.r), 255 - (qGreen(seen) ^ color.g),
+                    255 - (qBlue(seen) ^ color.b));
+    });
 }
 
 void QtSurface::drawPicture(const Picture& picture, int x, int y) {

@@ -33,6 +33,7 @@ public:
 
     void fillRegion(const Region& region, Color color) override;
     void invertRegion(const Region& region) override;
+    void fillRegionNotXor(const Region& region, Color color) override;
 
     void drawPicture(const Picture& picture, int x, int y) override;
     void stretchPicture(const Picture& picture, const Rect& source, const Rect& dest) override;
@@ -53,6 +54,8 @@ public:
 private:
     void setUpPainter(QPainter& painter) const;
     int textWidth(std::string_view text) const;
+    // Replaces every pixel of the region by combine(the colour the user sees there).
+    template <typename Combine> void combineRegion(const Region& region, Combine combine);
 
     QImage* target_;
     const QImage* under_;

@@ -191,6 +191,10 @@ void RecordingSurface::invertRegion(const Region& region) {
     record("invertRegion " + rectText(region.boundingBox()));
 }
 
+void RecordingSurface::fillRegionNotXor(const Region& region, Color color) {
+    record("fillRegionNotXor " + rectText(region.boundingBox()) + " " + colorText(color));
+}
+
 void RecordingSurface::drawPicture(const Picture& picture, int x, int y) {
     record("drawPicture " + std::to_string(picture.width()) + "x" +
            std::to_string(picture.height()) + " at " + pointText(x, y));

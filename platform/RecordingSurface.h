@@ -27,6 +27,7 @@
 //   measureText "text"
 //   fillRegion l,t,r,b #RRGGBB        (the region's bounding box)
 //   invertRegion l,t,r,b
+//   fillRegionNotXor l,t,r,b #RRGGBB
 //   drawPicture WxH at x,y
 //   stretchPicture WxH l,t,r,b to l,t,r,b
 class RecordingSurface : public Surface {
@@ -46,6 +47,7 @@ public:
     Size measureText(std::string_view text) override;
     void fillRegion(const Region& region, Color color) override;
     void invertRegion(const Region& region) override;
+    void fillRegionNotXor(const Region& region, Color color) override;
     void drawPicture(const Picture& picture, int x, int y) override;
     void stretchPicture(const Picture& picture, const Rect& source, const Rect& dest) override;
 

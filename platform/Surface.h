@@ -44,6 +44,8 @@ public:
 
     virtual void fillRegion(const Region& region, Color color) = 0;
     virtual void invertRegion(const Region& region) = 0;
+    // Combines color with what the region shows: every pixel becomes NOT(pixel XOR color).
+    virtual void fillRegionNotXor(const Region& region, Color color) = 0;
 
     // Copies a picture unchanged with its top left corner at (x, y).
     virtual void drawPicture(const Picture& picture, int x, int y) = 0;

@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Draws the program's own artwork into resources/: the answer marks, the page markers, the
-start picture, the pointing cursor and the program icon.
+start picture, the pointing cursor and the program icon (also in the sizes of the desktop's icon
+theme, and scalable).
 
 Everything is drawn from simple shapes (discs, rings, strokes, polygons) with 4 x 4
 supersampling at the edges; the output is plain PNG written with zlib, so nothing beyond
@@ -242,22 +243,34 @@ GLYPHS = {
 }
 
 
-def emblem(c, cx, cy, r):
-    """A round badge with an open book on it."""
-    c.disc(cx, cy, r, (20, 60, 110, 255))
-    c.ring(cx, cy, r - r * 0.08, r - r * 0.16, (230, 190, 80, 255))
+EMBLEM_BLUE = (20, 60, 110, 255)
+EMBLEM_GOLD = (230, 190, 80, 255)
+
+
+def emblem_book(cx, cy, r):
+    """The open book of the emblem: two page outlines and the strokes of its lines."""
     s = r / 40.0
-    left_page = [(cx - 2 * s, cy - 14 * s), (cx - 26 * s, cy - 19 * s),
-                 (cx - 26 * s, cy + 13 * s), (cx - 2 * s, cy + 18 * s)]
-    right_page = [(cx + 2 * s, cy - 14 * s), (cx + 26 * s, cy - 19 * s),
-                  (cx + 26 * s, cy + 13 * s), (cx + 2 * s, cy + 18 * s)]
-    c.polygon(left_page, WHITE)
-    c.polygon(right_page, WHITE)
-    ink = (20, 60, 110, 255)
+    pages = [[(cx - 2 * s, cy - 14 * s), (cx - 26 * s, cy - 19 * s),
+              (cx - 26 * s, cy + 13 * s), (cx - 2 * s, cy + 18 * s)],
+             [(cx + 2 * s, cy - 14 * s), (cx + 26 * s, cy - 19 * s),
+              (cx + 26 * s, cy + 13 * s), (cx + 2 * s, cy + 18 * s)]]
+    lines = []
     for i in range(4):
         y = -10 + i * 6
-        c.stroke([(cx - 22 * s, cy + (y - 3) * s), (cx - 6 * s, cy + y * s)], 1.4 * s, ink)
-        c.stroke([(cx + 6 * s, cy + y * s), (cx + 22 * s, cy + (y - 3) * s)], 1.4 * s, ink)
+        lines.append([(cx - 22 * s, cy + (y - 3) * s), (cx - 6 * s, cy + y * s)])
+        lines.append([(cx + 6 * s, cy + y * s), (cx + 22 * s, cy + (y - 3) * s)])
+    return pages, lines, 1.4 * s
+
+
+def emblem(c, cx, cy, r):
+    """A round badge with an open book on it."""
+    c.disc(cx, cy, r, EMBLEM_BLUE)
+    c.ring(cx, cy, r - r * 0.08, r - r * 0.16, EMBLEM_GOLD)
+    pages, lines, width = emblem_book(cx, cy, r)
+    for page in pages:
+        c.polygon(page, WHITE)
+    for line in lines:
+        c.stroke(line, width, EMBLEM_BLUE)
 
 
 def start_picture():
@@ -336,10 +349,36 @@ def point_cursor():
     return c
 
 
-def icon():
-    c = Canvas(64, 64, CLEAR)
-    emblem(c, 32, 32, 31)
+def icon(size=64):
+    c = Canvas(size, size, CLEAR)
+    emblem(c, size / 2, size / 2, size * 31 / 64)
     return c
+
+
+def icon_svg(path):
+    """The same emblem as a scalable picture for the desktop's icon theme."""
+    cx = cy = 32
+    r = 31
+    hex_colour = lambda c: "#%02x%02x%02x" % c[:3]
+    pages, lines, width = emblem_book(cx, cy, r)
+    pt = lambda points: " ".join("%.3f,%.3f" % p for p in points)
+    body = ['<circle cx="%g" cy="%g" r="%g" fill="%s"/>' % (cx, cy, r, hex_colour(EMBLEM_BLUE)),
+            '<circle cx="%g" cy="%g" r="%.3f" fill="none" stroke="%s" stroke-width="%.3f"/>'
+            % (cx, cy, r * 0.88, hex_colour(EMBLEM_GOLD), r * 0.08)]
+    body += ['<polygon points="%s" fill="#ffffff"/>' % pt(page) for page in pages]
+    body += ['<polyline points="%s" fill="none" stroke="%s" stroke-width="%.3f" '
+             'stroke-linecap="round"/>' % (pt(line), hex_colour(EMBLEM_BLUE), width)
+             for line in lines]
+    svg = ('<?xml version="1.0" encoding="UTF-8"?>\n'
+           '<svg xmlns="http://www.w3.org/2000/svg" width="64" height="64" viewBox="0 0 64 64">\n'
+           + "".join("  %s\n" % element for element in body) + '</svg>\n')
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w") as out:
+        out.write(svg)
+
+
+# Sizes of the icon in the desktop's icon theme, next to the scalable one.
+THEME_ICON_SIZES = (16, 32, 48, 64, 128, 256)
 
 
 def main():
@@ -353,6 +392,10 @@ def main():
     start_picture().write_png(os.path.join(pictures, "310.png"), alpha=False)
     point_cursor().write_png(os.path.join(ROOT, "cursors", "point.png"))
     icon().write_png(os.path.join(ROOT, "icons", "lorvenna.png"))
+    theme = os.path.join(ROOT, "icons", "hicolor")
+    for size in THEME_ICON_SIZES:
+        icon(size).write_png(os.path.join(theme, "%dx%d" % (size, size), "apps", "lorvenna.png"))
+    icon_svg(os.path.join(theme, "scalable", "apps", "lorvenna.svg"))
 
 
 if __name__ == "__main__":

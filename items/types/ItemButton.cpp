@@ -36,18 +36,7 @@ bool ItemButton::StartupAction() {
 }
 
 bool ItemButton::EndDefinition() {
-    MakeRegion();
-    if (!display || !display->window)
-        return false;
-    const int x = truncateCoordinate(pose.x);
-    const int y = truncateCoordinate(pose.y);
-    const Rect rect{x, y, x + width - kControlInsetX, y + height - kControlInsetY};
-    control = display->window->createButton(controlId, rect, text);
-    if (!control)
-        return false;
-    if (visibility == 0)
-        control->show(false);
-    return true;
+    return makePushButton(*this);
 }
 
 bool ItemButton::ReadCommand(const char* line) {
@@ -59,10 +48,7 @@ bool ItemButton::ReadCommand(const char* line) {
 }
 
 void ItemButton::Draw() {
-    if (!control)
-        return;
-    control->show(visibility > 0);
-    control->invalidate();
+    showControl(*this);
 }
 
 bool ItemButton::PreProcessKey(KeyEntry& key) {
@@ -99,4 +85,26 @@ bool ItemButton::Command(unsigned notification) {
     state.feedbackDisplay = display;
     focusMainWindow();
     return true;
+}
+
+bool makePushButton(Item& item) {
+    item.MakeRegion();
+    if (!item.display || !item.display->window)
+        return false;
+    const int x = truncateCoordinate(item.pose.x);
+    const int y = truncateCoordinate(item.pose.y);
+    const Rect rect{x, y, x + item.width - kControlInsetX, y + item.height - kControlInsetY};
+    item.control = item.display->window->createButton(item.controlId, rect, item.text);
+    if (!item.control)
+        return false;
+    if (item.visibility == 0)
+        item.control->show(false);
+    return true;
+}
+
+void showControl(Item& item) {
+    if (!item.control)
+        return;
+    item.control->show(item.visibility > 0);
+    item.control->invalidate();
 }

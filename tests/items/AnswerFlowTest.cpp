@@ -56,27 +56,9 @@ END DISPLAY
 END LESSON
 )";
 
-class QuietWindow : public ControllerWindow {
-public:
-    void enableNoteButton() override {}
-    void restoreWindow() override {}
-    void discardPendingInput() override {}
-    void destroyWindow() override {}
-};
+using lorvenna::QuietWindow;
 
-// Whether the picture appears unchanged in the window's screen with its corner at (x, y).
-bool showsPicture(Display* display, const Picture& picture, int x, int y) {
-    const QImage shown = widgetOf(*display->window)->grab().toImage();
-    for (int py = 0; py < picture.height(); ++py) {
-        for (int px = 0; px < picture.width(); ++px) {
-            const QColor c = shown.pixelColor(x + px, y + py);
-            const Color expected = picture.pixel(px, py);
-            if (c.red() != expected.r || c.green() != expected.g || c.blue() != expected.b)
-                return false;
-        }
-    }
-    return true;
-}
+using lorvenna::showsPicture;
 
 } // namespace
 

@@ -66,7 +66,12 @@ std::string damage(std::string text, std::mt19937& random) {
                                           "TOTAL -3",
                                           "TEST 0",
                                           "KEYAUTOTURN",
-                                          "MSEC 999999"};
+                                          "MSEC 999999",
+                                          "ITEM SLIDER Knob",
+                                          "ITEM TIMER Clock",
+                                          "ITEM HIGHLIGHTER Glow",
+                                          "STEP 0.5",
+                                          "MSEC 0"};
     const int kind = static_cast<int>(pick(6));
     const std::size_t at = pick(text.size() + 1);
     switch (kind) {

@@ -81,6 +81,13 @@ template <typename T> T* childOf(ChildWindow& window) {
     return widgetOf(window)->findChild<T*>();
 }
 
+// Starts the key's timer and lets it tick on the next pass of the event loop, without waiting
+// for its period.
+void startTicking(ChildWindow& window, const void* key) {
+    window.startTimer(key, 0);
+    timerOf(window, key)->setInterval(0);
+}
+
 } // namespace
 
 TEST(QtChildWindow, TheClientIsTheWindowLessItsBorder) {
@@ -245,6 +252,9 @@ TEST(QtChildWindow, TimersTickToTheProcByKey) {
     int second = 0;
 
     window->startTimer(&first, 0);
+    EXPECT_EQ(timerOf(*window, &first)->interval(), kShortestTimerPeriod)
+        << "a period of 0 would tick on every pass of the event loop";
+    timerOf(*window, &first)->setInterval(0);
     window->startTimer(&second, 60000);
     EXPECT_TRUE(window->timerRunning(&first));
     EXPECT_TRUE(window->timerRunning(&second));
@@ -263,7 +273,7 @@ TEST(QtChildWindow, TimersTickToTheProcByKey) {
     EXPECT_FALSE(window->timerRunning(&first));
     EXPECT_EQ(timerOf(*window, &first), nullptr);
     proc.ticks.clear();
-    window->startTimer(&second, 0);
+    startTicking(*window, &second);
     QCoreApplication::processEvents();
     ASSERT_FALSE(proc.ticks.empty());
     EXPECT_EQ(proc.ticks.front(), &second);
@@ -274,12 +284,12 @@ TEST(QtChildWindow, TimersTickToTheProcByKey) {
     // window: the timer that is ticking goes away under its own signal.
     proc.ticks.clear();
     proc.onTimer = [](ChildWindow& w, const void* key) { w.stopTimer(key); };
-    window->startTimer(&first, 0);
+    startTicking(*window, &first);
     QCoreApplication::processEvents();
     QCoreApplication::processEvents();
     EXPECT_EQ(proc.ticks.size(), 1u);
     proc.onTimer = [&window](ChildWindow&, const void*) { window.reset(); };
-    window->startTimer(&second, 0);
+    startTicking(*window, &second);
     QCoreApplication::processEvents();
     EXPECT_EQ(window, nullptr);
 }
@@ -290,7 +300,7 @@ TEST(QtChildWindow, WithoutAProcEventsAreIgnored) {
     click(childOf<QPushButton>(*window), QPoint(5, 5));
     click(widgetOf(*window), QPoint(70, 70));
     int key = 0;
-    window->startTimer(&key, 0);
+    startTicking(*window, &key);
     QCoreApplication::processEvents();
     EXPECT_FALSE(widgetOf(*window)->grab().isNull());
 }

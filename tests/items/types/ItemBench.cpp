@@ -14,7 +14,10 @@
 #include "shell/FixedText.h"
 #include "shell/SessionState.h"
 
+#include "platform/Picture.h"
+
 #include <QAbstractButton>
+#include <QImage>
 #include <QWidget>
 
 FreshSession::FreshSession() {
@@ -115,3 +118,26 @@ bool PaperDisplay::read(std::unique_ptr<Item> item, const char* title, std::stri
     *tail = item.release();
     return true;
 }
+
+namespace lorvenna {
+
+Color shownColor(Display* display, int x, int y) {
+    const QColor c = widgetOf(*display->window)->grab().toImage().pixelColor(x, y);
+    return {static_cast<std::uint8_t>(c.red()), static_cast<std::uint8_t>(c.green()),
+            static_cast<std::uint8_t>(c.blue())};
+}
+
+bool showsPicture(Display* display, const Picture& picture, int x, int y) {
+    const QImage shown = widgetOf(*display->window)->grab().toImage();
+    for (int py = 0; py < picture.height(); ++py) {
+        for (int px = 0; px < picture.width(); ++px) {
+            const QColor c = shown.pixelColor(x + px, y + py);
+            const Color expected = picture.pixel(px, py);
+            if (c.red() != expected.r || c.green() != expected.g || c.blue() != expected.b)
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace lorvenna

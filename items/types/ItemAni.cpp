@@ -1,0 +1,242 @@
+// The ANI item: its lines, motion, drawing with hitch and rubber band, and the pass-on.
+#include "items/types/ItemAni.h"
+
+#include "items/LineMatcher.h"
+#include "items/Shape.h"
+#include "lesson/Display.h"
+#include "platform/Surface.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <new>
+#include <string>
+
+namespace lorvenna {
+
+namespace {
+
+constexpr const char* kStop = "STOP";
+constexpr const char* kHitch = "HITCH";
+constexpr const char* kBandTo = "BANDTO";
+constexpr const char* kMove = "MOVE";
+constexpr const char* kRestart = "RESTART";
+
+// A stretched or shrunk shape is never shorter than this.
+constexpr double kShortestShape = 1.0;
+
+// Room the page builder needs after an item reader's message for "... ReadLsn failed".
+constexpr std::size_t kReadLsnSuffix = 18;
+
+bool contains(const char* text, const char* part) {
+    return text && std::strstr(text, part) != nullptr;
+}
+
+// A message of the figure's own lines, short enough to keep the page builder's suffix.
+void reportLineFault(const char* format, const std::string& first, const std::string& second) {
+    char message[sizeof session().errorText - kReadLsnSuffix];
+    std::snprintf(message, sizeof message, format, first.c_str(), second.c_str());
+    setText(session().errorText, message);
+}
+
+bool resolve(Connection& connection) {
+    return Connect(connection);
+}
+
+// A named reference to the item with this title, or nullptr when no memory is left.
+std::unique_ptr<Connection> namedReference(Item& source, const std::string& title) {
+    std::unique_ptr<Connection> reference(new (std::nothrow) Connection());
+    if (reference) {
+        reference->source = &source;
+        reference->targetTitle = title;
+    }
+    return reference;
+}
+
+} // namespace
+
+ItemAni::ItemAni() {
+    type = static_cast<std::int32_t>(ItemType::Ani);
+    visibility = 1;
+    initialVisibility = 1;
+    running = 1; // motion enabled
+    hitTestable = 1;
+    rightHitTestable = 1;
+}
+
+bool ItemAni::StartupAction() {
+    PrepareShapes();
+    // End point, outline, region and bounds, without drawing anything.
+    const std::int32_t shown = visibility;
+    visibility = 0;
+    DrawShapes();
+    visibility = shown;
+    return true;
+}
+
+void ItemAni::DrawShapes() {
+    if (!shapes) {
+        endX = pose.x;
+        endY = pose.y;
+        return;
+    }
+    // Unlike other items, the location itself is no point of the outline.
+    OutlinePoints::clear();
+    Point p{truncateCoordinate(pose.x), truncateCoordinate(pose.y)};
+    if (surface)
+        surface->moveTo(p.x, p.y);
+    for (Shape* shape = shapes; shape; shape = shape->next)
+        p = shape->DrawSegment(visibility, p);
+    // The end point before the region: a figure that encloses nothing has bounds around its
+    // start and its end as drawn now.
+    endX = p.x;
+    endY = p.y;
+    MakePolygonRegion();
+}
+
+bool ItemAni::Connect() {
+    for (Connection* c = outputs; c; c = c->next) {
+        if (!resolve(*c))
+            return false;
+    }
+    if (hitch && !resolve(*hitch))
+        return false;
+    return !rubberBand || resolve(*rubberBand);
+}
+
+std::int32_t ItemAni::HitTest(int x, int y) {
+    return hitTestable && bounds.contains(x, y) ? area : 0;
+}
+
+std::int32_t ItemAni::HitTestRight(int x, int y) {
+    return rightHitTestable && bounds.contains(x, y) ? area : 0;
+}
+
+bool ItemAni::ReadCommand(const char* line) {
+    // The whole line: an indented STOP is no command.
+    if (line && std::strcmp(line, kStop) == 0) {
+        running = 0;
+        return true;
+    }
+    std::string other;
+    LineMatcher hitchLine(line);
+    if (hitchLine.keyword(kHitch) && hitchLine.word(other)) {
+        hitch = namedReference(*this, other);
+        if (!hitch) {
+            reportLineFault("HITCH from %s to %s failed.", other, title);
+            return false;
+        }
+        return true;
+    }
+    LineMatcher bandLine(line);
+    if (bandLine.keyword(kBandTo) && bandLine.word(other)) {
+        if (!shapes) {
+            reportLineFault("BANDTO from %s to %s without SHAPE.", title, other);
+            return false;
+        }
+        rubberBand = namedReference(*this, other);
+        if (!rubberBand) {
+            reportLineFault("RUBBERBAND from %s to %s failed.", title, other);
+            return false;
+        }
+        return true;
+    }
+    return false;
+}
+
+void ItemAni::Draw() {
+    if (hitch) {
+        if (const Item* hitched = liveTarget(*hitch)) {
+            pose.x = hitched->endX;
+            pose.y = hitched->endY;
+        }
+    }
+    pose.angle += motion.angle;
+    pose.x += motion.x;
+    pose.y += motion.y;
+    clampPose();
+
+    DrawShapes();
+    if (rubberBand && visibility != 0)
+        drawRubberBand();
+
+    SendOutputs(*this, lastMove, false);
+    motion.angle = 0.0;
+    motion.length = 0.0;
+    motion.x = 0.0;
+    motion.y = 0.0;
+    lastMove = 0.0;
+}
+
+// Each range line holds angle, x and y together.
+void ItemAni::clampPose() {
+    if (upperLimit.enabled) {
+        pose.angle = std::min(pose.angle, upperLimit.angle);
+        pose.x = std::min(pose.x, upperLimit.x);
+        pose.y = std::min(pose.y, upperLimit.y);
+    }
+    if (lowerLimit.enabled) {
+        pose.angle = std::max(pose.angle, lowerLimit.angle);
+        pose.x = std::max(pose.x, lowerLimit.x);
+        pose.y = std::max(pose.y, lowerLimit.y);
+    }
+}
+
+// A straight line from the end of the chain to the other item's location, with the pen of
+// the figure's last shape.
+void ItemAni::drawRubberBand() {
+    const Item* other = liveTarget(*rubberBand);
+    if (!other || !surface)
+        return;
+    const Shape* last = shapes;
+    while (last && last->next)
+        last = last->next;
+    const Pen* previous = surface->selectPen(last ? last->normalPen : nullptr);
+    surface->lineTo(truncateCoordinate(other->pose.x), truncateCoordinate(other->pose.y));
+    surface->selectPen(previous);
+}
+
+void ItemAni::Input(const char* name, double value, const Pose* motionVector) {
+    if (contains(name, kMove)) {
+        if (!running)
+            return; // not even a repaint
+        accumulate(value, motionVector);
+    } else if (contains(name, kRestart)) {
+        pose = initialPose;
+        for (Shape* shape = shapes; shape; shape = shape->next)
+            shape->Restart();
+    }
+    if (display)
+        display->needsRepaint = 1;
+}
+
+// A connection's motion vector holds the angle, length, x and y rates; other connections
+// carry none, so their MOVE moves nothing but is still passed on.
+void ItemAni::accumulate(double value, const Pose* rates) {
+    lastMove = value;
+    if (!rates)
+        return;
+    const SessionState& s = session();
+    const double turn = rates->angle * value;
+    const double dx = rates->x * value * s.scaleX;
+    const double dy = rates->y * value * s.scaleY;
+    const double stretch = rates->length * value * s.scaleDiag;
+    // A "nan" or "inf" in a lesson would lose the figure for good: such a move moves nothing.
+    if (!std::isfinite(turn) || !std::isfinite(dx) || !std::isfinite(dy) || !std::isfinite(stretch))
+        return;
+    motion.angle += turn;
+    motion.x += dx;
+    motion.y += dy;
+    if (rates->length == 0.0)
+        return;
+    for (Shape* shape = shapes; shape; shape = shape->next) {
+        shape->pose.length += stretch;
+        if (shape->pose.length < kShortestShape)
+            shape->pose.length = kShortestShape;
+    }
+}
+
+} // namespace lorvenna

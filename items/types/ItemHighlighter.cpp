@@ -1,0 +1,86 @@
+// The HIGHLIGHTER item.
+#include "items/types/ItemHighlighter.h"
+
+#include "items/Connection.h"
+#include "items/types/ItemButton.h"
+#include "lesson/Display.h"
+#include "lesson/PageEntry.h"
+#include "platform/ChildWindow.h"
+#include "shell/Drawing.h"
+#include "shell/SessionState.h"
+
+#include <cstring>
+
+namespace lorvenna {
+
+namespace {
+
+bool contains(const char* text, const char* part) {
+    return text && std::strstr(text, part) != nullptr;
+}
+
+} // namespace
+
+// Made running although no timer runs yet, so that the first STOP it receives (another
+// highlighter pressed, or the page change) puts its targets back even if it was never pressed.
+ItemHighlighter::ItemHighlighter() {
+    type = static_cast<std::int32_t>(ItemType::Highlighter);
+    visibility = 1;
+    running = 1;
+}
+
+ItemHighlighter::~ItemHighlighter() {
+    if (running)
+        cancelTimer();
+}
+
+bool ItemHighlighter::EndDefinition() {
+    return makePushButton(*this);
+}
+
+void ItemHighlighter::Draw() {
+    showControl(*this);
+}
+
+void ItemHighlighter::Input(const char* name, double, const Pose*) {
+    if (contains(name, "TICK")) {
+        if (outputs) {
+            SendOutputs(*this, 1.0, true);
+            RepaintAllDisplays();
+        }
+        return;
+    }
+    if (contains(name, "STOP") && running) {
+        running = 0;
+        cancelTimer();
+        if (outputs)
+            RestoreOutputs(*this);
+    }
+}
+
+bool ItemHighlighter::Command(unsigned notification) {
+    if ((notification >> 16) != static_cast<unsigned>(kNotifyClicked))
+        return false;
+    SessionState& state = session();
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        Display* shown = state.displays[slot];
+        if (!shown)
+            continue;
+        for (Item* item = shown->items; item; item = item->next) {
+            if (item != this && item->isType(ItemType::Highlighter))
+                item->Input("STOP", 0.0, nullptr);
+        }
+    }
+    // Also without outputs; pressing again restarts the period without stopping the targets.
+    running = 1;
+    if (display && display->window)
+        display->window->startTimer(this, kHighlighterPulseMilliseconds);
+    return true;
+}
+
+void ItemHighlighter::cancelTimer() {
+    if (display && display->window)
+        display->window->stopTimer(this);
+}
+
+} // namespace lorvenna

@@ -1,0 +1,123 @@
+// The TIMER item.
+#include "items/types/ItemTimer.h"
+
+#include "items/Connection.h"
+#include "items/LineMatcher.h"
+#include "lesson/Display.h"
+#include "platform/ChildWindow.h"
+#include "shell/Drawing.h"
+
+#include <climits>
+#include <cmath>
+#include <cstring>
+#include <numbers>
+
+namespace lorvenna {
+
+namespace {
+
+bool contains(const char* text, const char* part) {
+    return text && std::strstr(text, part) != nullptr;
+}
+
+// SINE lines give degrees; the wave turns the other way round, as screen angles do.
+double reversedRadians(double degrees) {
+    return -degrees * 2.0 * std::numbers::pi / 360.0;
+}
+
+} // namespace
+
+ItemTimer::ItemTimer() {
+    type = static_cast<std::int32_t>(ItemType::Timer);
+    running = 1; // waits for the page start
+    step = 1.0;
+    maximum = 1.0;
+    mode = kTimerConstant;
+}
+
+ItemTimer::~ItemTimer() {
+    stop();
+}
+
+bool ItemTimer::StartupAction() {
+    if (running)
+        start();
+    return true;
+}
+
+bool ItemTimer::ReadCommand(const char* line) {
+    if (contains(line, "STOP")) {
+        running = 0;
+        return true;
+    }
+    LineMatcher m(line);
+    double amplitudeStep = 0.0;
+    double startPhase = 0.0;
+    if (m.keyword("SINE") && m.number(amplitudeStep) && m.number(startPhase)) {
+        mode = kTimerSine;
+        step = reversedRadians(amplitudeStep);
+        phase = reversedRadians(startPhase);
+        return true;
+    }
+    return false;
+}
+
+void ItemTimer::Input(const char* name, double value, const Pose*) {
+    if (running && contains(name, "TICK")) {
+        tick();
+    } else if (contains(name, "START")) {
+        start();
+    } else if (contains(name, "STOP")) {
+        stop();
+        return;
+    } else if (contains(name, "TOGGLE")) {
+        if (running)
+            stop();
+        else
+            start();
+    } else if (contains(name, "STEP")) {
+        step = value;
+    } else if (contains(name, "MSEC")) {
+        msec = truncateToInt(value);
+        if (running)
+            start();
+    }
+    RepaintAllDisplays();
+}
+
+void ItemTimer::start() {
+    running = 1;
+    ticks = 0;
+    // Starting again replaces the running timer; the window raises a period of 0 to its
+    // shortest one.
+    if (display && display->window)
+        display->window->startTimer(this, msec);
+}
+
+void ItemTimer::stop() {
+    running = 0;
+    if (display && display->window)
+        display->window->stopTimer(this);
+}
+
+void ItemTimer::tick() {
+    double out = step;
+    if (mode == kTimerSine) {
+        const double before = std::sin(phase);
+        phase += step;
+        out = std::sin(phase) - before;
+    }
+    SendOutputs(*this, out, false);
+    if (endOutputs) {
+        if (ticks < INT_MAX)
+            ++ticks;
+        if (ticks == truncateToInt(maximum)) {
+            ticks = 0;
+            stop();
+            SendEndOutputs(*this, out, false);
+        }
+    }
+    RepaintAllDisplays();
+}
+
+} // namespace lorvenna

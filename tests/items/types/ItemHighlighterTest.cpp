@@ -1,0 +1,89 @@
+// HIGHLIGHTER items: the push button, one pulsing highlighter at a time, restoring targets.
+#include "items/types/ItemHighlighter.h"
+
+#include "shell/SessionState.h"
+#include "tests/items/types/MotionBench.h"
+
+#include <gtest/gtest.h>
+
+namespace lorvenna {
+namespace {
+
+constexpr const char* kLesson = R"(Lesson 01-01 Highlighters
+PAGE 1
+DISPLAY Main
+END PAGES
+DISPLAY Main 0 0 400 300 A
+ITEM HIGHLIGHTER A
+LOC 10 10
+SIZE 80 30
+@Lungs
+OUTPUT LA FLASH
+}
+ITEM HIGHLIGHTER B
+LOC 10 50
+@Heart
+OUTPUT LB FLASH
+}
+ITEM HIGHLIGHTER Quiet
+LOC 10 90
+@Quiet
+HIDE
+}
+ITEM LABEL LA
+LOC 200 50
+@LA
+BLINK
+}
+ITEM LABEL LB
+LOC 200 150
+@LB
+BLINK
+}
+END DISPLAY
+END LESSON
+)";
+
+TEST(ItemHighlighter, PressingBStopsAAndPutsItsTargetsBack) {
+    LessonBench bench;
+    ASSERT_TRUE(bench.load(kLesson)) << session().errorText;
+    ASSERT_TRUE(bench.build(1)) << session().errorText;
+    Item* a = bench.item("A");
+    Item* b = bench.item("B");
+    Item* quiet = bench.item("Quiet");
+    Item* la = bench.item("LA");
+    Item* lb = bench.item("LB");
+    ChildWindow& window = *bench.display(1)->window;
+    EXPECT_EQ(a->control->geometry(), (Rect{10, 10, 80, 36})) << "made as a BUTTON's";
+    EXPECT_FALSE(quiet->control->isVisible());
+
+    bench.press(a);
+    EXPECT_TRUE(window.timerRunning(a));
+    EXPECT_EQ(timerOf(window, a)->interval(), kHighlighterPulseMilliseconds);
+    EXPECT_EQ(la->visibility, 0) << "nothing is sent at the press itself";
+    tickOnce(a);
+    tickOnce(a);
+    EXPECT_EQ(la->visibility, 2);
+
+    bench.press(b);
+    EXPECT_EQ(a->running, 0);
+    EXPECT_FALSE(window.timerRunning(a));
+    EXPECT_EQ(la->visibility, 0);
+    tickOnce(b);
+    EXPECT_EQ(lb->visibility, 1);
+
+    // Pressed again, B keeps its targets as they are and only restarts its period.
+    bench.press(b);
+    EXPECT_EQ(lb->visibility, 1);
+    EXPECT_TRUE(window.timerRunning(b));
+
+    // One without outputs still stops the others and runs a timer of its own.
+    quiet->control->show(true);
+    bench.press(quiet);
+    EXPECT_FALSE(window.timerRunning(b));
+    EXPECT_EQ(lb->visibility, 0);
+    EXPECT_TRUE(window.timerRunning(quiet));
+}
+
+} // namespace
+} // namespace lorvenna
