@@ -58,6 +58,7 @@ QWidget* controlWidget(const Item* item) {
 void press(const Item* button) {
     auto* push = qobject_cast<QAbstractButton*>(controlWidget(button));
     ASSERT_NE(push, nullptr) << (button ? button->title : "no button");
+    EXPECT_FALSE(push->isHidden()) << button->title << " cannot be pressed";
     push->click();
 }
 
