@@ -3,9 +3,13 @@ BUILD_TYPE_RELEASE := build/release
 BUILD_TYPE_TEST := build/test
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make qt6-base-dev libgtest-dev poppler-utils fonts-dejavu-core
+# make fuzz only: clang and its fuzzer runtime.
+FUZZ_PACKAGES := clang libclang-rt-dev
+BUILD_TYPE_FUZZ := build/fuzz
+FUZZ_SECONDS ?= 60
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test build deps clean
+.PHONY: run test build deps clean fuzz
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -18,7 +22,7 @@ deps:
 
 build: deps
 	cmake -S . -B $(BUILD_TYPE_RELEASE) -DCMAKE_BUILD_TYPE=Release >/dev/null
-	cmake --build $(BUILD_TYPE_RELEASE) -j $(JOBS) --target lorvenna
+	cmake --build $(BUILD_TYPE_RELEASE) -j $(JOBS) --target lorvenna lorvenna-check lorvenna-shot lorvenna-grades
 
 run: build
 	cd courseware && ../$(BUILD_TYPE_RELEASE)/lorvenna
@@ -27,6 +31,14 @@ test: deps
 	cmake -S . -B $(BUILD_TYPE_TEST) -DCMAKE_BUILD_TYPE=Debug -DLORVENNA_SANITIZE=ON -DLORVENNA_TESTS=ON >/dev/null
 	cmake --build $(BUILD_TYPE_TEST) -j $(JOBS)
 	cd $(BUILD_TYPE_TEST) && ctest --output-on-failure
+
+# Each fuzz target for FUZZ_SECONDS; what they find lands in build/fuzz/artifacts.
+fuzz:
+	$(MAKE) deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
+	cmake -S . -B $(BUILD_TYPE_FUZZ) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
+	  -DLORVENNA_FUZZ=ON -DLORVENNA_SANITIZE=ON >/dev/null
+	cmake --build $(BUILD_TYPE_FUZZ) -j $(JOBS) --target fuzz_targets
+	tests/fuzz/run-fuzzers.sh $(BUILD_TYPE_FUZZ) $(FUZZ_SECONDS)
 
 clean:
 	rm -rf build

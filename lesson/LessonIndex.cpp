@@ -65,7 +65,8 @@ private:
 struct PendingDisplay {
     PageEntry* entry;
     int slot;
-    long after; // the position just after the DISPLAY line
+    long at;    // the position of the DISPLAY line
+    long after; // the position just after it
 };
 
 // Takes the lines of the page section one by one into the session's page list.
@@ -74,7 +75,7 @@ public:
     explicit PageSectionReader(SessionState& state) : state_(state) {}
 
     // False when the line cannot be taken; the reason is then in errorText.
-    bool takeLine(const char* line, long after) {
+    bool takeLine(const char* line, long at, long after) {
         long value = 0;
         // TOTAL is tried first and the line goes on to the other forms.
         if (std::sscanf(line, " TOTAL %ld", &value) == 1)
@@ -91,7 +92,7 @@ public:
         }
         char name[256];
         if (std::sscanf(line, " DISPLAY %255s ", name) == 1)
-            return addDisplay(name, after);
+            return addDisplay(name, at, after);
         return true;
     }
 
@@ -111,7 +112,7 @@ private:
         slot_ = 1;
     }
 
-    bool addDisplay(const char* name, long after) {
+    bool addDisplay(const char* name, long at, long after) {
         PageEntry* entry = state_.currentEntry;
         if (!entry) {
             formatText(state_.errorText, "No PAGE line before Display %s", name);
@@ -128,7 +129,7 @@ private:
             return false;
         }
         entry->displayName[slot_] = name;
-        pending_.push_back({entry, slot_, after});
+        pending_.push_back({entry, slot_, at, after});
         ++slot_;
         return true;
     }
@@ -172,6 +173,7 @@ bool ReadLessonIndex() {
     BlockFinder blocks;
     bool inPageSection = true;
     bool pageSectionFailed = false;
+    long failedLine = -1;
     long position = filePosition(file);
     while (position >= 0) {
         if (readLine(file, line, kIndexLineLimit) < 0)
@@ -181,9 +183,10 @@ bool ReadLessonIndex() {
         if (inPageSection) {
             if (findText(line, "END PAGES")) {
                 inPageSection = false;
-            } else if (!pageSection.takeLine(line, after)) {
+            } else if (!pageSection.takeLine(line, position, after)) {
                 inPageSection = false;
                 pageSectionFailed = true;
+                failedLine = position;
             }
         }
         position = after;
@@ -197,12 +200,15 @@ bool ReadLessonIndex() {
         if (header < 0) {
             formatText(state.errorText, "Page %ld specified nonexistent Display %s",
                        static_cast<long>(display.entry->pageNumber), name.c_str());
+            setLastLineStart(display.at);
             return failIndex(file);
         }
         display.entry->displayOffset[display.slot] = static_cast<std::int32_t>(header);
     }
-    if (pageSectionFailed)
+    if (pageSectionFailed) {
+        setLastLineStart(failedLine);
         return failIndex(file);
+    }
 
     closeFile(file);
     return true;

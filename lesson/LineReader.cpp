@@ -11,6 +11,8 @@ constexpr int kWorkBufferSize = 256;
 constexpr int kMaxLimit = 255;
 constexpr int kMaxWrittenLine = 254;
 
+long g_lastLineStart = -1;
+
 bool isLineEnd(char byte) {
     return byte == '\r' || byte == '\n';
 }
@@ -34,6 +36,7 @@ int readLine(FileHandle file, char* destination, int limit) {
         return -1;
     }
 
+    g_lastLineStart = start;
     int end = 0;
     while (end < count && !isLineEnd(buffer[end]))
         ++end;
@@ -53,6 +56,14 @@ int readLine(FileHandle file, char* destination, int limit) {
     if (!seekFile(file, start + runEnd))
         return -1;
     return end;
+}
+
+long lastLineStart() {
+    return g_lastLineStart;
+}
+
+void setLastLineStart(long position) {
+    g_lastLineStart = position;
 }
 
 bool writeFormattedLine(FileHandle file, const char* format, ...) {

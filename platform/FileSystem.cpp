@@ -2,6 +2,7 @@
 // that HostNames maps onto the host.
 #include "platform/FileSystem.h"
 
+#include "platform/FileFaults.h"
 #include "platform/HostNames.h"
 #include "platform/IgnoreCase.h"
 
@@ -15,6 +16,9 @@
 #include <unistd.h>
 
 namespace {
+
+using lorvenna::FileStep;
+using lorvenna::fileStepFails;
 
 FileError lastError = FileError::None;
 std::string workingFolderPath;
@@ -66,7 +70,9 @@ int openResolved(std::string_view name, int flags, bool writing) {
         setError(FileError::Other);
         return -1;
     }
-    const int fd = ::open(where.path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
+    const int fd = fileStepFails(FileStep::Open)
+                       ? -1
+                       : ::open(where.path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
     if (fd < 0) {
         setErrorFromErrno(writing);
         return -1;
@@ -88,7 +94,7 @@ mode_t currentUmask() {
 
 bool writeAll(int fd, const char* data, std::size_t size) {
     while (size > 0) {
-        const ssize_t written = ::write(fd, data, size);
+        const ssize_t written = fileStepFails(FileStep::Write) ? -1 : ::write(fd, data, size);
         if (written < 0 && errno == EINTR)
             continue;
         if (written == 0)
@@ -264,7 +270,7 @@ bool createFolder(std::string_view name) {
         setError(pathExists(where.path) ? FileError::AlreadyExists : FileError::WriteProtected);
         return false;
     }
-    if (::mkdir(where.path.c_str(), 0777) != 0) {
+    if (fileStepFails(FileStep::Open) || ::mkdir(where.path.c_str(), 0777) != 0) {
         setErrorFromErrno(true);
         return false;
     }
@@ -295,7 +301,7 @@ bool writeWholeFile(std::string_view name, const void* data, std::size_t size) {
 
     // A hidden name that no search pattern of the program matches, should it ever be left.
     std::string temporary = folder + "." + last + ".XXXXXX";
-    const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    const int fd = fileStepFails(FileStep::Open) ? -1 : ::mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         setErrorFromErrno(true);
         return false;
@@ -310,24 +316,32 @@ bool writeWholeFile(std::string_view name, const void* data, std::size_t size) {
         return fail(errno);
     if (!writeAll(fd, static_cast<const char*>(data), size))
         return fail(errno);
-    if (::fsync(fd) != 0)
+    if (fileStepFails(FileStep::Flush) || ::fsync(fd) != 0)
         return fail(errno);
-    if (::close(fd) != 0) {
+    // The descriptor is gone after close whatever it answers, so a refused close is not
+    // retried; the bytes it may not have written make the new file suspect.
+    const bool closeRefused = fileStepFails(FileStep::Close);
+    const int refusedCode = errno;
+    if (::close(fd) != 0 || closeRefused) {
+        const int code = closeRefused ? refusedCode : errno;
+        ::unlink(temporary.c_str());
+        setError(errorFromErrno(code, true));
+        return false;
+    }
+    if (fileStepFails(FileStep::Rename) || ::rename(temporary.c_str(), where.path.c_str()) != 0) {
         const int code = errno;
         ::unlink(temporary.c_str());
         setError(errorFromErrno(code, true));
         return false;
     }
-    if (::rename(temporary.c_str(), where.path.c_str()) != 0) {
-        const int code = errno;
-        ::unlink(temporary.c_str());
-        setError(errorFromErrno(code, true));
-        return false;
-    }
-    // Make the rename itself durable; a folder that cannot be synced changes nothing above.
-    const int dirFd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    // Make the rename itself durable. The new file is complete and in place by now, so a folder
+    // that cannot be synced leaves the old file or the new one, and the save stands.
+    const int dirFd = fileStepFails(FileStep::Open)
+                          ? -1
+                          : ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dirFd >= 0) {
-        ::fsync(dirFd);
+        if (!fileStepFails(FileStep::Sync))
+            ::fsync(dirFd);
         ::close(dirFd);
     }
     return true;

@@ -6,6 +6,7 @@
 #include "platform/Cursors.h"
 #include "platform/QtSurface.h"
 
+#include <QContextMenuEvent>
 #include <QFocusEvent>
 #include <QKeyEvent>
 #include <QFrame>
@@ -212,13 +213,15 @@ constexpr ScrollKey kScrollKeys[] = {
 };
 
 // A scroll bar takes the arrows, the trough, the thumb and the keys; the wheel is no input
-// of its own.
+// of its own, and it has no menu: the toolkit's "Scroll here" would move the thumb behind
+// the item's back, with nothing sent.
 class ScrollBarWidget : public QScrollBar {
 public:
     using QScrollBar::QScrollBar;
 
 protected:
     void wheelEvent(QWheelEvent* event) override { event->ignore(); }
+    void contextMenuEvent(QContextMenuEvent* event) override { event->accept(); }
     // The toolkit turns a horizontal bar's arrow keys round; the table keeps them plain.
     void keyPressEvent(QKeyEvent* event) override {
         for (const ScrollKey& entry : kScrollKeys) {

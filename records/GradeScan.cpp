@@ -25,7 +25,17 @@ std::string formatLine(const char* format, ...) {
     return line;
 }
 
-// Reads the record of one grade file; false when there is none or it is short.
+long parseNumber(std::string_view text, std::size_t& at) {
+    long value = 0;
+    const std::size_t start = at;
+    // Nine digits at most: larger numbers are no lesson numbers and would overflow.
+    while (at < text.size() && text[at] >= '0' && text[at] <= '9' && at - start < 9)
+        value = value * 10 + (text[at++] - '0');
+    return at == start ? -1 : value;
+}
+
+} // namespace
+
 bool readGradeFile(const std::string& name, GradeRecord& record) {
     if (!fileExists(name))
         return false;
@@ -38,17 +48,6 @@ bool readGradeFile(const std::string& name, GradeRecord& record) {
     record = GradeRecord::fromDisk(bytes);
     return true;
 }
-
-long parseNumber(std::string_view text, std::size_t& at) {
-    long value = 0;
-    const std::size_t start = at;
-    // Nine digits at most: larger numbers are no lesson numbers and would overflow.
-    while (at < text.size() && text[at] >= '0' && text[at] <= '9' && at - start < 9)
-        value = value * 10 + (text[at++] - '0');
-    return at == start ? -1 : value;
-}
-
-} // namespace
 
 const char* otherOwners() {
     return session().bigText;
@@ -96,27 +95,37 @@ void GradeScan::addLine(std::string line) {
         lineAdded_();
 }
 
+long visitGradeFiles(char drive, long major, long minor,
+                     const std::function<void(long sequence, const GradeRecord&)>& visit) {
+    // Without a key drive there are no grade files to read.
+    if (drive < 'A' || drive > 'Z')
+        return 1;
+    long sequence = 1;
+    for (; sequence <= kLastSequence; ++sequence) {
+        GradeRecord record;
+        // A gap in the sequence numbers ends the lesson's grades.
+        if (!readGradeFile(gradeFileName(drive, major, minor, sequence), record))
+            break;
+        visit(sequence, record);
+    }
+    return sequence;
+}
+
 int GradeScan::scanLesson(long major, long minor) {
     [[maybe_unused]] CriticalErrorGuard guard;
     const SessionState& s = session();
     const std::string_view owner(s.studentId, strnlen(s.studentId, sizeof s.studentId));
     int added = 0;
     bool anyValid = false;
-    // Without a key drive there are no grade files to read.
-    const bool haveDrive = s.keyDrive >= 'A' && s.keyDrive <= 'Z';
-    for (long sequence = 1; haveDrive && sequence <= kLastSequence; ++sequence) {
-        GradeRecord record;
-        // A gap in the sequence numbers ends the lesson's grades.
-        if (!readGradeFile(gradeFileName(s.keyDrive, major, minor, sequence), record))
-            break;
+    visitGradeFiles(s.keyDrive, major, minor, [&](long, const GradeRecord& record) {
         if (!record.belongsTo(owner)) {
             addOtherOwner(record.storedName());
-            continue;
+            return;
         }
         if (!record.checksumHolds()) {
             addLine(formatLine("Lesson %.2ld-%.2ld, !!!!! ALTERED ENTRY !!!!!", major, minor));
             ++added;
-            continue;
+            return;
         }
         anyValid = true;
         // A record cannot hold 0 possible unless it was made by hand; it shows 0 percent.
@@ -128,7 +137,7 @@ int GradeScan::scanLesson(long major, long minor) {
                            static_cast<int>(record.answered), static_cast<int>(record.right),
                            static_cast<int>(record.possible)));
         ++added;
-    }
+    });
     if (!anyValid) {
         addLine(formatLine("Lesson %.2ld-%.2ld -- No grades yet --", major, minor));
         ++added;

@@ -2,6 +2,8 @@
 // every lesson, and the names of the other students whose grades were found.
 #pragma once
 
+#include "records/GradeRecord.h"
+
 #include <functional>
 #include <string>
 #include <string_view>
@@ -31,6 +33,15 @@ private:
     std::vector<std::string>& lines_;
     std::function<void()> lineAdded_;
 };
+
+// Reads the record of one grade file; false when there is none or it is short.
+bool readGradeFile(const std::string& name, GradeRecord& record);
+
+// The grade files of one lesson on drive as the scan reads them: sequence numbers from 1 up
+// to the first missing file, or the first shorter than a record. Returns that first sequence
+// number not visited (1000 when all 999 were).
+long visitGradeFiles(char drive, long major, long minor,
+                     const std::function<void(long sequence, const GradeRecord&)>& visit);
 
 // The other-owners list: the names of the other students whose records were met, joined
 // with " and ", at most 2047 characters. It is held in session().bigText.

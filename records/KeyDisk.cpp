@@ -19,6 +19,9 @@ namespace {
 constexpr int kPasswordLengthAt = 0;
 constexpr int kIdLengthAt = 1;
 constexpr int kTextAt = 2;
+static_assert(kTextAt + kMaxPasswordLength + kMaxIdLength <= kKeyRecordSize);
+static_assert(kMaxPasswordLength < sizeof SessionState::keyPassword);
+static_assert(kMaxIdLength < sizeof SessionState::keyId);
 
 std::string onDrive(char drive, const char* rest) {
     std::string name(1, drive);
@@ -99,6 +102,11 @@ int ReadKeyFile() {
 
     if (!keyThere)
         return -11;
+    return readKeyRecord(keyName);
+}
+
+int readKeyRecord(const std::string& keyName) {
+    SessionState& s = session();
     FileHandle file = openForReading(keyName);
     std::array<std::uint8_t, kKeyRecordSize> record{};
     const long got = readBytes(file, record.data(), kKeyRecordSize);
@@ -111,11 +119,10 @@ int ReadKeyFile() {
     const int idLength = static_cast<std::int8_t>(record[kIdLengthAt]);
     if (passwordLength < 0 || idLength < 0)
         return -16;
-    // Lengths the fields cannot hold mean a damaged key file, handled like a negative
-    // length: nothing is copied.
-    if (passwordLength >= static_cast<int>(sizeof s.keyPassword) ||
-        idLength >= static_cast<int>(sizeof s.keyId) ||
-        kTextAt + passwordLength + idLength > kKeyRecordSize)
+    // Lengths that registration never writes mean a damaged key file, handled like a
+    // negative length: nothing is copied. A password of 19 characters would fit its field,
+    // yet no typed password (cut to 18) could ever match it.
+    if (passwordLength > kMaxPasswordLength || idLength > kMaxIdLength)
         return -16;
 
     const char* text = reinterpret_cast<const char*>(record.data()) + kTextAt;

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 
 inline constexpr int kKeyRecordSize = 256;
 // The 32-byte table that key and grade files are scrambled with.
@@ -20,4 +21,8 @@ int DetectKeyDrive(); // -9, -10, -12 or -13
 int ReadKeyFile();    // 2, -11, -14 or -16
 int WriteKeyFile();   // 7 or -14
 int CheckPassword();  // 4 or -16
+// The key file's reading without the write test: fills keyId and keyPassword from the file
+// of that name. 2, -11 (no file, or a short one) or -16 (damaged lengths). Lets a tool read
+// a disk, or a copy of one, without writing to it.
+int readKeyRecord(const std::string& keyName);
 bool isLettersAndDigits(const char* text);

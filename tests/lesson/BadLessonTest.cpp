@@ -2,18 +2,14 @@
 // them, clicking them and turning pages never crash, hang or touch memory outside a buffer
 // (the test build runs under the address and undefined-behaviour sanitizers), and every
 // refused file says why.
-#include "items/Item.h"
 #include "lesson/Bookmark.h"
-#include "lesson/Display.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
-#include "platform/ChildWindow.h"
 #include "platform/MessageBox.h"
-#include "shell/DisplayWindowProc.h"
-#include "shell/Drawing.h"
 #include "shell/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
+#include "tests/support/LessonPlay.h"
 #include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -117,50 +113,9 @@ protected:
     // Reads the lesson and visits its pages as a restless student would.
     void play(const std::string& bytes) {
         folder_.write("LSNS/09-09.LSN", bytes, false);
-        SessionState& s = session();
-        setText(s.lessonPath, "LSNS\\09-09.LSN");
-        setText(s.errorText, "");
-        if (!ReadLessonIndex()) {
-            EXPECT_NE(s.errorText[0], '\0') << "a refused index says why";
-            return;
-        }
-        const int last = s.pageCount < 6 ? s.pageCount : 6;
-        for (int page = 1; page <= last; ++page) {
-            setText(s.errorText, "");
-            if (!BuildPage(page)) {
-                EXPECT_NE(s.errorText[0], '\0') << "a refused page says why";
-                continue;
-            }
-            ++pagesBuilt_;
-            poke();
-        }
-        if (last >= 2)
-            BuildPage(1); // back again: the page is read anew
-        LessonTeardown();
-    }
-
-    // Draws every display, clicks around it and lets every item's timer tick once.
-    static void poke() {
-        MarkAllAndRepaint();
-        ChildWindowProc* proc = displayWindowProc();
-        for (int slot = 1; slot < kDisplaySlots; ++slot) {
-            Display* display = session().displays[slot];
-            if (!display || !display->window)
-                continue;
-            for (const Point p : {Point{5, 5}, Point{150, 150}, Point{60, 100}, Point{400, 20}}) {
-                // A click may end in a pause; end it so the next click is judged too.
-                session().rightWaitStart = 0;
-                session().wrongWaitStart = 0;
-                proc->leftButtonDown(*display->window, p.x, p.y);
-                if (session().displays[slot] != display)
-                    return; // the click turned the page
-            }
-            for (Item* item = display->items; item; item = item->next) {
-                item->Input("TICK", 0.0, nullptr);
-                item->Input("FLASH", 1.0, nullptr);
-            }
-            MarkAndRepaint(display);
-        }
+        const lorvenna::LessonPlay played = lorvenna::playLesson("LSNS\\09-09.LSN");
+        EXPECT_EQ(played.silentRefusals, 0) << "a refused index or page says why";
+        pagesBuilt_ += played.pagesBuilt;
     }
 
     int pagesBuilt_ = 0;

@@ -155,8 +155,9 @@ TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
         {"negative ID length", std::string("\x03\x80"
                                            "abcXY",
                                            7)},
-        {"password of 20 bytes", std::string("\x14\x02") + std::string(22, 'p')},
-        {"ID of 60 bytes", std::string("\x02\x3C") + std::string(62, 'i')},
+        // Registration never writes more than 18 and 58: no typed password could match.
+        {"password of 19 bytes", std::string("\x13\x02") + std::string(21, 'p')},
+        {"ID of 59 bytes", std::string("\x02\x3B") + std::string(61, 'i')},
         {"both at 127", std::string("\x7F\x7F") + std::string(254, 'z')},
     };
     for (const Case& c : cases) {
@@ -174,12 +175,11 @@ TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
 TEST_F(KeyDiskTest, LengthsJustInsideTheFieldsAreRead) {
     work.addDrive('E');
     session().keyDrive = 'E';
-    // A password of 19 and an ID of 59 bytes still fit their fields with the terminator.
-    const std::string plain = std::string("\x13\x3B") + std::string(19, 'p') + std::string(59, 'i');
+    const std::string plain = std::string("\x12\x3A") + std::string(18, 'p') + std::string(58, 'i');
     work.write("drive-E/LORVENNA/KEY.GRD", keyFile(plain), false);
     ASSERT_EQ(ReadKeyFile(), 2);
-    EXPECT_EQ(std::string(session().keyPassword), std::string(19, 'p'));
-    EXPECT_EQ(std::string(session().keyId), std::string(59, 'i'));
+    EXPECT_EQ(std::string(session().keyPassword), std::string(18, 'p'));
+    EXPECT_EQ(std::string(session().keyId), std::string(58, 'i'));
 }
 
 TEST_F(KeyDiskTest, WriteProtectedDiskIsReportedByReadingAndWriting) {

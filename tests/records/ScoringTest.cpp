@@ -9,6 +9,7 @@
 #include "shell/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
+#include "tests/support/SaveFaults.h"
 #include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include <filesystem>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -227,4 +229,47 @@ TEST_F(ScoringTest, FailuresOnTheDiskAreSilent) {
         EXPECT_FALSE(work->exists(gradePath(1))) << c.name;
         EXPECT_FALSE(work->exists("drive-E/LORVENNA/L03-12.BMK")) << c.name;
     }
+}
+
+TEST_F(ScoringTest, GradeAndBookmarkAreWholeOrAbsentWhateverStepFails) {
+    graded();
+    setPages({{2, 2}, {1, 0}, {0, 0}}, 2);
+    const std::string oldBookmark = " L 312\r\nP -1 0 0\r\n";
+    const std::string newBookmark = " L 312\r\nP 1 2 2\r\nP -2 1 0\r\nP 3 0 0\r\n";
+    const std::string drive = work->path() + "/drive-E";
+    std::optional<ScriptedBoxes> runBoxes;
+    int result = -1;
+
+    auto prepare = [&] {
+        std::filesystem::remove(work->path() + "/" + gradePath(1));
+        work->write("drive-E/LORVENNA/L03-12.BMK", oldBookmark, false);
+        runBoxes.reset();
+        runBoxes.emplace();
+    };
+    auto save = [&] { result = ScoreLesson(); };
+    auto check = [&](const lorvenna::FileFault& fault) {
+        SCOPED_TRACE(lorvenna::describe(fault));
+        const bool graded = work->exists(gradePath(1));
+        if (graded) {
+            const GradeRecord grade = readGrade(1);
+            EXPECT_TRUE(grade.checksumHolds());
+            EXPECT_EQ(grade.answered, 3);
+            EXPECT_EQ(grade.right, 2);
+        }
+        EXPECT_EQ(result, graded ? 1 : 0);
+        const std::string bookmark = work->read("drive-E/LORVENNA/L03-12.BMK");
+        EXPECT_TRUE(bookmark == oldBookmark || bookmark == newBookmark) << bookmark;
+        EXPECT_TRUE(lorvenna::hiddenFilesIn(drive + "/LORVENNA").empty());
+        EXPECT_TRUE(lorvenna::hiddenFilesIn(drive).empty());
+        EXPECT_FALSE(work->exists("drive-E/TEMPTEMP.TMP"));
+        // The student has seen the score; what the disk refused is not reported.
+        ASSERT_EQ(runBoxes->shown().size(), 1u);
+        EXPECT_EQ(runBoxes->shown()[0].caption, "Your score:");
+    };
+
+    const auto faults = lorvenna::failEachFileStep(prepare, save, check);
+    using lorvenna::FileStep;
+    for (FileStep step : {FileStep::Open, FileStep::Write, FileStep::Flush, FileStep::Sync,
+                          FileStep::Rename, FileStep::Close})
+        EXPECT_GE(lorvenna::faultsAt(faults, step), 2) << static_cast<int>(step);
 }

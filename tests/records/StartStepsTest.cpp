@@ -7,12 +7,14 @@
 #include "records/KeyDisk.h"
 #include "shell/FixedText.h"
 #include "shell/SessionState.h"
+#include "tests/support/SaveFaults.h"
 #include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>
 
 #include <deque>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -408,4 +410,70 @@ TEST_F(StartStepsTest, DamagedKeyFileEndsWithWrongPasswordCode) {
     runPosted();
     EXPECT_EQ(view.results, std::vector<int>{-16});
     EXPECT_TRUE(boxes.shown().empty());
+}
+
+TEST_F(StartStepsTest, RegistrationFailingAtAnyStepKeepsTheOldKeyOrWritesAWholeOne) {
+    const std::string root = work.addDrive('E');
+    for (const std::string& old : {std::string(), std::string(255, 'k')}) {
+        // Each run is a fresh dialog; Cancel answers the disk box.
+        std::optional<FakeStartView> runView;
+        std::optional<StartSteps> runSteps;
+        std::optional<ScriptedBoxes> runBoxes;
+        auto deliver = [&] {
+            while (!runView->posted.empty()) {
+                const int step = runView->posted.front();
+                runView->posted.pop_front();
+                runSteps->handleStep(step);
+            }
+        };
+        auto prepare = [&] {
+            std::filesystem::remove_all(root + "/LORVENNA");
+            if (!old.empty())
+                work.write("drive-E/LORVENNA/KEY.GRD", old, false);
+            resetSession();
+            runSteps.reset();
+            runView.emplace();
+            runSteps.emplace(*runView);
+            runBoxes.reset();
+            runBoxes.emplace();
+            runBoxes->queue(BoxAnswer::Cancel);
+            runSteps->start();
+            runSteps->startWithGrades();
+            deliver();
+            runView->id = "Kim42";
+            runSteps->enterInIdField();
+            deliver();
+            runView->password = "Pw7";
+        };
+        auto save = [&] {
+            runSteps->enterInPasswordField();
+            deliver();
+        };
+        auto check = [&](const lorvenna::FileFault& fault) {
+            SCOPED_TRACE(lorvenna::describe(fault) + (old.empty() ? " on a blank disk" : ""));
+            const bool registered = keyFileOnE() != old;
+            EXPECT_TRUE(lorvenna::hiddenFilesIn(root).empty());
+            EXPECT_TRUE(lorvenna::hiddenFilesIn(root + "/LORVENNA").empty());
+            EXPECT_FALSE(work.exists("drive-E/TEMPTEMP.TMP"));
+            if (!registered) {
+                EXPECT_EQ(runBoxes->shown().size(), 1u);
+                EXPECT_EQ(runBoxes->shown()[0].caption, "Grading disk full or write-protected.");
+                EXPECT_EQ(runView->results, std::vector<int>{-4});
+                return;
+            }
+            EXPECT_TRUE(runBoxes->shown().empty());
+            EXPECT_EQ(runView->results, std::vector<int>{7});
+            resetSession();
+            session().keyDrive = 'E';
+            ASSERT_EQ(ReadKeyFile(), 2);
+            EXPECT_STREQ(session().keyId, "Kim42");
+            EXPECT_STREQ(session().keyPassword, "Pw7");
+        };
+
+        const auto faults = lorvenna::failEachFileStep(prepare, save, check, ENOSPC);
+        using lorvenna::FileStep;
+        for (FileStep step :
+             {FileStep::Open, FileStep::Write, FileStep::Flush, FileStep::Rename, FileStep::Close})
+            EXPECT_GE(lorvenna::faultsAt(faults, step), 1) << static_cast<int>(step);
+    }
 }

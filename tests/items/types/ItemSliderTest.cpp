@@ -2,12 +2,15 @@
 // blocks that are refused.
 #include "items/types/ItemSlider.h"
 
+#include "platform/QtApplication.h"
 #include "shell/SessionState.h"
 #include "tests/items/types/MotionBench.h"
 
+#include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -151,6 +154,28 @@ END LESSON
 )")) << session().errorText;
     EXPECT_FALSE(lesson.build(1));
     EXPECT_STREQ(session().errorText, "STEP below 1 in SLIDER Zero... ReadLsn failed");
+}
+
+TEST(ItemSlider, RightButtonOpensNoMenuThatMovesTheThumbUnseen) {
+    SliderPaper bench;
+    ItemSlider* knob = bench.slider("SIZE 200 20\nSTEP 2\nOUTPUT Sum MOVE");
+    ASSERT_NE(knob, nullptr) << session().errorText;
+    QScrollBar* bar = bench.bar();
+    // Were a menu open, its first entry is chosen ("Scroll here" in the toolkit's own menu).
+    QTimer::singleShot(0, [] {
+        if (QWidget* popup = QApplication::activePopupWidget()) {
+            for (int code : {Qt::Key_Down, Qt::Key_Return}) {
+                QKeyEvent press(QEvent::KeyPress, code, Qt::NoModifier);
+                QCoreApplication::sendEvent(popup, &press);
+            }
+        }
+    });
+    const QPoint at = partOf(bar, QStyle::SC_ScrollBarAddPage);
+    QContextMenuEvent menu(QContextMenuEvent::Mouse, at, bar->mapToGlobal(at));
+    QCoreApplication::sendEvent(bar, &menu);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(bar->value(), 0);
+    EXPECT_EQ(knob->scrollState.position, 0);
 }
 
 } // namespace

@@ -1,0 +1,50 @@
+// Fuzz target: the key file of the key disk, read and checked against the password. The
+// input is the plain record; it is scrambled on its way to the disk, so the fuzzer works on
+// the lengths and texts themselves.
+#include "tests/fuzz/FuzzWorld.h"
+
+#include "records/KeyDisk.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+#include <cstring>
+#include <string>
+
+namespace {
+
+constexpr int kKeyRead = 2;
+constexpr int kPasswordRight = 4;
+constexpr int kKeyWritten = 7;
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace lorvenna;
+    FuzzWorld& world = FuzzWorld::next();
+    std::string record(bytesOf(data, size));
+    scramble(reinterpret_cast<std::uint8_t*>(record.data()), static_cast<int>(record.size()));
+    world.folder().write("drive-E/LORVENNA/KEY.GRD", record, false);
+
+    SessionState& s = session();
+    if (ReadKeyFile() != kKeyRead)
+        return 0;
+    // A key that reads is one that registration could have written: the student can type
+    // its password, and registering the same ID and password again gives the same key.
+    const std::string id(s.keyId);
+    const std::string password(s.keyPassword);
+    FUZZ_CHECK(password.size() <= static_cast<std::size_t>(kMaxPasswordLength));
+    FUZZ_CHECK(id.size() <= static_cast<std::size_t>(kMaxIdLength));
+    setText(s.typedPassword, password);
+    FUZZ_CHECK(CheckPassword() == kPasswordRight);
+    setText(s.typedPassword, password + "x");
+    FUZZ_CHECK(CheckPassword() != kPasswordRight);
+
+    setText(s.studentId, id);
+    setText(s.typedPassword, password);
+    FUZZ_CHECK(WriteKeyFile() == kKeyWritten);
+    std::memset(s.keyId, 0, sizeof s.keyId);
+    std::memset(s.keyPassword, 0, sizeof s.keyPassword);
+    FUZZ_CHECK(ReadKeyFile() == kKeyRead);
+    FUZZ_CHECK(id == s.keyId && password == s.keyPassword);
+    return 0;
+}

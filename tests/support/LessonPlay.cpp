@@ -1,0 +1,74 @@
+// A lesson played as a restless student would play it.
+#include "tests/support/LessonPlay.h"
+
+#include "items/Item.h"
+#include "lesson/Display.h"
+#include "lesson/LessonIndex.h"
+#include "lesson/PageBuilder.h"
+#include "platform/ChildWindow.h"
+#include "shell/DisplayWindowProc.h"
+#include "shell/Drawing.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+
+namespace lorvenna {
+
+namespace {
+
+bool refusedSilently() {
+    return session().errorText[0] == '\0';
+}
+
+} // namespace
+
+LessonPlay playLesson(std::string_view lessonPath, int maxPages) {
+    LessonPlay play;
+    SessionState& s = session();
+    setText(s.lessonPath, lessonPath);
+    setText(s.errorText, "");
+    if (!ReadLessonIndex()) {
+        play.silentRefusals += refusedSilently() ? 1 : 0;
+        return play;
+    }
+    play.indexRead = true;
+    const int last = s.pageCount < maxPages ? s.pageCount : maxPages;
+    for (int page = 1; page <= last; ++page) {
+        setText(s.errorText, "");
+        if (!BuildPage(page)) {
+            play.silentRefusals += refusedSilently() ? 1 : 0;
+            continue;
+        }
+        ++play.pagesBuilt;
+        pokeDisplays();
+    }
+    if (last >= 2)
+        BuildPage(1); // back again: the page is read anew
+    LessonTeardown();
+    freePages();
+    return play;
+}
+
+void pokeDisplays() {
+    MarkAllAndRepaint();
+    ChildWindowProc* proc = displayWindowProc();
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        Display* display = session().displays[slot];
+        if (!display || !display->window)
+            continue;
+        for (const Point p : {Point{5, 5}, Point{150, 150}, Point{60, 100}, Point{400, 20}}) {
+            // A click may end in a pause; end it so the next click is judged too.
+            session().rightWaitStart = 0;
+            session().wrongWaitStart = 0;
+            proc->leftButtonDown(*display->window, p.x, p.y);
+            if (session().displays[slot] != display)
+                return; // the click turned the page
+        }
+        for (Item* item = display->items; item; item = item->next) {
+            item->Input("TICK", 0.0, nullptr);
+            item->Input("FLASH", 1.0, nullptr);
+        }
+        MarkAndRepaint(display);
+    }
+}
+
+} // namespace lorvenna

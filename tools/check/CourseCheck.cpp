@@ -1,0 +1,377 @@
+// Checking a whole course folder the way the player reads it.
+#include "tools/check/CourseCheck.h"
+
+#include "items/AnswerKeys.h"
+#include "items/Item.h"
+#include "lesson/Display.h"
+#include "lesson/LessonIndex.h"
+#include "lesson/LessonList.h"
+#include "lesson/LineReader.h"
+#include "lesson/PageBuilder.h"
+#include "platform/FileSystem.h"
+#include "platform/IgnoreCase.h"
+#include "platform/MessageBox.h"
+#include "shell/FixedText.h"
+#include "shell/SessionState.h"
+#include "shell/StartUp.h"
+#include "tools/check/LessonSource.h"
+#include "tools/check/SelfPlay.h"
+
+#include <algorithm>
+#include <map>
+#include <set>
+
+namespace lorvenna {
+
+namespace {
+
+struct HelpFile {
+    const char* name;
+    bool forQuestions; // shown by the help key only on a page that asks a question
+};
+
+// The help texts the player shows: the start dialog's two, the grade review's, and the
+// help key's on pages without and with a question.
+constexpr HelpFile kHelpFiles[] = {
+    {"STARTUP.TXT", false},  {"CREDITS.TXT", false},  {"REPORT.TXT", false},
+    {"REGULAR1.TXT", false}, {"REGULAR2.TXT", false}, {"TESTING.TXT", true},
+};
+
+constexpr const char* kStartupActionFailed = "StartupAction failed in Item ";
+
+std::string plural(int count, const char* noun) {
+    return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
+}
+
+// The name of a folder of the course as it stands on the disk ("lsns" or "LSNS").
+std::string folderName(const char* name) {
+    const std::string host = hostPath(name);
+    const std::size_t slash = host.find_last_of('/');
+    return slash == std::string::npos ? host : host.substr(slash + 1);
+}
+
+// The displays of the page shown go, as a failed page leaves them for the teardown.
+void dropDisplays() {
+    SessionState& s = session();
+    for (int slot = 1; slot < kDisplaySlots; ++slot) {
+        DeleteDisplay(s.displays[slot]);
+        s.displays[slot] = nullptr;
+    }
+}
+
+const PageEntry* entryOfPage(int n) {
+    const PageEntry* found = nullptr;
+    for (const PageEntry* entry = session().pages; entry; entry = entry->next) {
+        if (entry->pageNumber == n)
+            found = entry;
+    }
+    return found;
+}
+
+bool hasWildcard(const std::string& name) {
+    return name.find_first_of("*?") != std::string::npos;
+}
+
+} // namespace
+
+// One lesson: its title, index, display blocks and pages.
+class CourseCheck::LessonRun {
+public:
+    LessonRun(CourseCheck& check, const std::string& fileName)
+        : check_(check), fileName_(fileName), name_("LSNS\\" + fileName),
+          shown_(check.lessonFolder_ + "/" + fileName), source_(name_) {}
+
+    void run() {
+        checkTitle();
+        SessionState& s = session();
+        setText(s.lessonPath, name_);
+        setLastLineStart(-1);
+        const bool indexed = ReadLessonIndex();
+        if (!indexed)
+            error(source_.lineAt(lastLineStart()), 0, s.errorText);
+        readBlocks(indexed);
+        if (indexed)
+            playPages();
+        LessonTeardown();
+    }
+
+private:
+    void error(long line, int page, const std::string& text) {
+        check_.add(Severity::Error, shown_, line, page, text);
+    }
+    void warning(long line, int page, const std::string& text) {
+        check_.add(Severity::Warning, shown_, line, page, text);
+    }
+
+    // The lesson is opened by the numbers of its title line: they must name this file.
+    void checkTitle() {
+        SessionState& s = session();
+        LessonList list;
+        list.build(s);
+        const auto& entries = list.entries();
+        const auto entry = std::find_if(entries.begin(), entries.end(),
+                                        [&](const auto& e) { return e.fileName == fileName_; });
+        if (entry == entries.end())
+            return;
+        ScriptedBoxes boxes;
+        if (list.take(static_cast<int>(entry - entries.begin()), s) != TakeResult::Taken) {
+            error(1, 0, boxes.shown().empty()
+                            ? "No lesson numbers in the title line"
+                            : boxes.shown().back().caption + " " + boxes.shown().back().text);
+            return;
+        }
+        const std::string opened = s.lessonPath;
+        if (equalsIgnoringCase(opened, name_))
+            return;
+        if (!ReadLessonIndex())
+            error(1, 0, s.errorText);
+        else
+            error(1, 0, "The title line opens " + opened + ", not this file");
+        LessonTeardown();
+    }
+
+    // Every display block the pages name, and every other block of the file, read on its own.
+    void readBlocks(bool indexed) {
+        std::map<long, std::string> blocks;
+        for (const BlockHeader& header : source_.blocks())
+            blocks.emplace(header.position, header.name);
+        std::set<long> named;
+        for (const PageEntry* entry = indexed ? session().pages : nullptr; entry;
+             entry = entry->next) {
+            for (int slot = 1; slot < kDisplaySlots && !entry->displayName[slot].empty(); ++slot) {
+                named.insert(entry->displayOffset[slot]);
+                blocks.emplace(entry->displayOffset[slot], entry->displayName[slot]);
+            }
+        }
+        for (const auto& [position, name] : blocks) {
+            if (indexed && !named.count(position))
+                warning(source_.lineAt(position), 0, "Display " + name + " is on no page");
+            readBlock(position, name);
+        }
+    }
+
+    void readBlock(long position, const std::string& name) {
+        SessionState& s = session();
+        auto* display = new Display();
+        display->name = name;
+        setLastLineStart(-1);
+        s.errorText[0] = '\0';
+        if (!ReadLsn(display, position)) {
+            const long at = lastLineStart() >= 0 ? lastLineStart() : position;
+            error(source_.lineAt(at), 0, s.errorText);
+            failedBlocks_.insert(position);
+        } else {
+            checkPictures(display, position);
+            for (const Item* item = display->items; item; item = item->next)
+                check_.asksQuestions_ = check_.asksQuestions_ || item->keyKinds != 0;
+        }
+        DeleteDisplay(display);
+    }
+
+    void checkPictures(Display* display, long blockPosition) {
+        for (Item* item = display->items; item; item = item->next) {
+            if (!item->isType(ItemType::Bmp) || item->text.empty())
+                continue;
+            const std::string picture = "BMPS\\" + item->text + ".BMP";
+            if (!hasWildcard(item->text) && fileExists(picture))
+                continue;
+            // The picture item's own words, which its failed start on a page does not show.
+            error(source_.lineAt(source_.itemPosition(blockPosition, *item)), 0,
+                  "Image " + picture + " not present in BMPS folder!");
+        }
+    }
+
+    // The pages in the order a student goes ahead through them, each built, then played.
+    void playPages() {
+        SessionState& s = session();
+        SelfPlay play;
+        for (int n = 1; n <= s.pageCount; ++n) {
+            if (usesFailedBlock(entryOfPage(n))) {
+                dropDisplays(); // its block's error is reported already
+                continue;
+            }
+            s.errorText[0] = '\0';
+            if (!BuildPage(n)) {
+                const std::string message = s.errorText;
+                error(lineOf(failingItem(message)), n, message);
+                dropDisplays();
+                continue;
+            }
+            ++check_.pages_;
+            std::vector<Item*> questions = questionsOfPage();
+            for (const PlayedQuestion& played : play.playPage()) {
+                ++asked_;
+                questions.erase(std::remove(questions.begin(), questions.end(), played.question),
+                                questions.end());
+                reportPlay(n, played);
+            }
+            for (Item* unasked : questions)
+                warning(lineOf(unasked), n, "Question " + unasked->title + " is never asked");
+        }
+        check_.questions_ += asked_;
+        checkTotal();
+    }
+
+    bool usesFailedBlock(const PageEntry* entry) const {
+        for (int slot = 1; entry && slot < kDisplaySlots && !entry->displayName[slot].empty();
+             ++slot) {
+            if (failedBlocks_.count(entry->displayOffset[slot]))
+                return true;
+        }
+        return false;
+    }
+
+    void reportPlay(int page, const PlayedQuestion& played) {
+        const long line = lineOf(played.question);
+        const std::string& title = played.title;
+        switch (played.outcome) {
+        case PlayOutcome::Right:
+            return;
+        case PlayOutcome::Wrong:
+            error(line, page, "Question " + title + " is judged wrong when answered from its keys");
+            return;
+        case PlayOutcome::NotJudged:
+            error(line, page, "Question " + title + " takes no answer from its keys");
+            return;
+        case PlayOutcome::NoWayToAnswer:
+            error(line, page, "Question " + title + " cannot be answered: " + played.detail);
+            return;
+        }
+    }
+
+    void checkTotal() {
+        const SessionState& s = session();
+        if (s.questionTotal == asked_)
+            return;
+        const std::string asked = plural(asked_, "question");
+        if (source_.totalLine() < 0) {
+            warning(0, 0, "No TOTAL line, and the lesson asks " + asked + ": no score is shown");
+            return;
+        }
+        warning(source_.lineAt(source_.totalLine()), 0,
+                "TOTAL " + std::to_string(s.questionTotal) + " differs from the " + asked +
+                    " the lesson asks");
+    }
+
+    // The items of the page shown that hold keys.
+    static std::vector<Item*> questionsOfPage() {
+        std::vector<Item*> questions;
+        for (int slot = 1; slot < kDisplaySlots; ++slot) {
+            Display* display = session().displays[slot];
+            for (Item* item = display ? display->items : nullptr; item; item = item->next) {
+                if (item->keyKinds != 0)
+                    questions.push_back(item);
+            }
+        }
+        return questions;
+    }
+
+    // The item a failed page build stopped at: connecting and checking keys again stops at
+    // the same item; a failed start names its item.
+    static Item* failingItem(const std::string& message) {
+        SessionState& s = session();
+        Item* found = nullptr;
+        for (int slot = 1; slot < kDisplaySlots && !found; ++slot) {
+            Display* display = s.displays[slot];
+            for (Item* item = display ? display->items : nullptr; item && !found;
+                 item = item->next) {
+                if (!item->Connect() || !CheckKeys(*item))
+                    found = item;
+            }
+        }
+        for (int slot = 1; slot < kDisplaySlots && !found; ++slot) {
+            Display* display = s.displays[slot];
+            for (Item* item = display ? display->items : nullptr; item && !found;
+                 item = item->next) {
+                char expected[sizeof s.errorText];
+                formatText(expected, "%s%s", kStartupActionFailed, item->title.c_str());
+                if (message == expected)
+                    found = item;
+            }
+        }
+        setText(s.errorText, message);
+        return found;
+    }
+
+    // The line of an item's ITEM line on the page shown; 0 when it cannot be told.
+    long lineOf(const Item* item) const {
+        const SessionState& s = session();
+        if (!item || !s.currentEntry)
+            return 0;
+        for (int slot = 1; slot < kDisplaySlots; ++slot) {
+            if (s.displays[slot] && s.displays[slot] == item->display)
+                return source_.lineAt(
+                    source_.itemPosition(s.currentEntry->displayOffset[slot], *item));
+        }
+        return 0;
+    }
+
+    CourseCheck& check_;
+    std::string fileName_;
+    std::string name_;
+    std::string shown_;
+    LessonSource source_;
+    std::set<long> failedBlocks_;
+    int asked_ = 0;
+};
+
+std::string formatFinding(const Finding& finding) {
+    std::string text = finding.file;
+    if (finding.line > 0)
+        text += ":" + std::to_string(finding.line);
+    text += ": ";
+    if (finding.page > 0)
+        text += "page " + std::to_string(finding.page) + ": ";
+    if (finding.severity == Severity::Warning)
+        text += "warning: ";
+    return text + finding.text;
+}
+
+void CourseCheck::add(Severity severity, std::string file, long line, int page, std::string text) {
+    findings_.push_back({severity, std::move(file), line, page, std::move(text)});
+}
+
+int CourseCheck::errorCount() const {
+    return static_cast<int>(std::count_if(findings_.begin(), findings_.end(), [](const Finding& f) {
+        return f.severity == Severity::Error;
+    }));
+}
+
+int CourseCheck::warningCount() const {
+    return static_cast<int>(findings_.size()) - errorCount();
+}
+
+std::string CourseCheck::summary() const {
+    return plural(lessons_, "lesson") + ", " + plural(pages_, "page") + ", " +
+           plural(questions_, "question") + ": " + plural(errorCount(), "error") + ", " +
+           plural(warningCount(), "warning");
+}
+
+void CourseCheck::run(const std::string& folder) {
+    setWorkingFolder(folder);
+    // Whatever the player would say in a box is recorded, never shown.
+    ScriptedBoxes boxes;
+    if (!CheckWorkingFolder() && !boxes.shown().empty())
+        add(Severity::Error, folder, 0, 0, boxes.shown().back().caption);
+    lessonFolder_ = folderName("LSNS");
+    for (const std::string& fileName : findFiles("LSNS\\*.LSN"))
+        checkLesson(fileName);
+    checkHelpFiles();
+}
+
+void CourseCheck::checkLesson(const std::string& fileName) {
+    ++lessons_;
+    LessonRun(*this, fileName).run();
+}
+
+void CourseCheck::checkHelpFiles() {
+    const std::string folder = folderName("HELP");
+    for (const HelpFile& help : kHelpFiles) {
+        if (help.forQuestions && !asksQuestions_)
+            continue;
+        if (!fileExists(std::string("HELP\\") + help.name))
+            add(Severity::Error, folder + "/" + help.name, 0, 0, "Help text is missing");
+    }
+}
+
+} // namespace lorvenna

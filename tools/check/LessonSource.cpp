@@ -1,0 +1,113 @@
+// Where things stand in a lesson file, for pointing at the line of a finding.
+#include "tools/check/LessonSource.h"
+
+#include "items/LineMatcher.h"
+#include "lesson/Display.h"
+#include "lesson/LineReader.h"
+#include "platform/FileSystem.h"
+
+#include <algorithm>
+#include <cstdio>
+
+namespace lorvenna {
+
+namespace {
+
+// The same cut as the index reader's and the display reader's.
+constexpr int kLineLimit = 240;
+
+std::vector<long> lineStartsOf(const std::string& name) {
+    std::vector<long> starts{0};
+    FileHandle file = openForReading(name);
+    if (isInvalid(file))
+        return starts;
+    char buffer[4096];
+    long offset = 0;
+    bool afterCr = false;
+    for (long got = readBytes(file, buffer, sizeof buffer); got > 0;
+         got = readBytes(file, buffer, sizeof buffer)) {
+        for (long i = 0; i < got; ++i, ++offset) {
+            const char c = buffer[i];
+            // The LF of a CR LF pair belongs to the line the CR ended.
+            if (c == '\n' && afterCr)
+                starts.back() = offset + 1;
+            else if (c == '\r' || c == '\n')
+                starts.push_back(offset + 1);
+            afterCr = c == '\r';
+        }
+    }
+    closeFile(file);
+    return starts;
+}
+
+bool isItemLine(const char* line, std::string& title) {
+    LineMatcher matcher(line);
+    std::string keyword;
+    return matcher.keyword("ITEM") && matcher.word(keyword) && matcher.word(title);
+}
+
+} // namespace
+
+LessonSource::LessonSource(const std::string& name)
+    : name_(name), lineStarts_(lineStartsOf(name)) {
+    FileHandle file = openForReading(name);
+    if (isInvalid(file))
+        return;
+    char line[kLineLimit + 1] = {};
+    readLine(file, line, kLineLimit); // the title
+    bool inPageSection = true;
+    for (long position = filePosition(file); position >= 0; position = filePosition(file)) {
+        if (readLine(file, line, kLineLimit) < 0 || findText(line, "END LESSON"))
+            break;
+        long value = 0;
+        if (inPageSection) {
+            if (findText(line, "END PAGES"))
+                inPageSection = false;
+            else if (std::sscanf(line, " TOTAL %ld", &value) == 1 ||
+                     std::sscanf(line, " TEST %ld", &value) == 1)
+                totalLine_ = position;
+            continue;
+        }
+        char blockName[256];
+        if (std::sscanf(line, " DISPLAY %255s %ld", blockName, &value) >= 2)
+            blocks_.push_back({blockName, position});
+    }
+    closeFile(file);
+}
+
+long LessonSource::lineAt(long position) const {
+    if (position < 0)
+        return 0;
+    const auto after = std::upper_bound(lineStarts_.begin(), lineStarts_.end(), position);
+    return static_cast<long>(after - lineStarts_.begin());
+}
+
+long LessonSource::itemPosition(long blockPosition, const Item& item) const {
+    // Which of the display's items of this title it is.
+    int wanted = 0;
+    for (const Item* other = item.display ? item.display->items : nullptr; other && other != &item;
+         other = other->next) {
+        if (other->title == item.title)
+            ++wanted;
+    }
+    FileHandle file = openForReading(name_);
+    if (isInvalid(file) || !seekFile(file, blockPosition)) {
+        closeFile(file);
+        return -1;
+    }
+    char line[kLineLimit + 1] = {};
+    long found = -1;
+    for (long position = blockPosition; position >= 0; position = filePosition(file)) {
+        if (readLine(file, line, kLineLimit) < 0 || findText(line, "END DISPLAY"))
+            break;
+        std::string title;
+        if (isItemLine(line, title) && title == item.title && wanted-- == 0) {
+            found = position;
+            break;
+        }
+    }
+    closeFile(file);
+    return found;
+}
+
+} // namespace lorvenna

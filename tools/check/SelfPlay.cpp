@@ -1,0 +1,202 @@
+// Answering the questions of the page shown from their own answer keys.
+#include "tools/check/SelfPlay.h"
+
+#include "lesson/Display.h"
+#include "platform/ChildWindow.h"
+#include "platform/Control.h"
+#include "shell/DisplayWindowProc.h"
+#include "shell/Drawing.h"
+#include "shell/SessionState.h"
+
+#include <algorithm>
+#include <charconv>
+#include <vector>
+
+namespace lorvenna {
+
+namespace {
+
+// Points tried on a coarse grid first: most outlines are found at once, and a thin one still
+// by the fine pass.
+constexpr int kCoarseStep = 4;
+// Room for the shortest text that reads back as the same double, and the Enter after it.
+constexpr int kNumberTextSize = 32;
+// Each question is asked once a visit; the bound only guards against a page that would keep
+// asking.
+constexpr int kMaxQuestionsAPage = 1000;
+
+bool pauseRunning(const SessionState& s) {
+    return s.rightWaitStart != 0 || s.wrongWaitStart != 0;
+}
+
+ChildWindow* windowOf(const Item& item) {
+    return item.display ? item.display->window.get() : nullptr;
+}
+
+bool landsOn(Item& item, int x, int y) {
+    return hitTestItems(item.display->items, x, y) == &item;
+}
+
+bool scanFor(Item& item, const Rect& area, int step, Point& point) {
+    for (int y = area.top; y < area.bottom; y += step) {
+        for (int x = area.left; x < area.right; x += step) {
+            if (landsOn(item, x, y)) {
+                point = {x, y};
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+// The items the student answers with, in key order, each once: one pick of an item keyed
+// twice counts for both of its keys.
+std::vector<Item*> distinctAnswerers(const Item& question) {
+    std::vector<Item*> items;
+    for (int i = 0; i < question.keyCount && i < kMaxKeys; ++i) {
+        Item* answerer = question.keys[i].answerer;
+        if (answerer && std::find(items.begin(), items.end(), answerer) == items.end())
+            items.push_back(answerer);
+    }
+    return items;
+}
+
+} // namespace
+
+// The controller's window needs nothing shown or dropped while the pause is ended here.
+class SelfPlay::QuietWindow final : public ControllerWindow {
+public:
+    void enableNoteButton() override {}
+    void restoreWindow() override {}
+    void discardPendingInput() override {}
+    void destroyWindow() override {}
+};
+
+bool findClickPoint(Item& item, Point& point) {
+    if (!item.display || !item.display->window)
+        return false;
+    const Rect client = item.display->clientRect;
+    const Rect box = item.region ? item.region->boundingBox() : item.bounds;
+    const Rect area{std::max(box.left, client.left), std::max(box.top, client.top),
+                    std::min(box.right, client.right), std::min(box.bottom, client.bottom)};
+    if (area.width() <= 0 || area.height() <= 0)
+        return false;
+    const Point centre{area.left + area.width() / 2, area.top + area.height() / 2};
+    if (landsOn(item, centre.x, centre.y)) {
+        point = centre;
+        return true;
+    }
+    return scanFor(item, area, kCoarseStep, point) || scanFor(item, area, 1, point);
+}
+
+SelfPlay::SelfPlay()
+    : window_(std::make_unique<QuietWindow>()),
+      controller_(std::make_unique<Controller>(*window_)) {}
+
+SelfPlay::~SelfPlay() = default;
+
+bool SelfPlay::clickOn(Item& item, std::string& detail) {
+    ChildWindow* window = windowOf(item);
+    Point point;
+    if (!window || !findClickPoint(item, point)) {
+        detail = "no click on the display reaches " + item.title;
+        return false;
+    }
+    displayWindowProc()->leftButtonDown(*window, point.x, point.y);
+    return true;
+}
+
+bool SelfPlay::press(Item& item, std::string& detail) {
+    // Items without a control of their own (zones, pictures) answer where they are clicked.
+    if (!item.control)
+        return clickOn(item, detail);
+    ChildWindow* window = windowOf(item);
+    if (!window || !item.control->isVisible()) {
+        detail = item.title + " cannot be pressed: it is hidden";
+        return false;
+    }
+    displayWindowProc()->command(*window, notificationWord(kNotifyClicked, item.controlId));
+    return true;
+}
+
+bool SelfPlay::type(Item& item, double value, std::string& detail) {
+    ChildWindow* window = windowOf(item);
+    if (!window || !item.control || !item.isType(ItemType::Edit)) {
+        detail = "no number can be typed into " + item.title;
+        return false;
+    }
+    char text[kNumberTextSize];
+    const auto written = std::to_chars(text, text + sizeof text - 3, value);
+    *written.ptr = '\0';
+    const std::string entry = std::string(text) + "\r\n";
+    // As the student does it: into the field, the number, then Enter.
+    displayWindowProc()->command(*window, notificationWord(kNotifySetFocus, item.controlId));
+    item.control->setText(entry);
+    displayWindowProc()->command(*window, notificationWord(kNotifyChanged, item.controlId));
+    return true;
+}
+
+PlayedQuestion SelfPlay::answerCurrentQuestion() {
+    SessionState& s = session();
+    PlayedQuestion played;
+    Item* question = s.questionActive ? s.currentQuestion : nullptr;
+    if (!question || pauseRunning(s)) {
+        played.detail = "no question is asked";
+        return played;
+    }
+    played.question = question;
+    played.title = question->title;
+    // The page as the student sees it: outlines and hit regions exist once drawn.
+    RepaintAllDisplays();
+
+    // The rule the judge applies, first match: KEYNUM, KEYSHOW, KEYAND, KEYBUTTON.
+    const std::int32_t kinds = s.currentKeyKinds;
+    const std::vector<Item*> answerers = distinctAnswerers(*question);
+    bool given = false;
+    if (answerers.empty()) {
+        played.detail = "it holds no key naming an item";
+    } else if (kinds & kKeyNum) {
+        given = type(*question->keys[0].answerer, question->keys[0].expected, played.detail);
+    } else if (kinds & kKeyAnd) {
+        for (Item* pick : answerers) {
+            given = press(*pick, played.detail);
+            if (!given || pauseRunning(s))
+                break;
+        }
+    } else {
+        given = press(*answerers.front(), played.detail);
+    }
+
+    if (s.rightWaitStart != 0)
+        played.outcome = PlayOutcome::Right;
+    else if (s.wrongWaitStart != 0)
+        played.outcome = PlayOutcome::Wrong;
+    else
+        played.outcome = given ? PlayOutcome::NotJudged : PlayOutcome::NoWayToAnswer;
+    return played;
+}
+
+void SelfPlay::endPause() {
+    const SessionState& s = session();
+    if (!pauseRunning(s))
+        return;
+    clock_.advance(s.rightWaitStart != 0 ? kRightPauseMs : kWrongPauseMs);
+    controller_->tick();
+}
+
+std::vector<PlayedQuestion> SelfPlay::playPage() {
+    std::vector<PlayedQuestion> played;
+    SessionState& s = session();
+    for (int asked = 0; s.questionActive && s.currentQuestion && asked < kMaxQuestionsAPage;
+         ++asked) {
+        played.push_back(answerCurrentQuestion());
+        if (!pauseRunning(s))
+            break; // unanswerable: the student would be stuck here too
+        endPause();
+        if (s.advanceAfterAnswer || s.pageClosing)
+            break;
+    }
+    return played;
+}
+
+} // namespace lorvenna

@@ -1,0 +1,75 @@
+// A page of a lesson rendered as the student first sees it.
+#include "tools/shot/PageShot.h"
+
+#include "lesson/LessonIndex.h"
+#include "lesson/PageBuilder.h"
+#include "platform/FileSystem.h"
+#include "platform/IgnoreCase.h"
+#include "platform/MessageBox.h"
+#include "shell/Drawing.h"
+#include "shell/FixedText.h"
+#include "shell/MainWindow.h"
+#include "shell/SessionState.h"
+#include "tools/check/SelfPlay.h"
+
+#include <QScreen>
+
+#include <filesystem>
+
+namespace lorvenna {
+
+bool PageShot::fail(std::string reason) {
+    error_ = std::move(reason);
+    image_ = QImage();
+    return false;
+}
+
+bool PageShot::render(const std::string& lessonFile, int page, bool answer) {
+    namespace fs = std::filesystem;
+    std::error_code ignored;
+    const fs::path file = fs::absolute(lessonFile, ignored);
+    if (!fs::is_regular_file(file, ignored))
+        return fail("No lesson file " + lessonFile);
+    // A lesson in its course's LSNS folder finds the course's pictures; one elsewhere is
+    // read from its own folder.
+    const fs::path folder = file.parent_path();
+    const bool inCourse = equalsIgnoringCase(folder.filename().string(), "LSNS");
+    setWorkingFolder((inCourse ? folder.parent_path() : folder).string());
+    SessionState& s = session();
+    setText(s.lessonPath, (inCourse ? "LSNS\\" : "") + file.filename().string());
+
+    // Nothing the player would say in a box is shown; the first thing said is the reason.
+    ScriptedBoxes boxes;
+    MainWindow window;
+    window.resize(kWidth, kHeight);
+    if (const QScreen* screen = window.screen())
+        s.screenWidth = screen->geometry().width();
+    if (!ReadLessonIndex())
+        return fail(s.errorText);
+    if (page < 1 || page > s.pageCount) {
+        LessonTeardown();
+        return fail("The lesson has no page " + std::to_string(page));
+    }
+    if (!BuildPage(page)) {
+        const std::string reason = s.errorText;
+        LessonTeardown();
+        return fail(reason);
+    }
+    RepaintAllDisplays();
+
+    if (answer) {
+        SelfPlay play;
+        if (!s.questionActive) {
+            LessonTeardown();
+            return fail("Page " + std::to_string(page) + " asks no question");
+        }
+        play.answerCurrentQuestion();
+        image_ = window.grab(QRect(0, 0, kWidth, kHeight)).toImage();
+    } else {
+        image_ = window.grab(QRect(0, 0, kWidth, kHeight)).toImage();
+    }
+    LessonTeardown();
+    return true;
+}
+
+} // namespace lorvenna

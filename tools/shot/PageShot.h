@@ -1,0 +1,34 @@
+// A page of a lesson as the student first sees it, rendered without a screen: the main
+// window's page area with its displays, status strip and, after an answer, the marks and the
+// comment panel.
+#pragma once
+
+#include <QImage>
+
+#include <string>
+
+namespace lorvenna {
+
+class PageShot {
+public:
+    // The page area: the reference space of the lesson geometry.
+    static constexpr int kWidth = 800;
+    static constexpr int kHeight = 600;
+
+    // Renders page of the lesson file at lessonFile (a host path; the folder above its LSNS
+    // folder is the working folder, so its pictures are found). With answer, the page's
+    // first question is answered from its own keys first and the picture is taken during the
+    // pause. False with the reason in error().
+    bool render(const std::string& lessonFile, int page, bool answer);
+
+    const QImage& image() const { return image_; }
+    const std::string& error() const { return error_; }
+
+private:
+    bool fail(std::string reason);
+
+    QImage image_;
+    std::string error_;
+};
+
+} // namespace lorvenna
