@@ -1,18 +1,103 @@
-// The sample course that `make run` opens: every lesson reads, and every page of it builds.
+// The sample course that `make run` opens: every lesson reads, every page of it builds, and
+// every question it asks is judged right when it is answered the way its own keys say.
 #include "items/Item.h"
+#include "items/KeyEntry.h"
 #include "lesson/Display.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
+#include "lesson/PageEntry.h"
+#include "platform/ChildWindow.h"
+#include "platform/Clock.h"
+#include "platform/Control.h"
 #include "platform/FileSystem.h"
+#include "platform/MessageBox.h"
+#include "platform/QtChildWindow.h"
+#include "shell/Controller.h"
+#include "shell/DisplayWindowProc.h"
+#include "shell/Drawing.h"
 #include "shell/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QPlainTextEdit>
+#include <QWidget>
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <filesystem>
 #include <string>
 
+namespace lorvenna {
 namespace {
+
+class QuietWindow : public ControllerWindow {
+public:
+    void enableNoteButton() override {}
+    void restoreWindow() override {}
+    void discardPendingInput() override {}
+    void destroyWindow() override {}
+};
+
+// The widget of an item's control: the child of its display window at the control's place.
+QWidget* controlWidget(const Item* item) {
+    if (!item || !item->control || !item->display || !item->display->window)
+        return nullptr;
+    const Rect place = item->control->geometry();
+    for (QWidget* child : widgetOf(*item->display->window)->findChildren<QWidget*>()) {
+        const QRect g = child->geometry();
+        if (g.x() == place.left && g.y() == place.top && g.width() == place.width() &&
+            g.height() == place.height())
+            return child;
+    }
+    return nullptr;
+}
+
+void press(const Item* button) {
+    auto* push = qobject_cast<QAbstractButton*>(controlWidget(button));
+    ASSERT_NE(push, nullptr) << (button ? button->title : "no button");
+    EXPECT_FALSE(push->isHidden()) << button->title << " cannot be pressed";
+    push->click();
+}
+
+// Types the number into the field key by key and confirms it with Enter.
+void typeNumber(const Item* field, double value) {
+    auto* edit = qobject_cast<QPlainTextEdit*>(controlWidget(field));
+    ASSERT_NE(edit, nullptr) << (field ? field->title : "no field");
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%g\r", value);
+    for (const char* c = digits; *c; ++c) {
+        const int key = *c == '\r' ? int{Qt::Key_Return} : int{QChar::fromLatin1(*c).unicode()};
+        QKeyEvent keyPress(QEvent::KeyPress, key, Qt::NoModifier, QString(QChar::fromLatin1(*c)));
+        QCoreApplication::sendEvent(edit, &keyPress);
+    }
+}
+
+// A left click in the middle of a zone, as its display window gets it.
+void clickInside(const Item* zone) {
+    ASSERT_TRUE(zone && zone->display && zone->display->window);
+    const int x = (zone->bounds.left + zone->bounds.right) / 2;
+    const int y = (zone->bounds.top + zone->bounds.bottom) / 2;
+    displayWindowProc()->leftButtonDown(*zone->display->window, x, y);
+}
+
+// Answers the current question the way its keys call right: by the rule that judges it.
+void answerFromKeys(const Item& question) {
+    const KeyEntry& first = question.keys[0];
+    if (question.keyKinds & kKeyNum)
+        return typeNumber(first.answerer, first.expected);
+    if (question.keyKinds & kKeyShow)
+        return clickInside(first.answerer);
+    if (question.keyKinds & kKeyAnd) {
+        for (int k = 0; k < question.keyCount; ++k)
+            press(question.keys[k].answerer);
+        return;
+    }
+    press(first.answerer);
+}
 
 class Courseware : public testing::Test {
 protected:
@@ -27,15 +112,38 @@ protected:
         resetSession();
     }
 
-    // Opens the lesson and builds each of its pages in turn.
-    void buildEveryPage(const std::string& file) {
+    void open(const std::string& file) {
         SessionState& s = session();
         formatText(s.lessonPath, "LSNS\\%s", file.c_str());
         ASSERT_TRUE(ReadLessonIndex()) << file << ": " << s.errorText;
         ASSERT_GT(s.pageCount, 0) << file;
-        for (int page = 1; page <= s.pageCount; ++page)
-            ASSERT_TRUE(BuildPage(page)) << file << " page " << page << ": " << s.errorText;
-        LessonTeardown();
+    }
+
+    // Shows every page in turn and answers each question asked on it from its own keys,
+    // letting every answer pause run out. Returns the answers judged right.
+    int playAnsweringFromKeys(const std::string& file) {
+        SessionState& s = session();
+        QuietWindow quiet;
+        Controller controller(quiet);
+        int right = 0;
+        for (int page = 1; page <= s.pageCount; ++page) {
+            EXPECT_TRUE(BuildPage(page)) << file << " page " << page << ": " << s.errorText;
+            if (s.currentPage != page)
+                return right;
+            RepaintAllDisplays(); // the new windows' first paint, which gives zones their regions
+            for (int asked = 0; s.questionActive && asked < kMaxKeys; ++asked) {
+                const std::string title = s.currentQuestion->title;
+                answerFromKeys(*s.currentQuestion);
+                EXPECT_NE(s.rightWaitStart, 0u)
+                    << file << " page " << page << ": " << title << " not judged right";
+                if (s.rightWaitStart == 0 && s.wrongWaitStart == 0)
+                    return right; // not taken as an answer at all
+                clock_.advance(3000);
+                controller.tick();
+            }
+            right += s.currentEntry->rightCount;
+        }
+        return right;
     }
 
     static Item* findItem(const char* title) {
@@ -50,16 +158,37 @@ protected:
     }
 
     std::unique_ptr<FakeApp> app_;
+    TestClock clock_;
+    ScriptedBoxes boxes_; // a failure must not wait for a click on its box
 };
 
 TEST_F(Courseware, EveryLessonBuildsEveryPage) {
     const std::vector<std::string> lessons = findFiles("LSNS\\*.LSN");
-    ASSERT_GE(lessons.size(), 3u);
-    for (const std::string& lesson : lessons)
-        buildEveryPage(lesson);
+    ASSERT_GE(lessons.size(), 6u);
+    for (const std::string& lesson : lessons) {
+        open(lesson);
+        for (int page = 1; page <= session().pageCount; ++page)
+            ASSERT_TRUE(BuildPage(page)) << lesson << " page " << page << ": "
+                                         << session().errorText;
+        LessonTeardown();
+    }
     EXPECT_TRUE(fileExists("BMPS\\*.BMP"));
-    for (const char* help : {"STARTUP", "CREDITS", "REPORT", "REGULAR1", "REGULAR2", "TESTING"})
-        EXPECT_TRUE(fileExists(std::string("HELP\\") + help + ".TXT")) << help;
+    // The help viewer shows the first 2040 bytes of a text; nothing may be cut off.
+    for (const char* help : {"STARTUP", "CREDITS", "REPORT", "REGULAR1", "REGULAR2", "TESTING"}) {
+        const std::string path = std::string(LORVENNA_SOURCE_DIR) + "/courseware/HELP/" + help;
+        std::error_code error;
+        EXPECT_LE(std::filesystem::file_size(path + ".TXT", error), 2040u) << help << error;
+    }
+}
+
+// Every question is reached, answered from its keys and counted, so a lesson scores 100
+// per cent when played right: its TOTAL or TEST line counts exactly its questions.
+TEST_F(Courseware, EveryQuestionIsRightWhenAnsweredFromItsKeys) {
+    for (const std::string& lesson : findFiles("LSNS\\*.LSN")) {
+        open(lesson);
+        EXPECT_EQ(playAnsweringFromKeys(lesson), session().questionTotal) << lesson;
+        LessonTeardown();
+    }
 }
 
 TEST_F(Courseware, FirstLessonKeepsItsFigureAcrossPages) {
@@ -100,12 +229,14 @@ TEST_F(Courseware, QuestionLessonAsksOneQuestionAPage) {
     }
 }
 
-TEST_F(Courseware, TestLessonIsMarkedAsATest) {
-    SessionState& s = session();
-    setText(s.lessonPath, "LSNS\\01-03.LSN");
-    ASSERT_TRUE(ReadLessonIndex()) << s.errorText;
-    EXPECT_TRUE(s.testLesson);
-    EXPECT_EQ(s.questionTotal, 3);
+TEST_F(Courseware, TestLessonsAreMarkedAsTests) {
+    for (const char* lesson : {"01-03.LSN", "02-06.LSN"}) {
+        open(lesson);
+        EXPECT_TRUE(session().testLesson) << lesson;
+        EXPECT_EQ(session().questionTotal, 4) << lesson;
+        LessonTeardown();
+    }
 }
 
 } // namespace
+} // namespace lorvenna

@@ -146,8 +146,8 @@ TEST(CourseCheck, SampleCourseIsAnsweredRightFromItsOwnKeys) {
     check.run(std::string(LORVENNA_SOURCE_DIR) + "/courseware");
     for (const Finding& finding : check.findings())
         ADD_FAILURE() << formatFinding(finding);
-    EXPECT_EQ(check.lessonCount(), 3);
-    EXPECT_EQ(check.questionCount(), 7);
+    EXPECT_EQ(check.lessonCount(), 9);
+    EXPECT_EQ(check.questionCount(), 28);
     EXPECT_EQ(session().pages, nullptr); // every lesson torn down
 
     const std::string tool = std::string(LORVENNA_TOOL_DIR) + "/lorvenna-check --quiet ";

@@ -193,7 +193,9 @@ std::vector<PlayedQuestion> SelfPlay::playPage() {
         if (!pauseRunning(s))
             break; // unanswerable: the student would be stuck here too
         endPause();
-        if (s.advanceAfterAnswer || s.pageClosing)
+        // A question that turns the page has closed it; the flag that says so for the
+        // question now asked belongs to that next question, which is still to be played.
+        if (s.pageClosing)
             break;
     }
     return played;
