@@ -3,9 +3,10 @@ BUILD_TYPE_RELEASE := build/release
 BUILD_TYPE_TEST := build/test
 JOBS ?= $(shell nproc)
 PACKAGES := cmake g++ make qt6-base-dev libgtest-dev poppler-utils fonts-dejavu-core
+BENCH_PACKAGES := libbenchmark-dev xvfb xauth
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test build deps clean
+.PHONY: run test build deps clean bench
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -27,6 +28,13 @@ test: deps
 	cmake -S . -B $(BUILD_TYPE_TEST) -DCMAKE_BUILD_TYPE=Debug -DLORVENNA_SANITIZE=ON -DLORVENNA_TESTS=ON >/dev/null
 	cmake --build $(BUILD_TYPE_TEST) -j $(JOBS)
 	cd $(BUILD_TYPE_TEST) && ctest --output-on-failure
+
+# Figures of speed and memory with their baselines from the same run (see README).
+bench:
+	$(MAKE) deps PACKAGES="$(PACKAGES) $(BENCH_PACKAGES)"
+	cmake -S . -B $(BUILD_TYPE_RELEASE) -DCMAKE_BUILD_TYPE=Release -DLORVENNA_BENCH=ON >/dev/null
+	cmake --build $(BUILD_TYPE_RELEASE) -j $(JOBS) --target lorvenna_bench
+	$(BUILD_TYPE_RELEASE)/lorvenna_bench $(BENCH_ARGS)
 
 clean:
 	rm -rf build
