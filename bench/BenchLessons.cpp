@@ -10,6 +10,7 @@
 
 #include <QCoreApplication>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -26,23 +27,28 @@ constexpr const char* kWords =
 
 struct Writer {
     std::string text;
-    void line(const std::string& l) {
-        text += l;
+    void line(const char* format, ...) __attribute__((format(printf, 2, 3))) {
+        char buffer[256];
+        va_list arguments;
+        va_start(arguments, format);
+        std::vsnprintf(buffer, sizeof buffer, format, arguments);
+        va_end(arguments);
+        text += buffer;
         text += "\r\n";
     }
 };
 
-void pageLines(Writer& w, int page, std::initializer_list<std::string> displays) {
-    w.line("PAGE " + std::to_string(page));
-    for (const std::string& name : displays)
-        w.line("DISPLAY " + name);
+// A page of one display, named by the page's number.
+void onePage(Writer& w, int page) {
+    w.line("PAGE %d", page);
+    w.line("DISPLAY D%d", page);
 }
 
-void oneTextBlock(Writer& w, const std::string& name, int page) {
-    w.line("DISPLAY " + name + " 10 40 780 200 A");
+void oneTextBlock(Writer& w, const char* prefix, int page) {
+    w.line("DISPLAY %s%d 10 40 780 200 A", prefix, page);
     w.line("ITEM TEXT T");
     w.line("LOC 10 10");
-    w.line("@Page " + std::to_string(page) + " of the lesson.");
+    w.line("@Page %d of the lesson.", page);
     w.line("}");
     w.line("END DISPLAY");
 }
@@ -52,47 +58,44 @@ std::string oneItemPages(int pages) {
     w.line("Lesson 01-01 Many pages of one item");
     w.line("TOTAL 0");
     for (int p = 1; p <= pages; ++p)
-        pageLines(w, p, {"D" + std::to_string(p)});
+        onePage(w, p);
     w.line("END PAGES");
     for (int p = 1; p <= pages; ++p)
-        oneTextBlock(w, "D" + std::to_string(p), p);
+        oneTextBlock(w, "D", p);
     w.line("END LESSON");
     return w.text;
 }
 
 // Display d of a busy page: 21 wrapped TEXT items, 6 LABEL items, 3 BUTTON and 3 EDIT items.
-void busyBlock(Writer& w, const std::string& name, int d) {
-    const int column = d % 3;
-    const int row = d / 3;
-    w.line("DISPLAY " + name + " " + std::to_string(10 + column * 262) + " " +
-           std::to_string(40 + row * 170) + " 256 164 A");
+void busyBlock(Writer& w, int page, int d) {
+    w.line("DISPLAY P%dD%d %d %d 256 164 A", page, d, 10 + (d % 3) * 262, 40 + (d / 3) * 170);
     for (int k = 0; k < 21; ++k) {
-        w.line("ITEM TEXT T" + std::to_string(k));
-        w.line("LOC " + std::to_string(4 + (k % 3) * 30) + " " + std::to_string(4 + k * 7));
-        w.line("@Text " + std::to_string(k) + " of display " + name + ": " + kWords + ".");
+        w.line("ITEM TEXT T%d", k);
+        w.line("LOC %d %d", 4 + (k % 3) * 30, 4 + k * 7);
+        w.line("@Text %d of display %d: %s.", k, d, kWords);
         w.line("}");
     }
     for (int k = 0; k < 6; ++k) {
-        w.line("ITEM LABEL L" + std::to_string(k));
-        w.line("LOC " + std::to_string(20 + k * 35) + " 120");
-        w.line("LINECOLOR " + std::to_string(k));
+        w.line("ITEM LABEL L%d", k);
+        w.line("LOC %d 120", 20 + k * 35);
+        w.line("LINECOLOR %d", k);
         w.line("SHAPE 0 20 L");
         w.line("SHAPE 90 15 L");
-        w.line("@Part " + std::to_string(k));
+        w.line("@Part %d", k);
         w.line("}");
     }
     for (int k = 0; k < 3; ++k) {
-        w.line("ITEM BUTTON B" + std::to_string(k));
-        w.line("LOC " + std::to_string(4 + k * 84) + " 136");
+        w.line("ITEM BUTTON B%d", k);
+        w.line("LOC %d 136", 4 + k * 84);
         w.line("SIZE 80 24");
-        w.line("@Answer " + std::to_string(k));
+        w.line("@Answer %d", k);
         w.line("}");
     }
     for (int k = 0; k < 3; ++k) {
-        w.line("ITEM EDIT E" + std::to_string(k));
-        w.line("LOC " + std::to_string(170) + " " + std::to_string(4 + k * 30));
+        w.line("ITEM EDIT E%d", k);
+        w.line("LOC 170 %d", 4 + k * 30);
         w.line("SIZE 80 26");
-        w.line("@" + std::to_string(k));
+        w.line("@%d", k);
         w.line("}");
     }
     w.line("END DISPLAY");
@@ -103,19 +106,21 @@ std::string busyPages() {
     w.line("Lesson 01-02 Busy pages");
     w.line("TOTAL 0");
     for (int p = 1; p <= 2; ++p) {
-        w.line("PAGE " + std::to_string(p));
+        w.line("PAGE %d", p);
         for (int d = 0; d < 9; ++d)
-            w.line("DISPLAY P" + std::to_string(p) + "D" + std::to_string(d));
+            w.line("DISPLAY P%dD%d", p, d);
     }
-    pageLines(w, 3, {"Q3"});
-    pageLines(w, 4, {"Q4"});
+    w.line("PAGE 3");
+    w.line("DISPLAY Q3");
+    w.line("PAGE 4");
+    w.line("DISPLAY Q4");
     w.line("END PAGES");
     for (int p = 1; p <= 2; ++p) {
         for (int d = 0; d < 9; ++d)
-            busyBlock(w, "P" + std::to_string(p) + "D" + std::to_string(d), d);
+            busyBlock(w, p, d);
     }
-    oneTextBlock(w, "Q3", 3);
-    oneTextBlock(w, "Q4", 4);
+    oneTextBlock(w, "Q", 3);
+    oneTextBlock(w, "Q", 4);
     w.line("END LESSON");
     return w.text;
 }
@@ -123,22 +128,23 @@ std::string busyPages() {
 std::string hundredItems(bool labels) {
     Writer w;
     w.line(labels ? "Lesson 01-04 A hundred labels" : "Lesson 01-03 A hundred texts");
-    pageLines(w, 1, {"Many"});
+    w.line("PAGE 1");
+    w.line("DISPLAY Many");
     w.line("END PAGES");
     w.line("DISPLAY Many 10 40 780 500 A");
     for (int k = 0; k < 100; ++k) {
         const int x = 10 + (k % 4) * 190;
         const int y = 10 + (k / 4) * 19;
         if (labels) {
-            w.line("ITEM LABEL L" + std::to_string(k));
-            w.line("LOC " + std::to_string(x + 60) + " " + std::to_string(y + 8));
-            w.line("LINECOLOR " + std::to_string(k % 10));
+            w.line("ITEM LABEL L%d", k);
+            w.line("LOC %d %d", x + 60, y + 8);
+            w.line("LINECOLOR %d", k % 10);
             w.line("SHAPE 45 12 L");
-            w.line("@Label " + std::to_string(k));
+            w.line("@Label %d", k);
         } else {
-            w.line("ITEM TEXT T" + std::to_string(k));
-            w.line("LOC " + std::to_string(x) + " " + std::to_string(y));
-            w.line("@Text " + std::to_string(k) + ": " + kWords + ".");
+            w.line("ITEM TEXT T%d", k);
+            w.line("LOC %d %d", x, y);
+            w.line("@Text %d: %s.", k, kWords);
         }
         w.line("}");
     }
@@ -205,14 +211,25 @@ std::string benchLessonHostPath(const std::string& lessonName) {
     return hostPath(lessonName);
 }
 
-void ensureBenchWindow() {
+namespace {
+std::unique_ptr<MainWindow>& benchWindow() {
     static std::unique_ptr<MainWindow> window;
+    return window;
+}
+} // namespace
+
+void ensureBenchWindow() {
+    std::unique_ptr<MainWindow>& window = benchWindow();
     if (window)
         return;
     benchFolder();
     window = std::make_unique<MainWindow>();
     window->show();
     settleEvents();
+}
+
+void releaseBenchWindow() {
+    benchWindow().reset();
 }
 
 void settleEvents() {
