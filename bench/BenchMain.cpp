@@ -219,8 +219,8 @@ void printSummary(const Collector& c, const std::string& self, bool filtered) {
     }
     // The student's view: a real X server, in a process of its own.
     const std::string turns = runChild("xvfb-run -a -s '-screen 0 1024x768x24' env "
-                                       "QT_QPA_PLATFORM=xcb '" + self + "' " + kStudentMode +
-                                       " 2>/dev/null");
+                                       "QT_QPA_PLATFORM=xcb '" +
+                                       self + "' " + kStudentMode + " 2>/dev/null");
     double busyX = -1;
     double singleX = -1;
     if (std::sscanf(turns.c_str(), "%lf %lf", &busyX, &singleX) == 2) {

@@ -45,8 +45,8 @@ void LessonSetUp(benchmark::State& state) {
 
 // The baseline of set-up: one sequential read of the same file with fgets.
 void FgetsScan(benchmark::State& state) {
-    const std::string path =
-        benchLessonHostPath(benchLesson(LessonShape::OneItemPages, static_cast<int>(state.range(0))));
+    const std::string path = benchLessonHostPath(
+        benchLesson(LessonShape::OneItemPages, static_cast<int>(state.range(0))));
     for (auto _ : state)
         benchmark::DoNotOptimize(scanWithFgets(path));
 }

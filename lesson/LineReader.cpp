@@ -70,8 +70,8 @@ bool BufferedLineReader::fill(std::size_t wanted) {
     next_ = 0;
     buffer_.resize(std::max(filled_ + kReadChunk, wanted));
     while (filled_ < wanted && !atEnd_) {
-        const long count = readBytes(file_, buffer_.data() + filled_,
-                                     static_cast<long>(buffer_.size() - filled_));
+        const long count =
+            readBytes(file_, buffer_.data() + filled_, static_cast<long>(buffer_.size() - filled_));
         if (count < 0)
             return false;
         if (count == 0)

@@ -178,7 +178,7 @@ void QtSurface::roundRect(const Rect& box, int cornerWidth, int cornerHeight) {
     painter->setBrush(toQColor(brush_));
     // The corners are given as the size of the ellipse that rounds them; Qt wants radii.
     painter->drawRoundedRect(outlineRect(box), std::max(0, cornerWidth) / 2.0,
-                            std::max(0, cornerHeight) / 2.0, Qt::AbsoluteSize);
+                             std::max(0, cornerHeight) / 2.0, Qt::AbsoluteSize);
 }
 
 void QtSurface::fillRect(const Rect& box, Color color) {
@@ -367,8 +367,8 @@ std::string layoutKey(const std::string& font, std::string_view text, int boxWid
 
 } // namespace
 
-std::vector<QtSurface::TextLine>& QtSurface::cachedLayout(std::string_view text,
-                                                                int boxWidth, unsigned flags) {
+std::vector<QtSurface::TextLine>& QtSurface::cachedLayout(std::string_view text, int boxWidth,
+                                                          unsigned flags) {
     auto& cache = layoutCache();
     std::string key = layoutKey(fontKey_, text, boxWidth, flags);
     if (const auto found = cache.find(key); found != cache.end())
@@ -491,5 +491,5 @@ void QtSurface::stretchPicture(const Picture& picture, const Rect& source, const
     // Nearest pixels, as a colour-on-colour stretch deletes the lines it leaves out.
     PainterScope painter(*this);
     painter->drawImage(QRect(dest.left, dest.top, dest.width(), dest.height()), picture.image(),
-                      QRect(source.left, source.top, source.width(), source.height()));
+                       QRect(source.left, source.top, source.width(), source.height()));
 }

@@ -128,10 +128,17 @@ TEST(LineReader, BufferedReaderGivesTheSameLinesAndPositions) {
     WorkFolder folder;
     std::string big;
     for (int i = 0; i < 3000; ++i)
-        big += std::string(static_cast<std::size_t>(i % 250), 'a' + i % 26) + (i % 7 ? "\r\n" : "\n\r\n\r\n");
+        big += std::string(static_cast<std::size_t>(i % 250), 'a' + i % 26) +
+               (i % 7 ? "\r\n" : "\n\r\n\r\n");
     const std::string inputs[] = {
-        "ABC\r\nDEF", "A\r\n\r\nB\r\n", "\r\nX\rY\nZ", std::string(240, 'N') + "\r\nNEXT\r\n",
-        std::string(239, 'N') + "\r\nNEXT", std::string(300, 'L') + "\r\n", "", big,
+        "ABC\r\nDEF",
+        "A\r\n\r\nB\r\n",
+        "\r\nX\rY\nZ",
+        std::string(240, 'N') + "\r\nNEXT\r\n",
+        std::string(239, 'N') + "\r\nNEXT",
+        std::string(300, 'L') + "\r\n",
+        "",
+        big,
     };
     for (const std::string& bytes : inputs) {
         for (int limit : {14, 240}) {
