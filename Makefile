@@ -9,7 +9,8 @@ BUILD_TYPE_FUZZ := build/fuzz
 FUZZ_SECONDS ?= 60
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: run test build deps clean fuzz
+BENCH_PACKAGES := libbenchmark-dev xvfb xauth
+.PHONY: run test build deps clean fuzz bench
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -39,6 +40,13 @@ fuzz:
 	  -DLORVENNA_FUZZ=ON -DLORVENNA_SANITIZE=ON >/dev/null
 	cmake --build $(BUILD_TYPE_FUZZ) -j $(JOBS) --target fuzz_targets
 	tests/fuzz/run-fuzzers.sh $(BUILD_TYPE_FUZZ) $(FUZZ_SECONDS)
+
+# Figures of speed and memory with their baselines from the same run (see README).
+bench:
+	$(MAKE) deps PACKAGES="$(PACKAGES) $(BENCH_PACKAGES)"
+	cmake -S . -B $(BUILD_TYPE_RELEASE) -DCMAKE_BUILD_TYPE=Release -DLORVENNA_BENCH=ON >/dev/null
+	cmake --build $(BUILD_TYPE_RELEASE) -j $(JOBS) --target lorvenna_bench
+	$(BUILD_TYPE_RELEASE)/lorvenna_bench $(BENCH_ARGS)
 
 clean:
 	rm -rf build

@@ -2,6 +2,7 @@
 // position of the block of every display a page names.
 #include "lesson/LessonIndex.h"
 
+#include "items/LineMatcher.h"
 #include "lesson/LineReader.h"
 #include "platform/IgnoreCase.h"
 #include "lesson/PageEntry.h"
@@ -9,7 +10,6 @@
 #include "shell/SessionState.h"
 
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -34,9 +34,11 @@ public:
             endMarks_.push_back(position);
             return;
         }
-        char name[256];
+        // " DISPLAY %s %ld": a page-section line (a name without numbers) is no header.
+        LineMatcher matcher(line);
+        std::string name;
         long x = 0;
-        if (std::sscanf(line, " DISPLAY %255s %ld", name, &x) >= 2)
+        if (matcher.keyword("DISPLAY") && matcher.word(name) && matcher.whole(x))
             headers_[foldedCopy(name)].push_back(position);
     }
 
@@ -61,6 +63,12 @@ private:
     std::vector<long> endMarks_;
 };
 
+// " KEYWORD %ld"
+bool matches(const char* line, std::string_view keyword, long& value) {
+    LineMatcher matcher(line);
+    return matcher.keyword(keyword) && matcher.whole(value);
+}
+
 // A DISPLAY line of the page section whose block is looked up once the whole file is read.
 struct PendingDisplay {
     PageEntry* entry;
@@ -78,21 +86,22 @@ public:
     bool takeLine(const char* line, long at, long after) {
         long value = 0;
         // TOTAL is tried first and the line goes on to the other forms.
-        if (std::sscanf(line, " TOTAL %ld", &value) == 1)
+        if (matches(line, "TOTAL", value))
             state_.questionTotal = static_cast<std::int32_t>(value);
 
-        if (std::sscanf(line, " TEST %ld", &value) == 1) {
+        if (matches(line, "TEST", value)) {
             state_.questionTotal = static_cast<std::int32_t>(value);
             state_.testLesson = true;
             return true;
         }
-        if (std::sscanf(line, " PAGE %ld", &value) == 1) {
+        if (matches(line, "PAGE", value)) {
             startPage(static_cast<std::int32_t>(value));
             return true;
         }
-        char name[256];
-        if (std::sscanf(line, " DISPLAY %255s ", name) == 1)
-            return addDisplay(name, at, after);
+        LineMatcher matcher(line);
+        std::string name;
+        if (matcher.keyword("DISPLAY") && matcher.word(name))
+            return addDisplay(name.c_str(), at, after);
         return true;
     }
 
@@ -140,6 +149,27 @@ private:
     std::vector<PendingDisplay> pending_;
 };
 
+// The entries of every page number, for the list ReadLessonIndex made, and the entries marked
+// as the page shown: turning a page does not walk a list as long as the lesson.
+struct PageLookup {
+    const PageEntry* head = nullptr; // the list indexed; none when no list is
+    std::unordered_map<std::int32_t, std::vector<PageEntry*>> byNumber;
+    std::vector<PageEntry*> marked;
+};
+
+PageLookup& pageLookup() {
+    static PageLookup lookup;
+    return lookup;
+}
+
+void indexPages(PageEntry* pages) {
+    PageLookup& lookup = pageLookup();
+    lookup = PageLookup();
+    for (PageEntry* entry = pages; entry; entry = entry->next)
+        lookup.byNumber[entry->pageNumber].push_back(entry);
+    lookup.head = pages;
+}
+
 bool failIndex(FileHandle& file) {
     closeFile(file);
     freePages();
@@ -163,7 +193,8 @@ bool ReadLessonIndex() {
     }
 
     char line[kIndexLineLimit + 1] = {};
-    readLine(file, line, kIndexLineLimit);
+    BufferedLineReader reader(file);
+    reader.read(line, kIndexLineLimit);
     setText(state.lessonTitle, line);
 
     // One pass over the file: the page section is taken line by line up to "END PAGES", and
@@ -174,11 +205,11 @@ bool ReadLessonIndex() {
     bool inPageSection = true;
     bool pageSectionFailed = false;
     long failedLine = -1;
-    long position = filePosition(file);
+    long position = reader.position();
     while (position >= 0) {
-        if (readLine(file, line, kIndexLineLimit) < 0)
+        if (reader.read(line, kIndexLineLimit) < 0)
             break;
-        const long after = filePosition(file);
+        const long after = reader.position();
         blocks.noteLine(position, line);
         if (inPageSection) {
             if (findText(line, "END PAGES")) {
@@ -211,10 +242,39 @@ bool ReadLessonIndex() {
     }
 
     closeFile(file);
+    indexPages(state.pages);
     return true;
 }
 
+PageEntry* markCurrentPage(int n) {
+    SessionState& state = session();
+    PageLookup& lookup = pageLookup();
+    PageEntry* found = nullptr;
+    // A list put together otherwise than by reading the index is walked.
+    if (!state.pages || lookup.head != state.pages) {
+        for (PageEntry* entry = state.pages; entry; entry = entry->next) {
+            entry->isCurrent = entry->pageNumber == n ? 1 : 0;
+            if (entry->isCurrent)
+                found = entry;
+        }
+        return found;
+    }
+    for (PageEntry* entry : lookup.marked)
+        entry->isCurrent = 0;
+    lookup.marked.clear();
+    const auto entries = lookup.byNumber.find(n);
+    if (entries == lookup.byNumber.end())
+        return nullptr;
+    for (PageEntry* entry : entries->second) {
+        entry->isCurrent = 1;
+        lookup.marked.push_back(entry);
+        found = entry;
+    }
+    return found;
+}
+
 void freePages() {
+    pageLookup() = PageLookup();
     SessionState& state = session();
     PageEntry* entry = state.pages;
     while (entry) {

@@ -1,8 +1,13 @@
 // The lesson index: the page list read from a lesson file's page section.
 #pragma once
 
+#include "lesson/PageEntry.h"
+
 // Reads the index of the lesson at lessonPath into a fresh page list (pages, pageCount,
 // questionTotal, testLesson, lessonTitle). False with the reason in errorText.
 bool ReadLessonIndex();
+// Marks the entries of page n as the page shown (isCurrent), and only them; returns the last
+// of them, or nullptr when the lesson has no page n.
+PageEntry* markCurrentPage(int n);
 // Frees every page entry with its display names; pages and currentEntry become none.
 void freePages();

@@ -176,17 +176,6 @@ void resetKeptDisplay(Display* display) {
     RepaintDisplay(display);
 }
 
-// Marks the entries of page n as current (only they); the last of them is the one shown.
-PageEntry* findEntry(int n) {
-    PageEntry* found = nullptr;
-    for (PageEntry* entry = session().pages; entry; entry = entry->next) {
-        entry->isCurrent = entry->pageNumber == n ? 1 : 0;
-        if (entry->isCurrent)
-            found = entry;
-    }
-    return found;
-}
-
 // The number of display slots a page entry uses: up to its first empty name.
 int namedSlots(const PageEntry* entry) {
     int count = 0;
@@ -245,7 +234,12 @@ bool BuildPage(int n) {
             item->Input("STOP", 0.0, nullptr);
     }
 
-    s.currentEntry = findEntry(n);
+    // Only the entry of the page shown holds displays (the one being left lets go of its own
+    // now), so deleting a display need not look through every page of the lesson.
+    if (s.currentEntry)
+        std::fill(std::begin(s.currentEntry->displayObject),
+                  std::end(s.currentEntry->displayObject), nullptr);
+    s.currentEntry = markCurrentPage(n);
     PageEntry* entry = s.currentEntry;
     if (!entry) {
         setText(s.errorText, "Page number wrong in Lesson");
@@ -369,9 +363,10 @@ void DeleteDisplay(Display* display) {
         s.currentQuestion = nullptr;
         s.questionActive = false;
     }
-    // Page entries remember the displays built for them; none may keep this one.
-    for (PageEntry* entry = s.pages; entry; entry = entry->next) {
-        for (Display*& object : entry->displayObject) {
+    // The entry of the page shown remembers the displays built for it (no other entry holds
+    // any); it may not keep this one.
+    if (s.currentEntry) {
+        for (Display*& object : s.currentEntry->displayObject) {
             if (object == display)
                 object = nullptr;
         }

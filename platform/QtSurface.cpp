@@ -12,6 +12,9 @@
 #include <QRegion>
 
 #include <algorithm>
+#include <optional>
+#include <string>
+#include <unordered_map>
 
 namespace {
 
@@ -69,12 +72,66 @@ std::string_view trimTrailingBlanks(std::string_view text) {
     return text;
 }
 
+// Crisp black text, without grey edges, like everything else on the surface.
+QFont bitmapFont() {
+    QFont font = QGuiApplication::font();
+    font.setStyleStrategy(QFont::NoAntialias);
+    return font;
+}
+
 } // namespace
 
+// The painter of the batch (opened on first use) or, outside a batch, one of its own.
+class QtSurface::PainterScope {
+public:
+    explicit PainterScope(QtSurface& surface) {
+        if (surface.batchDepth_ == 0) {
+            own_.emplace(surface.target_);
+            surface.setUpPainter(*own_);
+            painter_ = &*own_;
+            return;
+        }
+        if (!surface.batchPainter_) {
+            surface.batchPainter_ = std::make_unique<QPainter>(surface.target_);
+            surface.setUpPainter(*surface.batchPainter_);
+        }
+        painter_ = surface.batchPainter_.get();
+    }
+    QPainter* operator->() { return painter_; }
+
+private:
+    std::optional<QPainter> own_;
+    QPainter* painter_ = nullptr;
+};
+
 QtSurface::QtSurface(QImage* target, const QImage* under)
-    : target_(target), under_(under), font_(QGuiApplication::font()) {
-    // Crisp black text, without grey edges, like everything else on the surface.
-    font_.setStyleStrategy(QFont::NoAntialias);
+    : target_(target), under_(under), font_(bitmapFont()), metrics_(font_, target) {
+    charWidths_.fill(-1);
+    // Layouts are shared by surfaces of the same font at the same resolution.
+    fontKey_ = font_.key().toStdString() + '@' +
+               std::to_string(target ? target->logicalDpiX() : 0) + 'x' +
+               std::to_string(target ? target->logicalDpiY() : 0);
+}
+
+QtSurface::~QtSurface() {
+    closeBatchPainter();
+}
+
+void QtSurface::beginBatch() {
+    ++batchDepth_;
+}
+
+void QtSurface::endBatch() {
+    if (batchDepth_ == 0)
+        return;
+    if (--batchDepth_ == 0)
+        closeBatchPainter();
+}
+
+void QtSurface::closeBatchPainter() {
+    if (batchPainter_)
+        batchPainter_->end();
+    batchPainter_.reset();
 }
 
 void QtSurface::setUpPainter(QPainter& painter) const {
@@ -93,10 +150,9 @@ void QtSurface::lineTo(int x, int y) {
     position_ = Point{x, y};
     if (!target_ || target_->isNull())
         return;
-    QPainter painter(target_);
-    setUpPainter(painter);
-    painter.setPen(qpenFor(pen_));
-    painter.drawLine(QPoint(from.x, from.y), QPoint(x, y));
+    PainterScope painter(*this);
+    painter->setPen(qpenFor(pen_));
+    painter->drawLine(QPoint(from.x, from.y), QPoint(x, y));
 }
 
 const Pen* QtSurface::selectPen(const Pen* pen) {
@@ -108,49 +164,101 @@ const Pen* QtSurface::selectPen(const Pen* pen) {
 void QtSurface::ellipse(const Rect& box) {
     if (!target_ || target_->isNull() || box.width() <= 0 || box.height() <= 0)
         return;
-    QPainter painter(target_);
-    setUpPainter(painter);
-    painter.setPen(qpenFor(pen_));
-    painter.setBrush(toQColor(brush_));
-    painter.drawEllipse(outlineRect(box));
+    PainterScope painter(*this);
+    painter->setPen(qpenFor(pen_));
+    painter->setBrush(toQColor(brush_));
+    painter->drawEllipse(outlineRect(box));
 }
 
 void QtSurface::roundRect(const Rect& box, int cornerWidth, int cornerHeight) {
     if (!target_ || target_->isNull() || box.width() <= 0 || box.height() <= 0)
         return;
-    QPainter painter(target_);
-    setUpPainter(painter);
-    painter.setPen(qpenFor(pen_));
-    painter.setBrush(toQColor(brush_));
+    PainterScope painter(*this);
+    painter->setPen(qpenFor(pen_));
+    painter->setBrush(toQColor(brush_));
     // The corners are given as the size of the ellipse that rounds them; Qt wants radii.
-    painter.drawRoundedRect(outlineRect(box), std::max(0, cornerWidth) / 2.0,
-                            std::max(0, cornerHeight) / 2.0, Qt::AbsoluteSize);
+    painter->drawRoundedRect(outlineRect(box), std::max(0, cornerWidth) / 2.0,
+                             std::max(0, cornerHeight) / 2.0, Qt::AbsoluteSize);
 }
 
 void QtSurface::fillRect(const Rect& box, Color color) {
     if (!target_ || target_->isNull() || box.width() <= 0 || box.height() <= 0)
         return;
-    QPainter painter(target_);
-    painter.fillRect(QRect(box.left, box.top, box.width(), box.height()), toQColor(color));
+    PainterScope painter(*this);
+    painter->fillRect(QRect(box.left, box.top, box.width(), box.height()), toQColor(color));
 }
 
 int QtSurface::lineHeight() const {
-    return QFontMetrics(font_, target_).height();
+    return metrics_.height();
 }
 
 int QtSurface::textWidth(std::string_view text) const {
     if (text.empty())
         return 0;
-    return QFontMetrics(font_, target_).horizontalAdvance(latin1(text));
+    return metrics_.horizontalAdvance(latin1(text));
+}
+
+int QtSurface::estimatedWidth(std::string_view text) const {
+    int width = 0;
+    for (char c : text) {
+        int& known = charWidths_[static_cast<unsigned char>(c)];
+        if (known < 0)
+            known = metrics_.horizontalAdvance(QChar(static_cast<unsigned char>(c)));
+        width += known;
+    }
+    return width;
+}
+
+std::size_t QtSurface::wrappedLineEnd(std::string_view paragraph, std::size_t pos, int boxWidth,
+                                      int& lineWidth) const {
+    // The line takes the first word whatever its width, then every further word (with the
+    // blanks before it) while the line, less its trailing blanks, fits the box. Measuring
+    // the line again for every word would take time in the square of its length: the widths
+    // of the characters point at the break, and exact measures confirm or move it.
+    auto nextEnd = [&](std::size_t at) {
+        while (at < paragraph.size() && paragraph[at] == ' ')
+            ++at;
+        while (at < paragraph.size() && paragraph[at] != ' ')
+            ++at;
+        return at;
+    };
+    auto widthTo = [&](std::size_t end) {
+        return textWidth(trimTrailingBlanks(paragraph.substr(pos, end - pos)));
+    };
+
+    std::vector<std::size_t> ends{nextEnd(pos)};
+    int estimate = estimatedWidth(paragraph.substr(pos, ends.back() - pos));
+    while (ends.back() < paragraph.size()) {
+        const std::size_t next = nextEnd(ends.back());
+        const int more = estimatedWidth(paragraph.substr(ends.back(), next - ends.back()));
+        if (estimate + more > boxWidth)
+            break;
+        estimate += more;
+        ends.push_back(next);
+    }
+    lineWidth = widthTo(ends.back());
+    while (ends.size() > 1 && lineWidth > boxWidth) {
+        ends.pop_back();
+        lineWidth = widthTo(ends.back());
+    }
+    while (ends.back() < paragraph.size()) {
+        const std::size_t next = nextEnd(ends.back());
+        const int width = widthTo(next);
+        if (width > boxWidth)
+            break;
+        ends.push_back(next);
+        lineWidth = width;
+    }
+    return ends.back();
 }
 
 std::vector<QtSurface::TextLine> QtSurface::layOutText(std::string_view text, int boxWidth,
                                                        unsigned flags) const {
     std::vector<TextLine> lines;
-    auto addLine = [&](std::string_view bytes) {
+    auto addLine = [&](std::string_view bytes, int width = -1) {
         TextLine line;
         line.text = std::string(bytes);
-        line.width = textWidth(bytes);
+        line.width = width >= 0 ? width : textWidth(bytes);
         if (flags & TextCenter)
             line.x = (boxWidth - line.width) / 2;
         lines.push_back(std::move(line));
@@ -179,21 +287,9 @@ std::vector<QtSurface::TextLine> QtSurface::layOutText(std::string_view text, in
         if (paragraph.empty())
             addLine(paragraph);
         while (pos < paragraph.size()) {
-            std::size_t lineEnd = pos;
-            std::size_t next = pos;
-            while (next < paragraph.size()) {
-                std::size_t wordEnd = next;
-                while (wordEnd < paragraph.size() && paragraph[wordEnd] == ' ')
-                    ++wordEnd;
-                while (wordEnd < paragraph.size() && paragraph[wordEnd] != ' ')
-                    ++wordEnd;
-                const std::string_view candidate = paragraph.substr(pos, wordEnd - pos);
-                if (lineEnd != pos && textWidth(trimTrailingBlanks(candidate)) > boxWidth)
-                    break;
-                lineEnd = wordEnd;
-                next = wordEnd;
-            }
-            addLine(trimTrailingBlanks(paragraph.substr(pos, lineEnd - pos)));
+            int width = 0;
+            const std::size_t lineEnd = wrappedLineEnd(paragraph, pos, boxWidth, width);
+            addLine(trimTrailingBlanks(paragraph.substr(pos, lineEnd - pos)), width);
             pos = lineEnd;
             while (pos < paragraph.size() && paragraph[pos] == ' ')
                 ++pos;
@@ -213,7 +309,7 @@ int QtSurface::drawText(std::string_view text, Rect& box, unsigned flags) {
         }
         return height;
     }
-    const std::vector<TextLine> lines = layOutText(text, box.width(), flags);
+    std::vector<TextLine>& lines = cachedLayout(text, box.width(), flags);
     const int height = lineHeight();
     const int total = static_cast<int>(lines.size()) * height;
 
@@ -229,18 +325,102 @@ int QtSurface::drawText(std::string_view text, Rect& box, unsigned flags) {
         return total;
 
     // Black text on an opaque white background behind each line, not clipped to the box.
-    QPainter painter(target_);
-    setUpPainter(painter);
-    painter.setPen(Qt::black);
-    const int ascent = QFontMetrics(font_, target_).ascent();
+    PainterScope painter(*this);
+    painter->setPen(Qt::black);
     int y = box.top;
-    for (const TextLine& line : lines) {
+    for (TextLine& line : lines) {
         const int x = box.left + line.x;
-        painter.fillRect(QRect(x, y, line.width, height), Qt::white);
-        painter.drawText(QPoint(x, y + ascent), latin1(line.text));
+        // Text is drawn without antialiasing: every pixel of the line's picture is either
+        // opaque or clear, so laying the picture over is the same as drawing the line.
+        render(line);
+        if (!line.picture.isNull())
+            painter->drawImage(QPoint(x, y) + line.offset, line.picture);
         y += height;
     }
     return total;
+}
+
+namespace {
+
+// Layouts by font, text, width and flags, shared by every surface: turning back to a page
+// finds its texts laid out already. Cleared when it grows past what many pages need.
+std::unordered_map<std::string, std::vector<QtSurface::TextLine>>& layoutCache() {
+    static std::unordered_map<std::string, std::vector<QtSurface::TextLine>> cache;
+    return cache;
+}
+constexpr std::size_t kCachedLayouts = 8192;
+// The pictures of the lines drawn are kept with their layouts up to this many bytes.
+constexpr std::size_t kCachedPictureBytes = 12u << 20;
+
+std::size_t& cachedPictureBytes() {
+    static std::size_t bytes = 0;
+    return bytes;
+}
+
+std::string layoutKey(const std::string& font, std::string_view text, int boxWidth,
+                      unsigned flags) {
+    std::string key = font;
+    key += '\n' + std::to_string(flags) + ' ' + std::to_string(boxWidth) + ' ';
+    key.append(text);
+    return key;
+}
+
+} // namespace
+
+std::vector<QtSurface::TextLine>& QtSurface::cachedLayout(std::string_view text, int boxWidth,
+                                                          unsigned flags) {
+    auto& cache = layoutCache();
+    std::string key = layoutKey(fontKey_, text, boxWidth, flags);
+    if (const auto found = cache.find(key); found != cache.end())
+        return found->second;
+    if (cache.size() >= kCachedLayouts || cachedPictureBytes() > kCachedPictureBytes) {
+        cache.clear();
+        cachedPictureBytes() = 0;
+    }
+    std::vector<TextLine> lines = layOutText(text, boxWidth, flags);
+
+    // Wrapped in the width of its widest line, a text breaks where it broke in the wider box:
+    // every line still fits and no further word did before. Measuring a text and then drawing
+    // it in the box measured is what the items do, so that layout is kept too.
+    int widest = 0;
+    for (const TextLine& line : lines)
+        widest = std::max(widest, line.width);
+    if ((flags & TextWordBreak) && !(flags & TextCenter) && widest < boxWidth)
+        cache.emplace(layoutKey(fontKey_, text, widest, flags), lines);
+    return cache.emplace(std::move(key), std::move(lines)).first->second;
+}
+
+void QtSurface::render(TextLine& line) const {
+    if (line.rendered)
+        return;
+    line.rendered = true;
+    // Ink may reach past the box (a descender, a negative bearing): a margin of a line's
+    // height all round catches it, and the picture is then cut to what was drawn.
+    const int height = lineHeight();
+    const int margin = height;
+    QImage picture(line.width + 2 * margin, height + 3 * margin,
+                   QImage::Format_ARGB32_Premultiplied);
+    picture.fill(Qt::transparent);
+    {
+        QPainter painter(&picture);
+        setUpPainter(painter);
+        painter.setPen(Qt::black);
+        painter.fillRect(QRect(margin, margin, line.width, height), Qt::white);
+        painter.drawText(QPoint(margin, margin + metrics_.ascent()), latin1(line.text));
+    }
+    QRect drawn;
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qAlpha(row[x]) != 0)
+                drawn |= QRect(x, y, 1, 1);
+        }
+    }
+    if (drawn.isEmpty())
+        return;
+    line.picture = picture.copy(drawn);
+    line.offset = drawn.topLeft() - QPoint(margin, margin);
+    cachedPictureBytes() += static_cast<std::size_t>(line.picture.sizeInBytes());
 }
 
 Size QtSurface::measureText(std::string_view text) {
@@ -250,14 +430,16 @@ Size QtSurface::measureText(std::string_view text) {
 void QtSurface::fillRegion(const Region& region, Color color) {
     if (!target_ || target_->isNull())
         return;
-    QPainter painter(target_);
+    PainterScope painter(*this);
     for (const QRect& rect : region.qregion())
-        painter.fillRect(rect, toQColor(color));
+        painter->fillRect(rect, toQColor(color));
 }
 
 template <typename Combine> void QtSurface::combineRegion(const Region& region, Combine combine) {
     if (!target_ || target_->isNull())
         return;
+    // The pixels are read and written directly: what the batch has drawn must be there.
+    closeBatchPainter();
     const QRect inside = target_->rect();
     const bool overlay = target_->hasAlphaChannel();
     for (const QRect& part : region.qregion()) {
@@ -297,8 +479,8 @@ void QtSurface::fillRegionNotXor(const Region& region, Color color) {
 void QtSurface::drawPicture(const Picture& picture, int x, int y) {
     if (!target_ || target_->isNull() || picture.isNull())
         return;
-    QPainter painter(target_);
-    painter.drawImage(QPoint(x, y), picture.image());
+    PainterScope painter(*this);
+    painter->drawImage(QPoint(x, y), picture.image());
 }
 
 void QtSurface::stretchPicture(const Picture& picture, const Rect& source, const Rect& dest) {
@@ -307,8 +489,7 @@ void QtSurface::stretchPicture(const Picture& picture, const Rect& source, const
     if (source.width() <= 0 || source.height() <= 0 || dest.width() <= 0 || dest.height() <= 0)
         return;
     // Nearest pixels, as a colour-on-colour stretch deletes the lines it leaves out.
-    QPainter painter(target_);
-    setUpPainter(painter);
-    painter.drawImage(QRect(dest.left, dest.top, dest.width(), dest.height()), picture.image(),
-                      QRect(source.left, source.top, source.width(), source.height()));
+    PainterScope painter(*this);
+    painter->drawImage(QRect(dest.left, dest.top, dest.width(), dest.height()), picture.image(),
+                       QRect(source.left, source.top, source.width(), source.height()));
 }

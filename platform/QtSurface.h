@@ -4,20 +4,28 @@
 #include "platform/Surface.h"
 
 #include <QFont>
+#include <QFontMetrics>
+#include <QImage>
+#include <QPoint>
 
+#include <array>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
-class QImage;
 class QPainter;
 
-// Draws without antialiasing and opens a painter for each operation only, so the image may
-// be shown or copied between any two calls. An overlay surface is given the image it lies
+// Draws without antialiasing. Outside a batch it opens a painter for each operation only, so
+// the image may be shown or copied between any two calls; inside one (a display's repaint) it
+// keeps one painter open until the batch ends. An overlay surface is given the image it lies
 // over, so that inverting shows the inverse of what the user sees there.
 class QtSurface : public Surface {
 public:
     explicit QtSurface(QImage* target, const QImage* under = nullptr);
+    ~QtSurface() override;
+    QtSurface(const QtSurface&) = delete;
+    QtSurface& operator=(const QtSurface&) = delete;
 
     void moveTo(int x, int y) override;
     Point currentPosition() const override { return position_; }
@@ -38,6 +46,9 @@ public:
     void drawPicture(const Picture& picture, int x, int y) override;
     void stretchPicture(const Picture& picture, const Rect& source, const Rect& dest) override;
 
+    void beginBatch() override;
+    void endBatch() override;
+
     const Pen* selectedPen() const { return pen_; }
     Color brush() const { return brush_; }
 
@@ -46,14 +57,31 @@ public:
         std::string text;
         int x = 0;
         int width = 0;
+        // The line as drawn (its white box and its ink, clear around them) and where that
+        // picture's corner lies from the box's; made when the line is first drawn.
+        QImage picture;
+        QPoint offset;
+        bool rendered = false;
     };
     // Lays text out in box as drawText does; the lines' x are relative to box.left.
     std::vector<TextLine> layOutText(std::string_view text, int boxWidth, unsigned flags) const;
     int lineHeight() const;
 
 private:
+    // A painter ready for drawing (hints and font set): the batch's, or one of its own.
+    class PainterScope;
     void setUpPainter(QPainter& painter) const;
+    void closeBatchPainter();
     int textWidth(std::string_view text) const;
+    void render(TextLine& line) const;
+    // A width no more than a pixel or two off textWidth, from the widths of the characters.
+    int estimatedWidth(std::string_view text) const;
+    // The end of the line that starts at pos of the paragraph when wrapped at boxWidth.
+    // Its exact width (less trailing blanks) goes to lineWidth.
+    std::size_t wrappedLineEnd(std::string_view paragraph, std::size_t pos, int boxWidth,
+                               int& lineWidth) const;
+    // The layout of text, made once for each font, text, width and flags.
+    std::vector<TextLine>& cachedLayout(std::string_view text, int boxWidth, unsigned flags);
     // Replaces every pixel of the region by combine(the colour the user sees there).
     template <typename Combine> void combineRegion(const Region& region, Combine combine);
 
@@ -63,4 +91,9 @@ private:
     const Pen* pen_ = nullptr; // nullptr: the stock black pen of width 1
     Color brush_{255, 255, 255};
     QFont font_;
+    QFontMetrics metrics_;
+    mutable std::array<int, 256> charWidths_; // -1: not measured yet
+    std::string fontKey_;
+    int batchDepth_ = 0;
+    std::unique_ptr<QPainter> batchPainter_;
 };

@@ -51,4 +51,9 @@ public:
     virtual void drawPicture(const Picture& picture, int x, int y) = 0;
     // Stretches the source rectangle of a picture into the destination rectangle.
     virtual void stretchPicture(const Picture& picture, const Rect& source, const Rect& dest) = 0;
+
+    // Drawing between these calls may be held by the platform until the batch ends (batches
+    // nest); what the surface shows is complete again after the last endBatch.
+    virtual void beginBatch() {}
+    virtual void endBatch() {}
 };

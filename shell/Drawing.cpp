@@ -88,12 +88,18 @@ void RepaintDisplay(Display* display) {
         return;
     running.push_back(display);
 
-    if (display->surface)
-        display->surface->fillRect(display->clientRect, kWhite);
+    // One batch for the whole picture: the items draw into it, and it is shown once complete.
+    Surface* surface = display->surface;
+    if (surface) {
+        surface->beginBatch();
+        surface->fillRect(display->clientRect, kWhite);
+    }
     if (display->window)
         display->window->clearOverlay();
     for (Item* item = display->items; item; item = item->next)
         item->Draw();
+    if (surface)
+        surface->endBatch();
     if (display->window)
         display->window->present();
     display->needsRepaint = 0;

@@ -234,16 +234,22 @@ QRect MainWindow::statusArea() const {
     return toQRect(session().statusRect);
 }
 
-void MainWindow::showStatusImage() {
+void MainWindow::showStatusImage(bool now) {
     statusDrawn_ = true;
-    // At once: the status text tells what the program is busy with before it is done.
-    if (isVisible())
+    if (!isVisible())
+        return;
+    // A repaint at once paints everything else waiting too, the windows of a page half built
+    // among them: only the status text, which says what the program is busy with before it
+    // is done, goes out at once.
+    if (now)
         repaint(statusArea());
+    else
+        update(statusArea());
 }
 
 void MainWindow::drawStatusText(std::string_view text) {
     DrawStatusText(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()}, text);
-    showStatusImage();
+    showStatusImage(true);
 }
 
 void MainWindow::drawPageStrip() {
@@ -252,7 +258,7 @@ void MainWindow::drawPageStrip() {
     const int first = pageMarkerResource(session().screenWidth);
     DrawPageStrip(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()},
                   picture(first), picture(first + 1));
-    showStatusImage();
+    showStatusImage(false);
 }
 
 const Picture& MainWindow::picture(int number) {

@@ -73,7 +73,7 @@ private:
     void createButtons();
     void createFeedbackPanel();
     QRect statusArea() const;
-    void showStatusImage();
+    void showStatusImage(bool now);
 
     Controller controller_;
     std::map<int, QPushButton*> buttons_;

@@ -105,6 +105,7 @@ bool makePushButton(Item& item) {
 void showControl(Item& item) {
     if (!item.control)
         return;
+    // The control paints itself over the display whenever the display is painted: asking
+    // for another paint here would only paint it twice.
     item.control->show(item.visibility > 0);
-    item.control->invalidate();
 }

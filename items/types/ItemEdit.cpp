@@ -107,9 +107,9 @@ void ItemEdit::Draw() {
     if (!control)
         return;
     // Setting the same text again would only move the student's cursor.
+    // The field paints itself with the display, as a button does.
     if (control->text(kWholeFieldBytes) != text)
         control->setText(text);
-    control->invalidate();
 }
 
 void ItemEdit::Input(const char* name, double, const Pose*) {

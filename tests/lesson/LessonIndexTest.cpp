@@ -286,3 +286,26 @@ TEST_F(LessonIndexTest, ALessonOf20000PagesIsReadInLinearTime) {
     // pass takes well under a second, even under the sanitizers.
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 20000);
 }
+
+namespace lorvenna {
+
+// Page turns find their entry through an index: the marks must still fall on every entry of
+// the page shown and on no other, as the bookmark writes them.
+TEST_F(LessonIndexTest, MarkingThePageShownMovesTheMarksFromPageToPage) {
+    ASSERT_TRUE(readIndex("Lesson 01-01\nPAGE 1\nPAGE 2\nPAGE 1\nEND PAGES\n"));
+    PageEntry* first = session().pages;
+    PageEntry* second = first->next;
+    PageEntry* third = second->next;
+    auto marks = [&] {
+        return std::vector<int>{first->isCurrent, second->isCurrent, third->isCurrent};
+    };
+
+    EXPECT_EQ(markCurrentPage(1), third) << "the last entry of the page is the one shown";
+    EXPECT_EQ(marks(), (std::vector<int>{1, 0, 1}));
+    EXPECT_EQ(markCurrentPage(2), second);
+    EXPECT_EQ(marks(), (std::vector<int>{0, 1, 0}));
+    EXPECT_EQ(markCurrentPage(5), nullptr);
+    EXPECT_EQ(marks(), (std::vector<int>{0, 0, 0}));
+}
+
+} // namespace lorvenna

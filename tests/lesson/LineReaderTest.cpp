@@ -118,3 +118,50 @@ TEST(LineReader, WriterWritesUpTo254CharactersAndRefusesMoreOrNothing) {
     closeFile(file);
     EXPECT_EQ(folder.read("OUT.TXT"), " L 102\r\n" + std::string(254, 'a'));
 }
+
+namespace lorvenna {
+
+// The buffered reader of the lesson index must give what the line reader gives, line by
+// line and position by position, also where a line or a run of line ends meets its limit or
+// the end of one of its reads.
+TEST(LineReader, BufferedReaderGivesTheSameLinesAndPositions) {
+    WorkFolder folder;
+    std::string big;
+    for (int i = 0; i < 3000; ++i)
+        big += std::string(static_cast<std::size_t>(i % 250), 'a' + i % 26) +
+               (i % 7 ? "\r\n" : "\n\r\n\r\n");
+    const std::string inputs[] = {
+        "ABC\r\nDEF",
+        "A\r\n\r\nB\r\n",
+        "\r\nX\rY\nZ",
+        std::string(240, 'N') + "\r\nNEXT\r\n",
+        std::string(239, 'N') + "\r\nNEXT",
+        std::string(300, 'L') + "\r\n",
+        "",
+        big,
+    };
+    for (const std::string& bytes : inputs) {
+        for (int limit : {14, 240}) {
+            folder.write("TEXT.TXT", bytes, false);
+            FileHandle plain = openForReading("TEXT.TXT");
+            FileHandle buffered = openForReading("TEXT.TXT");
+            BufferedLineReader reader(buffered);
+            char expected[256];
+            char got[256];
+            for (int line = 0;; ++line) {
+                const int want = readLine(plain, expected, limit);
+                ASSERT_EQ(reader.read(got, limit), want) << "line " << line << " limit " << limit;
+                if (want < 0)
+                    break;
+                ASSERT_STREQ(got, expected);
+                ASSERT_EQ(reader.position(), filePosition(plain));
+            }
+            closeFile(plain);
+            closeFile(buffered);
+        }
+    }
+    char unused[8];
+    EXPECT_EQ(BufferedLineReader(kInvalidFile).read(unused, 5), -1);
+}
+
+} // namespace lorvenna

@@ -4,9 +4,16 @@
 #include "platform/Picture.h"
 #include "platform/Region.h"
 
+#include <QFont>
+#include <QFontMetrics>
+#include <QGuiApplication>
 #include <QImage>
+#include <QPainter>
 
 #include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -250,3 +257,88 @@ TEST(QtSurface, PicturesAreCopiedAndStretchedPixelForPixel) {
     EXPECT_EQ(at(image, 50, 50), (Color{0, 255, 0}));
     EXPECT_EQ(at(image, 53, 53), (Color{0, 255, 0}));
 }
+
+namespace lorvenna {
+
+// Lines break where breaking between words with a measure of the whole line for every word
+// would break them, and a line drawn from its kept picture looks as drawing its text does,
+// whatever texts and widths came before on any surface.
+TEST(QtSurface, WrappedTextBreaksAndDrawsAsMeasuringEveryWordWould) {
+    QImage image = whiteImage(400, 200);
+    QtSurface surface(&image);
+    QFont font = QGuiApplication::font();
+    font.setStyleStrategy(QFont::NoAntialias);
+    const QFontMetrics metrics(font, &image);
+
+    // Greedy breaking with a full measure per word, and the drawing of each line as text.
+    auto reference = [&](const std::string& text, int width, QImage* into) {
+        std::vector<std::string> lines;
+        std::size_t pos = 0;
+        while (pos < text.size()) {
+            std::size_t end = pos;
+            for (std::size_t next = pos; next < text.size();) {
+                std::size_t wordEnd = next;
+                while (wordEnd < text.size() && text[wordEnd] == ' ')
+                    ++wordEnd;
+                while (wordEnd < text.size() && text[wordEnd] != ' ')
+                    ++wordEnd;
+                std::string candidate = text.substr(pos, wordEnd - pos);
+                while (!candidate.empty() && candidate.back() == ' ')
+                    candidate.pop_back();
+                if (end != pos && metrics.horizontalAdvance(QString::fromLatin1(candidate)) > width)
+                    break;
+                end = next = wordEnd;
+            }
+            std::string line = text.substr(pos, end - pos);
+            while (!line.empty() && line.back() == ' ')
+                line.pop_back();
+            lines.push_back(line);
+            pos = end;
+            while (pos < text.size() && text[pos] == ' ')
+                ++pos;
+        }
+        if (into) {
+            QPainter painter(into);
+            painter.setFont(font);
+            painter.setPen(Qt::black);
+            int y = 10;
+            for (const std::string& line : lines) {
+                const QString q = QString::fromLatin1(line);
+                painter.fillRect(QRect(10, y, metrics.horizontalAdvance(q), metrics.height()),
+                                 Qt::white);
+                painter.drawText(QPoint(10, y + metrics.ascent()), q);
+                y += metrics.height();
+            }
+        }
+        return lines;
+    };
+
+    const std::string texts[] = {
+        "The quick brown fox jumps over the lazy dog; Wavy AVATAR Type, to and fro.",
+        "Averyveryverylongwordthatcannotbebrokenanywhere and then   some   spaced words  ",
+        "A j g y p q Q ... ,,, !!! ??? {[()]} gap",
+    };
+    for (const std::string& text : texts) {
+        for (int width : {1, 40, 97, 150, 260, 1000}) {
+            std::vector<std::string> got;
+            for (const QtSurface::TextLine& line : surface.layOutText(text, width, TextWordBreak))
+                got.push_back(line.text);
+            EXPECT_EQ(got, reference(text, width, nullptr)) << text << " in " << width;
+        }
+        // Drawn twice in turn with a second text in the same place: the kept pictures must
+        // follow the text.
+        for (int round = 0; round < 2; ++round) {
+            for (const std::string& shown : {text, std::string("Another text altogether")}) {
+                QImage drawn = whiteImage(400, 200);
+                QImage expected = whiteImage(400, 200);
+                QtSurface target(&drawn);
+                Rect box{10, 10, 160, 200};
+                target.drawText(shown, box, TextWordBreak);
+                reference(shown, 150, &expected);
+                EXPECT_EQ(drawn, expected) << shown;
+            }
+        }
+    }
+}
+
+} // namespace lorvenna

@@ -1,0 +1,126 @@
+// Benchmarks of what a student waits for: opening a lesson, turning a page, repainting.
+#include "bench/BenchLessons.h"
+
+#include "lesson/Display.h"
+#include "lesson/LessonIndex.h"
+#include "lesson/PageBuilder.h"
+#include "shell/Drawing.h"
+#include "shell/SessionState.h"
+
+#include <benchmark/benchmark.h>
+
+#include <malloc.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+namespace lorvenna {
+namespace {
+
+// Index and page 1, painted: what the student waits for after choosing a lesson.
+void LessonSetUp(benchmark::State& state) {
+    const int pages = static_cast<int>(state.range(0));
+    const std::string lesson = benchLesson(LessonShape::OneItemPages, pages);
+    ensureBenchWindow();
+    for (auto _ : state) {
+        if (!openLesson(lesson) || !BuildPage(1)) {
+            state.SkipWithError("the generated lesson does not open");
+            return;
+        }
+        settleEvents();
+        state.PauseTiming();
+        closeLesson();
+        state.ResumeTiming();
+    }
+
+    // What one page entry of the index costs in memory, all it owns included.
+    const std::size_t before = mallinfo2().uordblks;
+    openLesson(lesson);
+    const std::size_t after = mallinfo2().uordblks;
+    closeLesson();
+    state.counters["bytes_per_page"] =
+        static_cast<double>(after > before ? after - before : 0) / pages;
+}
+
+// The baseline of set-up: one sequential read of the same file with fgets.
+void FgetsScan(benchmark::State& state) {
+    const std::string path = benchLessonHostPath(
+        benchLesson(LessonShape::OneItemPages, static_cast<int>(state.range(0))));
+    for (auto _ : state)
+        benchmark::DoNotOptimize(scanWithFgets(path));
+}
+
+// Turns back and forth between two pages (no display shared), each turn painted.
+void turnPages(benchmark::State& state, const std::string& lesson, int first, int second) {
+    if (!openLesson(lesson) || !BuildPage(first)) {
+        state.SkipWithError("the generated lesson does not open");
+        return;
+    }
+    settleEvents();
+    int page = second;
+    for (auto _ : state) {
+        if (!BuildPage(page)) {
+            state.SkipWithError("a page does not build");
+            break;
+        }
+        settleEvents();
+        page = page == first ? second : first;
+    }
+    closeLesson();
+}
+
+// Pages of nine displays with 297 items.
+void PageTurnBusy(benchmark::State& state) {
+    turnPages(state, benchLesson(LessonShape::BusyPages), 1, 2);
+}
+
+// One-item pages at the end of a lesson of range(0) pages.
+void PageTurnOneItem(benchmark::State& state) {
+    const int pages = static_cast<int>(state.range(0));
+    turnPages(state, benchLesson(LessonShape::OneItemPages, pages), pages - 1, pages);
+}
+
+// Repaint display: white, every item's Draw, the picture handed to the window.
+void repaintDisplay(benchmark::State& state, LessonShape shape) {
+    if (!openLesson(benchLesson(shape)) || !BuildPage(1) || !session().displays[1]) {
+        state.SkipWithError("the generated lesson does not open");
+        return;
+    }
+    settleEvents();
+    Display* display = session().displays[1];
+    for (auto _ : state)
+        MarkAndRepaint(display);
+    closeLesson();
+}
+
+void RepaintTexts(benchmark::State& state) {
+    repaintDisplay(state, LessonShape::HundredTexts);
+}
+
+void RepaintLabels(benchmark::State& state) {
+    repaintDisplay(state, LessonShape::HundredLabels);
+}
+
+constexpr int kRepetitions = 5;
+
+void common(benchmark::internal::Benchmark* b) {
+    b->Unit(benchmark::kMillisecond)
+        ->UseRealTime()
+        ->Repetitions(kRepetitions)
+        ->ReportAggregatesOnly(true)
+        ->MinTime(0.2)
+        ->ComputeStatistics("min", [](const std::vector<double>& v) {
+            return *std::min_element(v.begin(), v.end());
+        });
+}
+
+BENCHMARK(FgetsScan)->Apply(common)->Arg(2000)->Arg(20000)->Arg(80000)->Arg(200000);
+BENCHMARK(LessonSetUp)->Apply(common)->Arg(2000)->Arg(20000)->Arg(80000)->Arg(200000);
+BENCHMARK(PageTurnBusy)->Apply(common);
+BENCHMARK(PageTurnOneItem)->Apply(common)->Arg(2000)->Arg(80000)->Arg(200000);
+BENCHMARK(RepaintTexts)->Apply(common);
+BENCHMARK(RepaintLabels)->Apply(common);
+
+} // namespace
+} // namespace lorvenna
