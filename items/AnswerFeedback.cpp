@@ -15,6 +15,8 @@
 #include <cstring>
 #include <string_view>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr const char* kWrongLocation = "Wrong location. X shows the correct spot.";
@@ -194,3 +196,5 @@ void wipeStrayMarks() {
     if (stray && stray != session().feedbackDisplay && isShown(stray))
         MarkAndRepaint(stray);
 }
+
+} // namespace lorvenna

@@ -17,6 +17,8 @@
 #include <cstring>
 #include <string_view>
 
+namespace lorvenna {
+
 namespace {
 
 std::string_view titleOf(const KeyEntry& key) {
@@ -264,3 +266,5 @@ void EndQuestion() {
     updateCursors();
     MarkAllAndRepaint();
 }
+
+} // namespace lorvenna

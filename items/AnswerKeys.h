@@ -2,6 +2,8 @@
 // judging answers and showing the feedback.
 #pragma once
 
+namespace lorvenna {
+
 class Item;
 
 // One line holding "KEY"; false rejects it ("Bad KEY command %s in Item %s").
@@ -25,3 +27,5 @@ void resetAnswers(Item& question);
 
 // The outcome of judging one answer.
 enum class AnswerOutcome { Right, Wrong, MorePicks };
+
+} // namespace lorvenna

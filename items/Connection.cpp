@@ -8,6 +8,8 @@
 #include "shell/FixedText.h"
 #include "shell/SessionState.h"
 
+namespace lorvenna {
+
 namespace {
 
 int g_sendDepth = 0;
@@ -140,3 +142,5 @@ void appendConnection(Connection*& head, Connection* connection) {
         last = last->next;
     last->next = connection;
 }
+
+} // namespace lorvenna

@@ -12,6 +12,8 @@
 #include <limits>
 #include <unordered_map>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr std::int16_t kFirstControlId = 808;
@@ -274,7 +276,7 @@ void Item::MakeRegion() {
 bool Item::Connect() {
     for (Connection* list : {outputs, endOutputs, operators}) {
         for (Connection* c = list; c; c = c->next) {
-            if (!::Connect(*c))
+            if (!lorvenna::Connect(*c))
                 return false;
         }
     }
@@ -318,3 +320,5 @@ bool Item::Command(unsigned) {
 bool Item::Scroll(ScrollRequest, Control*) {
     return false;
 }
+
+} // namespace lorvenna

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 struct Connection;
 struct Display;
 class Control;
@@ -164,3 +166,5 @@ struct OutlinePoints {
     static void add(Point p); // dropped silently when the list is full
     static const std::vector<Point>& points();
 };
+
+} // namespace lorvenna

@@ -18,6 +18,8 @@
 #include <new>
 #include <string>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kLineLimit = 250;
@@ -354,3 +356,5 @@ bool ReadItemBlock(Item* item, const char* title, Display* display, FileHandle& 
     item->EndDefinition();
     return true;
 }
+
+} // namespace lorvenna

@@ -8,6 +8,8 @@
 #include "items/types/ItemLabel.h"
 #include "items/types/ItemText.h"
 
+namespace lorvenna {
+
 namespace {
 
 template <typename T> std::unique_ptr<Item> make() {
@@ -53,3 +55,5 @@ std::unique_ptr<Item> makeItem(std::string_view keyword) {
     }
     return nullptr;
 }
+
+} // namespace lorvenna

@@ -7,6 +7,8 @@
 
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 struct KeyPattern {
@@ -57,3 +59,5 @@ bool ReadKeyCommand(Item& item, const char* line) {
     }
     return false;
 }
+
+} // namespace lorvenna

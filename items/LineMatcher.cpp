@@ -7,6 +7,8 @@
 #include <locale.h>
 #include <stdlib.h>
 
+namespace lorvenna {
+
 namespace {
 
 // Lesson files write their numbers with a decimal point whatever language the desktop speaks.
@@ -73,3 +75,5 @@ bool LineMatcher::word(std::string& value) {
     at_ = end;
     return true;
 }
+
+} // namespace lorvenna

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+namespace lorvenna {
+
 // Walks a terminated line from its start. Every step skips white space first (none is
 // required), so "FILEX" matches the keyword FILE followed by the word X, as a scanf pattern
 // with a leading blank would. A step that fails leaves the position where it was; the
@@ -33,3 +35,5 @@ private:
 
 // True for the bytes scanf treats as white space.
 bool isBlank(char c);
+
+} // namespace lorvenna

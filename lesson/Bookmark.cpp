@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <limits>
 
+namespace lorvenna {
+
 namespace {
 
 // Bookmark lines are short (" L 312", "P -4 2 1"), but counts of several digits make a P line
@@ -119,3 +121,5 @@ bool BookmarkExists(char drive, long major, long minor) {
     [[maybe_unused]] CriticalErrorGuard guard;
     return fileExists(bookmarkPath(drive, major, minor));
 }
+
+} // namespace lorvenna

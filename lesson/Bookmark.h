@@ -3,6 +3,8 @@
 
 #include <string>
 
+namespace lorvenna {
+
 // "%c:\LORVENNA\L%2.2ld-%2.2ld.BMK"
 std::string bookmarkPath(char drive, long major, long minor);
 
@@ -16,3 +18,5 @@ bool WriteBookmark(char drive, long major, long minor);
 // resume (0 if none).
 int ApplyBookmark(long major, long minor);
 bool BookmarkExists(char drive, long major, long minor);
+
+} // namespace lorvenna

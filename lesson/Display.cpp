@@ -5,6 +5,8 @@
 #include "platform/ChildWindow.h"
 #include "shell/SessionState.h"
 
+namespace lorvenna {
+
 Display::Display() = default;
 
 Display::~Display() {
@@ -47,3 +49,5 @@ bool isShown(const Display* display) {
     }
     return false;
 }
+
+} // namespace lorvenna

@@ -1,6 +1,4 @@
 // One display of the page shown: a bordered child window of the main window with its items.
-// Qt's application header declares an X11 type of the same name: files that include it use
-// platform/QtApplication.h instead of <QApplication>.
 #pragma once
 
 #include "platform/Geometry.h"
@@ -9,6 +7,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 class ChildWindow;
 class Item;
@@ -43,3 +43,5 @@ struct Display {
 
 // Whether display is one of the displays of the page shown (nullptr never is).
 bool isShown(const Display* display);
+
+} // namespace lorvenna

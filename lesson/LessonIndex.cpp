@@ -16,6 +16,8 @@
 #include <unordered_map>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kIndexLineLimit = 240;
@@ -219,3 +221,5 @@ void freePages() {
     state.pages = nullptr;
     state.currentEntry = nullptr;
 }
+
+} // namespace lorvenna

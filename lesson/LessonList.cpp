@@ -12,6 +12,8 @@
 #include <cstdio>
 #include <string_view>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kTitleLimit = 72;
@@ -118,3 +120,5 @@ int LessonList::rememberedSelection() {
 void LessonList::setRememberedSelection(int index) {
     g_rememberedSelection = index;
 }
+
+} // namespace lorvenna

@@ -10,6 +10,8 @@
 #include <QPushButton>
 #include <QRect>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kStartState = 9;
@@ -108,3 +110,5 @@ void LessonSelectDialog::command(int id) {
         return;
     }
 }
+
+} // namespace lorvenna

@@ -4,9 +4,12 @@
 
 #include <QDialog>
 
-class LessonList;
 class QListWidget;
 class QPushButton;
+
+namespace lorvenna {
+
+class LessonList;
 struct SessionState;
 
 // Control ids of the dialog; the widgets carry them in the "controlId" property.
@@ -36,3 +39,5 @@ private:
     QListWidget* list_ = nullptr;
     QPushButton* bookmark_ = nullptr;
 };
+
+} // namespace lorvenna

@@ -6,6 +6,8 @@
 #include "shell/FixedText.h"
 #include "shell/SessionState.h"
 
+namespace lorvenna {
+
 int RunLessonSelection() {
     SessionState& state = session();
     LessonList lessons;
@@ -16,3 +18,5 @@ int RunLessonSelection() {
     }
     return LessonSelectDialog::run(lessons, state);
 }
+
+} // namespace lorvenna

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kWorkBufferSize = 256;
@@ -70,3 +72,5 @@ bool writeFormattedLine(FileHandle file, const char* format, ...) {
 const char* findText(const char* text, const char* part) {
     return std::strstr(text, part);
 }
+
+} // namespace lorvenna

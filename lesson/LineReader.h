@@ -3,6 +3,8 @@
 
 #include "platform/FileSystem.h"
 
+namespace lorvenna {
+
 // Reads one line (the bytes up to the first CR or LF, at most limit of them) into
 // destination, which holds at least limit + 1 bytes. Returns the line's length, or -1 at the
 // end of the file, on failure, or when limit is not within 1..255. The run of CR and LF bytes
@@ -16,3 +18,5 @@ bool writeFormattedLine(FileHandle file, const char* format, ...)
 
 // Case-sensitive substring search: the position of part in text, or nullptr.
 const char* findText(const char* text, const char* part);
+
+} // namespace lorvenna

@@ -21,6 +21,8 @@
 #include <memory>
 #include <string>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kLineLimit = 240;
@@ -380,3 +382,5 @@ void DeleteDisplay(Display* display) {
         display->window->setUserData(nullptr);
     delete display; // its items, pens and window go with it
 }
+
+} // namespace lorvenna

@@ -1,6 +1,8 @@
 // Reading displays and building pages, and tearing a lesson down.
 #pragma once
 
+namespace lorvenna {
+
 struct Display;
 
 // Reads one display block, from the header line at position, into display.
@@ -9,3 +11,5 @@ bool ReadLsn(Display* display, long position);
 bool BuildPage(int n);
 void LessonTeardown();
 void DeleteDisplay(Display* display);
+
+} // namespace lorvenna

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string_view>
 
+namespace lorvenna {
+
 class ChildWindow;
 class Surface;
 
@@ -56,3 +58,5 @@ public:
 
     virtual void setPointCursor(bool point) = 0;
 };
+
+} // namespace lorvenna

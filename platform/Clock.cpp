@@ -4,6 +4,8 @@
 #include <chrono>
 #include <ctime>
 
+namespace lorvenna {
+
 namespace {
 
 TestClock* activeTestClock = nullptr;
@@ -38,3 +40,5 @@ TestClock::~TestClock() {
     if (activeTestClock == this)
         activeTestClock = previous_;
 }
+
+} // namespace lorvenna

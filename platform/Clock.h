@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace lorvenna {
+
 struct LocalTime {
     int year = 0;
     int month = 0;
@@ -35,3 +37,5 @@ private:
     LocalTime local_{2026, 12, 8, 9, 30, 0};
     TestClock* previous_ = nullptr; // the clock that answered before this one
 };
+
+} // namespace lorvenna

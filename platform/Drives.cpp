@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr char kFirstMountLetter = 'E';
@@ -236,3 +238,5 @@ std::string driveRoot(char letter) {
     const std::optional<DriveInfo> drive = findDrive(letter);
     return drive ? drive->root : std::string();
 }
+
+} // namespace lorvenna

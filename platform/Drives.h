@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+namespace lorvenna {
+
 struct DriveInfo {
     char letter = 0;
     std::string root; // host folder of the drive's root
@@ -43,3 +45,5 @@ public:
     CriticalErrorGuard(const CriticalErrorGuard&) = delete;
     CriticalErrorGuard& operator=(const CriticalErrorGuard&) = delete;
 };
+
+} // namespace lorvenna

@@ -14,6 +14,8 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+namespace lorvenna {
+
 namespace {
 
 FileError lastError = FileError::None;
@@ -340,3 +342,5 @@ FileError lastFileError() {
 void clearFileError() {
     lastError = FileError::None;
 }
+
+} // namespace lorvenna

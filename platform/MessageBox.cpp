@@ -9,6 +9,8 @@
 
 #include <cstdio>
 
+namespace lorvenna {
+
 namespace {
 
 ScriptedBoxes* activeScript = nullptr;
@@ -154,3 +156,5 @@ BoxAnswer ScriptedBoxes::respond(const BoxRecord& record) {
     answers_.erase(answers_.begin());
     return answer;
 }
+
+} // namespace lorvenna

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+namespace lorvenna {
+
 enum class BoxButtons { Ok, RetryCancel, OkCancel, YesNo };
 enum class BoxAnswer { Ok, Retry, Cancel, Yes, No };
 
@@ -39,3 +41,5 @@ private:
     std::function<void(const BoxRecord&)> hook_;
     ScriptedBoxes* previous_ = nullptr; // the responder installed before this one
 };
+
+} // namespace lorvenna

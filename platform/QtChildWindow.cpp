@@ -22,6 +22,8 @@
 #include <functional>
 #include <map>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kBorder = 1;
@@ -380,3 +382,5 @@ QTimer* timerOf(ChildWindow& window, const void* key) {
     auto* qt = dynamic_cast<QtChildWindow*>(&window);
     return qt ? qt->timerOf(key) : nullptr;
 }
+
+} // namespace lorvenna

@@ -9,6 +9,8 @@
 class QTimer;
 class QWidget;
 
+namespace lorvenna {
+
 // A visible child of parent (or a top-level widget when parent is nullptr, as in tests) at
 // rect with a thin border, neither moved nor resized afterwards. Messages go to proc.
 std::unique_ptr<ChildWindow> createQtChildWindow(QWidget* parent, int id, const Rect& rect,
@@ -18,3 +20,5 @@ std::unique_ptr<ChildWindow> createQtChildWindow(QWidget* parent, int id, const 
 QWidget* widgetOf(ChildWindow& window);
 // The Qt timer running for key on such a window, or nullptr (tests fire it themselves).
 QTimer* timerOf(ChildWindow& window, const void* key);
+
+} // namespace lorvenna

@@ -13,6 +13,8 @@
 
 #include <algorithm>
 
+namespace lorvenna {
+
 namespace {
 
 QColor toQColor(Color c) {
@@ -300,3 +302,5 @@ void QtSurface::stretchPicture(const Picture& picture, const Rect& source, const
     painter.drawImage(QRect(dest.left, dest.top, dest.width(), dest.height()), picture.image(),
                       QRect(source.left, source.top, source.width(), source.height()));
 }
+
+} // namespace lorvenna

@@ -12,6 +12,8 @@
 class QImage;
 class QPainter;
 
+namespace lorvenna {
+
 // Draws without antialiasing and opens a painter for each operation only, so the image may
 // be shown or copied between any two calls. An overlay surface is given the image it lies
 // over, so that inverting shows the inverse of what the user sees there.
@@ -61,3 +63,5 @@ private:
     Color brush_{255, 255, 255};
     QFont font_;
 };
+
+} // namespace lorvenna

@@ -7,6 +7,8 @@
 #include <algorithm>
 #include <cstdio>
 
+namespace lorvenna {
+
 namespace {
 
 std::string pointText(int x, int y) {
@@ -223,3 +225,5 @@ std::string RecordingSurface::joined() const {
     }
     return out;
 }
+
+} // namespace lorvenna

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+namespace lorvenna {
+
 class Picture;
 class Region;
 
@@ -50,3 +52,5 @@ public:
     // Stretches the source rectangle of a picture into the destination rectangle.
     virtual void stretchPicture(const Picture& picture, const Rect& source, const Rect& dest) = 0;
 };
+
+} // namespace lorvenna

@@ -2,6 +2,10 @@
 // review work; until then it shows nothing and goes on to lesson selection (state 7).
 #include "records/GradeReview.h"
 
+namespace lorvenna {
+
 int RunGradeReview() {
     return 7;
 }
+
+} // namespace lorvenna

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr std::size_t kOwnersCapacity = sizeof(SessionState::bigText) - 1; // 2047
@@ -155,3 +157,5 @@ int GradeScan::listAllLessons() {
         return lessonsWithOthers > 0 ? 2 : 1;
     return lessonsWithOthers > 0 ? 3 : 0;
 }
+
+} // namespace lorvenna

@@ -2,6 +2,10 @@
 // then a help request shows nothing and returns 0, as for a topic without a file.
 #include "records/Help.h"
 
+namespace lorvenna {
+
 int ShowHelp(int /*topic*/) {
     return 0;
 }
+
+} // namespace lorvenna

@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+namespace lorvenna {
+
 namespace {
 
 // Key record offsets: the two length bytes, then password and ID without terminators.
@@ -157,3 +159,5 @@ int CheckPassword() {
     const std::string_view stored(s.keyPassword, strnlen(s.keyPassword, sizeof s.keyPassword));
     return equalsIgnoringCase(typed, stored) ? 4 : -16;
 }
+
+} // namespace lorvenna

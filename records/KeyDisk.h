@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+namespace lorvenna {
+
 inline constexpr int kKeyRecordSize = 256;
 // The 32-byte table that key and grade files are scrambled with.
 inline constexpr char kScrambleKey[33] = "Keep the disk dry and labelled.";
@@ -21,3 +23,5 @@ int ReadKeyFile();    // 2, -11, -14 or -16
 int WriteKeyFile();   // 7 or -14
 int CheckPassword();  // 4 or -16
 bool isLettersAndDigits(const char* text);
+
+} // namespace lorvenna

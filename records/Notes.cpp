@@ -2,7 +2,11 @@
 // dialog does nothing and the notes reader goes on to lesson selection (state 7).
 #include "records/Notes.h"
 
+namespace lorvenna {
+
 void RunNoteDialog() {}
 int RunNotesReader() {
     return 7;
 }
+
+} // namespace lorvenna

@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr long kLastSequence = 999;
@@ -83,3 +85,5 @@ int ScoreLesson() {
     MarkAllAndRepaint();
     return written ? 1 : 0;
 }
+
+} // namespace lorvenna

@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QScreen>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kWidthUnits = 314;
@@ -221,3 +223,5 @@ void StartDialogView::postStep(int step) {
 void StartDialogView::endDialog(int result) {
     done(result);
 }
+
+} // namespace lorvenna

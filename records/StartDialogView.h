@@ -10,6 +10,8 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace lorvenna {
+
 class StartDialogView : public QDialog, private StartView {
 public:
     explicit StartDialogView(QWidget* parent = nullptr);
@@ -62,3 +64,5 @@ private:
     QLineEdit* idField_ = nullptr;
     QLineEdit* passwordField_ = nullptr;
 };
+
+} // namespace lorvenna

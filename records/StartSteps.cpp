@@ -11,6 +11,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr const char* kRegisteringTitle = "Lorvenna: Registering new grade disk";
@@ -298,3 +300,5 @@ void StartSteps::passwordFieldOverflow() {
     if (!ended_ && session().stateCode == 3)
         post(-7);
 }
+
+} // namespace lorvenna

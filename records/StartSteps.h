@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace lorvenna {
+
 // What the step machine asks of the dialog that shows it.
 class StartView {
 public:
@@ -70,3 +72,5 @@ private:
     bool ended_ = false;
     int result_ = 0;
 };
+
+} // namespace lorvenna

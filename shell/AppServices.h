@@ -7,6 +7,8 @@
 #include <memory>
 #include <string_view>
 
+namespace lorvenna {
+
 class ChildWindow;
 class Picture;
 struct Display;
@@ -40,3 +42,5 @@ public:
     virtual std::unique_ptr<ChildWindow> createDisplayWindow(Display* display, int id,
                                                              const Rect& rect) = 0;
 };
+
+} // namespace lorvenna

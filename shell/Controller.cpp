@@ -22,6 +22,8 @@
 
 #include <cstdint>
 
+namespace lorvenna {
+
 namespace {
 
 enum class KeyAction { None, Ahead, Back, Help, MainMenu, Note, Quit };
@@ -338,3 +340,5 @@ void Controller::fatalExit(int code) {
     }
     window_.destroyWindow();
 }
+
+} // namespace lorvenna

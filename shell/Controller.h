@@ -5,6 +5,8 @@
 
 #include <functional>
 
+namespace lorvenna {
+
 // What the controller asks of the main window beyond the services every part uses
 // (shell/AppServices.h, reached through session().mainWindow).
 class ControllerWindow {
@@ -92,3 +94,5 @@ private:
     // The lesson has been ended (state 8) and no other set up yet.
     bool lessonEnded_ = false;
 };
+
+} // namespace lorvenna

@@ -4,6 +4,8 @@
 #include "shell/AppServices.h"
 #include "shell/SessionState.h"
 
+namespace lorvenna {
+
 void StartControllerTimer() {
     SessionState& s = session();
     s.timerRunning = true;
@@ -19,3 +21,5 @@ void StopControllerTimer() {
         s.mainWindow->killControllerTimer();
     s.timerRunning = false;
 }
+
+} // namespace lorvenna

@@ -4,6 +4,8 @@
 #include <QApplication>
 #include <QFontMetrics>
 
+namespace lorvenna {
+
 namespace {
 
 struct Base {
@@ -33,3 +35,5 @@ Rect dialogRect(int x, int y, int w, int h) {
     const int top = dialogUnitsY(y);
     return {left, top, left + dialogUnitsX(w), top + dialogUnitsY(h)};
 }
+
+} // namespace lorvenna

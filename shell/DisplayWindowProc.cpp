@@ -10,6 +10,8 @@
 #include "shell/Drawing.h"
 #include "shell/SessionState.h"
 
+namespace lorvenna {
+
 namespace {
 
 // The answer marks are 16 x 16; a click that no answering item gives a spot of its own is
@@ -160,3 +162,5 @@ ChildWindowProc* displayWindowProc() {
 Point lastMousePosition() {
     return {static_cast<int>(g_lastMouseX), static_cast<int>(g_lastMouseY)};
 }
+
+} // namespace lorvenna

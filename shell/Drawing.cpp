@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr Color kWhite{255, 255, 255};
@@ -167,3 +169,5 @@ void DrawPageStrip(Surface& surface, const Rect& area, const Picture& reached,
     for (std::int64_t i = last; i >= first; --i)
         surface.drawPicture(ahead, static_cast<int>(left + i * step + marker.width), top);
 }
+
+} // namespace lorvenna

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+namespace lorvenna {
+
 struct Display;
 class Picture;
 class Surface;
@@ -32,3 +34,5 @@ void DrawStatusText(Surface& surface, const Rect& area, std::string_view text);
 // Draws the strip for currentPage and pageCount; nothing when currentPage is below 1.
 void DrawPageStrip(Surface& surface, const Rect& area, const Picture& reached,
                    const Picture& ahead);
+
+} // namespace lorvenna

@@ -1,6 +1,5 @@
 // The main window "Lorvenna": buttons, feedback panel, status area and display windows, and
 // the Qt events that become the controller's messages, keys, commands and ticks.
-// (QApplication's header is kept out: its X11 part declares a type named Display.)
 #include "shell/MainWindow.h"
 
 #include "platform/QtChildWindow.h"
@@ -16,6 +15,8 @@
 #include <QPushButton>
 #include <QStyle>
 #include <QTimer>
+
+namespace lorvenna {
 
 namespace {
 
@@ -355,3 +356,5 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
     // The right button is swallowed; nothing else is done with clicks on the window itself.
     event->accept();
 }
+
+} // namespace lorvenna

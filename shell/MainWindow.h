@@ -18,6 +18,8 @@
 class QLabel;
 class QPushButton;
 
+namespace lorvenna {
+
 // The virtual-key code of a key press, 0 for a key that has none in the key table's range.
 // Keypad keys count only with the keypad modifier; letters are their upper-case codes.
 int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
@@ -88,3 +90,5 @@ private:
     bool destroyed_ = false;
     std::function<void()> exitHandler_;
 };
+
+} // namespace lorvenna

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace lorvenna {
+
 class AppServices;
 class Item;
 struct Display;
@@ -80,3 +82,5 @@ double scaleY(double y);
 double scaleSize(double size);
 double degreesToRadians(double degrees); // -d * 2 pi / 360
 double radiansToDegrees(double radians); // -r * 360 / 2 pi
+
+} // namespace lorvenna

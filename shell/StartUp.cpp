@@ -15,6 +15,8 @@
 #include <ctime>
 #include <filesystem>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr const char* kReinstall = "Reinstall, or change Working Directory in shortcut.";
@@ -66,3 +68,5 @@ int RunProgram() {
     QCoreApplication::exec();
     return 0;
 }
+
+} // namespace lorvenna

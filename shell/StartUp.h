@@ -5,6 +5,8 @@
 
 #include <memory>
 
+namespace lorvenna {
+
 class MainWindow;
 
 // Lessons in LSNS and pictures in BMPS; false, after telling the user, when either is
@@ -18,3 +20,5 @@ std::unique_ptr<MainWindow> StartUp(ControllerSteps steps = ControllerSteps::rea
 // Runs the program in the current folder once the application object exists: start-up,
 // state 0, then the event loop until the fatal exit. The exit code is always 0.
 int RunProgram();
+
+} // namespace lorvenna

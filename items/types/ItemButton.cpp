@@ -10,6 +10,8 @@
 
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 // The control is this much narrower and lower than the item's box.
@@ -100,3 +102,5 @@ bool ItemButton::Command(unsigned notification) {
     focusMainWindow();
     return true;
 }
+
+} // namespace lorvenna

@@ -14,6 +14,8 @@
 #include <cmath>
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 // The answer mark sits this far right of the field, level with its top.
@@ -186,3 +188,5 @@ bool ItemEdit::confirm() {
         state.mainWindow->focusMainWindow();
     return true;
 }
+
+} // namespace lorvenna

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr const char* kHiddenAnswer = "???";
@@ -145,3 +147,5 @@ void ItemLabel::Input(const char* name, double, const Pose*) {
     if (display)
         display->needsRepaint = 1;
 }
+
+} // namespace lorvenna

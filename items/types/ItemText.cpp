@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 // The text ends this far before the display's right edge.
@@ -117,3 +119,5 @@ void ItemText::Input(const char* name, double, const Pose*) {
             RestoreOutputs(*this);
     }
 }
+
+} // namespace lorvenna

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr const char* kQuizLesson = R"(Lesson 01-01 Quiz
@@ -153,3 +155,5 @@ TEST(AnswerFlow, WrongClickIsMarkedWhereItWasMadeAndTheLastQuestionTurnsThePage)
     EXPECT_EQ(state.currentEntry->rightCount, 1);
     EXPECT_FALSE(bench.app.panelVisible);
 }
+
+} // namespace lorvenna

@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 enum class Judged { Nothing, Right, Wrong };
@@ -483,3 +485,5 @@ END LESSON
     MarkAllAndRepaint();
     EXPECT_EQ(ask->bounds, Rect{});
 }
+
+} // namespace lorvenna

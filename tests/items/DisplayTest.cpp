@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 TEST(Display, PenCacheMatchesWidthAndColourExactly) {
     Display display;
     const Pen* red = display.getPen(2, {226, 14, 14});
@@ -34,3 +36,5 @@ TEST(Display, DeletingADisplayDeletesItsItems) {
     EXPECT_FALSE(isLiveItem(second));
     EXPECT_EQ(session().feedbackDisplay, nullptr);
 }
+
+} // namespace lorvenna

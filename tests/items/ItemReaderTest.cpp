@@ -13,6 +13,8 @@
 #include <cstring>
 #include <limits>
 
+namespace lorvenna {
+
 namespace {
 
 // The line the reader left the file at.
@@ -533,3 +535,5 @@ TEST(ItemReader, HugeBlockIsReadInLinearTime) {
     EXPECT_EQ(countConnections(item.outputs), kLines);
     EXPECT_EQ(countConnections(item.operators), kLines);
 }
+
+} // namespace lorvenna

@@ -8,6 +8,8 @@
 
 #include <limits>
 
+namespace lorvenna {
+
 TEST(Item, ControlIdsCountUpFrom808SharedWithDisplayWindows) {
     resetControlIds();
     Item first;
@@ -230,3 +232,5 @@ TEST(Item, WildCoordinatesStayWithinBounds) {
     EXPECT_EQ(truncateToInt(-1e20), std::numeric_limits<int>::min());
     EXPECT_EQ(truncateToInt(-2.9), -2);
 }
+
+} // namespace lorvenna

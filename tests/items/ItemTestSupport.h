@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 // The displays of the page shown, in session().displays; deleted (with their items) at the end.
 class TestPage {
 public:
@@ -141,3 +143,5 @@ public:
 inline std::string errorText() {
     return session().errorText;
 }
+
+} // namespace lorvenna

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string>
 
+namespace lorvenna {
+
 TEST(KeyReader, PatternsFillEntriesInLineOrder) {
     struct Case {
         const char* line;
@@ -83,3 +85,5 @@ TEST(KeyReader, TitleLongerThan35IsRefusedNotCut) {
     EXPECT_EQ(item.keyCount, 1);
     EXPECT_EQ(item.keys[1].answererTitle[0], '\0');
 }
+
+} // namespace lorvenna

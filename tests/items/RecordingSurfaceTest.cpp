@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 TEST(RecordingSurface, KeepsPositionAndPenAndRecordsThem) {
     RecordingSurface surface;
     const Pen red{3, {255, 0, 0}, false};
@@ -60,3 +62,5 @@ TEST(RecordingSurface, MeasuresWithCalcRect) {
     EXPECT_EQ(surface.calls().front(),
               "drawText \"Water boils at one hundred\" 10,20,90,20 wordbreak|calcrect");
 }
+
+} // namespace lorvenna

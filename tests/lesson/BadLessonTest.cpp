@@ -24,6 +24,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 std::string readSample(const char* name) {
@@ -215,3 +217,5 @@ TEST_F(BadLesson, DamagedBookmarksNeverCrash) {
 }
 
 } // namespace
+
+} // namespace lorvenna

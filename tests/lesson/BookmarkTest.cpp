@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 // A lesson of nine pages, each with a display of its own.
@@ -163,3 +165,5 @@ TEST_F(BookmarkTest, ALessonThatCannotBeReadLeavesTheBookmarkInPlace) {
     EXPECT_STREQ(session().errorText, "Lesson file LSNS\\01-02.LSN is nonexistent or bad.");
     EXPECT_TRUE(bookmarkThere());
 }
+
+} // namespace lorvenna

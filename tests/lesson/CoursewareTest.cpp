@@ -12,6 +12,8 @@
 
 #include <string>
 
+namespace lorvenna {
+
 namespace {
 
 class Courseware : public testing::Test {
@@ -109,3 +111,5 @@ TEST_F(Courseware, TestLessonIsMarkedAsATest) {
 }
 
 } // namespace
+
+} // namespace lorvenna

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 class LessonIndexTest : public testing::Test {
@@ -286,3 +288,5 @@ TEST_F(LessonIndexTest, ALessonOf20000PagesIsReadInLinearTime) {
     // pass takes well under a second, even under the sanitizers.
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 20000);
 }
+
+} // namespace lorvenna

@@ -5,7 +5,7 @@
 #include "lesson/LessonSelection.h"
 #include "platform/MessageBox.h"
 #include "shell/SessionState.h"
-#include "tests/lesson/ModalDialog.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/lesson/ScopedLocale.h"
 #include "tests/support/WorkFolder.h"
 
@@ -25,6 +25,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -162,7 +164,7 @@ namespace {
 int runSelection(const std::function<void(QDialog&)>& act) {
     bool acted = false;
     QTimer::singleShot(0, [&] {
-        QDialog* dialog = activeModalDialog();
+        QDialog* dialog = qobject_cast<QDialog*>(activeModal());
         if (!dialog)
             return;
         acted = true;
@@ -287,7 +289,7 @@ TEST_F(LessonListTest, DialogStaysOpenWhenTheEntryNamesNoLesson) {
     bool stillOpen = false;
     const int result = runSelection([&](QDialog& dialog) {
         button(dialog, 1)->click();
-        stillOpen = dialog.isVisible() && activeModalDialog() == &dialog;
+        stillOpen = dialog.isVisible() && qobject_cast<QDialog*>(activeModal()) == &dialog;
         button(dialog, 2)->click();
     });
     EXPECT_EQ(result, -4);
@@ -295,3 +297,5 @@ TEST_F(LessonListTest, DialogStaysOpenWhenTheEntryNamesNoLesson) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "Lesson number not found.");
 }
+
+} // namespace lorvenna

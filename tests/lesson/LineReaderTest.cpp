@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 struct ReadLine {
@@ -118,3 +120,5 @@ TEST(LineReader, WriterWritesUpTo254CharactersAndRefusesMoreOrNothing) {
     closeFile(file);
     EXPECT_EQ(folder.read("OUT.TXT"), " L 102\r\n" + std::string(254, 'a'));
 }
+
+} // namespace lorvenna

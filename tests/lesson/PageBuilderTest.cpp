@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr const char* kLesson = R"(Lesson 01-01 Pages of a test
@@ -391,3 +393,5 @@ TEST_F(PageBuilderTest, LongLessonReachesItsFirstAndLastPage) {
 }
 
 } // namespace
+
+} // namespace lorvenna

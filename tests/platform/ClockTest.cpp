@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 TEST(Clock, TheTestClockAnswersWhileItLives) {
     {
         TestClock clock(5000);
@@ -35,3 +37,5 @@ TEST(Clock, TheTestClockAnswersWhileItLives) {
     EXPECT_GE(now.day, 1);
     EXPECT_LE(now.day, 31);
 }
+
+} // namespace lorvenna

@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+namespace lorvenna {
+
 namespace fsys = std::filesystem;
 
 namespace {
@@ -123,3 +125,5 @@ TEST(Drives, MountedRemovableMediaGetLettersInMountPointOrder) {
 
     EXPECT_TRUE(drivesFromMounts("", sys.string()).empty());
 }
+
+} // namespace lorvenna

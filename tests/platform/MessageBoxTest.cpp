@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 TEST(MessageBox, ScriptedBoxesRecordAndAnswerFromTheQueue) {
     ScriptedBoxes boxes;
     boxes.queue(BoxAnswer::Cancel);
@@ -115,3 +117,5 @@ TEST(MessageBox, EscapeGivesCancelOrNo) {
         EXPECT_EQ(messageBox("Question", "", c.buttons), c.escape);
     }
 }
+
+} // namespace lorvenna

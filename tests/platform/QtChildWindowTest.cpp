@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 // Writes down every message the window passes on.
@@ -305,3 +307,5 @@ TEST(QtChildWindow, ThePointCursorIsShownOnRequest) {
     window->setPointCursor(false);
     EXPECT_EQ(client->cursor().shape(), Qt::ArrowCursor);
 }
+
+} // namespace lorvenna

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr Color kWhite{255, 255, 255};
@@ -250,3 +252,5 @@ TEST(QtSurface, PicturesAreCopiedAndStretchedPixelForPixel) {
     EXPECT_EQ(at(image, 50, 50), (Color{0, 255, 0}));
     EXPECT_EQ(at(image, 53, 53), (Color{0, 255, 0}));
 }
+
+} // namespace lorvenna

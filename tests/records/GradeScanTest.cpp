@@ -14,6 +14,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -244,3 +246,5 @@ TEST_F(GradeScanTest, NoKeyDriveReadsNothing) {
     EXPECT_EQ(scan.scanLesson(3, 12), 1);
     EXPECT_EQ(lines, (Lines{kNoGrades}));
 }
+
+} // namespace lorvenna

@@ -11,6 +11,8 @@
 #include <filesystem>
 #include <string>
 
+namespace lorvenna {
+
 namespace {
 
 const std::string kKey("Keep the disk dry and labelled.\0", 32);
@@ -226,3 +228,5 @@ TEST(KeyDisk, LettersAndDigitsOnly) {
     for (const char* text : {"Kim 42", "Kim-42", "Kim_42", "Kim.", "\xE9t\xE9", "a\tb"})
         EXPECT_FALSE(isLettersAndDigits(text)) << text;
 }
+
+} // namespace lorvenna

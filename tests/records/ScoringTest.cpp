@@ -20,6 +20,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 class ScoringTest : public testing::Test {
@@ -228,3 +230,5 @@ TEST_F(ScoringTest, FailuresOnTheDiskAreSilent) {
         EXPECT_FALSE(work->exists("drive-E/LORVENNA/L03-12.BMK")) << c.name;
     }
 }
+
+} // namespace lorvenna

@@ -8,7 +8,7 @@
 #include "shell/DialogUnits.h"
 #include "shell/FixedText.h"
 #include "shell/SessionState.h"
-#include "tests/records/ActiveModal.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/WorkFolder.h"
 
 #include <QCoreApplication>
@@ -23,6 +23,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -219,3 +221,5 @@ TEST_F(StartDialogViewTest, EscapeQuitsAndUngradedStarts) {
     EXPECT_EQ(ungraded.run(), 7);
     EXPECT_FALSE(session().graded);
 }
+
+} // namespace lorvenna

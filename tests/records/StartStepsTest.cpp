@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 // Records what the dialog would show; posted steps wait in a queue until run.
@@ -409,3 +411,5 @@ TEST_F(StartStepsTest, DamagedKeyFileEndsWithWrongPasswordCode) {
     EXPECT_EQ(view.results, std::vector<int>{-16});
     EXPECT_TRUE(boxes.shown().empty());
 }
+
+} // namespace lorvenna

@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 class FakeWindow : public ControllerWindow {
@@ -487,3 +489,5 @@ TEST_F(ControllerTest, KeysActDuringARightPause) {
 }
 
 } // namespace
+
+} // namespace lorvenna

@@ -25,6 +25,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 class DisplayWindowProcTest : public testing::Test {
@@ -323,3 +325,5 @@ TEST_F(DisplayWindowProcTest, WindowsWithoutADisplayIgnoreEverything) {
 }
 
 } // namespace
+
+} // namespace lorvenna

@@ -19,6 +19,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 Picture pictureOf(int width, int height) {
@@ -208,3 +210,5 @@ TEST_F(DrawingTest, StripOfAHugePageNumberStaysInRange) {
 }
 
 } // namespace
+
+} // namespace lorvenna

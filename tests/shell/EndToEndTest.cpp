@@ -7,7 +7,7 @@
 #include "platform/MessageBox.h"
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
-#include "tests/shell/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/WorkFolder.h"
 
 #include <QCoreApplication>
@@ -19,6 +19,8 @@
 
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -116,3 +118,5 @@ TEST(EndToEnd, StudentChoosesALessonSeesItsFirstPageAndQuits) {
 }
 
 } // namespace
+
+} // namespace lorvenna

@@ -6,11 +6,11 @@
 #include "lesson/PageEntry.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
-#include "platform/QtApplication.h"
+#include <QApplication>
 #include "records/KeyDisk.h"
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
-#include "tests/shell/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/WorkFolder.h"
 
 #include <QEventLoop>
@@ -25,6 +25,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -284,3 +286,5 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
 }
 
 } // namespace
+
+} // namespace lorvenna

@@ -22,6 +22,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 class MainWindowTest : public testing::Test {
@@ -275,3 +277,5 @@ TEST_F(MainWindowTest, DisplayWindowsAreChildrenAtTheirPlace) {
 }
 
 } // namespace
+
+} // namespace lorvenna

@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr const char* kReinstall = "Reinstall, or change Working Directory in shortcut.";
@@ -53,3 +55,5 @@ TEST(StartUp, OpensTheMainWindowWhenBothAreThere) {
 }
 
 } // namespace
+
+} // namespace lorvenna

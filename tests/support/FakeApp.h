@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 class FakeApp : public AppServices {
 public:
     FakeApp(); // installs itself as session().mainWindow
@@ -56,3 +58,5 @@ public:
 private:
     std::map<int, Picture> pictures_;
 };
+
+} // namespace lorvenna

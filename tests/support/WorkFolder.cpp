@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace lorvenna {
+
 namespace fsys = std::filesystem;
 
 std::string crlf(std::string_view text) {
@@ -79,3 +81,5 @@ std::string WorkFolder::addDrive(char letter, bool withMedium) {
     setenv("LORVENNA_DRIVES", drives_.c_str(), 1);
     return root;
 }
+
+} // namespace lorvenna

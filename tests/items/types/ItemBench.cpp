@@ -17,6 +17,8 @@
 #include <QAbstractButton>
 #include <QWidget>
 
+namespace lorvenna {
+
 FreshSession::FreshSession() {
     resetSession();
 }
@@ -115,3 +117,5 @@ bool PaperDisplay::read(std::unique_ptr<Item> item, const char* title, std::stri
     *tail = item.release();
     return true;
 }
+
+} // namespace lorvenna

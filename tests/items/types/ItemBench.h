@@ -14,8 +14,11 @@
 #include <string>
 #include <string_view>
 
-class Item;
 class QWidget;
+
+namespace lorvenna {
+
+class Item;
 
 // Puts the session back to its start values when made, before the members that follow it.
 struct FreshSession {
@@ -79,3 +82,5 @@ private:
     int slot_;
     WorkFolder folder_;
 };
+
+} // namespace lorvenna

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr const char* kButtonLesson = R"(Lesson 01-01 Buttons
@@ -163,3 +165,5 @@ ITEM TEXT Ask
         }
     }
 }
+
+} // namespace lorvenna

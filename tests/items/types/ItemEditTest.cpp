@@ -18,6 +18,8 @@
 #include <utility>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 // Receives what a connection delivers.
@@ -253,3 +255,5 @@ TEST(ItemEdit, AFieldJudgedOnThisVisitIsNotAskedAgainUntilThePageIsEntered) {
     answerWith("100\r\n");
     EXPECT_EQ(state.currentEntry->rightCount, 2);
 }
+
+} // namespace lorvenna

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 std::string colour(Color c) {
@@ -203,3 +205,5 @@ END LESSON
                        (cap->bounds.top + cap->bounds.bottom) / 2);
     EXPECT_EQ(bench.item("Note")->visibility, 0);
 }
+
+} // namespace lorvenna

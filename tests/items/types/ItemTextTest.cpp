@@ -15,6 +15,8 @@
 
 #include <string>
 
+namespace lorvenna {
+
 namespace {
 
 // Three texts: two pulse a label each, the third has no outputs.
@@ -256,3 +258,5 @@ END LESSON
     EXPECT_GE(far->height, 0);
     EXPECT_GE(far->area, 0);
 }
+
+} // namespace lorvenna
