@@ -40,7 +40,7 @@ void startQuestion(Item& question) {
     state.currentQuestion = &question;
     state.currentKeyKinds = question.keyKinds;
     state.questionActive = true;
-    state.stateCode = 13;
+    state.stateCode = StateCode::QuestionAsked;
     question.isCurrentQuestion = 1;
     resetAnswers(question);
     question.StartupAction();
@@ -164,7 +164,7 @@ void StartFirstQuestion() {
     // prompt must not stay on the screen as if it were.
     if (state.currentQuestion)
         state.currentQuestion->isCurrentQuestion = 0;
-    state.stateCode = 12;
+    state.stateCode = StateCode::PageShown;
     state.questionActive = false;
     state.currentQuestion = nullptr;
     // Nothing of an answer given on the page before carries over.
@@ -248,7 +248,7 @@ void EndQuestion() {
         state.pageClosing = true;
         StopControllerTimer();
         if (state.mainWindow)
-            state.mainWindow->postState(11, state.currentPage + 1);
+            state.mainWindow->postState(StateCode::ShowPage, state.currentPage + 1);
         return;
     }
 

@@ -14,11 +14,6 @@ namespace lorvenna {
 
 namespace {
 
-constexpr int kStartState = 9;
-constexpr int kBookmarkState = 10;
-constexpr int kGradesState = 5;
-constexpr int kQuitState = -4;
-
 QRect placeOf(int x, int y, int w, int h) {
     const Rect r = dialogRect(x, y, w, h);
     return QRect(r.left, r.top, r.width(), r.height());
@@ -73,9 +68,13 @@ LessonSelectDialog::LessonSelectDialog(const LessonList& lessons, SessionState& 
     list_->setFocus();
 }
 
-int LessonSelectDialog::run(const LessonList& lessons, SessionState& state) {
+StateCode LessonSelectDialog::run(const LessonList& lessons, SessionState& state) {
     LessonSelectDialog dialog(lessons, state, QApplication::activeWindow());
-    return dialog.exec();
+    return static_cast<StateCode>(dialog.exec());
+}
+
+void LessonSelectDialog::finish(StateCode next) {
+    done(static_cast<int>(next));
 }
 
 void LessonSelectDialog::reject() {
@@ -100,13 +99,13 @@ void LessonSelectDialog::command(int id) {
         // Without a lesson to start the dialog stays open.
         if (lessons_.take(row, state_) != TakeResult::Taken)
             return;
-        done(id == kLessonStartId ? kStartState : kBookmarkState);
+        finish(id == kLessonStartId ? StateCode::SetUpLesson : StateCode::ResumeLesson);
         return;
     case kLessonGradesId:
-        done(kGradesState);
+        finish(StateCode::GradeReview);
         return;
     case kLessonQuitId:
-        done(kQuitState);
+        finish(StateCode::Quit);
         return;
     }
 }

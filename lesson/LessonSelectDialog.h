@@ -2,6 +2,8 @@
 // the controller's next state.
 #pragma once
 
+#include "shell/Codes.h"
+
 #include <QDialog>
 
 class QListWidget;
@@ -25,13 +27,14 @@ public:
     LessonSelectDialog(const LessonList& lessons, SessionState& state, QWidget* parent = nullptr);
 
     // Shows the dialog modally over the active window and returns its result.
-    static int run(const LessonList& lessons, SessionState& state);
+    static StateCode run(const LessonList& lessons, SessionState& state);
 
     // Escape and closing the window quit, as "&Quit entirely" does.
     void reject() override;
 
 private:
     void command(int id);
+    void finish(StateCode next);
     int selectedRow() const;
 
     const LessonList& lessons_;

@@ -8,13 +8,13 @@
 
 namespace lorvenna {
 
-int RunLessonSelection() {
+StateCode RunLessonSelection() {
     SessionState& state = session();
     LessonList lessons;
     lessons.build(state);
     if (lessons.empty()) {
         setText(state.errorText, "No lesson file in LSNS could be read.");
-        return -5;
+        return StateCode::BadLesson;
     }
     return LessonSelectDialog::run(lessons, state);
 }

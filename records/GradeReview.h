@@ -1,9 +1,11 @@
 // Grade review: the list of grades on a key disk, with export and printing.
 #pragma once
 
+#include "shell/Codes.h"
+
 namespace lorvenna {
 
-// Returns the next controller state: 7 or 0.
-int RunGradeReview();
+// Returns the next controller state: LessonSelection or StartDialog.
+StateCode RunGradeReview();
 
 } // namespace lorvenna

@@ -4,7 +4,7 @@
 
 namespace lorvenna {
 
-int ShowHelp(int /*topic*/) {
+int ShowHelp(HelpTopic /*topic*/) {
     return 0;
 }
 

@@ -1,8 +1,10 @@
 // Help texts shown for a topic number.
 #pragma once
 
+#include "shell/Codes.h"
+
 namespace lorvenna {
 
-int ShowHelp(int topic);
+int ShowHelp(HelpTopic topic);
 
 } // namespace lorvenna

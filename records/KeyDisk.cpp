@@ -51,7 +51,7 @@ bool isLettersAndDigits(const char* text) {
     return true;
 }
 
-int DetectKeyDrive() {
+KeyDiskCode DetectKeyDrive() {
     [[maybe_unused]] CriticalErrorGuard guard;
     SessionState& s = session();
     int removable = 0;
@@ -71,19 +71,19 @@ int DetectKeyDrive() {
         }
     }
     if (removable == 0)
-        return -12;
+        return KeyDiskCode::NoDrive;
     if (withMedium > 1)
-        return -13;
+        return KeyDiskCode::SeveralMedia;
     if (withMedium == 0)
-        return -10;
-    return -9;
+        return KeyDiskCode::NoMedium;
+    return KeyDiskCode::OneMedium;
 }
 
-int ReadKeyFile() {
+KeyDiskCode ReadKeyFile() {
     [[maybe_unused]] CriticalErrorGuard guard;
     SessionState& s = session();
     if (!isDriveLetter(s.keyDrive))
-        return -11;
+        return KeyDiskCode::NotRegistered;
     const std::string keyName = onDrive(s.keyDrive, ":\\LORVENNA\\KEY.GRD");
     const bool keyThere = fileExists(keyName);
 
@@ -95,45 +95,45 @@ int ReadKeyFile() {
     const bool created = !isInvalid(test);
     closeFile(test);
     if (testError == FileError::WriteProtected)
-        return -14;
+        return KeyDiskCode::WriteFailed;
     if (created)
         deleteFile(testName);
 
     if (!keyThere)
-        return -11;
+        return KeyDiskCode::NotRegistered;
     FileHandle file = openForReading(keyName);
     std::array<std::uint8_t, kKeyRecordSize> record{};
     const long got = readBytes(file, record.data(), kKeyRecordSize);
     closeFile(file);
     if (got < kKeyRecordSize)
-        return -11;
+        return KeyDiskCode::NotRegistered;
 
     scramble(record.data(), kKeyRecordSize);
     const int passwordLength = static_cast<std::int8_t>(record[kPasswordLengthAt]);
     const int idLength = static_cast<std::int8_t>(record[kIdLengthAt]);
     if (passwordLength < 0 || idLength < 0)
-        return -16;
+        return KeyDiskCode::WrongPassword;
     // Lengths the fields cannot hold mean a damaged key file, handled like a negative
     // length: nothing is copied.
     if (passwordLength >= static_cast<int>(sizeof s.keyPassword) ||
         idLength >= static_cast<int>(sizeof s.keyId) ||
         kTextAt + passwordLength + idLength > kKeyRecordSize)
-        return -16;
+        return KeyDiskCode::WrongPassword;
 
     const char* text = reinterpret_cast<const char*>(record.data()) + kTextAt;
     setText(s.keyPassword, std::string_view(text, passwordLength));
     setText(s.keyId, std::string_view(text + passwordLength, idLength));
-    return 2;
+    return KeyDiskCode::KeyRead;
 }
 
-int WriteKeyFile() {
+KeyDiskCode WriteKeyFile() {
     [[maybe_unused]] CriticalErrorGuard guard;
     SessionState& s = session();
     if (!isDriveLetter(s.keyDrive))
-        return -14;
+        return KeyDiskCode::WriteFailed;
     if (!createFolder(onDrive(s.keyDrive, ":\\LORVENNA")) &&
         lastFileError() != FileError::AlreadyExists)
-        return -14;
+        return KeyDiskCode::WriteFailed;
 
     const int passwordLength = static_cast<int>(strnlen(s.typedPassword, kMaxPasswordLength));
     const int idLength = static_cast<int>(strnlen(s.studentId, kMaxIdLength));
@@ -149,15 +149,16 @@ int WriteKeyFile() {
     scramble(record.data(), kKeyRecordSize);
 
     if (!writeWholeFile(onDrive(s.keyDrive, ":\\LORVENNA\\KEY.GRD"), record.data(), record.size()))
-        return -14;
-    return 7;
+        return KeyDiskCode::WriteFailed;
+    return KeyDiskCode::KeyWritten;
 }
 
-int CheckPassword() {
+KeyDiskCode CheckPassword() {
     const SessionState& s = session();
     const std::string_view typed(s.typedPassword, strnlen(s.typedPassword, sizeof s.typedPassword));
     const std::string_view stored(s.keyPassword, strnlen(s.keyPassword, sizeof s.keyPassword));
-    return equalsIgnoringCase(typed, stored) ? 4 : -16;
+    return equalsIgnoringCase(typed, stored) ? KeyDiskCode::PasswordRight
+                                             : KeyDiskCode::WrongPassword;
 }
 
 } // namespace lorvenna

@@ -18,10 +18,33 @@ inline constexpr int kMaxPasswordLength = 18;
 // XORs byte i with kScrambleKey[i % 32]; scrambling and descrambling alike.
 void scramble(std::uint8_t* bytes, int count);
 
-int DetectKeyDrive(); // -9, -10, -12 or -13
-int ReadKeyFile();    // 2, -11, -14 or -16
-int WriteKeyFile();   // 7 or -14
-int CheckPassword();  // 4 or -16
+// Results of the key disk operations. They are also the steps of the start dialog
+// (records/StartSteps.h), which adds a few steps of its own.
+enum class KeyDiskCode : int {
+    // Drive detection.
+    OneMedium = -9,     // exactly one removable drive holds a medium; keyDrive is set to it
+    NoMedium = -10,     // removable drives, but none holds a medium
+    NoDrive = -12,      // no removable drive at all
+    SeveralMedia = -13, // two or more removable drives hold a medium
+    // Key reading and writing.
+    KeyRead = 2,         // keyId and keyPassword are loaded
+    NotRegistered = -11, // no key file, or one shorter than a key record
+    WriteFailed = -14,   // write-protected (reading), or not fully written (writing)
+    KeyWritten = 7,
+    // Key reading (a negative length byte) and the password check (different passwords).
+    WrongPassword = -16,
+    PasswordRight = 4,
+    // Steps of the start dialog that no operation returns.
+    ChoosePassword = 3,   // registration: the new password is asked for
+    PasswordAgain = -15,  // a wrong password: asked for again
+    PasswordTooLong = -7, // typed past the password field's limit while registering
+    IdTooLong = -8,       // typed past the ID field's limit
+};
+
+KeyDiskCode DetectKeyDrive(); // OneMedium, NoMedium, NoDrive or SeveralMedia
+KeyDiskCode ReadKeyFile();    // KeyRead, NotRegistered, WriteFailed or WrongPassword
+KeyDiskCode WriteKeyFile();   // KeyWritten or WriteFailed
+KeyDiskCode CheckPassword();  // PasswordRight or WrongPassword
 bool isLettersAndDigits(const char* text);
 
 } // namespace lorvenna

@@ -1,12 +1,12 @@
 // Notes. Stand-in: writing and reading notes come with the notes work; until then the note
-// dialog does nothing and the notes reader goes on to lesson selection (state 7).
+// dialog does nothing and the notes reader goes on to lesson selection.
 #include "records/Notes.h"
 
 namespace lorvenna {
 
 void RunNoteDialog() {}
-int RunNotesReader() {
-    return 7;
+StateCode RunNotesReader() {
+    return StateCode::LessonSelection;
 }
 
 } // namespace lorvenna

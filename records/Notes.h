@@ -1,10 +1,12 @@
 // Notes the student writes during a lesson, and the notes reader.
 #pragma once
 
+#include "shell/Codes.h"
+
 namespace lorvenna {
 
 void RunNoteDialog();
 // Returns the next controller state.
-int RunNotesReader();
+StateCode RunNotesReader();
 
 } // namespace lorvenna

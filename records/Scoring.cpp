@@ -33,7 +33,8 @@ long freeSequence(char drive, long major, long minor) {
 
 // The key disk must still be there with the key of the student who logged in.
 bool keyDiskConfirmed() {
-    return DetectKeyDrive() == -9 && ReadKeyFile() == 2 && CheckPassword() == 4;
+    return DetectKeyDrive() == KeyDiskCode::OneMedium && ReadKeyFile() == KeyDiskCode::KeyRead &&
+           CheckPassword() == KeyDiskCode::PasswordRight;
 }
 
 } // namespace

@@ -9,7 +9,7 @@
 
 namespace lorvenna {
 
-int RunStartDialog() {
+StateCode RunStartDialog() {
     // The main window, when it is a window, owns the dialog.
     auto* owner = dynamic_cast<QWidget*>(session().mainWindow);
     StartDialogView dialog(owner);

@@ -129,14 +129,14 @@ QWidget* StartDialogView::control(int id) const {
     return findChild<QWidget*>(controlName(id), Qt::FindDirectChildrenOnly);
 }
 
-int StartDialogView::run() {
+StateCode StartDialogView::run() {
     if (const QScreen* shownOn = screen()) {
         const QRect area = shownOn->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
     exec();
     // A dialog closed by anything but a step (the application quitting) quits.
-    return steps_.ended() ? steps_.result() : -4;
+    return steps_.ended() ? steps_.result() : StateCode::Quit;
 }
 
 bool StartDialogView::eventFilter(QObject* watched, QEvent* event) {
@@ -215,13 +215,13 @@ void StartDialogView::setMessage(std::string_view text) {
     message_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-void StartDialogView::postStep(int step) {
+void StartDialogView::postStep(StartStep step) {
     QMetaObject::invokeMethod(
         this, [this, step] { steps_.handleStep(step); }, Qt::QueuedConnection);
 }
 
-void StartDialogView::endDialog(int result) {
-    done(result);
+void StartDialogView::endDialog(StateCode result) {
+    done(static_cast<int>(result));
 }
 
 } // namespace lorvenna

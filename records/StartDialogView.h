@@ -18,7 +18,7 @@ public:
     ~StartDialogView() override;
 
     // Shows the dialog and runs it until a step ends it; returns the step machine's result.
-    int run();
+    StateCode run();
 
     StartSteps& steps() { return steps_; }
 
@@ -53,8 +53,8 @@ private:
     void focusPasswordField() override;
     void setWindowText(std::string_view text) override;
     void setMessage(std::string_view text) override;
-    void postStep(int step) override;
-    void endDialog(int result) override;
+    void postStep(StartStep step) override;
+    void endDialog(StateCode result) override;
 
     QPushButton* addButton(int id, const char* caption, int x, int y, int w, int h);
     QLabel* addStatic(const char* text, int x, int y, int w, int h);

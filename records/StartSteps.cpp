@@ -19,29 +19,32 @@ constexpr const char* kRegisteringTitle = "Lorvenna: Registering new grade disk"
 constexpr const char* kCheckingDisk = "Checking disk.......";
 
 struct FailureBox {
-    int step;
+    StartStep step;
     const char* caption;
     const char* text;
     BoxButtons buttons;
-    int cancelResult; // the dialog's result on Cancel (or OK)
+    StateCode cancelResult; // the dialog's result on Cancel (or OK)
 };
 
 // The boxes of the failure steps; what Retry does is in stepBox.
 constexpr FailureBox kFailureBoxes[] = {
-    {-14, "Grading disk full or write-protected.", "Insert a different disk to Retry.",
-     BoxButtons::RetryCancel, -4},
-    {-13, "Two or more disks are inserted.", "Remove all but the Lorvenna disk and retry.",
-     BoxButtons::RetryCancel, 0},
-    {-12, "No removable disk found.", "Insert your drive or disk for grades.", BoxButtons::Ok, -4},
-    {-10, "No removable disk available.", "Insert a disk and hit Retry, or Cancel to quit.",
-     BoxButtons::RetryCancel, 0},
-    {-8, "Your name entry is too long.", "Hit Retry then use a shorter name or ID.",
-     BoxButtons::RetryCancel, -4},
-    {-7, "Your password entry is too long.", "Hit Retry then use a shorter password..",
-     BoxButtons::RetryCancel, -4},
+    {StartStep::WriteFailed, "Grading disk full or write-protected.",
+     "Insert a different disk to Retry.", BoxButtons::RetryCancel, StateCode::Quit},
+    {StartStep::SeveralMedia, "Two or more disks are inserted.",
+     "Remove all but the Lorvenna disk and retry.", BoxButtons::RetryCancel,
+     StateCode::StartDialog},
+    {StartStep::NoDrive, "No removable disk found.", "Insert your drive or disk for grades.",
+     BoxButtons::Ok, StateCode::Quit},
+    {StartStep::NoMedium, "No removable disk available.",
+     "Insert a disk and hit Retry, or Cancel to quit.", BoxButtons::RetryCancel,
+     StateCode::StartDialog},
+    {StartStep::IdTooLong, "Your name entry is too long.",
+     "Hit Retry then use a shorter name or ID.", BoxButtons::RetryCancel, StateCode::Quit},
+    {StartStep::PasswordTooLong, "Your password entry is too long.",
+     "Hit Retry then use a shorter password..", BoxButtons::RetryCancel, StateCode::Quit},
 };
 
-const FailureBox* failureBox(int step) {
+const FailureBox* failureBox(StartStep step) {
     for (const FailureBox& box : kFailureBoxes) {
         if (box.step == step)
             return &box;
@@ -70,6 +73,10 @@ const char* StartSteps::introText() {
            "with grades\" button.   For more detail, click the Help button.";
 }
 
+StartStep StartSteps::currentStep() const {
+    return static_cast<StartStep>(session().stateCode);
+}
+
 void StartSteps::start() {
     view_.showIdField(false);
     view_.showPasswordField(false);
@@ -77,12 +84,13 @@ void StartSteps::start() {
     view_.setMessage(introText());
 }
 
-void StartSteps::post(int step) {
-    session().stateCode = step;
+void StartSteps::post(StartStep step) {
+    // The start step is kept in the controller's state field while the dialog is open.
+    session().stateCode = static_cast<StateCode>(step);
     view_.postStep(step);
 }
 
-void StartSteps::end(int result) {
+void StartSteps::end(StateCode result) {
     ended_ = true;
     result_ = result;
     view_.endDialog(result);
@@ -142,7 +150,7 @@ void StartSteps::showPasswordAgainPrompt() {
     view_.focusPasswordField();
 }
 
-void StartSteps::stepBox(int step) {
+void StartSteps::stepBox(StartStep step) {
     const FailureBox* box = failureBox(step);
     const BoxAnswer answer = messageBox(box->caption, box->text, box->buttons);
     if (box->buttons == BoxButtons::Ok || answer != BoxAnswer::Retry) {
@@ -151,27 +159,27 @@ void StartSteps::stepBox(int step) {
     }
     SessionState& s = session();
     switch (step) {
-    case -14:
+    case StartStep::WriteFailed:
         detectAndPost();
         return;
-    case -13:
-    case -10:
+    case StartStep::SeveralMedia:
+    case StartStep::NoMedium:
         retryDetection();
         return;
-    case -8:
+    case StartStep::IdTooLong:
         s.studentId[0] = '\0';
         view_.clearIdField();
-        post(-11);
+        post(StartStep::NotRegistered);
         return;
-    case -7:
+    case StartStep::PasswordTooLong:
         s.typedPassword[0] = '\0';
         view_.clearPasswordField();
-        post(3);
+        post(StartStep::ChoosePassword);
         return;
     }
 }
 
-void StartSteps::handleStep(int step) {
+void StartSteps::handleStep(StartStep step) {
     if (ended_)
         return;
     if (failureBox(step)) {
@@ -179,24 +187,24 @@ void StartSteps::handleStep(int step) {
         return;
     }
     switch (step) {
-    case -9:
+    case StartStep::OneMedium:
         post(ReadKeyFile());
         return;
-    case -11:
+    case StartStep::NotRegistered:
         showRegistrationPrompt();
         return;
-    case 3:
+    case StartStep::ChoosePassword:
         showNewPasswordPrompt();
         return;
-    case 2:
+    case StartStep::KeyRead:
         showPasswordPrompt();
         return;
-    case -15:
+    case StartStep::PasswordAgain:
         showPasswordAgainPrompt();
         return;
     }
-    // Anything else, in practice -16 from a damaged key file, ends the dialog with it.
-    end(step);
+    // Anything else, in practice WrongPassword from a damaged key file, ends the dialog with it.
+    end(static_cast<StateCode>(step));
 }
 
 void StartSteps::startWithGrades() {
@@ -208,32 +216,32 @@ void StartSteps::startUngraded() {
     if (ended_)
         return;
     session().graded = false;
-    end(7);
+    end(StateCode::LessonSelection);
 }
 
 void StartSteps::readGrades() {
     if (!ended_)
-        end(5);
+        end(StateCode::GradeReview);
 }
 
 void StartSteps::openNotes() {
     if (!ended_)
-        end(6);
+        end(StateCode::NotesReader);
 }
 
 void StartSteps::quit() {
     if (!ended_)
-        end(-4);
+        end(StateCode::Quit);
 }
 
 void StartSteps::helpOnStarting() {
     if (!ended_)
-        ShowHelp(210);
+        ShowHelp(HelpTopic::Starting);
 }
 
 void StartSteps::about() {
     if (!ended_)
-        ShowHelp(211);
+        ShowHelp(HelpTopic::About);
 }
 
 void StartSteps::enterInIdField() {
@@ -244,7 +252,7 @@ void StartSteps::enterInIdField() {
     setText(s.studentId, entry);
     if (!acceptEntry(entry))
         return;
-    post(3);
+    post(StartStep::ChoosePassword);
 }
 
 void StartSteps::enterInPasswordField() {
@@ -262,29 +270,29 @@ void StartSteps::enterInPasswordField() {
         view_.clearPasswordField();
         return;
     }
-    switch (s.stateCode) {
-    case 3:
+    switch (currentStep()) {
+    case StartStep::ChoosePassword:
         view_.setMessage("Registering your name and password on floppy.....");
-        if (WriteKeyFile() != 7) {
-            post(-14);
+        if (WriteKeyFile() != KeyDiskCode::KeyWritten) {
+            post(StartStep::WriteFailed);
             return;
         }
         s.graded = true;
-        s.stateCode = 7;
-        end(7);
+        s.stateCode = StateCode::LessonSelection;
+        end(StateCode::LessonSelection);
         return;
-    case 2:
-    case -15:
-        if (CheckPassword() == 4) {
+    case StartStep::KeyRead:
+    case StartStep::PasswordAgain:
+        if (CheckPassword() == KeyDiskCode::PasswordRight) {
             s.graded = true;
-            s.stateCode = 7;
-            end(7);
+            s.stateCode = StateCode::LessonSelection;
+            end(StateCode::LessonSelection);
             return;
         }
         messageBox("Incorrect password.", "Please try again.");
         s.typedPassword[0] = '\0';
         view_.clearPasswordField();
-        post(-15);
+        post(StartStep::PasswordAgain);
         return;
     default:
         return;
@@ -292,13 +300,13 @@ void StartSteps::enterInPasswordField() {
 }
 
 void StartSteps::idFieldOverflow() {
-    if (!ended_ && session().stateCode == -11)
-        post(-8);
+    if (!ended_ && currentStep() == StartStep::NotRegistered)
+        post(StartStep::IdTooLong);
 }
 
 void StartSteps::passwordFieldOverflow() {
-    if (!ended_ && session().stateCode == 3)
-        post(-7);
+    if (!ended_ && currentStep() == StartStep::ChoosePassword)
+        post(StartStep::PasswordTooLong);
 }
 
 } // namespace lorvenna

@@ -4,6 +4,7 @@
 
 #include "lesson/PageEntry.h"
 #include "platform/Geometry.h"
+#include "shell/Codes.h"
 
 #include <cstdint>
 
@@ -14,7 +15,7 @@ class Item;
 struct Display;
 
 struct SessionState {
-    std::int32_t stateCode = 0;
+    StateCode stateCode = StateCode::StartDialog;
     std::int32_t currentPage = 0;
     std::int32_t pageCount = 0;
     std::int32_t questionTotal = 0;

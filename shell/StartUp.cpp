@@ -64,7 +64,7 @@ int RunProgram() {
     std::unique_ptr<MainWindow> window = StartUp();
     if (!window)
         return 0;
-    window->postState(0);
+    window->postState(StateCode::StartDialog);
     QCoreApplication::exec();
     return 0;
 }

@@ -82,7 +82,7 @@ bool ItemButton::Command(unsigned notification) {
         if (state.currentPage < state.pageCount) {
             ++state.currentPage;
             if (state.mainWindow)
-                state.mainWindow->postState(11, state.currentPage);
+                state.mainWindow->postState(StateCode::ShowPage, state.currentPage);
         }
         return true;
     }

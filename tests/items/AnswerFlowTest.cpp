@@ -87,7 +87,7 @@ TEST(AnswerFlow, RightAnswerByAButtonPausesThenAsksTheNextQuestion) {
     ASSERT_TRUE(bench.load(kQuizLesson)) << session().errorText;
     QuietWindow quiet;
     Controller controller(quiet);
-    controller.handleState(11, 1);
+    controller.handleState(StateCode::ShowPage, 1);
     RepaintAllDisplays(); // the new window's first paint
     SessionState& state = session();
     ASSERT_EQ(state.currentPage, 1);
@@ -127,7 +127,7 @@ TEST(AnswerFlow, WrongClickIsMarkedWhereItWasMadeAndTheLastQuestionTurnsThePage)
     ASSERT_TRUE(bench.load(kQuizLesson)) << session().errorText;
     QuietWindow quiet;
     Controller controller(quiet);
-    controller.handleState(11, 1);
+    controller.handleState(StateCode::ShowPage, 1);
     RepaintAllDisplays();
     SessionState& state = session();
     bench.press(bench.item("Yes"));
@@ -149,7 +149,7 @@ TEST(AnswerFlow, WrongClickIsMarkedWhereItWasMadeAndTheLastQuestionTurnsThePage)
 
     bench.clock.advance(3000);
     controller.tick();
-    EXPECT_EQ(bench.app.posted.back().code, 11);
+    EXPECT_EQ(bench.app.posted.back().code, StateCode::ShowPage);
     EXPECT_EQ(bench.app.posted.back().page, 2);
     EXPECT_EQ(state.currentEntry->completedCount, 2);
     EXPECT_EQ(state.currentEntry->rightCount, 1);

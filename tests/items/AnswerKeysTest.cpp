@@ -315,7 +315,7 @@ TEST(AnswerKeys, QuestionsFollowOneAnotherOnTheirDisplayOnly) {
     quiz.start();
     EXPECT_EQ(session().currentQuestion, q1);
     EXPECT_EQ(q1->isCurrentQuestion, 1);
-    EXPECT_EQ(session().stateCode, 13);
+    EXPECT_EQ(session().stateCode, StateCode::QuestionAsked);
 
     EXPECT_EQ(quiz.answer(yes), Judged::Right);
     quiz.endPause();
@@ -329,7 +329,7 @@ TEST(AnswerKeys, QuestionsFollowOneAnotherOnTheirDisplayOnly) {
     EXPECT_FALSE(session().questionActive);
     EXPECT_EQ(session().currentQuestion, nullptr);
     EXPECT_EQ(q3->isCurrentQuestion, 0) << "a question of another display is never asked";
-    EXPECT_EQ(session().stateCode, 13);
+    EXPECT_EQ(session().stateCode, StateCode::QuestionAsked);
     EXPECT_EQ(session().chosenItem, nullptr);
 }
 
@@ -346,7 +346,7 @@ TEST(AnswerKeys, AutoTurnQuestionTurnsThePageWhenItsPauseEnds) {
         EXPECT_TRUE(session().advanceAfterAnswer);
         EXPECT_EQ(quiz.answer(right ? yes : no), right ? Judged::Right : Judged::Wrong);
         quiz.endPause();
-        EXPECT_EQ(quiz.app.posted, (std::vector<FakeApp::Posted>{{11, 4}}));
+        EXPECT_EQ(quiz.app.posted, (std::vector<FakeApp::Posted>{{StateCode::ShowPage, 4}}));
         EXPECT_TRUE(session().pageClosing);
         EXPECT_FALSE(session().questionActive);
         EXPECT_TRUE(session().advanceAfterAnswer) << "state 11 clears it past the last page";

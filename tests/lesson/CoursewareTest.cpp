@@ -98,7 +98,7 @@ TEST_F(Courseware, QuestionLessonAsksOneQuestionAPage) {
         ASSERT_NE(s.currentQuestion, nullptr);
         EXPECT_EQ(s.currentQuestion->title, questions[page - 1]);
         EXPECT_TRUE(s.advanceAfterAnswer) << "page " << page;
-        EXPECT_EQ(s.stateCode, 13);
+        EXPECT_EQ(s.stateCode, StateCode::QuestionAsked);
     }
 }
 

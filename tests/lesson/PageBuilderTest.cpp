@@ -138,7 +138,7 @@ TEST_F(PageBuilderTest, FirstPageReadsItsDisplaysInOrder) {
     EXPECT_GE(app->focusCount, 1);
     EXPECT_FALSE(s.pageBuilding);
     EXPECT_FALSE(s.pageClosing);
-    EXPECT_EQ(s.stateCode, 12); // no question on the page
+    EXPECT_EQ(s.stateCode, StateCode::PageShown); // no question on the page
     // Windows at the converted places; the ids go on from the items'.
     EXPECT_EQ(app->windowRects, (std::vector<Rect>{{10, 40, 310, 240}, {320, 40, 620, 240}}));
     EXPECT_EQ(shown(1)->window->userData(), shown(1));

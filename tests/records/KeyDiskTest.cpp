@@ -53,15 +53,15 @@ TEST_F(KeyDiskTest, DetectionCountsDrivesAndMedia) {
     struct Case {
         const char* name;
         std::vector<std::pair<char, bool>> drives; // letter, with medium
-        int result;
+        KeyDiskCode result;
         char keyDrive;
     };
     const Case cases[] = {
-        {"no drive", {}, -12, 0},
-        {"one with medium", {{'E', true}}, -9, 'E'},
-        {"one without medium", {{'E', false}}, -10, 0},
-        {"empty and full", {{'E', false}, {'G', true}}, -9, 'G'},
-        {"two with media", {{'F', true}, {'E', true}}, -13, 'F'},
+        {"no drive", {}, KeyDiskCode::NoDrive, 0},
+        {"one with medium", {{'E', true}}, KeyDiskCode::OneMedium, 'E'},
+        {"one without medium", {{'E', false}}, KeyDiskCode::NoMedium, 0},
+        {"empty and full", {{'E', false}, {'G', true}}, KeyDiskCode::OneMedium, 'G'},
+        {"two with media", {{'F', true}, {'E', true}}, KeyDiskCode::SeveralMedia, 'F'},
     };
     for (const Case& c : cases) {
         WorkFolder folder;
@@ -77,7 +77,7 @@ TEST_F(KeyDiskTest, WrittenKeyFileHoldsLengthsTextsAndFillScrambled) {
     work.addDrive('E');
     session().keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
-    ASSERT_EQ(WriteKeyFile(), 7);
+    ASSERT_EQ(WriteKeyFile(), KeyDiskCode::KeyWritten);
 
     const std::string file = work.read("drive-E/LORVENNA/KEY.GRD");
     ASSERT_EQ(file.size(), 256u);
@@ -104,14 +104,14 @@ TEST_F(KeyDiskTest, KeyFileReadsBackAfterWriting) {
     work.addDrive('E');
     session().keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
-    ASSERT_EQ(WriteKeyFile(), 7);
+    ASSERT_EQ(WriteKeyFile(), KeyDiskCode::KeyWritten);
     // A second registration replaces the key, even though the folder exists.
     setIdentity("Lee9", "Secret18");
-    ASSERT_EQ(WriteKeyFile(), 7);
+    ASSERT_EQ(WriteKeyFile(), KeyDiskCode::KeyWritten);
 
     resetSession();
     session().keyDrive = 'E';
-    ASSERT_EQ(ReadKeyFile(), 2);
+    ASSERT_EQ(ReadKeyFile(), KeyDiskCode::KeyRead);
     EXPECT_STREQ(session().keyId, "Lee9");
     EXPECT_STREQ(session().keyPassword, "Secret18");
     EXPECT_FALSE(work.exists("drive-E/TEMPTEMP.TMP"));
@@ -123,10 +123,10 @@ TEST_F(KeyDiskTest, LongestIdAndPasswordFitTheKey) {
     const std::string id(58, 'a');
     const std::string password(18, 'b');
     setIdentity(id.c_str(), password.c_str());
-    ASSERT_EQ(WriteKeyFile(), 7);
+    ASSERT_EQ(WriteKeyFile(), KeyDiskCode::KeyWritten);
     resetSession();
     session().keyDrive = 'E';
-    ASSERT_EQ(ReadKeyFile(), 2);
+    ASSERT_EQ(ReadKeyFile(), KeyDiskCode::KeyRead);
     EXPECT_EQ(std::string(session().keyId), id);
     EXPECT_EQ(std::string(session().keyPassword), password);
 }
@@ -134,14 +134,14 @@ TEST_F(KeyDiskTest, LongestIdAndPasswordFitTheKey) {
 TEST_F(KeyDiskTest, MissingOrShortKeyFileIsUnregistered) {
     work.addDrive('E');
     session().keyDrive = 'E';
-    EXPECT_EQ(ReadKeyFile(), -11);
+    EXPECT_EQ(ReadKeyFile(), KeyDiskCode::NotRegistered);
 
     std::string file = keyFile(std::string("\x03\x02"
                                            "abcXY",
                                            7));
     file.resize(255);
     work.write("drive-E/LORVENNA/KEY.GRD", file, false);
-    EXPECT_EQ(ReadKeyFile(), -11);
+    EXPECT_EQ(ReadKeyFile(), KeyDiskCode::NotRegistered);
 }
 
 TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
@@ -167,7 +167,7 @@ TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
         setText(session().keyId, "kept");
         setText(session().keyPassword, "kept");
         work.write("drive-E/LORVENNA/KEY.GRD", keyFile(c.plain), false);
-        EXPECT_EQ(ReadKeyFile(), -16) << c.name;
+        EXPECT_EQ(ReadKeyFile(), KeyDiskCode::WrongPassword) << c.name;
         EXPECT_STREQ(session().keyId, "kept") << c.name;
         EXPECT_STREQ(session().keyPassword, "kept") << c.name;
     }
@@ -179,7 +179,7 @@ TEST_F(KeyDiskTest, LengthsJustInsideTheFieldsAreRead) {
     // A password of 19 and an ID of 59 bytes still fit their fields with the terminator.
     const std::string plain = std::string("\x13\x3B") + std::string(19, 'p') + std::string(59, 'i');
     work.write("drive-E/LORVENNA/KEY.GRD", keyFile(plain), false);
-    ASSERT_EQ(ReadKeyFile(), 2);
+    ASSERT_EQ(ReadKeyFile(), KeyDiskCode::KeyRead);
     EXPECT_EQ(std::string(session().keyPassword), std::string(19, 'p'));
     EXPECT_EQ(std::string(session().keyId), std::string(59, 'i'));
 }
@@ -190,16 +190,16 @@ TEST_F(KeyDiskTest, WriteProtectedDiskIsReportedByReadingAndWriting) {
                                            std::filesystem::perms::owner_exec);
     session().keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
-    EXPECT_EQ(ReadKeyFile(), -14);
-    EXPECT_EQ(WriteKeyFile(), -14);
+    EXPECT_EQ(ReadKeyFile(), KeyDiskCode::WriteFailed);
+    EXPECT_EQ(WriteKeyFile(), KeyDiskCode::WriteFailed);
     EXPECT_FALSE(work.exists("drive-E/LORVENNA"));
 }
 
 TEST_F(KeyDiskTest, NoDriveLetterTouchesNothing) {
     session().keyDrive = 0;
     setIdentity("Kim42", "Pw7");
-    EXPECT_EQ(ReadKeyFile(), -11);
-    EXPECT_EQ(WriteKeyFile(), -14);
+    EXPECT_EQ(ReadKeyFile(), KeyDiskCode::NotRegistered);
+    EXPECT_EQ(WriteKeyFile(), KeyDiskCode::WriteFailed);
     EXPECT_FALSE(work.exists("LORVENNA"));
     EXPECT_FALSE(work.exists("TEMPTEMP.TMP"));
 }
@@ -208,12 +208,17 @@ TEST_F(KeyDiskTest, PasswordMatchesIgnoringLetterCase) {
     struct Case {
         const char* typed;
         const char* stored;
-        int result;
+        KeyDiskCode result;
     };
     const Case cases[] = {
-        {"Pw7", "Pw7", 4},   {"pW7", "Pw7", 4},  {"PW7", "pw7", 4},
-        {"Pw8", "Pw7", -16}, {"Pw", "Pw7", -16}, {"Pw77", "Pw7", -16},
-        {"", "Pw7", -16},    {"[", "{", -16}, // not letters: no case to ignore
+        {"Pw7", "Pw7", KeyDiskCode::PasswordRight},
+        {"pW7", "Pw7", KeyDiskCode::PasswordRight},
+        {"PW7", "pw7", KeyDiskCode::PasswordRight},
+        {"Pw8", "Pw7", KeyDiskCode::WrongPassword},
+        {"Pw", "Pw7", KeyDiskCode::WrongPassword},
+        {"Pw77", "Pw7", KeyDiskCode::WrongPassword},
+        {"", "Pw7", KeyDiskCode::WrongPassword},
+        {"[", "{", KeyDiskCode::WrongPassword}, // not letters: no case to ignore
     };
     for (const Case& c : cases) {
         setText(session().typedPassword, c.typed);

@@ -66,7 +66,7 @@ protected:
         s.keyDrive = 'E';
         setText(s.studentId, "Kim42");
         setText(s.typedPassword, "Pw7");
-        ASSERT_EQ(WriteKeyFile(), 7);
+        ASSERT_EQ(WriteKeyFile(), KeyDiskCode::KeyWritten);
         setText(s.typedPassword, typedPassword);
         s.graded = true;
     }

@@ -43,7 +43,7 @@ public:
     }
 
     // Runs RunStartDialog with the script acting on it.
-    int run() {
+    StateCode run() {
         QTimer timer;
         timer.setInterval(0);
         QObject::connect(&timer, &QTimer::timeout, [this] { poll(); });
@@ -162,7 +162,7 @@ TEST_F(StartDialogViewTest, BlankDiskIsRegisteredThroughTheFields) {
                   typeInto(field(d, 203), "Pw7");
                   pressKey(field(d, 203), Qt::Key_Enter);
               });
-    EXPECT_EQ(user.run(), 7);
+    EXPECT_EQ(user.run(), StateCode::LessonSelection);
     EXPECT_TRUE(user.finished());
     EXPECT_TRUE(session().graded);
     EXPECT_STREQ(session().studentId, "Kim42");
@@ -176,7 +176,7 @@ TEST_F(StartDialogViewTest, RegisteredDiskLogsInWithPasswordInOtherCase) {
     session().keyDrive = 'E';
     setText(session().studentId, "Kim42");
     setText(session().typedPassword, "Pw7");
-    ASSERT_EQ(WriteKeyFile(), 7);
+    ASSERT_EQ(WriteKeyFile(), KeyDiskCode::KeyWritten);
     resetSession();
 
     UserScript user;
@@ -187,7 +187,7 @@ TEST_F(StartDialogViewTest, RegisteredDiskLogsInWithPasswordInOtherCase) {
                   typeInto(field(d, 203), "pw7");
                   pressKey(field(d, 203), Qt::Key_Return);
               });
-    EXPECT_EQ(user.run(), 7);
+    EXPECT_EQ(user.run(), StateCode::LessonSelection);
     EXPECT_TRUE(session().graded);
     EXPECT_STREQ(session().studentId, "Kim42");
 }
@@ -204,7 +204,7 @@ TEST_F(StartDialogViewTest, TypingPastSixtyCharactersIsNoticed) {
                   typeInto(field(d, 202), "b");
                   EXPECT_EQ(field(d, 202)->text().size(), 60);
               });
-    EXPECT_EQ(user.run(), -4);
+    EXPECT_EQ(user.run(), StateCode::Quit);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "Your name entry is too long.");
 }
@@ -213,12 +213,12 @@ TEST_F(StartDialogViewTest, EscapeQuitsAndUngradedStarts) {
     UserScript quit;
     quit.then([](StartDialogView&) { return true; },
               [](StartDialogView& d) { pressKey(&d, Qt::Key_Escape); });
-    EXPECT_EQ(quit.run(), -4);
+    EXPECT_EQ(quit.run(), StateCode::Quit);
 
     session().graded = true;
     UserScript ungraded;
     ungraded.then([](StartDialogView&) { return true; }, [](StartDialogView& d) { click(d, 204); });
-    EXPECT_EQ(ungraded.run(), 7);
+    EXPECT_EQ(ungraded.run(), StateCode::LessonSelection);
     EXPECT_FALSE(session().graded);
 }
 

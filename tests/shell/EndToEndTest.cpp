@@ -86,7 +86,8 @@ TEST(EndToEnd, StudentChoosesALessonSeesItsFirstPageAndQuits) {
             return;
         }
         SessionState& s = session();
-        if (!activeModal() && s.currentPage == 1 && s.stateCode == 12 && pageOneDisplays < 0) {
+        if (!activeModal() && s.currentPage == 1 && s.stateCode == StateCode::PageShown &&
+            pageOneDisplays < 0) {
             pageOneDisplays = 0;
             for (int slot = 1; slot < kDisplaySlots; ++slot)
                 pageOneDisplays += s.displays[slot] ? 1 : 0;
@@ -98,7 +99,7 @@ TEST(EndToEnd, StudentChoosesALessonSeesItsFirstPageAndQuits) {
     student.start(1);
     QTimer::singleShot(20000, &loop, &QEventLoop::quit); // a safety net, never reached
 
-    window->postState(0);
+    window->postState(StateCode::StartDialog);
     loop.exec();
     student.stop();
 

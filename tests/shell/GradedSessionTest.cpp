@@ -147,7 +147,7 @@ struct Student {
         });
         timer.start(1);
         QTimer::singleShot(30000, &loop, &QEventLoop::quit); // a safety net, never reached
-        window.postState(0);
+        window.postState(StateCode::StartDialog);
         loop.exec();
         return next;
     }
@@ -161,7 +161,8 @@ Student::Step pressWhenShown(const char* caption) {
 
 bool onPage(int page) {
     const SessionState& s = session();
-    return !activeModal() && s.currentPage == page && !s.pageBuilding && s.stateCode >= 12;
+    return !activeModal() && s.currentPage == page && !s.pageBuilding &&
+           (s.stateCode == StateCode::PageShown || s.stateCode == StateCode::QuestionAsked);
 }
 
 TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
@@ -199,7 +200,7 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
                  w.controller().tick();
              }},
             {[] { return onPage(1) && !session().questionActive; },
-             [&] { w.button(kButtonAhead)->click(); }},
+             [&] { w.button(CommandId::Ahead)->click(); }},
             // Page 2: a wrong answer, ended at once by a key.
             {[] { return onPage(2) && session().questionActive; },
              [&] { pageButton(w, "wedge")->click(); }},
@@ -209,7 +210,7 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
                  QCoreApplication::sendEvent(&w, &space);
              }},
             {[] { return onPage(2) && !session().questionActive; },
-             [&] { w.button(kButtonAhead)->click(); }},
+             [&] { w.button(CommandId::Ahead)->click(); }},
             // Page 3 of 4: leave the lesson, then quit from lesson selection.
             {[] { return onPage(3); },
              [&] {

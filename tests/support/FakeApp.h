@@ -18,7 +18,7 @@ public:
     FakeApp(); // installs itself as session().mainWindow
     ~FakeApp() override;
 
-    void postState(int code, int page) override { posted.push_back({code, page}); }
+    void postState(StateCode code, int page) override { posted.push_back({code, page}); }
     void focusMainWindow() override { ++focusCount; }
     void setCaption(std::string_view c) override { caption = std::string(c); }
     void showFeedbackPanel(std::string_view text, int w, int h) override {
@@ -37,7 +37,7 @@ public:
                                                      const Rect& rect) override;
 
     struct Posted {
-        int code;
+        StateCode code;
         int page;
         bool operator==(const Posted&) const = default;
     };

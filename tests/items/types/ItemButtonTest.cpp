@@ -82,7 +82,7 @@ TEST(ItemButton, TurnPageButtonPostsTheNextPageAndNothingElse) {
     const int focusBefore = bench.app.focusCount;
     EXPECT_TRUE(next->Command(notificationWord(kNotifyClicked, next->controlId)));
     EXPECT_EQ(session().currentPage, 2);
-    EXPECT_EQ(bench.app.posted, (std::vector<FakeApp::Posted>{{11, 2}}));
+    EXPECT_EQ(bench.app.posted, (std::vector<FakeApp::Posted>{{StateCode::ShowPage, 2}}));
     EXPECT_GT(bench.app.focusCount, focusBefore);
     EXPECT_EQ(bench.item("Go")->visibility, 1) << "a page-turn button sends nothing";
     EXPECT_EQ(session().chosenItem, nullptr);
