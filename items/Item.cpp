@@ -16,9 +16,6 @@ namespace lorvenna {
 
 namespace {
 
-constexpr std::int16_t kFirstControlId = 808;
-std::int16_t g_controlIdCounter = kFirstControlId;
-
 // Items alive now, each with its serial number. Never destroyed, so items deleted during
 // program exit still find it.
 std::unordered_map<const Item*, std::uint64_t>& liveItems() {
@@ -70,13 +67,10 @@ int truncateCoordinate(double value) {
 }
 
 std::int16_t nextControlId() {
-    const std::int16_t id = g_controlIdCounter;
-    g_controlIdCounter = static_cast<std::int16_t>(static_cast<std::uint16_t>(id) + 1u);
+    std::int16_t& counter = session().nextControlId;
+    const std::int16_t id = counter;
+    counter = static_cast<std::int16_t>(static_cast<std::uint16_t>(id) + 1u);
     return id;
-}
-
-void resetControlIds() {
-    g_controlIdCounter = kFirstControlId;
 }
 
 void OutlinePoints::restart(Point first) {
@@ -147,11 +141,7 @@ Item::~Item() {
     title.clear();
 
     // The answer flow must not keep pointing at an item that is gone.
-    SessionState& state = session();
-    if (state.chosenItem == this)
-        state.chosenItem = nullptr;
-    if (state.currentQuestion == this)
-        state.currentQuestion = nullptr;
+    session().answer.forgetItem(this);
     liveItems().erase(this);
 }
 

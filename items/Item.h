@@ -151,7 +151,6 @@ int truncateCoordinate(double value);
 // The process-wide 16-bit control id counter shared by items and display windows; it starts
 // at 808 and only counts up.
 std::int16_t nextControlId();
-void resetControlIds(); // tests only
 // Whether a notification word (control id in its low 16 bits) comes from the control with
 // this id. Compares the 16 bits only, so ids past 32767 (negative as int16) still match.
 inline bool controlIdMatches(std::int32_t controlId, unsigned notification) {

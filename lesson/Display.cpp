@@ -19,8 +19,7 @@ Display::~Display() {
         item = following;
     }
     pens.clear();
-    if (session().feedbackDisplay == this)
-        session().feedbackDisplay = nullptr;
+    session().answer.forgetDisplay(this);
     surface = nullptr;
     windowSurface = nullptr;
     window.reset();

@@ -19,8 +19,6 @@ namespace {
 constexpr int kTitleLimit = 72;
 constexpr char kBookmarkedMark[] = " [BOOKMARKED]";
 
-int g_rememberedSelection = 0;
-
 bool readNumbers(const char* text, const char* format, long& major, long& minor) {
     long first = 0;
     long second = 0;
@@ -110,15 +108,15 @@ TakeResult LessonList::take(int index, SessionState& state) const {
 int LessonList::initialSelection() const {
     if (entries_.empty())
         return -1;
-    return std::clamp(g_rememberedSelection, 0, static_cast<int>(entries_.size()) - 1);
+    return std::clamp(session().lessonSelectionRow, 0, static_cast<int>(entries_.size()) - 1);
 }
 
 int LessonList::rememberedSelection() {
-    return g_rememberedSelection;
+    return session().lessonSelectionRow;
 }
 
 void LessonList::setRememberedSelection(int index) {
-    g_rememberedSelection = index;
+    session().lessonSelectionRow = index;
 }
 
 } // namespace lorvenna

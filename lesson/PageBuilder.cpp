@@ -362,15 +362,7 @@ void DeleteDisplay(Display* display) {
     if (!display)
         return;
     SessionState& s = session();
-    if (s.feedbackDisplay == display)
-        s.feedbackDisplay = nullptr;
-    // The answer flow must not keep pointing at items that go with the display.
-    if (s.chosenItem && s.chosenItem->display == display)
-        s.chosenItem = nullptr;
-    if (s.currentQuestion && s.currentQuestion->display == display) {
-        s.currentQuestion = nullptr;
-        s.questionActive = false;
-    }
+    s.answer.forgetDisplay(display);
     // Page entries remember the displays built for them; none may keep this one.
     for (PageEntry* entry = s.pages; entry; entry = entry->next) {
         for (Display*& object : entry->displayObject) {

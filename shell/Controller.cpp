@@ -187,8 +187,8 @@ void Controller::showPage(int page) {
     SessionState& s = session();
     s.currentPage = page;
     if (page > s.pageCount) {
-        if (s.advanceAfterAnswer) {
-            s.advanceAfterAnswer = false;
+        if (s.answer.advanceAfterAnswer()) {
+            s.answer.clearAdvance();
             post(StateCode::LessonEnd);
             return;
         }

@@ -18,10 +18,6 @@ namespace {
 // marked where it was made.
 constexpr int kMarkHalf = 8;
 
-// Shared by all display windows.
-unsigned g_lastMouseX = 0;
-unsigned g_lastMouseY = 0;
-
 bool pauseRunning(const SessionState& s) {
     return s.rightWaitStart != 0 || s.wrongWaitStart != 0;
 }
@@ -47,7 +43,7 @@ public:
         Display* display = displayOf(window);
         if (!display)
             return;
-        window.setPointCursor(s.questionActive);
+        window.setPointCursor(s.answer.questionActive());
         // The window keeps its picture between paints, so the items draw again only when the
         // picture is out of date (a new window, or a display marked since its last repaint);
         // the marks on the overlay stay until the display's next repaint.
@@ -113,12 +109,12 @@ public:
         const unsigned ux = static_cast<unsigned>(x) & 0xFFFFu;
         const unsigned uy = static_cast<unsigned>(y) & 0xFFFFu;
         // The arrow, unless the pointer has moved while a question is asked.
-        const bool moved = ux != g_lastMouseX || uy != g_lastMouseY;
-        window.setPointCursor(moved && s.questionActive);
+        const bool moved = ux != s.lastMouseX || uy != s.lastMouseY;
+        window.setPointCursor(moved && s.answer.questionActive());
         if (!moved)
             return;
-        g_lastMouseX = ux;
-        g_lastMouseY = uy;
+        s.lastMouseX = ux;
+        s.lastMouseY = uy;
     }
 
     void leftButtonDown(ChildWindow& window, int x, int y) override {
@@ -128,26 +124,24 @@ public:
         Display* display = displayOf(window);
         if (!display)
             return;
-        g_lastMouseX = static_cast<unsigned>(x) & 0xFFFFu;
-        g_lastMouseY = static_cast<unsigned>(y) & 0xFFFFu;
+        s.lastMouseX = static_cast<unsigned>(x) & 0xFFFFu;
+        s.lastMouseY = static_cast<unsigned>(y) & 0xFFFFu;
 
         // Set before the click, so an answering item that has a mark spot of its own
         // replaces it.
-        if (s.questionActive && !pauseRunning(s)) {
-            s.markX = x - kMarkHalf;
-            s.markY = y - kMarkHalf;
-        }
+        if (s.answer.questionActive() && !pauseRunning(s))
+            s.answer.setMark(x - kMarkHalf, y - kMarkHalf);
 
         Item* hit = hitTestItems(display->items, x, y);
         if (hit)
             hit->Click(display, kLeftButtonDown, x, y);
 
-        if (!s.questionActive || pauseRunning(s))
+        if (!s.answer.questionActive() || pauseRunning(s))
             return;
-        if (!hit && s.currentQuestion && s.currentQuestion->isType(ItemType::Text))
+        const Item* question = s.answer.currentQuestion();
+        if (!hit && question && question->isType(ItemType::Text))
             return;
-        s.chosenItem = hit;
-        s.feedbackDisplay = display;
+        s.answer.choose(hit, display);
         JudgeAnswer();
     }
 };
@@ -160,7 +154,8 @@ ChildWindowProc* displayWindowProc() {
 }
 
 Point lastMousePosition() {
-    return {static_cast<int>(g_lastMouseX), static_cast<int>(g_lastMouseY)};
+    const SessionState& s = session();
+    return {static_cast<int>(s.lastMouseX), static_cast<int>(s.lastMouseY)};
 }
 
 } // namespace lorvenna

@@ -2,6 +2,7 @@
 // of the page shown, the answer flow, the student's identity and the shared text buffers.
 #pragma once
 
+#include "items/AnswerFlow.h"
 #include "lesson/PageEntry.h"
 #include "platform/Geometry.h"
 #include "shell/Codes.h"
@@ -32,18 +33,14 @@ struct SessionState {
     bool pageBuilding = false;
     bool timerRunning = false;
     bool pageClosing = false;
-    bool advanceAfterAnswer = false;
 
-    // The answer flow.
-    bool questionActive = false;
-    Item* currentQuestion = nullptr;
-    std::int32_t currentKeyKinds = 0;
-    Item* chosenItem = nullptr;
-    Display* feedbackDisplay = nullptr;
-    double typedNumber = 0.0;
-    std::int32_t markX = 0;
-    std::int32_t markY = 0;
-    char picksText[512] = {};
+    AnswerFlow answer;
+
+    // Kept from one lesson to the next for the whole run.
+    std::int32_t lessonSelectionRow = 0; // the entry lesson selection opens on
+    std::int16_t nextControlId = 808;    // of the next child control an item makes
+    unsigned lastMouseX = 0;             // where the pointer last was on a display
+    unsigned lastMouseY = 0;
 
     char lessonName[40] = {};
     char lessonPath[80] = {};

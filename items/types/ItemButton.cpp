@@ -91,14 +91,13 @@ bool ItemButton::Command(unsigned notification) {
         SendOutputs(*this, 1.0, true);
         MarkAllAndRepaint();
     }
-    if (!state.questionActive) {
+    if (!state.answer.questionActive()) {
         focusMainWindow();
         return false;
     }
-    state.chosenItem = this;
-    state.markX = truncateCoordinate(pose.x + width - kMarkInset);
-    state.markY = truncateCoordinate(pose.y);
-    state.feedbackDisplay = display;
+    state.answer.choose(this, display);
+    state.answer.setMark(truncateCoordinate(pose.x + width - kMarkInset),
+                         truncateCoordinate(pose.y));
     focusMainWindow();
     return true;
 }

@@ -33,7 +33,7 @@ ItemLabel::ItemLabel() {
 }
 
 const char* ItemLabel::shownText() const {
-    return session().questionActive ? kHiddenAnswer : text.c_str();
+    return session().answer.questionActive() ? kHiddenAnswer : text.c_str();
 }
 
 bool ItemLabel::StartupAction() {

@@ -91,7 +91,7 @@ TEST(AnswerFlow, RightAnswerByAButtonPausesThenAsksTheNextQuestion) {
     RepaintAllDisplays(); // the new window's first paint
     SessionState& state = session();
     ASSERT_EQ(state.currentPage, 1);
-    ASSERT_EQ(state.currentQuestion, bench.item("First"));
+    ASSERT_EQ(state.answer.currentQuestion(), bench.item("First"));
     Display* display = bench.display(1);
     // The pointing cursor shows over the displays while a question is asked.
     EXPECT_EQ(widgetOf(*display->window)->cursor().shape(), Qt::BitmapCursor);
@@ -108,15 +108,15 @@ TEST(AnswerFlow, RightAnswerByAButtonPausesThenAsksTheNextQuestion) {
 
     bench.clock.advance(999);
     controller.tick();
-    EXPECT_EQ(state.currentQuestion, bench.item("First"));
+    EXPECT_EQ(state.answer.currentQuestion(), bench.item("First"));
     EXPECT_EQ(state.currentEntry->completedCount, 0);
 
     bench.clock.advance(1);
     controller.tick();
     EXPECT_EQ(state.currentEntry->completedCount, 1);
     EXPECT_EQ(state.currentEntry->rightCount, 1);
-    EXPECT_EQ(state.currentQuestion, bench.item("Second"));
-    EXPECT_TRUE(state.questionActive);
+    EXPECT_EQ(state.answer.currentQuestion(), bench.item("Second"));
+    EXPECT_TRUE(state.answer.questionActive());
     EXPECT_FALSE(state.timerRunning);
     EXPECT_FALSE(showsPicture(display, Picture::resource(kRightMark), 20 + 100 - 6, 20))
         << "the next repaint wipes the mark";
@@ -133,8 +133,8 @@ TEST(AnswerFlow, WrongClickIsMarkedWhereItWasMadeAndTheLastQuestionTurnsThePage)
     bench.press(bench.item("Yes"));
     bench.clock.advance(1000);
     controller.tick();
-    ASSERT_EQ(state.currentQuestion, bench.item("Second"));
-    ASSERT_TRUE(state.advanceAfterAnswer);
+    ASSERT_EQ(state.answer.currentQuestion(), bench.item("Second"));
+    ASSERT_TRUE(state.answer.advanceAfterAnswer());
 
     // The second question is a TEXT: a click on nothing is no answer, a click on an item is.
     bench.clickDisplay(1, 250, 40);

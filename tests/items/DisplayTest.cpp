@@ -30,11 +30,11 @@ TEST(Display, DeletingADisplayDeletesItsItems) {
     display->items = first;
     first->next = second;
     display->getPen(1, {});
-    session().feedbackDisplay = display;
+    session().answer.choose(nullptr, display);
     delete display;
     EXPECT_FALSE(isLiveItem(first));
     EXPECT_FALSE(isLiveItem(second));
-    EXPECT_EQ(session().feedbackDisplay, nullptr);
+    EXPECT_EQ(session().answer.feedbackDisplay(), nullptr);
 }
 
 } // namespace lorvenna

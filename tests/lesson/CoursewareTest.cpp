@@ -94,10 +94,10 @@ TEST_F(Courseware, QuestionLessonAsksOneQuestionAPage) {
     const char* questions[] = {"Question1", "Question2", "Distance", "Question4"};
     for (int page = 1; page <= 4; ++page) {
         ASSERT_TRUE(BuildPage(page)) << s.errorText;
-        ASSERT_TRUE(s.questionActive) << "page " << page;
-        ASSERT_NE(s.currentQuestion, nullptr);
-        EXPECT_EQ(s.currentQuestion->title, questions[page - 1]);
-        EXPECT_TRUE(s.advanceAfterAnswer) << "page " << page;
+        ASSERT_TRUE(s.answer.questionActive()) << "page " << page;
+        ASSERT_NE(s.answer.currentQuestion(), nullptr);
+        EXPECT_EQ(s.answer.currentQuestion()->title, questions[page - 1]);
+        EXPECT_TRUE(s.answer.advanceAfterAnswer()) << "page " << page;
         EXPECT_EQ(s.stateCode, StateCode::QuestionAsked);
     }
 }

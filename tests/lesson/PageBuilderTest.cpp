@@ -65,7 +65,6 @@ class PageBuilderTest : public testing::Test {
 protected:
     PageBuilderTest() {
         resetSession();
-        resetControlIds();
         probeLog().clear();
         app = std::make_unique<FakeApp>();
     }
@@ -358,14 +357,14 @@ TEST_F(PageBuilderTest, TeardownEndsTheLesson) {
     ASSERT_TRUE(BuildPage(2));
     session().testLesson = true;
     QPointer<QWidget> window = widgetOf(*shown(1)->window);
-    session().feedbackDisplay = shown(1);
+    session().answer.choose(nullptr, shown(1));
     LessonTeardown();
     SessionState& s = session();
     EXPECT_TRUE(s.pageClosing);
     EXPECT_EQ(s.pages, nullptr);
     EXPECT_EQ(s.currentEntry, nullptr);
     EXPECT_FALSE(s.testLesson);
-    EXPECT_EQ(s.feedbackDisplay, nullptr);
+    EXPECT_EQ(s.answer.feedbackDisplay(), nullptr);
     EXPECT_EQ(window, nullptr);
     for (int slot = 1; slot < kDisplaySlots; ++slot)
         EXPECT_EQ(shown(slot), nullptr);

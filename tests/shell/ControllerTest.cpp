@@ -2,6 +2,8 @@
 // fatal exit, with the test clock and scripted boxes.
 #include "shell/Controller.h"
 
+#include "items/Item.h"
+#include "items/KeyEntry.h"
 #include "lesson/PageEntry.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
@@ -238,14 +240,19 @@ TEST_F(ControllerTest, ShowingAPageBuildsItOnlyWithinTheLesson) {
     for (const Case& c : cases) {
         log.clear();
         app->posted.clear();
-        s.advanceAfterAnswer = c.advance;
+        Item autoTurn; // a question that turns the page after its answer
+        autoTurn.keyKinds = kKeyAutoTurn;
+        if (c.advance)
+            s.answer.startQuestion(autoTurn);
+        else
+            s.answer.clearAdvance();
         controller->handleState(StateCode::ShowPage, c.page);
         EXPECT_EQ(s.currentPage, c.currentPage) << c.page;
         EXPECT_EQ(log, c.build ? std::vector<std::string>{c.build} : std::vector<std::string>{})
             << c.page;
         EXPECT_EQ(app->posted, c.posted) << c.page;
         if (c.page > 5 && c.advance) {
-            EXPECT_FALSE(s.advanceAfterAnswer);
+            EXPECT_FALSE(s.answer.advanceAfterAnswer());
         }
     }
     EXPECT_FALSE(controller->exited());

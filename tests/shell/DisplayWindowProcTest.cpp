@@ -81,11 +81,8 @@ protected:
         question.keys[0].kind = kKeyButton;
         question.keys[0].answerer = &answer;
         std::strncpy(question.keys[0].answererTitle, answer.title.c_str(), kAnswererTitleSize - 1);
-        SessionState& s = session();
-        s.questionActive = true;
-        s.currentQuestion = &question;
-        s.currentKeyKinds = kKeyButton;
-        question.isCurrentQuestion = 1;
+        question.keyKinds = kKeyButton;
+        session().answer.startQuestion(question);
         return question;
     }
 
@@ -235,7 +232,7 @@ TEST_F(DisplayWindowProcTest, ACommandThatAnswersIsJudged) {
     EXPECT_EQ(s.wrongWaitStart, 0u);
 
     yes.commandResult = true;
-    s.chosenItem = &yes; // what an answering item records before it returns true
+    s.answer.choose(&yes, display); // what an answering item records before it returns true
     displayWindowProc()->command(window(), notificationWord(kNotifyClicked, 1400));
     EXPECT_EQ(s.rightWaitStart, clock.now());
     EXPECT_EQ(entry.rightCount, 1);
@@ -248,22 +245,22 @@ TEST_F(DisplayWindowProcTest, AClickWhileAQuestionIsAskedIsTheAnswer) {
     ask("Question", yes);
 
     click(20, 20);
-    EXPECT_EQ(s.chosenItem, &yes);
-    EXPECT_EQ(s.feedbackDisplay, display);
+    EXPECT_EQ(s.answer.chosenItem(), &yes);
+    EXPECT_EQ(s.answer.feedbackDisplay(), display);
     EXPECT_EQ(s.rightWaitStart, clock.now());
     EXPECT_EQ(entry.rightCount, 1);
     // The answer is marked where it was clicked.
-    EXPECT_EQ(s.markX, 12);
-    EXPECT_EQ(s.markY, 12);
+    EXPECT_EQ(s.answer.markX(), 12);
+    EXPECT_EQ(s.answer.markY(), 12);
 
     // A second click within the pause still reaches the item but counts nothing.
     probeLog().clear();
-    s.chosenItem = nullptr;
+    s.answer.choose(nullptr, display);
     click(110, 20);
     EXPECT_EQ(probeLog(), std::vector<std::string>{"No:click 513 110,20"});
-    EXPECT_EQ(s.chosenItem, nullptr);
+    EXPECT_EQ(s.answer.chosenItem(), nullptr);
     EXPECT_EQ(entry.rightCount, 1);
-    EXPECT_EQ(s.markX, 12);
+    EXPECT_EQ(s.answer.markX(), 12);
 }
 
 TEST_F(DisplayWindowProcTest, AClickOnEmptySpaceAnswersUnlessTheQuestionIsAText) {
@@ -272,13 +269,13 @@ TEST_F(DisplayWindowProcTest, AClickOnEmptySpaceAnswersUnlessTheQuestionIsAText)
     ProbeItem& question = ask("Question", yes, ItemType::Text);
     click(300, 200);
     EXPECT_EQ(s.wrongWaitStart, 0u);
-    EXPECT_EQ(s.feedbackDisplay, nullptr);
+    EXPECT_EQ(s.answer.feedbackDisplay(), nullptr);
 
     question.type = static_cast<std::int32_t>(ItemType::Button);
     click(300, 200);
     EXPECT_EQ(s.wrongWaitStart, clock.now());
-    EXPECT_EQ(s.chosenItem, nullptr);
-    EXPECT_EQ(s.feedbackDisplay, display);
+    EXPECT_EQ(s.answer.chosenItem(), nullptr);
+    EXPECT_EQ(s.answer.feedbackDisplay(), display);
     EXPECT_EQ(entry.rightCount, 0);
 }
 
@@ -286,8 +283,8 @@ TEST_F(DisplayWindowProcTest, WithoutAQuestionClicksAreNotAnswers) {
     SessionState& s = session();
     add("Item", {10, 10, 60, 40});
     click(20, 20);
-    EXPECT_EQ(s.chosenItem, nullptr);
-    EXPECT_EQ(s.feedbackDisplay, nullptr);
+    EXPECT_EQ(s.answer.chosenItem(), nullptr);
+    EXPECT_EQ(s.answer.feedbackDisplay(), nullptr);
     EXPECT_EQ(s.rightWaitStart + s.wrongWaitStart, 0u);
 }
 

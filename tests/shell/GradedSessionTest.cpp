@@ -192,24 +192,24 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
                  clickModalButton("&Start");
              }},
             // Page 1: the right answer, then the pause runs out.
-            {[] { return onPage(1) && session().questionActive; },
+            {[] { return onPage(1) && session().answer.questionActive(); },
              [&] { pageButton(w, "lever")->click(); }},
             {[] { return session().rightWaitStart != 0; },
              [&] {
                  clock.advance(1000);
                  w.controller().tick();
              }},
-            {[] { return onPage(1) && !session().questionActive; },
+            {[] { return onPage(1) && !session().answer.questionActive(); },
              [&] { w.button(CommandId::Ahead)->click(); }},
             // Page 2: a wrong answer, ended at once by a key.
-            {[] { return onPage(2) && session().questionActive; },
+            {[] { return onPage(2) && session().answer.questionActive(); },
              [&] { pageButton(w, "wedge")->click(); }},
             {[] { return session().wrongWaitStart != 0; },
              [&] {
                  QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
                  QCoreApplication::sendEvent(&w, &space);
              }},
-            {[] { return onPage(2) && !session().questionActive; },
+            {[] { return onPage(2) && !session().answer.questionActive(); },
              [&] { w.button(CommandId::Ahead)->click(); }},
             // Page 3 of 4: leave the lesson, then quit from lesson selection.
             {[] { return onPage(3); },

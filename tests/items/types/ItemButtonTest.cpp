@@ -85,7 +85,7 @@ TEST(ItemButton, TurnPageButtonPostsTheNextPageAndNothingElse) {
     EXPECT_EQ(bench.app.posted, (std::vector<FakeApp::Posted>{{StateCode::ShowPage, 2}}));
     EXPECT_GT(bench.app.focusCount, focusBefore);
     EXPECT_EQ(bench.item("Go")->visibility, 1) << "a page-turn button sends nothing";
-    EXPECT_EQ(session().chosenItem, nullptr);
+    EXPECT_EQ(session().answer.chosenItem(), nullptr);
 
     // On the last page it does nothing visible and still reports the press.
     EXPECT_TRUE(next->Command(notificationWord(kNotifyClicked, next->controlId)));
@@ -101,7 +101,7 @@ TEST(ItemButton, PressOutsideAQuestionWithoutOutputsIsNoAnswer) {
     EXPECT_FALSE(idle->Command(notificationWord(kNotifyClicked, idle->controlId)));
     // Only a press counts.
     EXPECT_FALSE(idle->Command(notificationWord(kNotifySetFocus, idle->controlId)));
-    EXPECT_EQ(session().chosenItem, nullptr);
+    EXPECT_EQ(session().answer.chosenItem(), nullptr);
 }
 
 TEST(ItemButton, PressDuringAQuestionRecordsTheAnswerWithItsMarkSpot) {
@@ -125,13 +125,13 @@ END DISPLAY
 END LESSON
 )")) << session().errorText;
     ASSERT_TRUE(bench.build(1)) << session().errorText;
-    ASSERT_TRUE(session().questionActive);
+    ASSERT_TRUE(session().answer.questionActive());
     Item* yes = bench.item("Yes");
     EXPECT_TRUE(yes->Command(notificationWord(kNotifyClicked, yes->controlId)));
-    EXPECT_EQ(session().chosenItem, yes);
-    EXPECT_EQ(session().markX, 20 + 100 - 6);
-    EXPECT_EQ(session().markY, 40);
-    EXPECT_EQ(session().feedbackDisplay, bench.display(1));
+    EXPECT_EQ(session().answer.chosenItem(), yes);
+    EXPECT_EQ(session().answer.markX(), 20 + 100 - 6);
+    EXPECT_EQ(session().answer.markY(), 40);
+    EXPECT_EQ(session().answer.feedbackDisplay(), bench.display(1));
 }
 
 TEST(ItemButton, AcceptsOnlyButtonAndCombinationKeys) {

@@ -123,12 +123,12 @@ TEST(ItemText, PromptIsDrawnOnlyWhileItsQuestionIsCurrent) {
     EXPECT_EQ(prompt->visibility, 0);
 
     StartFirstQuestion();
-    EXPECT_EQ(session().currentQuestion, prompt);
+    EXPECT_EQ(session().answer.currentQuestion(), prompt);
     EXPECT_TRUE(drawn("Which one?"));
     EXPECT_FALSE(drawn("And now?"));
 
     EndQuestion();
-    EXPECT_EQ(session().currentQuestion, later);
+    EXPECT_EQ(session().answer.currentQuestion(), later);
     EXPECT_FALSE(drawn("Which one?"));
     EXPECT_TRUE(drawn("And now?"));
 }
