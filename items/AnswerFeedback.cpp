@@ -9,7 +9,7 @@
 #include "platform/Surface.h"
 #include "shell/AppServices.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstring>
@@ -189,7 +189,7 @@ void drawAnswerFeedback(AnswerOutcome outcome) {
 void wipeStrayMarks() {
     Display* stray = session().answer.takeStrayMarks();
     if (stray && isShown(stray))
-        MarkAndRepaint(stray);
+        markAndRepaint(stray);
 }
 
 } // namespace lorvenna

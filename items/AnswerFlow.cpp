@@ -3,7 +3,7 @@
 
 #include "items/Item.h"
 #include "items/KeyEntry.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 
 namespace lorvenna {
 
@@ -33,7 +33,7 @@ void AnswerFlow::clearQuestion() {
     clearPicks();
 }
 
-void AnswerFlow::endQuestion() {
+void AnswerFlow::closeQuestion() {
     if (currentQuestion_)
         currentQuestion_->isCurrentQuestion = 0;
     if (chosenItem_)

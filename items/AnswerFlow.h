@@ -34,7 +34,7 @@ public:
     void clearQuestion();
     // The question's pause is over: it is unmarked, the answering item's response erased.
     // The question stays current so that the next one can be found after it.
-    void endQuestion();
+    void closeQuestion();
     // The last question of the display is over.
     void noMoreQuestions() { currentQuestion_ = nullptr; }
 

@@ -11,7 +11,7 @@
 #include "shell/AppServices.h"
 #include "shell/ControllerTimer.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstring>
@@ -215,24 +215,24 @@ void JudgeAnswer() {
     }
     question->judgedOnPage = 1;
     drawAnswerFeedback(outcome);
-    StartControllerTimer();
+    startPauseTimer();
 }
 
 void EndQuestion() {
     SessionState& state = session();
-    StopControllerTimer();
+    stopPauseTimer();
     if (state.mainWindow)
         state.mainWindow->hideFeedbackPanel();
     if (Display* marked = state.answer.feedbackDisplay())
-        MarkAndRepaint(marked);
+        markAndRepaint(marked);
     wipeStrayMarks();
 
     Item* question = state.answer.currentQuestion();
-    state.answer.endQuestion();
+    state.answer.closeQuestion();
 
     if (state.answer.advanceAfterAnswer()) {
         state.pageClosing = true;
-        StopControllerTimer();
+        stopPauseTimer();
         if (state.mainWindow)
             state.mainWindow->postState(StateCode::ShowPage, state.currentPage + 1);
         return;
@@ -243,14 +243,14 @@ void EndQuestion() {
         if (next->keyKinds != 0) {
             startQuestion(*next);
             if (next->display)
-                MarkAndRepaint(next->display);
+                markAndRepaint(next->display);
             return;
         }
     }
     // The last question is over: labels show their texts again and the prompt goes.
     state.answer.noMoreQuestions();
     updateCursors();
-    MarkAllAndRepaint();
+    markAllAndRepaint();
 }
 
 } // namespace lorvenna

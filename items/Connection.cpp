@@ -5,7 +5,7 @@
 #include "items/Item.h"
 #include "lesson/Display.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 namespace lorvenna {
@@ -39,7 +39,7 @@ void sendAll(Connection* list, double value, bool repaint) {
     for (Connection* c = list; c; c = c->next)
         Send(*c, value);
     if (repaint)
-        RepaintAllDisplays();
+        repaintAllDisplays();
 }
 
 } // namespace
@@ -121,7 +121,7 @@ void RestoreOutputs(Item& item) {
         if (Item* target = liveTarget(*c))
             setVisibility(*target, target->initialVisibility);
     }
-    RepaintAllDisplays();
+    repaintAllDisplays();
 }
 
 void deleteConnections(Connection*& head) {

@@ -73,7 +73,7 @@ std::int16_t nextControlId() {
     return id;
 }
 
-void OutlinePoints::restart(Point first) {
+void OutlinePoints::startAt(Point first) {
     auto& points = outlinePoints();
     points.clear();
     points.reserve(kMaxOutlinePoints);
@@ -185,7 +185,7 @@ Shape* Item::AddShape(double angle, double length, const char* kind) {
 }
 
 void Item::PrepareShapes() {
-    OutlinePoints::restart({truncateCoordinate(pose.x), truncateCoordinate(pose.y)});
+    OutlinePoints::startAt({truncateCoordinate(pose.x), truncateCoordinate(pose.y)});
     for (Shape* shape = shapes; shape; shape = shape->next)
         shape->AcquirePens();
 }
@@ -199,7 +199,7 @@ void Item::DrawShapes() {
         return;
     }
     Point p{truncateCoordinate(pose.x), truncateCoordinate(pose.y)};
-    OutlinePoints::restart(p);
+    OutlinePoints::startAt(p);
     if (surface)
         surface->moveTo(p.x, p.y);
     for (Shape* shape = shapes; shape; shape = shape->next)

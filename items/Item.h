@@ -160,7 +160,7 @@ inline bool controlIdMatches(std::int32_t controlId, unsigned notification) {
 // The outline point list shared by all items: at most 1000 points.
 inline constexpr int kMaxOutlinePoints = 1000;
 struct OutlinePoints {
-    static void restart(Point first);
+    static void startAt(Point first);
     static void clear();
     static void add(Point p); // dropped silently when the list is full
     static const std::vector<Point>& points();

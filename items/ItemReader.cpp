@@ -2,7 +2,7 @@
 // lines it does not know to the item type and KEY lines to the answer keys.
 #include "items/ItemReader.h"
 
-#include "items/AnswerKeys.h"
+#include "items/KeyReader.h"
 #include "items/Connection.h"
 #include "platform/IgnoreCase.h"
 #include "items/Item.h"
@@ -10,7 +10,7 @@
 #include "items/Shape.h"
 #include "lesson/Display.h"
 #include "lesson/LineReader.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <climits>
@@ -327,7 +327,7 @@ Row BlockReader::textLine(const char* at) {
 
 } // namespace
 
-bool ReadItemBlock(Item* item, const char* title, Display* display, FileHandle& lessonFile) {
+bool readItemBlock(Item* item, const char* title, Display* display, FileHandle& lessonFile) {
     SessionState& state = session();
     if (!item || !title || !*title) {
         setText(state.errorText, "No title on ITEM");

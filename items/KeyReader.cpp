@@ -1,9 +1,9 @@
 // KEY lines of an ITEM block: each names an item that is a right answer, or the right number.
-#include "items/AnswerKeys.h"
+#include "items/KeyReader.h"
 
 #include "items/Item.h"
 #include "items/LineMatcher.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 
 #include <cstring>
 

@@ -4,7 +4,7 @@
 #include "lesson/LessonIndex.h"
 #include "lesson/LineReader.h"
 #include "platform/Drives.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstdio>
@@ -44,7 +44,7 @@ std::string bookmarkPath(char drive, long major, long minor) {
     return path;
 }
 
-bool WriteBookmark(char drive, long major, long minor) {
+bool writeBookmark(char drive, long major, long minor) {
     const SessionState& state = session();
     if (!state.pages || !isDriveLetter(drive))
         return false;
@@ -62,10 +62,10 @@ bool WriteBookmark(char drive, long major, long minor) {
     return writeWholeFile(bookmarkPath(drive, major, minor), content.data(), content.size());
 }
 
-int ApplyBookmark(long major, long minor) {
+int applyBookmark(long major, long minor) {
     SessionState& state = session();
     const long code = major * 100 + minor;
-    if (!BookmarkExists(state.keyDrive, major, minor))
+    if (!bookmarkExists(state.keyDrive, major, minor))
         return kNoBookmark;
 
     [[maybe_unused]] CriticalErrorGuard guard;
@@ -88,7 +88,7 @@ int ApplyBookmark(long major, long minor) {
     state.lessonMajor = static_cast<std::int32_t>(major);
     state.lessonMinor = static_cast<std::int32_t>(minor);
     formatText(state.lessonPath, "LSNS\\%2.2ld-%2.2ld.LSN", major, minor);
-    if (!ReadLessonIndex()) {
+    if (!readLessonIndex()) {
         closeFile(file);
         return kIndexFailed;
     }
@@ -115,7 +115,7 @@ int ApplyBookmark(long major, long minor) {
     return resume;
 }
 
-bool BookmarkExists(char drive, long major, long minor) {
+bool bookmarkExists(char drive, long major, long minor) {
     if (!isDriveLetter(drive))
         return false;
     [[maybe_unused]] CriticalErrorGuard guard;

@@ -5,7 +5,7 @@
 #include "lesson/LineReader.h"
 #include "platform/IgnoreCase.h"
 #include "lesson/PageEntry.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>
@@ -150,7 +150,7 @@ bool failIndex(FileHandle& file) {
 
 } // namespace
 
-bool ReadLessonIndex() {
+bool readLessonIndex() {
     SessionState& state = session();
     freePages();
     state.pageCount = 0;

@@ -5,7 +5,7 @@ namespace lorvenna {
 
 // Reads the index of the lesson at lessonPath into a fresh page list (pages, pageCount,
 // questionTotal, testLesson, lessonTitle). False with the reason in errorText.
-bool ReadLessonIndex();
+bool readLessonIndex();
 // Frees every page entry with its display names; pages and currentEntry become none.
 void freePages();
 

@@ -5,7 +5,7 @@
 #include "lesson/LineReader.h"
 #include "platform/IgnoreCase.h"
 #include "platform/MessageBox.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>
@@ -56,7 +56,7 @@ void LessonList::build(SessionState& state) {
         long major = 0;
         long minor = 0;
         if (state.graded && readNumbers(name.c_str(), "%ld-%ld", major, minor) &&
-            BookmarkExists(state.keyDrive, major, minor)) {
+            bookmarkExists(state.keyDrive, major, minor)) {
             entry.text += kBookmarkedMark;
             bookmarkFound_ = true;
         }

@@ -3,7 +3,7 @@
 #include "lesson/LessonSelectDialog.h"
 
 #include "lesson/LessonList.h"
-#include "shell/DialogUnits.h"
+#include "platform/DialogUnits.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -43,7 +43,7 @@ LessonSelectDialog::LessonSelectDialog(const LessonList& lessons, SessionState& 
         auto* button = new QPushButton(QString::fromLatin1(place.text), this);
         button->setProperty("controlId", place.id);
         button->setGeometry(placeOf(place.x, 28, 72, 14));
-        connect(button, &QPushButton::clicked, this, [this, id = place.id] { command(id); });
+        connect(button, &QPushButton::clicked, this, [this, id = place.id] { runCommand(id); });
         if (place.id == kLessonStartId)
             button->setDefault(true);
         if (place.id == kLessonBookmarkId)
@@ -60,7 +60,7 @@ LessonSelectDialog::LessonSelectDialog(const LessonList& lessons, SessionState& 
     // The entries come sorted without regard to case; the widget's own sort would not do.
     for (const LessonListEntry& entry : lessons_.entries())
         list_->addItem(QString::fromLatin1(entry.text));
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { command(kLessonStartId); });
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { runCommand(kLessonStartId); });
 
     const int initial = lessons_.initialSelection();
     if (initial >= 0)
@@ -78,7 +78,7 @@ void LessonSelectDialog::finish(StateCode next) {
 }
 
 void LessonSelectDialog::reject() {
-    command(kLessonQuitId);
+    runCommand(kLessonQuitId);
 }
 
 int LessonSelectDialog::selectedRow() const {
@@ -88,7 +88,7 @@ int LessonSelectDialog::selectedRow() const {
     return list_->currentRow();
 }
 
-void LessonSelectDialog::command(int id) {
+void LessonSelectDialog::runCommand(int id) {
     const int row = selectedRow();
     if (row >= 0)
         LessonList::setRememberedSelection(row);

@@ -33,7 +33,7 @@ public:
     void reject() override;
 
 private:
-    void command(int id);
+    void runCommand(int id);
     void finish(StateCode next);
     int selectedRow() const;
 

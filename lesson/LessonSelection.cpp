@@ -3,12 +3,12 @@
 
 #include "lesson/LessonList.h"
 #include "lesson/LessonSelectDialog.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 namespace lorvenna {
 
-StateCode RunLessonSelection() {
+StateCode runLessonSelection() {
     SessionState& state = session();
     LessonList lessons;
     lessons.build(state);

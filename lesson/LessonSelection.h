@@ -7,6 +7,6 @@ namespace lorvenna {
 
 // Runs the "Selecting lesson." dialog: SetUpLesson, ResumeLesson (from the bookmark),
 // GradeReview, Quit, or BadLesson when no lesson could be listed.
-StateCode RunLessonSelection();
+StateCode runLessonSelection();
 
 } // namespace lorvenna

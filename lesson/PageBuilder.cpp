@@ -14,7 +14,7 @@
 #include "platform/FileSystem.h"
 #include "shell/AppServices.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>
@@ -89,7 +89,7 @@ bool createDisplayWindow(Display* display, const DisplayHeader& header) {
     display->clientRect = display->window->clientRect();
     display->window->setUserData(display);
     display->buffered = header.flag == 'A' ? 1 : 0;
-    CreateDrawingSurfaces(display);
+    createDrawingSurfaces(display);
     return true;
 }
 
@@ -146,7 +146,7 @@ bool readDisplayBlock(Display* display, FileHandle& file) {
         }
         item->display = display;
         item->surface = display->surface;
-        if (!ReadItemBlock(item.get(), title.c_str(), display, file)) {
+        if (!readItemBlock(item.get(), title.c_str(), display, file)) {
             appendText(s.errorText, "... ReadLsn failed");
             return false;
         }
@@ -175,7 +175,7 @@ void resetKeptDisplay(Display* display) {
             display->needsRepaint = 1;
         }
     }
-    RepaintDisplay(display);
+    repaintDisplay(display);
 }
 
 // Marks the entries of page n as current (only they); the last of them is the one shown.
@@ -224,7 +224,7 @@ bool ReadLsn(Display* display, long position) {
     return read;
 }
 
-bool BuildPage(int n) {
+bool buildPage(int n) {
     SessionState& s = session();
     if (n < 1)
         return false;
@@ -274,13 +274,13 @@ bool BuildPage(int n) {
             kept->reused = 1;
             // Two kept displays of that name: the later one is taken, and the earlier one
             // goes rather than stay on the screen with nobody holding it.
-            DeleteDisplay(entry->displayObject[i]);
+            deleteDisplay(entry->displayObject[i]);
             entry->displayObject[i] = kept;
             s.displays[j] = nullptr;
         }
     }
     for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        DeleteDisplay(s.displays[slot]);
+        deleteDisplay(s.displays[slot]);
         s.displays[slot] = nullptr;
     }
     for (int i = slots + 1; i < kDisplaySlots; ++i)
@@ -345,11 +345,11 @@ bool BuildPage(int n) {
     return true;
 }
 
-void LessonTeardown() {
+void lessonTeardown() {
     SessionState& s = session();
     s.pageClosing = true;
     for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        DeleteDisplay(s.displays[slot]);
+        deleteDisplay(s.displays[slot]);
         s.displays[slot] = nullptr;
     }
     freePages();
@@ -358,7 +358,7 @@ void LessonTeardown() {
     s.testLesson = false;
 }
 
-void DeleteDisplay(Display* display) {
+void deleteDisplay(Display* display) {
     if (!display)
         return;
     SessionState& s = session();

@@ -8,8 +8,8 @@ struct Display;
 // Reads one display block, from the header line at position, into display.
 bool ReadLsn(Display* display, long position);
 // Builds page n of the lesson; false with the reason in errorText.
-bool BuildPage(int n);
-void LessonTeardown();
-void DeleteDisplay(Display* display);
+bool buildPage(int n);
+void lessonTeardown();
+void deleteDisplay(Display* display);
 
 } // namespace lorvenna

@@ -264,7 +264,7 @@ public:
         const unsigned word = notificationWord(kNotifyClicked, id);
         QObject::connect(button, &QPushButton::clicked, button, [this, word] {
             if (proc_)
-                proc_->command(*this, word);
+                proc_->controlNotification(*this, word);
         });
         button->show();
         return std::make_unique<ButtonControl>(id, button);
@@ -284,11 +284,11 @@ public:
         const unsigned changeWord = notificationWord(kNotifyChanged, id);
         edit->onFocus = [this, focusWord] {
             if (proc_)
-                proc_->command(*this, focusWord);
+                proc_->controlNotification(*this, focusWord);
         };
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this, changeWord] {
             if (proc_)
-                proc_->command(*this, changeWord);
+                proc_->controlNotification(*this, changeWord);
         });
         edit->show();
         return std::make_unique<EditControl>(id, edit);

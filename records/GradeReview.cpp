@@ -4,7 +4,7 @@
 
 namespace lorvenna {
 
-StateCode RunGradeReview() {
+StateCode runGradeReview() {
     return StateCode::LessonSelection;
 }
 

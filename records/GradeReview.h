@@ -6,6 +6,6 @@
 namespace lorvenna {
 
 // Returns the next controller state: LessonSelection or StartDialog.
-StateCode RunGradeReview();
+StateCode runGradeReview();
 
 } // namespace lorvenna

@@ -4,7 +4,7 @@
 
 namespace lorvenna {
 
-int ShowHelp(HelpTopic /*topic*/) {
+int showHelp(HelpTopic /*topic*/) {
     return 0;
 }
 

@@ -5,6 +5,6 @@
 
 namespace lorvenna {
 
-int ShowHelp(HelpTopic topic);
+int showHelp(HelpTopic topic);
 
 } // namespace lorvenna

@@ -5,7 +5,7 @@
 #include "platform/FileSystem.h"
 #include "platform/IgnoreCase.h"
 #include "platform/Random.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <array>
@@ -51,7 +51,7 @@ bool isLettersAndDigits(const char* text) {
     return true;
 }
 
-KeyDiskCode DetectKeyDrive() {
+KeyDiskCode detectKeyDrive() {
     [[maybe_unused]] CriticalErrorGuard guard;
     SessionState& s = session();
     int removable = 0;
@@ -79,7 +79,7 @@ KeyDiskCode DetectKeyDrive() {
     return KeyDiskCode::OneMedium;
 }
 
-KeyDiskCode ReadKeyFile() {
+KeyDiskCode readKeyFile() {
     [[maybe_unused]] CriticalErrorGuard guard;
     SessionState& s = session();
     if (!isDriveLetter(s.keyDrive))
@@ -126,7 +126,7 @@ KeyDiskCode ReadKeyFile() {
     return KeyDiskCode::KeyRead;
 }
 
-KeyDiskCode WriteKeyFile() {
+KeyDiskCode writeKeyFile() {
     [[maybe_unused]] CriticalErrorGuard guard;
     SessionState& s = session();
     if (!isDriveLetter(s.keyDrive))
@@ -153,7 +153,7 @@ KeyDiskCode WriteKeyFile() {
     return KeyDiskCode::KeyWritten;
 }
 
-KeyDiskCode CheckPassword() {
+KeyDiskCode checkPassword() {
     const SessionState& s = session();
     const std::string_view typed(s.typedPassword, strnlen(s.typedPassword, sizeof s.typedPassword));
     const std::string_view stored(s.keyPassword, strnlen(s.keyPassword, sizeof s.keyPassword));

@@ -41,10 +41,10 @@ enum class KeyDiskCode : int {
     IdTooLong = -8,       // typed past the ID field's limit
 };
 
-KeyDiskCode DetectKeyDrive(); // OneMedium, NoMedium, NoDrive or SeveralMedia
-KeyDiskCode ReadKeyFile();    // KeyRead, NotRegistered, WriteFailed or WrongPassword
-KeyDiskCode WriteKeyFile();   // KeyWritten or WriteFailed
-KeyDiskCode CheckPassword();  // PasswordRight or WrongPassword
+KeyDiskCode detectKeyDrive(); // OneMedium, NoMedium, NoDrive or SeveralMedia
+KeyDiskCode readKeyFile();    // KeyRead, NotRegistered, WriteFailed or WrongPassword
+KeyDiskCode writeKeyFile();   // KeyWritten or WriteFailed
+KeyDiskCode checkPassword();  // PasswordRight or WrongPassword
 bool isLettersAndDigits(const char* text);
 
 } // namespace lorvenna

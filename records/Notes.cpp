@@ -4,8 +4,8 @@
 
 namespace lorvenna {
 
-void RunNoteDialog() {}
-StateCode RunNotesReader() {
+void runNoteDialog() {}
+StateCode runNotesReader() {
     return StateCode::LessonSelection;
 }
 

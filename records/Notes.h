@@ -5,8 +5,8 @@
 
 namespace lorvenna {
 
-void RunNoteDialog();
+void runNoteDialog();
 // Returns the next controller state.
-StateCode RunNotesReader();
+StateCode runNotesReader();
 
 } // namespace lorvenna

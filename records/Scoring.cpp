@@ -33,8 +33,8 @@ long freeSequence(char drive, long major, long minor) {
 
 // The key disk must still be there with the key of the student who logged in.
 bool keyDiskConfirmed() {
-    return DetectKeyDrive() == KeyDiskCode::OneMedium && ReadKeyFile() == KeyDiskCode::KeyRead &&
-           CheckPassword() == KeyDiskCode::PasswordRight;
+    return detectKeyDrive() == KeyDiskCode::OneMedium && readKeyFile() == KeyDiskCode::KeyRead &&
+           checkPassword() == KeyDiskCode::PasswordRight;
 }
 
 } // namespace
@@ -50,7 +50,7 @@ std::string scoreText(long right, long answered, long total) {
     return text;
 }
 
-int ScoreLesson() {
+int scoreLesson() {
     SessionState& s = session();
     if (s.currentPage <= 1 || s.questionTotal == 0)
         return 1;
@@ -82,8 +82,8 @@ int ScoreLesson() {
                        bytes.data(), bytes.size());
     // The place in the lesson is kept even when the grade could not be.
     if (s.currentPage < s.pageCount)
-        WriteBookmark(s.keyDrive, s.lessonMajor, s.lessonMinor);
-    MarkAllAndRepaint();
+        writeBookmark(s.keyDrive, s.lessonMajor, s.lessonMinor);
+    markAllAndRepaint();
     return written ? 1 : 0;
 }
 

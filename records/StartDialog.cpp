@@ -9,7 +9,7 @@
 
 namespace lorvenna {
 
-StateCode RunStartDialog() {
+StateCode runStartDialog() {
     // The main window, when it is a window, owns the dialog.
     auto* owner = dynamic_cast<QWidget*>(session().mainWindow);
     StartDialogView dialog(owner);

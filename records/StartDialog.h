@@ -7,6 +7,6 @@ namespace lorvenna {
 
 // Returns the controller's next state: LessonSelection, GradeReview, NotesReader,
 // StartDialog (again), Quit or WrongPassword.
-StateCode RunStartDialog();
+StateCode runStartDialog();
 
 } // namespace lorvenna

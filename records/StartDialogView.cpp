@@ -2,7 +2,7 @@
 #include "records/StartDialogView.h"
 
 #include "platform/Picture.h"
-#include "shell/DialogUnits.h"
+#include "platform/DialogUnits.h"
 #include "shell/SessionState.h"
 
 #include <QKeyEvent>

@@ -5,7 +5,7 @@
 #include "platform/MessageBox.h"
 #include "records/Help.h"
 #include "records/KeyDisk.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstdio>
@@ -97,7 +97,7 @@ void StartSteps::end(StateCode result) {
 }
 
 void StartSteps::detectAndPost() {
-    post(DetectKeyDrive());
+    post(detectKeyDrive());
 }
 
 void StartSteps::retryDetection() {
@@ -188,7 +188,7 @@ void StartSteps::handleStep(StartStep step) {
     }
     switch (step) {
     case StartStep::OneMedium:
-        post(ReadKeyFile());
+        post(readKeyFile());
         return;
     case StartStep::NotRegistered:
         showRegistrationPrompt();
@@ -236,12 +236,12 @@ void StartSteps::quit() {
 
 void StartSteps::helpOnStarting() {
     if (!ended_)
-        ShowHelp(HelpTopic::Starting);
+        showHelp(HelpTopic::Starting);
 }
 
 void StartSteps::about() {
     if (!ended_)
-        ShowHelp(HelpTopic::About);
+        showHelp(HelpTopic::About);
 }
 
 void StartSteps::enterInIdField() {
@@ -273,7 +273,7 @@ void StartSteps::enterInPasswordField() {
     switch (currentStep()) {
     case StartStep::ChoosePassword:
         view_.setMessage("Registering your name and password on floppy.....");
-        if (WriteKeyFile() != KeyDiskCode::KeyWritten) {
+        if (writeKeyFile() != KeyDiskCode::KeyWritten) {
             post(StartStep::WriteFailed);
             return;
         }
@@ -283,7 +283,7 @@ void StartSteps::enterInPasswordField() {
         return;
     case StartStep::KeyRead:
     case StartStep::PasswordAgain:
-        if (CheckPassword() == KeyDiskCode::PasswordRight) {
+        if (checkPassword() == KeyDiskCode::PasswordRight) {
             s.graded = true;
             s.stateCode = StateCode::LessonSelection;
             end(StateCode::LessonSelection);

@@ -17,7 +17,7 @@
 #include "records/StartDialog.h"
 #include "shell/AppServices.h"
 #include "shell/ControllerTimer.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstdint>
@@ -73,17 +73,18 @@ AppServices* app() {
 
 ControllerSteps ControllerSteps::real() {
     ControllerSteps steps;
-    steps.startDialog = RunStartDialog;
-    steps.gradeReview = RunGradeReview;
-    steps.notesReader = RunNotesReader;
-    steps.lessonSelection = RunLessonSelection;
-    steps.scoreLesson = ScoreLesson;
-    steps.readLessonIndex = ReadLessonIndex;
-    steps.applyBookmark = ApplyBookmark;
-    steps.buildPage = BuildPage;
-    steps.lessonTeardown = LessonTeardown;
-    steps.showHelp = [](HelpTopic topic) { ShowHelp(topic); };
-    steps.noteDialog = RunNoteDialog;
+    // Qualified: inside ControllerSteps the plain names are the members.
+    steps.startDialog = lorvenna::runStartDialog;
+    steps.gradeReview = lorvenna::runGradeReview;
+    steps.notesReader = lorvenna::runNotesReader;
+    steps.lessonSelection = lorvenna::runLessonSelection;
+    steps.scoreLesson = lorvenna::scoreLesson;
+    steps.readLessonIndex = lorvenna::readLessonIndex;
+    steps.applyBookmark = lorvenna::applyBookmark;
+    steps.buildPage = lorvenna::buildPage;
+    steps.lessonTeardown = lorvenna::lessonTeardown;
+    steps.showHelp = [](HelpTopic topic) { lorvenna::showHelp(topic); };
+    steps.noteDialog = lorvenna::runNoteDialog;
     steps.endQuestion = EndQuestion;
     return steps;
 }
@@ -205,7 +206,7 @@ void Controller::showPage(int page) {
 
 void Controller::leavePage() {
     session().pageClosing = true;
-    StopControllerTimer();
+    stopPauseTimer();
 }
 
 void Controller::quit() {
@@ -308,7 +309,7 @@ void Controller::endPause(bool wrongPauseEndedByKey) {
     }
     s.rightWaitStart = 0;
     s.wrongWaitStart = 0;
-    StopControllerTimer();
+    stopPauseTimer();
     s.pageBuilding = false;
     window_.discardPendingInput();
     if (s.currentEntry)
@@ -329,7 +330,7 @@ void Controller::fatalExit(StateCode code) {
     exited_ = true;
     SessionState& s = session();
     s.pageClosing = true;
-    StopControllerTimer();
+    stopPauseTimer();
     if (fileExists(kBookmarkInWorkingFolder))
         deleteFile(kBookmarkInWorkingFolder);
     steps_.lessonTeardown();

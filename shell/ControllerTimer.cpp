@@ -6,14 +6,14 @@
 
 namespace lorvenna {
 
-void StartControllerTimer() {
+void startPauseTimer() {
     SessionState& s = session();
     s.timerRunning = true;
     if (s.mainWindow)
         s.mainWindow->startControllerTimer();
 }
 
-void StopControllerTimer() {
+void stopPauseTimer() {
     SessionState& s = session();
     if (!s.timerRunning)
         return;

@@ -4,8 +4,8 @@
 namespace lorvenna {
 
 // Sets timerRunning and starts the timer.
-void StartControllerTimer();
+void startPauseTimer();
 // Kills the timer only when timerRunning is set, then clears it.
-void StopControllerTimer();
+void stopPauseTimer();
 
 } // namespace lorvenna

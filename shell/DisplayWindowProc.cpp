@@ -47,10 +47,10 @@ public:
         // The window keeps its picture between paints, so the items draw again only when the
         // picture is out of date (a new window, or a display marked since its last repaint);
         // the marks on the overlay stay until the display's next repaint.
-        RepaintDisplay(display);
+        repaintDisplay(display);
     }
 
-    void command(ChildWindow& window, unsigned notification) override {
+    void controlNotification(ChildWindow& window, unsigned notification) override {
         SessionState& s = session();
         if (s.pageBuilding)
             return;
@@ -90,7 +90,7 @@ public:
             item->Input("TICK", 0.0, nullptr);
     }
 
-    void scroll(ChildWindow& window, ScrollRequest request, Control* control) override {
+    void scrollRequest(ChildWindow& window, ScrollRequest request, Control* control) override {
         if (session().pageBuilding)
             return;
         Display* display = displayOf(window);

@@ -71,7 +71,7 @@ int clampTo(std::int64_t value, int low, int high) {
 
 } // namespace
 
-void CreateDrawingSurfaces(Display* display) {
+void createDrawingSurfaces(Display* display) {
     if (!display || !display->window)
         return;
     // Items always draw into the window's picture, which the window shows when it paints:
@@ -82,7 +82,7 @@ void CreateDrawingSurfaces(Display* display) {
     display->needsRepaint = 1;
 }
 
-void RepaintDisplay(Display* display) {
+void repaintDisplay(Display* display) {
     if (!display || !display->needsRepaint)
         return;
     auto& running = repaintsRunning();
@@ -103,21 +103,21 @@ void RepaintDisplay(Display* display) {
     running.erase(std::find(running.begin(), running.end(), display));
 }
 
-void MarkAndRepaint(Display* display) {
+void markAndRepaint(Display* display) {
     if (!display)
         return;
     display->needsRepaint = 1;
-    RepaintDisplay(display);
+    repaintDisplay(display);
 }
 
-void MarkAllAndRepaint() {
+void markAllAndRepaint() {
     for (int slot = 1; slot < kDisplaySlots; ++slot)
-        MarkAndRepaint(session().displays[slot]);
+        markAndRepaint(session().displays[slot]);
 }
 
-void RepaintAllDisplays() {
+void repaintAllDisplays() {
     for (int slot = 1; slot < kDisplaySlots; ++slot)
-        RepaintDisplay(session().displays[slot]);
+        repaintDisplay(session().displays[slot]);
 }
 
 Size pageMarkerSize(int screenWidth) {
@@ -128,14 +128,14 @@ int pageMarkerResource(int screenWidth) {
     return markerPair(screenWidth).resource;
 }
 
-void DrawStatusText(Surface& surface, const Rect& area, std::string_view text) {
+void paintStatusText(Surface& surface, const Rect& area, std::string_view text) {
     surface.fillRect(area, kWhite);
     Rect box = area;
     surface.drawText(text, box, TextCenter | TextSingleLine);
 }
 
-void DrawPageStrip(Surface& surface, const Rect& area, const Picture& reached,
-                   const Picture& ahead) {
+void paintPageStrip(Surface& surface, const Rect& area, const Picture& reached,
+                    const Picture& ahead) {
     const SessionState& s = session();
     if (s.currentPage < 1)
         return;

@@ -259,7 +259,7 @@ void MainWindow::showStatusImage() {
 }
 
 void MainWindow::drawStatusText(std::string_view text) {
-    DrawStatusText(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()}, text);
+    paintStatusText(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()}, text);
     showStatusImage();
 }
 
@@ -267,8 +267,8 @@ void MainWindow::drawPageStrip() {
     if (session().currentPage < 1)
         return;
     const int first = pageMarkerResource(session().screenWidth);
-    DrawPageStrip(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()},
-                  picture(first), picture(first + 1));
+    paintPageStrip(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()},
+                   picture(first), picture(first + 1));
     showStatusImage();
 }
 

@@ -12,5 +12,5 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     // The program ends only through its fatal exit, never because a window closed.
     QApplication::setQuitOnLastWindowClosed(false);
-    return lorvenna::RunProgram();
+    return lorvenna::runProgram();
 }

@@ -89,7 +89,7 @@ bool ItemButton::Command(unsigned notification) {
 
     if (outputs) {
         SendOutputs(*this, 1.0, true);
-        MarkAllAndRepaint();
+        markAllAndRepaint();
     }
     if (!state.answer.questionActive()) {
         focusMainWindow();

@@ -179,7 +179,7 @@ bool ItemEdit::confirm() {
     }
     if (display)
         display->needsRepaint = 1;
-    RepaintAllDisplays(); // puts the cleaned text back into the field
+    repaintAllDisplays(); // puts the cleaned text back into the field
     if (state.mainWindow)
         state.mainWindow->focusMainWindow();
     return true;

@@ -88,7 +88,7 @@ TEST(AnswerFlow, RightAnswerByAButtonPausesThenAsksTheNextQuestion) {
     QuietWindow quiet;
     Controller controller(quiet);
     controller.handleState(StateCode::ShowPage, 1);
-    RepaintAllDisplays(); // the new window's first paint
+    repaintAllDisplays(); // the new window's first paint
     SessionState& state = session();
     ASSERT_EQ(state.currentPage, 1);
     ASSERT_EQ(state.answer.currentQuestion(), bench.item("First"));
@@ -128,7 +128,7 @@ TEST(AnswerFlow, WrongClickIsMarkedWhereItWasMadeAndTheLastQuestionTurnsThePage)
     QuietWindow quiet;
     Controller controller(quiet);
     controller.handleState(StateCode::ShowPage, 1);
-    RepaintAllDisplays();
+    repaintAllDisplays();
     SessionState& state = session();
     bench.press(bench.item("Yes"));
     bench.clock.advance(1000);

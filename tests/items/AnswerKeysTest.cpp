@@ -479,7 +479,7 @@ END LESSON
     EXPECT_EQ(ask->isCurrentQuestion, 0);
     // The prompt of a question no longer asked is not drawn.
     ask->bounds = {};
-    MarkAllAndRepaint();
+    markAllAndRepaint();
     EXPECT_EQ(ask->bounds, Rect{});
 }
 

@@ -456,7 +456,7 @@ TEST(ItemReader, MissingTitleFails) {
     for (const char* title : {static_cast<const char*>(nullptr), ""}) {
         BlockFile block("LOC 1 2\n}\n");
         Item item;
-        EXPECT_FALSE(ReadItemBlock(&item, title, nullptr, block.file));
+        EXPECT_FALSE(readItemBlock(&item, title, nullptr, block.file));
         EXPECT_EQ(errorText(), "No title on ITEM");
         EXPECT_TRUE(isInvalid(block.file));
     }

@@ -133,7 +133,7 @@ public:
     BlockFile& operator=(const BlockFile&) = delete;
 
     bool read(Item& item, const char* title = "Item1", Display* display = nullptr) {
-        return ReadItemBlock(&item, title, display, file);
+        return readItemBlock(&item, title, display, file);
     }
 
     WorkFolder folder;

@@ -1,5 +1,5 @@
 // KEY lines: the patterns in their order, the entry limit and the title field.
-#include "items/AnswerKeys.h"
+#include "items/KeyReader.h"
 
 #include "items/Item.h"
 

@@ -11,7 +11,7 @@
 #include "platform/MessageBox.h"
 #include "shell/DisplayWindowProc.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/WorkFolder.h"
@@ -106,7 +106,7 @@ protected:
         session().mainWindow = &app_;
     }
     void TearDown() override {
-        LessonTeardown();
+        lessonTeardown();
         freePages();
         resetSession();
     }
@@ -117,14 +117,14 @@ protected:
         SessionState& s = session();
         setText(s.lessonPath, "LSNS\\09-09.LSN");
         setText(s.errorText, "");
-        if (!ReadLessonIndex()) {
+        if (!readLessonIndex()) {
             EXPECT_NE(s.errorText[0], '\0') << "a refused index says why";
             return;
         }
         const int last = s.pageCount < 6 ? s.pageCount : 6;
         for (int page = 1; page <= last; ++page) {
             setText(s.errorText, "");
-            if (!BuildPage(page)) {
+            if (!buildPage(page)) {
                 EXPECT_NE(s.errorText[0], '\0') << "a refused page says why";
                 continue;
             }
@@ -132,13 +132,13 @@ protected:
             poke();
         }
         if (last >= 2)
-            BuildPage(1); // back again: the page is read anew
-        LessonTeardown();
+            buildPage(1); // back again: the page is read anew
+        lessonTeardown();
     }
 
     // Draws every display, clicks around it and lets every item's timer tick once.
     static void poke() {
-        MarkAllAndRepaint();
+        markAllAndRepaint();
         ChildWindowProc* proc = displayWindowProc();
         for (int slot = 1; slot < kDisplaySlots; ++slot) {
             Display* display = session().displays[slot];
@@ -156,7 +156,7 @@ protected:
                 item->Input("TICK", 0.0, nullptr);
                 item->Input("FLASH", 1.0, nullptr);
             }
-            MarkAndRepaint(display);
+            markAndRepaint(display);
         }
     }
 
@@ -209,7 +209,7 @@ TEST_F(BadLesson, DamagedBookmarksNeverCrash) {
     const std::string good = " L 909\r\nP 1 1 1\r\nP -2 1 0\r\nP 3 0 0\r\nP 4 0 0\r\n";
     for (int round = 0; round < 40; ++round) {
         folder_.write("drive-E/LORVENNA/L09-09.BMK", damage(good, random), false);
-        const int page = ApplyBookmark(9, 9);
+        const int page = applyBookmark(9, 9);
         EXPECT_GE(page, -2);
         EXPECT_LE(page, 2147483647);
         freePages();

@@ -4,7 +4,7 @@
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
 #include "platform/FileSystem.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 
@@ -24,7 +24,7 @@ protected:
         app_ = std::make_unique<FakeApp>();
     }
     void TearDown() override {
-        LessonTeardown();
+        lessonTeardown();
         app_.reset();
         resetSession();
     }
@@ -33,11 +33,11 @@ protected:
     void buildEveryPage(const std::string& file) {
         SessionState& s = session();
         formatText(s.lessonPath, "LSNS\\%s", file.c_str());
-        ASSERT_TRUE(ReadLessonIndex()) << file << ": " << s.errorText;
+        ASSERT_TRUE(readLessonIndex()) << file << ": " << s.errorText;
         ASSERT_GT(s.pageCount, 0) << file;
         for (int page = 1; page <= s.pageCount; ++page)
-            ASSERT_TRUE(BuildPage(page)) << file << " page " << page << ": " << s.errorText;
-        LessonTeardown();
+            ASSERT_TRUE(buildPage(page)) << file << " page " << page << ": " << s.errorText;
+        lessonTeardown();
     }
 
     static Item* findItem(const char* title) {
@@ -67,14 +67,14 @@ TEST_F(Courseware, EveryLessonBuildsEveryPage) {
 TEST_F(Courseware, FirstLessonKeepsItsFigureAcrossPages) {
     SessionState& s = session();
     setText(s.lessonPath, "LSNS\\01-01.LSN");
-    ASSERT_TRUE(ReadLessonIndex()) << s.errorText;
+    ASSERT_TRUE(readLessonIndex()) << s.errorText;
     EXPECT_EQ(s.pageCount, 3);
     EXPECT_EQ(s.questionTotal, 0);
-    ASSERT_TRUE(BuildPage(1)) << s.errorText;
+    ASSERT_TRUE(buildPage(1)) << s.errorText;
     Display* figure = s.displays[2];
     ASSERT_NE(figure, nullptr);
     EXPECT_EQ(figure->name, "Figure");
-    ASSERT_TRUE(BuildPage(2)) << s.errorText;
+    ASSERT_TRUE(buildPage(2)) << s.errorText;
     EXPECT_EQ(s.displays[2], figure);
     EXPECT_TRUE(figure->reused);
     EXPECT_EQ(s.displays[3]->name, "Notes2");
@@ -88,12 +88,12 @@ TEST_F(Courseware, FirstLessonKeepsItsFigureAcrossPages) {
 TEST_F(Courseware, QuestionLessonAsksOneQuestionAPage) {
     SessionState& s = session();
     setText(s.lessonPath, "LSNS\\01-02.LSN");
-    ASSERT_TRUE(ReadLessonIndex()) << s.errorText;
+    ASSERT_TRUE(readLessonIndex()) << s.errorText;
     EXPECT_EQ(s.questionTotal, 4);
     EXPECT_FALSE(s.testLesson);
     const char* questions[] = {"Question1", "Question2", "Distance", "Question4"};
     for (int page = 1; page <= 4; ++page) {
-        ASSERT_TRUE(BuildPage(page)) << s.errorText;
+        ASSERT_TRUE(buildPage(page)) << s.errorText;
         ASSERT_TRUE(s.answer.questionActive()) << "page " << page;
         ASSERT_NE(s.answer.currentQuestion(), nullptr);
         EXPECT_EQ(s.answer.currentQuestion()->title, questions[page - 1]);
@@ -105,7 +105,7 @@ TEST_F(Courseware, QuestionLessonAsksOneQuestionAPage) {
 TEST_F(Courseware, TestLessonIsMarkedAsATest) {
     SessionState& s = session();
     setText(s.lessonPath, "LSNS\\01-03.LSN");
-    ASSERT_TRUE(ReadLessonIndex()) << s.errorText;
+    ASSERT_TRUE(readLessonIndex()) << s.errorText;
     EXPECT_TRUE(s.testLesson);
     EXPECT_EQ(s.questionTotal, 3);
 }

@@ -152,9 +152,9 @@ TEST_F(LessonListTest, TakingAnEntrySetsTheLessonFromItsTitleOrItsFileName) {
 }
 
 TEST_F(LessonListTest, NoLessonToListEndsWithMinusFive) {
-    EXPECT_EQ(RunLessonSelection(), StateCode::BadLesson);
+    EXPECT_EQ(runLessonSelection(), StateCode::BadLesson);
     folder.write("LSNS/01-01.LSN", "");
-    EXPECT_EQ(RunLessonSelection(), StateCode::BadLesson);
+    EXPECT_EQ(runLessonSelection(), StateCode::BadLesson);
     EXPECT_STRNE(session().errorText, "");
 }
 
@@ -177,7 +177,7 @@ StateCode runSelection(const std::function<void(QDialog&)>& act) {
             }
         });
     });
-    const StateCode result = RunLessonSelection();
+    const StateCode result = runLessonSelection();
     EXPECT_TRUE(acted) << "no modal dialog came up";
     return result;
 }

@@ -3,7 +3,7 @@
 
 #include "platform/Clock.h"
 #include "records/GradeRecord.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
 

@@ -2,7 +2,7 @@
 #include "records/KeyDisk.h"
 
 #include "platform/Random.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
 
@@ -68,7 +68,7 @@ TEST_F(KeyDiskTest, DetectionCountsDrivesAndMedia) {
         for (auto [letter, medium] : c.drives)
             folder.addDrive(letter, medium);
         resetSession();
-        EXPECT_EQ(DetectKeyDrive(), c.result) << c.name;
+        EXPECT_EQ(detectKeyDrive(), c.result) << c.name;
         EXPECT_EQ(session().keyDrive, c.keyDrive) << c.name;
     }
 }
@@ -77,7 +77,7 @@ TEST_F(KeyDiskTest, WrittenKeyFileHoldsLengthsTextsAndFillScrambled) {
     work.addDrive('E');
     session().keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
-    ASSERT_EQ(WriteKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
 
     const std::string file = work.read("drive-E/LORVENNA/KEY.GRD");
     ASSERT_EQ(file.size(), 256u);
@@ -104,14 +104,14 @@ TEST_F(KeyDiskTest, KeyFileReadsBackAfterWriting) {
     work.addDrive('E');
     session().keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
-    ASSERT_EQ(WriteKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     // A second registration replaces the key, even though the folder exists.
     setIdentity("Lee9", "Secret18");
-    ASSERT_EQ(WriteKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
 
     resetSession();
     session().keyDrive = 'E';
-    ASSERT_EQ(ReadKeyFile(), KeyDiskCode::KeyRead);
+    ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
     EXPECT_STREQ(session().keyId, "Lee9");
     EXPECT_STREQ(session().keyPassword, "Secret18");
     EXPECT_FALSE(work.exists("drive-E/TEMPTEMP.TMP"));
@@ -123,10 +123,10 @@ TEST_F(KeyDiskTest, LongestIdAndPasswordFitTheKey) {
     const std::string id(58, 'a');
     const std::string password(18, 'b');
     setIdentity(id.c_str(), password.c_str());
-    ASSERT_EQ(WriteKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     resetSession();
     session().keyDrive = 'E';
-    ASSERT_EQ(ReadKeyFile(), KeyDiskCode::KeyRead);
+    ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
     EXPECT_EQ(std::string(session().keyId), id);
     EXPECT_EQ(std::string(session().keyPassword), password);
 }
@@ -134,14 +134,14 @@ TEST_F(KeyDiskTest, LongestIdAndPasswordFitTheKey) {
 TEST_F(KeyDiskTest, MissingOrShortKeyFileIsUnregistered) {
     work.addDrive('E');
     session().keyDrive = 'E';
-    EXPECT_EQ(ReadKeyFile(), KeyDiskCode::NotRegistered);
+    EXPECT_EQ(readKeyFile(), KeyDiskCode::NotRegistered);
 
     std::string file = keyFile(std::string("\x03\x02"
                                            "abcXY",
                                            7));
     file.resize(255);
     work.write("drive-E/LORVENNA/KEY.GRD", file, false);
-    EXPECT_EQ(ReadKeyFile(), KeyDiskCode::NotRegistered);
+    EXPECT_EQ(readKeyFile(), KeyDiskCode::NotRegistered);
 }
 
 TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
@@ -167,7 +167,7 @@ TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
         setText(session().keyId, "kept");
         setText(session().keyPassword, "kept");
         work.write("drive-E/LORVENNA/KEY.GRD", keyFile(c.plain), false);
-        EXPECT_EQ(ReadKeyFile(), KeyDiskCode::WrongPassword) << c.name;
+        EXPECT_EQ(readKeyFile(), KeyDiskCode::WrongPassword) << c.name;
         EXPECT_STREQ(session().keyId, "kept") << c.name;
         EXPECT_STREQ(session().keyPassword, "kept") << c.name;
     }
@@ -179,7 +179,7 @@ TEST_F(KeyDiskTest, LengthsJustInsideTheFieldsAreRead) {
     // A password of 19 and an ID of 59 bytes still fit their fields with the terminator.
     const std::string plain = std::string("\x13\x3B") + std::string(19, 'p') + std::string(59, 'i');
     work.write("drive-E/LORVENNA/KEY.GRD", keyFile(plain), false);
-    ASSERT_EQ(ReadKeyFile(), KeyDiskCode::KeyRead);
+    ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
     EXPECT_EQ(std::string(session().keyPassword), std::string(19, 'p'));
     EXPECT_EQ(std::string(session().keyId), std::string(59, 'i'));
 }
@@ -190,16 +190,16 @@ TEST_F(KeyDiskTest, WriteProtectedDiskIsReportedByReadingAndWriting) {
                                            std::filesystem::perms::owner_exec);
     session().keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
-    EXPECT_EQ(ReadKeyFile(), KeyDiskCode::WriteFailed);
-    EXPECT_EQ(WriteKeyFile(), KeyDiskCode::WriteFailed);
+    EXPECT_EQ(readKeyFile(), KeyDiskCode::WriteFailed);
+    EXPECT_EQ(writeKeyFile(), KeyDiskCode::WriteFailed);
     EXPECT_FALSE(work.exists("drive-E/LORVENNA"));
 }
 
 TEST_F(KeyDiskTest, NoDriveLetterTouchesNothing) {
     session().keyDrive = 0;
     setIdentity("Kim42", "Pw7");
-    EXPECT_EQ(ReadKeyFile(), KeyDiskCode::NotRegistered);
-    EXPECT_EQ(WriteKeyFile(), KeyDiskCode::WriteFailed);
+    EXPECT_EQ(readKeyFile(), KeyDiskCode::NotRegistered);
+    EXPECT_EQ(writeKeyFile(), KeyDiskCode::WriteFailed);
     EXPECT_FALSE(work.exists("LORVENNA"));
     EXPECT_FALSE(work.exists("TEMPTEMP.TMP"));
 }
@@ -223,7 +223,7 @@ TEST_F(KeyDiskTest, PasswordMatchesIgnoringLetterCase) {
     for (const Case& c : cases) {
         setText(session().typedPassword, c.typed);
         setText(session().keyPassword, c.stored);
-        EXPECT_EQ(CheckPassword(), c.result) << c.typed << " / " << c.stored;
+        EXPECT_EQ(checkPassword(), c.result) << c.typed << " / " << c.stored;
     }
 }
 

@@ -5,8 +5,8 @@
 #include "platform/MessageBox.h"
 #include "records/KeyDisk.h"
 #include "records/StartDialog.h"
-#include "shell/DialogUnits.h"
-#include "shell/FixedText.h"
+#include "platform/DialogUnits.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/WorkFolder.h"
@@ -42,13 +42,13 @@ public:
         steps_.push_back({std::move(ready), std::move(act)});
     }
 
-    // Runs RunStartDialog with the script acting on it.
+    // Runs runStartDialog with the script acting on it.
     StateCode run() {
         QTimer timer;
         timer.setInterval(0);
         QObject::connect(&timer, &QTimer::timeout, [this] { poll(); });
         timer.start();
-        return RunStartDialog();
+        return runStartDialog();
     }
 
     bool finished() const { return next_ == steps_.size(); }
@@ -176,7 +176,7 @@ TEST_F(StartDialogViewTest, RegisteredDiskLogsInWithPasswordInOtherCase) {
     session().keyDrive = 'E';
     setText(session().studentId, "Kim42");
     setText(session().typedPassword, "Pw7");
-    ASSERT_EQ(WriteKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     resetSession();
 
     UserScript user;

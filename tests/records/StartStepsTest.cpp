@@ -5,7 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
 #include "records/KeyDisk.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
 
@@ -242,7 +242,7 @@ TEST_F(StartStepsTest, RegisteredDiskAcceptsThePasswordInOtherCase) {
     session().keyDrive = 'E';
     setText(session().studentId, "Kim42");
     setText(session().typedPassword, "Pw7");
-    ASSERT_EQ(WriteKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     resetSession();
 
     steps.startWithGrades();
@@ -289,9 +289,9 @@ TEST_F(StartStepsTest, LongEntriesAreCutTo58And18Characters) {
         // The same long password typed at login matches what was registered.
         resetSession();
         session().keyDrive = 'E';
-        ASSERT_EQ(ReadKeyFile(), KeyDiskCode::KeyRead);
+        ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
         setText(session().typedPassword, std::string(18, 'P'));
-        EXPECT_EQ(CheckPassword(), KeyDiskCode::PasswordRight);
+        EXPECT_EQ(checkPassword(), KeyDiskCode::PasswordRight);
     }
 }
 
@@ -358,7 +358,7 @@ TEST_F(StartStepsTest, PasswordLimitAtLoginOnlyStopsTyping) {
     session().keyDrive = 'E';
     setText(session().studentId, "Kim42");
     setText(session().typedPassword, "Pw7");
-    ASSERT_EQ(WriteKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     steps.startWithGrades();
     runPosted();
     ASSERT_EQ(session().stateCode, static_cast<StateCode>(StartStep::KeyRead));

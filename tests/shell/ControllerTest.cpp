@@ -8,7 +8,7 @@
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "shell/ControllerTimer.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/WorkFolder.h"
@@ -308,7 +308,7 @@ TEST_F(ControllerTest, OtherCodesEndTheRunWithTheirMessage) {
 
 TEST_F(ControllerTest, FatalExitDeletesTheWorkingFolderBookmarkAndTearsDown) {
     folder.write("LORVENNA.BMK", "L 102\r\n");
-    StartControllerTimer();
+    startPauseTimer();
     controller->fatalExit(StateCode::Quit);
     EXPECT_FALSE(folder.exists("LORVENNA.BMK"));
     EXPECT_EQ(log, std::vector<std::string>{"teardown"});
@@ -380,7 +380,7 @@ TEST_F(ControllerTest, OtherKeysHelpNoteMainMenuAndQuit) {
     for (VirtualKey key : {VirtualKey::M, VirtualKey::KeypadSubtract}) {
         app->posted.clear();
         session().pageClosing = false;
-        StartControllerTimer();
+        startPauseTimer();
         controller->keyDown(key);
         EXPECT_EQ(app->posted, one(StateCode::LessonEnd, 0));
         EXPECT_TRUE(session().pageClosing);
@@ -459,7 +459,7 @@ TEST_F(ControllerTest, TickEndsEachPauseWhenItsTimeHasRun) {
         entry.completedCount = 0;
         window.discarded = 0;
         (c.right ? s.rightWaitStart : s.wrongWaitStart) = clock.now();
-        StartControllerTimer();
+        startPauseTimer();
         s.pageBuilding = true;
 
         controller->tick();
@@ -501,7 +501,7 @@ TEST_F(ControllerTest, PauseEndsAcrossTheTickCountWrapping) {
 TEST_F(ControllerTest, KeyDuringAWrongPauseEndsItAndDoesNothingElse) {
     SessionState& s = session();
     s.wrongWaitStart = clock.now();
-    StartControllerTimer();
+    startPauseTimer();
     clock.advance(10);
     controller->keyDown(VirtualKey::Q); // Q would quit
     EXPECT_FALSE(controller->exited());

@@ -39,8 +39,8 @@ protected:
         display->window = app->createDisplayWindow(display, 900, {10, 50, 410, 350});
         display->window->setUserData(display);
         display->clientRect = display->window->clientRect();
-        CreateDrawingSurfaces(display);
-        RepaintDisplay(display);
+        createDrawingSurfaces(display);
+        repaintDisplay(display);
         session().displays[1] = display;
         session().currentEntry = &entry;
     }
@@ -116,10 +116,10 @@ TEST_F(DisplayWindowProcTest, NothingReachesTheItemsWhileAPageIsBuilt) {
     ChildWindowProc* proc = displayWindowProc();
 
     click(10, 10);
-    proc->command(window(), notificationWord(kNotifyClicked, 1200));
+    proc->controlNotification(window(), notificationWord(kNotifyClicked, 1200));
     proc->timer(window(), &item);
-    proc->scroll(window(), ScrollRequest::LineDown, nullptr);
-    MarkAndRepaint(display); // the items draw when asked to, not when the window paints
+    proc->scrollRequest(window(), ScrollRequest::LineDown, nullptr);
+    markAndRepaint(display); // the items draw when asked to, not when the window paints
     probeLog().clear();
     display->needsRepaint = 1;
     widgetOf(window())->grab();
@@ -198,9 +198,9 @@ TEST_F(DisplayWindowProcTest, CommandsGoToTheFirstItemWithTheControlsId) {
 
     probeLog().clear();
     ChildWindowProc* proc = displayWindowProc();
-    proc->command(window(), notificationWord(kNotifySetFocus, 1301));
-    proc->command(window(), notificationWord(kNotifyChanged, 1301));
-    proc->command(window(), notificationWord(0x200, 1301)); // other codes are ignored
+    proc->controlNotification(window(), notificationWord(kNotifySetFocus, 1301));
+    proc->controlNotification(window(), notificationWord(kNotifyChanged, 1301));
+    proc->controlNotification(window(), notificationWord(0x200, 1301)); // other codes are ignored
     EXPECT_EQ(probeLog(), (std::vector<std::string>{"Other:command 256", "Other:command 1024"}));
     EXPECT_EQ(app->focusCount, 1);
 
@@ -217,7 +217,7 @@ TEST_F(DisplayWindowProcTest, CommandsGoToTheFirstItemWithTheControlsId) {
 TEST_F(DisplayWindowProcTest, ControlIdsPast32767MatchByTheir16Bits) {
     ProbeItem& item = add("Late");
     item.controlId = -32000; // the 16-bit counter has gone past 32767
-    displayWindowProc()->command(window(), notificationWord(kNotifyClicked, -32000));
+    displayWindowProc()->controlNotification(window(), notificationWord(kNotifyClicked, -32000));
     EXPECT_EQ(probeLog(), std::vector<std::string>{"Late:command 0"});
 }
 
@@ -227,13 +227,13 @@ TEST_F(DisplayWindowProcTest, ACommandThatAnswersIsJudged) {
     yes.controlId = 1400;
     ask("Question", yes);
     yes.commandResult = false;
-    displayWindowProc()->command(window(), notificationWord(kNotifyClicked, 1400));
+    displayWindowProc()->controlNotification(window(), notificationWord(kNotifyClicked, 1400));
     EXPECT_EQ(s.rightWaitStart, 0u);
     EXPECT_EQ(s.wrongWaitStart, 0u);
 
     yes.commandResult = true;
     s.answer.choose(&yes, display); // what an answering item records before it returns true
-    displayWindowProc()->command(window(), notificationWord(kNotifyClicked, 1400));
+    displayWindowProc()->controlNotification(window(), notificationWord(kNotifyClicked, 1400));
     EXPECT_EQ(s.rightWaitStart, clock.now());
     EXPECT_EQ(entry.rightCount, 1);
 }
@@ -292,7 +292,7 @@ TEST_F(DisplayWindowProcTest, ScrollRequestsAreOfferedInListOrderUntilOneIsTaken
     add("A");
     add("B").scrollResult = true;
     add("C").scrollResult = true;
-    displayWindowProc()->scroll(window(), ScrollRequest::PageUp, nullptr);
+    displayWindowProc()->scrollRequest(window(), ScrollRequest::PageUp, nullptr);
     EXPECT_EQ(probeLog(), (std::vector<std::string>{"A:scroll", "B:scroll"}));
 }
 
@@ -316,7 +316,7 @@ TEST_F(DisplayWindowProcTest, WindowsWithoutADisplayIgnoreEverything) {
     window().setUserData(nullptr);
     click(10, 10);
     displayWindowProc()->timer(window(), &item);
-    displayWindowProc()->scroll(window(), ScrollRequest::LineUp, nullptr);
+    displayWindowProc()->scrollRequest(window(), ScrollRequest::LineUp, nullptr);
     EXPECT_TRUE(probeLog().empty());
     window().setUserData(display);
 }

@@ -60,7 +60,7 @@ TEST(EndToEnd, StudentChoosesALessonSeesItsFirstPageAndQuits) {
     ScriptedBoxes boxes;
     TestClock clock;
 
-    std::unique_ptr<MainWindow> window = StartUp();
+    std::unique_ptr<MainWindow> window = startUp();
     ASSERT_NE(window, nullptr);
     QEventLoop loop;
     bool ended = false;

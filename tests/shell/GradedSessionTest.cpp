@@ -176,7 +176,7 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
     clock.setLocalTime({2026, 12, 8, 10, 0, 0});
 
     {
-        std::unique_ptr<MainWindow> window = StartUp();
+        std::unique_ptr<MainWindow> window = startUp();
         ASSERT_NE(window, nullptr);
         MainWindow& w = *window;
         Student student;
@@ -251,7 +251,7 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
     resetSession();
     std::vector<int> countsAfterResume;
     {
-        std::unique_ptr<MainWindow> window = StartUp();
+        std::unique_ptr<MainWindow> window = startUp();
         ASSERT_NE(window, nullptr);
         MainWindow& w = *window;
         Student student;

@@ -277,7 +277,7 @@ TEST_F(MainWindowTest, InputWaitingWhenThePauseEndsIsDropped) {
 
 TEST_F(MainWindowTest, ControllerTimerEndsTheRightPause) {
     session().rightWaitStart = clock.now();
-    StartControllerTimer();
+    startPauseTimer();
     EXPECT_TRUE(window->controllerTimerActive());
     clock.advance(1000);
     window->controller().tick();

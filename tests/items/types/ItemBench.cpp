@@ -11,7 +11,7 @@
 #include "platform/QtChildWindow.h"
 #include "shell/DisplayWindowProc.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <QAbstractButton>
@@ -26,7 +26,7 @@ FreshSession::FreshSession() {
 LessonBench::LessonBench() = default;
 
 LessonBench::~LessonBench() {
-    LessonTeardown();
+    lessonTeardown();
     resetSession();
 }
 
@@ -37,15 +37,15 @@ bool LessonBench::load(std::string_view lesson) {
     state.lessonMinor = 1;
     setText(state.lessonName, "01-01");
     setText(state.lessonPath, "LSNS\\01-01.LSN");
-    return ReadLessonIndex();
+    return readLessonIndex();
 }
 
 bool LessonBench::build(int page) {
     session().currentPage = page;
-    if (!BuildPage(page))
+    if (!buildPage(page))
         return false;
     // What the new windows' first paint does.
-    RepaintAllDisplays();
+    repaintAllDisplays();
     return true;
 }
 
@@ -108,7 +108,7 @@ bool PaperDisplay::read(std::unique_ptr<Item> item, const char* title, std::stri
     setWorkingFolder(folder_.path());
     folder_.write("LSNS/BLOCK.TXT", std::string(lines) + "\n}\n");
     FileHandle file = openForReading("LSNS\\BLOCK.TXT");
-    if (!ReadItemBlock(item.get(), title, &display, file))
+    if (!readItemBlock(item.get(), title, &display, file))
         return false;
     closeFile(file);
     Item** tail = &display.items;

@@ -137,7 +137,7 @@ TEST(ItemEdit, EnterSendsTheNumberAndPutsTheCleanedTextBack) {
     EXPECT_EQ(e.shown(e.field), "1234,567");
 
     // Putting the stored text back on repaint is never taken for a new entry.
-    MarkAllAndRepaint();
+    markAllAndRepaint();
     e.field->control->setText("9\r\n");
     EXPECT_EQ(e.receiver.received.size(), 1u);
 }
@@ -156,7 +156,7 @@ TEST(ItemEdit, TypingWithoutEnterSendsNothingAndOutlivesARepaint) {
     EditBench e;
     e.type(e.field, "42");
     EXPECT_TRUE(e.receiver.received.empty());
-    MarkAllAndRepaint();
+    markAllAndRepaint();
     EXPECT_EQ(e.shown(e.field), "42");
     e.type(e.field, "\n");
     ASSERT_EQ(e.receiver.received.size(), 1u);

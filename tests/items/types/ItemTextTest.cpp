@@ -111,7 +111,7 @@ TEST(ItemText, PromptIsDrawnOnlyWhileItsQuestionIsCurrent) {
 
     const auto drawn = [&](const char* what) {
         paper.surface.clear();
-        MarkAndRepaint(&paper.display);
+        markAndRepaint(&paper.display);
         for (const std::string& call :
              paper.surface.callsStartingWith(std::string("drawText \"") + what + "\"")) {
             if (call.ends_with(" wordbreak"))
@@ -173,7 +173,7 @@ END LESSON
     EXPECT_EQ(now->visibility, 0);
     const Rect before = now->bounds;
     now->bounds = {};
-    MarkAndRepaint(bench.display(1));
+    markAndRepaint(bench.display(1));
     EXPECT_EQ(now->bounds, before) << "a hidden ACTNOW text is still laid out and drawn";
 }
 

@@ -1,5 +1,5 @@
 // Dialog units from the application's default font.
-#include "shell/DialogUnits.h"
+#include "platform/DialogUnits.h"
 
 #include <QApplication>
 #include <QFontMetrics>
