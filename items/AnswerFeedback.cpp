@@ -123,10 +123,7 @@ bool namesAnEntry(const Item& question, const Item& item) {
 void showRightSpots(const Item& question) {
     SessionState& state = session();
     Display* target = nullptr;
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        Display* display = state.displays[slot];
-        if (!display)
-            continue;
+    for (Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next) {
             if (namesAnEntry(question, *item)) {
                 target = display;

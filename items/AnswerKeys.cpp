@@ -27,11 +27,10 @@ std::string_view titleOf(const KeyEntry& key) {
 
 // Every display shows the pointing cursor while a question is active.
 void updateCursors() {
-    SessionState& state = session();
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        Display* display = state.displays[slot];
-        if (display && display->window)
-            display->window->setPointCursor(state.answer.questionActive());
+    const bool active = session().answer.questionActive();
+    for (Display* display : shownDisplays()) {
+        if (display->window)
+            display->window->setPointCursor(active);
     }
 }
 
@@ -129,10 +128,7 @@ bool CheckKeys(Item& item) {
             continue;
         // Found anew on every page start: an answerer of an earlier page may be gone.
         key.answerer = nullptr;
-        for (int slot = 1; slot < kDisplaySlots; ++slot) {
-            Display* display = state.displays[slot];
-            if (!display)
-                continue;
+        for (Display* display : shownDisplays()) {
             for (Item* candidate = display->items; candidate; candidate = candidate->next) {
                 if (!equalsIgnoringCase(candidate->title, titleOf(key)))
                     continue;
@@ -161,15 +157,11 @@ void StartFirstQuestion() {
     // Nothing of an answer given on the page before carries over.
     state.answer.clearQuestion();
     // Entering a page asks its questions anew, kept displays included.
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        for (Item* item = state.displays[slot] ? state.displays[slot]->items : nullptr; item;
-             item = item->next)
+    for (Display* display : shownDisplays()) {
+        for (Item* item = display->items; item; item = item->next)
             item->judgedOnPage = 0;
     }
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        Display* display = state.displays[slot];
-        if (!display)
-            continue;
+    for (Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next) {
             if (item->keyKinds != 0) {
                 startQuestion(*item);

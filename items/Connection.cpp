@@ -60,11 +60,7 @@ bool Connect(Connection& connection) {
 
     // The first match of each display; a later display replaces an earlier one's.
     Item* found = nullptr;
-    const SessionState& state = session();
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        const Display* display = state.displays[slot];
-        if (!display)
-            continue;
+    for (const Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next) {
             if (equalsIgnoringCase(item->title, connection.targetTitle)) {
                 found = item;

@@ -2,7 +2,7 @@
 #include "items/KeyReader.h"
 
 #include "items/Item.h"
-#include "items/LineMatcher.h"
+#include "platform/LineMatcher.h"
 #include "platform/FixedText.h"
 
 #include <cstring>

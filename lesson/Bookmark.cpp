@@ -3,6 +3,7 @@
 
 #include "lesson/LessonIndex.h"
 #include "lesson/LineReader.h"
+#include "platform/LineMatcher.h"
 #include "platform/Drives.h"
 #include "platform/FixedText.h"
 #include "shell/SessionState.h"
@@ -78,7 +79,8 @@ int applyBookmark(long major, long minor) {
     bool matched = false;
     while (!matched && readLine(file, line, kBookmarkLineLimit) > 0) {
         long value = 0;
-        matched = std::sscanf(line, " L %ld", &value) == 1 && value == code;
+        LineMatcher m(line);
+        matched = m.keyword("L") && m.whole(value) && value == code;
     }
     if (!matched) {
         closeFile(file);
@@ -102,7 +104,8 @@ int applyBookmark(long major, long minor) {
         long page = 0;
         long completed = 0;
         long right = 0;
-        if (std::sscanf(line, " P %ld %ld %ld ", &page, &completed, &right) != 3)
+        LineMatcher m(line);
+        if (!m.keyword("P") || !m.whole(page) || !m.whole(completed) || !m.whole(right))
             continue;
         entry->completedCount = static_cast<std::int32_t>(completed);
         entry->rightCount = static_cast<std::int32_t>(right);

@@ -3,6 +3,7 @@
 #include "lesson/LessonIndex.h"
 
 #include "lesson/LineReader.h"
+#include "platform/LineMatcher.h"
 #include "platform/IgnoreCase.h"
 #include "lesson/PageEntry.h"
 #include "platform/FixedText.h"
@@ -36,9 +37,10 @@ public:
             endMarks_.push_back(position);
             return;
         }
-        char name[256];
+        LineMatcher m(line);
+        std::string name;
         long x = 0;
-        if (std::sscanf(line, " DISPLAY %255s %ld", name, &x) >= 2)
+        if (m.keyword("DISPLAY") && m.word(name) && m.whole(x))
             headers_[foldedCopy(name)].push_back(position);
     }
 
@@ -63,6 +65,12 @@ private:
     std::vector<long> endMarks_;
 };
 
+// A keyword and a whole number after it: " TOTAL %ld".
+bool numberAfter(const char* line, std::string_view keyword, long& value) {
+    LineMatcher m(line);
+    return m.keyword(keyword) && m.whole(value);
+}
+
 // A DISPLAY line of the page section whose block is looked up once the whole file is read.
 struct PendingDisplay {
     PageEntry* entry;
@@ -79,21 +87,22 @@ public:
     bool takeLine(const char* line, long after) {
         long value = 0;
         // TOTAL is tried first and the line goes on to the other forms.
-        if (std::sscanf(line, " TOTAL %ld", &value) == 1)
+        if (numberAfter(line, "TOTAL", value))
             state_.questionTotal = static_cast<std::int32_t>(value);
 
-        if (std::sscanf(line, " TEST %ld", &value) == 1) {
+        if (numberAfter(line, "TEST", value)) {
             state_.questionTotal = static_cast<std::int32_t>(value);
             state_.testLesson = true;
             return true;
         }
-        if (std::sscanf(line, " PAGE %ld", &value) == 1) {
+        if (numberAfter(line, "PAGE", value)) {
             startPage(static_cast<std::int32_t>(value));
             return true;
         }
-        char name[256];
-        if (std::sscanf(line, " DISPLAY %255s ", name) == 1)
-            return addDisplay(name, after);
+        LineMatcher m(line);
+        std::string name;
+        if (m.keyword("DISPLAY") && m.word(name))
+            return addDisplay(name.c_str(), after);
         return true;
     }
 

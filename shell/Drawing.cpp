@@ -111,13 +111,13 @@ void markAndRepaint(Display* display) {
 }
 
 void markAllAndRepaint() {
-    for (int slot = 1; slot < kDisplaySlots; ++slot)
-        markAndRepaint(session().displays[slot]);
+    for (Display* display : shownDisplays())
+        markAndRepaint(display);
 }
 
 void repaintAllDisplays() {
-    for (int slot = 1; slot < kDisplaySlots; ++slot)
-        repaintDisplay(session().displays[slot]);
+    for (Display* display : shownDisplays())
+        repaintDisplay(display);
 }
 
 Size pageMarkerSize(int screenWidth) {

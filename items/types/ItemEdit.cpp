@@ -3,7 +3,7 @@
 
 #include "items/AnswerKeys.h"
 #include "items/Connection.h"
-#include "items/LineMatcher.h"
+#include "platform/LineMatcher.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"
 #include "shell/AppServices.h"

@@ -66,11 +66,7 @@ void ItemText::MakeRegion() {
 }
 
 bool ItemText::Click(Display*, int, int, int) {
-    SessionState& state = session();
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        Display* shown = state.displays[slot];
-        if (!shown)
-            continue;
+    for (Display* shown : shownDisplays()) {
         for (Item* item = shown->items; item; item = item->next) {
             if (item != this && item->isType(ItemType::Text))
                 item->Input("STOP", 0.0, nullptr);

@@ -37,9 +37,8 @@ struct Quiz {
     }
     // The page starts: keys checked, the first question asked.
     void start() {
-        for (int slot = 1; slot < kDisplaySlots; ++slot) {
-            Display* display = session().displays[slot];
-            for (Item* item = display ? display->items : nullptr; item; item = item->next)
+        for (Display* display : shownDisplays()) {
+            for (Item* item = display->items; item; item = item->next)
                 ASSERT_TRUE(CheckKeys(*item)) << session().errorText;
         }
         StartFirstQuestion();

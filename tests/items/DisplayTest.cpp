@@ -27,8 +27,8 @@ TEST(Display, DeletingADisplayDeletesItsItems) {
     auto* display = new Display();
     auto* first = new Item();
     auto* second = new Item();
-    display->items = first;
-    first->next = second;
+    display->appendItem(first);
+    display->appendItem(second);
     display->getPen(1, {});
     session().answer.choose(nullptr, display);
     delete display;

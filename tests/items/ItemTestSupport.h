@@ -48,10 +48,7 @@ public:
         added.title = title;
         added.display = &d;
         added.surface = d.surface;
-        Item** end = &d.items;
-        while (*end)
-            end = &(*end)->next;
-        *end = item.release();
+        d.appendItem(item.release());
         return added;
     }
 

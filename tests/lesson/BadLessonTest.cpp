@@ -140,16 +140,15 @@ protected:
     static void poke() {
         markAllAndRepaint();
         ChildWindowProc* proc = displayWindowProc();
-        for (int slot = 1; slot < kDisplaySlots; ++slot) {
-            Display* display = session().displays[slot];
-            if (!display || !display->window)
+        for (Display* display : shownDisplays()) {
+            if (!display->window)
                 continue;
             for (const Point p : {Point{5, 5}, Point{150, 150}, Point{60, 100}, Point{400, 20}}) {
                 // A click may end in a pause; end it so the next click is judged too.
                 session().rightWaitStart = 0;
                 session().wrongWaitStart = 0;
                 proc->leftButtonDown(*display->window, p.x, p.y);
-                if (session().displays[slot] != display)
+                if (!isShown(display))
                     return; // the click turned the page
             }
             for (Item* item = display->items; item; item = item->next) {

@@ -41,9 +41,8 @@ protected:
     }
 
     static Item* findItem(const char* title) {
-        for (int slot = 1; slot < kDisplaySlots; ++slot) {
-            Display* display = session().displays[slot];
-            for (Item* item = display ? display->items : nullptr; item; item = item->next) {
+        for (Display* display : shownDisplays()) {
+            for (Item* item = display->items; item; item = item->next) {
                 if (item->title == title)
                     return item;
             }

@@ -91,10 +91,7 @@ protected:
     ProbeItem& probeIn(Display* display, const std::string& title) {
         auto* probe = new ProbeItem(title);
         probe->display = display;
-        Item** end = &display->items;
-        while (*end)
-            end = &(*end)->next;
-        *end = probe;
+        display->appendItem(probe);
         return *probe;
     }
 
@@ -209,8 +206,7 @@ TEST_F(PageBuilderTest, PageWithoutDisplaysShowsNone) {
     QPointer<QWidget> first = widgetOf(*shown(1)->window);
     QPointer<QWidget> second = widgetOf(*shown(2)->window);
     ASSERT_TRUE(buildPage(3));
-    for (int slot = 1; slot < kDisplaySlots; ++slot)
-        EXPECT_EQ(shown(slot), nullptr) << slot;
+    EXPECT_EQ(shownDisplays().begin(), shownDisplays().end());
     EXPECT_EQ(first, nullptr);
     EXPECT_EQ(second, nullptr);
     EXPECT_EQ(session().currentPage, 3);
@@ -366,8 +362,7 @@ TEST_F(PageBuilderTest, TeardownEndsTheLesson) {
     EXPECT_FALSE(s.testLesson);
     EXPECT_EQ(s.answer.feedbackDisplay(), nullptr);
     EXPECT_EQ(window, nullptr);
-    for (int slot = 1; slot < kDisplaySlots; ++slot)
-        EXPECT_EQ(shown(slot), nullptr);
+    EXPECT_EQ(shownDisplays().begin(), shownDisplays().end());
 }
 
 TEST_F(PageBuilderTest, LongLessonReachesItsFirstAndLastPage) {

@@ -53,10 +53,7 @@ protected:
         auto* item = new ProbeItem(title, box);
         item->display = display;
         item->surface = display->surface;
-        Item** end = &display->items;
-        while (*end)
-            end = &(*end)->next;
-        *end = item;
+        display->appendItem(item);
         return *item;
     }
 

@@ -47,10 +47,7 @@ struct ShownDisplay {
         auto* item = new ProbeItem(title);
         item->display = display;
         item->surface = display->surface;
-        Item** end = &display->items;
-        while (*end)
-            end = &(*end)->next;
-        *end = item;
+        display->appendItem(item);
         return *item;
     }
     QImage shown() { return widgetOf(*display->window)->grab().toImage(); }

@@ -89,8 +89,8 @@ TEST(EndToEnd, StudentChoosesALessonSeesItsFirstPageAndQuits) {
         if (!activeModal() && s.currentPage == 1 && s.stateCode == StateCode::PageShown &&
             pageOneDisplays < 0) {
             pageOneDisplays = 0;
-            for (int slot = 1; slot < kDisplaySlots; ++slot)
-                pageOneDisplays += s.displays[slot] ? 1 : 0;
+            for ([[maybe_unused]] Display* display : shownDisplays())
+                ++pageOneDisplays;
             caption = window->windowTitle().toStdString();
             QKeyEvent q(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier);
             QCoreApplication::sendEvent(window.get(), &q);

@@ -50,10 +50,7 @@ bool LessonBench::build(int page) {
 }
 
 Item* LessonBench::item(std::string_view title) const {
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        const Display* shown = session().displays[slot];
-        if (!shown)
-            continue;
+    for (const Display* shown : shownDisplays()) {
         for (Item* candidate = shown->items; candidate; candidate = candidate->next) {
             if (equalsIgnoringCase(candidate->title, title))
                 return candidate;
@@ -111,10 +108,7 @@ bool PaperDisplay::read(std::unique_ptr<Item> item, const char* title, std::stri
     if (!readItemBlock(item.get(), title, &display, file))
         return false;
     closeFile(file);
-    Item** tail = &display.items;
-    while (*tail)
-        tail = &(*tail)->next;
-    *tail = item.release();
+    display.appendItem(item.release());
     return true;
 }
 

@@ -1,5 +1,5 @@
 // Matching one line of a lesson file against a command pattern.
-#include "items/LineMatcher.h"
+#include "platform/LineMatcher.h"
 
 #include <cstdlib>
 #include <cstring>
@@ -38,6 +38,13 @@ bool LineMatcher::keyword(std::string_view word) {
         return false;
     }
     at_ += word.size();
+    return true;
+}
+
+bool LineMatcher::exactly(char c) {
+    if (*at_ != c || c == '\0')
+        return false;
+    ++at_;
     return true;
 }
 
