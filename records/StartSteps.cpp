@@ -176,6 +176,16 @@ void StartSteps::stepBox(StartStep step) {
         view_.clearPasswordField();
         post(StartStep::ChoosePassword);
         return;
+    case StartStep::OneMedium:
+    case StartStep::NoDrive: // its box has OK only
+    case StartStep::KeyRead:
+    case StartStep::NotRegistered:
+    case StartStep::KeyWritten:
+    case StartStep::WrongPassword:
+    case StartStep::PasswordRight:
+    case StartStep::ChoosePassword:
+    case StartStep::PasswordAgain:
+        return; // no box of their own
     }
 }
 
@@ -202,6 +212,16 @@ void StartSteps::handleStep(StartStep step) {
     case StartStep::PasswordAgain:
         showPasswordAgainPrompt();
         return;
+    case StartStep::NoMedium:
+    case StartStep::NoDrive:
+    case StartStep::SeveralMedia:
+    case StartStep::WriteFailed:
+    case StartStep::IdTooLong:
+    case StartStep::PasswordTooLong:
+    case StartStep::KeyWritten:
+    case StartStep::WrongPassword:
+    case StartStep::PasswordRight:
+        break;
     }
     // Anything else, in practice WrongPassword from a damaged key file, ends the dialog with it.
     end(static_cast<StateCode>(step));

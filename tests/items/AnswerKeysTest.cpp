@@ -11,6 +11,7 @@
 #include "shell/Drawing.h"
 #include "shell/SessionState.h"
 #include "tests/items/types/ItemBench.h"
+#include "tests/support/TestClock.h"
 
 #include <gtest/gtest.h>
 

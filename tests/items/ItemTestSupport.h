@@ -7,7 +7,7 @@
 #include "items/ItemReader.h"
 #include "lesson/Display.h"
 #include "platform/FileSystem.h"
-#include "platform/RecordingSurface.h"
+#include "tests/support/RecordingSurface.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
 

@@ -1,5 +1,5 @@
 // The recording surface that the item tests draw on: its records and its text layout.
-#include "platform/RecordingSurface.h"
+#include "tests/support/RecordingSurface.h"
 
 #include <gtest/gtest.h>
 

@@ -15,6 +15,7 @@
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
 
 #include <gtest/gtest.h>
 

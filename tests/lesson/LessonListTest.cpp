@@ -8,6 +8,7 @@
 #include "tests/support/ModalDriver.h"
 #include "tests/lesson/ScopedLocale.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
 
 #include <QCoreApplication>
 #include <QDialog>

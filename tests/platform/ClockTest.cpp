@@ -1,5 +1,6 @@
 // The tick count, the local time and the test clock that replaces them.
 #include "platform/Clock.h"
+#include "tests/support/TestClock.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,6 @@
 // Message boxes: the scripted responder of the tests and the real box offscreen.
 #include "platform/MessageBox.h"
+#include "tests/support/ScriptedBoxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>

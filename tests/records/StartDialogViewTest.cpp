@@ -10,6 +10,7 @@
 #include "shell/SessionState.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -12,6 +12,8 @@
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestClock.h"
 
 #include <gtest/gtest.h>
 

@@ -11,6 +11,7 @@
 #include "shell/SessionState.h"
 #include "tests/shell/ProbeItem.h"
 #include "tests/support/FakeApp.h"
+#include "tests/support/TestClock.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>

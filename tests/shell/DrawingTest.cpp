@@ -5,7 +5,7 @@
 #include "platform/ChildWindow.h"
 #include "platform/Picture.h"
 #include "platform/QtChildWindow.h"
-#include "platform/RecordingSurface.h"
+#include "tests/support/RecordingSurface.h"
 #include "shell/SessionState.h"
 #include "tests/shell/ProbeItem.h"
 #include "tests/support/FakeApp.h"

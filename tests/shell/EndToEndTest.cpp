@@ -9,6 +9,8 @@
 #include "shell/SessionState.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestClock.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

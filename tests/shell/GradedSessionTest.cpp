@@ -12,6 +12,8 @@
 #include "shell/SessionState.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestClock.h"
 
 #include <QEventLoop>
 #include <QKeyEvent>

@@ -5,6 +5,7 @@
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
 
 #include <gtest/gtest.h>
 

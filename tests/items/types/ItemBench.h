@@ -6,9 +6,11 @@
 #include "lesson/Display.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
-#include "platform/RecordingSurface.h"
+#include "tests/support/RecordingSurface.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestClock.h"
 
 #include <memory>
 #include <string>

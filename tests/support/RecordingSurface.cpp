@@ -1,5 +1,5 @@
 // A drawing surface for tests that records every call as a line of text.
-#include "platform/RecordingSurface.h"
+#include "tests/support/RecordingSurface.h"
 
 #include "platform/Picture.h"
 #include "platform/Region.h"
