@@ -131,13 +131,25 @@ std::vector<DriveInfo> currentDrives() {
     std::ifstream in("/proc/self/mountinfo", std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
-    mounted = drivesFromMounts(text.str(), "/sys");
+    mounted = hostDrives(text.str(), "/sys");
     readAt = now;
     read = true;
     return mounted;
 }
 
 } // namespace
+
+std::vector<DriveInfo> hostDrives(std::string_view mountinfo, const std::string& sysfsRoot) {
+    std::vector<DriveInfo> drives = drivesFromMounts(mountinfo, sysfsRoot);
+    // Removable media are seen only once they are mounted: with none, a USB port still waits
+    // for a stick, so the student is told to insert one and retry rather than sent away.
+    if (drives.empty()) {
+        DriveInfo port;
+        port.letter = kFirstMountLetter;
+        drives.push_back(port);
+    }
+    return drives;
+}
 
 std::vector<DriveInfo> drivesFromList(std::string_view list) {
     std::map<char, DriveInfo> byLetter;

@@ -9,6 +9,7 @@
 #include <QFocusEvent>
 #include <QFrame>
 #include <QImage>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
@@ -114,6 +115,16 @@ protected:
         QPlainTextEdit::focusInEvent(event);
         if (onFocus)
             onFocus();
+    }
+    // Every key typed into the field stays with it: one the field has no use for (F2, Ctrl+Q)
+    // would otherwise go on to the main window, whose keys score the lesson and quit.
+    void keyPressEvent(QKeyEvent* event) override {
+        QPlainTextEdit::keyPressEvent(event);
+        event->accept();
+    }
+    void keyReleaseEvent(QKeyEvent* event) override {
+        QPlainTextEdit::keyReleaseEvent(event);
+        event->accept();
     }
 };
 

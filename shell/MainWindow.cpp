@@ -315,6 +315,11 @@ void MainWindow::destroyWindow() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // In a test lesson the page keys do nothing, and Alt+A and Alt+B are those keys too: the
+    // mnemonics of "&Ahead >" and "< &Back" must not turn the page for them.
+    if (event->type() == QEvent::Shortcut && session().testLesson &&
+        (watched == button(CommandId::Ahead) || watched == button(CommandId::Back)))
+        return true;
     if (!discardingInput_ || !isInputEvent(event->type()) || !watched->isWidgetType())
         return false;
     auto* widget = static_cast<QWidget*>(watched);

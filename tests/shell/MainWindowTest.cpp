@@ -17,6 +17,7 @@
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -169,6 +170,47 @@ TEST_F(MainWindowTest, KeyPressesReachTheControllerAndNoneGoesFurther) {
     press(Qt::Key_M, Qt::AltModifier);
     EXPECT_TRUE(window->button(CommandId::MainMenu)->isDown());
     EXPECT_TRUE(log.empty());
+}
+
+TEST_F(MainWindowTest, AltAAndAltBDoNothingInATestLesson) {
+    QCoreApplication::processEvents(); // the window becomes active: mnemonics work
+    session().testLesson = true;
+    press(Qt::Key_A, Qt::AltModifier);
+    EXPECT_FALSE(window->button(CommandId::Ahead)->isDown());
+    press(Qt::Key_B, Qt::AltModifier);
+    EXPECT_FALSE(window->button(CommandId::Back)->isDown());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(session().testLesson);
+
+    // In other lessons they press the buttons, as every mnemonic does.
+    session().testLesson = false;
+    press(Qt::Key_A, Qt::AltModifier);
+    EXPECT_TRUE(window->button(CommandId::Ahead)->isDown());
+}
+
+TEST_F(MainWindowTest, KeysTypedIntoANumberFieldStayWithIt) {
+    std::unique_ptr<ChildWindow> display =
+        window->createDisplayWindow(nullptr, 900, {10, 40, 310, 240});
+    ASSERT_NE(display, nullptr);
+    std::unique_ptr<Control> field = display->createEdit(1300, {10, 10, 110, 30}, "");
+    auto* edit = widgetOf(*display)->findChild<QPlainTextEdit*>();
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    const auto type = [edit](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers,
+                        key == Qt::Key_7 ? QStringLiteral("7") : QString());
+        QCoreApplication::sendEvent(edit, &event);
+    };
+    // Quit keys, help, page and menu keys: none reaches the controller from the field.
+    type(Qt::Key_7);
+    for (int key : {Qt::Key_F2, Qt::Key_F4, Qt::Key_F9, Qt::Key_F1, Qt::Key_PageDown})
+        type(key);
+    type(Qt::Key_Q, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(exits, 0);
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("7"));
 }
 
 TEST_F(MainWindowTest, ButtonsReachTheController) {

@@ -30,7 +30,8 @@ WorkFolder::WorkFolder() {
     for (const char* sub : {"LSNS", "BMPS", "HELP"})
         fsys::create_directories(fsys::path(path_) / sub);
     setWorkingFolder(path_);
-    unsetenv("LORVENNA_DRIVES");
+    // No removable drive until the test adds one; the host's own media never count.
+    setenv("LORVENNA_DRIVES", "", 1);
 }
 
 WorkFolder::~WorkFolder() {
