@@ -74,6 +74,7 @@ struct BlockReader {
 
 private:
     Row oneNumber(const char* keyword, double& value);
+    Row twoNumbers(const char* keyword, double& first, double& second);
     Row outputRow(const char* keyword, Connection*& list, Connection*& last);
     Row rangeRow(const char* keyword, Pose& limit);
     Row markedLine();
@@ -193,10 +194,9 @@ Row BlockReader::numberRow(const LineForm& form) {
 }
 
 Row BlockReader::locationRow(const LineForm& form) {
-    LineMatcher m(line);
     double x = 0.0;
     double y = 0.0;
-    if (!m.keyword(form.keyword) || !m.number(x) || !m.number(y))
+    if (twoNumbers(form.keyword, x, y) != Row::Done)
         return Row::NotMatched;
     item.pose.x = item.initialPose.x = scaleX(x);
     item.pose.y = item.initialPose.y = scaleY(y);
@@ -226,10 +226,9 @@ Row BlockReader::rangeRow(const char* keyword, Pose& limit) {
 }
 
 Row BlockReader::sizeRow(const LineForm& form) {
-    LineMatcher m(line);
     double width = 0.0;
     double height = 0.0;
-    if (!m.keyword(form.keyword) || !m.number(width) || !m.number(height))
+    if (twoNumbers(form.keyword, width, height) != Row::Done)
         return Row::NotMatched;
     item.width = truncateCoordinate(scaleX(width));
     item.height = truncateCoordinate(scaleY(height));
@@ -281,6 +280,11 @@ Row BlockReader::markedLine() {
 Row BlockReader::oneNumber(const char* keyword, double& value) {
     LineMatcher m(line);
     return m.keyword(keyword) && m.number(value) ? Row::Done : Row::NotMatched;
+}
+
+Row BlockReader::twoNumbers(const char* keyword, double& first, double& second) {
+    LineMatcher m(line);
+    return m.keyword(keyword) && m.number(first) && m.number(second) ? Row::Done : Row::NotMatched;
 }
 
 // OUTPUT and ENDOUTPUT: the form follows from the number of values read, the two words

@@ -107,13 +107,17 @@ const Pen* QtSurface::selectPen(const Pen* pen) {
     return previous;
 }
 
+void QtSurface::setUpFilledOutline(QPainter& painter) const {
+    setUpPainter(painter);
+    painter.setPen(qpenFor(pen_));
+    painter.setBrush(toQColor(brush_));
+}
+
 void QtSurface::ellipse(const Rect& box) {
     if (!target_ || target_->isNull() || box.width() <= 0 || box.height() <= 0)
         return;
     QPainter painter(target_);
-    setUpPainter(painter);
-    painter.setPen(qpenFor(pen_));
-    painter.setBrush(toQColor(brush_));
+    setUpFilledOutline(painter);
     painter.drawEllipse(outlineRect(box));
 }
 
@@ -121,9 +125,7 @@ void QtSurface::roundRect(const Rect& box, int cornerWidth, int cornerHeight) {
     if (!target_ || target_->isNull() || box.width() <= 0 || box.height() <= 0)
         return;
     QPainter painter(target_);
-    setUpPainter(painter);
-    painter.setPen(qpenFor(pen_));
-    painter.setBrush(toQColor(brush_));
+    setUpFilledOutline(painter);
     // The corners are given as the size of the ellipse that rounds them; Qt wants radii.
     painter.drawRoundedRect(outlineRect(box), std::max(0, cornerWidth) / 2.0,
                             std::max(0, cornerHeight) / 2.0, Qt::AbsoluteSize);

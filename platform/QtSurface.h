@@ -54,6 +54,8 @@ public:
 
 private:
     void setUpPainter(QPainter& painter) const;
+    // The current pen for the outline and the current brush inside it.
+    void setUpFilledOutline(QPainter& painter) const;
     int textWidth(std::string_view text) const;
 
     QImage* target_;

@@ -158,34 +158,18 @@ void StartSteps::stepBox(StartStep step) {
         return;
     }
     SessionState& s = session();
-    switch (step) {
-    case StartStep::WriteFailed:
+    if (step == StartStep::WriteFailed) {
         detectAndPost();
-        return;
-    case StartStep::SeveralMedia:
-    case StartStep::NoMedium:
+    } else if (step == StartStep::SeveralMedia || step == StartStep::NoMedium) {
         retryDetection();
-        return;
-    case StartStep::IdTooLong:
+    } else if (step == StartStep::IdTooLong) {
         s.studentId[0] = '\0';
         view_.clearIdField();
         post(StartStep::NotRegistered);
-        return;
-    case StartStep::PasswordTooLong:
+    } else if (step == StartStep::PasswordTooLong) {
         s.typedPassword[0] = '\0';
         view_.clearPasswordField();
         post(StartStep::ChoosePassword);
-        return;
-    case StartStep::OneMedium:
-    case StartStep::NoDrive: // its box has OK only
-    case StartStep::KeyRead:
-    case StartStep::NotRegistered:
-    case StartStep::KeyWritten:
-    case StartStep::WrongPassword:
-    case StartStep::PasswordRight:
-    case StartStep::ChoosePassword:
-    case StartStep::PasswordAgain:
-        return; // no box of their own
     }
 }
 
@@ -196,32 +180,25 @@ void StartSteps::handleStep(StartStep step) {
         stepBox(step);
         return;
     }
-    switch (step) {
-    case StartStep::OneMedium:
+    if (step == StartStep::OneMedium) {
         post(readKeyFile());
         return;
-    case StartStep::NotRegistered:
-        showRegistrationPrompt();
-        return;
-    case StartStep::ChoosePassword:
-        showNewPasswordPrompt();
-        return;
-    case StartStep::KeyRead:
-        showPasswordPrompt();
-        return;
-    case StartStep::PasswordAgain:
-        showPasswordAgainPrompt();
-        return;
-    case StartStep::NoMedium:
-    case StartStep::NoDrive:
-    case StartStep::SeveralMedia:
-    case StartStep::WriteFailed:
-    case StartStep::IdTooLong:
-    case StartStep::PasswordTooLong:
-    case StartStep::KeyWritten:
-    case StartStep::WrongPassword:
-    case StartStep::PasswordRight:
-        break;
+    }
+    // The steps that show a prompt of the dialog.
+    static constexpr struct {
+        StartStep step;
+        void (StartSteps::*show)();
+    } kPrompts[] = {
+        {StartStep::NotRegistered, &StartSteps::showRegistrationPrompt},
+        {StartStep::ChoosePassword, &StartSteps::showNewPasswordPrompt},
+        {StartStep::KeyRead, &StartSteps::showPasswordPrompt},
+        {StartStep::PasswordAgain, &StartSteps::showPasswordAgainPrompt},
+    };
+    for (const auto& prompt : kPrompts) {
+        if (prompt.step == step) {
+            (this->*prompt.show)();
+            return;
+        }
     }
     // Anything else, in practice WrongPassword from a damaged key file, ends the dialog with it.
     end(static_cast<StateCode>(step));

@@ -28,41 +28,36 @@ namespace {
 
 enum class KeyAction { None, Ahead, Back, Help, MainMenu, Note, Quit };
 
+// The keys of each action; the keypad digits 1, 2, 8, minus and the decimal point carry
+// the codes of a, b, h, m and n, and F2 and F9 those of q and x.
 struct KeyBinding {
-    VirtualKey key;
     KeyAction action;
+    VirtualKey keys[5]; // VirtualKey::None pads a shorter list
 };
 
 constexpr KeyBinding kKeyTable[] = {
-    {VirtualKey::PageDown, KeyAction::Ahead},
-    {VirtualKey::Right, KeyAction::Ahead},
-    {VirtualKey::A, KeyAction::Ahead},
-    {VirtualKey::Keypad1, KeyAction::Ahead},
-    {VirtualKey::PageUp, KeyAction::Back},
-    {VirtualKey::Left, KeyAction::Back},
-    {VirtualKey::B, KeyAction::Back},
-    {VirtualKey::Keypad2, KeyAction::Back},
-    {VirtualKey::H, KeyAction::Help},
-    {VirtualKey::Keypad8, KeyAction::Help},
-    {VirtualKey::F1, KeyAction::Help},
-    {VirtualKey::M, KeyAction::MainMenu},
-    {VirtualKey::KeypadSubtract, KeyAction::MainMenu},
-    {VirtualKey::N, KeyAction::Note},
-    {VirtualKey::KeypadDecimal, KeyAction::Note},
-    {VirtualKey::Q, KeyAction::Quit},
-    {VirtualKey::X, KeyAction::Quit},
-    {VirtualKey::F2, KeyAction::Quit},
-    {VirtualKey::F4, KeyAction::Quit},
-    {VirtualKey::F9, KeyAction::Quit},
+    {KeyAction::Ahead,
+     {VirtualKey::PageDown, VirtualKey::Right, VirtualKey::A, VirtualKey::Keypad1}},
+    {KeyAction::Back, {VirtualKey::PageUp, VirtualKey::Left, VirtualKey::B, VirtualKey::Keypad2}},
+    {KeyAction::Help, {VirtualKey::H, VirtualKey::Keypad8, VirtualKey::F1}},
+    {KeyAction::MainMenu, {VirtualKey::M, VirtualKey::KeypadSubtract}},
+    {KeyAction::Note, {VirtualKey::N, VirtualKey::KeypadDecimal}},
+    {KeyAction::Quit,
+     {VirtualKey::Q, VirtualKey::X, VirtualKey::F2, VirtualKey::F4, VirtualKey::F9}},
 };
 
 KeyAction keyAction(VirtualKey key) {
+    if (key == VirtualKey::None)
+        return KeyAction::None;
     for (const KeyBinding& binding : kKeyTable) {
-        if (binding.key == key)
-            return binding.action;
+        for (VirtualKey bound : binding.keys) {
+            if (bound == key)
+                return binding.action;
+        }
     }
     return KeyAction::None;
 }
+
 constexpr const char* kBookmarkInWorkingFolder = "LORVENNA.BMK";
 
 AppServices* app() {
@@ -209,6 +204,11 @@ void Controller::leavePage() {
     stopPauseTimer();
 }
 
+void Controller::endLesson() {
+    leavePage();
+    post(StateCode::LessonEnd);
+}
+
 void Controller::quit() {
     leavePage();
     steps_.scoreLesson();
@@ -240,8 +240,7 @@ void Controller::keyDown(VirtualKey key) {
         steps_.showHelp(HelpTopic::PageKeys);
         return;
     case KeyAction::MainMenu:
-        leavePage();
-        post(StateCode::LessonEnd);
+        endLesson();
         return;
     case KeyAction::Note:
         steps_.noteDialog();
@@ -258,8 +257,7 @@ void Controller::buttonCommand(CommandId id) {
     SessionState& s = session();
     switch (id) {
     case CommandId::MainMenu:
-        leavePage();
-        post(StateCode::LessonEnd);
+        endLesson();
         return;
     case CommandId::Help:
         steps_.showHelp(HelpTopic::HelpButton);

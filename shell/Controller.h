@@ -69,6 +69,8 @@ private:
     void setUpLesson(bool fromBookmark);
     void showPage(int page);
     void leavePage();
+    // "&Main menu" and its keys: the page closes and the lesson ends.
+    void endLesson();
     void quit();
     void endPause(bool wrongPauseEndedByKey);
 

@@ -34,13 +34,17 @@ bool holdsItem(const Display* display, const void* key) {
     return false;
 }
 
+// The display of window, or none while a page is being built: then every message of the
+// display windows is dropped.
+Display* displayToHandle(ChildWindow& window) {
+    return session().pageBuilding ? nullptr : displayOf(window);
+}
+
 class DisplayProc final : public ChildWindowProc {
 public:
     void paint(ChildWindow& window) override {
         SessionState& s = session();
-        if (s.pageBuilding)
-            return;
-        Display* display = displayOf(window);
+        Display* display = displayToHandle(window);
         if (!display)
             return;
         window.setPointCursor(s.answer.questionActive());
@@ -52,9 +56,7 @@ public:
 
     void controlNotification(ChildWindow& window, unsigned notification) override {
         SessionState& s = session();
-        if (s.pageBuilding)
-            return;
-        Display* display = displayOf(window);
+        Display* display = displayToHandle(window);
         if (!display || pauseRunning(s))
             return;
         const int code = static_cast<int>(notification >> 16);
@@ -76,9 +78,7 @@ public:
 
     void timer(ChildWindow& window, const void* key) override {
         SessionState& s = session();
-        if (s.pageBuilding)
-            return;
-        Display* display = displayOf(window);
+        Display* display = displayToHandle(window);
         if (!display || s.pageClosing || pauseRunning(s))
             return;
         // The key is the item that started the timer; a key that is no longer one of the
@@ -91,9 +91,7 @@ public:
     }
 
     void scrollRequest(ChildWindow& window, ScrollRequest request, Control* control) override {
-        if (session().pageBuilding)
-            return;
-        Display* display = displayOf(window);
+        Display* display = displayToHandle(window);
         if (!display)
             return;
         for (Item* item = display->items; item; item = item->next) {
@@ -104,7 +102,7 @@ public:
 
     void mouseMove(ChildWindow& window, int x, int y) override {
         SessionState& s = session();
-        if (s.pageBuilding || !displayOf(window))
+        if (!displayToHandle(window))
             return;
         const unsigned ux = static_cast<unsigned>(x) & 0xFFFFu;
         const unsigned uy = static_cast<unsigned>(y) & 0xFFFFu;
@@ -119,9 +117,7 @@ public:
 
     void leftButtonDown(ChildWindow& window, int x, int y) override {
         SessionState& s = session();
-        if (s.pageBuilding)
-            return;
-        Display* display = displayOf(window);
+        Display* display = displayToHandle(window);
         if (!display)
             return;
         s.lastMouseX = static_cast<unsigned>(x) & 0xFFFFu;
