@@ -48,7 +48,7 @@ void HelpViewer::done(int /*result*/) {
     focusCurrentDialog();
 }
 
-int ShowText(std::string_view text) {
+int showText(std::string_view text) {
     auto* owner = dynamic_cast<QWidget*>(session().mainWindow);
     HelpViewer viewer(text, owner);
     viewer.exec();

@@ -138,7 +138,7 @@ void NoteDialog::save(bool full) {
     text_->setFocus();
 }
 
-int RunNoteDialog() {
+int runNoteDialog() {
     NoteDialog dialog(dynamic_cast<QWidget*>(session().mainWindow));
     const NoteSaved saved = dialog.run();
     if (const char* caption = confirmation(saved))
