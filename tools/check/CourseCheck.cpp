@@ -313,11 +313,18 @@ private:
 
 std::string formatFinding(const Finding& finding) {
     std::string text = finding.file;
-    if (finding.line > 0)
-        text += ":" + std::to_string(finding.line);
+    // Appended piece by piece: a concatenated temporary here draws a false -Wrestrict from
+    // the optimiser of g++ 12.
+    if (finding.line > 0) {
+        text += ':';
+        text += std::to_string(finding.line);
+    }
     text += ": ";
-    if (finding.page > 0)
-        text += "page " + std::to_string(finding.page) + ": ";
+    if (finding.page > 0) {
+        text += "page ";
+        text += std::to_string(finding.page);
+        text += ": ";
+    }
     if (finding.severity == Severity::Warning)
         text += "warning: ";
     return text + finding.text;
