@@ -77,6 +77,11 @@ TEST_F(HelpTest, ShowsTheFirst2040BytesAndGivesTheFocusBack) {
     EXPECT_EQ(shown.size(), 2040u - 185u);
     EXPECT_EQ(shown.substr(shown.size() - 6), "\nabcde");
     EXPECT_EQ(dialog.focusWidget(), asking);
+    // A dialog that asked gets the focus back on the control that had it, not on itself.
+    other->setFocus();
+    session().currentDialog = static_cast<QWidget*>(&dialog);
+    EXPECT_EQ(show(211, shown), 1);
+    EXPECT_EQ(dialog.focusWidget(), other);
 
     std::remove((work.path() + "/HELP/CREDITS.TXT").c_str());
     EXPECT_EQ(show(211, shown), 0);
