@@ -87,4 +87,15 @@ TEST_F(HelpTest, ShowsTheFirst2040BytesAndGivesTheFocusBack) {
     EXPECT_EQ(show(211, shown), 0);
 }
 
+// Help during a lesson: the main window, which owns the viewer, gets the keys back.
+TEST_F(HelpTest, ClosedViewerGivesTheKeysBackToItsOwner) {
+    QWidget owner;
+    owner.show();
+    owner.activateWindow();
+    ModalSteps user;
+    user.then<HelpViewer>([](HelpViewer& viewer) { pressKey(&viewer, Qt::Key_Escape); });
+    EXPECT_EQ(user.run([&] { return HelpViewer("text", &owner).exec(); }), 1);
+    EXPECT_TRUE(owner.isActiveWindow());
+}
+
 } // namespace lorvenna
