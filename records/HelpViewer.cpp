@@ -45,6 +45,10 @@ QString HelpViewer::text() const {
 void HelpViewer::done(int /*result*/) {
     // Escape and Done alike.
     QDialog::done(kShown);
+    // During a lesson no dialog asked: the window that owns the viewer takes the keys again,
+    // so the page keys work at once.
+    if (!session().currentDialog && parentWidget())
+        parentWidget()->activateWindow();
     focusCurrentDialog();
 }
 

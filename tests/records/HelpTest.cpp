@@ -82,9 +82,25 @@ TEST_F(HelpTest, ShowsTheFirst2040BytesAndGivesTheFocusBack) {
     EXPECT_EQ(shown.size(), 2040u - 185u);
     EXPECT_EQ(shown.substr(shown.size() - 6), "\nabcde");
     EXPECT_EQ(dialog.focusWidget(), asking);
+    // A dialog that asked gets the focus back on the control that had it, not on itself.
+    other->setFocus();
+    session().currentDialog = static_cast<QWidget*>(&dialog);
+    EXPECT_EQ(show(211, shown), 1);
+    EXPECT_EQ(dialog.focusWidget(), other);
 
     std::remove((work.path() + "/HELP/CREDITS.TXT").c_str());
     EXPECT_EQ(show(HelpTopic::About, shown), 0);
+}
+
+// Help during a lesson: the main window, which owns the viewer, gets the keys back.
+TEST_F(HelpTest, ClosedViewerGivesTheKeysBackToItsOwner) {
+    QWidget owner;
+    owner.show();
+    owner.activateWindow();
+    ModalSteps user;
+    user.then<HelpViewer>([](HelpViewer& viewer) { pressKey(&viewer, Qt::Key_Escape); });
+    EXPECT_EQ(user.run([&] { return HelpViewer("text", &owner).exec(); }), 1);
+    EXPECT_TRUE(owner.isActiveWindow());
 }
 
 } // namespace lorvenna

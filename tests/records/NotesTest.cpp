@@ -102,6 +102,8 @@ TEST_F(NotesTest, CancelSavesNothing) {
     EXPECT_TRUE(boxes.shown().empty());
 }
 
+// Keys typed on after the full box was saved (still queued when it closed) neither save
+// further notes nor take the saved one back.
 TEST_F(NotesTest, FullBoxSavesAtOnce) {
     ModalSteps user;
     user.then<NoteDialog>([](NoteDialog& d) {
@@ -109,13 +111,17 @@ TEST_F(NotesTest, FullBoxSavesAtOnce) {
             typeText(box(d), "line");
             pressKey(box(d), Qt::Key_Return, Qt::ControlModifier);
         }
+        typeText(box(d), "late");
+        pressKey(box(d), Qt::Key_Escape);
     });
     EXPECT_EQ(user.run(runNoteDialog), 3);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption,
               "End of box. Note automatically saved in the Lorvenna folder as");
+    EXPECT_EQ(boxes.shown()[0].text, "Lesson03-12Note0001.TXT");
     const std::string note = work.read("Lesson03-12Note0001.TXT");
     EXPECT_EQ(note.rfind(heading(1) + "line\r\nline", 0), 0u);
+    EXPECT_FALSE(work.exists("Lesson03-12Note0002.TXT"));
 }
 
 // A note that cannot be written says so and keeps its text; nothing claims it was saved.
