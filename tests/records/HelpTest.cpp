@@ -85,7 +85,7 @@ TEST_F(HelpTest, ShowsTheFirst2040BytesAndGivesTheFocusBack) {
     // A dialog that asked gets the focus back on the control that had it, not on itself.
     other->setFocus();
     session().currentDialog = static_cast<QWidget*>(&dialog);
-    EXPECT_EQ(show(211, shown), 1);
+    EXPECT_EQ(show(HelpTopic::About, shown), 1);
     EXPECT_EQ(dialog.focusWidget(), other);
 
     std::remove((work.path() + "/HELP/CREDITS.TXT").c_str());
