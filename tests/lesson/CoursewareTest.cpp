@@ -219,11 +219,11 @@ TEST_F(Courseware, QuestionLessonAsksOneQuestionAPage) {
     EXPECT_EQ(s.questionTotal, 4);
     EXPECT_FALSE(s.testLesson);
     const char* questions[] = {"Question1", "Question2", "Distance", "Question4"};
-    for (int page = 1; page <= 4; ++page) {
+    for (int page = 2; page <= 5; ++page) {
         ASSERT_TRUE(buildPage(page)) << s.errorText;
         ASSERT_TRUE(s.answer.questionActive()) << "page " << page;
         ASSERT_NE(s.answer.currentQuestion(), nullptr);
-        EXPECT_EQ(s.answer.currentQuestion()->title, questions[page - 1]);
+        EXPECT_EQ(s.answer.currentQuestion()->title, questions[page - 2]);
         EXPECT_TRUE(s.answer.advanceAfterAnswer()) << "page " << page;
         EXPECT_EQ(s.stateCode, StateCode::QuestionAsked);
     }

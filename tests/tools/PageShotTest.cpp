@@ -24,7 +24,7 @@ QByteArray shoot(bool answer) {
     resetSession();
     PageShot shot;
     const std::string lesson = std::string(LORVENNA_SOURCE_DIR) + "/courseware/LSNS/01-02.LSN";
-    EXPECT_TRUE(shot.render(lesson, 1, answer)) << shot.error();
+    EXPECT_TRUE(shot.render(lesson, 2, answer)) << shot.error();
     EXPECT_EQ(shot.image().size(), QSize(PageShot::kWidth, PageShot::kHeight));
     return png(shot.image());
 }
