@@ -128,6 +128,11 @@ protected:
             if (s.currentPage != page)
                 return right;
             repaintAllDisplays(); // the new windows' first paint, which gives zones their regions
+            // A lesson opens with a page that explains and closes with one that sums up:
+            // the last question's page turn must lead there, not end the lesson unseen.
+            if (page == 1 || page == s.pageCount) {
+                EXPECT_FALSE(s.answer.questionActive()) << file << " page " << page;
+            }
             for (int asked = 0; s.answer.questionActive() && asked < kMaxKeys; ++asked) {
                 const std::string title = s.answer.currentQuestion()->title;
                 answerFromKeys(*s.answer.currentQuestion());
