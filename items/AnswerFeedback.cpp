@@ -41,7 +41,7 @@ void present(Display* display) {
         display->window->present();
 }
 
-void drawMark(Surface* surface, int picture, int x, int y) {
+void drawMark(Surface* surface, PictureId picture, int x, int y) {
     AppServices* app = session().mainWindow;
     if (surface && app)
         surface->drawPicture(app->picture(picture), x, y);
@@ -141,7 +141,7 @@ void showRightSpots(const Item& question) {
         if (!answerer)
             continue;
         const Rect& b = answerer->bounds;
-        drawMark(surface, kSpotMark, (b.left + b.right) / 2, (b.top + b.bottom) / 2);
+        drawMark(surface, PictureId::SpotMark, (b.left + b.right) / 2, (b.top + b.bottom) / 2);
     }
     present(target);
 
@@ -161,11 +161,11 @@ void drawAnswerFeedback(AnswerOutcome outcome) {
     const int lineHeight = surface ? surface->measureText("M").height : kFallbackLineHeight;
 
     if (outcome == AnswerOutcome::Right) {
-        drawMark(surface, kRightMark, state.answer.markX(), state.answer.markY());
+        drawMark(surface, PictureId::RightMark, state.answer.markX(), state.answer.markY());
         present(display);
         return;
     }
-    drawMark(surface, kWrongMark, state.answer.markX(), state.answer.markY());
+    drawMark(surface, PictureId::WrongMark, state.answer.markX(), state.answer.markY());
     present(display);
     if (state.testLesson || !state.answer.currentQuestion())
         return;

@@ -8,10 +8,7 @@ namespace lorvenna {
 
 struct Display;
 
-// The answer marks, by picture number.
-inline constexpr int kRightMark = 301;
-inline constexpr int kWrongMark = 302;
-inline constexpr int kSpotMark = 303;
+// The answer marks' width and height.
 inline constexpr int kMarkSize = 16;
 
 // Draws the mark of a right or wrong answer straight to the screen of feedbackDisplay (its

@@ -22,7 +22,7 @@ namespace {
 
 constexpr int kIndexLineLimit = 240;
 constexpr std::size_t kMaxDisplayName = 59;
-constexpr int kLastDisplaySlot = 9;
+constexpr int kLastDisplaySlot = kDisplaySlots - 1;
 
 // Every display block header and every "END LESSON" line of the file, by position. Looking a
 // display up from a position gives the first header of that name (ignoring case) at or after

@@ -163,14 +163,6 @@ void resetKeptDisplay(Display* display) {
     repaintDisplay(display);
 }
 
-// The number of display slots a page entry uses: up to its first empty name.
-int namedSlots(const PageEntry* entry) {
-    int count = 0;
-    while (count + 1 < kDisplaySlots && !entry->displayName[count + 1].empty())
-        ++count;
-    return count;
-}
-
 // Deletes every display of the page shown and empties its slots.
 void deleteShownDisplays() {
     SessionState& s = session();
@@ -325,7 +317,7 @@ bool buildPage(int n) {
         return buildFails();
     }
     enterEntry(*entry, n);
-    const int slots = namedSlots(entry);
+    const int slots = entry->namedSlots();
     keepSharedDisplays(*entry, slots);
     if (!placeDisplays(*entry, slots) || !connectAndCheckKeys())
         return buildFails();

@@ -19,6 +19,14 @@ struct PageEntry {
     std::int32_t displayOffset[kDisplaySlots] = {};
     std::string displayName[kDisplaySlots];     // the first empty slot ends the page's list
     Display* displayObject[kDisplaySlots] = {}; // not owned
+
+    // The number of slots the page uses, from 1 up to its first empty name.
+    int namedSlots() const {
+        int count = 0;
+        while (count + 1 < kDisplaySlots && !displayName[count + 1].empty())
+            ++count;
+        return count;
+    }
 };
 
 } // namespace lorvenna

@@ -24,9 +24,9 @@ Picture& Picture::operator=(const Picture& other) {
     return *this;
 }
 
-Picture Picture::resource(int number) {
+Picture Picture::resource(PictureId id) {
     loadProgramResources();
-    const QImage image(QStringLiteral(":/pictures/%1.png").arg(number));
+    const QImage image(QStringLiteral(":/pictures/%1.png").arg(static_cast<int>(id)));
     return Picture(image);
 }
 

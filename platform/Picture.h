@@ -11,6 +11,21 @@ class QImage;
 
 namespace lorvenna {
 
+// The program's own pictures, by their resource numbers.
+enum class PictureId : int {
+    RightMark = 301,
+    WrongMark = 302,
+    SpotMark = 303, // where a right answer was, shown after a wrong one
+    // The page strip's markers in three sizes: a page reached, and one still ahead.
+    SmallPageReached = 304,
+    SmallPageAhead = 305,
+    MediumPageReached = 306,
+    MediumPageAhead = 307,
+    LargePageReached = 308,
+    LargePageAhead = 309,
+    Start = 310, // the start dialog's picture
+};
+
 class Picture {
 public:
     Picture();
@@ -19,9 +34,8 @@ public:
     Picture(const Picture&);
     Picture& operator=(const Picture&);
 
-    // The program's own pictures by resource number: 301 to 303 the answer marks, 304 to 309
-    // the page markers, 310 the start picture. An unknown number gives an empty picture.
-    static Picture resource(int number);
+    // One of the program's own pictures; an unknown number gives an empty picture.
+    static Picture resource(PictureId id);
 
     bool isNull() const;
     int width() const;

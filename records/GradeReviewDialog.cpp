@@ -119,9 +119,4 @@ void GradeReviewDialog::endDialog(StateCode result) {
     done(static_cast<int>(result));
 }
 
-StateCode runGradeReview() {
-    GradeReviewDialog dialog(dynamic_cast<QWidget*>(session().mainWindow));
-    return dialog.run();
-}
-
 } // namespace lorvenna

@@ -17,12 +17,6 @@ namespace lorvenna {
 
 namespace {
 
-// Classifications of GradeScan::listAllLessons.
-constexpr int kNoGrades = 0;
-constexpr int kOwnersOnly = 1;
-constexpr int kOwnersAndOthers = 2;
-constexpr int kOthersOnly = 3;
-
 constexpr const char* kListing = "Finding and listing grades on this disk....";
 constexpr const char* kListed =
     "Now you can write down these grades on paper, or add them to a text file on hard disk "
@@ -86,23 +80,23 @@ void GradeReviewSteps::listGrades() {
     view_.setStatus(kListing);
     lines_.clear();
     GradeScan scan(lines_);
-    const int found = scan.listAllLessons();
+    const GradeListing found = scan.listAllLessons();
     // The list box keeps its lines in order without regard to case.
     std::stable_sort(lines_.begin(), lines_.end(),
                      [](const std::string& a, const std::string& b) { return lessFolded(a, b); });
     view_.showLines(lines_);
     switch (found) {
-    case kNoGrades:
+    case GradeListing::NoGrades:
         messageBox("Disk contains no grades.", otherOwners());
         break;
-    case kOwnersOnly:
+    case GradeListing::OwnersOnly:
         view_.setStatus(kListed);
         break;
-    case kOwnersAndOthers:
+    case GradeListing::OwnersAndOthers:
         messageBox("Disk also contains grades from:", otherOwners());
         view_.setStatus(kListed);
         break;
-    case kOthersOnly:
+    case GradeListing::OthersOnly:
         messageBox("Disk contains no grades from key owner, only grades from:", otherOwners());
         break;
     }

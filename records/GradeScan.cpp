@@ -149,7 +149,7 @@ int GradeScan::scanLesson(long major, long minor) {
     return otherOwners()[0] != '\0' ? -1 : added;
 }
 
-int GradeScan::listAllLessons() {
+GradeListing GradeScan::listAllLessons() {
     clearOtherOwners();
     validLessons_ = 0;
     long lineTotal = 0;
@@ -166,8 +166,8 @@ int GradeScan::listAllLessons() {
     }
     const bool others = otherOwners()[0] != '\0';
     if (others)
-        return validLessons_ > 0 ? 2 : 3;
-    return lineTotal > 0 ? 1 : 0;
+        return validLessons_ > 0 ? GradeListing::OwnersAndOthers : GradeListing::OthersOnly;
+    return lineTotal > 0 ? GradeListing::OwnersOnly : GradeListing::NoGrades;
 }
 
 } // namespace lorvenna

@@ -11,6 +11,14 @@
 
 namespace lorvenna {
 
+// What listing every lesson found on a disk.
+enum class GradeListing : int {
+    NoGrades = 0,
+    OwnersOnly = 1,      // grades of the key owner alone
+    OwnersAndOthers = 2, // the key owner's and other students' grades
+    OthersOnly = 3,      // other students' grades, none valid of the key owner
+};
+
 // The grade files are those of session().keyDrive; a record is the key owner's when its
 // name is session().studentId. The lines go to the list the caller gives.
 class GradeScan {
@@ -24,11 +32,9 @@ public:
     // added, or -1 when the other-owners list is not empty after the scan.
     int scanLesson(long major, long minor);
 
-    // Empties the other-owners list and scans every lesson of "LSNS\*.LSN". With records of
-    // other students it returns 2 when the key owner has a valid grade too, 3 when not;
-    // without, 1 when lines were listed and 0 when none. The other-owners list stays filled
-    // for the caller.
-    int listAllLessons();
+    // Empties the other-owners list and scans every lesson of "LSNS\*.LSN". The other-owners
+    // list stays filled for the caller.
+    GradeListing listAllLessons();
 
 private:
     void addLine(std::string line);

@@ -1,8 +1,12 @@
-// Help topics and their files.
+// Help topics and their files, shown in the help viewer over the main window.
 #include "records/Help.h"
 
 #include "platform/FileSystem.h"
+#include "records/HelpViewer.h"
+#include "shell/AppServices.h"
 #include "shell/SessionState.h"
+
+#include <QWidget>
 
 #include <cstring>
 
@@ -55,6 +59,13 @@ int showHelp(HelpTopic topic) {
         return 0;
     const char* text = session().bigText;
     return showText(std::string_view(text, strnlen(text, sizeof session().bigText)));
+}
+
+int showText(std::string_view text) {
+    auto* owner = dynamic_cast<QWidget*>(session().mainWindow);
+    HelpViewer viewer(text, owner);
+    viewer.exec();
+    return HelpViewer::kShown;
 }
 
 } // namespace lorvenna

@@ -2,7 +2,6 @@
 #include "records/HelpViewer.h"
 
 #include "records/DialogControls.h"
-#include "records/Help.h"
 #include "shell/AppServices.h"
 #include "shell/SessionState.h"
 
@@ -16,7 +15,6 @@ namespace {
 
 constexpr int kWidthUnits = 200;
 constexpr int kHeightUnits = 200;
-constexpr int kShown = 1;
 
 } // namespace
 
@@ -50,13 +48,6 @@ void HelpViewer::done(int /*result*/) {
     if (!session().currentDialog && parentWidget())
         parentWidget()->activateWindow();
     focusCurrentDialog();
-}
-
-int showText(std::string_view text) {
-    auto* owner = dynamic_cast<QWidget*>(session().mainWindow);
-    HelpViewer viewer(text, owner);
-    viewer.exec();
-    return kShown;
 }
 
 } // namespace lorvenna

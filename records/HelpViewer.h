@@ -13,6 +13,8 @@ class HelpViewer : public QDialog {
 public:
     static constexpr int kDoneId = 2;
     static constexpr int kTextId = 260;
+    // The viewer's one result, whether it closes on "Done" or Escape.
+    static constexpr int kShown = 1;
 
     HelpViewer(std::string_view text, QWidget* parent = nullptr);
 

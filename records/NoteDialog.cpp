@@ -1,9 +1,8 @@
-// The note dialog and the box that confirms where the note went.
+// The note dialog: the box, its keys, and saving as soon as it is full.
 #include "records/NoteDialog.h"
 
 #include "platform/MessageBox.h"
 #include "records/DialogControls.h"
-#include "records/Notes.h"
 #include "shell/AppServices.h"
 #include "shell/SessionState.h"
 
@@ -17,20 +16,6 @@ namespace {
 
 constexpr int kWidthUnits = 150;
 constexpr int kHeightUnits = 150;
-
-const char* confirmation(NoteSaved saved) {
-    switch (saved) {
-    case NoteSaved::Cancelled:
-        return nullptr;
-    case NoteSaved::WorkingFolder:
-        return "Your note was saved in the Lorvenna folder as";
-    case NoteSaved::KeyDisk:
-        return "Your note was saved to the grading disk as";
-    case NoteSaved::FullBox:
-        return "End of box. Note automatically saved in the Lorvenna folder as";
-    }
-    return nullptr;
-}
 
 } // namespace
 
@@ -137,14 +122,6 @@ void NoteDialog::save(bool full) {
     saving_ = false;
     fullRefused_ = full;
     text_->setFocus();
-}
-
-int runNoteDialog() {
-    NoteDialog dialog(dynamic_cast<QWidget*>(session().mainWindow));
-    const NoteSaved saved = dialog.run();
-    if (const char* caption = confirmation(saved))
-        messageBox(caption, dialog.savedName());
-    return static_cast<int>(saved);
 }
 
 } // namespace lorvenna

@@ -3,7 +3,6 @@
 
 #include "records/DialogControls.h"
 #include "records/Help.h"
-#include "records/Notes.h"
 #include "shell/AppServices.h"
 #include "shell/SessionState.h"
 
@@ -77,11 +76,6 @@ void NotesReaderDialog::showNote(std::string_view text) {
 
 void NotesReaderDialog::endDialog(StateCode result) {
     done(static_cast<int>(result));
-}
-
-StateCode runNotesReader() {
-    NotesReaderDialog dialog(dynamic_cast<QWidget*>(session().mainWindow));
-    return dialog.run();
 }
 
 } // namespace lorvenna

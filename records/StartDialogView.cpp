@@ -19,7 +19,6 @@ constexpr int kWidthUnits = 314;
 constexpr int kHeightUnits = 240;
 constexpr int kIdFieldLimit = 60;
 constexpr int kPasswordFieldLimit = 20;
-constexpr int kStartPicture = 310;
 
 QRect toQRect(const Rect& r) {
     return QRect(r.left, r.top, r.width(), r.height());
@@ -52,7 +51,7 @@ StartDialogView::StartDialogView(QWidget* parent)
     const QRect pictureRect = toQRect(dialogRect(2, 2, 310, 48));
     picture->setGeometry(pictureRect);
     picture->setAlignment(Qt::AlignCenter);
-    const Picture start = Picture::resource(kStartPicture);
+    const Picture start = Picture::resource(PictureId::Start);
     if (!start.isNull()) {
         picture->setPixmap(QPixmap::fromImage(start.image().scaled(
             pictureRect.size(), Qt::KeepAspectRatio, Qt::SmoothTransformation)));

@@ -267,33 +267,28 @@ void StartSteps::enterInPasswordField() {
         view_.clearPasswordField();
         return;
     }
-    switch (currentStep()) {
-    case StartStep::ChoosePassword:
+    // Only registration and the login steps take a password; Enter at any other step does
+    // nothing more.
+    const StartStep step = currentStep();
+    const bool registering = step == StartStep::ChoosePassword;
+    if (!registering && step != StartStep::KeyRead && step != StartStep::PasswordAgain)
+        return;
+    if (registering) {
         view_.setMessage("Registering your name and password on floppy.....");
         if (writeKeyFile() != KeyDiskCode::KeyWritten) {
             post(StartStep::WriteFailed);
             return;
         }
-        s.graded = true;
-        s.stateCode = StateCode::LessonSelection;
-        end(StateCode::LessonSelection);
-        return;
-    case StartStep::KeyRead:
-    case StartStep::PasswordAgain:
-        if (checkPassword() == KeyDiskCode::PasswordRight) {
-            s.graded = true;
-            s.stateCode = StateCode::LessonSelection;
-            end(StateCode::LessonSelection);
-            return;
-        }
+    } else if (checkPassword() != KeyDiskCode::PasswordRight) {
         messageBox("Incorrect password.", "Please try again.");
         s.typedPassword[0] = '\0';
         view_.clearPasswordField();
         post(StartStep::PasswordAgain);
         return;
-    default:
-        return;
     }
+    s.graded = true;
+    s.stateCode = StateCode::LessonSelection;
+    end(StateCode::LessonSelection);
 }
 
 void StartSteps::idFieldOverflow() {

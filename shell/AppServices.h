@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Geometry.h"
+#include "platform/Picture.h"
 #include "shell/Codes.h"
 
 #include <memory>
@@ -11,7 +12,6 @@
 namespace lorvenna {
 
 class ChildWindow;
-class Picture;
 struct Display;
 
 class AppServices {
@@ -35,8 +35,8 @@ public:
     virtual void drawStatusText(std::string_view text) = 0;
     virtual void drawPageStrip() = 0;
 
-    // Pictures loaded at start-up, by resource number (301 to 309).
-    virtual const Picture& picture(int number) = 0;
+    // The answer marks and page markers, loaded at start-up.
+    virtual const Picture& picture(PictureId id) = 0;
 
     // A display window: child of the main window at rect (already converted), thin border.
     // Returns nullptr when no window could be made.

@@ -80,7 +80,7 @@ ControllerSteps ControllerSteps::real() {
     steps.lessonTeardown = lorvenna::lessonTeardown;
     steps.showHelp = [](HelpTopic topic) { lorvenna::showHelp(topic); };
     steps.noteDialog = lorvenna::runNoteDialog;
-    steps.endQuestion = EndQuestion;
+    steps.askNextQuestion = EndQuestion;
     return steps;
 }
 
@@ -139,7 +139,7 @@ void Controller::handleState(StateCode code, int page) {
     case StateCode::ShowPage:
         showPage(page);
         return;
-    default:
+    default: // the codes held while a page is shown, the fatal codes and every unnamed one
         fatalExit(code);
         return;
     }
@@ -280,7 +280,7 @@ void Controller::buttonCommand(CommandId id) {
     case CommandId::Quit:
         quit();
         return;
-    default:
+    case CommandId::FeedbackPanel: // the panel is no button
         return;
     }
 }
@@ -312,7 +312,7 @@ void Controller::endPause(bool wrongPauseEndedByKey) {
     window_.discardPendingInput();
     if (s.currentEntry)
         ++s.currentEntry->completedCount;
-    steps_.endQuestion();
+    steps_.askNextQuestion();
 }
 
 void Controller::closeRequested() {
@@ -343,7 +343,7 @@ void Controller::fatalExit(StateCode code) {
     case StateCode::InternalError:
         messageBox("Internal error!", s.errorText);
         break;
-    default:
+    default: // Quit and the unnamed codes end without a message
         break;
     }
     window_.destroyWindow();

@@ -36,7 +36,7 @@ struct ControllerSteps {
     std::function<void()> lessonTeardown;
     std::function<void(HelpTopic)> showHelp;
     std::function<void()> noteDialog;
-    std::function<void()> endQuestion;
+    std::function<void()> askNextQuestion; // after the pause: EndQuestion
 
     static ControllerSteps real();
 };

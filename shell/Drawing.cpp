@@ -30,13 +30,13 @@ std::vector<const Display*>& repaintsRunning() {
 struct MarkerPair {
     int upToWidth; // the widest screen the pair is for
     Size size;
-    int resource;
+    PageMarkers pictures;
 };
 
 constexpr MarkerPair kMarkerPairs[] = {
-    {640, {12, 16}, 304},
-    {1023, {15, 20}, 306},
-    {INT32_MAX, {19, 25}, 308},
+    {640, {12, 16}, {PictureId::SmallPageReached, PictureId::SmallPageAhead}},
+    {1023, {15, 20}, {PictureId::MediumPageReached, PictureId::MediumPageAhead}},
+    {INT32_MAX, {19, 25}, {PictureId::LargePageReached, PictureId::LargePageAhead}},
 };
 
 const MarkerPair& markerPair(int screenWidth) {
@@ -130,8 +130,8 @@ Size pageMarkerSize(int screenWidth) {
     return markerPair(screenWidth).size;
 }
 
-int pageMarkerResource(int screenWidth) {
-    return markerPair(screenWidth).resource;
+PageMarkers pageMarkers(int screenWidth) {
+    return markerPair(screenWidth).pictures;
 }
 
 void paintStatusText(Surface& surface, const Rect& area, std::string_view text) {

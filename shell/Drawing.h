@@ -2,13 +2,13 @@
 #pragma once
 
 #include "platform/Geometry.h"
+#include "platform/Picture.h"
 
 #include <string_view>
 
 namespace lorvenna {
 
 struct Display;
-class Picture;
 class Surface;
 
 // Makes the display's surfaces once its window exists. The new window's picture is still to
@@ -22,10 +22,14 @@ void markAllAndRepaint();
 // Repaints (only the marked) displays of the page shown.
 void repaintAllDisplays();
 
-// The page markers for a screen width: their size, and the resource number of the first of
-// the pair (a page reached; the next number is a page still ahead).
+// The page markers for a screen width: their size, and the pictures of a page reached and of
+// a page still ahead.
+struct PageMarkers {
+    PictureId reached;
+    PictureId ahead;
+};
 Size pageMarkerSize(int screenWidth);
-int pageMarkerResource(int screenWidth);
+PageMarkers pageMarkers(int screenWidth);
 
 // The status text and the page strip, drawn on the surface that shows the main window's
 // status area; area is statusRect in that surface's coordinates. Nothing is drawn outside

@@ -57,8 +57,6 @@ constexpr ButtonPlace kButtons[] = {
 constexpr Rect kStatusRect{295, 5, 495, 31};
 constexpr int kPanelWidth = 250;
 constexpr int kPanelHeight = 95;
-constexpr int kFirstPicture = 301;
-constexpr int kLastPicture = 309;
 
 struct KeyCode {
     int qtKey;
@@ -159,8 +157,9 @@ MainWindow::MainWindow(ControllerSteps steps) : controller_(*this, std::move(ste
     statusImage_.fill(Qt::white);
     statusSurface_ = std::make_unique<QtSurface>(&statusImage_);
 
-    for (int number = kFirstPicture; number <= kLastPicture; ++number)
-        pictures_.emplace(number, Picture::resource(number));
+    for (int number = static_cast<int>(PictureId::RightMark);
+         number <= static_cast<int>(PictureId::LargePageAhead); ++number)
+        pictures_.emplace(PictureId{number}, Picture::resource(PictureId{number}));
 
     QCoreApplication::instance()->installEventFilter(this);
 }
@@ -272,15 +271,15 @@ void MainWindow::drawStatusText(std::string_view text) {
 void MainWindow::drawPageStrip() {
     if (session().currentPage < 1)
         return;
-    const int first = pageMarkerResource(session().screenWidth);
+    const PageMarkers markers = pageMarkers(session().screenWidth);
     paintPageStrip(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()},
-                   picture(first), picture(first + 1));
+                   picture(markers.reached), picture(markers.ahead));
     showStatusImage(false);
 }
 
-const Picture& MainWindow::picture(int number) {
+const Picture& MainWindow::picture(PictureId id) {
     static const Picture none;
-    auto it = pictures_.find(number);
+    auto it = pictures_.find(id);
     return it == pictures_.end() ? none : it->second;
 }
 

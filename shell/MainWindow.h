@@ -41,7 +41,7 @@ public:
     void killControllerTimer() override;
     void drawStatusText(std::string_view text) override;
     void drawPageStrip() override;
-    const Picture& picture(int number) override;
+    const Picture& picture(PictureId id) override;
     std::unique_ptr<ChildWindow> createDisplayWindow(Display* display, int id,
                                                      const Rect& rect) override;
 
@@ -84,7 +84,7 @@ private:
     std::unique_ptr<QtSurface> statusSurface_;
     bool statusDrawn_ = false;
     QBasicTimer controllerTimer_;
-    std::map<int, Picture> pictures_;
+    std::map<PictureId, Picture> pictures_;
     bool discardingInput_ = false;
     unsigned discardRound_ = 0;
     bool destroyed_ = false;

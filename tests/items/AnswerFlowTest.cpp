@@ -78,7 +78,7 @@ TEST(AnswerFlow, RightAnswerByAButtonPausesThenAsksTheNextQuestion) {
     EXPECT_EQ(state.rightWaitStart, bench.clock.now());
     EXPECT_EQ(state.currentEntry->rightCount, 1);
     EXPECT_TRUE(state.timerRunning);
-    EXPECT_TRUE(showsPicture(display, Picture::resource(kRightMark), 20 + 100 - 6, 20));
+    EXPECT_TRUE(showsPicture(display, Picture::resource(PictureId::RightMark), 20 + 100 - 6, 20));
 
     // A second press within the pause is not another answer.
     bench.press(bench.item("Yes"));
@@ -96,7 +96,7 @@ TEST(AnswerFlow, RightAnswerByAButtonPausesThenAsksTheNextQuestion) {
     EXPECT_EQ(state.answer.currentQuestion(), bench.item("Second"));
     EXPECT_TRUE(state.answer.questionActive());
     EXPECT_FALSE(state.timerRunning);
-    EXPECT_FALSE(showsPicture(display, Picture::resource(kRightMark), 20 + 100 - 6, 20))
+    EXPECT_FALSE(showsPicture(display, Picture::resource(PictureId::RightMark), 20 + 100 - 6, 20))
         << "the next repaint wipes the mark";
 }
 
@@ -122,7 +122,8 @@ TEST(AnswerFlow, WrongClickIsMarkedWhereItWasMadeAndTheLastQuestionTurnsThePage)
     const int y = (cap->bounds.top + cap->bounds.bottom) / 2;
     bench.clickDisplay(1, x, y);
     EXPECT_EQ(state.wrongWaitStart, bench.clock.now());
-    EXPECT_TRUE(showsPicture(bench.display(1), Picture::resource(kWrongMark), x - 8, y - 8));
+    EXPECT_TRUE(
+        showsPicture(bench.display(1), Picture::resource(PictureId::WrongMark), x - 8, y - 8));
     EXPECT_EQ(bench.app.panelText, "You chose: Answer\nCorrect answer: No");
 
     bench.clock.advance(3000);

@@ -15,30 +15,34 @@ namespace lorvenna {
 
 TEST(Picture, EveryResourceHasItsSize) {
     struct Case {
-        int number;
+        PictureId id;
         int width;
         int height;
     };
-    for (const Case& c : {Case{301, 16, 16}, Case{302, 16, 16}, Case{303, 16, 16},
-                          Case{304, 12, 16}, Case{305, 12, 16}, Case{306, 15, 20},
-                          Case{307, 15, 20}, Case{308, 19, 25}, Case{309, 19, 25}}) {
-        const Picture p = Picture::resource(c.number);
-        ASSERT_FALSE(p.isNull()) << c.number;
-        EXPECT_EQ(p.width(), c.width) << c.number;
-        EXPECT_EQ(p.height(), c.height) << c.number;
-        EXPECT_EQ(p.image().format(), QImage::Format_RGB32) << c.number;
+    for (const Case& c :
+         {Case{PictureId::RightMark, 16, 16}, Case{PictureId::WrongMark, 16, 16},
+          Case{PictureId::SpotMark, 16, 16}, Case{PictureId::SmallPageReached, 12, 16},
+          Case{PictureId::SmallPageAhead, 12, 16}, Case{PictureId::MediumPageReached, 15, 20},
+          Case{PictureId::MediumPageAhead, 15, 20}, Case{PictureId::LargePageReached, 19, 25},
+          Case{PictureId::LargePageAhead, 19, 25}}) {
+        const int number = static_cast<int>(c.id);
+        const Picture p = Picture::resource(c.id);
+        ASSERT_FALSE(p.isNull()) << number;
+        EXPECT_EQ(p.width(), c.width) << number;
+        EXPECT_EQ(p.height(), c.height) << number;
+        EXPECT_EQ(p.image().format(), QImage::Format_RGB32) << number;
     }
-    const Picture start = Picture::resource(310);
+    const Picture start = Picture::resource(PictureId::Start);
     EXPECT_GE(start.width(), 560);
     EXPECT_LE(start.height(), 120);
 
-    EXPECT_TRUE(Picture::resource(300).isNull());
-    EXPECT_TRUE(Picture::resource(999).isNull());
+    EXPECT_TRUE(Picture::resource(PictureId{300}).isNull());
+    EXPECT_TRUE(Picture::resource(PictureId{999}).isNull());
 }
 
 TEST(Picture, MarksAreFacesOnWhite) {
-    const Picture right = Picture::resource(301);
-    const Picture wrong = Picture::resource(302);
+    const Picture right = Picture::resource(PictureId::RightMark);
+    const Picture wrong = Picture::resource(PictureId::WrongMark);
     for (const Picture* mark : {&right, &wrong}) {
         EXPECT_EQ(mark->pixel(0, 0), (Color{255, 255, 255}));
         EXPECT_EQ(mark->pixel(15, 15), (Color{255, 255, 255}));

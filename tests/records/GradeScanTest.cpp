@@ -185,21 +185,33 @@ TEST_F(GradeScanTest, ListingClassifiesOwnersAndOthers) {
         const char* name;
         std::vector<const char*> lessonFiles;
         std::vector<std::pair<int, const char*>> grades; // lesson minor, ID
-        int result;
+        GradeListing result;
         std::size_t lines;
     };
     const Case cases[] = {
-        {"owner's grades", {"01-01.LSN", "01-02.LSN"}, {{1, "Kim42"}}, 1, 2},
-        {"owner's and others", {"01-01.LSN", "01-02.LSN"}, {{1, "Kim42"}, {2, "Bo"}}, 2, 2},
-        {"others only, first lesson", {"01-01.LSN", "01-02.LSN"}, {{1, "Bo"}}, 3, 2},
+        {"owner's grades", {"01-01.LSN", "01-02.LSN"}, {{1, "Kim42"}}, GradeListing::OwnersOnly, 2},
+        {"owner's and others",
+         {"01-01.LSN", "01-02.LSN"},
+         {{1, "Kim42"}, {2, "Bo"}},
+         GradeListing::OwnersAndOthers,
+         2},
+        {"others only, first lesson",
+         {"01-01.LSN", "01-02.LSN"},
+         {{1, "Bo"}},
+         GradeListing::OthersOnly,
+         2},
         // Another student's record met first does not hide the owner's own grade.
         {"others first, owner's later",
          {"01-01.LSN", "01-02.LSN"},
          {{1, "Bo"}, {2, "Kim42"}},
-         2,
+         GradeListing::OwnersAndOthers,
          2},
-        {"others last, owner's none", {"01-01.LSN", "01-02.LSN"}, {{2, "Bo"}}, 3, 2},
-        {"no lesson listed", {"intro.LSN"}, {}, 0, 0},
+        {"others last, owner's none",
+         {"01-01.LSN", "01-02.LSN"},
+         {{2, "Bo"}},
+         GradeListing::OthersOnly,
+         2},
+        {"no lesson listed", {"intro.LSN"}, {}, GradeListing::NoGrades, 0},
     };
     for (const Case& c : cases) {
         WorkFolder folder;
@@ -227,7 +239,7 @@ TEST_F(GradeScanTest, ListingSkipsFilesWithoutLessonNumbers) {
     work.write("LSNS/7.LSN", "Lesson 7\n");
     work.write("LSNS/1-x.LSN", "Lesson 1\n");
     writeGrade(2, 5, 1, "Kim42");
-    EXPECT_EQ(scan.listAllLessons(), 1);
+    EXPECT_EQ(scan.listAllLessons(), GradeListing::OwnersOnly);
     EXPECT_EQ(lines, (Lines{"Lesson 02-05 -- Date 05/07/09 -- [  80%] -- [ 10 ans,   8 right,  10 "
                             "poss]"}));
 

@@ -53,7 +53,7 @@ protected:
     }
 
     // Writes a note through the dialog: typed text, then Enter.
-    int writeNote(const std::string& text) {
+    NoteSaved writeNote(const std::string& text) {
         ModalSteps user;
         user.then<NoteDialog>([&](NoteDialog& d) {
             typeText(box(d), text);
@@ -82,8 +82,8 @@ TEST_F(NotesTest, TwoNotesAreNumberedAndHeaded) {
         typeText(box(d), "two");
         findControl<QPushButton>(d, NoteDialog::kDoneId)->click();
     });
-    EXPECT_EQ(user.run(runNoteDialog), 1);
-    EXPECT_EQ(writeNote("Second"), 1);
+    EXPECT_EQ(user.run(runNoteDialog), NoteSaved::WorkingFolder);
+    EXPECT_EQ(writeNote("Second"), NoteSaved::WorkingFolder);
     EXPECT_EQ(work.read("Lesson03-12Note0001.TXT"), heading(1) + "one\r\ntwo");
     EXPECT_EQ(work.read("Lesson03-12Note0002.TXT"), heading(2) + "Second");
     ASSERT_EQ(boxes.shown().size(), 2u);
@@ -97,7 +97,7 @@ TEST_F(NotesTest, CancelSavesNothing) {
         typeText(box(d), "not kept");
         pressKey(box(d), Qt::Key_Escape);
     });
-    EXPECT_EQ(user.run(runNoteDialog), 0);
+    EXPECT_EQ(user.run(runNoteDialog), NoteSaved::Cancelled);
     EXPECT_FALSE(work.exists("Lesson03-12Note0001.TXT"));
     EXPECT_TRUE(boxes.shown().empty());
 }
@@ -114,7 +114,7 @@ TEST_F(NotesTest, FullBoxSavesAtOnce) {
         typeText(box(d), "late");
         pressKey(box(d), Qt::Key_Escape);
     });
-    EXPECT_EQ(user.run(runNoteDialog), 3);
+    EXPECT_EQ(user.run(runNoteDialog), NoteSaved::FullBox);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption,
               "End of box. Note automatically saved in the Lorvenna folder as");
@@ -137,7 +137,7 @@ TEST_F(NotesTest, UnwritableNoteKeepsTheDialogOpen) {
         EXPECT_EQ(box(d)->toPlainText(), "keep me");
         findControl<QPushButton>(d, NoteDialog::kCancelId)->click();
     });
-    EXPECT_EQ(user.run(runNoteDialog), 0);
+    EXPECT_EQ(user.run(runNoteDialog), NoteSaved::Cancelled);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "Your note could not be saved.");
     std::filesystem::permissions(work.path() + "/drive-E", std::filesystem::perms::owner_write,
@@ -159,8 +159,8 @@ TEST_F(NotesTest, AllNumbersTakenOverwritesNothing) {
 // Graded notes go where the reader looks: the LORVENNA folder of the key disk.
 TEST_F(NotesTest, GradedNotesAreFoundReadAndPrinted) {
     graded();
-    EXPECT_EQ(writeNote("On the disk"), 2);
-    EXPECT_EQ(writeNote("Another"), 2);
+    EXPECT_EQ(writeNote("On the disk"), NoteSaved::KeyDisk);
+    EXPECT_EQ(writeNote("Another"), NoteSaved::KeyDisk);
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[0].caption, "Your note was saved to the grading disk as");
     EXPECT_EQ(boxes.shown()[0].text, "E:\\LORVENNA\\Lesson03-12Note0001.TXT");

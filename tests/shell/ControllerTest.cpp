@@ -74,7 +74,7 @@ protected:
             log.push_back("help " + std::to_string(static_cast<int>(topic)));
         };
         steps.noteDialog = [this] { log.push_back("note"); };
-        steps.endQuestion = [this] { log.push_back("endQuestion"); };
+        steps.askNextQuestion = [this] { log.push_back("askNextQuestion"); };
         controller = std::make_unique<Controller>(window, steps);
 
         // A lesson of five pages, at page 3.
@@ -472,7 +472,7 @@ TEST_F(ControllerTest, TickEndsEachPauseWhenItsTimeHasRun) {
 
         clock.advance(1);
         controller->tick();
-        EXPECT_EQ(log, std::vector<std::string>{"endQuestion"});
+        EXPECT_EQ(log, std::vector<std::string>{"askNextQuestion"});
         EXPECT_EQ(s.rightWaitStart, 0u);
         EXPECT_EQ(s.wrongWaitStart, 0u);
         EXPECT_FALSE(s.timerRunning);
@@ -497,7 +497,7 @@ TEST_F(ControllerTest, PauseEndsAcrossTheTickCountWrapping) {
     EXPECT_NE(s.rightWaitStart, 0u);
     clock.advance(488);
     controller->tick();
-    EXPECT_EQ(log, std::vector<std::string>{"endQuestion"});
+    EXPECT_EQ(log, std::vector<std::string>{"askNextQuestion"});
 }
 
 TEST_F(ControllerTest, KeyDuringAWrongPauseEndsItAndDoesNothingElse) {
@@ -507,7 +507,7 @@ TEST_F(ControllerTest, KeyDuringAWrongPauseEndsItAndDoesNothingElse) {
     clock.advance(10);
     controller->keyDown(VirtualKey::Q); // Q would quit
     EXPECT_FALSE(controller->exited());
-    EXPECT_EQ(log, std::vector<std::string>{"endQuestion"});
+    EXPECT_EQ(log, std::vector<std::string>{"askNextQuestion"});
     EXPECT_EQ(s.wrongWaitStart, 0u);
     EXPECT_EQ(entry.completedCount, 1);
     EXPECT_FALSE(s.timerRunning);

@@ -119,15 +119,21 @@ TEST_F(DrawingTest, PageMarkersFollowTheScreenWidth) {
     struct Case {
         int width;
         Size size;
-        int resource;
+        PictureId reached;
     };
     const Case cases[] = {
-        {640, {12, 16}, 304},  {641, {15, 20}, 306},  {1023, {15, 20}, 306},
-        {1024, {19, 25}, 308}, {1920, {19, 25}, 308},
+        {640, {12, 16}, PictureId::SmallPageReached},
+        {641, {15, 20}, PictureId::MediumPageReached},
+        {1023, {15, 20}, PictureId::MediumPageReached},
+        {1024, {19, 25}, PictureId::LargePageReached},
+        {1920, {19, 25}, PictureId::LargePageReached},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(pageMarkerSize(c.width), c.size) << c.width;
-        EXPECT_EQ(pageMarkerResource(c.width), c.resource) << c.width;
+        EXPECT_EQ(pageMarkers(c.width).reached, c.reached) << c.width;
+        // The marker of a page ahead has the size of the one of a page reached.
+        const Picture ahead = Picture::resource(pageMarkers(c.width).ahead);
+        EXPECT_EQ((Size{ahead.width(), ahead.height()}), c.size) << c.width;
     }
 }
 

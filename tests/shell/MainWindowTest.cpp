@@ -48,7 +48,7 @@ protected:
             note("help " + std::to_string(static_cast<int>(topic)), 0);
         };
         steps.noteDialog = [this] { note("note", 0); };
-        steps.endQuestion = [this] { note("endQuestion", 0); };
+        steps.askNextQuestion = [this] { note("askNextQuestion", 0); };
         window = std::make_unique<MainWindow>(steps);
         window->setExitHandler([this] { ++exits; });
         window->show();
@@ -325,7 +325,7 @@ TEST_F(MainWindowTest, ControllerTimerEndsTheRightPause) {
     EXPECT_TRUE(window->controllerTimerActive());
     clock.advance(1000);
     window->controller().tick();
-    EXPECT_EQ(log, std::vector<std::string>{"endQuestion"});
+    EXPECT_EQ(log, std::vector<std::string>{"askNextQuestion"});
     EXPECT_FALSE(window->controllerTimerActive());
     EXPECT_EQ(entry.completedCount, 1);
 }

@@ -17,10 +17,10 @@ FakeApp::~FakeApp() {
         session().mainWindow = nullptr;
 }
 
-const Picture& FakeApp::picture(int number) {
-    auto it = pictures_.find(number);
+const Picture& FakeApp::picture(PictureId id) {
+    auto it = pictures_.find(id);
     if (it == pictures_.end())
-        it = pictures_.emplace(number, Picture::resource(number)).first;
+        it = pictures_.emplace(id, Picture::resource(id)).first;
     return it->second;
 }
 

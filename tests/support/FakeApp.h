@@ -32,7 +32,7 @@ public:
     void killControllerTimer() override { ++timerKills; }
     void drawStatusText(std::string_view text) override { statusTexts.emplace_back(text); }
     void drawPageStrip() override { ++pageStripCount; }
-    const Picture& picture(int number) override;
+    const Picture& picture(PictureId id) override;
     std::unique_ptr<ChildWindow> createDisplayWindow(Display* display, int id,
                                                      const Rect& rect) override;
 
@@ -56,7 +56,7 @@ public:
     std::vector<Rect> windowRects;
 
 private:
-    std::map<int, Picture> pictures_;
+    std::map<PictureId, Picture> pictures_;
 };
 
 } // namespace lorvenna

@@ -139,7 +139,7 @@ private:
         std::set<long> named;
         for (const PageEntry* entry = indexed ? session().pages : nullptr; entry;
              entry = entry->next) {
-            for (int slot = 1; slot < kDisplaySlots && !entry->displayName[slot].empty(); ++slot) {
+            for (int slot = 1; slot <= entry->namedSlots(); ++slot) {
                 named.insert(entry->displayOffset[slot]);
                 blocks.emplace(entry->displayOffset[slot], entry->displayName[slot]);
             }
@@ -214,8 +214,7 @@ private:
     }
 
     bool usesFailedBlock(const PageEntry* entry) const {
-        for (int slot = 1; entry && slot < kDisplaySlots && !entry->displayName[slot].empty();
-             ++slot) {
+        for (int slot = 1; entry && slot <= entry->namedSlots(); ++slot) {
             if (failedBlocks_.count(entry->displayOffset[slot]))
                 return true;
         }

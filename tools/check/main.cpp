@@ -31,12 +31,14 @@ int main(int argc, char** argv) {
     bool quiet = false;
     bool folderGiven = false;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--quiet") == 0)
+        if (std::strcmp(argv[i], "--quiet") == 0) {
             quiet = true;
-        else if (argv[i][0] == '-' || folderGiven)
+            continue;
+        }
+        if (argv[i][0] == '-' || folderGiven)
             return usage();
-        else
-            folder = argv[i], folderGiven = true;
+        folder = argv[i];
+        folderGiven = true;
     }
     std::error_code error;
     const std::filesystem::path path = std::filesystem::absolute(folder, error);

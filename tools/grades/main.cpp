@@ -58,11 +58,11 @@ int main(int argc, char** argv) {
             if (++i == argc || !csv.empty())
                 return usage();
             csv = argv[i];
-        } else if (argv[i][0] == '-') {
-            return usage();
-        } else {
-            folders.emplace_back(argv[i]);
+            continue;
         }
+        if (argv[i][0] == '-')
+            return usage();
+        folders.emplace_back(argv[i]);
     }
     if (folders.empty())
         return usage();

@@ -71,8 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::vector<std::string> lines;
     GradeScan scan(lines);
-    const int kind = scan.listAllLessons();
-    FUZZ_CHECK(kind >= 0 && kind <= 3);
+    const int kind = static_cast<int>(scan.listAllLessons());
+    FUZZ_CHECK(kind >= static_cast<int>(GradeListing::NoGrades) &&
+               kind <= static_cast<int>(GradeListing::OthersOnly));
     FUZZ_CHECK(std::strlen(otherOwners()) <= kOtherOwnersLimit);
     for (const std::string& line : lines)
         FUZZ_CHECK(line.rfind("Lesson ", 0) == 0);

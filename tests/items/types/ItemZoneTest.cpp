@@ -138,7 +138,7 @@ TEST(ItemZone, ShowQuestionAnsweredRightThenWrongMarksTheZoneAndTheRightSpot) {
     const int markY = 100 + heart->height / 2;
     EXPECT_EQ(heart->width, 60);
     EXPECT_EQ(state.currentEntry->rightCount, 1);
-    EXPECT_TRUE(showsPicture(one, Picture::resource(kRightMark), markX, markY));
+    EXPECT_TRUE(showsPicture(one, Picture::resource(PictureId::RightMark), markX, markY));
 
     // A zone clicked during the pause leaves the answer and its marks where they are.
     bench.clickDisplay(2, 120, 120);
@@ -147,13 +147,14 @@ TEST(ItemZone, ShowQuestionAnsweredRightThenWrongMarksTheZoneAndTheRightSpot) {
     bench.clock.advance(1000);
     controller.tick();
     ASSERT_EQ(state.answer.currentQuestion(), bench.item("Second"));
-    EXPECT_FALSE(showsPicture(one, Picture::resource(kRightMark), markX, markY));
+    EXPECT_FALSE(showsPicture(one, Picture::resource(PictureId::RightMark), markX, markY));
 
     bench.clickDisplay(2, 120, 120);
     EXPECT_EQ(state.wrongWaitStart, bench.clock.now());
-    EXPECT_TRUE(showsPicture(bench.display(2), Picture::resource(kWrongMark), markX, markY));
+    EXPECT_TRUE(
+        showsPicture(bench.display(2), Picture::resource(PictureId::WrongMark), markX, markY));
     const Rect& b = heart->bounds;
-    EXPECT_TRUE(showsPicture(one, Picture::resource(kSpotMark), (b.left + b.right) / 2,
+    EXPECT_TRUE(showsPicture(one, Picture::resource(PictureId::SpotMark), (b.left + b.right) / 2,
                              (b.top + b.bottom) / 2));
     EXPECT_EQ(bench.app.panelText, "Wrong location. X shows the correct spot.");
     bench.clock.advance(3000);
