@@ -31,7 +31,7 @@ run: build
 test: deps
 	cmake -S . -B $(BUILD_TYPE_TEST) -DCMAKE_BUILD_TYPE=Debug -DLORVENNA_SANITIZE=ON -DLORVENNA_TESTS=ON >/dev/null
 	cmake --build $(BUILD_TYPE_TEST) -j $(JOBS)
-	cd $(BUILD_TYPE_TEST) && ctest --output-on-failure
+	cd $(BUILD_TYPE_TEST) && ctest --output-on-failure -j $(JOBS)
 
 # Each fuzz target for FUZZ_SECONDS; what they find lands in build/fuzz/artifacts.
 fuzz:

@@ -4,7 +4,7 @@
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
 #include "platform/FileSystem.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
 
@@ -242,11 +242,11 @@ void settleEvents() {
 bool openLesson(const std::string& lessonName) {
     ensureBenchWindow();
     setText(session().lessonPath, lessonName.c_str());
-    return ReadLessonIndex();
+    return readLessonIndex();
 }
 
 void closeLesson() {
-    LessonTeardown();
+    lessonTeardown();
     session().currentPage = 0;
     settleEvents();
 }

@@ -6,13 +6,14 @@
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
 #include "platform/FileSystem.h"
-#include "platform/QtApplication.h"
+#include "platform/LineMatcher.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
 #include "shell/StartUp.h"
 
+#include <QApplication>
 #include <QGuiApplication>
 
 #include <benchmark/benchmark.h>
@@ -31,6 +32,7 @@
 #include <unistd.h>
 
 namespace lorvenna {
+
 namespace {
 
 constexpr const char* kFirstWindowMode = "--first-window";
@@ -58,7 +60,7 @@ void useCourseware() {
 // Child: the moment the player's first window is on the screen.
 int firstWindow() {
     useCourseware();
-    std::unique_ptr<MainWindow> window = StartUp();
+    std::unique_ptr<MainWindow> window = startUp();
     if (!window)
         return 1;
     settleEvents();
@@ -79,22 +81,22 @@ long peakKilobytes() {
 // Child: every page of every lesson of the sample course, painted; then the peak memory.
 int playSample() {
     useCourseware();
-    std::unique_ptr<MainWindow> window = StartUp();
+    std::unique_ptr<MainWindow> window = startUp();
     if (!window)
         return 1;
     settleEvents();
     for (const std::string& name : findFiles("LSNS\\*.LSN")) {
         setText(session().lessonPath, ("LSNS\\" + name).c_str());
-        if (!ReadLessonIndex())
+        if (!readLessonIndex())
             return 1;
         for (int page = 1; page <= session().pageCount; ++page) {
-            if (!BuildPage(page))
+            if (!buildPage(page))
                 return 1;
             settleEvents();
-            MarkAllAndRepaint();
+            markAllAndRepaint();
             settleEvents();
         }
-        LessonTeardown();
+        lessonTeardown();
         settleEvents();
     }
     std::printf("%ld\n", peakKilobytes());
@@ -108,12 +110,12 @@ int studentTurns() {
         return 1;
     auto turns = [](int first, int second) {
         std::vector<double> times;
-        BuildPage(first);
+        buildPage(first);
         settleEvents();
         QGuiApplication::sync();
         for (int turn = 0; turn < kStudentTurns; ++turn) {
             const double start = monotonicMs();
-            BuildPage(turn % 2 ? first : second);
+            buildPage(turn % 2 ? first : second);
             settleEvents();
             QGuiApplication::sync(); // the X server has drawn it
             times.push_back(monotonicMs() - start);
@@ -223,7 +225,8 @@ void printSummary(const Collector& c, const std::string& self, bool filtered) {
                                        self + "' " + kStudentMode + " 2>/dev/null");
     double busyX = -1;
     double singleX = -1;
-    if (std::sscanf(turns.c_str(), "%lf %lf", &busyX, &singleX) == 2) {
+    LineMatcher figures(turns.c_str());
+    if (figures.number(busyX) && figures.number(singleX)) {
         row("page turn under X: 9 displays of 33 items vs one item",
             format("%.2f vs %.2f: %.2f more", busyX, singleX, busyX - singleX), "under 16 more",
             busyX - singleX < 16);
@@ -273,6 +276,7 @@ void printSummary(const Collector& c, const std::string& self, bool filtered) {
 }
 
 } // namespace
+
 } // namespace lorvenna
 
 int main(int argc, char** argv) {

@@ -24,7 +24,7 @@ void LessonSetUp(benchmark::State& state) {
     const std::string lesson = benchLesson(LessonShape::OneItemPages, pages);
     ensureBenchWindow();
     for (auto _ : state) {
-        if (!openLesson(lesson) || !BuildPage(1)) {
+        if (!openLesson(lesson) || !buildPage(1)) {
             state.SkipWithError("the generated lesson does not open");
             return;
         }
@@ -53,14 +53,14 @@ void FgetsScan(benchmark::State& state) {
 
 // Turns back and forth between two pages (no display shared), each turn painted.
 void turnPages(benchmark::State& state, const std::string& lesson, int first, int second) {
-    if (!openLesson(lesson) || !BuildPage(first)) {
+    if (!openLesson(lesson) || !buildPage(first)) {
         state.SkipWithError("the generated lesson does not open");
         return;
     }
     settleEvents();
     int page = second;
     for (auto _ : state) {
-        if (!BuildPage(page)) {
+        if (!buildPage(page)) {
             state.SkipWithError("a page does not build");
             break;
         }
@@ -83,14 +83,14 @@ void PageTurnOneItem(benchmark::State& state) {
 
 // Repaint display: white, every item's Draw, the picture handed to the window.
 void repaintDisplay(benchmark::State& state, LessonShape shape) {
-    if (!openLesson(benchLesson(shape)) || !BuildPage(1) || !session().displays[1]) {
+    if (!openLesson(benchLesson(shape)) || !buildPage(1) || !session().displays[1]) {
         state.SkipWithError("the generated lesson does not open");
         return;
     }
     settleEvents();
     Display* display = session().displays[1];
     for (auto _ : state)
-        MarkAndRepaint(display);
+        markAndRepaint(display);
     closeLesson();
 }
 

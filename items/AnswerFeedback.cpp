@@ -9,11 +9,13 @@
 #include "platform/Surface.h"
 #include "shell/AppServices.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstring>
 #include <string_view>
+
+namespace lorvenna {
 
 namespace {
 
@@ -28,9 +30,6 @@ constexpr int kCombinationPanelWidth = 250;
 constexpr int kCombinationLinesPerKey = 4;
 // Used as the line height when the display has no surface to measure on.
 constexpr int kFallbackLineHeight = 16;
-
-// The display outside feedbackDisplay whose screen holds a mark of the question, if any.
-Display* g_strayMarks = nullptr;
 
 // The marks go straight to the screen: the overlay that the display's next repaint clears.
 Surface* screenOf(Display* display) {
@@ -68,25 +67,25 @@ void showPanel(int width, int height) {
 void commentOnNumber(const Item& question, int lineHeight) {
     SessionState& state = session();
     const double expected = question.keys[0].expected;
-    if (state.typedNumber != 0.0)
-        formatText(state.statusText, "You wrote %.1lf\nCorrect is %.1lf", state.typedNumber,
-                   expected);
-    else if (state.chosenItem)
-        formatText(state.statusText, "You chose: %s\nCorrect is %.1lf", textOf(state.chosenItem),
-                   expected);
+    if (state.answer.typedNumber() != 0.0)
+        formatText(state.statusText, "You wrote %.1lf\nCorrect is %.1lf",
+                   state.answer.typedNumber(), expected);
+    else if (state.answer.chosenItem())
+        formatText(state.statusText, "You chose: %s\nCorrect is %.1lf",
+                   textOf(state.answer.chosenItem()), expected);
     else
         formatText(state.statusText, "You chose nothing.\nCorrect is %.1lf", expected);
     showPanel(scaleX(kNumberPanelWidth), scaleY(kNumberPanelLines * lineHeight));
-    if (state.chosenItem)
-        state.chosenItem->ClearAnswer();
+    if (state.answer.chosenItem())
+        state.answer.chosenItem()->ClearAnswer();
 }
 
 void commentOnButton(const Item& question, int lineHeight) {
     SessionState& state = session();
     const char* answer = textOf(question.keys[0].answerer);
-    if (state.chosenItem)
-        formatText(state.statusText, "You chose: %s\nCorrect answer: %s", textOf(state.chosenItem),
-                   answer);
+    if (state.answer.chosenItem())
+        formatText(state.statusText, "You chose: %s\nCorrect answer: %s",
+                   textOf(state.answer.chosenItem()), answer);
     else
         formatText(state.statusText, "You clicked outside a button.\nCorrect answer: %s", answer);
     showPanel(scaleX(kButtonPanelWidth), scaleY(kButtonPanelLines * lineHeight));
@@ -101,8 +100,9 @@ void commentOnCombination(const Item& question, int lineHeight) {
             appendText(state.bigText, "\n");
         appendText(state.bigText, question.keys[i].answerer->text);
     }
-    formatText(state.statusText, "%s\nCorrect combination:\n%s", state.picksText, state.bigText);
-    state.picksText[0] = '\0';
+    formatText(state.statusText, "%s\nCorrect combination:\n%s", state.answer.picksText(),
+               state.bigText);
+    state.answer.clearPicks();
     state.bigText[0] = '\0';
     showPanel(scaleX(kCombinationPanelWidth),
               scaleY(question.keyCount * kCombinationLinesPerKey * lineHeight));
@@ -123,10 +123,7 @@ bool namesAnEntry(const Item& question, const Item& item) {
 void showRightSpots(const Item& question) {
     SessionState& state = session();
     Display* target = nullptr;
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        Display* display = state.displays[slot];
-        if (!display)
-            continue;
+    for (Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next) {
             if (namesAnEntry(question, *item)) {
                 target = display;
@@ -136,9 +133,7 @@ void showRightSpots(const Item& question) {
     }
     if (!target)
         return;
-    if (state.feedbackDisplay && state.feedbackDisplay != target)
-        g_strayMarks = state.feedbackDisplay;
-    state.feedbackDisplay = target;
+    state.answer.moveFeedbackTo(target);
 
     Surface* surface = screenOf(target);
     for (int i = 0; i < question.keyCount && i < kMaxKeys; ++i) {
@@ -159,25 +154,25 @@ void showRightSpots(const Item& question) {
 
 void drawAnswerFeedback(AnswerOutcome outcome) {
     SessionState& state = session();
-    Display* display = state.feedbackDisplay;
+    Display* display = state.answer.feedbackDisplay();
     if (!display || outcome == AnswerOutcome::MorePicks)
         return;
     Surface* surface = screenOf(display);
     const int lineHeight = surface ? surface->measureText("M").height : kFallbackLineHeight;
 
     if (outcome == AnswerOutcome::Right) {
-        drawMark(surface, kRightMark, state.markX, state.markY);
+        drawMark(surface, kRightMark, state.answer.markX(), state.answer.markY());
         present(display);
         return;
     }
-    drawMark(surface, kWrongMark, state.markX, state.markY);
+    drawMark(surface, kWrongMark, state.answer.markX(), state.answer.markY());
     present(display);
-    if (state.testLesson || !state.currentQuestion)
+    if (state.testLesson || !state.answer.currentQuestion())
         return;
 
     // The comment follows this order of kinds, not the order of judging.
-    const Item& question = *state.currentQuestion;
-    const std::int32_t kinds = state.currentKeyKinds;
+    const Item& question = *state.answer.currentQuestion();
+    const std::int32_t kinds = state.answer.currentKeyKinds();
     if (kinds & kKeyNum)
         commentOnNumber(question, lineHeight);
     else if (kinds & kKeyButton)
@@ -189,8 +184,9 @@ void drawAnswerFeedback(AnswerOutcome outcome) {
 }
 
 void wipeStrayMarks() {
-    Display* stray = g_strayMarks;
-    g_strayMarks = nullptr;
-    if (stray && stray != session().feedbackDisplay && isShown(stray))
-        MarkAndRepaint(stray);
+    Display* stray = session().answer.takeStrayMarks();
+    if (stray && isShown(stray))
+        markAndRepaint(stray);
 }
+
+} // namespace lorvenna

@@ -4,6 +4,8 @@
 
 #include "items/AnswerKeys.h"
 
+namespace lorvenna {
+
 struct Display;
 
 // The answer marks, by picture number.
@@ -20,3 +22,5 @@ void drawAnswerFeedback(AnswerOutcome outcome);
 // Repaints a display that holds a mark but is no longer feedbackDisplay (the wrong mark of
 // a KEYSHOW answer given on another display), so that no mark outlives its question.
 void wipeStrayMarks();
+
+} // namespace lorvenna

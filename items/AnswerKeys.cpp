@@ -11,11 +11,13 @@
 #include "shell/AppServices.h"
 #include "shell/ControllerTimer.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstring>
 #include <string_view>
+
+namespace lorvenna {
 
 namespace {
 
@@ -25,24 +27,19 @@ std::string_view titleOf(const KeyEntry& key) {
 
 // Every display shows the pointing cursor while a question is active.
 void updateCursors() {
-    SessionState& state = session();
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        Display* display = state.displays[slot];
-        if (display && display->window)
-            display->window->setPointCursor(state.questionActive);
+    const bool active = session().answer.questionActive();
+    for (Display* display : shownDisplays()) {
+        if (display->window)
+            display->window->setPointCursor(active);
     }
 }
 
 void startQuestion(Item& question) {
     SessionState& state = session();
-    state.currentQuestion = &question;
-    state.currentKeyKinds = question.keyKinds;
-    state.questionActive = true;
-    state.stateCode = 13;
-    question.isCurrentQuestion = 1;
+    state.answer.startQuestion(question);
+    state.stateCode = StateCode::QuestionAsked;
     resetAnswers(question);
     question.StartupAction();
-    state.advanceAfterAnswer = (question.keyKinds & kKeyAutoTurn) != 0;
     updateCursors();
 }
 
@@ -65,9 +62,8 @@ bool isAnswerer(const Item& question, const Item* chosen) {
 AnswerOutcome judgeCombination(Item& question) {
     SessionState& state = session();
     ++question.picks;
-    if (Item* chosen = state.chosenItem) {
-        appendText(state.picksText, state.picksText[0] ? "\n" : "You chose:\n");
-        appendText(state.picksText, chosen->text);
+    if (Item* chosen = state.answer.chosenItem()) {
+        state.answer.addPick(chosen->text);
         // One pick counts every entry of the item (a title keyed twice counts twice); an
         // entry picked before ends the search.
         for (int i = 0; i < question.keyCount && i < kMaxKeys && question.keys[i].answerer; ++i) {
@@ -91,11 +87,12 @@ AnswerOutcome judgeNumber(const Item& question) {
     const SessionState& state = session();
     // Only a number typed into a field answers: a click on another item is not one, whatever
     // number was typed before.
-    if (!state.chosenItem || !state.chosenItem->isType(ItemType::Edit))
+    const Item* chosen = state.answer.chosenItem();
+    if (!chosen || !chosen->isType(ItemType::Edit))
         return AnswerOutcome::Wrong;
     const double e = question.keys[0].expected;
     const double t = question.keys[0].tolerance;
-    const double n = state.typedNumber;
+    const double n = state.answer.typedNumber();
     if (t < 0)
         return AnswerOutcome::Right;
     // The tolerance is a factor: 10 % around 100 is 100 / 1.1 to 100 x 1.1.
@@ -108,15 +105,16 @@ AnswerOutcome judgeNumber(const Item& question) {
 
 // The rule chosen by the question's key kinds, first match: KEYNUM, KEYSHOW, KEYAND, KEYBUTTON.
 AnswerOutcome judgeByRule(Item& question) {
-    const std::int32_t kinds = session().currentKeyKinds;
+    const AnswerFlow& answer = session().answer;
+    const std::int32_t kinds = answer.currentKeyKinds();
     if (kinds & kKeyNum)
         return judgeNumber(question);
     if (kinds & kKeyShow)
-        return isAnswerer(question, session().chosenItem) ? AnswerOutcome::Right
-                                                          : AnswerOutcome::Wrong;
+        return isAnswerer(question, answer.chosenItem()) ? AnswerOutcome::Right
+                                                         : AnswerOutcome::Wrong;
     if (kinds & kKeyAnd)
         return judgeCombination(question);
-    return isAnswerer(question, session().chosenItem) ? AnswerOutcome::Right : AnswerOutcome::Wrong;
+    return isAnswerer(question, answer.chosenItem()) ? AnswerOutcome::Right : AnswerOutcome::Wrong;
 }
 
 } // namespace
@@ -130,10 +128,7 @@ bool CheckKeys(Item& item) {
             continue;
         // Found anew on every page start: an answerer of an earlier page may be gone.
         key.answerer = nullptr;
-        for (int slot = 1; slot < kDisplaySlots; ++slot) {
-            Display* display = state.displays[slot];
-            if (!display)
-                continue;
+        for (Display* display : shownDisplays()) {
             for (Item* candidate = display->items; candidate; candidate = candidate->next) {
                 if (!equalsIgnoringCase(candidate->title, titleOf(key)))
                     continue;
@@ -158,26 +153,15 @@ bool CheckKeys(Item& item) {
 
 void StartFirstQuestion() {
     SessionState& state = session();
-    // A question left unanswered on a display the new page keeps is asked no more: its
-    // prompt must not stay on the screen as if it were.
-    if (state.currentQuestion)
-        state.currentQuestion->isCurrentQuestion = 0;
-    state.stateCode = 12;
-    state.questionActive = false;
-    state.currentQuestion = nullptr;
+    state.stateCode = StateCode::PageShown;
     // Nothing of an answer given on the page before carries over.
-    state.chosenItem = nullptr;
-    state.picksText[0] = '\0';
+    state.answer.clearQuestion();
     // Entering a page asks its questions anew, kept displays included.
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        for (Item* item = state.displays[slot] ? state.displays[slot]->items : nullptr; item;
-             item = item->next)
+    for (Display* display : shownDisplays()) {
+        for (Item* item = display->items; item; item = item->next)
             item->judgedOnPage = 0;
     }
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        Display* display = state.displays[slot];
-        if (!display)
-            continue;
+    for (Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next) {
             if (item->keyKinds != 0) {
                 startQuestion(*item);
@@ -194,18 +178,19 @@ void resetAnswers(Item& question) {
     for (KeyEntry& key : question.keys)
         key.picked = 0;
     SessionState& state = session();
-    state.picksText[0] = '\0';
-    state.typedNumber = 0.0;
+    state.answer.clearPicks();
+    state.answer.typeNumber(0.0);
 }
 
 void JudgeAnswer() {
     SessionState& state = session();
-    if (!state.questionActive || !state.currentQuestion)
+    Item* question = state.answer.currentQuestion();
+    if (!state.answer.questionActive() || !question)
         return;
     if (state.rightWaitStart != 0 || state.wrongWaitStart != 0)
         return;
 
-    const AnswerOutcome outcome = judgeByRule(*state.currentQuestion);
+    const AnswerOutcome outcome = judgeByRule(*question);
     switch (outcome) {
     case AnswerOutcome::Right:
         state.wrongWaitStart = 0;
@@ -220,33 +205,28 @@ void JudgeAnswer() {
     case AnswerOutcome::MorePicks:
         return;
     }
-    state.currentQuestion->judgedOnPage = 1;
+    question->judgedOnPage = 1;
     drawAnswerFeedback(outcome);
-    StartControllerTimer();
+    startPauseTimer();
 }
 
 void EndQuestion() {
     SessionState& state = session();
-    StopControllerTimer();
+    stopPauseTimer();
     if (state.mainWindow)
         state.mainWindow->hideFeedbackPanel();
-    if (state.feedbackDisplay)
-        MarkAndRepaint(state.feedbackDisplay);
+    if (Display* marked = state.answer.feedbackDisplay())
+        markAndRepaint(marked);
     wipeStrayMarks();
 
-    Item* question = state.currentQuestion;
-    if (question)
-        question->isCurrentQuestion = 0;
-    if (state.chosenItem)
-        state.chosenItem->ClearAnswer();
-    state.questionActive = false;
-    state.chosenItem = nullptr;
+    Item* question = state.answer.currentQuestion();
+    state.answer.closeQuestion();
 
-    if (state.advanceAfterAnswer) {
+    if (state.answer.advanceAfterAnswer()) {
         state.pageClosing = true;
-        StopControllerTimer();
+        stopPauseTimer();
         if (state.mainWindow)
-            state.mainWindow->postState(11, state.currentPage + 1);
+            state.mainWindow->postState(StateCode::ShowPage, state.currentPage + 1);
         return;
     }
 
@@ -255,12 +235,14 @@ void EndQuestion() {
         if (next->keyKinds != 0) {
             startQuestion(*next);
             if (next->display)
-                MarkAndRepaint(next->display);
+                markAndRepaint(next->display);
             return;
         }
     }
     // The last question is over: labels show their texts again and the prompt goes.
-    state.currentQuestion = nullptr;
+    state.answer.noMoreQuestions();
     updateCursors();
-    MarkAllAndRepaint();
+    markAllAndRepaint();
 }
+
+} // namespace lorvenna

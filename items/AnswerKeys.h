@@ -1,11 +1,11 @@
-// Answer keys: reading KEY lines, checking them at page start, asking questions one by one,
+// Answer keys: checking them at page start, asking questions one by one,
 // judging answers and showing the feedback.
 #pragma once
 
+namespace lorvenna {
+
 class Item;
 
-// One line holding "KEY"; false rejects it ("Bad KEY command %s in Item %s").
-bool ReadKeyCommand(Item& item, const char* line);
 // Finds every key's answering item on the page shown and asks it to accept the key. False
 // with "Answerer %s fails PreProcessKey" or "No proper answer found for question %s".
 bool CheckKeys(Item& item);
@@ -25,3 +25,5 @@ void resetAnswers(Item& question);
 
 // The outcome of judging one answer.
 enum class AnswerOutcome { Right, Wrong, MorePicks };
+
+} // namespace lorvenna

@@ -5,8 +5,10 @@
 #include "items/Item.h"
 #include "lesson/Display.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
+
+namespace lorvenna {
 
 namespace {
 
@@ -23,7 +25,7 @@ void sendAll(Connection* list, double value, bool repaint) {
     for (Connection* c = list; c; c = c->next)
         Send(*c, value);
     if (repaint)
-        RepaintAllDisplays();
+        repaintAllDisplays();
 }
 
 } // namespace
@@ -57,11 +59,7 @@ bool Connect(Connection& connection) {
 
     // The first match of each display; a later display replaces an earlier one's.
     Item* found = nullptr;
-    const SessionState& state = session();
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        const Display* display = state.displays[slot];
-        if (!display)
-            continue;
+    for (const Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next) {
             if (equalsIgnoringCase(item->title, connection.targetTitle)) {
                 found = item;
@@ -118,7 +116,7 @@ void RestoreOutputs(Item& item) {
         if (Item* target = liveTarget(*c))
             setVisibility(*target, target->initialVisibility);
     }
-    RepaintAllDisplays();
+    repaintAllDisplays();
 }
 
 void deleteConnections(Connection*& head) {
@@ -139,3 +137,5 @@ void appendConnection(Connection*& head, Connection* connection) {
         last = last->next;
     last->next = connection;
 }
+
+} // namespace lorvenna

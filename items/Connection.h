@@ -6,6 +6,8 @@
 #include <cstdint>
 #include <string>
 
+namespace lorvenna {
+
 class Item;
 
 struct Connection {
@@ -46,3 +48,5 @@ void RestoreOutputs(Item& item);
 void deleteConnections(Connection*& head);
 // Appends a connection at the end of a list.
 void appendConnection(Connection*& head, Connection* connection);
+
+} // namespace lorvenna

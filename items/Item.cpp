@@ -12,10 +12,9 @@
 #include <limits>
 #include <unordered_map>
 
-namespace {
+namespace lorvenna {
 
-constexpr std::int16_t kFirstControlId = 808;
-std::int16_t g_controlIdCounter = kFirstControlId;
+namespace {
 
 // Items alive now, each with its serial number. Never destroyed, so items deleted during
 // program exit still find it.
@@ -68,16 +67,13 @@ int truncateCoordinate(double value) {
 }
 
 std::int16_t nextControlId() {
-    const std::int16_t id = g_controlIdCounter;
-    g_controlIdCounter = static_cast<std::int16_t>(static_cast<std::uint16_t>(id) + 1u);
+    std::int16_t& counter = session().nextControlId;
+    const std::int16_t id = counter;
+    counter = static_cast<std::int16_t>(static_cast<std::uint16_t>(id) + 1u);
     return id;
 }
 
-void resetControlIds() {
-    g_controlIdCounter = kFirstControlId;
-}
-
-void OutlinePoints::restart(Point first) {
+void OutlinePoints::startAt(Point first) {
     auto& points = outlinePoints();
     points.clear();
     points.reserve(kMaxOutlinePoints);
@@ -145,11 +141,7 @@ Item::~Item() {
     title.clear();
 
     // The answer flow must not keep pointing at an item that is gone.
-    SessionState& state = session();
-    if (state.chosenItem == this)
-        state.chosenItem = nullptr;
-    if (state.currentQuestion == this)
-        state.currentQuestion = nullptr;
+    session().answer.forgetItem(this);
     liveItems().erase(this);
 }
 
@@ -193,7 +185,7 @@ Shape* Item::AddShape(double angle, double length, const char* kind) {
 }
 
 void Item::PrepareShapes() {
-    OutlinePoints::restart({truncateCoordinate(pose.x), truncateCoordinate(pose.y)});
+    OutlinePoints::startAt({truncateCoordinate(pose.x), truncateCoordinate(pose.y)});
     for (Shape* shape = shapes; shape; shape = shape->next)
         shape->AcquirePens();
 }
@@ -207,7 +199,7 @@ void Item::DrawShapes() {
         return;
     }
     Point p{truncateCoordinate(pose.x), truncateCoordinate(pose.y)};
-    OutlinePoints::restart(p);
+    OutlinePoints::startAt(p);
     if (surface)
         surface->moveTo(p.x, p.y);
     for (Shape* shape = shapes; shape; shape = shape->next)
@@ -274,7 +266,7 @@ void Item::MakeRegion() {
 bool Item::Connect() {
     for (Connection* list : {outputs, endOutputs, operators}) {
         for (Connection* c = list; c; c = c->next) {
-            if (!::Connect(*c))
+            if (!lorvenna::Connect(*c))
                 return false;
         }
     }
@@ -322,3 +314,5 @@ bool Item::Command(unsigned) {
 bool Item::Scroll(ScrollRequest, Control*) {
     return false;
 }
+
+} // namespace lorvenna

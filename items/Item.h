@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 struct Connection;
 struct Display;
 class Control;
@@ -152,7 +154,6 @@ int truncateCoordinate(double value);
 // The process-wide 16-bit control id counter shared by items and display windows; it starts
 // at 808 and only counts up.
 std::int16_t nextControlId();
-void resetControlIds(); // tests only
 // Whether a notification word (control id in its low 16 bits) comes from the control with
 // this id. Compares the 16 bits only, so ids past 32767 (negative as int16) still match.
 inline bool controlIdMatches(std::int32_t controlId, unsigned notification) {
@@ -162,8 +163,10 @@ inline bool controlIdMatches(std::int32_t controlId, unsigned notification) {
 // The outline point list shared by all items: at most 1000 points.
 inline constexpr int kMaxOutlinePoints = 1000;
 struct OutlinePoints {
-    static void restart(Point first);
+    static void startAt(Point first);
     static void clear();
     static void add(Point p); // dropped silently when the list is full
     static const std::vector<Point>& points();
 };
+
+} // namespace lorvenna

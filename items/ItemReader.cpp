@@ -2,21 +2,23 @@
 // lines it does not know to the item type and KEY lines to the answer keys.
 #include "items/ItemReader.h"
 
-#include "items/AnswerKeys.h"
+#include "items/KeyReader.h"
 #include "items/Connection.h"
 #include "platform/IgnoreCase.h"
 #include "items/Item.h"
-#include "items/LineMatcher.h"
+#include "platform/LineMatcher.h"
 #include "items/Shape.h"
 #include "lesson/Display.h"
 #include "lesson/LineReader.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <climits>
 #include <cstring>
 #include <new>
 #include <string>
+
+namespace lorvenna {
 
 namespace {
 
@@ -32,6 +34,17 @@ constexpr std::size_t kShortestQuote = 16;
 
 enum class Row { NotMatched, Done, Failed };
 
+struct BlockReader;
+using NumberSetter = void (*)(Item&, double);
+
+// One line form of the ITEM block: the keyword it starts with and how it is read. The forms
+// are tried in table order, and the first that matches the line takes it.
+struct LineForm {
+    const char* keyword;
+    Row (BlockReader::*read)(const LineForm& form);
+    NumberSetter set = nullptr; // the forms of one number
+};
+
 // Everything one block's commands work on.
 struct BlockReader {
     Item& item;
@@ -44,14 +57,60 @@ struct BlockReader {
 
     Row apply();
 
+    Row commentRow(const LineForm& form);
+    Row fileRow(const LineForm& form);
+    Row numberRow(const LineForm& form);
+    Row locationRow(const LineForm& form);
+    Row plusRangeRow(const LineForm& form);
+    Row minusRangeRow(const LineForm& form);
+    Row sizeRow(const LineForm& form);
+    Row outputsRow(const LineForm& form);
+    Row endOutputsRow(const LineForm& form);
+    Row operatorRow(const LineForm& form);
+    Row msecRow(const LineForm& form);
+    Row shapeRow(const LineForm& form);
+    Row shapeColorRow(const LineForm& form);
+    Row shapeWidthRow(const LineForm& form);
+
 private:
     Row oneNumber(const char* keyword, double& value);
+    Row twoNumbers(const char* keyword, double& first, double& second);
     Row outputRow(const char* keyword, Connection*& list, Connection*& last);
-    Row operatorRow();
-    Row shapeRow();
-    Row shapeColorRow();
-    Row shapeWidthRow();
+    Row rangeRow(const char* keyword, Pose& limit);
+    Row markedLine();
     Row textLine(const char* at);
+};
+
+void setAngle(Item& item, double value) {
+    item.pose.angle = item.initialPose.angle = value;
+}
+
+constexpr LineForm kLineForms[] = {
+    {"//", &BlockReader::commentRow},
+    {"FILE", &BlockReader::fileRow},
+    {"LINECOLOR", &BlockReader::numberRow,
+     [](Item& item, double value) { item.lineColor = truncateToInt(value); }},
+    {"LINEWIDTH", &BlockReader::numberRow,
+     [](Item& item, double value) { item.lineWidth = truncateToInt(value); }},
+    {"FRAMECOLOR", &BlockReader::numberRow,
+     [](Item& item, double value) { item.frameColor = truncateToInt(value); }},
+    {"FRAMEWIDTH", &BlockReader::numberRow,
+     [](Item& item, double value) { item.frameWidth = truncateToInt(value); }},
+    {"LOC", &BlockReader::locationRow},
+    {"ANGLE", &BlockReader::numberRow, setAngle},
+    {"PLUSRANGE", &BlockReader::plusRangeRow},
+    {"MINUSRANGE", &BlockReader::minusRangeRow},
+    {"SIZE", &BlockReader::sizeRow},
+    {"OUTPUT", &BlockReader::outputsRow},
+    {"ENDOUTPUT", &BlockReader::endOutputsRow},
+    {"OPERATOR", &BlockReader::operatorRow},
+    {"MAX", &BlockReader::numberRow, [](Item& item, double value) { item.maximum = value; }},
+    {"MIN", &BlockReader::numberRow, [](Item& item, double value) { item.minimum = value; }},
+    {"STEP", &BlockReader::numberRow, [](Item& item, double value) { item.step = value; }},
+    {"MSEC", &BlockReader::msecRow},
+    {"SHAPE", &BlockReader::shapeRow},
+    {"SHAPECOLOR", &BlockReader::shapeColorRow},
+    {"SHAPEWIDTH", &BlockReader::shapeWidthRow},
 };
 
 // The messages that quote the offending line.
@@ -115,98 +174,99 @@ Connection* newConnection(Item& item) {
 }
 
 Row BlockReader::apply() {
+    for (const LineForm& form : kLineForms) {
+        if (const Row row = (this->*form.read)(form); row != Row::NotMatched)
+            return row;
+    }
+    return markedLine();
+}
+
+Row BlockReader::commentRow(const LineForm& form) {
+    // A comment needs a word after the slashes; "//" alone goes on down the table.
     LineMatcher m(line);
     std::string word;
-    double a = 0.0;
-    double b = 0.0;
-    double c = 0.0;
+    return m.keyword(form.keyword) && m.word(word) ? Row::Done : Row::NotMatched;
+}
 
-    // A comment needs a word after the slashes; "//" alone goes on down the table.
-    if (m.keyword("//") && m.word(word))
-        return Row::Done;
+Row BlockReader::fileRow(const LineForm& form) {
+    LineMatcher m(line);
+    std::string word;
+    if (!m.keyword(form.keyword) || !m.word(word))
+        return Row::NotMatched;
+    item.text = word;
+    return Row::Done;
+}
 
-    m = LineMatcher(line);
-    if (m.keyword("FILE") && m.word(word)) {
-        item.text = word;
-        return Row::Done;
-    }
-    if (oneNumber("LINECOLOR", a) == Row::Done) {
-        item.lineColor = truncateToInt(a);
-        return Row::Done;
-    }
-    if (oneNumber("LINEWIDTH", a) == Row::Done) {
-        item.lineWidth = truncateToInt(a);
-        return Row::Done;
-    }
-    if (oneNumber("FRAMECOLOR", a) == Row::Done) {
-        item.frameColor = truncateToInt(a);
-        return Row::Done;
-    }
-    if (oneNumber("FRAMEWIDTH", a) == Row::Done) {
-        item.frameWidth = truncateToInt(a);
-        return Row::Done;
-    }
-    m = LineMatcher(line);
-    if (m.keyword("LOC") && m.number(a) && m.number(b)) {
-        item.pose.x = item.initialPose.x = scaleX(a);
-        item.pose.y = item.initialPose.y = scaleY(b);
-        return Row::Done;
-    }
-    if (oneNumber("ANGLE", a) == Row::Done) {
-        item.pose.angle = item.initialPose.angle = a;
-        return Row::Done;
-    }
-    for (auto [keyword, limit] :
-         {std::pair{"PLUSRANGE", &item.upperLimit}, std::pair{"MINUSRANGE", &item.lowerLimit}}) {
-        m = LineMatcher(line);
-        if (m.keyword(keyword) && m.number(a) && m.number(b) && m.number(c)) {
-            limit->angle = a;
-            limit->x = scaleX(b);
-            limit->y = scaleY(c);
-            limit->enabled = 1;
-            return Row::Done;
-        }
-    }
-    m = LineMatcher(line);
-    if (m.keyword("SIZE") && m.number(a) && m.number(b)) {
-        item.width = truncateCoordinate(scaleX(a));
-        item.height = truncateCoordinate(scaleY(b));
-        return Row::Done;
-    }
-    if (const Row row = outputRow("OUTPUT", item.outputs, lastOutput); row != Row::NotMatched)
-        return row;
-    if (const Row row = outputRow("ENDOUTPUT", item.endOutputs, lastEndOutput);
-        row != Row::NotMatched)
-        return row;
-    if (const Row row = operatorRow(); row != Row::NotMatched)
-        return row;
-    if (oneNumber("MAX", a) == Row::Done) {
-        item.maximum = a;
-        return Row::Done;
-    }
-    if (oneNumber("MIN", a) == Row::Done) {
-        item.minimum = a;
-        return Row::Done;
-    }
-    if (oneNumber("STEP", a) == Row::Done) {
-        item.step = a;
-        return Row::Done;
-    }
-    m = LineMatcher(line);
+Row BlockReader::numberRow(const LineForm& form) {
+    double value = 0.0;
+    if (oneNumber(form.keyword, value) != Row::Done)
+        return Row::NotMatched;
+    form.set(item, value);
+    return Row::Done;
+}
+
+Row BlockReader::locationRow(const LineForm& form) {
+    double x = 0.0;
+    double y = 0.0;
+    if (twoNumbers(form.keyword, x, y) != Row::Done)
+        return Row::NotMatched;
+    item.pose.x = item.initialPose.x = scaleX(x);
+    item.pose.y = item.initialPose.y = scaleY(y);
+    return Row::Done;
+}
+
+Row BlockReader::plusRangeRow(const LineForm& form) {
+    return rangeRow(form.keyword, item.upperLimit);
+}
+
+Row BlockReader::minusRangeRow(const LineForm& form) {
+    return rangeRow(form.keyword, item.lowerLimit);
+}
+
+Row BlockReader::rangeRow(const char* keyword, Pose& limit) {
+    LineMatcher m(line);
+    double angle = 0.0;
+    double x = 0.0;
+    double y = 0.0;
+    if (!m.keyword(keyword) || !m.number(angle) || !m.number(x) || !m.number(y))
+        return Row::NotMatched;
+    limit.angle = angle;
+    limit.x = scaleX(x);
+    limit.y = scaleY(y);
+    limit.enabled = 1;
+    return Row::Done;
+}
+
+Row BlockReader::sizeRow(const LineForm& form) {
+    double width = 0.0;
+    double height = 0.0;
+    if (twoNumbers(form.keyword, width, height) != Row::Done)
+        return Row::NotMatched;
+    item.width = truncateCoordinate(scaleX(width));
+    item.height = truncateCoordinate(scaleY(height));
+    return Row::Done;
+}
+
+Row BlockReader::outputsRow(const LineForm& form) {
+    return outputRow(form.keyword, item.outputs, lastOutput);
+}
+
+Row BlockReader::endOutputsRow(const LineForm& form) {
+    return outputRow(form.keyword, item.endOutputs, lastEndOutput);
+}
+
+Row BlockReader::msecRow(const LineForm& form) {
+    LineMatcher m(line);
     long whole = 0;
-    if (m.keyword("MSEC") && m.whole(whole)) {
-        item.msec = static_cast<std::int32_t>(
-            whole < INT_MIN ? INT_MIN : (whole > INT_MAX ? INT_MAX : whole));
-        return Row::Done;
-    }
-    if (const Row row = shapeRow(); row != Row::NotMatched)
-        return row;
-    if (const Row row = shapeColorRow(); row != Row::NotMatched)
-        return row;
-    if (const Row row = shapeWidthRow(); row != Row::NotMatched)
-        return row;
+    if (!m.keyword(form.keyword) || !m.whole(whole))
+        return Row::NotMatched;
+    item.msec =
+        static_cast<std::int32_t>(whole < INT_MIN ? INT_MIN : (whole > INT_MAX ? INT_MAX : whole));
+    return Row::Done;
+}
 
-    // Marks and words found anywhere in the line, once every keyword row has failed.
+// Marks and words found anywhere in the line, once every keyword form has failed.
+Row BlockReader::markedLine() {
     if (const char* at = std::strchr(line, '@'))
         return textLine(at);
     if (std::strstr(line, "KEY")) {
@@ -235,6 +295,11 @@ Row BlockReader::apply() {
 Row BlockReader::oneNumber(const char* keyword, double& value) {
     LineMatcher m(line);
     return m.keyword(keyword) && m.number(value) ? Row::Done : Row::NotMatched;
+}
+
+Row BlockReader::twoNumbers(const char* keyword, double& first, double& second) {
+    LineMatcher m(line);
+    return m.keyword(keyword) && m.number(first) && m.number(second) ? Row::Done : Row::NotMatched;
 }
 
 // OUTPUT and ENDOUTPUT: the form follows from the number of values read, the two words
@@ -274,11 +339,11 @@ Row BlockReader::outputRow(const char* keyword, Connection*& list, Connection*& 
     return Row::Done;
 }
 
-Row BlockReader::operatorRow() {
+Row BlockReader::operatorRow(const LineForm& form) {
     LineMatcher m(line);
     std::string target;
     std::string input;
-    if (!m.keyword("OPERATOR") || !m.word(target) || !m.word(input))
+    if (!m.keyword(form.keyword) || !m.word(target) || !m.word(input))
         return Row::NotMatched;
     Connection* connection = newConnection(item);
     if (!connection)
@@ -289,12 +354,12 @@ Row BlockReader::operatorRow() {
     return Row::Done;
 }
 
-Row BlockReader::shapeRow() {
+Row BlockReader::shapeRow(const LineForm& form) {
     LineMatcher m(line);
     double angle = 0.0;
     double length = 0.0;
     std::string kind;
-    if (!m.keyword("SHAPE") || !m.number(angle) || !m.number(length) || !m.word(kind))
+    if (!m.keyword(form.keyword) || !m.number(angle) || !m.number(length) || !m.word(kind))
         return Row::NotMatched;
     // A kind the item cannot draw is a mistake in the lesson, not a shape to leave out
     // silently: the outline (a zone's hit region, a figure's limbs) would come out wrong.
@@ -305,18 +370,18 @@ Row BlockReader::shapeRow() {
     return Row::Failed;
 }
 
-Row BlockReader::shapeColorRow() {
+Row BlockReader::shapeColorRow(const LineForm& form) {
     double value = 0.0;
-    if (oneNumber("SHAPECOLOR", value) != Row::Done)
+    if (oneNumber(form.keyword, value) != Row::Done)
         return Row::NotMatched;
     if (currentShape)
         currentShape->SetColor(truncateToInt(value));
     return Row::Done;
 }
 
-Row BlockReader::shapeWidthRow() {
+Row BlockReader::shapeWidthRow(const LineForm& form) {
     double value = 0.0;
-    if (oneNumber("SHAPEWIDTH", value) != Row::Done)
+    if (oneNumber(form.keyword, value) != Row::Done)
         return Row::NotMatched;
     if (currentShape)
         currentShape->SetWidth(truncateCoordinate(value));
@@ -343,7 +408,7 @@ Row BlockReader::textLine(const char* at) {
 
 } // namespace
 
-bool ReadItemBlock(Item* item, const char* title, Display* display, FileHandle& lessonFile) {
+bool readItemBlock(Item* item, const char* title, Display* display, FileHandle& lessonFile) {
     SessionState& state = session();
     if (!item || !title || !*title) {
         setText(state.errorText, "No title on ITEM");
@@ -376,3 +441,5 @@ bool ReadItemBlock(Item* item, const char* title, Display* display, FileHandle& 
     item->EndDefinition();
     return true;
 }
+
+} // namespace lorvenna

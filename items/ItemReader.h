@@ -3,9 +3,13 @@
 
 #include "platform/FileSystem.h"
 
+namespace lorvenna {
+
 struct Display;
 class Item;
 
 // Reads the block after the ITEM line. False with the message in errorText; the lesson file
 // is then closed.
-bool ReadItemBlock(Item* item, const char* title, Display* display, FileHandle& lessonFile);
+bool readItemBlock(Item* item, const char* title, Display* display, FileHandle& lessonFile);
+
+} // namespace lorvenna

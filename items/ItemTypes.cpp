@@ -15,6 +15,8 @@
 #include "items/types/ItemTimer.h"
 #include "items/types/ItemZone.h"
 
+namespace lorvenna {
+
 namespace {
 
 template <typename T> std::unique_ptr<Item> make() {
@@ -49,3 +51,5 @@ std::unique_ptr<Item> makeItem(std::string_view keyword) {
     }
     return nullptr;
 }
+
+} // namespace lorvenna

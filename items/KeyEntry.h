@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace lorvenna {
+
 class Item;
 
 // Key kinds: bits of an item's keyKinds and of a key entry's kind.
@@ -23,3 +25,5 @@ struct KeyEntry {
     double tolerance = 0.0;  // KEYNUM: tolerance in percent
     std::uint8_t picked = 0; // KEYAND: this entry's item has been picked
 };
+
+} // namespace lorvenna

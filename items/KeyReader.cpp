@@ -1,11 +1,13 @@
 // KEY lines of an ITEM block: each names an item that is a right answer, or the right number.
-#include "items/AnswerKeys.h"
+#include "items/KeyReader.h"
 
 #include "items/Item.h"
-#include "items/LineMatcher.h"
-#include "shell/FixedText.h"
+#include "platform/LineMatcher.h"
+#include "platform/FixedText.h"
 
 #include <cstring>
+
+namespace lorvenna {
 
 namespace {
 
@@ -57,3 +59,5 @@ bool ReadKeyCommand(Item& item, const char* line) {
     }
     return false;
 }
+
+} // namespace lorvenna

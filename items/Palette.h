@@ -6,6 +6,8 @@
 #include <array>
 #include <cstdint>
 
+namespace lorvenna {
+
 inline constexpr std::array<Color, 10> kNormalPalette{{
     {0, 0, 0},
     {128, 0, 0},
@@ -42,3 +44,5 @@ inline Color normalColor(std::int32_t index) {
 inline Color highlightColor(std::int32_t index) {
     return kHighlightPalette[clampColorIndex(index)];
 }
+
+} // namespace lorvenna

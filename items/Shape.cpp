@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <cmath>
 
+namespace lorvenna {
+
 namespace {
 
 // Modes of DrawSegment: the owner's visibility.
@@ -153,3 +155,5 @@ Point ShapeInvisible::DrawSegment(std::int32_t, Point start) {
         surface->moveTo(end.x, end.y);
     return end;
 }
+
+} // namespace lorvenna

@@ -7,6 +7,8 @@
 
 #include <cstdint>
 
+namespace lorvenna {
+
 class Item;
 class Surface;
 
@@ -56,3 +58,5 @@ class ShapeInvisible : public Shape {
 public:
     Point DrawSegment(std::int32_t mode, Point start) override;
 };
+
+} // namespace lorvenna

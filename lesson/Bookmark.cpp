@@ -3,12 +3,15 @@
 
 #include "lesson/LessonIndex.h"
 #include "lesson/LineReader.h"
+#include "platform/LineMatcher.h"
 #include "platform/Drives.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstdio>
 #include <limits>
+
+namespace lorvenna {
 
 namespace {
 
@@ -42,7 +45,7 @@ std::string bookmarkPath(char drive, long major, long minor) {
     return path;
 }
 
-bool WriteBookmark(char drive, long major, long minor) {
+bool writeBookmark(char drive, long major, long minor) {
     const SessionState& state = session();
     if (!state.pages || !isDriveLetter(drive))
         return false;
@@ -60,10 +63,10 @@ bool WriteBookmark(char drive, long major, long minor) {
     return writeWholeFile(bookmarkPath(drive, major, minor), content.data(), content.size());
 }
 
-int ApplyBookmark(long major, long minor) {
+int applyBookmark(long major, long minor) {
     SessionState& state = session();
     const long code = major * 100 + minor;
-    if (!BookmarkExists(state.keyDrive, major, minor))
+    if (!bookmarkExists(state.keyDrive, major, minor))
         return kNoBookmark;
 
     [[maybe_unused]] CriticalErrorGuard guard;
@@ -76,7 +79,8 @@ int ApplyBookmark(long major, long minor) {
     bool matched = false;
     while (!matched && readLine(file, line, kBookmarkLineLimit) > 0) {
         long value = 0;
-        matched = std::sscanf(line, " L %ld", &value) == 1 && value == code;
+        LineMatcher m(line);
+        matched = m.keyword("L") && m.whole(value) && value == code;
     }
     if (!matched) {
         closeFile(file);
@@ -86,7 +90,7 @@ int ApplyBookmark(long major, long minor) {
     state.lessonMajor = static_cast<std::int32_t>(major);
     state.lessonMinor = static_cast<std::int32_t>(minor);
     formatText(state.lessonPath, "LSNS\\%2.2ld-%2.2ld.LSN", major, minor);
-    if (!ReadLessonIndex()) {
+    if (!readLessonIndex()) {
         closeFile(file);
         return kIndexFailed;
     }
@@ -100,7 +104,8 @@ int ApplyBookmark(long major, long minor) {
         long page = 0;
         long completed = 0;
         long right = 0;
-        if (std::sscanf(line, " P %ld %ld %ld ", &page, &completed, &right) != 3)
+        LineMatcher m(line);
+        if (!m.keyword("P") || !m.whole(page) || !m.whole(completed) || !m.whole(right))
             continue;
         entry->completedCount = static_cast<std::int32_t>(completed);
         entry->rightCount = static_cast<std::int32_t>(right);
@@ -113,9 +118,11 @@ int ApplyBookmark(long major, long minor) {
     return resume;
 }
 
-bool BookmarkExists(char drive, long major, long minor) {
+bool bookmarkExists(char drive, long major, long minor) {
     if (!isDriveLetter(drive))
         return false;
     [[maybe_unused]] CriticalErrorGuard guard;
     return fileExists(bookmarkPath(drive, major, minor));
 }
+
+} // namespace lorvenna

@@ -5,20 +5,15 @@
 #include "platform/ChildWindow.h"
 #include "shell/SessionState.h"
 
+namespace lorvenna {
+
 Display::Display() = default;
 
 Display::~Display() {
     // Items first: they may still hold controls and timers of the window, and borrow pens.
-    Item* item = items;
-    items = nullptr;
-    while (item) {
-        Item* following = item->next;
-        delete item;
-        item = following;
-    }
+    clearItems();
     pens.clear();
-    if (session().feedbackDisplay == this)
-        session().feedbackDisplay = nullptr;
+    session().answer.forgetDisplay(this);
     surface = nullptr;
     windowSurface = nullptr;
     window.reset();
@@ -37,13 +32,36 @@ const Pen* Display::getPen(int width, Color colour) {
     return pens.back().pen.get();
 }
 
+void Display::appendItem(Item* item) {
+    Item** tail = &items;
+    while (*tail)
+        tail = &(*tail)->next;
+    *tail = item;
+}
+
+void Display::clearItems() {
+    Item* item = items;
+    items = nullptr;
+    while (item) {
+        Item* following = item->next;
+        delete item;
+        item = following;
+    }
+}
+
+ShownDisplays shownDisplays() {
+    Display* const* slots = session().displays;
+    return {slots + 1, slots + kDisplaySlots};
+}
+
 bool isShown(const Display* display) {
     if (!display)
         return false;
-    const SessionState& state = session();
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        if (state.displays[slot] == display)
+    for (const Display* shown : shownDisplays()) {
+        if (shown == display)
             return true;
     }
     return false;
 }
+
+} // namespace lorvenna

@@ -1,6 +1,4 @@
 // One display of the page shown: a bordered child window of the main window with its items.
-// Qt's application header declares an X11 type of the same name: files that include it use
-// platform/QtApplication.h instead of <QApplication>.
 #pragma once
 
 #include "platform/Geometry.h"
@@ -9,6 +7,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 class ChildWindow;
 class Item;
@@ -28,6 +28,10 @@ struct Display {
 
     // The pen of that width and colour from the cache, made and cached on first use.
     const Pen* getPen(int width, Color colour);
+    // Puts item at the end of the item list; the display owns it from then on.
+    void appendItem(Item* item);
+    // Deletes every item of the list.
+    void clearItems();
 
     std::string name;
     std::int32_t buffered = 0;
@@ -43,3 +47,42 @@ struct Display {
 
 // Whether display is one of the displays of the page shown (nullptr never is).
 bool isShown(const Display* display);
+
+// The displays of the page shown, slots 1 to 9 in order, empty slots skipped:
+//   for (Display* display : shownDisplays()) ...
+class ShownDisplays {
+public:
+    class Iterator {
+    public:
+        Iterator(Display* const* slot, Display* const* end) : slot_(slot), end_(end) {
+            skipEmpty();
+        }
+        Display* operator*() const { return *slot_; }
+        Iterator& operator++() {
+            ++slot_;
+            skipEmpty();
+            return *this;
+        }
+        bool operator==(const Iterator& other) const { return slot_ == other.slot_; }
+
+    private:
+        void skipEmpty() {
+            while (slot_ != end_ && !*slot_)
+                ++slot_;
+        }
+        Display* const* slot_;
+        Display* const* end_;
+    };
+
+    ShownDisplays(Display* const* first, Display* const* end) : first_(first), end_(end) {}
+    Iterator begin() const { return {first_, end_}; }
+    Iterator end() const { return {end_, end_}; }
+
+private:
+    Display* const* first_;
+    Display* const* end_;
+};
+
+ShownDisplays shownDisplays();
+
+} // namespace lorvenna

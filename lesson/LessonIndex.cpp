@@ -2,11 +2,11 @@
 // position of the block of every display a page names.
 #include "lesson/LessonIndex.h"
 
-#include "items/LineMatcher.h"
 #include "lesson/LineReader.h"
+#include "platform/LineMatcher.h"
 #include "platform/IgnoreCase.h"
 #include "lesson/PageEntry.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>
@@ -15,6 +15,8 @@
 #include <string_view>
 #include <unordered_map>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -34,11 +36,10 @@ public:
             endMarks_.push_back(position);
             return;
         }
-        // " DISPLAY %s %ld": a page-section line (a name without numbers) is no header.
-        LineMatcher matcher(line);
+        LineMatcher m(line);
         std::string name;
         long x = 0;
-        if (matcher.keyword("DISPLAY") && matcher.word(name) && matcher.whole(x))
+        if (m.keyword("DISPLAY") && m.word(name) && m.whole(x))
             headers_[foldedCopy(name)].push_back(position);
     }
 
@@ -63,10 +64,10 @@ private:
     std::vector<long> endMarks_;
 };
 
-// " KEYWORD %ld"
-bool matches(const char* line, std::string_view keyword, long& value) {
-    LineMatcher matcher(line);
-    return matcher.keyword(keyword) && matcher.whole(value);
+// A keyword and a whole number after it: " TOTAL %ld".
+bool numberAfter(const char* line, std::string_view keyword, long& value) {
+    LineMatcher m(line);
+    return m.keyword(keyword) && m.whole(value);
 }
 
 // A DISPLAY line of the page section whose block is looked up once the whole file is read.
@@ -86,21 +87,21 @@ public:
     bool takeLine(const char* line, long at, long after) {
         long value = 0;
         // TOTAL is tried first and the line goes on to the other forms.
-        if (matches(line, "TOTAL", value))
+        if (numberAfter(line, "TOTAL", value))
             state_.questionTotal = static_cast<std::int32_t>(value);
 
-        if (matches(line, "TEST", value)) {
+        if (numberAfter(line, "TEST", value)) {
             state_.questionTotal = static_cast<std::int32_t>(value);
             state_.testLesson = true;
             return true;
         }
-        if (matches(line, "PAGE", value)) {
+        if (numberAfter(line, "PAGE", value)) {
             startPage(static_cast<std::int32_t>(value));
             return true;
         }
-        LineMatcher matcher(line);
+        LineMatcher m(line);
         std::string name;
-        if (matcher.keyword("DISPLAY") && matcher.word(name))
+        if (m.keyword("DISPLAY") && m.word(name))
             return addDisplay(name.c_str(), at, after);
         return true;
     }
@@ -149,17 +150,8 @@ private:
     std::vector<PendingDisplay> pending_;
 };
 
-// The entries of every page number, for the list ReadLessonIndex made, and the entries marked
-// as the page shown: turning a page does not walk a list as long as the lesson.
-struct PageLookup {
-    const PageEntry* head = nullptr; // the list indexed; none when no list is
-    std::unordered_map<std::int32_t, std::vector<PageEntry*>> byNumber;
-    std::vector<PageEntry*> marked;
-};
-
 PageLookup& pageLookup() {
-    static PageLookup lookup;
-    return lookup;
+    return session().pageLookup;
 }
 
 void indexPages(PageEntry* pages) {
@@ -179,7 +171,7 @@ bool failIndex(FileHandle& file) {
 
 } // namespace
 
-bool ReadLessonIndex() {
+bool readLessonIndex() {
     SessionState& state = session();
     freePages();
     state.pageCount = 0;
@@ -285,3 +277,5 @@ void freePages() {
     state.pages = nullptr;
     state.currentEntry = nullptr;
 }
+
+} // namespace lorvenna

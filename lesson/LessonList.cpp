@@ -3,30 +3,38 @@
 
 #include "lesson/Bookmark.h"
 #include "lesson/LineReader.h"
+#include "platform/LineMatcher.h"
 #include "platform/IgnoreCase.h"
 #include "platform/MessageBox.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <string_view>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kTitleLimit = 72;
 constexpr char kBookmarkedMark[] = " [BOOKMARKED]";
 
-int g_rememberedSelection = 0;
-
-bool readNumbers(const char* text, const char* format, long& major, long& minor) {
+// "%ld-%ld" at the start of m's line: the two numbers of a lesson.
+bool readNumbers(LineMatcher m, long& major, long& minor) {
     long first = 0;
     long second = 0;
-    if (std::sscanf(text, format, &first, &second) != 2)
+    if (!m.whole(first) || !m.exactly('-') || !m.whole(second))
         return false;
     major = first;
     minor = second;
     return true;
+}
+
+// A title line "Lesson 01-02 ...": the matcher stands after the word Lesson, or fails to.
+LineMatcher afterLesson(const char* title) {
+    LineMatcher m(title);
+    return m.keyword("Lesson") ? m : LineMatcher("");
 }
 
 std::string cutAtFirstDot(const std::string& fileName) {
@@ -55,8 +63,8 @@ void LessonList::build(SessionState& state) {
         LessonListEntry entry{title, fileName};
         long major = 0;
         long minor = 0;
-        if (state.graded && readNumbers(name.c_str(), "%ld-%ld", major, minor) &&
-            BookmarkExists(state.keyDrive, major, minor)) {
+        if (state.graded && readNumbers(LineMatcher(name.c_str()), major, minor) &&
+            bookmarkExists(state.keyDrive, major, minor)) {
             entry.text += kBookmarkedMark;
             bookmarkFound_ = true;
         }
@@ -82,8 +90,8 @@ TakeResult LessonList::take(int index, SessionState& state) const {
     long minor = 0;
     // The title line names the lesson; a file whose title lacks the numbers is still opened
     // by the numbers of its own name rather than by whatever was chosen before.
-    if (!readNumbers(entry.text.c_str(), " Lesson %ld-%ld", major, minor) &&
-        !readNumbers(cutAtFirstDot(entry.fileName).c_str(), "%ld-%ld", major, minor)) {
+    if (!readNumbers(afterLesson(entry.text.c_str()), major, minor) &&
+        !readNumbers(LineMatcher(cutAtFirstDot(entry.fileName).c_str()), major, minor)) {
         char text[256];
         formatText(text,
                    "The first line of LSNS\\%s does not begin with \"Lesson\" and the lesson's "
@@ -108,13 +116,15 @@ TakeResult LessonList::take(int index, SessionState& state) const {
 int LessonList::initialSelection() const {
     if (entries_.empty())
         return -1;
-    return std::clamp(g_rememberedSelection, 0, static_cast<int>(entries_.size()) - 1);
+    return std::clamp(session().lessonSelectionRow, 0, static_cast<int>(entries_.size()) - 1);
 }
 
 int LessonList::rememberedSelection() {
-    return g_rememberedSelection;
+    return session().lessonSelectionRow;
 }
 
 void LessonList::setRememberedSelection(int index) {
-    g_rememberedSelection = index;
+    session().lessonSelectionRow = index;
 }
+
+} // namespace lorvenna

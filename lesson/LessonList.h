@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 struct SessionState;
 
 struct LessonListEntry {
@@ -44,3 +46,5 @@ private:
     std::vector<LessonListEntry> entries_;
     bool bookmarkFound_ = false;
 };
+
+} // namespace lorvenna

@@ -3,19 +3,16 @@
 #include "lesson/LessonSelectDialog.h"
 
 #include "lesson/LessonList.h"
-#include "shell/DialogUnits.h"
+#include "platform/DialogUnits.h"
 
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
 #include <QRect>
 
-namespace {
+namespace lorvenna {
 
-constexpr int kStartState = 9;
-constexpr int kBookmarkState = 10;
-constexpr int kGradesState = 5;
-constexpr int kQuitState = -4;
+namespace {
 
 QRect placeOf(int x, int y, int w, int h) {
     const Rect r = dialogRect(x, y, w, h);
@@ -46,7 +43,7 @@ LessonSelectDialog::LessonSelectDialog(const LessonList& lessons, SessionState& 
         auto* button = new QPushButton(QString::fromLatin1(place.text), this);
         button->setProperty("controlId", place.id);
         button->setGeometry(placeOf(place.x, 28, 72, 14));
-        connect(button, &QPushButton::clicked, this, [this, id = place.id] { command(id); });
+        connect(button, &QPushButton::clicked, this, [this, id = place.id] { runCommand(id); });
         if (place.id == kLessonStartId)
             button->setDefault(true);
         if (place.id == kLessonBookmarkId)
@@ -63,7 +60,7 @@ LessonSelectDialog::LessonSelectDialog(const LessonList& lessons, SessionState& 
     // The entries come sorted without regard to case; the widget's own sort would not do.
     for (const LessonListEntry& entry : lessons_.entries())
         list_->addItem(QString::fromLatin1(entry.text));
-    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { command(kLessonStartId); });
+    connect(list_, &QListWidget::itemDoubleClicked, this, [this] { runCommand(kLessonStartId); });
 
     const int initial = lessons_.initialSelection();
     if (initial >= 0)
@@ -71,13 +68,17 @@ LessonSelectDialog::LessonSelectDialog(const LessonList& lessons, SessionState& 
     list_->setFocus();
 }
 
-int LessonSelectDialog::run(const LessonList& lessons, SessionState& state) {
+StateCode LessonSelectDialog::run(const LessonList& lessons, SessionState& state) {
     LessonSelectDialog dialog(lessons, state, QApplication::activeWindow());
-    return dialog.exec();
+    return static_cast<StateCode>(dialog.exec());
+}
+
+void LessonSelectDialog::finish(StateCode next) {
+    done(static_cast<int>(next));
 }
 
 void LessonSelectDialog::reject() {
-    command(kLessonQuitId);
+    runCommand(kLessonQuitId);
 }
 
 int LessonSelectDialog::selectedRow() const {
@@ -87,7 +88,7 @@ int LessonSelectDialog::selectedRow() const {
     return list_->currentRow();
 }
 
-void LessonSelectDialog::command(int id) {
+void LessonSelectDialog::runCommand(int id) {
     const int row = selectedRow();
     if (row >= 0)
         LessonList::setRememberedSelection(row);
@@ -98,13 +99,15 @@ void LessonSelectDialog::command(int id) {
         // Without a lesson to start the dialog stays open.
         if (lessons_.take(row, state_) != TakeResult::Taken)
             return;
-        done(id == kLessonStartId ? kStartState : kBookmarkState);
+        finish(id == kLessonStartId ? StateCode::SetUpLesson : StateCode::ResumeLesson);
         return;
     case kLessonGradesId:
-        done(kGradesState);
+        finish(StateCode::GradeReview);
         return;
     case kLessonQuitId:
-        done(kQuitState);
+        finish(StateCode::Quit);
         return;
     }
 }
+
+} // namespace lorvenna

@@ -2,11 +2,16 @@
 // the controller's next state.
 #pragma once
 
+#include "shell/Codes.h"
+
 #include <QDialog>
 
-class LessonList;
 class QListWidget;
 class QPushButton;
+
+namespace lorvenna {
+
+class LessonList;
 struct SessionState;
 
 // Control ids of the dialog; the widgets carry them in the "controlId" property.
@@ -22,13 +27,14 @@ public:
     LessonSelectDialog(const LessonList& lessons, SessionState& state, QWidget* parent = nullptr);
 
     // Shows the dialog modally over the active window and returns its result.
-    static int run(const LessonList& lessons, SessionState& state);
+    static StateCode run(const LessonList& lessons, SessionState& state);
 
     // Escape and closing the window quit, as "&Quit entirely" does.
     void reject() override;
 
 private:
-    void command(int id);
+    void runCommand(int id);
+    void finish(StateCode next);
     int selectedRow() const;
 
     const LessonList& lessons_;
@@ -36,3 +42,5 @@ private:
     QListWidget* list_ = nullptr;
     QPushButton* bookmark_ = nullptr;
 };
+
+} // namespace lorvenna

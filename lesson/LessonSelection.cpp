@@ -3,16 +3,20 @@
 
 #include "lesson/LessonList.h"
 #include "lesson/LessonSelectDialog.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
-int RunLessonSelection() {
+namespace lorvenna {
+
+StateCode runLessonSelection() {
     SessionState& state = session();
     LessonList lessons;
     lessons.build(state);
     if (lessons.empty()) {
         setText(state.errorText, "No lesson file in LSNS could be read.");
-        return -5;
+        return StateCode::BadLesson;
     }
     return LessonSelectDialog::run(lessons, state);
 }
+
+} // namespace lorvenna

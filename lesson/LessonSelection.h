@@ -1,6 +1,12 @@
 // Lesson selection: lists the lessons of LSNS by their title lines and returns the next state.
 #pragma once
 
-// Runs the "Selecting lesson." dialog: 9 start, 10 start from bookmark, 5 grade review,
-// -4 quit, -5 no lesson could be listed.
-int RunLessonSelection();
+#include "shell/Codes.h"
+
+namespace lorvenna {
+
+// Runs the "Selecting lesson." dialog: SetUpLesson, ResumeLesson (from the bookmark),
+// GradeReview, Quit, or BadLesson when no lesson could be listed.
+StateCode runLessonSelection();
+
+} // namespace lorvenna

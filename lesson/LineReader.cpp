@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kWorkBufferSize = 256;
@@ -133,3 +135,5 @@ bool writeFormattedLine(FileHandle file, const char* format, ...) {
 const char* findText(const char* text, const char* part) {
     return std::strstr(text, part);
 }
+
+} // namespace lorvenna

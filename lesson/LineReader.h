@@ -5,6 +5,8 @@
 
 #include <vector>
 
+namespace lorvenna {
+
 // Reads one line (the bytes up to the first CR or LF, at most limit of them) into
 // destination, which holds at least limit + 1 bytes. Returns the line's length, or -1 at the
 // end of the file, on failure, or when limit is not within 1..255. The run of CR and LF bytes
@@ -48,3 +50,5 @@ private:
     std::size_t filled_ = 0; // bytes of buffer_ holding file data
     bool atEnd_ = false;
 };
+
+} // namespace lorvenna

@@ -6,7 +6,7 @@
 #include "items/Item.h"
 #include "items/ItemReader.h"
 #include "items/ItemTypes.h"
-#include "items/LineMatcher.h"
+#include "platform/LineMatcher.h"
 #include "lesson/Display.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/LineReader.h"
@@ -14,12 +14,14 @@
 #include "platform/FileSystem.h"
 #include "shell/AppServices.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>
 #include <memory>
 #include <string>
+
+namespace lorvenna {
 
 namespace {
 
@@ -87,19 +89,13 @@ bool createDisplayWindow(Display* display, const DisplayHeader& header) {
     display->clientRect = display->window->clientRect();
     display->window->setUserData(display);
     display->buffered = header.flag == 'A' ? 1 : 0;
-    CreateDrawingSurfaces(display);
+    createDrawingSurfaces(display);
     return true;
 }
 
 // A display that failed to read loses what it had made; its Display stays, empty.
 void discardDisplayContents(Display* display) {
-    Item* item = display->items;
-    display->items = nullptr;
-    while (item) {
-        Item* following = item->next;
-        delete item;
-        item = following;
-    }
+    display->clearItems();
     display->surface = nullptr;
     display->windowSurface = nullptr;
     if (display->window)
@@ -109,10 +105,6 @@ void discardDisplayContents(Display* display) {
 
 bool readDisplayBlock(Display* display, FileHandle& file) {
     SessionState& s = session();
-    Item* tail = display->items;
-    while (tail && tail->next)
-        tail = tail->next;
-
     for (;;) {
         if (readLine(file, s.lineBuffer, kLineLimit) < 0 || findText(s.lineBuffer, "END DISPLAY"))
             return true;
@@ -144,16 +136,11 @@ bool readDisplayBlock(Display* display, FileHandle& file) {
         }
         item->display = display;
         item->surface = display->surface;
-        if (!ReadItemBlock(item.get(), title.c_str(), display, file)) {
+        if (!readItemBlock(item.get(), title.c_str(), display, file)) {
             appendText(s.errorText, "... ReadLsn failed");
             return false;
         }
-        Item* added = item.release();
-        if (tail)
-            tail->next = added;
-        else
-            display->items = added;
-        tail = added;
+        display->appendItem(item.release());
     }
 }
 
@@ -173,7 +160,7 @@ void resetKeptDisplay(Display* display) {
             display->needsRepaint = 1;
         }
     }
-    RepaintDisplay(display);
+    repaintDisplay(display);
 }
 
 // The number of display slots a page entry uses: up to its first empty name.
@@ -184,11 +171,121 @@ int namedSlots(const PageEntry* entry) {
     return count;
 }
 
-int usedSlots() {
-    int count = 0;
-    while (count + 1 < kDisplaySlots && session().displays[count + 1])
-        ++count;
-    return count;
+// Deletes every display of the page shown and empties its slots.
+void deleteShownDisplays() {
+    SessionState& s = session();
+    for (Display*& slot : s.displays) {
+        deleteDisplay(slot);
+        slot = nullptr;
+    }
+}
+
+// The page being left: its items stop, its answer pause and feedback go.
+void leavePage(int n) {
+    SessionState& s = session();
+    char status[64];
+    formatText(status, "Processing p. %d", n);
+    if (s.mainWindow)
+        s.mainWindow->drawStatusText(status);
+    s.pageBuilding = true;
+    s.rightWaitStart = 0;
+    s.wrongWaitStart = 0;
+    if (s.mainWindow)
+        s.mainWindow->hideFeedbackPanel();
+    for (Display* display : shownDisplays()) {
+        for (Item* item = display->items; item; item = item->next)
+            item->Input("STOP", 0.0, nullptr);
+    }
+}
+
+// Page n becomes the current one: its counters start at 0 and the caption names it.
+void enterEntry(PageEntry& entry, int n) {
+    SessionState& s = session();
+    s.currentPage = n;
+    entry.completedCount = 0;
+    entry.rightCount = 0;
+    if (s.mainWindow) {
+        std::string caption = s.lessonTitle;
+        caption += " [ Page " + std::to_string(n) + " ]";
+        s.mainWindow->setCaption(caption);
+    }
+}
+
+// The displays the new page shares with the one left move to the entry; the others go.
+void keepSharedDisplays(PageEntry& entry, int slots) {
+    SessionState& s = session();
+    for (int i = 1; i <= slots; ++i) {
+        entry.displayObject[i] = nullptr;
+        for (Display*& slot : s.displays) {
+            Display* kept = slot;
+            if (!kept || !equalsIgnoringCase(kept->name, entry.displayName[i]))
+                continue;
+            kept->reused = 1;
+            // Two kept displays of that name: the later one is taken, and the earlier one
+            // goes rather than stay on the screen with nobody holding it.
+            deleteDisplay(entry.displayObject[i]);
+            entry.displayObject[i] = kept;
+            slot = nullptr;
+        }
+    }
+    deleteShownDisplays();
+    for (int i = slots + 1; i < kDisplaySlots; ++i)
+        entry.displayObject[i] = nullptr;
+}
+
+// The kept displays go back to their slots; the new ones are read from the lesson file.
+bool placeDisplays(PageEntry& entry, int slots) {
+    SessionState& s = session();
+    for (int i = 1; i <= slots; ++i) {
+        if (entry.displayObject[i]) {
+            s.displays[i] = entry.displayObject[i];
+            continue;
+        }
+        auto display = std::make_unique<Display>();
+        display->name = entry.displayName[i];
+        if (!ReadLsn(display.get(), entry.displayOffset[i])) {
+            // The kept displays of the later slots are held only by the page entry yet: put
+            // them where the lesson teardown that follows the failure finds them.
+            for (int later = i + 1; later <= slots; ++later) {
+                if (entry.displayObject[later])
+                    s.displays[later] = entry.displayObject[later];
+            }
+            return false;
+        }
+        entry.displayObject[i] = display.get();
+        s.displays[i] = display.release();
+    }
+    return true;
+}
+
+bool connectAndCheckKeys() {
+    for (Display* display : shownDisplays()) {
+        for (Item* item = display->items; item; item = item->next) {
+            if (!item->Connect() || !CheckKeys(*item))
+                return false;
+        }
+    }
+    return true;
+}
+
+// Every item of the new displays runs its StartupAction; kept displays are reset first.
+bool startNewDisplays() {
+    SessionState& s = session();
+    for (Display* display : shownDisplays()) {
+        if (display->reused)
+            continue;
+        for (Display* other : shownDisplays()) {
+            if (other != display && other->reused)
+                resetKeptDisplay(other);
+        }
+        for (Item* item = display->items; item; item = item->next) {
+            if (!item->StartupAction()) {
+                formatText(s.errorText, "StartupAction failed in Item %s", item->title.c_str());
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -211,29 +308,11 @@ bool ReadLsn(Display* display, long position) {
     return read;
 }
 
-bool BuildPage(int n) {
+bool buildPage(int n) {
     SessionState& s = session();
     if (n < 1)
         return false;
-
-    char status[64];
-    formatText(status, "Processing p. %d", n);
-    if (s.mainWindow)
-        s.mainWindow->drawStatusText(status);
-    s.pageBuilding = true;
-    s.rightWaitStart = 0;
-    s.wrongWaitStart = 0;
-    if (s.mainWindow)
-        s.mainWindow->hideFeedbackPanel();
-
-    // Stop the page being left.
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        if (!s.displays[slot])
-            continue;
-        for (Item* item = s.displays[slot]->items; item; item = item->next)
-            item->Input("STOP", 0.0, nullptr);
-    }
-
+    leavePage(n);
     // Only the entry of the page shown holds displays (the one being left lets go of its own
     // now), so deleting a display need not look through every page of the lesson.
     if (s.currentEntry)
@@ -245,124 +324,38 @@ bool BuildPage(int n) {
         setText(s.errorText, "Page number wrong in Lesson");
         return buildFails();
     }
-
-    s.currentPage = n;
-    entry->completedCount = 0;
-    entry->rightCount = 0;
-    if (s.mainWindow) {
-        std::string caption = s.lessonTitle;
-        caption += " [ Page " + std::to_string(n) + " ]";
-        s.mainWindow->setCaption(caption);
-    }
-
-    // Keep the displays the new page shares with the one left.
+    enterEntry(*entry, n);
     const int slots = namedSlots(entry);
-    for (int i = 1; i <= slots; ++i) {
-        entry->displayObject[i] = nullptr;
-        for (int j = 1; j < kDisplaySlots; ++j) {
-            Display* kept = s.displays[j];
-            if (!kept || !equalsIgnoringCase(kept->name, entry->displayName[i]))
-                continue;
-            kept->reused = 1;
-            // Two kept displays of that name: the later one is taken, and the earlier one
-            // goes rather than stay on the screen with nobody holding it.
-            DeleteDisplay(entry->displayObject[i]);
-            entry->displayObject[i] = kept;
-            s.displays[j] = nullptr;
-        }
-    }
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        DeleteDisplay(s.displays[slot]);
-        s.displays[slot] = nullptr;
-    }
-    for (int i = slots + 1; i < kDisplaySlots; ++i)
-        entry->displayObject[i] = nullptr;
-
-    // Place the displays: the kept ones, and the new ones read from the lesson file.
-    for (int i = 1; i <= slots; ++i) {
-        if (entry->displayObject[i]) {
-            s.displays[i] = entry->displayObject[i];
-            continue;
-        }
-        auto display = std::make_unique<Display>();
-        display->name = entry->displayName[i];
-        if (!ReadLsn(display.get(), entry->displayOffset[i])) {
-            // The kept displays of the later slots are held only by the page entry yet: put
-            // them where the lesson teardown that follows the failure finds them.
-            for (int later = i + 1; later <= slots; ++later) {
-                if (entry->displayObject[later])
-                    s.displays[later] = entry->displayObject[later];
-            }
-            return buildFails();
-        }
-        entry->displayObject[i] = display.get();
-        s.displays[i] = display.release();
-    }
-
-    // Connect every item and check its keys.
-    const int used = usedSlots();
-    for (int slot = 1; slot <= used; ++slot) {
-        for (Item* item = s.displays[slot]->items; item; item = item->next) {
-            if (!item->Connect() || !CheckKeys(*item))
-                return buildFails();
-        }
-    }
-
+    keepSharedDisplays(*entry, slots);
+    if (!placeDisplays(*entry, slots) || !connectAndCheckKeys())
+        return buildFails();
     if (s.mainWindow)
         s.mainWindow->focusMainWindow();
-
-    // Start the items of the new displays.
-    for (int slot = 1; slot <= used; ++slot) {
-        Display* display = s.displays[slot];
-        if (display->reused)
-            continue;
-        for (int other = 1; other < kDisplaySlots; ++other) {
-            if (other != slot && s.displays[other] && s.displays[other]->reused)
-                resetKeptDisplay(s.displays[other]);
-        }
-        for (Item* item = display->items; item; item = item->next) {
-            if (!item->StartupAction()) {
-                formatText(s.errorText, "StartupAction failed in Item %s", item->title.c_str());
-                return buildFails();
-            }
-        }
-    }
-
+    if (!startNewDisplays())
+        return buildFails();
     if (s.mainWindow)
         s.mainWindow->drawPageStrip();
     s.pageClosing = false;
     s.pageBuilding = false;
-
     StartFirstQuestion();
     return true;
 }
 
-void LessonTeardown() {
+void lessonTeardown() {
     SessionState& s = session();
     s.pageClosing = true;
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        DeleteDisplay(s.displays[slot]);
-        s.displays[slot] = nullptr;
-    }
+    deleteShownDisplays();
     freePages();
     s.pages = nullptr;
     s.currentEntry = nullptr;
     s.testLesson = false;
 }
 
-void DeleteDisplay(Display* display) {
+void deleteDisplay(Display* display) {
     if (!display)
         return;
     SessionState& s = session();
-    if (s.feedbackDisplay == display)
-        s.feedbackDisplay = nullptr;
-    // The answer flow must not keep pointing at items that go with the display.
-    if (s.chosenItem && s.chosenItem->display == display)
-        s.chosenItem = nullptr;
-    if (s.currentQuestion && s.currentQuestion->display == display) {
-        s.currentQuestion = nullptr;
-        s.questionActive = false;
-    }
+    s.answer.forgetDisplay(display);
     // The entry of the page shown remembers the displays built for it (no other entry holds
     // any); it may not keep this one.
     if (s.currentEntry) {
@@ -375,3 +368,5 @@ void DeleteDisplay(Display* display) {
         display->window->setUserData(nullptr);
     delete display; // its items, pens and window go with it
 }
+
+} // namespace lorvenna

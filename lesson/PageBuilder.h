@@ -1,11 +1,15 @@
 // Reading displays and building pages, and tearing a lesson down.
 #pragma once
 
+namespace lorvenna {
+
 struct Display;
 
 // Reads one display block, from the header line at position, into display.
 bool ReadLsn(Display* display, long position);
 // Builds page n of the lesson; false with the reason in errorText.
-bool BuildPage(int n);
-void LessonTeardown();
-void DeleteDisplay(Display* display);
+bool buildPage(int n);
+void lessonTeardown();
+void deleteDisplay(Display* display);
+
+} // namespace lorvenna

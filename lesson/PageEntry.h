@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+namespace lorvenna {
+
 struct Display;
 
 inline constexpr int kDisplaySlots = 10; // slots 1 to 9; slot 0 stays empty
@@ -18,3 +20,5 @@ struct PageEntry {
     std::string displayName[kDisplaySlots];     // the first empty slot ends the page's list
     Display* displayObject[kDisplaySlots] = {}; // not owned
 };
+
+} // namespace lorvenna

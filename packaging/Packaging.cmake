@@ -5,7 +5,8 @@
 # tool is installed, with its manual page, only when its target is built.
 include(GNUInstallDirs)
 
-set(LORVENNA_VERSION 1.0.0)
+# The version the start dialog shows.
+set(LORVENNA_VERSION 3.0.0)
 set(LORVENNA_MAINTAINER "Lorvenna maintainers <maintainers@lorvenna.invalid>"
     CACHE STRING "Maintainer named in the Debian package")
 

@@ -9,6 +9,8 @@
 #include <memory>
 #include <string_view>
 
+namespace lorvenna {
+
 class ChildWindow;
 class Surface;
 
@@ -18,9 +20,9 @@ class ChildWindowProc {
 public:
     virtual ~ChildWindowProc() = default;
     virtual void paint(ChildWindow& window) = 0;
-    virtual void command(ChildWindow& window, unsigned notification) = 0;
+    virtual void controlNotification(ChildWindow& window, unsigned notification) = 0;
     virtual void timer(ChildWindow& window, const void* key) = 0;
-    virtual void scroll(ChildWindow& window, ScrollRequest request, Control* control) = 0;
+    virtual void scrollRequest(ChildWindow& window, ScrollRequest request, Control* control) = 0;
     virtual void mouseMove(ChildWindow& window, int x, int y) = 0;
     virtual void leftButtonDown(ChildWindow& window, int x, int y) = 0;
 };
@@ -59,3 +61,5 @@ public:
 
     virtual void setPointCursor(bool point) = 0;
 };
+
+} // namespace lorvenna

@@ -1,18 +1,20 @@
-// The millisecond tick count and the local time, answered by a test clock while one lives.
+// The millisecond tick count and the local time, or what an installed clock source says.
 #include "platform/Clock.h"
 
 #include <chrono>
 #include <ctime>
 
+namespace lorvenna {
+
 namespace {
 
-TestClock* activeTestClock = nullptr;
+ClockSource* activeSource = nullptr;
 
 } // namespace
 
 std::uint32_t tickCount() {
-    if (activeTestClock)
-        return activeTestClock->now();
+    if (activeSource)
+        return activeSource->tickCount();
     const auto since = std::chrono::steady_clock::now().time_since_epoch();
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(since).count();
     // The count wraps after 49.7 days, as callers comparing unsigned differences expect.
@@ -20,8 +22,8 @@ std::uint32_t tickCount() {
 }
 
 LocalTime localTime() {
-    if (activeTestClock)
-        return activeTestClock->local();
+    if (activeSource)
+        return activeSource->localTime();
     const std::time_t now = std::time(nullptr);
     std::tm parts{};
     if (!localtime_r(&now, &parts))
@@ -30,11 +32,10 @@ LocalTime localTime() {
                      parts.tm_hour,        parts.tm_min,     parts.tm_sec};
 }
 
-TestClock::TestClock(std::uint32_t start) : now_(start), previous_(activeTestClock) {
-    activeTestClock = this;
+ClockSource* installClockSource(ClockSource* source) {
+    ClockSource* previous = activeSource;
+    activeSource = source;
+    return previous;
 }
 
-TestClock::~TestClock() {
-    if (activeTestClock == this)
-        activeTestClock = previous_;
-}
+} // namespace lorvenna

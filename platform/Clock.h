@@ -1,7 +1,9 @@
-// Millisecond tick count and local date and time, replaceable by a test clock.
+// Millisecond tick count and local date and time, replaceable by a clock of the tests.
 #pragma once
 
 #include <cstdint>
+
+namespace lorvenna {
 
 struct LocalTime {
     int year = 0;
@@ -15,23 +17,15 @@ struct LocalTime {
 std::uint32_t tickCount();
 LocalTime localTime();
 
-// While a TestClock lives, tickCount and localTime answer from it (the newest one, when
-// several live).
-class TestClock {
+// What answers tickCount and localTime instead of the system; the tests install one.
+class ClockSource {
 public:
-    explicit TestClock(std::uint32_t start = 100000);
-    ~TestClock();
-    TestClock(const TestClock&) = delete;
-    TestClock& operator=(const TestClock&) = delete;
-
-    void advance(std::uint32_t ms) { now_ += ms; }
-    void set(std::uint32_t now) { now_ = now; }
-    void setLocalTime(const LocalTime& time) { local_ = time; }
-    std::uint32_t now() const { return now_; }
-    const LocalTime& local() const { return local_; }
-
-private:
-    std::uint32_t now_;
-    LocalTime local_{2026, 12, 8, 9, 30, 0};
-    TestClock* previous_ = nullptr; // the clock that answered before this one
+    virtual ~ClockSource() = default;
+    virtual std::uint32_t tickCount() const = 0;
+    virtual LocalTime localTime() const = 0;
 };
+
+// Installs source (nullptr: the system clock again) and returns the one it replaces.
+ClockSource* installClockSource(ClockSource* source);
+
+} // namespace lorvenna

@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+namespace lorvenna {
+
 // Notification codes, as the controls report them.
 inline constexpr int kNotifyClicked = 0x000;
 inline constexpr int kNotifySetFocus = 0x100;
@@ -51,3 +53,5 @@ enum class ScrollRequest {
     Top,
     Bottom
 };
+
+} // namespace lorvenna

@@ -6,6 +6,8 @@
 #include <QCursor>
 #include <QPixmap>
 
+namespace lorvenna {
+
 namespace {
 
 // Where the finger tip is in the 32 x 32 cursor picture.
@@ -24,3 +26,5 @@ const QCursor& pointCursor() {
     }();
     return cursor;
 }
+
+} // namespace lorvenna

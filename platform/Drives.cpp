@@ -10,6 +10,8 @@
 #include <sys/stat.h>
 #include <sys/statvfs.h>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr char kFirstMountLetter = 'E';
@@ -129,13 +131,25 @@ std::vector<DriveInfo> currentDrives() {
     std::ifstream in("/proc/self/mountinfo", std::ios::binary);
     std::stringstream text;
     text << in.rdbuf();
-    mounted = drivesFromMounts(text.str(), "/sys");
+    mounted = hostDrives(text.str(), "/sys");
     readAt = now;
     read = true;
     return mounted;
 }
 
 } // namespace
+
+std::vector<DriveInfo> hostDrives(std::string_view mountinfo, const std::string& sysfsRoot) {
+    std::vector<DriveInfo> drives = drivesFromMounts(mountinfo, sysfsRoot);
+    // Removable media are seen only once they are mounted: with none, a USB port still waits
+    // for a stick, so the student is told to insert one and retry rather than sent away.
+    if (drives.empty()) {
+        DriveInfo port;
+        port.letter = kFirstMountLetter;
+        drives.push_back(port);
+    }
+    return drives;
+}
 
 std::vector<DriveInfo> drivesFromList(std::string_view list) {
     std::map<char, DriveInfo> byLetter;
@@ -236,3 +250,5 @@ std::string driveRoot(char letter) {
     const std::optional<DriveInfo> drive = findDrive(letter);
     return drive ? drive->root : std::string();
 }
+
+} // namespace lorvenna

@@ -2,14 +2,16 @@
 //
 // LORVENNA_DRIVES, when set, lists the removable drives as "E=/some/folder;F=/other": an
 // existing folder is a drive holding a medium, a missing one a drive without medium, a
-// read-only one is write-protected. Without it, mounted removable media get letters from E
-// upward in mount-point order.
+// read-only one is write-protected; an empty list means no removable drive. Without it,
+// mounted removable media get letters from E upward in mount-point order.
 #pragma once
 
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
+
+namespace lorvenna {
 
 struct DriveInfo {
     char letter = 0;
@@ -30,6 +32,9 @@ std::optional<DriveInfo> findDrive(char letter);
 // entries allowed, entries without a letter A..Z, '=' and a folder ignored, the first entry
 // of a letter kept. Medium and write protection are looked up on the host.
 std::vector<DriveInfo> drivesFromList(std::string_view list);
+// The removable drives of the host: its mounted removable media or, when none is mounted, one
+// drive E without a medium (the port that waits for a stick).
+std::vector<DriveInfo> hostDrives(std::string_view mountinfo, const std::string& sysfsRoot);
 // The mounted removable media of a /proc/self/mountinfo text, their block devices looked up
 // below sysfsRoot (normally "/sys"), lettered from E upward in mount-point order.
 std::vector<DriveInfo> drivesFromMounts(std::string_view mountinfo, const std::string& sysfsRoot);
@@ -43,3 +48,5 @@ public:
     CriticalErrorGuard(const CriticalErrorGuard&) = delete;
     CriticalErrorGuard& operator=(const CriticalErrorGuard&) = delete;
 };
+
+} // namespace lorvenna

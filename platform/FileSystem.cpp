@@ -16,10 +16,9 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-namespace {
+namespace lorvenna {
 
-using lorvenna::FileStep;
-using lorvenna::fileStepFails;
+namespace {
 
 FileError lastError = FileError::None;
 std::string workingFolderPath;
@@ -385,3 +384,5 @@ FileError lastFileError() {
 void clearFileError() {
     lastError = FileError::None;
 }
+
+} // namespace lorvenna

@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+namespace lorvenna {
+
 struct FileHandle {
     int fd = -1;
     bool operator==(const FileHandle&) const = default;
@@ -58,3 +60,5 @@ bool writeNewFile(std::string_view name, const void* data, std::size_t size);
 
 FileError lastFileError();
 void clearFileError();
+
+} // namespace lorvenna

@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace lorvenna {
+
 struct Point {
     int x = 0;
     int y = 0;
@@ -41,3 +43,5 @@ struct Pen {
     Color color;
     bool squareCaps = false;
 };
+
+} // namespace lorvenna

@@ -14,6 +14,8 @@
 #include <dirent.h>
 #include <sys/stat.h>
 
+namespace lorvenna {
+
 namespace {
 
 // Every entry name of a folder but "." and "..", in the order the host gives them.
@@ -280,3 +282,5 @@ std::vector<std::string> matchingEntries(std::string_view pattern, bool filesOnl
     }
     return found;
 }
+
+} // namespace lorvenna

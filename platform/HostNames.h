@@ -10,6 +10,8 @@
 #include <string_view>
 #include <vector>
 
+namespace lorvenna {
+
 // Where a name leads: a host path, or nowhere (a drive letter without a drive, or a drive
 // without a medium) together with the reason every operation on it fails.
 struct ResolvedName {
@@ -30,3 +32,5 @@ std::string joinPath(const std::string& folder, std::string_view name);
 bool pathExists(const std::string& path);
 bool isDirectory(const std::string& path);
 bool isRegularFile(const std::string& path);
+
+} // namespace lorvenna

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace lorvenna {
+
 inline char foldCase(char c) {
     return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
 }
@@ -43,3 +45,5 @@ inline bool lessIgnoringCase(std::string_view a, std::string_view b) {
         return false;
     return a < b;
 }
+
+} // namespace lorvenna

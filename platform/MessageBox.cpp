@@ -1,5 +1,5 @@
 // Message boxes: an application-modal box with the caption as title and as bold headline,
-// or, while a test has installed ScriptedBoxes, a recorded and scripted answer.
+// or, while a responder is installed, its answer.
 #include "platform/MessageBox.h"
 
 #include <QAbstractButton>
@@ -9,23 +9,11 @@
 
 #include <cstdio>
 
+namespace lorvenna {
+
 namespace {
 
-ScriptedBoxes* activeScript = nullptr;
-
-BoxAnswer firstButton(BoxButtons buttons) {
-    switch (buttons) {
-    case BoxButtons::Ok:
-        return BoxAnswer::Ok;
-    case BoxButtons::RetryCancel:
-        return BoxAnswer::Retry;
-    case BoxButtons::OkCancel:
-        return BoxAnswer::Ok;
-    case BoxButtons::YesNo:
-        return BoxAnswer::Yes;
-    }
-    return BoxAnswer::Ok;
-}
+BoxResponder* activeResponder = nullptr;
 
 // The answer the box gives when it is closed without a button (Escape, the close button).
 BoxAnswer escapeAnswer(BoxButtons buttons) {
@@ -129,28 +117,31 @@ BoxAnswer showBox(std::string_view caption, std::string_view text, BoxButtons bu
 
 } // namespace
 
+BoxAnswer firstButton(BoxButtons buttons) {
+    switch (buttons) {
+    case BoxButtons::Ok:
+        return BoxAnswer::Ok;
+    case BoxButtons::RetryCancel:
+        return BoxAnswer::Retry;
+    case BoxButtons::OkCancel:
+        return BoxAnswer::Ok;
+    case BoxButtons::YesNo:
+        return BoxAnswer::Yes;
+    }
+    return BoxAnswer::Ok;
+}
+
 BoxAnswer messageBox(std::string_view caption, std::string_view text, BoxButtons buttons) {
-    if (activeScript)
-        return activeScript->respond(BoxRecord{std::string(caption), std::string(text), buttons});
+    if (activeResponder)
+        return activeResponder->respond(
+            BoxRecord{std::string(caption), std::string(text), buttons});
     return showBox(caption, text, buttons);
 }
 
-ScriptedBoxes::ScriptedBoxes() : previous_(activeScript) {
-    activeScript = this;
+BoxResponder* installBoxResponder(BoxResponder* responder) {
+    BoxResponder* previous = activeResponder;
+    activeResponder = responder;
+    return previous;
 }
 
-ScriptedBoxes::~ScriptedBoxes() {
-    if (activeScript == this)
-        activeScript = previous_;
-}
-
-BoxAnswer ScriptedBoxes::respond(const BoxRecord& record) {
-    shown_.push_back(record);
-    if (hook_)
-        hook_(record);
-    if (answers_.empty())
-        return firstButton(record.buttons);
-    const BoxAnswer answer = answers_.front();
-    answers_.erase(answers_.begin());
-    return answer;
-}
+} // namespace lorvenna

@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QString>
 
+namespace lorvenna {
+
 Picture::Picture() : image_(std::make_unique<QImage>()) {}
 
 Picture::Picture(const QImage& image)
@@ -51,3 +53,5 @@ Color Picture::pixel(int x, int y) const {
 const QImage& Picture::image() const {
     return *image_;
 }
+
+} // namespace lorvenna

@@ -9,6 +9,8 @@
 
 class QImage;
 
+namespace lorvenna {
+
 class Picture {
 public:
     Picture();
@@ -30,3 +32,5 @@ public:
 private:
     std::unique_ptr<QImage> image_;
 };
+
+} // namespace lorvenna

@@ -1,8 +1,7 @@
 // Printing over Qt's print support: QPrinter on the default printer, or a PDF file.
 #include "platform/Printer.h"
 
-#include "platform/QtApplication.h"
-
+#include <QApplication>
 #include <QPainter>
 #include <QPrinter>
 #include <QPrinterInfo>

@@ -8,6 +8,8 @@ static void registerResources() {
     Q_INIT_RESOURCE(resources);
 }
 
+namespace lorvenna {
+
 void loadProgramResources() {
     static const bool registered = (registerResources(), true);
     (void)registered;
@@ -17,3 +19,5 @@ QIcon programIcon() {
     loadProgramResources();
     return QIcon(QStringLiteral(":/icons/lorvenna.png"));
 }
+
+} // namespace lorvenna

@@ -4,8 +4,12 @@
 
 class QIcon;
 
+namespace lorvenna {
+
 // Safe to call any number of times.
 void loadProgramResources();
 
 // The program icon (icon 1 of the artwork).
 QIcon programIcon();
+
+} // namespace lorvenna

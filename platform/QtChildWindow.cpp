@@ -11,6 +11,7 @@
 #include <QKeyEvent>
 #include <QFrame>
 #include <QImage>
+#include <QKeyEvent>
 #include <QKeySequence>
 #include <QMouseEvent>
 #include <QPainter>
@@ -25,6 +26,8 @@
 #include <algorithm>
 #include <functional>
 #include <map>
+
+namespace lorvenna {
 
 namespace {
 
@@ -116,6 +119,16 @@ protected:
         QPlainTextEdit::focusInEvent(event);
         if (onFocus)
             onFocus();
+    }
+    // Every key typed into the field stays with it: one the field has no use for (F2, Ctrl+Q)
+    // would otherwise go on to the main window, whose keys score the lesson and quit.
+    void keyPressEvent(QKeyEvent* event) override {
+        QPlainTextEdit::keyPressEvent(event);
+        event->accept();
+    }
+    void keyReleaseEvent(QKeyEvent* event) override {
+        QPlainTextEdit::keyReleaseEvent(event);
+        event->accept();
     }
 };
 
@@ -366,7 +379,7 @@ public:
         const unsigned word = notificationWord(kNotifyClicked, id);
         QObject::connect(button, &QPushButton::clicked, button, [this, word] {
             if (proc_)
-                proc_->command(*this, word);
+                proc_->controlNotification(*this, word);
         });
         button->show();
         return std::make_unique<ButtonControl>(id, button);
@@ -386,11 +399,11 @@ public:
         const unsigned changeWord = notificationWord(kNotifyChanged, id);
         edit->onFocus = [this, focusWord] {
             if (proc_)
-                proc_->command(*this, focusWord);
+                proc_->controlNotification(*this, focusWord);
         };
         QObject::connect(edit, &QPlainTextEdit::textChanged, edit, [this, changeWord] {
             if (proc_)
-                proc_->command(*this, changeWord);
+                proc_->controlNotification(*this, changeWord);
         });
         edit->show();
         return std::make_unique<EditControl>(id, edit);
@@ -416,17 +429,17 @@ public:
                                  if (request == ScrollRequest::ThumbTrack && !bar->isSliderDown())
                                      request = ScrollRequest::EndScroll;
                                  if (proc_)
-                                     proc_->scroll(*this, request, handle);
+                                     proc_->scrollRequest(*this, request, handle);
                                  return;
                              }
                          });
         QObject::connect(bar, &QAbstractSlider::sliderMoved, bar, [this, handle] {
             if (proc_)
-                proc_->scroll(*this, ScrollRequest::ThumbTrack, handle);
+                proc_->scrollRequest(*this, ScrollRequest::ThumbTrack, handle);
         });
         QObject::connect(bar, &QAbstractSlider::sliderReleased, bar, [this, handle] {
             if (proc_)
-                proc_->scroll(*this, ScrollRequest::ThumbPosition, handle);
+                proc_->scrollRequest(*this, ScrollRequest::ThumbPosition, handle);
         });
         bar->show();
         return control;
@@ -520,3 +533,5 @@ QTimer* timerOf(ChildWindow& window, const void* key) {
     auto* qt = dynamic_cast<QtChildWindow*>(&window);
     return qt ? qt->timerOf(key) : nullptr;
 }
+
+} // namespace lorvenna

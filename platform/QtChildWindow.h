@@ -9,6 +9,8 @@
 class QTimer;
 class QWidget;
 
+namespace lorvenna {
+
 // A visible child of parent (or a top-level widget when parent is nullptr, as in tests) at
 // rect with a thin border, neither moved nor resized afterwards. Messages go to proc.
 std::unique_ptr<ChildWindow> createQtChildWindow(QWidget* parent, int id, const Rect& rect,
@@ -22,3 +24,5 @@ QTimer* timerOf(ChildWindow& window, const void* key);
 // The shortest period of an item timer: a shorter one (0, say) would tick on every pass of
 // the event loop and starve it.
 inline constexpr int kShortestTimerPeriod = 10;
+
+} // namespace lorvenna

@@ -16,6 +16,8 @@
 #include <string>
 #include <unordered_map>
 
+namespace lorvenna {
+
 namespace {
 
 QColor toQColor(Color c) {
@@ -493,3 +495,5 @@ void QtSurface::stretchPicture(const Picture& picture, const Rect& source, const
     painter->drawImage(QRect(dest.left, dest.top, dest.width(), dest.height()), picture.image(),
                        QRect(source.left, source.top, source.width(), source.height()));
 }
+
+} // namespace lorvenna

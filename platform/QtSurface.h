@@ -16,6 +16,8 @@
 
 class QPainter;
 
+namespace lorvenna {
+
 // Draws without antialiasing. Outside a batch it opens a painter for each operation only, so
 // the image may be shown or copied between any two calls; inside one (a display's repaint) it
 // keeps one painter open until the batch ends. An overlay surface is given the image it lies
@@ -97,3 +99,5 @@ private:
     int batchDepth_ = 0;
     std::unique_ptr<QPainter> batchPainter_;
 };
+
+} // namespace lorvenna

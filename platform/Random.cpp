@@ -3,6 +3,8 @@
 
 #include <cstdint>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr std::uint32_t kMultiplier = 214013u;
@@ -21,3 +23,5 @@ int nextRandom() {
     state = state * kMultiplier + kIncrement;
     return static_cast<int>((state >> 16) & 0x7FFFu);
 }
+
+} // namespace lorvenna

@@ -6,6 +6,8 @@
 
 #include <algorithm>
 
+namespace lorvenna {
+
 Region::Region() : region_(std::make_unique<QRegion>()) {}
 
 Region::~Region() = default;
@@ -70,3 +72,5 @@ bool Region::contains(int x, int y) const {
 const QRegion& Region::qregion() const {
     return *region_;
 }
+
+} // namespace lorvenna

@@ -8,6 +8,8 @@
 
 class QRegion;
 
+namespace lorvenna {
+
 class Region {
 public:
     enum class Kind { Empty, Simple, Complex };
@@ -29,3 +31,5 @@ public:
 private:
     std::unique_ptr<QRegion> region_;
 };
+
+} // namespace lorvenna

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+namespace lorvenna {
+
 class Picture;
 class Region;
 
@@ -57,3 +59,5 @@ public:
     virtual void beginBatch() {}
     virtual void endBatch() {}
 };
+
+} // namespace lorvenna

@@ -37,8 +37,14 @@ QLabel* addFramedStatus(QWidget& dialog, int id) {
 }
 
 void focusCurrentDialog() {
-    if (auto* widget = static_cast<QWidget*>(session().currentDialog))
-        widget->setFocus();
+    auto* widget = static_cast<QWidget*>(session().currentDialog);
+    if (!widget)
+        return;
+    widget->activateWindow();
+    // A dialog takes the focus back to the control that had it, as the student left it; a
+    // control named itself gets it.
+    QWidget* control = widget->isWindow() ? widget->focusWidget() : nullptr;
+    (control ? control : widget)->setFocus();
 }
 
 } // namespace lorvenna

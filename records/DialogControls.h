@@ -2,7 +2,7 @@
 // by their ids, so that tests find a control as the program does.
 #pragma once
 
-#include "shell/DialogUnits.h"
+#include "platform/DialogUnits.h"
 
 #include <QRect>
 #include <QString>

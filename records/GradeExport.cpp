@@ -3,8 +3,9 @@
 
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
+#include "platform/LineMatcher.h"
 #include "platform/Printer.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -36,7 +37,8 @@ template <typename... Args> std::string format(const char* pattern, Args... args
 bool lessonOfLine(const std::string& line, long& code) {
     long major = 0;
     long minor = 0;
-    if (std::sscanf(line.c_str(), " Lesson %ld-%ld", &major, &minor) != 2)
+    LineMatcher m(line.c_str());
+    if (!m.keyword("Lesson") || !m.whole(major) || !m.exactly('-') || !m.whole(minor))
         return false;
     code = major * 100 + minor;
     return true;
@@ -71,10 +73,13 @@ std::vector<long> bestPercentages(const std::vector<std::string>& lines) {
             lessons.push_back({code, 0});
     }
     for (const std::string& line : lines) {
+        // " Lesson %ld-%ld -- Date %ld/%ld/%ld -- [ %ld%"
         long major = 0, minor = 0, month = 0, day = 0, year = 0, percent = 0;
-        if (line.find('%') == std::string::npos ||
-            std::sscanf(line.c_str(), " Lesson %ld-%ld -- Date %ld/%ld/%ld -- [ %ld%%", &major,
-                        &minor, &month, &day, &year, &percent) != 6)
+        LineMatcher m(line.c_str());
+        if (line.find('%') == std::string::npos || !m.keyword("Lesson") || !m.whole(major) ||
+            !m.exactly('-') || !m.whole(minor) || !m.keyword("--") || !m.keyword("Date") ||
+            !m.whole(month) || !m.exactly('/') || !m.whole(day) || !m.exactly('/') ||
+            !m.whole(year) || !m.keyword("--") || !m.keyword("[") || !m.whole(percent))
             continue;
         for (LessonBest& lesson : lessons) {
             if (lesson.code == major * 100 + minor)

@@ -9,6 +9,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kNameAt = 16;
@@ -120,3 +122,5 @@ std::string gradeFileName(char drive, long major, long minor, long sequence) {
                   sequence);
     return name;
 }
+
+} // namespace lorvenna

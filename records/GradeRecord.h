@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+namespace lorvenna {
+
 struct LocalTime;
 
 class GradeRecord {
@@ -57,3 +59,5 @@ public:
 
 // "%c:\LORVENNA\L%.2ld-%.2ldS%3.3ld.GRD"
 std::string gradeFileName(char drive, long major, long minor, long sequence);
+
+} // namespace lorvenna

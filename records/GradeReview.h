@@ -1,13 +1,12 @@
 // Grade review: the list of grades on a key disk, with export and printing.
 #pragma once
 
+#include "shell/Codes.h"
+
 namespace lorvenna {
 
-// Runs the review dialog; returns the next controller state: 7 (lesson selection) or 0
-// (start dialog, after any disk problem).
-int RunGradeReview();
+// Runs the review dialog; returns the next controller state: LessonSelection, or
+// StartDialog after any disk problem.
+StateCode runGradeReview();
 
 } // namespace lorvenna
-
-// Callers outside the namespace.
-using lorvenna::RunGradeReview;

@@ -67,12 +67,12 @@ GradeReviewDialog::~GradeReviewDialog() {
         session().currentDialog = nullptr;
 }
 
-int GradeReviewDialog::run() {
+StateCode GradeReviewDialog::run() {
     // The disk is checked once the dialog is up, as a message it posts to itself.
     QMetaObject::invokeMethod(
         this, [this] { steps_.checkDisk(); }, Qt::QueuedConnection);
     exec();
-    return steps_.ended() ? steps_.result() : kReviewToStartDialog;
+    return steps_.ended() ? steps_.result() : StateCode::StartDialog;
 }
 
 void GradeReviewDialog::keyPressEvent(QKeyEvent* event) {
@@ -115,11 +115,11 @@ void GradeReviewDialog::showLines(const std::vector<std::string>& lines) {
     list_->setFocus();
 }
 
-void GradeReviewDialog::endDialog(int result) {
-    done(result);
+void GradeReviewDialog::endDialog(StateCode result) {
+    done(static_cast<int>(result));
 }
 
-int RunGradeReview() {
+StateCode runGradeReview() {
     GradeReviewDialog dialog(dynamic_cast<QWidget*>(session().mainWindow));
     return dialog.run();
 }

@@ -28,7 +28,7 @@ public:
     ~GradeReviewDialog() override;
 
     // Shows the dialog, checks the disk once it is up, and returns the steps' result.
-    int run();
+    StateCode run();
     GradeReviewSteps& steps() { return steps_; }
 
 protected:
@@ -43,7 +43,7 @@ private:
     void clearSaveField() override;
     void focusSaveField() override;
     void showLines(const std::vector<std::string>& lines) override;
-    void endDialog(int result) override;
+    void endDialog(StateCode result) override;
 
     GradeReviewSteps steps_;
     QLabel* status_ = nullptr;

@@ -7,7 +7,7 @@
 #include "records/GradeScan.h"
 #include "records/Help.h"
 #include "records/KeyDisk.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>
@@ -16,16 +16,6 @@
 namespace lorvenna {
 
 namespace {
-
-// Results of the key disk (records/KeyDisk.h) that the review tells apart.
-constexpr int kOneDisk = -9;
-constexpr int kNoMedium = -10;
-constexpr int kNoRemovableDrive = -12;
-constexpr int kSeveralDisks = -13;
-constexpr int kKeyRead = 2;
-constexpr int kNotRegistered = -11;
-constexpr int kWriteProtected = -14;
-constexpr int kDamagedKey = -16;
 
 // Classifications of GradeScan::listAllLessons.
 constexpr int kNoGrades = 0;
@@ -47,7 +37,7 @@ std::string_view studentId() {
 
 } // namespace
 
-void GradeReviewSteps::end(int result) {
+void GradeReviewSteps::end(StateCode result) {
     ended_ = true;
     result_ = result;
     view_.endDialog(result);
@@ -65,34 +55,27 @@ void GradeReviewSteps::checkDisk() {
 
 // Drive detection and the key file; a problem shows its box and ends the review.
 bool GradeReviewSteps::keyDiskRead() {
-    switch (DetectKeyDrive()) {
-    case kSeveralDisks:
+    const KeyDiskCode drive = detectKeyDrive();
+    if (drive == KeyDiskCode::SeveralMedia) {
         messageBox("Two or more disks are inserted.",
                    "Remove all but the Lorvenna disk and restart.");
-        end(kReviewToStartDialog);
+        end(StateCode::StartDialog);
         return false;
-    case kNoRemovableDrive:
-    case kNoMedium:
-        messageBox("No removable disk available.", "Restart after inserting your disk.");
-        end(kReviewToStartDialog);
-        return false;
-    default:
-        break;
     }
-    switch (ReadKeyFile()) {
-    case kKeyRead:
+    if (drive == KeyDiskCode::NoDrive || drive == KeyDiskCode::NoMedium) {
+        messageBox("No removable disk available.", "Restart after inserting your disk.");
+        end(StateCode::StartDialog);
+        return false;
+    }
+    const KeyDiskCode key = readKeyFile();
+    if (key == KeyDiskCode::KeyRead)
         return true;
-    case kNotRegistered:
+    if (key == KeyDiskCode::NotRegistered)
         messageBox("A disk is present but not registered for Lorvenna.", "Returning to main menu.");
-        break;
-    case kWriteProtected:
-    case kDamagedKey:
-    default:
+    else // write-protected or a damaged key file
         messageBox("Unknown problem: may be a write-protected disk.",
                    "Insert a different disk and hit New Disk.");
-        break;
-    }
-    end(kReviewToStartDialog);
+    end(StateCode::StartDialog);
     return false;
 }
 
@@ -180,12 +163,12 @@ void GradeReviewSteps::newDisk() {
 
 void GradeReviewSteps::help() {
     if (!ended_)
-        ShowHelp(static_cast<int>(HelpTopic::Report));
+        showHelp(HelpTopic::Report);
 }
 
 void GradeReviewSteps::mainMenu() {
     if (!ended_)
-        end(kReviewToLessonSelection);
+        end(StateCode::LessonSelection);
 }
 
 } // namespace lorvenna

@@ -3,15 +3,13 @@
 // through GradeReviewView.
 #pragma once
 
+#include "shell/Codes.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace lorvenna {
-
-// What the review returns to the controller.
-inline constexpr int kReviewToLessonSelection = 7;
-inline constexpr int kReviewToStartDialog = 0;
 
 class GradeReviewView {
 public:
@@ -24,7 +22,7 @@ public:
     virtual void focusSaveField() = 0;
     // Shows the lines in the list, selects the first and gives the list the focus.
     virtual void showLines(const std::vector<std::string>& lines) = 0;
-    virtual void endDialog(int result) = 0;
+    virtual void endDialog(StateCode result) = 0;
 };
 
 class GradeReviewSteps {
@@ -43,17 +41,17 @@ public:
     // The grade list, sorted as it is shown.
     const std::vector<std::string>& lines() const { return lines_; }
     bool ended() const { return ended_; }
-    int result() const { return result_; }
+    StateCode result() const { return result_; }
 
 private:
-    void end(int result);
+    void end(StateCode result);
     bool keyDiskRead();
     void listGrades();
 
     GradeReviewView& view_;
     std::vector<std::string> lines_;
     bool ended_ = false;
-    int result_ = kReviewToLessonSelection;
+    StateCode result_ = StateCode::LessonSelection;
 };
 
 } // namespace lorvenna

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr std::size_t kOwnersCapacity = sizeof(SessionState::bigText) - 1; // 2047
@@ -167,3 +169,5 @@ int GradeScan::listAllLessons() {
         return validLessons_ > 0 ? 2 : 3;
     return lineTotal > 0 ? 1 : 0;
 }
+
+} // namespace lorvenna

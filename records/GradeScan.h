@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+namespace lorvenna {
+
 // The grade files are those of session().keyDrive; a record is the key owner's when its
 // name is session().studentId. The lines go to the list the caller gives.
 class GradeScan {
@@ -54,3 +56,5 @@ void addOtherOwner(std::string_view name);
 // The two numbers that begin a lesson file name ("03-12.LSN"); false when the name does not
 // begin with two numbers joined by a hyphen.
 bool lessonNumbersFromFileName(std::string_view fileName, long& major, long& minor);
+
+} // namespace lorvenna

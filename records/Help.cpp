@@ -10,9 +10,6 @@ namespace lorvenna {
 
 namespace {
 
-// The controller's stateCode while the page shown asks a question.
-constexpr int kQuestionPage = 13;
-
 struct TopicFile {
     HelpTopic topic;
     const char* file;
@@ -26,16 +23,15 @@ constexpr TopicFile kTopicFiles[] = {
 
 } // namespace
 
-const char* helpFileName(int topic) {
+const char* helpFileName(HelpTopic topic) {
     const SessionState& s = session();
-    if (topic == static_cast<int>(HelpTopic::LessonKey) ||
-        topic == static_cast<int>(HelpTopic::LessonButton)) {
-        if (s.stateCode == kQuestionPage)
+    if (topic == HelpTopic::PageKeys || topic == HelpTopic::HelpButton) {
+        if (s.stateCode == StateCode::QuestionAsked)
             return "HELP\\TESTING.TXT";
         return s.graded ? "HELP\\REGULAR2.TXT" : "HELP\\REGULAR1.TXT";
     }
     for (const TopicFile& entry : kTopicFiles) {
-        if (static_cast<int>(entry.topic) == topic)
+        if (entry.topic == topic)
             return entry.file;
     }
     return nullptr;
@@ -53,12 +49,12 @@ bool readShownText(std::string_view name) {
     return true;
 }
 
-int ShowHelp(int topic) {
+int showHelp(HelpTopic topic) {
     const char* file = helpFileName(topic);
     if (!file || !readShownText(file))
         return 0;
     const char* text = session().bigText;
-    return ShowText(std::string_view(text, strnlen(text, sizeof session().bigText)));
+    return showText(std::string_view(text, strnlen(text, sizeof session().bigText)));
 }
 
 } // namespace lorvenna

@@ -1,24 +1,18 @@
 // Help texts: the file of each help topic, shown in the help viewer.
 #pragma once
 
+#include "shell/Codes.h"
+
 #include <string_view>
 
 namespace lorvenna {
-
-enum class HelpTopic : int {
-    Starting = 210,     // start dialog, "Help on starting"
-    About = 211,        // start dialog, "About"
-    Report = 227,       // grade review
-    LessonKey = 112,    // help key during a lesson
-    LessonButton = 702, // help button during a lesson
-};
 
 // The most of a help or note file that is shown.
 inline constexpr long kShownTextBytes = 2040;
 
 // The file of a topic, for the lesson topics by the page shown and the kind of session;
 // nullptr for a topic without a file.
-const char* helpFileName(int topic);
+const char* helpFileName(HelpTopic topic);
 
 // Reads at most 2040 bytes of a file into session().bigText, ended by a zero byte; false
 // (and an empty text) when the file does not open.
@@ -26,13 +20,10 @@ bool readShownText(std::string_view name);
 
 // Shows the topic's file in the help viewer. Returns the viewer's result (1), or 0 when the
 // topic has no file or the file does not open.
-int ShowHelp(int topic);
+int showHelp(HelpTopic topic);
 
 // The help viewer with a text, modal over the main window; returns 1. The focus goes back
 // to session().currentDialog when it closes.
-int ShowText(std::string_view text);
+int showText(std::string_view text);
 
 } // namespace lorvenna
-
-// Callers outside the namespace.
-using lorvenna::ShowHelp;

@@ -45,10 +45,14 @@ QString HelpViewer::text() const {
 void HelpViewer::done(int /*result*/) {
     // Escape and Done alike.
     QDialog::done(kShown);
+    // During a lesson no dialog asked: the window that owns the viewer takes the keys again,
+    // so the page keys work at once.
+    if (!session().currentDialog && parentWidget())
+        parentWidget()->activateWindow();
     focusCurrentDialog();
 }
 
-int ShowText(std::string_view text) {
+int showText(std::string_view text) {
     auto* owner = dynamic_cast<QWidget*>(session().mainWindow);
     HelpViewer viewer(text, owner);
     viewer.exec();

@@ -5,13 +5,15 @@
 #include "platform/FileSystem.h"
 #include "platform/IgnoreCase.h"
 #include "platform/Random.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <array>
 #include <cstring>
 #include <string>
 #include <string_view>
+
+namespace lorvenna {
 
 namespace {
 
@@ -52,7 +54,7 @@ bool isLettersAndDigits(const char* text) {
     return true;
 }
 
-int DetectKeyDrive() {
+KeyDiskCode detectKeyDrive() {
     [[maybe_unused]] CriticalErrorGuard guard;
     SessionState& s = session();
     int removable = 0;
@@ -72,19 +74,19 @@ int DetectKeyDrive() {
         }
     }
     if (removable == 0)
-        return -12;
+        return KeyDiskCode::NoDrive;
     if (withMedium > 1)
-        return -13;
+        return KeyDiskCode::SeveralMedia;
     if (withMedium == 0)
-        return -10;
-    return -9;
+        return KeyDiskCode::NoMedium;
+    return KeyDiskCode::OneMedium;
 }
 
-int ReadKeyFile() {
+KeyDiskCode readKeyFile() {
     [[maybe_unused]] CriticalErrorGuard guard;
     SessionState& s = session();
     if (!isDriveLetter(s.keyDrive))
-        return -11;
+        return KeyDiskCode::NotRegistered;
     const std::string keyName = onDrive(s.keyDrive, ":\\LORVENNA\\KEY.GRD");
     const bool keyThere = fileExists(keyName);
 
@@ -96,49 +98,49 @@ int ReadKeyFile() {
     const bool created = !isInvalid(test);
     closeFile(test);
     if (testError == FileError::WriteProtected)
-        return -14;
+        return KeyDiskCode::WriteFailed;
     if (created)
         deleteFile(testName);
 
     if (!keyThere)
-        return -11;
+        return KeyDiskCode::NotRegistered;
     return readKeyRecord(keyName);
 }
 
-int readKeyRecord(const std::string& keyName) {
+KeyDiskCode readKeyRecord(const std::string& keyName) {
     SessionState& s = session();
     FileHandle file = openForReading(keyName);
     std::array<std::uint8_t, kKeyRecordSize> record{};
     const long got = readBytes(file, record.data(), kKeyRecordSize);
     closeFile(file);
     if (got < kKeyRecordSize)
-        return -11;
+        return KeyDiskCode::NotRegistered;
 
     scramble(record.data(), kKeyRecordSize);
     const int passwordLength = static_cast<std::int8_t>(record[kPasswordLengthAt]);
     const int idLength = static_cast<std::int8_t>(record[kIdLengthAt]);
     if (passwordLength < 0 || idLength < 0)
-        return -16;
+        return KeyDiskCode::WrongPassword;
     // Lengths that registration never writes mean a damaged key file, handled like a
     // negative length: nothing is copied. A password of 19 characters would fit its field,
     // yet no typed password (cut to 18) could ever match it.
     if (passwordLength > kMaxPasswordLength || idLength > kMaxIdLength)
-        return -16;
+        return KeyDiskCode::WrongPassword;
 
     const char* text = reinterpret_cast<const char*>(record.data()) + kTextAt;
     setText(s.keyPassword, std::string_view(text, passwordLength));
     setText(s.keyId, std::string_view(text + passwordLength, idLength));
-    return 2;
+    return KeyDiskCode::KeyRead;
 }
 
-int WriteKeyFile() {
+KeyDiskCode writeKeyFile() {
     [[maybe_unused]] CriticalErrorGuard guard;
     SessionState& s = session();
     if (!isDriveLetter(s.keyDrive))
-        return -14;
+        return KeyDiskCode::WriteFailed;
     if (!createFolder(onDrive(s.keyDrive, ":\\LORVENNA")) &&
         lastFileError() != FileError::AlreadyExists)
-        return -14;
+        return KeyDiskCode::WriteFailed;
 
     const int passwordLength = static_cast<int>(strnlen(s.typedPassword, kMaxPasswordLength));
     const int idLength = static_cast<int>(strnlen(s.studentId, kMaxIdLength));
@@ -154,13 +156,16 @@ int WriteKeyFile() {
     scramble(record.data(), kKeyRecordSize);
 
     if (!writeWholeFile(onDrive(s.keyDrive, ":\\LORVENNA\\KEY.GRD"), record.data(), record.size()))
-        return -14;
-    return 7;
+        return KeyDiskCode::WriteFailed;
+    return KeyDiskCode::KeyWritten;
 }
 
-int CheckPassword() {
+KeyDiskCode checkPassword() {
     const SessionState& s = session();
     const std::string_view typed(s.typedPassword, strnlen(s.typedPassword, sizeof s.typedPassword));
     const std::string_view stored(s.keyPassword, strnlen(s.keyPassword, sizeof s.keyPassword));
-    return equalsIgnoringCase(typed, stored) ? 4 : -16;
+    return equalsIgnoringCase(typed, stored) ? KeyDiskCode::PasswordRight
+                                             : KeyDiskCode::WrongPassword;
 }
+
+} // namespace lorvenna

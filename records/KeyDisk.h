@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+namespace lorvenna {
+
 inline constexpr int kKeyRecordSize = 256;
 // The 32-byte table that key and grade files are scrambled with.
 inline constexpr char kScrambleKey[33] = "Keep the disk dry and labelled.";
@@ -17,12 +19,37 @@ inline constexpr int kMaxPasswordLength = 18;
 // XORs byte i with kScrambleKey[i % 32]; scrambling and descrambling alike.
 void scramble(std::uint8_t* bytes, int count);
 
-int DetectKeyDrive(); // -9, -10, -12 or -13
-int ReadKeyFile();    // 2, -11, -14 or -16
-int WriteKeyFile();   // 7 or -14
-int CheckPassword();  // 4 or -16
+// Results of the key disk operations. They are also the steps of the start dialog
+// (records/StartSteps.h), which adds a few steps of its own.
+enum class KeyDiskCode : int {
+    // Drive detection.
+    OneMedium = -9,     // exactly one removable drive holds a medium; keyDrive is set to it
+    NoMedium = -10,     // removable drives, but none holds a medium
+    NoDrive = -12,      // no removable drive at all
+    SeveralMedia = -13, // two or more removable drives hold a medium
+    // Key reading and writing.
+    KeyRead = 2,         // keyId and keyPassword are loaded
+    NotRegistered = -11, // no key file, or one shorter than a key record
+    WriteFailed = -14,   // write-protected (reading), or not fully written (writing)
+    KeyWritten = 7,
+    // Key reading (a negative length byte) and the password check (different passwords).
+    WrongPassword = -16,
+    PasswordRight = 4,
+    // Steps of the start dialog that no operation returns.
+    ChoosePassword = 3,   // registration: the new password is asked for
+    PasswordAgain = -15,  // a wrong password: asked for again
+    PasswordTooLong = -7, // typed past the password field's limit while registering
+    IdTooLong = -8,       // typed past the ID field's limit
+};
+
+KeyDiskCode detectKeyDrive(); // OneMedium, NoMedium, NoDrive or SeveralMedia
+KeyDiskCode readKeyFile();    // KeyRead, NotRegistered, WriteFailed or WrongPassword
+KeyDiskCode writeKeyFile();   // KeyWritten or WriteFailed
+KeyDiskCode checkPassword();  // PasswordRight or WrongPassword
 // The key file's reading without the write test: fills keyId and keyPassword from the file
-// of that name. 2, -11 (no file, or a short one) or -16 (damaged lengths). Lets a tool read
-// a disk, or a copy of one, without writing to it.
-int readKeyRecord(const std::string& keyName);
+// of that name. KeyRead, NotRegistered (no file, or a short one) or WrongPassword (damaged
+// lengths). Lets a tool read a disk, or a copy of one, without writing to it.
+KeyDiskCode readKeyRecord(const std::string& keyName);
 bool isLettersAndDigits(const char* text);
+
+} // namespace lorvenna

@@ -78,7 +78,8 @@ bool NoteDialog::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void NoteDialog::reject() {
-    if (saving_)
+    // Once the note is saved, keys still on their way to the closed box change nothing.
+    if (saving_ || result_ != NoteSaved::Cancelled)
         return;
     result_ = NoteSaved::Cancelled;
     QDialog::reject();
@@ -111,7 +112,7 @@ void NoteDialog::textChanged() {
 }
 
 void NoteDialog::save(bool full) {
-    if (saving_)
+    if (saving_ || result_ != NoteSaved::Cancelled)
         return;
     saving_ = true;
     const NoteSave saved = saveNote(text_->toPlainText().toLatin1().toStdString(), full);
@@ -138,7 +139,7 @@ void NoteDialog::save(bool full) {
     text_->setFocus();
 }
 
-int RunNoteDialog() {
+int runNoteDialog() {
     NoteDialog dialog(dynamic_cast<QWidget*>(session().mainWindow));
     const NoteSaved saved = dialog.run();
     if (const char* caption = confirmation(saved))

@@ -46,11 +46,11 @@ NotesReaderDialog::~NotesReaderDialog() {
         session().currentDialog = nullptr;
 }
 
-int NotesReaderDialog::run() {
+StateCode NotesReaderDialog::run() {
     QMetaObject::invokeMethod(
         this, [this] { steps_.start(); }, Qt::QueuedConnection);
     exec();
-    return kReaderToStartDialog;
+    return StateCode::StartDialog;
 }
 
 void NotesReaderDialog::reject() {
@@ -72,14 +72,14 @@ void NotesReaderDialog::showNotes(const std::vector<std::string>& names) {
 
 void NotesReaderDialog::showNote(std::string_view text) {
     session().currentDialog = static_cast<QWidget*>(list_);
-    ShowText(text);
+    showText(text);
 }
 
-void NotesReaderDialog::endDialog(int result) {
-    done(result);
+void NotesReaderDialog::endDialog(StateCode result) {
+    done(static_cast<int>(result));
 }
 
-int RunNotesReader() {
+StateCode runNotesReader() {
     NotesReaderDialog dialog(dynamic_cast<QWidget*>(session().mainWindow));
     return dialog.run();
 }

@@ -21,7 +21,7 @@ public:
     explicit NotesReaderDialog(QWidget* parent = nullptr);
     ~NotesReaderDialog() override;
 
-    int run();
+    StateCode run();
     NotesReaderSteps& steps() { return steps_; }
 
 protected:
@@ -32,7 +32,7 @@ private:
     void setStatus(std::string_view text) override;
     void showNotes(const std::vector<std::string>& names) override;
     void showNote(std::string_view text) override;
-    void endDialog(int result) override;
+    void endDialog(StateCode result) override;
 
     NotesReaderSteps steps_;
     QLabel* status_ = nullptr;

@@ -11,40 +11,32 @@
 
 namespace lorvenna {
 
-namespace {
-
-// Results of drive detection (records/KeyDisk.h).
-constexpr int kNoMedium = -10;
-constexpr int kNoRemovableDrive = -12;
-constexpr int kSeveralDisks = -13;
-
-} // namespace
-
 void NotesReaderSteps::end() {
     ended_ = true;
-    view_.endDialog(kReaderToStartDialog);
+    // The reader always returns to the start dialog.
+    view_.endDialog(StateCode::StartDialog);
 }
 
 void NotesReaderSteps::start() {
     if (ended_)
         return;
     view_.setStatus("Checking validity of key disk...");
-    switch (DetectKeyDrive()) {
-    case kSeveralDisks:
+    const KeyDiskCode drive = detectKeyDrive();
+    if (drive == KeyDiskCode::SeveralMedia) {
         messageBox("Two or more disks are inserted.",
                    "Remove all but the Lorvenna disk and restart.");
         end();
         return;
-    case kNoRemovableDrive:
+    }
+    if (drive == KeyDiskCode::NoDrive) {
         messageBox("No disk drive on this computer!", "Restart on a different machine.");
         end();
         return;
-    case kNoMedium:
+    }
+    if (drive == KeyDiskCode::NoMedium) {
         messageBox("No removable disk available.", "Insert your disk or drive and try again.");
         end();
         return;
-    default:
-        break;
     }
     view_.setStatus("Finding and listing Notes on this disk....");
     names_ = listNotes(session().keyDrive);

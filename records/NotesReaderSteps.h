@@ -2,14 +2,13 @@
 // them all. It knows nothing of widgets; the dialog shows it through NotesReaderView.
 #pragma once
 
+#include "shell/Codes.h"
+
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace lorvenna {
-
-// The reader always returns to the start dialog.
-inline constexpr int kReaderToStartDialog = 0;
 
 class NotesReaderView {
 public:
@@ -20,7 +19,7 @@ public:
     virtual void showNotes(const std::vector<std::string>& names) = 0;
     // Shows a note's text in the help viewer; the focus goes back to the list afterwards.
     virtual void showNote(std::string_view text) = 0;
-    virtual void endDialog(int result) = 0;
+    virtual void endDialog(StateCode result) = 0;
 };
 
 class NotesReaderSteps {

@@ -16,6 +16,8 @@
 #include <cstdio>
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr long kLastSequence = 999;
@@ -31,7 +33,8 @@ long freeSequence(char drive, long major, long minor) {
 
 // The key disk must still be there with the key of the student who logged in.
 bool keyDiskConfirmed() {
-    return DetectKeyDrive() == -9 && ReadKeyFile() == 2 && CheckPassword() == 4;
+    return detectKeyDrive() == KeyDiskCode::OneMedium && readKeyFile() == KeyDiskCode::KeyRead &&
+           checkPassword() == KeyDiskCode::PasswordRight;
 }
 
 } // namespace
@@ -47,7 +50,7 @@ std::string scoreText(long right, long answered, long total) {
     return text;
 }
 
-int ScoreLesson() {
+int scoreLesson() {
     SessionState& s = session();
     if (s.currentPage <= 1 || s.questionTotal == 0)
         return 1;
@@ -87,7 +90,9 @@ int ScoreLesson() {
     }
     // The place in the lesson is kept even when the grade could not be.
     if (s.currentPage < s.pageCount)
-        WriteBookmark(s.keyDrive, s.lessonMajor, s.lessonMinor);
-    MarkAllAndRepaint();
+        writeBookmark(s.keyDrive, s.lessonMajor, s.lessonMinor);
+    markAllAndRepaint();
     return written ? 1 : 0;
 }
+
+} // namespace lorvenna

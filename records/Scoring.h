@@ -3,9 +3,13 @@
 
 #include <string>
 
+namespace lorvenna {
+
 // 1 when finished normally (also when nothing was scored), 0 when a graded session could
 // not write its grade.
-int ScoreLesson();
+int scoreLesson();
 
 // The text of the score box for right answers, answered questions and the lesson's total.
 std::string scoreText(long right, long answered, long total);
+
+} // namespace lorvenna

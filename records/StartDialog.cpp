@@ -7,9 +7,13 @@
 
 #include <QWidget>
 
-int RunStartDialog() {
+namespace lorvenna {
+
+StateCode runStartDialog() {
     // The main window, when it is a window, owns the dialog.
     auto* owner = dynamic_cast<QWidget*>(session().mainWindow);
     StartDialogView dialog(owner);
     return dialog.run();
 }
+
+} // namespace lorvenna

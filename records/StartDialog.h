@@ -1,5 +1,12 @@
 // The start dialog: ungraded start, key disk registration and login, grade review, quit.
 #pragma once
 
-// Returns 7, 5, 6, 0, -4 or -16 for the controller.
-int RunStartDialog();
+#include "shell/Codes.h"
+
+namespace lorvenna {
+
+// Returns the controller's next state: LessonSelection, GradeReview, NotesReader,
+// StartDialog (again), Quit or WrongPassword.
+StateCode runStartDialog();
+
+} // namespace lorvenna

@@ -2,7 +2,7 @@
 #include "records/StartDialogView.h"
 
 #include "platform/Picture.h"
-#include "shell/DialogUnits.h"
+#include "platform/DialogUnits.h"
 #include "shell/SessionState.h"
 
 #include <QKeyEvent>
@@ -10,6 +10,8 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QScreen>
+
+namespace lorvenna {
 
 namespace {
 
@@ -128,14 +130,14 @@ QWidget* StartDialogView::control(int id) const {
     return findChild<QWidget*>(controlName(id), Qt::FindDirectChildrenOnly);
 }
 
-int StartDialogView::run() {
+StateCode StartDialogView::run() {
     if (const QScreen* shownOn = screen()) {
         const QRect area = shownOn->availableGeometry();
         move(area.center() - QPoint(width() / 2, height() / 2));
     }
     exec();
     // A dialog closed by anything but a step (the application quitting) quits.
-    return steps_.ended() ? steps_.result() : -4;
+    return steps_.ended() ? steps_.result() : StateCode::Quit;
 }
 
 bool StartDialogView::eventFilter(QObject* watched, QEvent* event) {
@@ -214,11 +216,13 @@ void StartDialogView::setMessage(std::string_view text) {
     message_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 
-void StartDialogView::postStep(int step) {
+void StartDialogView::postStep(StartStep step) {
     QMetaObject::invokeMethod(
         this, [this, step] { steps_.handleStep(step); }, Qt::QueuedConnection);
 }
 
-void StartDialogView::endDialog(int result) {
-    done(result);
+void StartDialogView::endDialog(StateCode result) {
+    done(static_cast<int>(result));
 }
+
+} // namespace lorvenna

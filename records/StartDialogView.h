@@ -10,13 +10,15 @@ class QLabel;
 class QLineEdit;
 class QPushButton;
 
+namespace lorvenna {
+
 class StartDialogView : public QDialog, private StartView {
 public:
     explicit StartDialogView(QWidget* parent = nullptr);
     ~StartDialogView() override;
 
     // Shows the dialog and runs it until a step ends it; returns the step machine's result.
-    int run();
+    StateCode run();
 
     StartSteps& steps() { return steps_; }
 
@@ -52,8 +54,8 @@ private:
     void focusPasswordField() override;
     void setWindowText(std::string_view text) override;
     void setMessage(std::string_view text) override;
-    void postStep(int step) override;
-    void endDialog(int result) override;
+    void postStep(StartStep step) override;
+    void endDialog(StateCode result) override;
 
     QPushButton* addButton(int id, const char* caption, int x, int y, int w, int h);
     QLabel* addStatic(const char* text, int x, int y, int w, int h);
@@ -63,3 +65,5 @@ private:
     QLineEdit* idField_ = nullptr;
     QLineEdit* passwordField_ = nullptr;
 };
+
+} // namespace lorvenna

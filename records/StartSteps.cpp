@@ -5,11 +5,13 @@
 #include "platform/MessageBox.h"
 #include "records/Help.h"
 #include "records/KeyDisk.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstdio>
 #include <cstring>
+
+namespace lorvenna {
 
 namespace {
 
@@ -17,29 +19,32 @@ constexpr const char* kRegisteringTitle = "Lorvenna: Registering new grade disk"
 constexpr const char* kCheckingDisk = "Checking disk.......";
 
 struct FailureBox {
-    int step;
+    StartStep step;
     const char* caption;
     const char* text;
     BoxButtons buttons;
-    int cancelResult; // the dialog's result on Cancel (or OK)
+    StateCode cancelResult; // the dialog's result on Cancel (or OK)
 };
 
 // The boxes of the failure steps; what Retry does is in stepBox.
 constexpr FailureBox kFailureBoxes[] = {
-    {-14, "Grading disk full or write-protected.", "Insert a different disk to Retry.",
-     BoxButtons::RetryCancel, -4},
-    {-13, "Two or more disks are inserted.", "Remove all but the Lorvenna disk and retry.",
-     BoxButtons::RetryCancel, 0},
-    {-12, "No removable disk found.", "Insert your drive or disk for grades.", BoxButtons::Ok, -4},
-    {-10, "No removable disk available.", "Insert a disk and hit Retry, or Cancel to quit.",
-     BoxButtons::RetryCancel, 0},
-    {-8, "Your name entry is too long.", "Hit Retry then use a shorter name or ID.",
-     BoxButtons::RetryCancel, -4},
-    {-7, "Your password entry is too long.", "Hit Retry then use a shorter password..",
-     BoxButtons::RetryCancel, -4},
+    {StartStep::WriteFailed, "Grading disk full or write-protected.",
+     "Insert a different disk to Retry.", BoxButtons::RetryCancel, StateCode::Quit},
+    {StartStep::SeveralMedia, "Two or more disks are inserted.",
+     "Remove all but the Lorvenna disk and retry.", BoxButtons::RetryCancel,
+     StateCode::StartDialog},
+    {StartStep::NoDrive, "No removable disk found.", "Insert your drive or disk for grades.",
+     BoxButtons::Ok, StateCode::Quit},
+    {StartStep::NoMedium, "No removable disk available.",
+     "Insert a disk and hit Retry, or Cancel to quit.", BoxButtons::RetryCancel,
+     StateCode::StartDialog},
+    {StartStep::IdTooLong, "Your name entry is too long.",
+     "Hit Retry then use a shorter name or ID.", BoxButtons::RetryCancel, StateCode::Quit},
+    {StartStep::PasswordTooLong, "Your password entry is too long.",
+     "Hit Retry then use a shorter password..", BoxButtons::RetryCancel, StateCode::Quit},
 };
 
-const FailureBox* failureBox(int step) {
+const FailureBox* failureBox(StartStep step) {
     for (const FailureBox& box : kFailureBoxes) {
         if (box.step == step)
             return &box;
@@ -68,6 +73,10 @@ const char* StartSteps::introText() {
            "with grades\" button.   For more detail, click the Help button.";
 }
 
+StartStep StartSteps::currentStep() const {
+    return static_cast<StartStep>(session().stateCode);
+}
+
 void StartSteps::start() {
     view_.showIdField(false);
     view_.showPasswordField(false);
@@ -75,19 +84,20 @@ void StartSteps::start() {
     view_.setMessage(introText());
 }
 
-void StartSteps::post(int step) {
-    session().stateCode = step;
+void StartSteps::post(StartStep step) {
+    // The start step is kept in the controller's state field while the dialog is open.
+    session().stateCode = static_cast<StateCode>(step);
     view_.postStep(step);
 }
 
-void StartSteps::end(int result) {
+void StartSteps::end(StateCode result) {
     ended_ = true;
     result_ = result;
     view_.endDialog(result);
 }
 
 void StartSteps::detectAndPost() {
-    post(DetectKeyDrive());
+    post(detectKeyDrive());
 }
 
 void StartSteps::retryDetection() {
@@ -140,7 +150,7 @@ void StartSteps::showPasswordAgainPrompt() {
     view_.focusPasswordField();
 }
 
-void StartSteps::stepBox(int step) {
+void StartSteps::stepBox(StartStep step) {
     const FailureBox* box = failureBox(step);
     const BoxAnswer answer = messageBox(box->caption, box->text, box->buttons);
     if (box->buttons == BoxButtons::Ok || answer != BoxAnswer::Retry) {
@@ -148,53 +158,50 @@ void StartSteps::stepBox(int step) {
         return;
     }
     SessionState& s = session();
-    switch (step) {
-    case -14:
+    if (step == StartStep::WriteFailed) {
         detectAndPost();
-        return;
-    case -13:
-    case -10:
+    } else if (step == StartStep::SeveralMedia || step == StartStep::NoMedium) {
         retryDetection();
-        return;
-    case -8:
+    } else if (step == StartStep::IdTooLong) {
         s.studentId[0] = '\0';
         view_.clearIdField();
-        post(-11);
-        return;
-    case -7:
+        post(StartStep::NotRegistered);
+    } else if (step == StartStep::PasswordTooLong) {
         s.typedPassword[0] = '\0';
         view_.clearPasswordField();
-        post(3);
-        return;
+        post(StartStep::ChoosePassword);
     }
 }
 
-void StartSteps::handleStep(int step) {
+void StartSteps::handleStep(StartStep step) {
     if (ended_)
         return;
     if (failureBox(step)) {
         stepBox(step);
         return;
     }
-    switch (step) {
-    case -9:
-        post(ReadKeyFile());
-        return;
-    case -11:
-        showRegistrationPrompt();
-        return;
-    case 3:
-        showNewPasswordPrompt();
-        return;
-    case 2:
-        showPasswordPrompt();
-        return;
-    case -15:
-        showPasswordAgainPrompt();
+    if (step == StartStep::OneMedium) {
+        post(readKeyFile());
         return;
     }
-    // Anything else, in practice -16 from a damaged key file, ends the dialog with it.
-    end(step);
+    // The steps that show a prompt of the dialog.
+    static constexpr struct {
+        StartStep step;
+        void (StartSteps::*show)();
+    } kPrompts[] = {
+        {StartStep::NotRegistered, &StartSteps::showRegistrationPrompt},
+        {StartStep::ChoosePassword, &StartSteps::showNewPasswordPrompt},
+        {StartStep::KeyRead, &StartSteps::showPasswordPrompt},
+        {StartStep::PasswordAgain, &StartSteps::showPasswordAgainPrompt},
+    };
+    for (const auto& prompt : kPrompts) {
+        if (prompt.step == step) {
+            (this->*prompt.show)();
+            return;
+        }
+    }
+    // Anything else, in practice WrongPassword from a damaged key file, ends the dialog with it.
+    end(static_cast<StateCode>(step));
 }
 
 void StartSteps::startWithGrades() {
@@ -206,32 +213,32 @@ void StartSteps::startUngraded() {
     if (ended_)
         return;
     session().graded = false;
-    end(7);
+    end(StateCode::LessonSelection);
 }
 
 void StartSteps::readGrades() {
     if (!ended_)
-        end(5);
+        end(StateCode::GradeReview);
 }
 
 void StartSteps::openNotes() {
     if (!ended_)
-        end(6);
+        end(StateCode::NotesReader);
 }
 
 void StartSteps::quit() {
     if (!ended_)
-        end(-4);
+        end(StateCode::Quit);
 }
 
 void StartSteps::helpOnStarting() {
     if (!ended_)
-        ShowHelp(210);
+        showHelp(HelpTopic::Starting);
 }
 
 void StartSteps::about() {
     if (!ended_)
-        ShowHelp(211);
+        showHelp(HelpTopic::About);
 }
 
 void StartSteps::enterInIdField() {
@@ -242,7 +249,7 @@ void StartSteps::enterInIdField() {
     setText(s.studentId, entry);
     if (!acceptEntry(entry))
         return;
-    post(3);
+    post(StartStep::ChoosePassword);
 }
 
 void StartSteps::enterInPasswordField() {
@@ -260,29 +267,29 @@ void StartSteps::enterInPasswordField() {
         view_.clearPasswordField();
         return;
     }
-    switch (s.stateCode) {
-    case 3:
+    switch (currentStep()) {
+    case StartStep::ChoosePassword:
         view_.setMessage("Registering your name and password on floppy.....");
-        if (WriteKeyFile() != 7) {
-            post(-14);
+        if (writeKeyFile() != KeyDiskCode::KeyWritten) {
+            post(StartStep::WriteFailed);
             return;
         }
         s.graded = true;
-        s.stateCode = 7;
-        end(7);
+        s.stateCode = StateCode::LessonSelection;
+        end(StateCode::LessonSelection);
         return;
-    case 2:
-    case -15:
-        if (CheckPassword() == 4) {
+    case StartStep::KeyRead:
+    case StartStep::PasswordAgain:
+        if (checkPassword() == KeyDiskCode::PasswordRight) {
             s.graded = true;
-            s.stateCode = 7;
-            end(7);
+            s.stateCode = StateCode::LessonSelection;
+            end(StateCode::LessonSelection);
             return;
         }
         messageBox("Incorrect password.", "Please try again.");
         s.typedPassword[0] = '\0';
         view_.clearPasswordField();
-        post(-15);
+        post(StartStep::PasswordAgain);
         return;
     default:
         return;
@@ -290,11 +297,13 @@ void StartSteps::enterInPasswordField() {
 }
 
 void StartSteps::idFieldOverflow() {
-    if (!ended_ && session().stateCode == -11)
-        post(-8);
+    if (!ended_ && currentStep() == StartStep::NotRegistered)
+        post(StartStep::IdTooLong);
 }
 
 void StartSteps::passwordFieldOverflow() {
-    if (!ended_ && session().stateCode == 3)
-        post(-7);
+    if (!ended_ && currentStep() == StartStep::ChoosePassword)
+        post(StartStep::PasswordTooLong);
 }
+
+} // namespace lorvenna

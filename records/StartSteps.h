@@ -2,8 +2,16 @@
 // login. It knows nothing of widgets; the dialog shows it through StartView.
 #pragma once
 
+#include "records/KeyDisk.h"
+#include "shell/Codes.h"
+
 #include <string>
 #include <string_view>
+
+namespace lorvenna {
+
+// The steps are the result codes of the key disk, with the few steps only the dialog has.
+using StartStep = KeyDiskCode;
 
 // What the step machine asks of the dialog that shows it.
 class StartView {
@@ -22,12 +30,11 @@ public:
     virtual void setWindowText(std::string_view text) = 0;
     virtual void setMessage(std::string_view text) = 0;
     // The dialog's private message to itself: handleStep(step) runs later, from the loop.
-    virtual void postStep(int step) = 0;
-    virtual void endDialog(int result) = 0;
+    virtual void postStep(StartStep step) = 0;
+    virtual void endDialog(StateCode result) = 0;
 };
 
-// Steps are the result codes of the key disk (records/KeyDisk.h); the current step is kept
-// in session().stateCode while the dialog is open.
+// The current step is kept in session().stateCode while the dialog is open.
 class StartSteps {
 public:
     explicit StartSteps(StartView& view) : view_(view) {}
@@ -35,7 +42,7 @@ public:
     // The dialog's first look: the instructions, both fields hidden.
     void start();
     // The private message.
-    void handleStep(int step);
+    void handleStep(StartStep step);
 
     void startWithGrades();
     void startUngraded();
@@ -51,22 +58,25 @@ public:
     void passwordFieldOverflow();
 
     bool ended() const { return ended_; }
-    int result() const { return result_; }
+    StateCode result() const { return result_; }
 
     static const char* introText();
 
 private:
-    void post(int step);
-    void end(int result);
+    void post(StartStep step);
+    void end(StateCode result);
+    StartStep currentStep() const;
     void detectAndPost();
     void retryDetection();
     void showRegistrationPrompt();
     void showNewPasswordPrompt();
     void showPasswordPrompt();
     void showPasswordAgainPrompt();
-    void stepBox(int step);
+    void stepBox(StartStep step);
 
     StartView& view_;
     bool ended_ = false;
-    int result_ = 0;
+    StateCode result_ = StateCode::StartDialog;
 };
+
+} // namespace lorvenna

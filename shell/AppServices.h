@@ -3,9 +3,12 @@
 #pragma once
 
 #include "platform/Geometry.h"
+#include "shell/Codes.h"
 
 #include <memory>
 #include <string_view>
+
+namespace lorvenna {
 
 class ChildWindow;
 class Picture;
@@ -15,8 +18,8 @@ class AppServices {
 public:
     virtual ~AppServices() = default;
 
-    // Posts the controller message with a state code (and the page number for state 11).
-    virtual void postState(int code, int page = 0) = 0;
+    // Posts the controller message with a state code (and the page number for ShowPage).
+    virtual void postState(StateCode code, int page = 0) = 0;
     virtual void focusMainWindow() = 0;
     virtual void setCaption(std::string_view caption) = 0;
 
@@ -40,3 +43,5 @@ public:
     virtual std::unique_ptr<ChildWindow> createDisplayWindow(Display* display, int id,
                                                              const Rect& rect) = 0;
 };
+
+} // namespace lorvenna

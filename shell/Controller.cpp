@@ -17,41 +17,47 @@
 #include "records/StartDialog.h"
 #include "shell/AppServices.h"
 #include "shell/ControllerTimer.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstdint>
+
+namespace lorvenna {
 
 namespace {
 
 enum class KeyAction { None, Ahead, Back, Help, MainMenu, Note, Quit };
 
+// The keys of each action; the keypad digits 1, 2, 8, minus and the decimal point carry
+// the codes of a, b, h, m and n, and F2 and F9 those of q and x.
 struct KeyBinding {
-    int code;
     KeyAction action;
+    VirtualKey keys[5]; // VirtualKey::None pads a shorter list
 };
 
-// Virtual-key codes: keypad 1, 2, 8, minus and the decimal point carry the codes of the
-// letters a, b, h, m and n, and F2 and F9 those of q and x.
 constexpr KeyBinding kKeyTable[] = {
-    {0x22, KeyAction::Ahead},    {0x27, KeyAction::Ahead}, {0x41, KeyAction::Ahead},
-    {0x61, KeyAction::Ahead},    {0x21, KeyAction::Back},  {0x25, KeyAction::Back},
-    {0x42, KeyAction::Back},     {0x62, KeyAction::Back},  {0x48, KeyAction::Help},
-    {0x68, KeyAction::Help},     {0x70, KeyAction::Help},  {0x4D, KeyAction::MainMenu},
-    {0x6D, KeyAction::MainMenu}, {0x4E, KeyAction::Note},  {0x6E, KeyAction::Note},
-    {0x51, KeyAction::Quit},     {0x58, KeyAction::Quit},  {0x71, KeyAction::Quit},
-    {0x73, KeyAction::Quit},     {0x78, KeyAction::Quit},
+    {KeyAction::Ahead,
+     {VirtualKey::PageDown, VirtualKey::Right, VirtualKey::A, VirtualKey::Keypad1}},
+    {KeyAction::Back, {VirtualKey::PageUp, VirtualKey::Left, VirtualKey::B, VirtualKey::Keypad2}},
+    {KeyAction::Help, {VirtualKey::H, VirtualKey::Keypad8, VirtualKey::F1}},
+    {KeyAction::MainMenu, {VirtualKey::M, VirtualKey::KeypadSubtract}},
+    {KeyAction::Note, {VirtualKey::N, VirtualKey::KeypadDecimal}},
+    {KeyAction::Quit,
+     {VirtualKey::Q, VirtualKey::X, VirtualKey::F2, VirtualKey::F4, VirtualKey::F9}},
 };
 
-KeyAction keyAction(int code) {
+KeyAction keyAction(VirtualKey key) {
+    if (key == VirtualKey::None)
+        return KeyAction::None;
     for (const KeyBinding& binding : kKeyTable) {
-        if (binding.code == code)
-            return binding.action;
+        for (VirtualKey bound : binding.keys) {
+            if (bound == key)
+                return binding.action;
+        }
     }
     return KeyAction::None;
 }
 
-constexpr int kHelpFromKeys = 112;
 constexpr const char* kBookmarkInWorkingFolder = "LORVENNA.BMK";
 
 AppServices* app() {
@@ -62,17 +68,18 @@ AppServices* app() {
 
 ControllerSteps ControllerSteps::real() {
     ControllerSteps steps;
-    steps.startDialog = RunStartDialog;
-    steps.gradeReview = RunGradeReview;
-    steps.notesReader = RunNotesReader;
-    steps.lessonSelection = RunLessonSelection;
-    steps.scoreLesson = ScoreLesson;
-    steps.readLessonIndex = ReadLessonIndex;
-    steps.applyBookmark = ApplyBookmark;
-    steps.buildPage = BuildPage;
-    steps.lessonTeardown = LessonTeardown;
-    steps.showHelp = [](int topic) { ShowHelp(topic); };
-    steps.noteDialog = RunNoteDialog;
+    // Qualified: inside ControllerSteps the plain names are the members.
+    steps.startDialog = lorvenna::runStartDialog;
+    steps.gradeReview = lorvenna::runGradeReview;
+    steps.notesReader = lorvenna::runNotesReader;
+    steps.lessonSelection = lorvenna::runLessonSelection;
+    steps.scoreLesson = lorvenna::scoreLesson;
+    steps.readLessonIndex = lorvenna::readLessonIndex;
+    steps.applyBookmark = lorvenna::applyBookmark;
+    steps.buildPage = lorvenna::buildPage;
+    steps.lessonTeardown = lorvenna::lessonTeardown;
+    steps.showHelp = [](HelpTopic topic) { lorvenna::showHelp(topic); };
+    steps.noteDialog = lorvenna::runNoteDialog;
     steps.endQuestion = EndQuestion;
     return steps;
 }
@@ -80,12 +87,12 @@ ControllerSteps ControllerSteps::real() {
 Controller::Controller(ControllerWindow& window, ControllerSteps steps)
     : window_(window), steps_(std::move(steps)) {}
 
-void Controller::post(int code, int page) {
+void Controller::post(StateCode code, int page) {
     if (app())
         app()->postState(code, page);
 }
 
-void Controller::postResult(int result) {
+void Controller::postResult(StateCode result) {
     // A dialog that ended the run (its box closed the program) leaves nothing to post.
     if (exited_)
         return;
@@ -93,43 +100,43 @@ void Controller::postResult(int result) {
     post(result);
 }
 
-void Controller::handleState(int code, int page) {
+void Controller::handleState(StateCode code, int page) {
     if (exited_)
         return;
     // Keys and buttons handled while the program was busy may have asked for a page or for
     // the end of the lesson after it had already been asked to end: those requests reach us
     // after the teardown (or inside lesson selection) and belong to a lesson that is gone.
-    if (lessonEnded_ && (code == 8 || code == 11))
+    if (lessonEnded_ && (code == StateCode::LessonEnd || code == StateCode::ShowPage))
         return;
     SessionState& s = session();
     s.stateCode = code;
     switch (code) {
-    case 0:
+    case StateCode::StartDialog:
         postResult(steps_.startDialog());
         return;
-    case 5:
+    case StateCode::GradeReview:
         postResult(steps_.gradeReview());
         return;
-    case 6:
+    case StateCode::NotesReader:
         postResult(steps_.notesReader());
         return;
-    case 7:
+    case StateCode::LessonSelection:
         window_.restoreWindow();
         postResult(steps_.lessonSelection());
         return;
-    case 8:
+    case StateCode::LessonEnd:
         steps_.scoreLesson();
         steps_.lessonTeardown();
         lessonEnded_ = true;
         postResult(steps_.lessonSelection());
         return;
-    case 9:
+    case StateCode::SetUpLesson:
         setUpLesson(false);
         return;
-    case 10:
+    case StateCode::ResumeLesson:
         setUpLesson(true);
         return;
-    case 11:
+    case StateCode::ShowPage:
         showPage(page);
         return;
     default:
@@ -153,11 +160,11 @@ void Controller::setUpLesson(bool fromBookmark) {
         app()->setCaption("");
     }
     if (!steps_.readLessonIndex()) {
-        fatalExit(kExitBadLesson);
+        fatalExit(StateCode::BadLesson);
         return;
     }
     if (!fromBookmark) {
-        post(11, 1);
+        post(StateCode::ShowPage, 1);
         return;
     }
     int page = steps_.applyBookmark(s.lessonMajor, s.lessonMinor);
@@ -166,19 +173,19 @@ void Controller::setUpLesson(bool fromBookmark) {
     if (page == -1)
         page = 0;
     if (page < 0) {
-        fatalExit(kExitBadLesson);
+        fatalExit(StateCode::BadLesson);
         return;
     }
-    post(11, page != 0 ? page : 1);
+    post(StateCode::ShowPage, page != 0 ? page : 1);
 }
 
 void Controller::showPage(int page) {
     SessionState& s = session();
     s.currentPage = page;
     if (page > s.pageCount) {
-        if (s.advanceAfterAnswer) {
-            s.advanceAfterAnswer = false;
-            post(8);
+        if (s.answer.advanceAfterAnswer()) {
+            s.answer.clearAdvance();
+            post(StateCode::LessonEnd);
             return;
         }
         s.currentPage = s.pageCount;
@@ -189,21 +196,26 @@ void Controller::showPage(int page) {
         return;
     }
     if (!steps_.buildPage(page))
-        fatalExit(kExitBadLesson);
+        fatalExit(StateCode::BadLesson);
 }
 
 void Controller::leavePage() {
     session().pageClosing = true;
-    StopControllerTimer();
+    stopPauseTimer();
+}
+
+void Controller::endLesson() {
+    leavePage();
+    post(StateCode::LessonEnd);
 }
 
 void Controller::quit() {
     leavePage();
     steps_.scoreLesson();
-    fatalExit(kExitQuit);
+    fatalExit(StateCode::Quit);
 }
 
-void Controller::keyDown(int virtualKey) {
+void Controller::keyDown(VirtualKey key) {
     if (exited_)
         return;
     SessionState& s = session();
@@ -213,23 +225,22 @@ void Controller::keyDown(int virtualKey) {
         endPause(true);
         return;
     }
-    switch (keyAction(virtualKey)) {
+    switch (keyAction(key)) {
     case KeyAction::None:
         return;
     case KeyAction::Ahead:
         if (!s.testLesson && s.currentPage < s.pageCount)
-            post(11, s.currentPage + 1);
+            post(StateCode::ShowPage, s.currentPage + 1);
         return;
     case KeyAction::Back:
         if (!s.testLesson && s.currentPage > 1)
-            post(11, s.currentPage - 1);
+            post(StateCode::ShowPage, s.currentPage - 1);
         return;
     case KeyAction::Help:
-        steps_.showHelp(kHelpFromKeys);
+        steps_.showHelp(HelpTopic::PageKeys);
         return;
     case KeyAction::MainMenu:
-        leavePage();
-        post(8);
+        endLesson();
         return;
     case KeyAction::Note:
         steps_.noteDialog();
@@ -240,34 +251,33 @@ void Controller::keyDown(int virtualKey) {
     }
 }
 
-void Controller::buttonCommand(int id) {
+void Controller::buttonCommand(CommandId id) {
     if (exited_)
         return;
     SessionState& s = session();
     switch (id) {
-    case kButtonMainMenu:
-        leavePage();
-        post(8);
+    case CommandId::MainMenu:
+        endLesson();
         return;
-    case kButtonHelp:
-        steps_.showHelp(kButtonHelp);
+    case CommandId::Help:
+        steps_.showHelp(HelpTopic::HelpButton);
         return;
-    case kButtonBack:
+    case CommandId::Back:
         if (s.currentPage > 1) {
             leavePage();
-            post(11, s.currentPage - 1);
+            post(StateCode::ShowPage, s.currentPage - 1);
         }
         return;
-    case kButtonAhead:
+    case CommandId::Ahead:
         if (s.currentPage < s.pageCount) {
             leavePage();
-            post(11, s.currentPage + 1);
+            post(StateCode::ShowPage, s.currentPage + 1);
         }
         return;
-    case kButtonNote:
+    case CommandId::Note:
         steps_.noteDialog();
         return;
-    case kButtonQuit:
+    case CommandId::Quit:
         quit();
         return;
     default:
@@ -297,7 +307,7 @@ void Controller::endPause(bool wrongPauseEndedByKey) {
     }
     s.rightWaitStart = 0;
     s.wrongWaitStart = 0;
-    StopControllerTimer();
+    stopPauseTimer();
     s.pageBuilding = false;
     window_.discardPendingInput();
     if (s.currentEntry)
@@ -311,26 +321,26 @@ void Controller::closeRequested() {
     quit();
 }
 
-void Controller::fatalExit(int code) {
+void Controller::fatalExit(StateCode code) {
     if (exited_)
         return;
     // Set first: whatever arrives while the boxes below are open is not handled any more.
     exited_ = true;
     SessionState& s = session();
     s.pageClosing = true;
-    StopControllerTimer();
+    stopPauseTimer();
     if (fileExists(kBookmarkInWorkingFolder))
         deleteFile(kBookmarkInWorkingFolder);
     steps_.lessonTeardown();
 
     switch (code) {
-    case kExitWrongPassword:
+    case StateCode::WrongPassword:
         messageBox("Wrong password.", "");
         break;
-    case kExitBadLesson:
+    case StateCode::BadLesson:
         messageBox("Bad LSN file.", s.errorText);
         break;
-    case kExitInternalError:
+    case StateCode::InternalError:
         messageBox("Internal error!", s.errorText);
         break;
     default:
@@ -338,3 +348,5 @@ void Controller::fatalExit(int code) {
     }
     window_.destroyWindow();
 }
+
+} // namespace lorvenna

@@ -3,7 +3,11 @@
 // the fatal exit through which every run ends.
 #pragma once
 
+#include "shell/Codes.h"
+
 #include <functional>
+
+namespace lorvenna {
 
 // What the controller asks of the main window beyond the services every part uses
 // (shell/AppServices.h, reached through session().mainWindow).
@@ -21,38 +25,21 @@ public:
 
 // The steps the states run, each the real one unless a test puts another in its place.
 struct ControllerSteps {
-    std::function<int()> startDialog;
-    std::function<int()> gradeReview;
-    std::function<int()> notesReader;
-    std::function<int()> lessonSelection;
+    std::function<StateCode()> startDialog;
+    std::function<StateCode()> gradeReview;
+    std::function<StateCode()> notesReader;
+    std::function<StateCode()> lessonSelection;
     std::function<int()> scoreLesson;
     std::function<bool()> readLessonIndex;
     std::function<int(long, long)> applyBookmark;
     std::function<bool(int)> buildPage;
     std::function<void()> lessonTeardown;
-    std::function<void(int)> showHelp;
+    std::function<void(HelpTopic)> showHelp;
     std::function<void()> noteDialog;
     std::function<void()> endQuestion;
 
     static ControllerSteps real();
 };
-
-// Main window buttons.
-enum ButtonId : int {
-    kButtonMainMenu = 701,
-    kButtonHelp = 702,
-    kButtonBack = 703,
-    kButtonAhead = 705,
-    kFeedbackPanelId = 706,
-    kButtonNote = 707,
-    kButtonQuit = 708,
-};
-
-// Fatal exit codes with a message of their own.
-inline constexpr int kExitWrongPassword = -16;
-inline constexpr int kExitBadLesson = -5;
-inline constexpr int kExitQuit = -4;
-inline constexpr int kExitInternalError = -1;
 
 inline constexpr unsigned kRightPauseMs = 1000;
 inline constexpr unsigned kWrongPauseMs = 3000;
@@ -61,28 +48,29 @@ class Controller {
 public:
     explicit Controller(ControllerWindow& window, ControllerSteps steps = ControllerSteps::real());
 
-    // The controller message: a state code and, for state 11, the page.
-    void handleState(int code, int page = 0);
-    // A key press, as its virtual-key code.
-    void keyDown(int virtualKey);
+    // The controller message: a state code and, for ShowPage, the page.
+    void handleState(StateCode code, int page = 0);
+    void keyDown(VirtualKey key);
     // A click on one of the main window's buttons.
-    void buttonCommand(int id);
+    void buttonCommand(CommandId id);
     // The controller timer's tick: ends the answer pause once it has run its time.
     void tick();
     // The main window is being closed.
     void closeRequested();
     // Ends the run, with the message the code calls for.
-    void fatalExit(int code);
+    void fatalExit(StateCode code);
 
     // The fatal exit has run: nothing more is handled.
     bool exited() const { return exited_; }
 
 private:
-    void post(int code, int page = 0);
-    void postResult(int result);
+    void post(StateCode code, int page = 0);
+    void postResult(StateCode result);
     void setUpLesson(bool fromBookmark);
     void showPage(int page);
     void leavePage();
+    // "&Main menu" and its keys: the page closes and the lesson ends.
+    void endLesson();
     void quit();
     void endPause(bool wrongPauseEndedByKey);
 
@@ -92,3 +80,5 @@ private:
     // The lesson has been ended (state 8) and no other set up yet.
     bool lessonEnded_ = false;
 };
+
+} // namespace lorvenna

@@ -4,14 +4,16 @@
 #include "shell/AppServices.h"
 #include "shell/SessionState.h"
 
-void StartControllerTimer() {
+namespace lorvenna {
+
+void startPauseTimer() {
     SessionState& s = session();
     s.timerRunning = true;
     if (s.mainWindow)
         s.mainWindow->startControllerTimer();
 }
 
-void StopControllerTimer() {
+void stopPauseTimer() {
     SessionState& s = session();
     if (!s.timerRunning)
         return;
@@ -19,3 +21,5 @@ void StopControllerTimer() {
         s.mainWindow->killControllerTimer();
     s.timerRunning = false;
 }
+
+} // namespace lorvenna

@@ -10,15 +10,13 @@
 #include "shell/Drawing.h"
 #include "shell/SessionState.h"
 
+namespace lorvenna {
+
 namespace {
 
 // The answer marks are 16 x 16; a click that no answering item gives a spot of its own is
 // marked where it was made.
 constexpr int kMarkHalf = 8;
-
-// Shared by all display windows.
-unsigned g_lastMouseX = 0;
-unsigned g_lastMouseY = 0;
 
 bool pauseRunning(const SessionState& s) {
     return s.rightWaitStart != 0 || s.wrongWaitStart != 0;
@@ -36,27 +34,29 @@ bool holdsItem(const Display* display, const void* key) {
     return false;
 }
 
+// The display of window, or none while a page is being built: then every message of the
+// display windows is dropped.
+Display* displayToHandle(ChildWindow& window) {
+    return session().pageBuilding ? nullptr : displayOf(window);
+}
+
 class DisplayProc final : public ChildWindowProc {
 public:
     void paint(ChildWindow& window) override {
         SessionState& s = session();
-        if (s.pageBuilding)
-            return;
-        Display* display = displayOf(window);
+        Display* display = displayToHandle(window);
         if (!display)
             return;
-        window.setPointCursor(s.questionActive);
+        window.setPointCursor(s.answer.questionActive());
         // The window keeps its picture between paints, so the items draw again only when the
         // picture is out of date (a new window, or a display marked since its last repaint);
         // the marks on the overlay stay until the display's next repaint.
-        RepaintDisplay(display);
+        repaintDisplay(display);
     }
 
-    void command(ChildWindow& window, unsigned notification) override {
+    void controlNotification(ChildWindow& window, unsigned notification) override {
         SessionState& s = session();
-        if (s.pageBuilding)
-            return;
-        Display* display = displayOf(window);
+        Display* display = displayToHandle(window);
         if (!display || pauseRunning(s))
             return;
         const int code = static_cast<int>(notification >> 16);
@@ -78,9 +78,7 @@ public:
 
     void timer(ChildWindow& window, const void* key) override {
         SessionState& s = session();
-        if (s.pageBuilding)
-            return;
-        Display* display = displayOf(window);
+        Display* display = displayToHandle(window);
         if (!display || s.pageClosing || pauseRunning(s))
             return;
         // The key is the item that started the timer; a key that is no longer one of the
@@ -92,10 +90,8 @@ public:
             item->Input("TICK", 0.0, nullptr);
     }
 
-    void scroll(ChildWindow& window, ScrollRequest request, Control* control) override {
-        if (session().pageBuilding)
-            return;
-        Display* display = displayOf(window);
+    void scrollRequest(ChildWindow& window, ScrollRequest request, Control* control) override {
+        Display* display = displayToHandle(window);
         if (!display)
             return;
         for (Item* item = display->items; item; item = item->next) {
@@ -106,46 +102,42 @@ public:
 
     void mouseMove(ChildWindow& window, int x, int y) override {
         SessionState& s = session();
-        if (s.pageBuilding || !displayOf(window))
+        if (!displayToHandle(window))
             return;
         const unsigned ux = static_cast<unsigned>(x) & 0xFFFFu;
         const unsigned uy = static_cast<unsigned>(y) & 0xFFFFu;
         // The arrow, unless the pointer has moved while a question is asked.
-        const bool moved = ux != g_lastMouseX || uy != g_lastMouseY;
-        window.setPointCursor(moved && s.questionActive);
+        const bool moved = ux != s.lastMouseX || uy != s.lastMouseY;
+        window.setPointCursor(moved && s.answer.questionActive());
         if (!moved)
             return;
-        g_lastMouseX = ux;
-        g_lastMouseY = uy;
+        s.lastMouseX = ux;
+        s.lastMouseY = uy;
     }
 
     void leftButtonDown(ChildWindow& window, int x, int y) override {
         SessionState& s = session();
-        if (s.pageBuilding)
-            return;
-        Display* display = displayOf(window);
+        Display* display = displayToHandle(window);
         if (!display)
             return;
-        g_lastMouseX = static_cast<unsigned>(x) & 0xFFFFu;
-        g_lastMouseY = static_cast<unsigned>(y) & 0xFFFFu;
+        s.lastMouseX = static_cast<unsigned>(x) & 0xFFFFu;
+        s.lastMouseY = static_cast<unsigned>(y) & 0xFFFFu;
 
         // Set before the click, so an answering item that has a mark spot of its own
         // replaces it.
-        if (s.questionActive && !pauseRunning(s)) {
-            s.markX = x - kMarkHalf;
-            s.markY = y - kMarkHalf;
-        }
+        if (s.answer.questionActive() && !pauseRunning(s))
+            s.answer.setMark(x - kMarkHalf, y - kMarkHalf);
 
         Item* hit = hitTestItems(display->items, x, y);
         if (hit)
             hit->Click(display, kLeftButtonDown, x, y);
 
-        if (!s.questionActive || pauseRunning(s))
+        if (!s.answer.questionActive() || pauseRunning(s))
             return;
-        if (!hit && s.currentQuestion && s.currentQuestion->isType(ItemType::Text))
+        const Item* question = s.answer.currentQuestion();
+        if (!hit && question && question->isType(ItemType::Text))
             return;
-        s.chosenItem = hit;
-        s.feedbackDisplay = display;
+        s.answer.choose(hit, display);
         JudgeAnswer();
     }
 };
@@ -158,5 +150,8 @@ ChildWindowProc* displayWindowProc() {
 }
 
 Point lastMousePosition() {
-    return {static_cast<int>(g_lastMouseX), static_cast<int>(g_lastMouseY)};
+    const SessionState& s = session();
+    return {static_cast<int>(s.lastMouseX), static_cast<int>(s.lastMouseY)};
 }
+
+} // namespace lorvenna

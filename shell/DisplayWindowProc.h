@@ -4,9 +4,13 @@
 
 #include "platform/Geometry.h"
 
+namespace lorvenna {
+
 class ChildWindowProc;
 
 ChildWindowProc* displayWindowProc();
 
 // The last pointer position seen by any display window, as unsigned 16-bit values.
 Point lastMousePosition();
+
+} // namespace lorvenna

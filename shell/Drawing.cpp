@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr Color kWhite{255, 255, 255};
@@ -69,7 +71,7 @@ int clampTo(std::int64_t value, int low, int high) {
 
 } // namespace
 
-void CreateDrawingSurfaces(Display* display) {
+void createDrawingSurfaces(Display* display) {
     if (!display || !display->window)
         return;
     // Items always draw into the window's picture, which the window shows when it paints:
@@ -80,7 +82,7 @@ void CreateDrawingSurfaces(Display* display) {
     display->needsRepaint = 1;
 }
 
-void RepaintDisplay(Display* display) {
+void repaintDisplay(Display* display) {
     if (!display || !display->needsRepaint)
         return;
     auto& running = repaintsRunning();
@@ -107,21 +109,21 @@ void RepaintDisplay(Display* display) {
     running.erase(std::find(running.begin(), running.end(), display));
 }
 
-void MarkAndRepaint(Display* display) {
+void markAndRepaint(Display* display) {
     if (!display)
         return;
     display->needsRepaint = 1;
-    RepaintDisplay(display);
+    repaintDisplay(display);
 }
 
-void MarkAllAndRepaint() {
-    for (int slot = 1; slot < kDisplaySlots; ++slot)
-        MarkAndRepaint(session().displays[slot]);
+void markAllAndRepaint() {
+    for (Display* display : shownDisplays())
+        markAndRepaint(display);
 }
 
-void RepaintAllDisplays() {
-    for (int slot = 1; slot < kDisplaySlots; ++slot)
-        RepaintDisplay(session().displays[slot]);
+void repaintAllDisplays() {
+    for (Display* display : shownDisplays())
+        repaintDisplay(display);
 }
 
 Size pageMarkerSize(int screenWidth) {
@@ -132,14 +134,14 @@ int pageMarkerResource(int screenWidth) {
     return markerPair(screenWidth).resource;
 }
 
-void DrawStatusText(Surface& surface, const Rect& area, std::string_view text) {
+void paintStatusText(Surface& surface, const Rect& area, std::string_view text) {
     surface.fillRect(area, kWhite);
     Rect box = area;
     surface.drawText(text, box, TextCenter | TextSingleLine);
 }
 
-void DrawPageStrip(Surface& surface, const Rect& area, const Picture& reached,
-                   const Picture& ahead) {
+void paintPageStrip(Surface& surface, const Rect& area, const Picture& reached,
+                    const Picture& ahead) {
     const SessionState& s = session();
     if (s.currentPage < 1)
         return;
@@ -173,3 +175,5 @@ void DrawPageStrip(Surface& surface, const Rect& area, const Picture& reached,
     for (std::int64_t i = last; i >= first; --i)
         surface.drawPicture(ahead, static_cast<int>(left + i * step + marker.width), top);
 }
+
+} // namespace lorvenna

@@ -5,20 +5,22 @@
 
 #include <string_view>
 
+namespace lorvenna {
+
 struct Display;
 class Picture;
 class Surface;
 
 // Makes the display's surfaces once its window exists. The new window's picture is still to
 // be drawn, so the display is marked for its first repaint.
-void CreateDrawingSurfaces(Display* display);
+void createDrawingSurfaces(Display* display);
 // Redraws the display if it is marked as needing it.
-void RepaintDisplay(Display* display);
-void MarkAndRepaint(Display* display);
+void repaintDisplay(Display* display);
+void markAndRepaint(Display* display);
 // Marks and repaints every display of the page shown.
-void MarkAllAndRepaint();
+void markAllAndRepaint();
 // Repaints (only the marked) displays of the page shown.
-void RepaintAllDisplays();
+void repaintAllDisplays();
 
 // The page markers for a screen width: their size, and the resource number of the first of
 // the pair (a page reached; the next number is a page still ahead).
@@ -28,7 +30,9 @@ int pageMarkerResource(int screenWidth);
 // The status text and the page strip, drawn on the surface that shows the main window's
 // status area; area is statusRect in that surface's coordinates. Nothing is drawn outside
 // area.
-void DrawStatusText(Surface& surface, const Rect& area, std::string_view text);
+void paintStatusText(Surface& surface, const Rect& area, std::string_view text);
 // Draws the strip for currentPage and pageCount; nothing when currentPage is below 1.
-void DrawPageStrip(Surface& surface, const Rect& area, const Picture& reached,
-                   const Picture& ahead);
+void paintPageStrip(Surface& surface, const Rect& area, const Picture& reached,
+                    const Picture& ahead);
+
+} // namespace lorvenna

@@ -1,6 +1,5 @@
 // The main window "Lorvenna": buttons, feedback panel, status area and display windows, and
 // the Qt events that become the controller's messages, keys, commands and ticks.
-// (QApplication's header is kept out: its X11 part declares a type named Display.)
 #include "shell/MainWindow.h"
 
 #include "platform/QtChildWindow.h"
@@ -17,15 +16,17 @@
 #include <QStyle>
 #include <QTimer>
 
+namespace lorvenna {
+
 namespace {
 
-// The controller message: the state code and, for state 11, the page.
+// The controller message: the state code and, for ShowPage, the page.
 const QEvent::Type kControllerEvent = static_cast<QEvent::Type>(QEvent::User + 0x100);
 
 class ControllerEvent final : public QEvent {
 public:
-    ControllerEvent(int code, int page) : QEvent(kControllerEvent), code(code), page(page) {}
-    int code;
+    ControllerEvent(StateCode code, int page) : QEvent(kControllerEvent), code(code), page(page) {}
+    StateCode code;
     int page;
 };
 
@@ -35,7 +36,7 @@ constexpr int kReferenceHeight = 550;
 constexpr QColor kDarkGrey{64, 64, 64};
 
 struct ButtonPlace {
-    int id;
+    CommandId id;
     const char* caption;
     int x;
     int y;
@@ -45,12 +46,12 @@ struct ButtonPlace {
 };
 
 constexpr ButtonPlace kButtons[] = {
-    {kButtonMainMenu, "&Main menu", 12, 5, 110, 28, true},
-    {kButtonHelp, "&Help", 130, 5, 62, 28, true},
-    {kButtonBack, "< &Back", 202, 5, 90, 28, true},
-    {kButtonAhead, "&Ahead >", 500, 5, 90, 28, true},
-    {kButtonNote, "&Note", 600, 5, 62, 28, false},
-    {kButtonQuit, "&Quit", 670, 5, 110, 28, true},
+    {CommandId::MainMenu, "&Main menu", 12, 5, 110, 28, true},
+    {CommandId::Help, "&Help", 130, 5, 62, 28, true},
+    {CommandId::Back, "< &Back", 202, 5, 90, 28, true},
+    {CommandId::Ahead, "&Ahead >", 500, 5, 90, 28, true},
+    {CommandId::Note, "&Note", 600, 5, 62, 28, false},
+    {CommandId::Quit, "&Quit", 670, 5, 110, 28, true},
 };
 
 constexpr Rect kStatusRect{295, 5, 495, 31};
@@ -61,22 +62,38 @@ constexpr int kLastPicture = 309;
 
 struct KeyCode {
     int qtKey;
-    int code;
+    VirtualKey code;
 };
 
 constexpr KeyCode kNamedKeys[] = {
-    {Qt::Key_Backspace, 0x08}, {Qt::Key_Tab, 0x09},      {Qt::Key_Return, 0x0D},
-    {Qt::Key_Enter, 0x0D},     {Qt::Key_Escape, 0x1B},   {Qt::Key_Space, 0x20},
-    {Qt::Key_PageUp, 0x21},    {Qt::Key_PageDown, 0x22}, {Qt::Key_End, 0x23},
-    {Qt::Key_Home, 0x24},      {Qt::Key_Left, 0x25},     {Qt::Key_Up, 0x26},
-    {Qt::Key_Right, 0x27},     {Qt::Key_Down, 0x28},     {Qt::Key_Insert, 0x2D},
-    {Qt::Key_Delete, 0x2E},
+    {Qt::Key_Backspace, VirtualKey::Backspace},
+    {Qt::Key_Tab, VirtualKey::Tab},
+    {Qt::Key_Return, VirtualKey::Return},
+    {Qt::Key_Enter, VirtualKey::Return},
+    {Qt::Key_Escape, VirtualKey::Escape},
+    {Qt::Key_Space, VirtualKey::Space},
+    {Qt::Key_PageUp, VirtualKey::PageUp},
+    {Qt::Key_PageDown, VirtualKey::PageDown},
+    {Qt::Key_End, VirtualKey::End},
+    {Qt::Key_Home, VirtualKey::Home},
+    {Qt::Key_Left, VirtualKey::Left},
+    {Qt::Key_Up, VirtualKey::Up},
+    {Qt::Key_Right, VirtualKey::Right},
+    {Qt::Key_Down, VirtualKey::Down},
+    {Qt::Key_Insert, VirtualKey::Insert},
+    {Qt::Key_Delete, VirtualKey::Delete},
 };
 
 constexpr KeyCode kKeypadKeys[] = {
-    {Qt::Key_Asterisk, 0x6A}, {Qt::Key_Plus, 0x6B},  {Qt::Key_Minus, 0x6D},
-    {Qt::Key_Period, 0x6E},   {Qt::Key_Comma, 0x6E}, {Qt::Key_Slash, 0x6F},
+    {Qt::Key_Asterisk, VirtualKey::KeypadMultiply}, {Qt::Key_Plus, VirtualKey::KeypadAdd},
+    {Qt::Key_Minus, VirtualKey::KeypadSubtract},    {Qt::Key_Period, VirtualKey::KeypadDecimal},
+    {Qt::Key_Comma, VirtualKey::KeypadDecimal},     {Qt::Key_Slash, VirtualKey::KeypadDivide},
 };
+
+// The key at offset steps from first in a run of consecutive codes (digits, letters, F-keys).
+VirtualKey keyAfter(VirtualKey first, int offset) {
+    return static_cast<VirtualKey>(static_cast<int>(first) + offset);
+}
 
 bool isInputEvent(QEvent::Type type) {
     switch (type) {
@@ -99,10 +116,10 @@ QRect toQRect(const Rect& r) {
 
 } // namespace
 
-int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
+VirtualKey virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
     const bool keypad = modifiers.testFlag(Qt::KeypadModifier);
     if (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9)
-        return (keypad ? 0x60 : 0x30) + (qtKey - Qt::Key_0);
+        return keyAfter(keypad ? VirtualKey::Keypad0 : VirtualKey::Digit0, qtKey - Qt::Key_0);
     if (keypad) {
         for (const KeyCode& key : kKeypadKeys) {
             if (key.qtKey == qtKey)
@@ -110,14 +127,14 @@ int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
         }
     }
     if (qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z)
-        return 0x41 + (qtKey - Qt::Key_A);
+        return keyAfter(VirtualKey::A, qtKey - Qt::Key_A);
     if (qtKey >= Qt::Key_F1 && qtKey <= Qt::Key_F24)
-        return 0x70 + (qtKey - Qt::Key_F1);
+        return keyAfter(VirtualKey::F1, qtKey - Qt::Key_F1);
     for (const KeyCode& key : kNamedKeys) {
         if (key.qtKey == qtKey)
             return key.code;
     }
-    return 0;
+    return VirtualKey::None;
 }
 
 MainWindow::MainWindow(ControllerSteps steps) : controller_(*this, std::move(steps)) {
@@ -163,7 +180,7 @@ void MainWindow::createButtons() {
         button->setAutoDefault(false);
         // Buttons never keep the keyboard; their mnemonics still work as Alt+letter.
         button->setFocusPolicy(Qt::NoFocus);
-        const int id = place.id;
+        const CommandId id = place.id;
         QObject::connect(button, &QPushButton::clicked, this, [this, id] {
             if (session().pageBuilding)
                 return;
@@ -193,12 +210,12 @@ void MainWindow::createFeedbackPanel() {
     feedbackPanel_->hide();
 }
 
-QPushButton* MainWindow::button(int id) const {
+QPushButton* MainWindow::button(CommandId id) const {
     auto it = buttons_.find(id);
     return it == buttons_.end() ? nullptr : it->second;
 }
 
-void MainWindow::postState(int code, int page) {
+void MainWindow::postState(StateCode code, int page) {
     QCoreApplication::postEvent(this, new ControllerEvent(code, page));
 }
 
@@ -248,7 +265,7 @@ void MainWindow::showStatusImage(bool now) {
 }
 
 void MainWindow::drawStatusText(std::string_view text) {
-    DrawStatusText(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()}, text);
+    paintStatusText(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()}, text);
     showStatusImage(true);
 }
 
@@ -256,8 +273,8 @@ void MainWindow::drawPageStrip() {
     if (session().currentPage < 1)
         return;
     const int first = pageMarkerResource(session().screenWidth);
-    DrawPageStrip(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()},
-                  picture(first), picture(first + 1));
+    paintPageStrip(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()},
+                   picture(first), picture(first + 1));
     showStatusImage(false);
 }
 
@@ -272,7 +289,7 @@ std::unique_ptr<ChildWindow> MainWindow::createDisplayWindow(Display*, int id, c
 }
 
 void MainWindow::enableNoteButton() {
-    button(kButtonNote)->setEnabled(true);
+    button(CommandId::Note)->setEnabled(true);
 }
 
 void MainWindow::restoreWindow() {
@@ -304,6 +321,11 @@ void MainWindow::destroyWindow() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // In a test lesson the page keys do nothing, and Alt+A and Alt+B are those keys too: the
+    // mnemonics of "&Ahead >" and "< &Back" must not turn the page for them.
+    if (event->type() == QEvent::Shortcut && session().testLesson &&
+        (watched == button(CommandId::Ahead) || watched == button(CommandId::Back)))
+        return true;
     if (!discardingInput_ || !isInputEvent(event->type()) || !watched->isWidgetType())
         return false;
     auto* widget = static_cast<QWidget*>(watched);
@@ -361,3 +383,5 @@ void MainWindow::mousePressEvent(QMouseEvent* event) {
     // The right button is swallowed; nothing else is done with clicks on the window itself.
     event->accept();
 }
+
+} // namespace lorvenna

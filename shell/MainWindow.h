@@ -18,9 +18,11 @@
 class QLabel;
 class QPushButton;
 
-// The virtual-key code of a key press, 0 for a key that has none in the key table's range.
+namespace lorvenna {
+
+// The virtual-key code of a key press, None for a key that has none in the key table's range.
 // Keypad keys count only with the keypad modifier; letters are their upper-case codes.
-int virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
+VirtualKey virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
 
 class MainWindow final : public QWidget, public AppServices, public ControllerWindow {
 public:
@@ -30,7 +32,7 @@ public:
     Controller& controller() { return controller_; }
 
     // AppServices
-    void postState(int code, int page = 0) override;
+    void postState(StateCode code, int page = 0) override;
     void focusMainWindow() override;
     void setCaption(std::string_view caption) override;
     void showFeedbackPanel(std::string_view text, int width, int height) override;
@@ -54,7 +56,7 @@ public:
     void setExitHandler(std::function<void()> handler) { exitHandler_ = std::move(handler); }
     bool isDestroyed() const { return destroyed_; }
 
-    QPushButton* button(int id) const;
+    QPushButton* button(CommandId id) const;
     QLabel* feedbackPanel() const { return feedbackPanel_; }
     // The status area's picture, as the window shows it at statusRect.
     const QImage& statusImage() const { return statusImage_; }
@@ -76,7 +78,7 @@ private:
     void showStatusImage(bool now);
 
     Controller controller_;
-    std::map<int, QPushButton*> buttons_;
+    std::map<CommandId, QPushButton*> buttons_;
     QLabel* feedbackPanel_ = nullptr;
     QImage statusImage_;
     std::unique_ptr<QtSurface> statusSurface_;
@@ -88,3 +90,5 @@ private:
     bool destroyed_ = false;
     std::function<void()> exitHandler_;
 };
+
+} // namespace lorvenna

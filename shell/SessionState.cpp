@@ -3,6 +3,8 @@
 
 #include <numbers>
 
+namespace lorvenna {
+
 namespace {
 SessionState* g_session = new SessionState();
 }
@@ -40,3 +42,5 @@ double degreesToRadians(double degrees) {
 double radiansToDegrees(double radians) {
     return -radians * 360.0 / (2.0 * std::numbers::pi);
 }
+
+} // namespace lorvenna

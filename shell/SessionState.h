@@ -2,17 +2,22 @@
 // of the page shown, the answer flow, the student's identity and the shared text buffers.
 #pragma once
 
+#include "items/AnswerFlow.h"
 #include "lesson/PageEntry.h"
+#include "lesson/PageLookup.h"
 #include "platform/Geometry.h"
+#include "shell/Codes.h"
 
 #include <cstdint>
+
+namespace lorvenna {
 
 class AppServices;
 class Item;
 struct Display;
 
 struct SessionState {
-    std::int32_t stateCode = 0;
+    StateCode stateCode = StateCode::StartDialog;
     std::int32_t currentPage = 0;
     std::int32_t pageCount = 0;
     std::int32_t questionTotal = 0;
@@ -23,24 +28,21 @@ struct SessionState {
     bool testLesson = false;
     PageEntry* pages = nullptr; // owned list, from reading the index to the lesson teardown
     PageEntry* currentEntry = nullptr;
+    PageLookup pageLookup;                 // of pages
     Display* displays[kDisplaySlots] = {}; // slots 1 to 9, owned
     std::uint32_t rightWaitStart = 0;
     std::uint32_t wrongWaitStart = 0;
     bool pageBuilding = false;
     bool timerRunning = false;
     bool pageClosing = false;
-    bool advanceAfterAnswer = false;
 
-    // The answer flow.
-    bool questionActive = false;
-    Item* currentQuestion = nullptr;
-    std::int32_t currentKeyKinds = 0;
-    Item* chosenItem = nullptr;
-    Display* feedbackDisplay = nullptr;
-    double typedNumber = 0.0;
-    std::int32_t markX = 0;
-    std::int32_t markY = 0;
-    char picksText[512] = {};
+    AnswerFlow answer;
+
+    // Kept from one lesson to the next for the whole run.
+    std::int32_t lessonSelectionRow = 0; // the entry lesson selection opens on
+    std::int16_t nextControlId = 808;    // of the next child control an item makes
+    unsigned lastMouseX = 0;             // where the pointer last was on a display
+    unsigned lastMouseY = 0;
 
     char lessonName[40] = {};
     char lessonPath[80] = {};
@@ -80,3 +82,5 @@ double scaleY(double y);
 double scaleSize(double size);
 double degreesToRadians(double degrees); // -d * 2 pi / 360
 double radiansToDegrees(double radians); // -r * 360 / 2 pi
+
+} // namespace lorvenna

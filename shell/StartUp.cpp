@@ -15,13 +15,15 @@
 #include <ctime>
 #include <filesystem>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr const char* kReinstall = "Reinstall, or change Working Directory in shortcut.";
 
 } // namespace
 
-bool CheckWorkingFolder() {
+bool checkWorkingFolder() {
     if (!fileExists("LSNS\\*.LSN")) {
         messageBox("No Lesson files in working directory.", kReinstall);
         return false;
@@ -33,8 +35,8 @@ bool CheckWorkingFolder() {
     return true;
 }
 
-std::unique_ptr<MainWindow> StartUp(ControllerSteps steps) {
-    if (!CheckWorkingFolder())
+std::unique_ptr<MainWindow> startUp(ControllerSteps steps) {
+    if (!checkWorkingFolder())
         return nullptr;
     SessionState& s = session();
     s.scaleX = 1.0;
@@ -54,15 +56,17 @@ std::unique_ptr<MainWindow> StartUp(ControllerSteps steps) {
     return window;
 }
 
-int RunProgram() {
+int runProgram() {
     std::error_code error;
     const std::filesystem::path here = std::filesystem::current_path(error);
     setWorkingFolder(error ? std::string(".") : here.string());
 
-    std::unique_ptr<MainWindow> window = StartUp();
+    std::unique_ptr<MainWindow> window = startUp();
     if (!window)
         return 0;
-    window->postState(0);
+    window->postState(StateCode::StartDialog);
     QCoreApplication::exec();
     return 0;
 }
+
+} // namespace lorvenna

@@ -22,5 +22,5 @@ int main(int argc, char** argv) {
     if (line.request == lorvenna::CommandLineRequest::ChooseCourse &&
         !lorvenna::chooseCourseWithDialog())
         return 0;
-    return RunProgram();
+    return lorvenna::runProgram();
 }

@@ -5,7 +5,7 @@
 #include "platform/DibReader.h"
 #include "platform/FileSystem.h"
 #include "platform/Surface.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>

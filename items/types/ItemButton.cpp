@@ -10,6 +10,8 @@
 
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 // The control is this much narrower and lower than the item's box.
@@ -66,23 +68,22 @@ bool ItemButton::Command(unsigned notification) {
         if (state.currentPage < state.pageCount) {
             ++state.currentPage;
             if (state.mainWindow)
-                state.mainWindow->postState(11, state.currentPage);
+                state.mainWindow->postState(StateCode::ShowPage, state.currentPage);
         }
         return true;
     }
 
     if (outputs) {
         SendOutputs(*this, 1.0, true);
-        MarkAllAndRepaint();
+        markAllAndRepaint();
     }
-    if (!state.questionActive) {
+    if (!state.answer.questionActive()) {
         focusMainWindow();
         return false;
     }
-    state.chosenItem = this;
-    state.markX = truncateCoordinate(pose.x + width - kMarkInset);
-    state.markY = truncateCoordinate(pose.y);
-    state.feedbackDisplay = display;
+    state.answer.choose(this, display);
+    state.answer.setMark(truncateCoordinate(pose.x + width - kMarkInset),
+                         truncateCoordinate(pose.y));
     focusMainWindow();
     return true;
 }
@@ -109,3 +110,4 @@ void showControl(Item& item) {
     // for another paint here would only paint it twice.
     item.control->show(item.visibility > 0);
 }
+} // namespace lorvenna

@@ -3,6 +3,8 @@
 
 #include "items/Item.h"
 
+namespace lorvenna {
+
 // Pressing the button sends 1 along its outputs and, while a question is active, gives the
 // button as the student's answer. A TURNPAGE button turns to the next page instead.
 class ItemButton : public Item {
@@ -27,3 +29,5 @@ void showControl(Item& item);
 // Button modes.
 inline constexpr std::int32_t kButtonPlain = 0;
 inline constexpr std::int32_t kButtonTurnPage = 1;
+
+} // namespace lorvenna

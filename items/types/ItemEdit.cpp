@@ -3,7 +3,7 @@
 
 #include "items/AnswerKeys.h"
 #include "items/Connection.h"
-#include "items/LineMatcher.h"
+#include "platform/LineMatcher.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"
 #include "shell/AppServices.h"
@@ -13,6 +13,8 @@
 #include <charconv>
 #include <cmath>
 #include <cstring>
+
+namespace lorvenna {
 
 namespace {
 
@@ -146,13 +148,10 @@ void ItemEdit::takeFocus() {
         return;
     // The field takes the question over, even from another current question.
     SessionState& state = session();
-    const bool becomesCurrent = !state.questionActive || state.currentQuestion != this;
-    state.questionActive = true;
-    state.currentQuestion = this;
-    state.currentKeyKinds = keyKinds;
-    state.feedbackDisplay = display;
-    state.markX = truncateCoordinate(pose.x + width + kMarkGap);
-    state.markY = truncateCoordinate(pose.y);
+    AnswerFlow& answer = state.answer;
+    const bool becomesCurrent = !answer.questionActive() || answer.currentQuestion() != this;
+    answer.takeQuestion(*this, display);
+    answer.setMark(truncateCoordinate(pose.x + width + kMarkGap), truncateCoordinate(pose.y));
     if (becomesCurrent)
         resetAnswers(*this);
     ClearAnswer();
@@ -172,17 +171,18 @@ bool ItemEdit::confirm() {
     SendOutputs(*this, value, false);
 
     SessionState& state = session();
-    if (state.questionActive) {
-        state.chosenItem = this;
-        state.typedNumber = value;
-        state.feedbackDisplay = display;
-        state.markX = truncateCoordinate(pose.x + width + kMarkGap);
-        state.markY = truncateCoordinate(pose.y);
+    if (state.answer.questionActive()) {
+        state.answer.choose(this, display);
+        state.answer.typeNumber(value);
+        state.answer.setMark(truncateCoordinate(pose.x + width + kMarkGap),
+                             truncateCoordinate(pose.y));
     }
     if (display)
         display->needsRepaint = 1;
-    RepaintAllDisplays(); // puts the cleaned text back into the field
+    repaintAllDisplays(); // puts the cleaned text back into the field
     if (state.mainWindow)
         state.mainWindow->focusMainWindow();
     return true;
 }
+
+} // namespace lorvenna

@@ -5,6 +5,8 @@
 
 #include <string_view>
 
+namespace lorvenna {
+
 // The student types a number and confirms it with Enter: the number goes along the item's
 // outputs and, while a question is active, is the answer to a number question. A field that
 // holds answer keys becomes the current question when it gains the keyboard focus. The
@@ -35,3 +37,5 @@ inline constexpr int kEditReadBytes = 30;
 // decimal number as far as it fits (0 when nothing fits). `cleaned` receives the entry as
 // it is stored afterwards.
 double readTypedNumber(std::string_view entry, std::string* cleaned = nullptr);
+
+} // namespace lorvenna

@@ -46,7 +46,7 @@ void ItemHighlighter::Input(const char* name, double, const Pose*) {
     if (contains(name, "TICK")) {
         if (outputs) {
             SendOutputs(*this, 1.0, true);
-            RepaintAllDisplays();
+            repaintAllDisplays();
         }
         return;
     }
@@ -61,11 +61,7 @@ void ItemHighlighter::Input(const char* name, double, const Pose*) {
 bool ItemHighlighter::Command(unsigned notification) {
     if ((notification >> 16) != static_cast<unsigned>(kNotifyClicked))
         return false;
-    SessionState& state = session();
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        Display* shown = state.displays[slot];
-        if (!shown)
-            continue;
+    for (Display* shown : shownDisplays()) {
         for (Item* item = shown->items; item; item = item->next) {
             if (item != this && item->isType(ItemType::Highlighter))
                 item->Input("STOP", 0.0, nullptr);

@@ -9,7 +9,7 @@ namespace lorvenna {
 // 300 ms (FLASH to labels and zones, say) until it is stopped: by another highlighter, or by
 // the page change. Stopping puts its targets back to their initial visibility. Only one
 // highlighter of a page pulses at a time. It answers no question.
-class ItemHighlighter : public ::Item {
+class ItemHighlighter : public Item {
 public:
     ItemHighlighter();
     ~ItemHighlighter() override;

@@ -2,7 +2,7 @@
 #include "items/types/ItemImsel.h"
 
 #include "items/Connection.h"
-#include "items/LineMatcher.h"
+#include "platform/LineMatcher.h"
 
 #include <climits>
 #include <cstring>

@@ -12,6 +12,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr const char* kHiddenAnswer = "???";
@@ -31,7 +33,7 @@ ItemLabel::ItemLabel() {
 }
 
 const char* ItemLabel::shownText() const {
-    return session().questionActive ? kHiddenAnswer : text.c_str();
+    return session().answer.questionActive() ? kHiddenAnswer : text.c_str();
 }
 
 bool ItemLabel::StartupAction() {
@@ -145,3 +147,5 @@ void ItemLabel::Input(const char* name, double, const Pose*) {
     if (display)
         display->needsRepaint = 1;
 }
+
+} // namespace lorvenna

@@ -3,6 +3,8 @@
 
 #include "items/Item.h"
 
+namespace lorvenna {
+
 // Label modes.
 inline constexpr std::int32_t kLabelPlain = 0;
 inline constexpr std::int32_t kLabelBlink = 1; // FLASH alternates the frame's colours
@@ -32,3 +34,5 @@ private:
 
 // The frame's nominal width, before scaling.
 inline constexpr int kLabelFrameWidth = 4;
+
+} // namespace lorvenna

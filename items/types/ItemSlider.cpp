@@ -2,11 +2,11 @@
 #include "items/types/ItemSlider.h"
 
 #include "items/Connection.h"
-#include "items/LineMatcher.h"
+#include "platform/LineMatcher.h"
 #include "items/types/ItemButton.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>

@@ -9,7 +9,7 @@ namespace lorvenna {
 // it. Every move of the thumb sends the change, not the position, along the outputs, times
 // SCALE / STEP, so that receivers add up the motion. A dragged thumb sends its whole move
 // once, when it is let go. The thumb never goes below MIN. Nothing is sent at page start.
-class ItemSlider : public ::Item {
+class ItemSlider : public Item {
 public:
     ItemSlider();
 

@@ -11,6 +11,8 @@
 #include <cstdint>
 #include <cstring>
 
+namespace lorvenna {
+
 namespace {
 
 // The text ends this far before the display's right edge.
@@ -64,11 +66,7 @@ void ItemText::MakeRegion() {
 }
 
 bool ItemText::Click(Display*, int, int, int) {
-    SessionState& state = session();
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        Display* shown = state.displays[slot];
-        if (!shown)
-            continue;
+    for (Display* shown : shownDisplays()) {
         for (Item* item = shown->items; item; item = item->next) {
             if (item != this && item->isType(ItemType::Text))
                 item->Input("STOP", 0.0, nullptr);
@@ -117,3 +115,5 @@ void ItemText::Input(const char* name, double, const Pose*) {
             RestoreOutputs(*this);
     }
 }
+
+} // namespace lorvenna

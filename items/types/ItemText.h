@@ -4,6 +4,8 @@
 
 #include "items/Item.h"
 
+namespace lorvenna {
+
 // A block of text at its location, wrapped at 10 pixels before the display's right edge. A
 // click stops the pulsing of every other TEXT item and, when the item has outputs, sends 0
 // along them at every tick of a 300 ms timer until it is stopped. A TEXT holding answer keys
@@ -26,3 +28,5 @@ private:
 
 // The pulse period of a clicked TEXT item.
 inline constexpr int kTextPulseMilliseconds = 300;
+
+} // namespace lorvenna

@@ -2,7 +2,7 @@
 #include "items/types/ItemTimer.h"
 
 #include "items/Connection.h"
-#include "items/LineMatcher.h"
+#include "platform/LineMatcher.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"
 #include "shell/Drawing.h"
@@ -82,7 +82,7 @@ void ItemTimer::Input(const char* name, double value, const Pose*) {
         if (running)
             start();
     }
-    RepaintAllDisplays();
+    repaintAllDisplays();
 }
 
 void ItemTimer::start() {
@@ -117,7 +117,7 @@ void ItemTimer::tick() {
             SendEndOutputs(*this, out, false);
         }
     }
-    RepaintAllDisplays();
+    repaintAllDisplays();
 }
 
 } // namespace lorvenna

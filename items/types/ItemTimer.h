@@ -11,7 +11,7 @@ namespace lorvenna {
 // connections it stops after MAX ticks and sends the last value along them too. START, STOP,
 // TOGGLE, STEP and MSEC retune it; it starts by itself at page start unless the block says
 // STOP.
-class ItemTimer : public ::Item {
+class ItemTimer : public Item {
 public:
     ItemTimer();
     ~ItemTimer() override;

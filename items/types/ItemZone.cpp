@@ -2,7 +2,7 @@
 #include "items/types/ItemZone.h"
 
 #include "items/Connection.h"
-#include "items/LineMatcher.h"
+#include "platform/LineMatcher.h"
 #include "lesson/Display.h"
 #include "platform/IgnoreCase.h"
 #include "platform/Surface.h"
@@ -59,15 +59,14 @@ Shape* ItemZone::AddShape(double angle, double length, const char* kind) {
 
 bool ItemZone::Click(Display*, int, int, int) {
     SessionState& state = session();
-    if (state.questionActive) {
+    if (state.answer.questionActive()) {
         // During the pause the answer is judged already, and its marks are wiped on the
         // display that took it: a click now must not move them elsewhere.
         if (pauseRunning(state))
             return true;
-        state.chosenItem = this;
-        state.markX = truncateCoordinate(pose.x + width / 2);
-        state.markY = truncateCoordinate(pose.y + height / 2);
-        state.feedbackDisplay = display;
+        state.answer.choose(this, display);
+        state.answer.setMark(truncateCoordinate(pose.x + width / 2),
+                             truncateCoordinate(pose.y + height / 2));
         return true;
     }
     resetZonesAndLabels();
@@ -76,10 +75,7 @@ bool ItemZone::Click(Display*, int, int, int) {
 }
 
 void ItemZone::resetZonesAndLabels() {
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        Display* shown = session().displays[slot];
-        if (!shown)
-            continue;
+    for (Display* shown : shownDisplays()) {
         for (Item* item = shown->items; item; item = item->next) {
             if (item == this || !(item->isType(ItemType::Zone) || item->isType(ItemType::Label)))
                 continue;

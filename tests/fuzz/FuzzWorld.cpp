@@ -4,8 +4,9 @@
 #include "platform/MessageBox.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
+#include "tests/support/ScriptedBoxes.h"
 
-#include "platform/QtApplication.h"
+#include <QApplication>
 
 #include <clocale>
 #include <cstdio>

@@ -17,6 +17,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr const char* kQuizLesson = R"(Lesson 01-01 Quiz
@@ -56,10 +58,6 @@ END DISPLAY
 END LESSON
 )";
 
-using lorvenna::QuietWindow;
-
-using lorvenna::showsPicture;
-
 } // namespace
 
 TEST(AnswerFlow, RightAnswerByAButtonPausesThenAsksTheNextQuestion) {
@@ -67,11 +65,11 @@ TEST(AnswerFlow, RightAnswerByAButtonPausesThenAsksTheNextQuestion) {
     ASSERT_TRUE(bench.load(kQuizLesson)) << session().errorText;
     QuietWindow quiet;
     Controller controller(quiet);
-    controller.handleState(11, 1);
-    RepaintAllDisplays(); // the new window's first paint
+    controller.handleState(StateCode::ShowPage, 1);
+    repaintAllDisplays(); // the new window's first paint
     SessionState& state = session();
     ASSERT_EQ(state.currentPage, 1);
-    ASSERT_EQ(state.currentQuestion, bench.item("First"));
+    ASSERT_EQ(state.answer.currentQuestion(), bench.item("First"));
     Display* display = bench.display(1);
     // The pointing cursor shows over the displays while a question is asked.
     EXPECT_EQ(widgetOf(*display->window)->cursor().shape(), Qt::BitmapCursor);
@@ -88,15 +86,15 @@ TEST(AnswerFlow, RightAnswerByAButtonPausesThenAsksTheNextQuestion) {
 
     bench.clock.advance(999);
     controller.tick();
-    EXPECT_EQ(state.currentQuestion, bench.item("First"));
+    EXPECT_EQ(state.answer.currentQuestion(), bench.item("First"));
     EXPECT_EQ(state.currentEntry->completedCount, 0);
 
     bench.clock.advance(1);
     controller.tick();
     EXPECT_EQ(state.currentEntry->completedCount, 1);
     EXPECT_EQ(state.currentEntry->rightCount, 1);
-    EXPECT_EQ(state.currentQuestion, bench.item("Second"));
-    EXPECT_TRUE(state.questionActive);
+    EXPECT_EQ(state.answer.currentQuestion(), bench.item("Second"));
+    EXPECT_TRUE(state.answer.questionActive());
     EXPECT_FALSE(state.timerRunning);
     EXPECT_FALSE(showsPicture(display, Picture::resource(kRightMark), 20 + 100 - 6, 20))
         << "the next repaint wipes the mark";
@@ -107,14 +105,14 @@ TEST(AnswerFlow, WrongClickIsMarkedWhereItWasMadeAndTheLastQuestionTurnsThePage)
     ASSERT_TRUE(bench.load(kQuizLesson)) << session().errorText;
     QuietWindow quiet;
     Controller controller(quiet);
-    controller.handleState(11, 1);
-    RepaintAllDisplays();
+    controller.handleState(StateCode::ShowPage, 1);
+    repaintAllDisplays();
     SessionState& state = session();
     bench.press(bench.item("Yes"));
     bench.clock.advance(1000);
     controller.tick();
-    ASSERT_EQ(state.currentQuestion, bench.item("Second"));
-    ASSERT_TRUE(state.advanceAfterAnswer);
+    ASSERT_EQ(state.answer.currentQuestion(), bench.item("Second"));
+    ASSERT_TRUE(state.answer.advanceAfterAnswer());
 
     // The second question is a TEXT: a click on nothing is no answer, a click on an item is.
     bench.clickDisplay(1, 250, 40);
@@ -129,9 +127,11 @@ TEST(AnswerFlow, WrongClickIsMarkedWhereItWasMadeAndTheLastQuestionTurnsThePage)
 
     bench.clock.advance(3000);
     controller.tick();
-    EXPECT_EQ(bench.app.posted.back().code, 11);
+    EXPECT_EQ(bench.app.posted.back().code, StateCode::ShowPage);
     EXPECT_EQ(bench.app.posted.back().page, 2);
     EXPECT_EQ(state.currentEntry->completedCount, 2);
     EXPECT_EQ(state.currentEntry->rightCount, 1);
     EXPECT_FALSE(bench.app.panelVisible);
 }
+
+} // namespace lorvenna

@@ -11,6 +11,7 @@
 #include "shell/Drawing.h"
 #include "shell/SessionState.h"
 #include "tests/items/types/ItemBench.h"
+#include "tests/support/TestClock.h"
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,8 @@
 #include <cstdio>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -35,9 +38,8 @@ struct Quiz {
     }
     // The page starts: keys checked, the first question asked.
     void start() {
-        for (int slot = 1; slot < kDisplaySlots; ++slot) {
-            Display* display = session().displays[slot];
-            for (Item* item = display ? display->items : nullptr; item; item = item->next)
+        for (Display* display : shownDisplays()) {
+            for (Item* item = display->items; item; item = item->next)
                 ASSERT_TRUE(CheckKeys(*item)) << session().errorText;
         }
         StartFirstQuestion();
@@ -45,8 +47,7 @@ struct Quiz {
     // An answer given with chosen (nullptr: a click on nothing) on the paper display.
     Judged answer(Item* chosen, PaperDisplay* on = nullptr) {
         SessionState& state = session();
-        state.chosenItem = chosen;
-        state.feedbackDisplay = &(on ? *on : paper).display;
+        state.answer.choose(chosen, &(on ? *on : paper).display);
         JudgeAnswer();
         if (state.rightWaitStart != 0)
             return Judged::Right;
@@ -93,7 +94,7 @@ TEST(AnswerKeys, NumberToleranceIsAFactorAroundTheValue) {
                                                           " " + std::to_string(c.tolerance));
         ASSERT_NE(field, nullptr);
         quiz.start();
-        session().typedNumber = c.typed;
+        session().answer.typeNumber(c.typed);
         EXPECT_EQ(quiz.answer(field), c.judged)
             << c.expected << " +- " << c.tolerance << "% for " << c.typed;
     }
@@ -117,7 +118,7 @@ TEST(AnswerKeys, NumberQuestionCommentsOnWhatWasGiven) {
         Item* hint = quiz.paper.add<ItemText>("Hint", "@Look closely");
         quiz.start();
         field->text = "0";
-        session().typedNumber = c.typed;
+        session().answer.typeNumber(c.typed);
         Item* chosen = std::string(c.chosen) == "Num" ? field : (c.chosen[0] ? hint : nullptr);
         EXPECT_EQ(quiz.answer(chosen), Judged::Wrong) << c.comment;
         EXPECT_EQ(quiz.app.panelText, c.comment);
@@ -133,9 +134,9 @@ TEST(AnswerKeys, NumberTypedBeforeTheQuestionDoesNotAnswerIt) {
     Quiz quiz;
     quiz.paper.add<ItemEdit>("Num", "KEYNUM Num 100 -1");
     Item* hint = quiz.paper.add<ItemText>("Hint", "@Look closely");
-    session().typedNumber = 100;
+    session().answer.typeNumber(100);
     quiz.start();
-    EXPECT_EQ(session().typedNumber, 0);
+    EXPECT_EQ(session().answer.typedNumber(), 0);
     // Any number is right, but a click on a text is no number.
     EXPECT_EQ(quiz.answer(hint), Judged::Wrong);
 }
@@ -170,7 +171,7 @@ TEST(AnswerKeys, CombinationWithARepeatedPickUsesUpThePicksAndSaysWhatWasChosen)
               "You chose:\nAlpha\nAlpha\nBeta\nCorrect combination:\nAlpha\nBeta\nGamma");
     EXPECT_EQ(quiz.app.panelWidth, 250);
     EXPECT_EQ(quiz.app.panelHeight, 3 * 4 * 16);
-    EXPECT_STREQ(session().picksText, "");
+    EXPECT_STREQ(session().answer.picksText(), "");
     EXPECT_EQ(quiz.entry.rightCount, 0);
 }
 
@@ -203,8 +204,7 @@ TEST(AnswerKeys, ClickOutsideAButtonIsWrongAndSaysSo) {
     quiz.button("Also", "Also yes");
     quiz.question("Q", "KEYBUTTON Yes\nKEYBUTTON Also");
     quiz.start();
-    session().markX = 50;
-    session().markY = 60;
+    session().answer.setMark(50, 60);
     EXPECT_EQ(quiz.answer(nullptr), Judged::Wrong);
     EXPECT_EQ(quiz.app.panelText, "You clicked outside a button.\nCorrect answer: Yes!");
     EXPECT_EQ(quiz.app.panelWidth, 250);
@@ -217,8 +217,7 @@ TEST(AnswerKeys, RightAnswerIsCountedMarkedAndPaused) {
     Item* yes = quiz.button("Yes", "Yes!");
     quiz.question("Q", "KEYBUTTON Yes");
     quiz.start();
-    session().markX = 30;
-    session().markY = 40;
+    session().answer.setMark(30, 40);
     EXPECT_EQ(quiz.answer(yes), Judged::Right);
     EXPECT_EQ(session().rightWaitStart, quiz.clock.now());
     EXPECT_EQ(quiz.entry.rightCount, 1);
@@ -254,8 +253,7 @@ TEST(AnswerKeys, AnswerWithoutADisplayIsJudgedButNotDrawn) {
     quiz.button("Yes", "Yes!");
     quiz.question("Q", "KEYBUTTON Yes");
     quiz.start();
-    session().chosenItem = no;
-    session().feedbackDisplay = nullptr;
+    session().answer.choose(no, nullptr);
     JudgeAnswer();
     EXPECT_NE(session().wrongWaitStart, 0u);
     EXPECT_FALSE(quiz.app.panelVisible);
@@ -280,14 +278,13 @@ TEST(AnswerKeys, SpotQuestionMarksTheRightSpotsWithXOnTheirDisplay) {
     q->keys[0].answerer = spot;
     std::snprintf(q->keys[0].answererTitle, kAnswererTitleSize, "spot");
     StartFirstQuestion();
-    ASSERT_EQ(session().currentQuestion, q);
+    ASSERT_EQ(session().answer.currentQuestion(), q);
 
-    session().markX = 5;
-    session().markY = 6;
+    session().answer.setMark(5, 6);
     EXPECT_EQ(quiz.answer(elsewhere), Judged::Wrong);
     EXPECT_TRUE(quiz.paper.screen.contains("drawPicture 16x16 at 5,6"));
     EXPECT_TRUE(spots.screen.contains("drawPicture 16x16 at 120,110"));
-    EXPECT_EQ(session().feedbackDisplay, &spots.display);
+    EXPECT_EQ(session().answer.feedbackDisplay(), &spots.display);
     EXPECT_EQ(quiz.app.panelText, "Wrong location. X shows the correct spot.");
     EXPECT_EQ(quiz.app.panelWidth, 41 * 8);
     EXPECT_EQ(quiz.app.panelHeight, 2 * 16);
@@ -296,7 +293,7 @@ TEST(AnswerKeys, SpotQuestionMarksTheRightSpotsWithXOnTheirDisplay) {
     quiz.paper.surface.clear();
     spots.surface.clear();
     quiz.endPause();
-    EXPECT_EQ(session().currentQuestion, next);
+    EXPECT_EQ(session().answer.currentQuestion(), next);
     EXPECT_FALSE(spots.surface.callsStartingWith("fillRect").empty());
     EXPECT_FALSE(quiz.paper.surface.callsStartingWith("fillRect").empty());
     EXPECT_FALSE(quiz.app.panelVisible);
@@ -311,24 +308,24 @@ TEST(AnswerKeys, QuestionsFollowOneAnotherOnTheirDisplayOnly) {
     Item* q2 = quiz.question("Q2", "KEYBUTTON Yes");
     Item* q3 = quiz.question("Q3", "KEYBUTTON Yes", &second);
     quiz.start();
-    EXPECT_EQ(session().currentQuestion, q1);
+    EXPECT_EQ(session().answer.currentQuestion(), q1);
     EXPECT_EQ(q1->isCurrentQuestion, 1);
-    EXPECT_EQ(session().stateCode, 13);
+    EXPECT_EQ(session().stateCode, StateCode::QuestionAsked);
 
     EXPECT_EQ(quiz.answer(yes), Judged::Right);
     quiz.endPause();
     EXPECT_EQ(q1->isCurrentQuestion, 0);
-    EXPECT_EQ(session().currentQuestion, q2);
-    EXPECT_TRUE(session().questionActive);
+    EXPECT_EQ(session().answer.currentQuestion(), q2);
+    EXPECT_TRUE(session().answer.questionActive());
     EXPECT_EQ(quiz.app.timerKills, 1);
 
     EXPECT_EQ(quiz.answer(between), Judged::Wrong);
     quiz.endPause();
-    EXPECT_FALSE(session().questionActive);
-    EXPECT_EQ(session().currentQuestion, nullptr);
+    EXPECT_FALSE(session().answer.questionActive());
+    EXPECT_EQ(session().answer.currentQuestion(), nullptr);
     EXPECT_EQ(q3->isCurrentQuestion, 0) << "a question of another display is never asked";
-    EXPECT_EQ(session().stateCode, 13);
-    EXPECT_EQ(session().chosenItem, nullptr);
+    EXPECT_EQ(session().stateCode, StateCode::QuestionAsked);
+    EXPECT_EQ(session().answer.chosenItem(), nullptr);
 }
 
 TEST(AnswerKeys, AutoTurnQuestionTurnsThePageWhenItsPauseEnds) {
@@ -341,13 +338,14 @@ TEST(AnswerKeys, AutoTurnQuestionTurnsThePageWhenItsPauseEnds) {
         session().currentPage = 3;
         session().pageCount = 3;
         quiz.start();
-        EXPECT_TRUE(session().advanceAfterAnswer);
+        EXPECT_TRUE(session().answer.advanceAfterAnswer());
         EXPECT_EQ(quiz.answer(right ? yes : no), right ? Judged::Right : Judged::Wrong);
         quiz.endPause();
-        EXPECT_EQ(quiz.app.posted, (std::vector<FakeApp::Posted>{{11, 4}}));
+        EXPECT_EQ(quiz.app.posted, (std::vector<FakeApp::Posted>{{StateCode::ShowPage, 4}}));
         EXPECT_TRUE(session().pageClosing);
-        EXPECT_FALSE(session().questionActive);
-        EXPECT_TRUE(session().advanceAfterAnswer) << "state 11 clears it past the last page";
+        EXPECT_FALSE(session().answer.questionActive());
+        EXPECT_TRUE(session().answer.advanceAfterAnswer())
+            << "state 11 clears it past the last page";
     }
 }
 
@@ -380,9 +378,10 @@ TEST(AnswerKeys, LongTextsAreCutToThePicksAndTheMessage) {
     quiz.start();
     for (Item* pick : {a, b, c})
         EXPECT_EQ(quiz.answer(pick), Judged::Nothing);
-    EXPECT_EQ(std::string(session().picksText), ("You chose:\n" + repeated('a', 240) + "\n" +
-                                                 repeated('b', 240) + "\n" + repeated('c', 240))
-                                                    .substr(0, 511));
+    EXPECT_EQ(std::string(session().answer.picksText()),
+              ("You chose:\n" + repeated('a', 240) + "\n" + repeated('b', 240) + "\n" +
+               repeated('c', 240))
+                  .substr(0, 511));
     EXPECT_EQ(quiz.answer(a), Judged::Wrong);
     EXPECT_EQ(quiz.app.panelText.size(), 255u);
     EXPECT_EQ(quiz.app.panelText,
@@ -427,7 +426,7 @@ END LESSON
     EXPECT_EQ(session().wrongWaitStart + session().rightWaitStart, 0u);
 
     ASSERT_TRUE(bench.build(2)) << session().errorText;
-    ASSERT_EQ(session().currentQuestion, bench.item("Q"));
+    ASSERT_EQ(session().answer.currentQuestion(), bench.item("Q"));
     bench.press(bench.item("B"));
     EXPECT_EQ(session().rightWaitStart, 0u) << "the pick of the page before does not count";
     bench.press(bench.item("A"));
@@ -471,15 +470,17 @@ END LESSON
 )")) << session().errorText;
     ASSERT_TRUE(bench.build(1)) << session().errorText;
     Item* ask = bench.item("Ask");
-    ASSERT_EQ(session().currentQuestion, ask);
+    ASSERT_EQ(session().answer.currentQuestion(), ask);
 
     // The student turns the page without answering.
     ASSERT_TRUE(bench.build(2)) << session().errorText;
     ASSERT_EQ(bench.item("Ask"), ask) << "the display is kept";
-    EXPECT_EQ(session().currentQuestion, bench.item("Next"));
+    EXPECT_EQ(session().answer.currentQuestion(), bench.item("Next"));
     EXPECT_EQ(ask->isCurrentQuestion, 0);
     // The prompt of a question no longer asked is not drawn.
     ask->bounds = {};
-    MarkAllAndRepaint();
+    markAllAndRepaint();
     EXPECT_EQ(ask->bounds, Rect{});
 }
+
+} // namespace lorvenna

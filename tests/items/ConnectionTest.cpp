@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 namespace {
 
 Connection* makeConnection(Item& source, const std::string& target, const std::string& input);
@@ -265,3 +267,5 @@ TEST(Connection, EndOutputsAreSentSeparately) {
     EXPECT_EQ(target.received[0].name, "END");
     EXPECT_EQ(target.received[0].value, 4);
 }
+
+} // namespace lorvenna

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 TEST(Display, PenCacheMatchesWidthAndColourExactly) {
     Display display;
     const Pen* red = display.getPen(2, {226, 14, 14});
@@ -25,12 +27,14 @@ TEST(Display, DeletingADisplayDeletesItsItems) {
     auto* display = new Display();
     auto* first = new Item();
     auto* second = new Item();
-    display->items = first;
-    first->next = second;
+    display->appendItem(first);
+    display->appendItem(second);
     display->getPen(1, {});
-    session().feedbackDisplay = display;
+    session().answer.choose(nullptr, display);
     delete display;
     EXPECT_FALSE(isLiveItem(first));
     EXPECT_FALSE(isLiveItem(second));
-    EXPECT_EQ(session().feedbackDisplay, nullptr);
+    EXPECT_EQ(session().answer.feedbackDisplay(), nullptr);
 }
+
+} // namespace lorvenna

@@ -13,6 +13,8 @@
 #include <cstring>
 #include <limits>
 
+namespace lorvenna {
+
 namespace {
 
 // The line the reader left the file at.
@@ -452,7 +454,7 @@ TEST(ItemReader, MissingTitleFails) {
     for (const char* title : {static_cast<const char*>(nullptr), ""}) {
         BlockFile block("LOC 1 2\n}\n");
         Item item;
-        EXPECT_FALSE(ReadItemBlock(&item, title, nullptr, block.file));
+        EXPECT_FALSE(readItemBlock(&item, title, nullptr, block.file));
         EXPECT_EQ(errorText(), "No title on ITEM");
         EXPECT_TRUE(isInvalid(block.file));
     }
@@ -531,3 +533,5 @@ TEST(ItemReader, HugeBlockIsReadInLinearTime) {
     EXPECT_EQ(countConnections(item.outputs), kLines);
     EXPECT_EQ(countConnections(item.operators), kLines);
 }
+
+} // namespace lorvenna

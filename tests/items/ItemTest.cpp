@@ -8,8 +8,10 @@
 
 #include <limits>
 
+namespace lorvenna {
+
 TEST(Item, ControlIdsCountUpFrom808SharedWithDisplayWindows) {
-    resetControlIds();
+    resetSession();
     Item first;
     EXPECT_EQ(first.controlId, 808);
     EXPECT_EQ(nextControlId(), 809); // a display window draws from the same counter
@@ -23,7 +25,7 @@ TEST(Item, ControlIdsCountUpFrom808SharedWithDisplayWindows) {
     EXPECT_EQ(wrapped.controlId, -32768);
     EXPECT_TRUE(controlIdMatches(wrapped.controlId, notificationWord(kNotifyClicked, 0x8000)));
     EXPECT_FALSE(controlIdMatches(wrapped.controlId, notificationWord(kNotifyClicked, 0x7FFF)));
-    resetControlIds();
+    resetSession();
 }
 
 TEST(Item, BoxWithoutShapesComesFromSizeTextOrDefault) {
@@ -196,13 +198,13 @@ TEST(Item, DeletedItemIsNoLongerAliveNorInTheAnswerFlow) {
     auto* other = new Item();
     EXPECT_TRUE(isLiveItem(item));
     EXPECT_NE(liveItemSerial(item), liveItemSerial(other));
-    session().chosenItem = item;
-    session().currentQuestion = item;
+    session().answer.choose(item, nullptr);
+    session().answer.startQuestion(*item);
     delete item;
     EXPECT_FALSE(isLiveItem(item));
     EXPECT_EQ(liveItemSerial(item), 0u);
-    EXPECT_EQ(session().chosenItem, nullptr);
-    EXPECT_EQ(session().currentQuestion, nullptr);
+    EXPECT_EQ(session().answer.chosenItem(), nullptr);
+    EXPECT_EQ(session().answer.currentQuestion(), nullptr);
     EXPECT_TRUE(isLiveItem(other));
     delete other;
 }
@@ -230,3 +232,5 @@ TEST(Item, WildCoordinatesStayWithinBounds) {
     EXPECT_EQ(truncateToInt(-1e20), std::numeric_limits<int>::min());
     EXPECT_EQ(truncateToInt(-2.9), -2);
 }
+
+} // namespace lorvenna

@@ -7,13 +7,15 @@
 #include "items/ItemReader.h"
 #include "lesson/Display.h"
 #include "platform/FileSystem.h"
-#include "platform/RecordingSurface.h"
+#include "tests/support/RecordingSurface.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
 
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 // The displays of the page shown, in session().displays; deleted (with their items) at the end.
 class TestPage {
@@ -46,10 +48,7 @@ public:
         added.title = title;
         added.display = &d;
         added.surface = d.surface;
-        Item** end = &d.items;
-        while (*end)
-            end = &(*end)->next;
-        *end = item.release();
+        d.appendItem(item.release());
         return added;
     }
 
@@ -131,7 +130,7 @@ public:
     BlockFile& operator=(const BlockFile&) = delete;
 
     bool read(Item& item, const char* title = "Item1", Display* display = nullptr) {
-        return ReadItemBlock(&item, title, display, file);
+        return readItemBlock(&item, title, display, file);
     }
 
     WorkFolder folder;
@@ -141,3 +140,5 @@ public:
 inline std::string errorText() {
     return session().errorText;
 }
+
+} // namespace lorvenna

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 TEST(ItemTypes, EveryKeywordBuildsItsTypeIgnoringCase) {
     struct Case {
         const char* keyword;
@@ -38,3 +40,5 @@ TEST(ItemTypes, UnknownKeywordBuildsNothing) {
     for (const char* keyword : {"", "TEXTS", "TEX", "PICTURE", "BMP "})
         EXPECT_EQ(makeItem(keyword), nullptr) << keyword;
 }
+
+} // namespace lorvenna

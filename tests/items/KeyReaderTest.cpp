@@ -1,5 +1,5 @@
 // KEY lines: the patterns in their order, the entry limit and the title field.
-#include "items/AnswerKeys.h"
+#include "items/KeyReader.h"
 
 #include "items/Item.h"
 
@@ -7,6 +7,8 @@
 
 #include <cstring>
 #include <string>
+
+namespace lorvenna {
 
 TEST(KeyReader, PatternsFillEntriesInLineOrder) {
     struct Case {
@@ -83,3 +85,5 @@ TEST(KeyReader, TitleLongerThan35IsRefusedNotCut) {
     EXPECT_EQ(item.keyCount, 1);
     EXPECT_EQ(item.keys[1].answererTitle[0], '\0');
 }
+
+} // namespace lorvenna

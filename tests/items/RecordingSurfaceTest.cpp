@@ -1,7 +1,9 @@
 // The recording surface that the item tests draw on: its records and its text layout.
-#include "platform/RecordingSurface.h"
+#include "tests/support/RecordingSurface.h"
 
 #include <gtest/gtest.h>
+
+namespace lorvenna {
 
 TEST(RecordingSurface, KeepsPositionAndPenAndRecordsThem) {
     RecordingSurface surface;
@@ -60,3 +62,5 @@ TEST(RecordingSurface, MeasuresWithCalcRect) {
     EXPECT_EQ(surface.calls().front(),
               "drawText \"Water boils at one hundred\" 10,20,90,20 wordbreak|calcrect");
 }
+
+} // namespace lorvenna

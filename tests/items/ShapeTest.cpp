@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 namespace {
 
 struct Segment {
@@ -210,3 +212,5 @@ TEST(Shape, ChainKeepsItsOrderAndLinks) {
     EXPECT_NE(dynamic_cast<ShapeCircle*>(b), nullptr);
     EXPECT_NE(dynamic_cast<ShapeInvisible*>(c), nullptr);
 }
+
+} // namespace lorvenna

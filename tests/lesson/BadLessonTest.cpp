@@ -6,11 +6,12 @@
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
 #include "platform/MessageBox.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/LessonPlay.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
 
 #include <gtest/gtest.h>
 
@@ -19,6 +20,8 @@
 #include <sstream>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -105,7 +108,7 @@ protected:
         session().mainWindow = &app_;
     }
     void TearDown() override {
-        LessonTeardown();
+        lessonTeardown();
         freePages();
         resetSession();
     }
@@ -113,7 +116,7 @@ protected:
     // Reads the lesson and visits its pages as a restless student would.
     void play(const std::string& bytes) {
         folder_.write("LSNS/09-09.LSN", bytes, false);
-        const lorvenna::LessonPlay played = lorvenna::playLesson("LSNS\\09-09.LSN");
+        const LessonPlay played = playLesson("LSNS\\09-09.LSN");
         EXPECT_EQ(played.silentRefusals, 0) << "a refused index or page says why";
         pagesBuilt_ += played.pagesBuilt;
     }
@@ -167,7 +170,7 @@ TEST_F(BadLesson, DamagedBookmarksNeverCrash) {
     const std::string good = " L 909\r\nP 1 1 1\r\nP -2 1 0\r\nP 3 0 0\r\nP 4 0 0\r\n";
     for (int round = 0; round < 40; ++round) {
         folder_.write("drive-E/LORVENNA/L09-09.BMK", damage(good, random), false);
-        const int page = ApplyBookmark(9, 9);
+        const int page = applyBookmark(9, 9);
         EXPECT_GE(page, -2);
         EXPECT_LE(page, 2147483647);
         freePages();
@@ -175,3 +178,5 @@ TEST_F(BadLesson, DamagedBookmarksNeverCrash) {
 }
 
 } // namespace
+
+} // namespace lorvenna

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 // A lesson of nine pages, each with a display of its own.
@@ -40,7 +42,7 @@ protected:
 
     void readNinePages() {
         std::strcpy(session().lessonPath, "LSNS\\01-02.LSN");
-        ASSERT_TRUE(ReadLessonIndex()) << session().errorText;
+        ASSERT_TRUE(readLessonIndex()) << session().errorText;
     }
 
     void writeBookmarkFile(const std::string& text) const {
@@ -75,18 +77,18 @@ TEST_F(BookmarkTest, LeftAtPage4Of9WritesNinePLinesAndResumesThere) {
         e->rightCount = n / 2;
         e->isCurrent = n == 4;
     }
-    ASSERT_TRUE(WriteBookmark('E', 1, 2));
+    ASSERT_TRUE(writeBookmark('E', 1, 2));
     EXPECT_EQ(folder.read("drive-E/LORVENNA/L01-02.BMK"),
               " L 102\r\nP 1 1 0\r\nP 2 2 1\r\nP 3 3 1\r\nP -4 4 2\r\nP 5 5 2\r\nP 6 6 3\r\n"
               "P 7 7 3\r\nP 8 8 4\r\nP 9 9 4\r\n");
-    EXPECT_TRUE(BookmarkExists('E', 1, 2));
-    EXPECT_FALSE(BookmarkExists('E', 1, 3));
+    EXPECT_TRUE(bookmarkExists('E', 1, 2));
+    EXPECT_FALSE(bookmarkExists('E', 1, 3));
 
     // A new run: the lesson's index is read afresh and the counts come back by position.
     freePages();
     resetSession();
     session().keyDrive = 'E';
-    EXPECT_EQ(ApplyBookmark(1, 2), 4);
+    EXPECT_EQ(applyBookmark(1, 2), 4);
     EXPECT_EQ(counts(),
               (std::vector<Counts>{
                   {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}, {6, 3}, {7, 3}, {8, 4}, {9, 4}}));
@@ -95,32 +97,32 @@ TEST_F(BookmarkTest, LeftAtPage4Of9WritesNinePLinesAndResumesThere) {
     EXPECT_STREQ(session().lessonPath, "LSNS\\01-02.LSN");
     EXPECT_EQ(session().pageCount, 9);
     EXPECT_FALSE(bookmarkThere()) << "a bookmark is used once";
-    EXPECT_EQ(ApplyBookmark(1, 2), -1);
+    EXPECT_EQ(applyBookmark(1, 2), -1);
 }
 
 TEST_F(BookmarkTest, PLinesGoToPagesByPositionAndFewerLinesRestoreTheFirstPages) {
     // The page numbers in the P lines do not choose the entry; only a negative one counts.
     writeBookmarkFile(" L 102\nP 7 2 2\nP -2 1 0\nP 9 3 3\n");
-    EXPECT_EQ(ApplyBookmark(1, 2), 2);
+    EXPECT_EQ(applyBookmark(1, 2), 2);
     EXPECT_EQ(counts(),
               (std::vector<Counts>{
                   {2, 2}, {1, 0}, {3, 3}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}}));
 
     writeBookmarkFile(" L 102\nP 1 1 1\n");
-    EXPECT_EQ(ApplyBookmark(1, 2), 0) << "no page was negative";
+    EXPECT_EQ(applyBookmark(1, 2), 0) << "no page was negative";
     EXPECT_EQ(counts()[0], (Counts{1, 1}));
     EXPECT_FALSE(bookmarkThere());
 }
 
 TEST_F(BookmarkTest, ABookmarkOfAnotherLessonIsNotAppliedAndStays) {
     writeBookmarkFile(" L 103\nP -1 1 1\n");
-    EXPECT_EQ(ApplyBookmark(1, 2), 0);
+    EXPECT_EQ(applyBookmark(1, 2), 0);
     EXPECT_TRUE(bookmarkThere());
     EXPECT_EQ(session().pages, nullptr) << "the index is read only for a matching bookmark";
 
     // The code is matched wherever its line stands.
     writeBookmarkFile("junk\n L 102\nP 1 4 4\nP -2 1 1\n");
-    EXPECT_EQ(ApplyBookmark(1, 2), 2);
+    EXPECT_EQ(applyBookmark(1, 2), 2);
     EXPECT_EQ(counts()[0], (Counts{4, 4}));
 }
 
@@ -128,7 +130,7 @@ TEST_F(BookmarkTest, LongPLinesDoNotCutTheWalkShort) {
     // "P 1 10000 1000" is exactly 14 characters and the next line longer: read 14 at a time,
     // the first would be followed by an empty piece that ended the walk.
     writeBookmarkFile(" L 102\nP 1 10000 1000\nP -2 123456 7\nP 3 1 1\n");
-    EXPECT_EQ(ApplyBookmark(1, 2), 2);
+    EXPECT_EQ(applyBookmark(1, 2), 2);
     EXPECT_EQ(counts()[0], (Counts{10000, 1000}));
     EXPECT_EQ(counts()[1], (Counts{123456, 7}));
     EXPECT_EQ(counts()[2], (Counts{1, 1}));
@@ -139,27 +141,29 @@ TEST_F(BookmarkTest, LongPLinesDoNotCutTheWalkShort) {
         e->rightCount = -7;
         e->isCurrent = e->pageNumber == 9;
     }
-    ASSERT_TRUE(WriteBookmark('E', 1, 2));
+    ASSERT_TRUE(writeBookmark('E', 1, 2));
     freePages();
-    EXPECT_EQ(ApplyBookmark(1, 2), 9);
+    EXPECT_EQ(applyBookmark(1, 2), 9);
     EXPECT_EQ(counts(), std::vector<Counts>(9, Counts{2000000000, -7}));
 }
 
 TEST_F(BookmarkTest, WritingNeedsAPageListAndTheDisksFolder) {
-    EXPECT_FALSE(WriteBookmark('E', 1, 2));
+    EXPECT_FALSE(writeBookmark('E', 1, 2));
     EXPECT_FALSE(bookmarkThere());
 
     readNinePages();
     std::filesystem::remove_all(drive + "/LORVENNA");
-    EXPECT_FALSE(WriteBookmark('E', 1, 2));
-    EXPECT_FALSE(WriteBookmark('F', 1, 2)) << "no such drive";
+    EXPECT_FALSE(writeBookmark('E', 1, 2));
+    EXPECT_FALSE(writeBookmark('F', 1, 2)) << "no such drive";
     EXPECT_FALSE(std::filesystem::exists(folder.path() + "/LORVENNA"));
 }
 
 TEST_F(BookmarkTest, ALessonThatCannotBeReadLeavesTheBookmarkInPlace) {
     std::filesystem::remove(folder.path() + "/LSNS/01-02.LSN");
     writeBookmarkFile(" L 102\nP -1 1 1\n");
-    EXPECT_LT(ApplyBookmark(1, 2), -1);
+    EXPECT_LT(applyBookmark(1, 2), -1);
     EXPECT_STREQ(session().errorText, "Lesson file LSNS\\01-02.LSN is nonexistent or bad.");
     EXPECT_TRUE(bookmarkThere());
 }
+
+} // namespace lorvenna

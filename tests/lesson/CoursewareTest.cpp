@@ -15,9 +15,12 @@
 #include "shell/Controller.h"
 #include "shell/DisplayWindowProc.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
+#include "tests/support/QuietWindow.h"
+#include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestClock.h"
 
 #include <QAbstractButton>
 #include <QCoreApplication>
@@ -32,15 +35,8 @@
 #include <string>
 
 namespace lorvenna {
-namespace {
 
-class QuietWindow : public ControllerWindow {
-public:
-    void enableNoteButton() override {}
-    void restoreWindow() override {}
-    void discardPendingInput() override {}
-    void destroyWindow() override {}
-};
+namespace {
 
 // The widget of an item's control: the child of its display window at the control's place.
 QWidget* controlWidget(const Item* item) {
@@ -107,7 +103,7 @@ protected:
         app_ = std::make_unique<FakeApp>();
     }
     void TearDown() override {
-        LessonTeardown();
+        lessonTeardown();
         app_.reset();
         resetSession();
     }
@@ -115,7 +111,7 @@ protected:
     void open(const std::string& file) {
         SessionState& s = session();
         formatText(s.lessonPath, "LSNS\\%s", file.c_str());
-        ASSERT_TRUE(ReadLessonIndex()) << file << ": " << s.errorText;
+        ASSERT_TRUE(readLessonIndex()) << file << ": " << s.errorText;
         ASSERT_GT(s.pageCount, 0) << file;
     }
 
@@ -127,13 +123,13 @@ protected:
         Controller controller(quiet);
         int right = 0;
         for (int page = 1; page <= s.pageCount; ++page) {
-            EXPECT_TRUE(BuildPage(page)) << file << " page " << page << ": " << s.errorText;
+            EXPECT_TRUE(buildPage(page)) << file << " page " << page << ": " << s.errorText;
             if (s.currentPage != page)
                 return right;
-            RepaintAllDisplays(); // the new windows' first paint, which gives zones their regions
-            for (int asked = 0; s.questionActive && asked < kMaxKeys; ++asked) {
-                const std::string title = s.currentQuestion->title;
-                answerFromKeys(*s.currentQuestion);
+            repaintAllDisplays(); // the new windows' first paint, which gives zones their regions
+            for (int asked = 0; s.answer.questionActive() && asked < kMaxKeys; ++asked) {
+                const std::string title = s.answer.currentQuestion()->title;
+                answerFromKeys(*s.answer.currentQuestion());
                 EXPECT_NE(s.rightWaitStart, 0u)
                     << file << " page " << page << ": " << title << " not judged right";
                 if (s.rightWaitStart == 0 && s.wrongWaitStart == 0)
@@ -147,9 +143,8 @@ protected:
     }
 
     static Item* findItem(const char* title) {
-        for (int slot = 1; slot < kDisplaySlots; ++slot) {
-            Display* display = session().displays[slot];
-            for (Item* item = display ? display->items : nullptr; item; item = item->next) {
+        for (Display* display : shownDisplays()) {
+            for (Item* item = display->items; item; item = item->next) {
                 if (item->title == title)
                     return item;
             }
@@ -168,9 +163,9 @@ TEST_F(Courseware, EveryLessonBuildsEveryPage) {
     for (const std::string& lesson : lessons) {
         open(lesson);
         for (int page = 1; page <= session().pageCount; ++page)
-            ASSERT_TRUE(BuildPage(page)) << lesson << " page " << page << ": "
-                                         << session().errorText;
-        LessonTeardown();
+            ASSERT_TRUE(buildPage(page))
+                << lesson << " page " << page << ": " << session().errorText;
+        lessonTeardown();
     }
     EXPECT_TRUE(fileExists("BMPS\\*.BMP"));
     // The help viewer shows the first 2040 bytes of a text; nothing may be cut off.
@@ -187,21 +182,21 @@ TEST_F(Courseware, EveryQuestionIsRightWhenAnsweredFromItsKeys) {
     for (const std::string& lesson : findFiles("LSNS\\*.LSN")) {
         open(lesson);
         EXPECT_EQ(playAnsweringFromKeys(lesson), session().questionTotal) << lesson;
-        LessonTeardown();
+        lessonTeardown();
     }
 }
 
 TEST_F(Courseware, FirstLessonKeepsItsFigureAcrossPages) {
     SessionState& s = session();
     setText(s.lessonPath, "LSNS\\01-01.LSN");
-    ASSERT_TRUE(ReadLessonIndex()) << s.errorText;
+    ASSERT_TRUE(readLessonIndex()) << s.errorText;
     EXPECT_EQ(s.pageCount, 3);
     EXPECT_EQ(s.questionTotal, 0);
-    ASSERT_TRUE(BuildPage(1)) << s.errorText;
+    ASSERT_TRUE(buildPage(1)) << s.errorText;
     Display* figure = s.displays[2];
     ASSERT_NE(figure, nullptr);
     EXPECT_EQ(figure->name, "Figure");
-    ASSERT_TRUE(BuildPage(2)) << s.errorText;
+    ASSERT_TRUE(buildPage(2)) << s.errorText;
     EXPECT_EQ(s.displays[2], figure);
     EXPECT_TRUE(figure->reused);
     EXPECT_EQ(s.displays[3]->name, "Notes2");
@@ -215,17 +210,17 @@ TEST_F(Courseware, FirstLessonKeepsItsFigureAcrossPages) {
 TEST_F(Courseware, QuestionLessonAsksOneQuestionAPage) {
     SessionState& s = session();
     setText(s.lessonPath, "LSNS\\01-02.LSN");
-    ASSERT_TRUE(ReadLessonIndex()) << s.errorText;
+    ASSERT_TRUE(readLessonIndex()) << s.errorText;
     EXPECT_EQ(s.questionTotal, 4);
     EXPECT_FALSE(s.testLesson);
     const char* questions[] = {"Question1", "Question2", "Distance", "Question4"};
     for (int page = 1; page <= 4; ++page) {
-        ASSERT_TRUE(BuildPage(page)) << s.errorText;
-        ASSERT_TRUE(s.questionActive) << "page " << page;
-        ASSERT_NE(s.currentQuestion, nullptr);
-        EXPECT_EQ(s.currentQuestion->title, questions[page - 1]);
-        EXPECT_TRUE(s.advanceAfterAnswer) << "page " << page;
-        EXPECT_EQ(s.stateCode, 13);
+        ASSERT_TRUE(buildPage(page)) << s.errorText;
+        ASSERT_TRUE(s.answer.questionActive()) << "page " << page;
+        ASSERT_NE(s.answer.currentQuestion(), nullptr);
+        EXPECT_EQ(s.answer.currentQuestion()->title, questions[page - 1]);
+        EXPECT_TRUE(s.answer.advanceAfterAnswer()) << "page " << page;
+        EXPECT_EQ(s.stateCode, StateCode::QuestionAsked);
     }
 }
 
@@ -234,7 +229,7 @@ TEST_F(Courseware, TestLessonsAreMarkedAsTests) {
         open(lesson);
         EXPECT_TRUE(session().testLesson) << lesson;
         EXPECT_EQ(session().questionTotal, 4) << lesson;
-        LessonTeardown();
+        lessonTeardown();
     }
 }
 

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 class LessonIndexTest : public testing::Test {
@@ -25,7 +27,7 @@ protected:
         lessonBytes = crlf(text);
         folder.write("LSNS/01-01.LSN", lessonBytes, false);
         std::strcpy(session().lessonPath, "LSNS\\01-01.LSN");
-        return ReadLessonIndex();
+        return readLessonIndex();
     }
 
     long positionOf(const std::string& line) const {
@@ -158,7 +160,7 @@ TEST_F(LessonIndexTest, NamesMatchIgnoringCaseInTheUsersLocaleToo) {
 
 TEST_F(LessonIndexTest, ReportsAMissingFileAndAMissingDisplay) {
     std::strcpy(session().lessonPath, "LSNS\\09-09.LSN");
-    EXPECT_FALSE(ReadLessonIndex());
+    EXPECT_FALSE(readLessonIndex());
     EXPECT_STREQ(session().errorText, "Lesson file LSNS\\09-09.LSN is nonexistent or bad.");
 
     struct Case {
@@ -273,7 +275,7 @@ TEST_F(LessonIndexTest, ALessonOf20000PagesIsReadInLinearTime) {
     folder.write("LSNS/01-01.LSN", lesson, false);
     std::strcpy(session().lessonPath, "LSNS\\01-01.LSN");
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(ReadLessonIndex()) << session().errorText;
+    ASSERT_TRUE(readLessonIndex()) << session().errorText;
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(session().pageCount, 20000);
 
@@ -286,8 +288,6 @@ TEST_F(LessonIndexTest, ALessonOf20000PagesIsReadInLinearTime) {
     // pass takes well under a second, even under the sanitizers.
     EXPECT_LT(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count(), 20000);
 }
-
-namespace lorvenna {
 
 // Page turns find their entry through an index: the marks must still fall on every entry of
 // the page shown and on no other, as the bookmark writes them.

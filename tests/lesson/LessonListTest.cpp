@@ -5,9 +5,10 @@
 #include "lesson/LessonSelection.h"
 #include "platform/MessageBox.h"
 #include "shell/SessionState.h"
-#include "tests/lesson/ModalDialog.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/lesson/ScopedLocale.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -25,6 +26,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -150,19 +153,19 @@ TEST_F(LessonListTest, TakingAnEntrySetsTheLessonFromItsTitleOrItsFileName) {
 }
 
 TEST_F(LessonListTest, NoLessonToListEndsWithMinusFive) {
-    EXPECT_EQ(RunLessonSelection(), -5);
+    EXPECT_EQ(runLessonSelection(), StateCode::BadLesson);
     folder.write("LSNS/01-01.LSN", "");
-    EXPECT_EQ(RunLessonSelection(), -5);
+    EXPECT_EQ(runLessonSelection(), StateCode::BadLesson);
     EXPECT_STRNE(session().errorText, "");
 }
 
 namespace {
 
 // Runs lesson selection; act is called once the dialog is up, with the dialog.
-int runSelection(const std::function<void(QDialog&)>& act) {
+StateCode runSelection(const std::function<void(QDialog&)>& act) {
     bool acted = false;
     QTimer::singleShot(0, [&] {
-        QDialog* dialog = activeModalDialog();
+        QDialog* dialog = qobject_cast<QDialog*>(activeModal());
         if (!dialog)
             return;
         acted = true;
@@ -175,7 +178,7 @@ int runSelection(const std::function<void(QDialog&)>& act) {
             }
         });
     });
-    const int result = RunLessonSelection();
+    const StateCode result = runLessonSelection();
     EXPECT_TRUE(acted) << "no modal dialog came up";
     return result;
 }
@@ -218,7 +221,7 @@ TEST_F(LessonListTest, DialogShowsTheLessonsAndStartsOnEnter) {
     QString caption;
     bool bookmarkVisible = true;
     int selected = -1;
-    const int result = runSelection([&](QDialog& dialog) {
+    const StateCode result = runSelection([&](QDialog& dialog) {
         caption = dialog.windowTitle();
         auto* list = dialog.findChild<QListWidget*>();
         for (int i = 0; i < list->count(); ++i)
@@ -232,7 +235,7 @@ TEST_F(LessonListTest, DialogShowsTheLessonsAndStartsOnEnter) {
         EXPECT_EQ(dialog.focusWidget(), list);
         sendKey(list, Qt::Key_Return);
     });
-    EXPECT_EQ(result, 9);
+    EXPECT_EQ(result, StateCode::SetUpLesson);
     EXPECT_EQ(caption, "Selecting lesson.");
     EXPECT_EQ(shown, (QStringList{"Lesson 01-01 One", "Lesson 01-02 Two"}));
     EXPECT_EQ(selected, 1) << "the remembered entry";
@@ -253,7 +256,7 @@ TEST_F(LessonListTest, DialogCommandsGiveTheirResultsAndRememberTheSelection) {
     // Double-click on the second lesson starts it.
     EXPECT_EQ(
         runSelection([](QDialog& dialog) { doubleClickRow(dialog.findChild<QListWidget*>(), 1); }),
-        9);
+        StateCode::SetUpLesson);
     EXPECT_STREQ(session().lessonName, "01-02");
 
     // Reopened on the same entry; pick the third, then Escape quits and remembers it.
@@ -264,7 +267,7 @@ TEST_F(LessonListTest, DialogCommandsGiveTheirResultsAndRememberTheSelection) {
                   list->setCurrentRow(2);
                   sendKey(list, Qt::Key_Escape);
               }),
-              -4);
+              StateCode::Quit);
     EXPECT_EQ(reopened, 1);
     EXPECT_EQ(LessonList::rememberedSelection(), 2);
 
@@ -273,25 +276,28 @@ TEST_F(LessonListTest, DialogCommandsGiveTheirResultsAndRememberTheSelection) {
                   visible = button(dialog, 243)->isVisible();
                   button(dialog, 243)->click();
               }),
-              10);
+              StateCode::ResumeLesson);
     EXPECT_TRUE(visible);
     EXPECT_STREQ(session().lessonPath, "LSNS\\01-03.LSN");
 
-    EXPECT_EQ(runSelection([](QDialog& dialog) { button(dialog, 244)->click(); }), 5);
-    EXPECT_EQ(runSelection([](QDialog& dialog) { button(dialog, 2)->click(); }), -4);
+    EXPECT_EQ(runSelection([](QDialog& dialog) { button(dialog, 244)->click(); }),
+              StateCode::GradeReview);
+    EXPECT_EQ(runSelection([](QDialog& dialog) { button(dialog, 2)->click(); }), StateCode::Quit);
 }
 
 TEST_F(LessonListTest, DialogStaysOpenWhenTheEntryNamesNoLesson) {
     folder.write("LSNS/INTRO.LSN", "Welcome\n");
     ScriptedBoxes boxes;
     bool stillOpen = false;
-    const int result = runSelection([&](QDialog& dialog) {
+    const StateCode result = runSelection([&](QDialog& dialog) {
         button(dialog, 1)->click();
-        stillOpen = dialog.isVisible() && activeModalDialog() == &dialog;
+        stillOpen = dialog.isVisible() && qobject_cast<QDialog*>(activeModal()) == &dialog;
         button(dialog, 2)->click();
     });
-    EXPECT_EQ(result, -4);
+    EXPECT_EQ(result, StateCode::Quit);
     EXPECT_TRUE(stillOpen);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "Lesson number not found.");
 }
+
+} // namespace lorvenna

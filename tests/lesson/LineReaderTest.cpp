@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 struct ReadLine {
@@ -118,8 +120,6 @@ TEST(LineReader, WriterWritesUpTo254CharactersAndRefusesMoreOrNothing) {
     closeFile(file);
     EXPECT_EQ(folder.read("OUT.TXT"), " L 102\r\n" + std::string(254, 'a'));
 }
-
-namespace lorvenna {
 
 // The buffered reader of the lesson index must give what the line reader gives, line by
 // line and position by position, also where a line or a run of line ends meets its limit or

@@ -7,7 +7,7 @@
 #include "lesson/LessonIndex.h"
 #include "platform/ChildWindow.h"
 #include "platform/QtChildWindow.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/shell/ProbeItem.h"
 #include "tests/support/FakeApp.h"
@@ -21,6 +21,8 @@
 #include <chrono>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -63,18 +65,17 @@ class PageBuilderTest : public testing::Test {
 protected:
     PageBuilderTest() {
         resetSession();
-        resetControlIds();
         probeLog().clear();
         app = std::make_unique<FakeApp>();
     }
-    ~PageBuilderTest() override { LessonTeardown(); }
+    ~PageBuilderTest() override { lessonTeardown(); }
 
     // Writes the lesson and reads its index, as states 9 and 11 do.
     void open(const std::string& text) {
         folder.write("LSNS/01-01.LSN", text);
         setText(session().lessonPath, "LSNS\\01-01.LSN");
         setText(session().lessonTitle, "");
-        ASSERT_TRUE(ReadLessonIndex()) << session().errorText;
+        ASSERT_TRUE(readLessonIndex()) << session().errorText;
     }
 
     Display* shown(int slot) { return session().displays[slot]; }
@@ -90,10 +91,7 @@ protected:
     ProbeItem& probeIn(Display* display, const std::string& title) {
         auto* probe = new ProbeItem(title);
         probe->display = display;
-        Item** end = &display->items;
-        while (*end)
-            end = &(*end)->next;
-        *end = probe;
+        display->appendItem(probe);
         return *probe;
     }
 
@@ -110,7 +108,7 @@ protected:
         open(std::string("Lesson 01-01 Broken\nPAGE 1\nDISPLAY Main\nEND PAGES\n") + header + "\n" +
              items + "END DISPLAY\nEND LESSON\n");
         setText(session().errorText, "");
-        return BuildPage(1);
+        return buildPage(1);
     }
 
     WorkFolder folder;
@@ -119,7 +117,7 @@ protected:
 
 TEST_F(PageBuilderTest, FirstPageReadsItsDisplaysInOrder) {
     open(kLesson);
-    ASSERT_TRUE(BuildPage(1)) << session().errorText;
+    ASSERT_TRUE(buildPage(1)) << session().errorText;
     SessionState& s = session();
     ASSERT_NE(shown(1), nullptr);
     ASSERT_NE(shown(2), nullptr);
@@ -136,7 +134,7 @@ TEST_F(PageBuilderTest, FirstPageReadsItsDisplaysInOrder) {
     EXPECT_GE(app->focusCount, 1);
     EXPECT_FALSE(s.pageBuilding);
     EXPECT_FALSE(s.pageClosing);
-    EXPECT_EQ(s.stateCode, 12); // no question on the page
+    EXPECT_EQ(s.stateCode, StateCode::PageShown); // no question on the page
     // Windows at the converted places; the ids go on from the items'.
     EXPECT_EQ(app->windowRects, (std::vector<Rect>{{10, 40, 310, 240}, {320, 40, 620, 240}}));
     EXPECT_EQ(shown(1)->window->userData(), shown(1));
@@ -146,7 +144,7 @@ TEST_F(PageBuilderTest, FirstPageReadsItsDisplaysInOrder) {
 
 TEST_F(PageBuilderTest, SharedDisplayKeepsItsItemsOthersAreDeletedOrRead) {
     open(kLesson);
-    ASSERT_TRUE(BuildPage(1));
+    ASSERT_TRUE(buildPage(1));
     Display* beta = shown(2);
     Item* spot = itemOf(beta, "Spot");
     Item* keeper = itemOf(beta, "Keeper");
@@ -156,7 +154,7 @@ TEST_F(PageBuilderTest, SharedDisplayKeepsItsItemsOthersAreDeletedOrRead) {
     probeIn(shown(1), "AlphaProbe");
     QPointer<QWidget> alphaWindow = widgetOf(*shown(1)->window);
 
-    ASSERT_TRUE(BuildPage(2)) << session().errorText;
+    ASSERT_TRUE(buildPage(2)) << session().errorText;
     EXPECT_EQ(shown(1), beta);
     EXPECT_EQ(beta->reused, 1);
     EXPECT_EQ(itemOf(beta, "Keeper"), keeper);
@@ -181,10 +179,10 @@ TEST_F(PageBuilderTest, SharedDisplayKeepsItsItemsOthersAreDeletedOrRead) {
 
 TEST_F(PageBuilderTest, GoingBackReadsThePageAnew) {
     open(kLesson);
-    ASSERT_TRUE(BuildPage(1));
+    ASSERT_TRUE(buildPage(1));
     itemOf(shown(1), "Clock")->visibility = 7;
-    ASSERT_TRUE(BuildPage(3));
-    ASSERT_TRUE(BuildPage(1));
+    ASSERT_TRUE(buildPage(3));
+    ASSERT_TRUE(buildPage(1));
     ASSERT_NE(itemOf(shown(1), "Clock"), nullptr);
     EXPECT_EQ(itemOf(shown(1), "Clock")->visibility, 0);
     EXPECT_EQ(shown(1)->reused, 0);
@@ -196,7 +194,7 @@ TEST_F(PageBuilderTest, EnteringAPageResetsItsCounters) {
     first->completedCount = 3;
     first->rightCount = 2;
     entryFor(2)->rightCount = 4;
-    ASSERT_TRUE(BuildPage(1));
+    ASSERT_TRUE(buildPage(1));
     EXPECT_EQ(first->completedCount, 0);
     EXPECT_EQ(first->rightCount, 0);
     EXPECT_EQ(entryFor(2)->rightCount, 4);
@@ -204,12 +202,11 @@ TEST_F(PageBuilderTest, EnteringAPageResetsItsCounters) {
 
 TEST_F(PageBuilderTest, PageWithoutDisplaysShowsNone) {
     open(kLesson);
-    ASSERT_TRUE(BuildPage(2));
+    ASSERT_TRUE(buildPage(2));
     QPointer<QWidget> first = widgetOf(*shown(1)->window);
     QPointer<QWidget> second = widgetOf(*shown(2)->window);
-    ASSERT_TRUE(BuildPage(3));
-    for (int slot = 1; slot < kDisplaySlots; ++slot)
-        EXPECT_EQ(shown(slot), nullptr) << slot;
+    ASSERT_TRUE(buildPage(3));
+    EXPECT_EQ(shownDisplays().begin(), shownDisplays().end());
     EXPECT_EQ(first, nullptr);
     EXPECT_EQ(second, nullptr);
     EXPECT_EQ(session().currentPage, 3);
@@ -217,11 +214,11 @@ TEST_F(PageBuilderTest, PageWithoutDisplaysShowsNone) {
 
 TEST_F(PageBuilderTest, OnlyAnUpperCaseFlagBuffers) {
     open(kLesson);
-    ASSERT_TRUE(BuildPage(1));
+    ASSERT_TRUE(buildPage(1));
     EXPECT_EQ(shown(1)->buffered, 1);
-    ASSERT_TRUE(BuildPage(2));
+    ASSERT_TRUE(buildPage(2));
     EXPECT_EQ(shown(2)->buffered, 0); // N
-    ASSERT_TRUE(BuildPage(4));
+    ASSERT_TRUE(buildPage(4));
     EXPECT_EQ(shown(1)->buffered, 0); // a
 }
 
@@ -242,7 +239,7 @@ TEST_F(PageBuilderTest, EachFailureSaysWhy) {
         EXPECT_FALSE(buildOne(c.items)) << c.name;
         EXPECT_STREQ(session().errorText, c.message.c_str()) << c.name;
         EXPECT_FALSE(session().pageBuilding) << c.name;
-        LessonTeardown();
+        lessonTeardown();
     }
 }
 
@@ -259,12 +256,12 @@ TEST_F(PageBuilderTest, APageThatFailsStillHoldsTheDisplaysItKept) {
     open("Lesson 01-01 Kept\nPAGE 1\nDISPLAY Keep\nPAGE 2\nDISPLAY Broken\nDISPLAY Keep\n"
          "END PAGES\nDISPLAY Keep 10 40 300 200 A\nITEM TIMER T\n}\nEND DISPLAY\n"
          "DISPLAY Broken 10 300 300 200 A\nITEM WIDGET W\n}\nEND DISPLAY\nEND LESSON\n");
-    ASSERT_TRUE(BuildPage(1)) << session().errorText;
+    ASSERT_TRUE(buildPage(1)) << session().errorText;
     QPointer<QWidget> kept = widgetOf(*shown(1)->window);
-    EXPECT_FALSE(BuildPage(2));
+    EXPECT_FALSE(buildPage(2));
     EXPECT_STREQ(session().errorText, "Item Type not proper");
     EXPECT_NE(kept, nullptr);
-    LessonTeardown();
+    lessonTeardown();
     EXPECT_EQ(kept, nullptr);
 }
 
@@ -283,13 +280,13 @@ TEST_F(PageBuilderTest, WindowThatCannotBeMadeFails) {
 
 TEST_F(PageBuilderTest, LessonFileGoneAndPageNotInTheIndex) {
     open(kLesson);
-    EXPECT_FALSE(BuildPage(7));
+    EXPECT_FALSE(buildPage(7));
     EXPECT_STREQ(session().errorText, "Page number wrong in Lesson");
     EXPECT_FALSE(session().pageBuilding);
-    EXPECT_FALSE(BuildPage(0));
+    EXPECT_FALSE(buildPage(0));
 
     std::remove((folder.path() + "/LSNS/01-01.LSN").c_str());
-    EXPECT_FALSE(BuildPage(1));
+    EXPECT_FALSE(buildPage(1));
     EXPECT_STREQ(session().errorText, "Can't open Lesson file LSNS\\01-01.LSN");
 }
 
@@ -301,14 +298,14 @@ TEST_F(PageBuilderTest, LongNamesStayWithinTheirFields) {
     open("Lesson 01-01 " + title + "\nPAGE 1\nDISPLAY " + name + "\nEND PAGES\nDISPLAY " + name +
          " 10 40 300 200 A\nITEM TIMER " + longTitle + "\nOUTPUT " + longTitle +
          " APPEAR\n}\nEND DISPLAY\nEND LESSON\n");
-    ASSERT_TRUE(BuildPage(1)) << session().errorText;
+    ASSERT_TRUE(buildPage(1)) << session().errorText;
     EXPECT_NE(itemOf(shown(1), longTitle), nullptr);
     EXPECT_EQ(app->caption.substr(app->caption.size() - 11), " [ Page 1 ]");
-    LessonTeardown();
+    lessonTeardown();
 
     EXPECT_FALSE(buildOne("ITEM " + longType + " X\n}\n"));
     EXPECT_STREQ(session().errorText, "Item Type not proper");
-    LessonTeardown();
+    lessonTeardown();
 
     EXPECT_FALSE(buildOne("ITEM TIMER T\nOUTPUT " + longTitle + " HIDE\n}\n"));
     EXPECT_EQ(std::string(session().errorText), ("Connect failed on " + longTitle).substr(0, 79));
@@ -318,7 +315,7 @@ TEST_F(PageBuilderTest, BlockWithoutItsEndRunsOnIntoTheNext) {
     open("Lesson 01-01 Run on\nPAGE 1\nDISPLAY One\nEND PAGES\n"
          "DISPLAY One 10 40 300 200 A\nITEM TIMER First\n}\n"
          "DISPLAY Two 10 300 300 200 A\nITEM TIMER Second\n}\nEND DISPLAY\nEND LESSON\n");
-    ASSERT_TRUE(BuildPage(1)) << session().errorText;
+    ASSERT_TRUE(buildPage(1)) << session().errorText;
     // One window, and the items of both blocks in its list.
     EXPECT_EQ(app->windowRects.size(), 1u);
     EXPECT_NE(itemOf(shown(1), "First"), nullptr);
@@ -329,11 +326,11 @@ TEST_F(PageBuilderTest, BlockWithoutItsEndRunsOnIntoTheNext) {
 TEST_F(PageBuilderTest, DisplayNamedTwiceLeavesNoWindowBehindWhenKeptOnce) {
     open("Lesson 01-01 Twice\nPAGE 1\nDISPLAY Main\nDISPLAY main\nPAGE 2\nDISPLAY MAIN\nEND PAGES\n"
          "DISPLAY Main 10 40 300 200 A\nITEM TIMER T\n}\nEND DISPLAY\nEND LESSON\n");
-    ASSERT_TRUE(BuildPage(1));
+    ASSERT_TRUE(buildPage(1));
     ASSERT_NE(shown(2), nullptr);
     QPointer<QWidget> first = widgetOf(*shown(1)->window);
     Display* second = shown(2);
-    ASSERT_TRUE(BuildPage(2));
+    ASSERT_TRUE(buildPage(2));
     // The later of the two is kept; the earlier one is gone, window and all.
     EXPECT_EQ(shown(1), second);
     EXPECT_EQ(shown(2), nullptr);
@@ -345,7 +342,7 @@ TEST_F(PageBuilderTest, WildGeometryIsBroughtWithinReach) {
     ASSERT_EQ(app->windowRects.size(), 1u);
     EXPECT_EQ(app->windowRects[0], (Rect{-4096, 40, -2048, 40}));
     // Nine displays of the largest size still fit in memory: 2048 pixels either way.
-    LessonTeardown();
+    lessonTeardown();
     EXPECT_TRUE(buildOne("", "DISPLAY Main 10 40 99999 99999 A"));
     ASSERT_EQ(app->windowRects.size(), 2u);
     EXPECT_EQ(app->windowRects[1], (Rect{10, 40, 2058, 2088}));
@@ -353,20 +350,19 @@ TEST_F(PageBuilderTest, WildGeometryIsBroughtWithinReach) {
 
 TEST_F(PageBuilderTest, TeardownEndsTheLesson) {
     open(kLesson);
-    ASSERT_TRUE(BuildPage(2));
+    ASSERT_TRUE(buildPage(2));
     session().testLesson = true;
     QPointer<QWidget> window = widgetOf(*shown(1)->window);
-    session().feedbackDisplay = shown(1);
-    LessonTeardown();
+    session().answer.choose(nullptr, shown(1));
+    lessonTeardown();
     SessionState& s = session();
     EXPECT_TRUE(s.pageClosing);
     EXPECT_EQ(s.pages, nullptr);
     EXPECT_EQ(s.currentEntry, nullptr);
     EXPECT_FALSE(s.testLesson);
-    EXPECT_EQ(s.feedbackDisplay, nullptr);
+    EXPECT_EQ(s.answer.feedbackDisplay(), nullptr);
     EXPECT_EQ(window, nullptr);
-    for (int slot = 1; slot < kDisplaySlots; ++slot)
-        EXPECT_EQ(shown(slot), nullptr);
+    EXPECT_EQ(shownDisplays().begin(), shownDisplays().end());
 }
 
 TEST_F(PageBuilderTest, LongLessonReachesItsFirstAndLastPage) {
@@ -383,11 +379,13 @@ TEST_F(PageBuilderTest, LongLessonReachesItsFirstAndLastPage) {
     text += "END LESSON\n";
     open(text);
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(BuildPage(1));
-    ASSERT_TRUE(BuildPage(kPages));
+    ASSERT_TRUE(buildPage(1));
+    ASSERT_TRUE(buildPage(kPages));
     const auto took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(shown(1)->name, "D0");
     EXPECT_LT(took, std::chrono::seconds(5));
 }
 
 } // namespace
+
+} // namespace lorvenna

@@ -5,6 +5,8 @@
 #include <initializer_list>
 #include <string>
 
+namespace lorvenna {
+
 // The program runs in the user's locale (the application object adopts it), where the
 // library's case folding may differ from the plain one: in Turkish locales 'I' does not
 // lower to 'i'. active() is false when none of the names is installed on this machine.
@@ -34,3 +36,5 @@ private:
     std::string previous_;
     bool active_ = false;
 };
+
+} // namespace lorvenna

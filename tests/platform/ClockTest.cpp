@@ -1,7 +1,10 @@
 // The tick count, the local time and the test clock that replaces them.
 #include "platform/Clock.h"
+#include "tests/support/TestClock.h"
 
 #include <gtest/gtest.h>
+
+namespace lorvenna {
 
 TEST(Clock, TheTestClockAnswersWhileItLives) {
     {
@@ -35,3 +38,5 @@ TEST(Clock, TheTestClockAnswersWhileItLives) {
     EXPECT_GE(now.day, 1);
     EXPECT_LE(now.day, 31);
 }
+
+} // namespace lorvenna

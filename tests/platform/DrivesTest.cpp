@@ -9,6 +9,8 @@
 #include <filesystem>
 #include <sys/stat.h>
 
+namespace lorvenna {
+
 namespace fsys = std::filesystem;
 
 namespace {
@@ -122,4 +124,18 @@ TEST(Drives, MountedRemovableMediaGetLettersInMountPointOrder) {
     EXPECT_TRUE(drives[1].writeProtected);
 
     EXPECT_TRUE(drivesFromMounts("", sys.string()).empty());
+    EXPECT_EQ(lettersOf(hostDrives(mountinfo, sys.string())), "EFG");
 }
+
+// Media are seen once they are mounted: with none, the host still has a drive, empty, so
+// that detection asks for a disk and offers Retry instead of ending the program.
+TEST(Drives, AHostWithNothingMountedWaitsForAStick) {
+    WorkFolder work;
+    const std::vector<DriveInfo> drives =
+        hostDrives("22 1 8:1 / / rw - ext4 /dev/sda1 rw\n", work.path() + "/sys");
+    ASSERT_EQ(lettersOf(drives), "E");
+    EXPECT_FALSE(drives[0].hasMedium);
+    EXPECT_EQ(drives[0].root, "");
+}
+
+} // namespace lorvenna

@@ -12,6 +12,8 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+namespace lorvenna {
+
 namespace fsys = std::filesystem;
 
 namespace {
@@ -351,3 +353,5 @@ TEST(FileSystem, FailuresSayWhy) {
     clearFileError();
     EXPECT_EQ(lastFileError(), FileError::None);
 }
+
+} // namespace lorvenna

@@ -1,5 +1,6 @@
 // Message boxes: the scripted responder of the tests and the real box offscreen.
 #include "platform/MessageBox.h"
+#include "tests/support/ScriptedBoxes.h"
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -10,6 +11,8 @@
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+namespace lorvenna {
 
 TEST(MessageBox, ScriptedBoxesRecordAndAnswerFromTheQueue) {
     ScriptedBoxes boxes;
@@ -115,3 +118,5 @@ TEST(MessageBox, EscapeGivesCancelOrNo) {
         EXPECT_EQ(messageBox("Question", "", c.buttons), c.escape);
     }
 }
+
+} // namespace lorvenna

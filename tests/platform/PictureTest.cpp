@@ -11,6 +11,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 TEST(Picture, EveryResourceHasItsSize) {
     struct Case {
         int number;
@@ -63,3 +65,5 @@ TEST(Picture, CursorAndIcon) {
 
     EXPECT_FALSE(programIcon().isNull());
 }
+
+} // namespace lorvenna

@@ -18,6 +18,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 // Writes down every message the window passes on.
@@ -30,7 +32,7 @@ public:
             window.present(); // must not start another paint
         }
     }
-    void command(ChildWindow&, unsigned notification) override {
+    void controlNotification(ChildWindow&, unsigned notification) override {
         commands.push_back(notification);
         if (onCommand)
             onCommand(notification);
@@ -40,7 +42,7 @@ public:
         if (onTimer)
             onTimer(window, key);
     }
-    void scroll(ChildWindow&, ScrollRequest, Control*) override {}
+    void scrollRequest(ChildWindow&, ScrollRequest, Control*) override {}
     void mouseMove(ChildWindow&, int x, int y) override { moves.push_back({x, y}); }
     void leftButtonDown(ChildWindow&, int x, int y) override { presses.push_back({x, y}); }
 
@@ -315,3 +317,5 @@ TEST(QtChildWindow, ThePointCursorIsShownOnRequest) {
     window->setPointCursor(false);
     EXPECT_EQ(client->cursor().shape(), Qt::ArrowCursor);
 }
+
+} // namespace lorvenna

@@ -15,6 +15,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr Color kWhite{255, 255, 255};
@@ -257,8 +259,6 @@ TEST(QtSurface, PicturesAreCopiedAndStretchedPixelForPixel) {
     EXPECT_EQ(at(image, 50, 50), (Color{0, 255, 0}));
     EXPECT_EQ(at(image, 53, 53), (Color{0, 255, 0}));
 }
-
-namespace lorvenna {
 
 // Lines break where breaking between words with a measure of the whole line for every word
 // would break them, and a line drawn from its kept picture looks as drawing its text does,

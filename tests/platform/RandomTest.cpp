@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 TEST(Random, SeedOneGivesTheClassicSequence) {
     seedRandom(1);
     EXPECT_EQ(nextRandom(), 41);
@@ -29,3 +31,5 @@ TEST(Random, NumbersStayWithin0To32767) {
     EXPECT_GT(highest, 32000);
     EXPECT_LT(lowest, 700);
 }
+
+} // namespace lorvenna

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 TEST(Region, KindsOfRegions) {
     EXPECT_EQ(Region().kind(), Region::Kind::Empty);
     EXPECT_EQ(Region::rectangle({10, 20, 100, 70}).kind(), Region::Kind::Simple);
@@ -55,3 +57,5 @@ TEST(Region, HitTests) {
     EXPECT_TRUE(box.contains(50, 50));
     EXPECT_FALSE(copy.contains(80, 80));
 }
+
+} // namespace lorvenna

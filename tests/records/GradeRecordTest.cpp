@@ -8,6 +8,8 @@
 
 #include <string>
 
+namespace lorvenna {
+
 namespace {
 
 GradeRecord kimRecord() {
@@ -122,3 +124,5 @@ TEST(GradeRecord, FileNamesAreFormedWithTwoAndThreeDigits) {
     EXPECT_EQ(gradeFileName('F', 1, 2, 999), "F:\\LORVENNA\\L01-02S999.GRD");
     EXPECT_EQ(gradeFileName('E', 123, 4, 45), "E:\\LORVENNA\\L123-04S045.GRD");
 }
+
+} // namespace lorvenna

@@ -10,11 +10,13 @@
 #include "records/GradeReview.h"
 #include "records/GradeReviewSteps.h"
 #include "records/KeyDisk.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/records/ModalSteps.h"
 #include "tests/support/SaveFaults.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestClock.h"
 
 #include <QLabel>
 #include <QLineEdit>
@@ -80,7 +82,7 @@ protected:
         s.keyDrive = 'E';
         setText(s.studentId, "Kim42");
         setText(s.typedPassword, "Pw7");
-        ASSERT_EQ(WriteKeyFile(), 7);
+        ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
         resetSession(); // the review reads the key itself
     }
 
@@ -135,7 +137,7 @@ TEST_F(GradeReviewTest, ListsTheDiskAndSavesBothForms) {
         save(d, "Grades.csv");
         pressKey(&d, Qt::Key_Escape);
     });
-    EXPECT_EQ(user.run(RunGradeReview), 7);
+    EXPECT_EQ(user.run(runGradeReview), StateCode::LessonSelection);
     EXPECT_TRUE(boxes.shown().empty());
     std::string plain = kHeader;
     for (const std::string& line : expected)
@@ -158,7 +160,7 @@ TEST_F(GradeReviewTest, ExistingNamesAreRefusedAndLeftAlone) {
         EXPECT_EQ(status(d), "You forgot to specify a file name.");
         click(d, Review::kMainMenuId);
     });
-    EXPECT_EQ(user.run(RunGradeReview), 7);
+    EXPECT_EQ(user.run(runGradeReview), StateCode::LessonSelection);
     ASSERT_EQ(boxes.shown().size(), 2u);
     for (const BoxRecord& box : boxes.shown()) {
         EXPECT_EQ(box.caption, "Try again!");
@@ -181,7 +183,7 @@ TEST_F(GradeReviewTest, OneLineIsSavedAndPrinted) {
                              "and hit the New Disk button, or return to main menu.");
         click(d, Review::kMainMenuId);
     });
-    EXPECT_EQ(user.run(RunGradeReview), 7);
+    EXPECT_EQ(user.run(runGradeReview), StateCode::LessonSelection);
     EXPECT_EQ(work.read("ONE.TXT"), std::string(kHeader) + "Lesson 01-01 -- No grades yet --\r\n");
     EXPECT_EQ(work.read("ONE.CSV"), "Kim42 , 0, \r\n");
     const std::vector<std::string> pages = pdfPages(pdf);
@@ -238,7 +240,7 @@ TEST_F(GradeReviewTest, WithoutPrinterTheStatusSaysSo) {
         EXPECT_EQ(status(d), "Printer not available or not turned on!");
         click(d, Review::kMainMenuId);
     });
-    EXPECT_EQ(user.run(RunGradeReview), 7);
+    EXPECT_EQ(user.run(runGradeReview), StateCode::LessonSelection);
 }
 
 TEST_F(GradeReviewTest, NewDiskForgetsTheStudentAndListsAgain) {
@@ -258,7 +260,7 @@ TEST_F(GradeReviewTest, NewDiskForgetsTheStudentAndListsAgain) {
         EXPECT_STREQ(session().studentId, "Kim42"); // read again from the key
         click(d, Review::kMainMenuId);
     });
-    EXPECT_EQ(user.run(RunGradeReview), 7);
+    EXPECT_EQ(user.run(runGradeReview), StateCode::LessonSelection);
     EXPECT_TRUE(user.finished());
 }
 
@@ -283,7 +285,7 @@ TEST_F(GradeReviewTest, DiskProblemsEndTheReview) {
             setenv("LORVENNA_DRIVES", c.drives, 1);
         if (c.removeKey)
             std::remove((work.path() + "/drive-E/LORVENNA/KEY.GRD").c_str());
-        EXPECT_EQ(RunGradeReview(), 0) << c.caption;
+        EXPECT_EQ(runGradeReview(), StateCode::StartDialog) << c.caption;
         ASSERT_EQ(shown.shown().size(), 1u) << c.caption;
         EXPECT_EQ(shown.shown()[0].caption, c.caption);
         EXPECT_EQ(shown.shown()[0].text, c.text);

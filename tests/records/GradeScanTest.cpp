@@ -3,7 +3,7 @@
 
 #include "platform/Clock.h"
 #include "records/GradeRecord.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
 
@@ -13,6 +13,8 @@
 #include <cstring>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -251,3 +253,5 @@ TEST_F(GradeScanTest, NoKeyDriveReadsNothing) {
     EXPECT_EQ(scan.scanLesson(3, 12), 1);
     EXPECT_EQ(lines, (Lines{kNoGrades}));
 }
+
+} // namespace lorvenna

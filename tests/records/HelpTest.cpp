@@ -23,14 +23,14 @@ protected:
             work.write(std::string("HELP/") + name + ".TXT", std::string("Help ") + name + "\n");
     }
 
-    // Runs ShowHelp, reading what the viewer shows and closing it with Escape.
-    int show(int topic, std::string& shown) {
+    // Runs showHelp, reading what the viewer shows and closing it with Escape.
+    int show(HelpTopic topic, std::string& shown) {
         ModalSteps user;
         user.then<HelpViewer>([&](HelpViewer& viewer) {
             shown = viewer.text().toStdString();
             pressKey(&viewer, Qt::Key_Escape);
         });
-        return user.run([topic] { return ShowHelp(topic); });
+        return user.run([topic] { return showHelp(topic); });
     }
 
     WorkFolder work;
@@ -40,23 +40,28 @@ protected:
 
 TEST_F(HelpTest, EachTopicShowsItsFile) {
     struct Case {
-        int topic;
-        int stateCode;
+        HelpTopic topic;
+        StateCode stateCode;
         bool graded;
         const char* shown; // nullptr: nothing is shown
     };
     const Case cases[] = {
-        {210, 0, false, "Help STARTUP\n"},   {211, 0, false, "Help CREDITS\n"},
-        {227, 5, true, "Help REPORT\n"},     {112, 13, true, "Help TESTING\n"},
-        {702, 13, false, "Help TESTING\n"},  {112, 12, true, "Help REGULAR2\n"},
-        {702, 12, false, "Help REGULAR1\n"}, {999, 12, false, nullptr},
+        {HelpTopic::Starting, StateCode::StartDialog, false, "Help STARTUP\n"},
+        {HelpTopic::About, StateCode::StartDialog, false, "Help CREDITS\n"},
+        {HelpTopic::Report, StateCode::GradeReview, true, "Help REPORT\n"},
+        {HelpTopic::PageKeys, StateCode::QuestionAsked, true, "Help TESTING\n"},
+        {HelpTopic::HelpButton, StateCode::QuestionAsked, false, "Help TESTING\n"},
+        {HelpTopic::PageKeys, StateCode::PageShown, true, "Help REGULAR2\n"},
+        {HelpTopic::HelpButton, StateCode::PageShown, false, "Help REGULAR1\n"},
+        {HelpTopic{999}, StateCode::PageShown, false, nullptr},
     };
     for (const Case& c : cases) {
         session().stateCode = c.stateCode;
         session().graded = c.graded;
         std::string shown;
-        EXPECT_EQ(show(c.topic, shown), c.shown ? 1 : 0) << c.topic;
-        EXPECT_EQ(shown, c.shown ? c.shown : "") << c.topic << " in state " << c.stateCode;
+        EXPECT_EQ(show(c.topic, shown), c.shown ? 1 : 0) << static_cast<int>(c.topic);
+        EXPECT_EQ(shown, c.shown ? c.shown : "")
+            << static_cast<int>(c.topic) << " in state " << static_cast<int>(c.stateCode);
     }
 }
 
@@ -72,14 +77,30 @@ TEST_F(HelpTest, ShowsTheFirst2040BytesAndGivesTheFocusBack) {
     other->setFocus();
     session().currentDialog = static_cast<QWidget*>(asking);
     std::string shown;
-    EXPECT_EQ(show(211, shown), 1);
+    EXPECT_EQ(show(HelpTopic::About, shown), 1);
     // 2040 bytes are 185 lines of 11 bytes and "abcde"; the viewer shows line ends as LF.
     EXPECT_EQ(shown.size(), 2040u - 185u);
     EXPECT_EQ(shown.substr(shown.size() - 6), "\nabcde");
     EXPECT_EQ(dialog.focusWidget(), asking);
+    // A dialog that asked gets the focus back on the control that had it, not on itself.
+    other->setFocus();
+    session().currentDialog = static_cast<QWidget*>(&dialog);
+    EXPECT_EQ(show(HelpTopic::About, shown), 1);
+    EXPECT_EQ(dialog.focusWidget(), other);
 
     std::remove((work.path() + "/HELP/CREDITS.TXT").c_str());
-    EXPECT_EQ(show(211, shown), 0);
+    EXPECT_EQ(show(HelpTopic::About, shown), 0);
+}
+
+// Help during a lesson: the main window, which owns the viewer, gets the keys back.
+TEST_F(HelpTest, ClosedViewerGivesTheKeysBackToItsOwner) {
+    QWidget owner;
+    owner.show();
+    owner.activateWindow();
+    ModalSteps user;
+    user.then<HelpViewer>([](HelpViewer& viewer) { pressKey(&viewer, Qt::Key_Escape); });
+    EXPECT_EQ(user.run([&] { return HelpViewer("text", &owner).exec(); }), 1);
+    EXPECT_TRUE(owner.isActiveWindow());
 }
 
 } // namespace lorvenna

@@ -2,7 +2,7 @@
 #include "records/KeyDisk.h"
 
 #include "platform/Random.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
 
@@ -10,6 +10,8 @@
 
 #include <filesystem>
 #include <string>
+
+namespace lorvenna {
 
 namespace {
 
@@ -51,22 +53,22 @@ TEST_F(KeyDiskTest, DetectionCountsDrivesAndMedia) {
     struct Case {
         const char* name;
         std::vector<std::pair<char, bool>> drives; // letter, with medium
-        int result;
+        KeyDiskCode result;
         char keyDrive;
     };
     const Case cases[] = {
-        {"no drive", {}, -12, 0},
-        {"one with medium", {{'E', true}}, -9, 'E'},
-        {"one without medium", {{'E', false}}, -10, 0},
-        {"empty and full", {{'E', false}, {'G', true}}, -9, 'G'},
-        {"two with media", {{'F', true}, {'E', true}}, -13, 'F'},
+        {"no drive", {}, KeyDiskCode::NoDrive, 0},
+        {"one with medium", {{'E', true}}, KeyDiskCode::OneMedium, 'E'},
+        {"one without medium", {{'E', false}}, KeyDiskCode::NoMedium, 0},
+        {"empty and full", {{'E', false}, {'G', true}}, KeyDiskCode::OneMedium, 'G'},
+        {"two with media", {{'F', true}, {'E', true}}, KeyDiskCode::SeveralMedia, 'F'},
     };
     for (const Case& c : cases) {
         WorkFolder folder;
         for (auto [letter, medium] : c.drives)
             folder.addDrive(letter, medium);
         resetSession();
-        EXPECT_EQ(DetectKeyDrive(), c.result) << c.name;
+        EXPECT_EQ(detectKeyDrive(), c.result) << c.name;
         EXPECT_EQ(session().keyDrive, c.keyDrive) << c.name;
     }
 }
@@ -75,7 +77,7 @@ TEST_F(KeyDiskTest, WrittenKeyFileHoldsLengthsTextsAndFillScrambled) {
     work.addDrive('E');
     session().keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
-    ASSERT_EQ(WriteKeyFile(), 7);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
 
     const std::string file = work.read("drive-E/LORVENNA/KEY.GRD");
     ASSERT_EQ(file.size(), 256u);
@@ -102,14 +104,14 @@ TEST_F(KeyDiskTest, KeyFileReadsBackAfterWriting) {
     work.addDrive('E');
     session().keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
-    ASSERT_EQ(WriteKeyFile(), 7);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     // A second registration replaces the key, even though the folder exists.
     setIdentity("Lee9", "Secret18");
-    ASSERT_EQ(WriteKeyFile(), 7);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
 
     resetSession();
     session().keyDrive = 'E';
-    ASSERT_EQ(ReadKeyFile(), 2);
+    ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
     EXPECT_STREQ(session().keyId, "Lee9");
     EXPECT_STREQ(session().keyPassword, "Secret18");
     EXPECT_FALSE(work.exists("drive-E/TEMPTEMP.TMP"));
@@ -121,10 +123,10 @@ TEST_F(KeyDiskTest, LongestIdAndPasswordFitTheKey) {
     const std::string id(58, 'a');
     const std::string password(18, 'b');
     setIdentity(id.c_str(), password.c_str());
-    ASSERT_EQ(WriteKeyFile(), 7);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     resetSession();
     session().keyDrive = 'E';
-    ASSERT_EQ(ReadKeyFile(), 2);
+    ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
     EXPECT_EQ(std::string(session().keyId), id);
     EXPECT_EQ(std::string(session().keyPassword), password);
 }
@@ -132,14 +134,14 @@ TEST_F(KeyDiskTest, LongestIdAndPasswordFitTheKey) {
 TEST_F(KeyDiskTest, MissingOrShortKeyFileIsUnregistered) {
     work.addDrive('E');
     session().keyDrive = 'E';
-    EXPECT_EQ(ReadKeyFile(), -11);
+    EXPECT_EQ(readKeyFile(), KeyDiskCode::NotRegistered);
 
     std::string file = keyFile(std::string("\x03\x02"
                                            "abcXY",
                                            7));
     file.resize(255);
     work.write("drive-E/LORVENNA/KEY.GRD", file, false);
-    EXPECT_EQ(ReadKeyFile(), -11);
+    EXPECT_EQ(readKeyFile(), KeyDiskCode::NotRegistered);
 }
 
 TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
@@ -166,7 +168,7 @@ TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
         setText(session().keyId, "kept");
         setText(session().keyPassword, "kept");
         work.write("drive-E/LORVENNA/KEY.GRD", keyFile(c.plain), false);
-        EXPECT_EQ(ReadKeyFile(), -16) << c.name;
+        EXPECT_EQ(readKeyFile(), KeyDiskCode::WrongPassword) << c.name;
         EXPECT_STREQ(session().keyId, "kept") << c.name;
         EXPECT_STREQ(session().keyPassword, "kept") << c.name;
     }
@@ -177,7 +179,7 @@ TEST_F(KeyDiskTest, LengthsJustInsideTheFieldsAreRead) {
     session().keyDrive = 'E';
     const std::string plain = std::string("\x12\x3A") + std::string(18, 'p') + std::string(58, 'i');
     work.write("drive-E/LORVENNA/KEY.GRD", keyFile(plain), false);
-    ASSERT_EQ(ReadKeyFile(), 2);
+    ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
     EXPECT_EQ(std::string(session().keyPassword), std::string(18, 'p'));
     EXPECT_EQ(std::string(session().keyId), std::string(58, 'i'));
 }
@@ -188,16 +190,16 @@ TEST_F(KeyDiskTest, WriteProtectedDiskIsReportedByReadingAndWriting) {
                                            std::filesystem::perms::owner_exec);
     session().keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
-    EXPECT_EQ(ReadKeyFile(), -14);
-    EXPECT_EQ(WriteKeyFile(), -14);
+    EXPECT_EQ(readKeyFile(), KeyDiskCode::WriteFailed);
+    EXPECT_EQ(writeKeyFile(), KeyDiskCode::WriteFailed);
     EXPECT_FALSE(work.exists("drive-E/LORVENNA"));
 }
 
 TEST_F(KeyDiskTest, NoDriveLetterTouchesNothing) {
     session().keyDrive = 0;
     setIdentity("Kim42", "Pw7");
-    EXPECT_EQ(ReadKeyFile(), -11);
-    EXPECT_EQ(WriteKeyFile(), -14);
+    EXPECT_EQ(readKeyFile(), KeyDiskCode::NotRegistered);
+    EXPECT_EQ(writeKeyFile(), KeyDiskCode::WriteFailed);
     EXPECT_FALSE(work.exists("LORVENNA"));
     EXPECT_FALSE(work.exists("TEMPTEMP.TMP"));
 }
@@ -206,17 +208,22 @@ TEST_F(KeyDiskTest, PasswordMatchesIgnoringLetterCase) {
     struct Case {
         const char* typed;
         const char* stored;
-        int result;
+        KeyDiskCode result;
     };
     const Case cases[] = {
-        {"Pw7", "Pw7", 4},   {"pW7", "Pw7", 4},  {"PW7", "pw7", 4},
-        {"Pw8", "Pw7", -16}, {"Pw", "Pw7", -16}, {"Pw77", "Pw7", -16},
-        {"", "Pw7", -16},    {"[", "{", -16}, // not letters: no case to ignore
+        {"Pw7", "Pw7", KeyDiskCode::PasswordRight},
+        {"pW7", "Pw7", KeyDiskCode::PasswordRight},
+        {"PW7", "pw7", KeyDiskCode::PasswordRight},
+        {"Pw8", "Pw7", KeyDiskCode::WrongPassword},
+        {"Pw", "Pw7", KeyDiskCode::WrongPassword},
+        {"Pw77", "Pw7", KeyDiskCode::WrongPassword},
+        {"", "Pw7", KeyDiskCode::WrongPassword},
+        {"[", "{", KeyDiskCode::WrongPassword}, // not letters: no case to ignore
     };
     for (const Case& c : cases) {
         setText(session().typedPassword, c.typed);
         setText(session().keyPassword, c.stored);
-        EXPECT_EQ(CheckPassword(), c.result) << c.typed << " / " << c.stored;
+        EXPECT_EQ(checkPassword(), c.result) << c.typed << " / " << c.stored;
     }
 }
 
@@ -226,3 +233,5 @@ TEST(KeyDisk, LettersAndDigitsOnly) {
     for (const char* text : {"Kim 42", "Kim-42", "Kim_42", "Kim.", "\xE9t\xE9", "a\tb"})
         EXPECT_FALSE(isLettersAndDigits(text)) << text;
 }
+
+} // namespace lorvenna

@@ -1,7 +1,7 @@
 // Acting on modal dialogs as the user would, and reading printed PDF files back.
 #include "tests/records/ModalSteps.h"
 
-#include "tests/records/ActiveModal.h"
+#include "tests/support/ModalDriver.h"
 
 #include <QCoreApplication>
 #include <QDialog>
@@ -13,12 +13,12 @@
 
 namespace lorvenna {
 
-int ModalSteps::run(const std::function<int()>& open) {
-    QTimer timer;
-    timer.setInterval(0);
-    QObject::connect(&timer, &QTimer::timeout, [this] { poll(); });
-    timer.start();
-    return open();
+std::unique_ptr<QTimer> ModalSteps::startPolling() {
+    auto timer = std::make_unique<QTimer>();
+    timer->setInterval(0);
+    QObject::connect(timer.get(), &QTimer::timeout, [this] { poll(); });
+    timer->start();
+    return timer;
 }
 
 void ModalSteps::poll() {

@@ -2,9 +2,11 @@
 // dialog is the active modal one and its condition holds, then acts on it.
 #pragma once
 
+#include <QTimer>
 #include <QWidget>
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -29,10 +31,14 @@ public:
 
     // Runs the function with the steps acting on its dialogs. A step that never comes
     // closes the dialog in front, so a failing test ends.
-    int run(const std::function<int()>& open);
+    template <typename Open> auto run(Open open) {
+        const std::unique_ptr<QTimer> polling = startPolling();
+        return open();
+    }
     bool finished() const { return next_ == steps_.size(); }
 
 private:
+    std::unique_ptr<QTimer> startPolling();
     void poll();
 
     struct Step {

@@ -8,11 +8,13 @@
 #include "records/HelpViewer.h"
 #include "records/Notes.h"
 #include "records/NotesReaderDialog.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/records/ModalSteps.h"
 #include "tests/support/SaveFaults.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestClock.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -60,7 +62,7 @@ protected:
             typeText(box(d), text);
             pressKey(box(d), Qt::Key_Return);
         });
-        return user.run(RunNoteDialog);
+        return user.run(runNoteDialog);
     }
 
     static std::string heading(int number) {
@@ -83,7 +85,7 @@ TEST_F(NotesTest, TwoNotesAreNumberedAndHeaded) {
         typeText(box(d), "two");
         findControl<QPushButton>(d, NoteDialog::kDoneId)->click();
     });
-    EXPECT_EQ(user.run(RunNoteDialog), 1);
+    EXPECT_EQ(user.run(runNoteDialog), 1);
     EXPECT_EQ(writeNote("Second"), 1);
     EXPECT_EQ(work.read("Lesson03-12Note0001.TXT"), heading(1) + "one\r\ntwo");
     EXPECT_EQ(work.read("Lesson03-12Note0002.TXT"), heading(2) + "Second");
@@ -98,11 +100,13 @@ TEST_F(NotesTest, CancelSavesNothing) {
         typeText(box(d), "not kept");
         pressKey(box(d), Qt::Key_Escape);
     });
-    EXPECT_EQ(user.run(RunNoteDialog), 0);
+    EXPECT_EQ(user.run(runNoteDialog), 0);
     EXPECT_FALSE(work.exists("Lesson03-12Note0001.TXT"));
     EXPECT_TRUE(boxes.shown().empty());
 }
 
+// Keys typed on after the full box was saved (still queued when it closed) neither save
+// further notes nor take the saved one back.
 TEST_F(NotesTest, FullBoxSavesAtOnce) {
     ModalSteps user;
     user.then<NoteDialog>([](NoteDialog& d) {
@@ -110,13 +114,17 @@ TEST_F(NotesTest, FullBoxSavesAtOnce) {
             typeText(box(d), "line");
             pressKey(box(d), Qt::Key_Return, Qt::ControlModifier);
         }
+        typeText(box(d), "late");
+        pressKey(box(d), Qt::Key_Escape);
     });
-    EXPECT_EQ(user.run(RunNoteDialog), 3);
+    EXPECT_EQ(user.run(runNoteDialog), 3);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption,
               "End of box. Note automatically saved in the Lorvenna folder as");
+    EXPECT_EQ(boxes.shown()[0].text, "Lesson03-12Note0001.TXT");
     const std::string note = work.read("Lesson03-12Note0001.TXT");
     EXPECT_EQ(note.rfind(heading(1) + "line\r\nline", 0), 0u);
+    EXPECT_FALSE(work.exists("Lesson03-12Note0002.TXT"));
 }
 
 // A note that cannot be written says so and keeps its text; nothing claims it was saved.
@@ -132,7 +140,7 @@ TEST_F(NotesTest, UnwritableNoteKeepsTheDialogOpen) {
         EXPECT_EQ(box(d)->toPlainText(), "keep me");
         findControl<QPushButton>(d, NoteDialog::kCancelId)->click();
     });
-    EXPECT_EQ(user.run(RunNoteDialog), 0);
+    EXPECT_EQ(user.run(runNoteDialog), 0);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "Your note could not be saved.");
     std::filesystem::permissions(work.path() + "/drive-E", std::filesystem::perms::owner_write,
@@ -182,7 +190,7 @@ TEST_F(NotesTest, GradedNotesAreFoundReadAndPrinted) {
         EXPECT_EQ(status(d), "Printing all notes.");
         pressKey(&d, Qt::Key_Escape);
     });
-    EXPECT_EQ(user.run(RunNotesReader), 0);
+    EXPECT_EQ(user.run(runNotesReader), StateCode::StartDialog);
     unsetenv("LORVENNA_PRINT_PDF");
     EXPECT_TRUE(user.finished());
     EXPECT_EQ(read, "\nNOTE\nLesson 03-12, note 2 at page 4:\nDate 12/8/2026 Time 09:05\nAnother");
@@ -208,7 +216,7 @@ TEST_F(NotesTest, SingleNoteIsPrinted) {
                                                      : "Printing all notes.");
                 findControl<QPushButton>(d, NotesReaderDialog::kQuitId)->click();
             });
-        EXPECT_EQ(user.run(RunNotesReader), 0);
+        EXPECT_EQ(user.run(runNotesReader), StateCode::StartDialog);
         EXPECT_TRUE(user.finished());
     }
     unsetenv("LORVENNA_PRINT_PDF");
@@ -218,10 +226,10 @@ TEST_F(NotesTest, SingleNoteIsPrinted) {
 }
 
 TEST_F(NotesTest, ReaderWithoutNotesOrDiskShowsItsBox) {
-    EXPECT_EQ(RunNotesReader(), 0); // no LORVENNA_DRIVES entry made: see below
+    EXPECT_EQ(runNotesReader(), StateCode::StartDialog); // no LORVENNA_DRIVES entry made: see below
     work.addDrive('E');
     ScriptedBoxes shown;
-    EXPECT_EQ(RunNotesReader(), 0);
+    EXPECT_EQ(runNotesReader(), StateCode::StartDialog);
     ASSERT_EQ(shown.shown().size(), 1u);
     EXPECT_EQ(shown.shown()[0].caption, "No notes on this disk.");
     EXPECT_EQ(shown.shown()[0].text, "Try another disk.");

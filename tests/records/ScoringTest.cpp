@@ -6,11 +6,13 @@
 #include "platform/Random.h"
 #include "records/GradeRecord.h"
 #include "records/KeyDisk.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/SaveFaults.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestClock.h"
 
 #include <gtest/gtest.h>
 
@@ -21,6 +23,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -66,7 +70,7 @@ protected:
         s.keyDrive = 'E';
         setText(s.studentId, "Kim42");
         setText(s.typedPassword, "Pw7");
-        ASSERT_EQ(WriteKeyFile(), 7);
+        ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
         setText(s.typedPassword, typedPassword);
         s.graded = true;
     }
@@ -117,10 +121,10 @@ TEST(ScoreText, CompleteAndIncompleteForms) {
 TEST_F(ScoringTest, NothingIsScoredOnPageOneOrWithoutTotal) {
     graded();
     setPages({{2, 2}, {0, 0}}, 1);
-    EXPECT_EQ(ScoreLesson(), 1);
+    EXPECT_EQ(scoreLesson(), 1);
     setPages({{2, 2}, {0, 0}}, 2);
     session().questionTotal = 0;
-    EXPECT_EQ(ScoreLesson(), 1);
+    EXPECT_EQ(scoreLesson(), 1);
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_FALSE(work->exists(gradePath(1)));
 }
@@ -128,7 +132,7 @@ TEST_F(ScoringTest, NothingIsScoredOnPageOneOrWithoutTotal) {
 TEST_F(ScoringTest, UngradedSessionOnlyShowsTheScore) {
     work->addDrive('E');
     setPages({{3, 2}, {3, 3}, {0, 0}}, 3);
-    EXPECT_EQ(ScoreLesson(), 1);
+    EXPECT_EQ(scoreLesson(), 1);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "Your score:");
     EXPECT_EQ(boxes.shown()[0].text, "50.0% (Incomplete, 6 out of 10 answered)");
@@ -140,7 +144,7 @@ TEST_F(ScoringTest, UngradedSessionOnlyShowsTheScore) {
 TEST_F(ScoringTest, GradedSessionWritesTheGradeAndABookmark) {
     graded("pW7"); // typed in other letter case at login
     setPages({{4, 3}, {4, 4}, {2, 1}, {0, 0}}, 3);
-    EXPECT_EQ(ScoreLesson(), 1);
+    EXPECT_EQ(scoreLesson(), 1);
 
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "80.0% right first time!");
@@ -162,7 +166,7 @@ TEST_F(ScoringTest, GradedSessionWritesTheGradeAndABookmark) {
 TEST_F(ScoringTest, NoBookmarkOnTheLastPage) {
     graded();
     setPages({{4, 3}, {4, 4}}, 2);
-    EXPECT_EQ(ScoreLesson(), 1);
+    EXPECT_EQ(scoreLesson(), 1);
     EXPECT_TRUE(work->exists(gradePath(1)));
     EXPECT_FALSE(work->exists("drive-E/LORVENNA/L03-12.BMK"));
 }
@@ -172,7 +176,7 @@ TEST_F(ScoringTest, NextGradeTakesTheFirstFreeNumber) {
     setPages({{1, 1}, {1, 0}}, 2);
     for (int sequence : {1, 2, 4})
         work->write(gradePath(sequence), std::string(60, 'x'), false);
-    EXPECT_EQ(ScoreLesson(), 1);
+    EXPECT_EQ(scoreLesson(), 1);
     EXPECT_TRUE(readGrade(3).checksumHolds());
     EXPECT_EQ(work->read(gradePath(4)), std::string(60, 'x'));
 }
@@ -181,7 +185,7 @@ TEST_F(ScoringTest, ThousandthAttemptOverwritesNothingAndSaysSo) {
     graded();
     setPages({{1, 1}, {1, 0}, {0, 0}}, 2);
     fillSequences(999);
-    EXPECT_EQ(ScoreLesson(), 0);
+    EXPECT_EQ(scoreLesson(), 0);
     EXPECT_EQ(work->read(gradePath(999)), std::string(60, 'x'));
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[1].caption, "No room for another grade of this lesson.");
@@ -194,7 +198,7 @@ TEST_F(ScoringTest, BookmarkIsKeptWhenTheGradeCannotBeWritten) {
     fillSequences(998);
     // The last grade file cannot be replaced: a folder stands in its place.
     std::filesystem::create_directories(work->path() + "/" + gradePath(999) + "/inside");
-    EXPECT_EQ(ScoreLesson(), 0);
+    EXPECT_EQ(scoreLesson(), 0);
     EXPECT_TRUE(std::filesystem::is_directory(work->path() + "/" + gradePath(999)));
     EXPECT_EQ(work->read("drive-E/LORVENNA/L03-12.BMK"),
               " L 312\r\nP 1 1 1\r\nP -2 1 0\r\nP 3 0 0\r\n");
@@ -226,7 +230,7 @@ TEST_F(ScoringTest, FailuresOnTheDiskAreSilent) {
         setPages({{4, 3}, {4, 4}, {0, 0}}, 2);
         c.spoil(*work);
         const std::size_t boxesBefore = boxes.shown().size();
-        EXPECT_EQ(ScoreLesson(), 0) << c.name;
+        EXPECT_EQ(scoreLesson(), 0) << c.name;
         EXPECT_EQ(boxes.shown().size(), boxesBefore + 1) << c.name; // the score only
         EXPECT_FALSE(work->exists(gradePath(1))) << c.name;
         EXPECT_FALSE(work->exists("drive-E/LORVENNA/L03-12.BMK")) << c.name;
@@ -248,9 +252,9 @@ TEST_F(ScoringTest, GradeAndBookmarkAreWholeOrAbsentWhateverStepFails) {
         runBoxes.reset();
         runBoxes.emplace();
     };
-    auto save = [&] { result = ScoreLesson(); };
-    auto check = [&](const lorvenna::FileFault& fault) {
-        SCOPED_TRACE(lorvenna::describe(fault));
+    auto save = [&] { result = scoreLesson(); };
+    auto check = [&](const FileFault& fault) {
+        SCOPED_TRACE(describe(fault));
         const bool graded = work->exists(gradePath(1));
         if (graded) {
             const GradeRecord grade = readGrade(1);
@@ -261,17 +265,18 @@ TEST_F(ScoringTest, GradeAndBookmarkAreWholeOrAbsentWhateverStepFails) {
         EXPECT_EQ(result, graded ? 1 : 0);
         const std::string bookmark = work->read("drive-E/LORVENNA/L03-12.BMK");
         EXPECT_TRUE(bookmark == oldBookmark || bookmark == newBookmark) << bookmark;
-        EXPECT_TRUE(lorvenna::hiddenFilesIn(drive + "/LORVENNA").empty());
-        EXPECT_TRUE(lorvenna::hiddenFilesIn(drive).empty());
+        EXPECT_TRUE(hiddenFilesIn(drive + "/LORVENNA").empty());
+        EXPECT_TRUE(hiddenFilesIn(drive).empty());
         EXPECT_FALSE(work->exists("drive-E/TEMPTEMP.TMP"));
         // The student has seen the score; what the disk refused is not reported.
         ASSERT_EQ(runBoxes->shown().size(), 1u);
         EXPECT_EQ(runBoxes->shown()[0].caption, "Your score:");
     };
 
-    const auto faults = lorvenna::failEachFileStep(prepare, save, check);
-    using lorvenna::FileStep;
+    const auto faults = failEachFileStep(prepare, save, check);
     for (FileStep step : {FileStep::Open, FileStep::Write, FileStep::Flush, FileStep::Sync,
                           FileStep::Rename, FileStep::Close})
-        EXPECT_GE(lorvenna::faultsAt(faults, step), 2) << static_cast<int>(step);
+        EXPECT_GE(faultsAt(faults, step), 2) << static_cast<int>(step);
 }
+
+} // namespace lorvenna

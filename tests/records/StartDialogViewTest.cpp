@@ -5,11 +5,12 @@
 #include "platform/MessageBox.h"
 #include "records/KeyDisk.h"
 #include "records/StartDialog.h"
-#include "shell/DialogUnits.h"
-#include "shell/FixedText.h"
+#include "platform/DialogUnits.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
-#include "tests/records/ActiveModal.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>
@@ -23,6 +24,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -40,13 +43,13 @@ public:
         steps_.push_back({std::move(ready), std::move(act)});
     }
 
-    // Runs RunStartDialog with the script acting on it.
-    int run() {
+    // Runs runStartDialog with the script acting on it.
+    StateCode run() {
         QTimer timer;
         timer.setInterval(0);
         QObject::connect(&timer, &QTimer::timeout, [this] { poll(); });
         timer.start();
-        return RunStartDialog();
+        return runStartDialog();
     }
 
     bool finished() const { return next_ == steps_.size(); }
@@ -161,7 +164,7 @@ TEST_F(StartDialogViewTest, BlankDiskIsRegisteredThroughTheFields) {
                   typeInto(field(d, 203), "Pw7");
                   pressKey(field(d, 203), Qt::Key_Enter);
               });
-    EXPECT_EQ(user.run(), 7);
+    EXPECT_EQ(user.run(), StateCode::LessonSelection);
     EXPECT_TRUE(user.finished());
     EXPECT_TRUE(session().graded);
     EXPECT_STREQ(session().studentId, "Kim42");
@@ -175,7 +178,7 @@ TEST_F(StartDialogViewTest, RegisteredDiskLogsInWithPasswordInOtherCase) {
     session().keyDrive = 'E';
     setText(session().studentId, "Kim42");
     setText(session().typedPassword, "Pw7");
-    ASSERT_EQ(WriteKeyFile(), 7);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     resetSession();
 
     UserScript user;
@@ -186,7 +189,7 @@ TEST_F(StartDialogViewTest, RegisteredDiskLogsInWithPasswordInOtherCase) {
                   typeInto(field(d, 203), "pw7");
                   pressKey(field(d, 203), Qt::Key_Return);
               });
-    EXPECT_EQ(user.run(), 7);
+    EXPECT_EQ(user.run(), StateCode::LessonSelection);
     EXPECT_TRUE(session().graded);
     EXPECT_STREQ(session().studentId, "Kim42");
 }
@@ -203,7 +206,7 @@ TEST_F(StartDialogViewTest, TypingPastSixtyCharactersIsNoticed) {
                   typeInto(field(d, 202), "b");
                   EXPECT_EQ(field(d, 202)->text().size(), 60);
               });
-    EXPECT_EQ(user.run(), -4);
+    EXPECT_EQ(user.run(), StateCode::Quit);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "Your name entry is too long.");
 }
@@ -212,17 +215,19 @@ TEST_F(StartDialogViewTest, EscapeQuitsAndUngradedStarts) {
     UserScript quit;
     quit.then([](StartDialogView&) { return true; },
               [](StartDialogView& d) { pressKey(&d, Qt::Key_Escape); });
-    EXPECT_EQ(quit.run(), -4);
+    EXPECT_EQ(quit.run(), StateCode::Quit);
 
     session().graded = true;
     UserScript ungraded;
     ungraded.then([](StartDialogView&) { return true; }, [](StartDialogView& d) { click(d, 204); });
-    EXPECT_EQ(ungraded.run(), 7);
+    EXPECT_EQ(ungraded.run(), StateCode::LessonSelection);
     EXPECT_FALSE(session().graded);
 }
 
 TEST_F(StartDialogViewTest, ReadNotesLeadsToTheNotesReader) {
     UserScript notes;
     notes.then([](StartDialogView&) { return true; }, [](StartDialogView& d) { click(d, 207); });
-    EXPECT_EQ(notes.run(), 6);
+    EXPECT_EQ(notes.run(), StateCode::NotesReader);
 }
+
+} // namespace lorvenna

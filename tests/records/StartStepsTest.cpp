@@ -5,10 +5,11 @@
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
 #include "records/KeyDisk.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/SaveFaults.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
 
 #include <gtest/gtest.h>
 
@@ -17,6 +18,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -33,8 +36,8 @@ public:
     void focusPasswordField() override { focus = "password"; }
     void setWindowText(std::string_view text) override { windowText = std::string(text); }
     void setMessage(std::string_view text) override { message = std::string(text); }
-    void postStep(int step) override { posted.push_back(step); }
-    void endDialog(int result) override { results.push_back(result); }
+    void postStep(StartStep step) override { posted.push_back(step); }
+    void endDialog(StateCode result) override { results.push_back(result); }
 
     bool idShown = true;
     bool passwordShown = true;
@@ -43,8 +46,8 @@ public:
     std::string focus;
     std::string windowText = "unset";
     std::string message;
-    std::deque<int> posted;
-    std::vector<int> results;
+    std::deque<StartStep> posted;
+    std::vector<StateCode> results;
 };
 
 class StartStepsTest : public testing::Test {
@@ -58,7 +61,7 @@ protected:
     // Delivers the posted steps as the dialog's message loop would.
     void runPosted() {
         while (!view.posted.empty()) {
-            const int step = view.posted.front();
+            const StartStep step = view.posted.front();
             view.posted.pop_front();
             steps.handleStep(step);
         }
@@ -106,25 +109,25 @@ TEST_F(StartStepsTest, OpensWithTheInstructionsAndHiddenFields) {
 TEST_F(StartStepsTest, SimpleCommandsEndTheDialog) {
     struct Case {
         void (StartSteps::*command)();
-        int result;
+        StateCode result;
     };
-    const Case cases[] = {{&StartSteps::startUngraded, 7},
-                          {&StartSteps::readGrades, 5},
-                          {&StartSteps::openNotes, 6},
-                          {&StartSteps::quit, -4}};
+    const Case cases[] = {{&StartSteps::startUngraded, StateCode::LessonSelection},
+                          {&StartSteps::readGrades, StateCode::GradeReview},
+                          {&StartSteps::openNotes, StateCode::NotesReader},
+                          {&StartSteps::quit, StateCode::Quit}};
     for (const Case& c : cases) {
         FakeStartView fresh;
         StartSteps machine(fresh);
         session().graded = true;
         (machine.*c.command)();
-        EXPECT_EQ(fresh.results, std::vector<int>{c.result});
+        EXPECT_EQ(fresh.results, std::vector<StateCode>{c.result});
         EXPECT_EQ(machine.result(), c.result);
         if (c.command == &StartSteps::startUngraded) {
             EXPECT_FALSE(session().graded);
         }
         // Nothing acts on a dialog that has ended.
         machine.quit();
-        machine.handleStep(-12);
+        machine.handleStep(StartStep::NoDrive);
         EXPECT_EQ(fresh.results.size(), 1u);
     }
 }
@@ -136,7 +139,7 @@ TEST_F(StartStepsTest, NoRemovableDriveEndsAfterItsBox) {
     EXPECT_EQ(boxes.shown()[0].caption, "No removable disk found.");
     EXPECT_EQ(boxes.shown()[0].text, "Insert your drive or disk for grades.");
     EXPECT_EQ(boxes.shown()[0].buttons, BoxButtons::Ok);
-    EXPECT_EQ(view.results, std::vector<int>{-4});
+    EXPECT_EQ(view.results, std::vector<StateCode>{StateCode::Quit});
 }
 
 TEST_F(StartStepsTest, TwoDisksThenRetryWithOneGoesOnToRegistration) {
@@ -151,7 +154,7 @@ TEST_F(StartStepsTest, TwoDisksThenRetryWithOneGoesOnToRegistration) {
     EXPECT_EQ(boxes.shown()[0].text, "Remove all but the Lorvenna disk and retry.");
     EXPECT_EQ(boxes.shown()[0].buttons, BoxButtons::RetryCancel);
     EXPECT_TRUE(view.results.empty());
-    EXPECT_EQ(session().stateCode, -11);
+    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::NotRegistered));
     EXPECT_TRUE(view.idShown);
     EXPECT_EQ(view.focus, "id");
     EXPECT_EQ(view.windowText, "Lorvenna: Registering new grade disk");
@@ -167,19 +170,19 @@ TEST_F(StartStepsTest, DetectionBoxesCancelWithTheirResults) {
         std::vector<std::pair<char, bool>> drives;
         const char* caption;
         const char* text;
-        int result;
+        StateCode result;
     };
     const Case cases[] = {
         {"two disks",
          {{'E', true}, {'F', true}},
          "Two or more disks are inserted.",
          "Remove all but the Lorvenna disk and retry.",
-         0},
+         StateCode::StartDialog},
         {"no medium",
          {{'E', false}},
          "No removable disk available.",
          "Insert a disk and hit Retry, or Cancel to quit.",
-         0},
+         StateCode::StartDialog},
     };
     for (const Case& c : cases) {
         WorkFolder folder;
@@ -192,7 +195,7 @@ TEST_F(StartStepsTest, DetectionBoxesCancelWithTheirResults) {
         StartSteps machine(fresh);
         machine.startWithGrades();
         while (!fresh.posted.empty()) {
-            const int step = fresh.posted.front();
+            const StartStep step = fresh.posted.front();
             fresh.posted.pop_front();
             machine.handleStep(step);
         }
@@ -200,7 +203,7 @@ TEST_F(StartStepsTest, DetectionBoxesCancelWithTheirResults) {
         EXPECT_EQ(script.shown()[1].caption, c.caption) << c.name;
         EXPECT_EQ(script.shown()[1].text, c.text) << c.name;
         EXPECT_EQ(fresh.message, "Checking disk.......") << c.name;
-        EXPECT_EQ(fresh.results, std::vector<int>{c.result}) << c.name;
+        EXPECT_EQ(fresh.results, std::vector<StateCode>{c.result}) << c.name;
     }
 }
 
@@ -209,7 +212,7 @@ TEST_F(StartStepsTest, BlankDiskRegistersIdAndPassword) {
     steps.startWithGrades();
     runPosted();
     typeId("Kim42");
-    EXPECT_EQ(session().stateCode, 3);
+    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::ChoosePassword));
     EXPECT_FALSE(view.idShown);
     EXPECT_EQ(view.id, ""); // the field is cleared, the ID kept
     EXPECT_STREQ(session().studentId, "Kim42");
@@ -219,7 +222,7 @@ TEST_F(StartStepsTest, BlankDiskRegistersIdAndPassword) {
 
     typePassword("Pw7");
     EXPECT_EQ(view.message, "Registering your name and password on floppy.....");
-    EXPECT_EQ(view.results, std::vector<int>{7});
+    EXPECT_EQ(view.results, std::vector<StateCode>{StateCode::LessonSelection});
     EXPECT_TRUE(session().graded);
     EXPECT_EQ(keyFileOnE().size(), 256u);
     EXPECT_TRUE(boxes.shown().empty());
@@ -230,10 +233,10 @@ TEST_F(StartStepsTest, ShortKeyFileIsRegisteredAnew) {
     work.write("drive-E/LORVENNA/KEY.GRD", std::string(255, 'k'), false);
     steps.startWithGrades();
     runPosted();
-    EXPECT_EQ(session().stateCode, -11);
+    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::NotRegistered));
     typeId("Kim42");
     typePassword("Pw7");
-    EXPECT_EQ(view.results, std::vector<int>{7});
+    EXPECT_EQ(view.results, std::vector<StateCode>{StateCode::LessonSelection});
     EXPECT_EQ(keyFileOnE().size(), 256u);
 }
 
@@ -242,12 +245,12 @@ TEST_F(StartStepsTest, RegisteredDiskAcceptsThePasswordInOtherCase) {
     session().keyDrive = 'E';
     setText(session().studentId, "Kim42");
     setText(session().typedPassword, "Pw7");
-    ASSERT_EQ(WriteKeyFile(), 7);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     resetSession();
 
     steps.startWithGrades();
     runPosted();
-    EXPECT_EQ(session().stateCode, 2);
+    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::KeyRead));
     EXPECT_STREQ(session().studentId, "Kim42");
     EXPECT_EQ(view.windowText, "Lorvenna: Grade disk present.");
     EXPECT_EQ(view.message, "Type your password and hit Enter.");
@@ -255,14 +258,14 @@ TEST_F(StartStepsTest, RegisteredDiskAcceptsThePasswordInOtherCase) {
 
     // Wrong twice, then right in other letter case.
     typePassword("Pw8");
-    EXPECT_EQ(session().stateCode, -15);
+    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::PasswordAgain));
     EXPECT_EQ(view.message, "Enter password again:");
     EXPECT_EQ(view.password, "");
     typePassword("wrong");
     typePassword("pW7");
     EXPECT_EQ(captions(), (std::vector<std::string>{"Incorrect password.", "Incorrect password."}));
     EXPECT_EQ(boxes.shown()[0].text, "Please try again.");
-    EXPECT_EQ(view.results, std::vector<int>{7});
+    EXPECT_EQ(view.results, std::vector<StateCode>{StateCode::LessonSelection});
     EXPECT_TRUE(session().graded);
 }
 
@@ -276,22 +279,22 @@ TEST_F(StartStepsTest, LongEntriesAreCutTo58And18Characters) {
         const std::string id(idLength - 1, 'a');
         fresh.id = id + "Z";
         machine.startWithGrades();
-        machine.handleStep(-9); // as posted
-        machine.handleStep(-11);
+        machine.handleStep(StartStep::OneMedium); // as posted
+        machine.handleStep(StartStep::NotRegistered);
         machine.enterInIdField();
         EXPECT_EQ(std::string(session().studentId), std::string(58, 'a')) << idLength;
-        session().stateCode = 3;
+        session().stateCode = static_cast<StateCode>(StartStep::ChoosePassword);
         fresh.password = std::string(18, 'p') + "Q";
         machine.enterInPasswordField();
         EXPECT_EQ(std::string(session().typedPassword), std::string(18, 'p')) << idLength;
-        EXPECT_EQ(fresh.results, std::vector<int>{7}) << idLength;
+        EXPECT_EQ(fresh.results, std::vector<StateCode>{StateCode::LessonSelection}) << idLength;
 
         // The same long password typed at login matches what was registered.
         resetSession();
         session().keyDrive = 'E';
-        ASSERT_EQ(ReadKeyFile(), 2);
+        ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
         setText(session().typedPassword, std::string(18, 'P'));
-        EXPECT_EQ(CheckPassword(), 4);
+        EXPECT_EQ(checkPassword(), KeyDiskCode::PasswordRight);
     }
 }
 
@@ -308,7 +311,7 @@ TEST_F(StartStepsTest, EntriesMustBeLettersAndDigits) {
     for (const BoxRecord& box : boxes.shown())
         EXPECT_EQ(box.text, "Try again.");
     EXPECT_EQ(view.id, "Kim-42"); // the ID field keeps its text
-    EXPECT_EQ(session().stateCode, -11);
+    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::NotRegistered));
 
     typeId("Kim42");
     typePassword("a b");
@@ -334,7 +337,7 @@ TEST_F(StartStepsTest, TypingPastTheLimitsAsksForShorterEntries) {
     EXPECT_EQ(boxes.shown()[0].text, "Hit Retry then use a shorter name or ID.");
     EXPECT_EQ(view.id, "");
     EXPECT_EQ(session().studentId[0], '\0');
-    EXPECT_EQ(session().stateCode, -11);
+    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::NotRegistered));
 
     typeId("Kim42");
     boxes.queue(BoxAnswer::Retry);
@@ -345,12 +348,12 @@ TEST_F(StartStepsTest, TypingPastTheLimitsAsksForShorterEntries) {
     EXPECT_EQ(boxes.shown()[1].caption, "Your password entry is too long.");
     EXPECT_EQ(boxes.shown()[1].text, "Hit Retry then use a shorter password..");
     EXPECT_EQ(view.password, "");
-    EXPECT_EQ(session().stateCode, 3);
+    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::ChoosePassword));
 
     boxes.queue(BoxAnswer::Cancel);
     steps.passwordFieldOverflow();
     runPosted();
-    EXPECT_EQ(view.results, std::vector<int>{-4});
+    EXPECT_EQ(view.results, std::vector<StateCode>{StateCode::Quit});
 }
 
 TEST_F(StartStepsTest, PasswordLimitAtLoginOnlyStopsTyping) {
@@ -358,15 +361,15 @@ TEST_F(StartStepsTest, PasswordLimitAtLoginOnlyStopsTyping) {
     session().keyDrive = 'E';
     setText(session().studentId, "Kim42");
     setText(session().typedPassword, "Pw7");
-    ASSERT_EQ(WriteKeyFile(), 7);
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     steps.startWithGrades();
     runPosted();
-    ASSERT_EQ(session().stateCode, 2);
+    ASSERT_EQ(session().stateCode, static_cast<StateCode>(StartStep::KeyRead));
     steps.passwordFieldOverflow();
     steps.idFieldOverflow();
     runPosted();
     EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_EQ(session().stateCode, 2);
+    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::KeyRead));
 }
 
 TEST_F(StartStepsTest, WriteProtectedDiskShowsItsBox) {
@@ -380,7 +383,7 @@ TEST_F(StartStepsTest, WriteProtectedDiskShowsItsBox) {
     EXPECT_EQ(captions(), (std::vector<std::string>{"Grading disk full or write-protected.",
                                                     "Grading disk full or write-protected."}));
     EXPECT_EQ(boxes.shown()[0].text, "Insert a different disk to Retry.");
-    EXPECT_EQ(view.results, std::vector<int>{-4});
+    EXPECT_EQ(view.results, std::vector<StateCode>{StateCode::Quit});
 }
 
 TEST_F(StartStepsTest, FailedRegistrationShowsTheDiskBox) {
@@ -394,7 +397,7 @@ TEST_F(StartStepsTest, FailedRegistrationShowsTheDiskBox) {
     boxes.queue(BoxAnswer::Cancel);
     typePassword("Pw7");
     EXPECT_EQ(captions(), std::vector<std::string>{"Grading disk full or write-protected."});
-    EXPECT_EQ(view.results, std::vector<int>{-4});
+    EXPECT_EQ(view.results, std::vector<StateCode>{StateCode::Quit});
     EXPECT_FALSE(session().graded);
 }
 
@@ -408,7 +411,7 @@ TEST_F(StartStepsTest, DamagedKeyFileEndsWithWrongPasswordCode) {
     work.write("drive-E/LORVENNA/KEY.GRD", plain, false);
     steps.startWithGrades();
     runPosted();
-    EXPECT_EQ(view.results, std::vector<int>{-16});
+    EXPECT_EQ(view.results, std::vector<StateCode>{StateCode::WrongPassword});
     EXPECT_TRUE(boxes.shown().empty());
 }
 
@@ -421,7 +424,7 @@ TEST_F(StartStepsTest, RegistrationFailingAtAnyStepKeepsTheOldKeyOrWritesAWholeO
         std::optional<ScriptedBoxes> runBoxes;
         auto deliver = [&] {
             while (!runView->posted.empty()) {
-                const int step = runView->posted.front();
+                const StartStep step = runView->posted.front();
                 runView->posted.pop_front();
                 runSteps->handleStep(step);
             }
@@ -449,31 +452,32 @@ TEST_F(StartStepsTest, RegistrationFailingAtAnyStepKeepsTheOldKeyOrWritesAWholeO
             runSteps->enterInPasswordField();
             deliver();
         };
-        auto check = [&](const lorvenna::FileFault& fault) {
-            SCOPED_TRACE(lorvenna::describe(fault) + (old.empty() ? " on a blank disk" : ""));
+        auto check = [&](const FileFault& fault) {
+            SCOPED_TRACE(describe(fault) + (old.empty() ? " on a blank disk" : ""));
             const bool registered = keyFileOnE() != old;
-            EXPECT_TRUE(lorvenna::hiddenFilesIn(root).empty());
-            EXPECT_TRUE(lorvenna::hiddenFilesIn(root + "/LORVENNA").empty());
+            EXPECT_TRUE(hiddenFilesIn(root).empty());
+            EXPECT_TRUE(hiddenFilesIn(root + "/LORVENNA").empty());
             EXPECT_FALSE(work.exists("drive-E/TEMPTEMP.TMP"));
             if (!registered) {
                 EXPECT_EQ(runBoxes->shown().size(), 1u);
                 EXPECT_EQ(runBoxes->shown()[0].caption, "Grading disk full or write-protected.");
-                EXPECT_EQ(runView->results, std::vector<int>{-4});
+                EXPECT_EQ(runView->results, std::vector<StateCode>{StateCode::Quit});
                 return;
             }
             EXPECT_TRUE(runBoxes->shown().empty());
-            EXPECT_EQ(runView->results, std::vector<int>{7});
+            EXPECT_EQ(runView->results, std::vector<StateCode>{StateCode::LessonSelection});
             resetSession();
             session().keyDrive = 'E';
-            ASSERT_EQ(ReadKeyFile(), 2);
+            ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
             EXPECT_STREQ(session().keyId, "Kim42");
             EXPECT_STREQ(session().keyPassword, "Pw7");
         };
 
-        const auto faults = lorvenna::failEachFileStep(prepare, save, check, ENOSPC);
-        using lorvenna::FileStep;
+        const auto faults = failEachFileStep(prepare, save, check, ENOSPC);
         for (FileStep step :
              {FileStep::Open, FileStep::Write, FileStep::Flush, FileStep::Rename, FileStep::Close})
-            EXPECT_GE(lorvenna::faultsAt(faults, step), 1) << static_cast<int>(step);
+            EXPECT_GE(faultsAt(faults, step), 1) << static_cast<int>(step);
     }
 }
+
+} // namespace lorvenna

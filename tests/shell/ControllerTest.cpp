@@ -2,20 +2,26 @@
 // fatal exit, with the test clock and scripted boxes.
 #include "shell/Controller.h"
 
+#include "items/Item.h"
+#include "items/KeyEntry.h"
 #include "lesson/PageEntry.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "shell/ControllerTimer.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestClock.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdio>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -34,7 +40,7 @@ public:
 
 using Posted = FakeApp::Posted;
 
-std::vector<Posted> one(int code, int page) {
+std::vector<Posted> one(StateCode code, int page) {
     return {Posted{code, page}};
 }
 
@@ -47,7 +53,10 @@ protected:
         steps.gradeReview = [this] { return step("review", reviewResult); };
         steps.notesReader = [this] { return step("notes", notesResult); };
         steps.lessonSelection = [this] { return step("select", selectResult); };
-        steps.scoreLesson = [this] { return step("score", 1); };
+        steps.scoreLesson = [this] {
+            log.push_back("score");
+            return 1;
+        };
         steps.readLessonIndex = [this] {
             log.push_back("index");
             return indexResult;
@@ -61,7 +70,9 @@ protected:
             return buildResult;
         };
         steps.lessonTeardown = [this] { log.push_back("teardown"); };
-        steps.showHelp = [this](int topic) { log.push_back("help " + std::to_string(topic)); };
+        steps.showHelp = [this](HelpTopic topic) {
+            log.push_back("help " + std::to_string(static_cast<int>(topic)));
+        };
         steps.noteDialog = [this] { log.push_back("note"); };
         steps.endQuestion = [this] { log.push_back("endQuestion"); };
         controller = std::make_unique<Controller>(window, steps);
@@ -73,7 +84,7 @@ protected:
         s.currentEntry = &entry;
     }
 
-    int step(const char* name, int result) {
+    StateCode step(const char* name, StateCode result) {
         log.push_back(name);
         return result;
     }
@@ -94,10 +105,10 @@ protected:
     std::vector<std::string> log;
     PageEntry entry;
 
-    int startResult = 7;
-    int reviewResult = 7;
-    int notesResult = 7;
-    int selectResult = 9;
+    StateCode startResult = StateCode::LessonSelection;
+    StateCode reviewResult = StateCode::LessonSelection;
+    StateCode notesResult = StateCode::LessonSelection;
+    StateCode selectResult = StateCode::SetUpLesson;
     bool indexResult = true;
     int bookmarkResult = 0;
     bool buildResult = true;
@@ -105,31 +116,35 @@ protected:
 
 TEST_F(ControllerTest, DialogStatesPostTheirResults) {
     struct Case {
-        int state;
+        StateCode state;
         const char* step;
-        int result;
+        StateCode result;
     };
     const Case cases[] = {
-        {0, "start", 5}, {0, "start", -16}, {5, "review", 0}, {6, "notes", 7}, {7, "select", 10},
+        {StateCode::StartDialog, "start", StateCode::GradeReview},
+        {StateCode::StartDialog, "start", StateCode::WrongPassword},
+        {StateCode::GradeReview, "review", StateCode::StartDialog},
+        {StateCode::NotesReader, "notes", StateCode::LessonSelection},
+        {StateCode::LessonSelection, "select", StateCode::ResumeLesson},
     };
     for (const Case& c : cases) {
         log.clear();
         app->posted.clear();
         startResult = reviewResult = notesResult = selectResult = c.result;
         controller->handleState(c.state);
-        EXPECT_EQ(log, std::vector<std::string>{c.step}) << c.state;
-        EXPECT_EQ(app->posted, one(c.result, 0)) << c.state;
+        EXPECT_EQ(log, std::vector<std::string>{c.step}) << static_cast<int>(c.state);
+        EXPECT_EQ(app->posted, one(c.result, 0)) << static_cast<int>(c.state);
         // The dialog's result is stored as the state before it is posted.
-        EXPECT_EQ(session().stateCode, c.result) << c.state;
+        EXPECT_EQ(session().stateCode, c.result) << static_cast<int>(c.state);
     }
     EXPECT_EQ(window.restored, 1); // only state 7 restores the window
 }
 
 TEST_F(ControllerTest, EndOfLessonScoresTearsDownThenSelects) {
-    selectResult = -4;
-    controller->handleState(8);
+    selectResult = StateCode::Quit;
+    controller->handleState(StateCode::LessonEnd);
     EXPECT_EQ(log, (std::vector<std::string>{"score", "teardown", "select"}));
-    EXPECT_EQ(app->posted, one(-4, 0));
+    EXPECT_EQ(app->posted, one(StateCode::Quit, 0));
     EXPECT_EQ(window.restored, 0);
 }
 
@@ -138,17 +153,17 @@ TEST_F(ControllerTest, SettingUpALessonReadsItsIndexAndShowsPageOne) {
     std::snprintf(s.lessonName, sizeof s.lessonName, "01-02");
     s.graded = true;
     app->caption = "old caption";
-    controller->handleState(9);
+    controller->handleState(StateCode::SetUpLesson);
     EXPECT_EQ(window.noteEnabled, 1);
     EXPECT_EQ(app->statusTexts, std::vector<std::string>{"...Setting up lesson 01-02..."});
     EXPECT_EQ(app->caption, "");
     EXPECT_EQ(log, std::vector<std::string>{"index"});
-    EXPECT_EQ(app->posted, one(11, 1));
-    EXPECT_EQ(s.stateCode, 9);
+    EXPECT_EQ(app->posted, one(StateCode::ShowPage, 1));
+    EXPECT_EQ(s.stateCode, StateCode::SetUpLesson);
 
     // Ungraded: the note button stays as it is.
     s.graded = false;
-    controller->handleState(9);
+    controller->handleState(StateCode::SetUpLesson);
     EXPECT_EQ(window.noteEnabled, 1);
 }
 
@@ -167,9 +182,9 @@ TEST_F(ControllerTest, SettingUpFromTheBookmarkResumesItsPage) {
         log.clear();
         app->posted.clear();
         bookmarkResult = c.bookmark;
-        controller->handleState(10);
+        controller->handleState(StateCode::ResumeLesson);
         EXPECT_EQ(log, (std::vector<std::string>{"index", "bookmark 3-12"}));
-        EXPECT_EQ(app->posted, one(11, c.page)) << c.bookmark;
+        EXPECT_EQ(app->posted, one(StateCode::ShowPage, c.page)) << c.bookmark;
     }
     EXPECT_EQ(app->statusTexts.back(), "...Setting up 03-12...");
     EXPECT_EQ(window.noteEnabled, 0); // state 10 never enables the note button
@@ -178,11 +193,13 @@ TEST_F(ControllerTest, SettingUpFromTheBookmarkResumesItsPage) {
 
 TEST_F(ControllerTest, LessonSetUpFailuresEndWithBadLessonFile) {
     struct Case {
-        int state;
+        StateCode state;
         bool index;
         int bookmark;
     };
-    for (const Case c : {Case{9, false, 0}, Case{10, false, 0}, Case{10, true, -2}}) {
+    for (const Case c :
+         {Case{StateCode::SetUpLesson, false, 0}, Case{StateCode::ResumeLesson, false, 0},
+          Case{StateCode::ResumeLesson, true, -2}}) {
         resetSession();
         FakeApp fake;
         FakeWindow win;
@@ -211,29 +228,40 @@ TEST_F(ControllerTest, ShowingAPageBuildsItOnlyWithinTheLesson) {
         std::vector<Posted> posted;
     };
     const Case cases[] = {
-        {2, false, 2, "build 2", {}},    {5, false, 5, "build 5", {}},
-        {6, false, 5, nullptr, {}},      // past the end: stays at the last page
-        {6, true, 6, nullptr, {{8, 0}}}, // an answer that turns past the end ends it
-        {0, false, 1, nullptr, {}},      {-3, true, 1, nullptr, {}},
+        {2, false, 2, "build 2", {}},
+        {5, false, 5, "build 5", {}},
+        {6, false, 5, nullptr, {}}, // past the end: stays at the last page
+        {6,
+         true,
+         6,
+         nullptr,
+         {{StateCode::LessonEnd, 0}}}, // an answer that turns past the end ends it
+        {0, false, 1, nullptr, {}},
+        {-3, true, 1, nullptr, {}},
     };
     for (const Case& c : cases) {
         log.clear();
         app->posted.clear();
-        s.advanceAfterAnswer = c.advance;
-        controller->handleState(11, c.page);
+        Item autoTurn; // a question that turns the page after its answer
+        autoTurn.keyKinds = kKeyAutoTurn;
+        if (c.advance)
+            s.answer.startQuestion(autoTurn);
+        else
+            s.answer.clearAdvance();
+        controller->handleState(StateCode::ShowPage, c.page);
         EXPECT_EQ(s.currentPage, c.currentPage) << c.page;
         EXPECT_EQ(log, c.build ? std::vector<std::string>{c.build} : std::vector<std::string>{})
             << c.page;
         EXPECT_EQ(app->posted, c.posted) << c.page;
         if (c.page > 5 && c.advance) {
-            EXPECT_FALSE(s.advanceAfterAnswer);
+            EXPECT_FALSE(s.answer.advanceAfterAnswer());
         }
     }
     EXPECT_FALSE(controller->exited());
 
     buildResult = false;
     setText(s.errorText, "Page number wrong in Lesson");
-    controller->handleState(11, 2);
+    controller->handleState(StateCode::ShowPage, 2);
     expectEnded();
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "Bad LSN file.");
@@ -242,23 +270,23 @@ TEST_F(ControllerTest, ShowingAPageBuildsItOnlyWithinTheLesson) {
 
 TEST_F(ControllerTest, OtherCodesEndTheRunWithTheirMessage) {
     struct Case {
-        int code;
+        StateCode code;
         const char* caption; // nullptr: no box
         const char* text;
     };
     const Case cases[] = {
-        {1, nullptr, ""},
-        {2, nullptr, ""},
-        {3, nullptr, ""},
-        {4, nullptr, ""},
-        {12, nullptr, ""},
-        {13, nullptr, ""},
-        {9999, nullptr, ""},
-        {-4, nullptr, ""},
-        {-3, nullptr, ""},
-        {-16, "Wrong password.", ""},
-        {-1, "Internal error!", "no dialog"},
-        {-5, "Bad LSN file.", "no dialog"},
+        {StateCode{1}, nullptr, ""},
+        {StateCode{2}, nullptr, ""},
+        {StateCode{3}, nullptr, ""},
+        {StateCode{4}, nullptr, ""},
+        {StateCode::PageShown, nullptr, ""},
+        {StateCode::QuestionAsked, nullptr, ""},
+        {StateCode{9999}, nullptr, ""},
+        {StateCode::Quit, nullptr, ""},
+        {StateCode{-3}, nullptr, ""},
+        {StateCode::WrongPassword, "Wrong password.", ""},
+        {StateCode::InternalError, "Internal error!", "no dialog"},
+        {StateCode::BadLesson, "Bad LSN file.", "no dialog"},
     };
     for (const Case& c : cases) {
         resetSession();
@@ -268,13 +296,13 @@ TEST_F(ControllerTest, OtherCodesEndTheRunWithTheirMessage) {
         setText(session().errorText, "no dialog");
         Controller ctl(win, steps);
         ctl.handleState(c.code);
-        EXPECT_TRUE(ctl.exited()) << c.code;
-        EXPECT_EQ(win.destroyed, 1) << c.code;
+        EXPECT_TRUE(ctl.exited()) << static_cast<int>(c.code);
+        EXPECT_EQ(win.destroyed, 1) << static_cast<int>(c.code);
         if (!c.caption) {
-            EXPECT_TRUE(shown.shown().empty()) << c.code;
+            EXPECT_TRUE(shown.shown().empty()) << static_cast<int>(c.code);
             continue;
         }
-        ASSERT_EQ(shown.shown().size(), 1u) << c.code;
+        ASSERT_EQ(shown.shown().size(), 1u) << static_cast<int>(c.code);
         EXPECT_EQ(shown.shown()[0].caption, c.caption);
         EXPECT_EQ(shown.shown()[0].text, c.text);
     }
@@ -282,8 +310,8 @@ TEST_F(ControllerTest, OtherCodesEndTheRunWithTheirMessage) {
 
 TEST_F(ControllerTest, FatalExitDeletesTheWorkingFolderBookmarkAndTearsDown) {
     folder.write("LORVENNA.BMK", "L 102\r\n");
-    StartControllerTimer();
-    controller->fatalExit(-4);
+    startPauseTimer();
+    controller->fatalExit(StateCode::Quit);
     EXPECT_FALSE(folder.exists("LORVENNA.BMK"));
     EXPECT_EQ(log, std::vector<std::string>{"teardown"});
     EXPECT_FALSE(session().timerRunning);
@@ -291,11 +319,11 @@ TEST_F(ControllerTest, FatalExitDeletesTheWorkingFolderBookmarkAndTearsDown) {
     expectEnded();
 
     // Nothing is handled once the run has ended, and it ends only once.
-    controller->handleState(7);
-    controller->keyDown(0x22);
-    controller->buttonCommand(kButtonQuit);
+    controller->handleState(StateCode::LessonSelection);
+    controller->keyDown(VirtualKey::PageDown);
+    controller->buttonCommand(CommandId::Quit);
     controller->closeRequested();
-    controller->fatalExit(-5);
+    controller->fatalExit(StateCode::BadLesson);
     EXPECT_TRUE(app->posted.empty());
     EXPECT_EQ(log, std::vector<std::string>{"teardown"});
     EXPECT_EQ(window.destroyed, 1);
@@ -305,52 +333,65 @@ TEST_F(ControllerTest, FatalExitDeletesTheWorkingFolderBookmarkAndTearsDown) {
 TEST_F(ControllerTest, PageKeysTurnPagesWithinTheLessonUnlessItIsATest) {
     SessionState& s = session();
     struct Case {
-        int key;
+        VirtualKey key;
         int current;
         bool test;
         std::vector<Posted> posted;
     };
     const std::vector<Case> cases = {
-        {0x22, 3, false, {{11, 4}}}, {0x27, 3, false, {{11, 4}}}, {0x41, 3, false, {{11, 4}}},
-        {0x61, 3, false, {{11, 4}}}, {0x22, 5, false, {}},        {0x27, 5, false, {}},
-        {0x21, 3, false, {{11, 2}}}, {0x25, 3, false, {{11, 2}}}, {0x42, 3, false, {{11, 2}}},
-        {0x62, 3, false, {{11, 2}}}, {0x21, 1, false, {}},        {0x25, 1, false, {}},
-        {0x22, 3, true, {}},         {0x61, 3, true, {}},         {0x21, 3, true, {}},
-        {0x62, 3, true, {}},
+        {VirtualKey::PageDown, 3, false, {{StateCode::ShowPage, 4}}},
+        {VirtualKey::Right, 3, false, {{StateCode::ShowPage, 4}}},
+        {VirtualKey::A, 3, false, {{StateCode::ShowPage, 4}}},
+        {VirtualKey::Keypad1, 3, false, {{StateCode::ShowPage, 4}}},
+        {VirtualKey::PageDown, 5, false, {}},
+        {VirtualKey::Right, 5, false, {}},
+        {VirtualKey::PageUp, 3, false, {{StateCode::ShowPage, 2}}},
+        {VirtualKey::Left, 3, false, {{StateCode::ShowPage, 2}}},
+        {VirtualKey::B, 3, false, {{StateCode::ShowPage, 2}}},
+        {VirtualKey::Keypad2, 3, false, {{StateCode::ShowPage, 2}}},
+        {VirtualKey::PageUp, 1, false, {}},
+        {VirtualKey::Left, 1, false, {}},
+        {VirtualKey::PageDown, 3, true, {}},
+        {VirtualKey::Keypad1, 3, true, {}},
+        {VirtualKey::PageUp, 3, true, {}},
+        {VirtualKey::Keypad2, 3, true, {}},
     };
     for (const Case& c : cases) {
         app->posted.clear();
         s.currentPage = c.current;
         s.testLesson = c.test;
         controller->keyDown(c.key);
-        EXPECT_EQ(app->posted, c.posted) << std::hex << c.key << " at " << c.current;
+        EXPECT_EQ(app->posted, c.posted)
+            << std::hex << static_cast<int>(c.key) << " at " << c.current;
         EXPECT_FALSE(s.pageClosing); // page keys do not close the page themselves
     }
 }
 
 TEST_F(ControllerTest, OtherKeysHelpNoteMainMenuAndQuit) {
-    for (int key : {0x48, 0x68, 0x70})
+    for (VirtualKey key : {VirtualKey::H, VirtualKey::Keypad8, VirtualKey::F1})
         controller->keyDown(key);
-    for (int key : {0x4E, 0x6E})
+    for (VirtualKey key : {VirtualKey::N, VirtualKey::KeypadDecimal})
         controller->keyDown(key);
     // Keys outside the table, Space, Enter, Escape, C and the main-row minus, do nothing.
-    for (int key : {0x20, 0x0D, 0x1B, 0x43, 0xBD, 0x72, 0x00})
+    for (VirtualKey key : {VirtualKey::Space, VirtualKey::Return, VirtualKey::Escape,
+                           VirtualKey{0x43}, VirtualKey{0xBD}, VirtualKey{0x72}, VirtualKey{0x00}})
         controller->keyDown(key);
     EXPECT_EQ(log, (std::vector<std::string>{"help 112", "help 112", "help 112", "note", "note"}));
     EXPECT_TRUE(app->posted.empty());
 
-    for (int key : {0x4D, 0x6D}) {
+    for (VirtualKey key : {VirtualKey::M, VirtualKey::KeypadSubtract}) {
         app->posted.clear();
         session().pageClosing = false;
-        StartControllerTimer();
+        startPauseTimer();
         controller->keyDown(key);
-        EXPECT_EQ(app->posted, one(8, 0));
+        EXPECT_EQ(app->posted, one(StateCode::LessonEnd, 0));
         EXPECT_TRUE(session().pageClosing);
         EXPECT_FALSE(session().timerRunning);
     }
     EXPECT_FALSE(controller->exited());
 
-    for (int key : {0x51, 0x58, 0x71, 0x73, 0x78}) {
+    for (VirtualKey key :
+         {VirtualKey::Q, VirtualKey::X, VirtualKey::F2, VirtualKey::F4, VirtualKey::F9}) {
         resetSession();
         FakeApp fake;
         FakeWindow win;
@@ -359,7 +400,7 @@ TEST_F(ControllerTest, OtherKeysHelpNoteMainMenuAndQuit) {
         Controller ctl(win, steps);
         ctl.keyDown(key);
         // Quitting records the score first, then ends without a message.
-        EXPECT_EQ(log, (std::vector<std::string>{"score", "teardown"})) << key;
+        EXPECT_EQ(log, (std::vector<std::string>{"score", "teardown"})) << static_cast<int>(key);
         EXPECT_TRUE(ctl.exited());
         EXPECT_TRUE(shown.shown().empty());
     }
@@ -368,19 +409,19 @@ TEST_F(ControllerTest, OtherKeysHelpNoteMainMenuAndQuit) {
 TEST_F(ControllerTest, ButtonsAct) {
     SessionState& s = session();
     struct Case {
-        int id;
+        CommandId id;
         int current;
         std::vector<Posted> posted;
         bool closes;
     };
     const std::vector<Case> cases = {
-        {kButtonMainMenu, 3, {{8, 0}}, true},
-        {kButtonBack, 3, {{11, 2}}, true},
-        {kButtonBack, 1, {}, false},
-        {kButtonAhead, 3, {{11, 4}}, true},
-        {kButtonAhead, 5, {}, false},
-        {706, 3, {}, false},
-        {704, 3, {}, false},
+        {CommandId::MainMenu, 3, {{StateCode::LessonEnd, 0}}, true},
+        {CommandId::Back, 3, {{StateCode::ShowPage, 2}}, true},
+        {CommandId::Back, 1, {}, false},
+        {CommandId::Ahead, 3, {{StateCode::ShowPage, 4}}, true},
+        {CommandId::Ahead, 5, {}, false},
+        {CommandId::FeedbackPanel, 3, {}, false},
+        {CommandId{704}, 3, {}, false},
     };
     for (const Case& c : cases) {
         app->posted.clear();
@@ -389,14 +430,14 @@ TEST_F(ControllerTest, ButtonsAct) {
         // The buttons turn pages in a test lesson too.
         s.testLesson = true;
         controller->buttonCommand(c.id);
-        EXPECT_EQ(app->posted, c.posted) << c.id << " at " << c.current;
-        EXPECT_EQ(s.pageClosing, c.closes) << c.id;
+        EXPECT_EQ(app->posted, c.posted) << static_cast<int>(c.id) << " at " << c.current;
+        EXPECT_EQ(s.pageClosing, c.closes) << static_cast<int>(c.id);
     }
-    controller->buttonCommand(kButtonHelp);
-    controller->buttonCommand(kButtonNote);
+    controller->buttonCommand(CommandId::Help);
+    controller->buttonCommand(CommandId::Note);
     EXPECT_EQ(log, (std::vector<std::string>{"help 702", "note"}));
 
-    controller->buttonCommand(kButtonQuit);
+    controller->buttonCommand(CommandId::Quit);
     EXPECT_EQ(log, (std::vector<std::string>{"help 702", "note", "score", "teardown"}));
     expectEnded();
     EXPECT_TRUE(boxes.shown().empty());
@@ -420,7 +461,7 @@ TEST_F(ControllerTest, TickEndsEachPauseWhenItsTimeHasRun) {
         entry.completedCount = 0;
         window.discarded = 0;
         (c.right ? s.rightWaitStart : s.wrongWaitStart) = clock.now();
-        StartControllerTimer();
+        startPauseTimer();
         s.pageBuilding = true;
 
         controller->tick();
@@ -462,9 +503,9 @@ TEST_F(ControllerTest, PauseEndsAcrossTheTickCountWrapping) {
 TEST_F(ControllerTest, KeyDuringAWrongPauseEndsItAndDoesNothingElse) {
     SessionState& s = session();
     s.wrongWaitStart = clock.now();
-    StartControllerTimer();
+    startPauseTimer();
     clock.advance(10);
-    controller->keyDown(0x51); // Q would quit
+    controller->keyDown(VirtualKey::Q); // Q would quit
     EXPECT_FALSE(controller->exited());
     EXPECT_EQ(log, std::vector<std::string>{"endQuestion"});
     EXPECT_EQ(s.wrongWaitStart, 0u);
@@ -473,17 +514,19 @@ TEST_F(ControllerTest, KeyDuringAWrongPauseEndsItAndDoesNothingElse) {
     EXPECT_TRUE(app->posted.empty());
 
     // Now the same key acts.
-    controller->keyDown(0x22);
-    EXPECT_EQ(app->posted, one(11, 4));
+    controller->keyDown(VirtualKey::PageDown);
+    EXPECT_EQ(app->posted, one(StateCode::ShowPage, 4));
 }
 
 TEST_F(ControllerTest, KeysActDuringARightPause) {
     SessionState& s = session();
     s.rightWaitStart = clock.now();
-    controller->keyDown(0x22);
-    EXPECT_EQ(app->posted, one(11, 4));
+    controller->keyDown(VirtualKey::PageDown);
+    EXPECT_EQ(app->posted, one(StateCode::ShowPage, 4));
     EXPECT_NE(s.rightWaitStart, 0u);
     EXPECT_TRUE(log.empty());
 }
 
 } // namespace
+
+} // namespace lorvenna

@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "shell/StartUp.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
 
 #include <QDir>
 #include <QSettings>
@@ -86,7 +87,7 @@ TEST_F(CourseChoiceTest, FirstTheSampleThenTheFolderChosenLast) {
     // Started there as if from a terminal in that folder: the start-up checks find the course.
     setWorkingFolder(fsys::current_path().string());
     ScriptedBoxes boxes;
-    EXPECT_TRUE(CheckWorkingFolder());
+    EXPECT_TRUE(checkWorkingFolder());
     EXPECT_TRUE(boxes.shown().empty());
 
     // A new run remembers the choice, read back from the file.

@@ -11,6 +11,7 @@
 #include "shell/SessionState.h"
 #include "tests/shell/ProbeItem.h"
 #include "tests/support/FakeApp.h"
+#include "tests/support/TestClock.h"
 
 #include <QCoreApplication>
 #include <QMouseEvent>
@@ -25,6 +26,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 class DisplayWindowProcTest : public testing::Test {
@@ -37,8 +40,8 @@ protected:
         display->window = app->createDisplayWindow(display, 900, {10, 50, 410, 350});
         display->window->setUserData(display);
         display->clientRect = display->window->clientRect();
-        CreateDrawingSurfaces(display);
-        RepaintDisplay(display);
+        createDrawingSurfaces(display);
+        repaintDisplay(display);
         session().displays[1] = display;
         session().currentEntry = &entry;
     }
@@ -51,10 +54,7 @@ protected:
         auto* item = new ProbeItem(title, box);
         item->display = display;
         item->surface = display->surface;
-        Item** end = &display->items;
-        while (*end)
-            end = &(*end)->next;
-        *end = item;
+        display->appendItem(item);
         return *item;
     }
 
@@ -79,11 +79,8 @@ protected:
         question.keys[0].kind = kKeyButton;
         question.keys[0].answerer = &answer;
         std::strncpy(question.keys[0].answererTitle, answer.title.c_str(), kAnswererTitleSize - 1);
-        SessionState& s = session();
-        s.questionActive = true;
-        s.currentQuestion = &question;
-        s.currentKeyKinds = kKeyButton;
-        question.isCurrentQuestion = 1;
+        question.keyKinds = kKeyButton;
+        session().answer.startQuestion(question);
         return question;
     }
 
@@ -117,10 +114,10 @@ TEST_F(DisplayWindowProcTest, NothingReachesTheItemsWhileAPageIsBuilt) {
     ChildWindowProc* proc = displayWindowProc();
 
     click(10, 10);
-    proc->command(window(), notificationWord(kNotifyClicked, 1200));
+    proc->controlNotification(window(), notificationWord(kNotifyClicked, 1200));
     proc->timer(window(), &item);
-    proc->scroll(window(), ScrollRequest::LineDown, nullptr);
-    MarkAndRepaint(display); // the items draw when asked to, not when the window paints
+    proc->scrollRequest(window(), ScrollRequest::LineDown, nullptr);
+    markAndRepaint(display); // the items draw when asked to, not when the window paints
     probeLog().clear();
     display->needsRepaint = 1;
     widgetOf(window())->grab();
@@ -199,9 +196,9 @@ TEST_F(DisplayWindowProcTest, CommandsGoToTheFirstItemWithTheControlsId) {
 
     probeLog().clear();
     ChildWindowProc* proc = displayWindowProc();
-    proc->command(window(), notificationWord(kNotifySetFocus, 1301));
-    proc->command(window(), notificationWord(kNotifyChanged, 1301));
-    proc->command(window(), notificationWord(0x200, 1301)); // other codes are ignored
+    proc->controlNotification(window(), notificationWord(kNotifySetFocus, 1301));
+    proc->controlNotification(window(), notificationWord(kNotifyChanged, 1301));
+    proc->controlNotification(window(), notificationWord(0x200, 1301)); // other codes are ignored
     EXPECT_EQ(probeLog(), (std::vector<std::string>{"Other:command 256", "Other:command 1024"}));
     EXPECT_EQ(app->focusCount, 1);
 
@@ -218,7 +215,7 @@ TEST_F(DisplayWindowProcTest, CommandsGoToTheFirstItemWithTheControlsId) {
 TEST_F(DisplayWindowProcTest, ControlIdsPast32767MatchByTheir16Bits) {
     ProbeItem& item = add("Late");
     item.controlId = -32000; // the 16-bit counter has gone past 32767
-    displayWindowProc()->command(window(), notificationWord(kNotifyClicked, -32000));
+    displayWindowProc()->controlNotification(window(), notificationWord(kNotifyClicked, -32000));
     EXPECT_EQ(probeLog(), std::vector<std::string>{"Late:command 0"});
 }
 
@@ -228,13 +225,13 @@ TEST_F(DisplayWindowProcTest, ACommandThatAnswersIsJudged) {
     yes.controlId = 1400;
     ask("Question", yes);
     yes.commandResult = false;
-    displayWindowProc()->command(window(), notificationWord(kNotifyClicked, 1400));
+    displayWindowProc()->controlNotification(window(), notificationWord(kNotifyClicked, 1400));
     EXPECT_EQ(s.rightWaitStart, 0u);
     EXPECT_EQ(s.wrongWaitStart, 0u);
 
     yes.commandResult = true;
-    s.chosenItem = &yes; // what an answering item records before it returns true
-    displayWindowProc()->command(window(), notificationWord(kNotifyClicked, 1400));
+    s.answer.choose(&yes, display); // what an answering item records before it returns true
+    displayWindowProc()->controlNotification(window(), notificationWord(kNotifyClicked, 1400));
     EXPECT_EQ(s.rightWaitStart, clock.now());
     EXPECT_EQ(entry.rightCount, 1);
 }
@@ -246,22 +243,22 @@ TEST_F(DisplayWindowProcTest, AClickWhileAQuestionIsAskedIsTheAnswer) {
     ask("Question", yes);
 
     click(20, 20);
-    EXPECT_EQ(s.chosenItem, &yes);
-    EXPECT_EQ(s.feedbackDisplay, display);
+    EXPECT_EQ(s.answer.chosenItem(), &yes);
+    EXPECT_EQ(s.answer.feedbackDisplay(), display);
     EXPECT_EQ(s.rightWaitStart, clock.now());
     EXPECT_EQ(entry.rightCount, 1);
     // The answer is marked where it was clicked.
-    EXPECT_EQ(s.markX, 12);
-    EXPECT_EQ(s.markY, 12);
+    EXPECT_EQ(s.answer.markX(), 12);
+    EXPECT_EQ(s.answer.markY(), 12);
 
     // A second click within the pause still reaches the item but counts nothing.
     probeLog().clear();
-    s.chosenItem = nullptr;
+    s.answer.choose(nullptr, display);
     click(110, 20);
     EXPECT_EQ(probeLog(), std::vector<std::string>{"No:click 513 110,20"});
-    EXPECT_EQ(s.chosenItem, nullptr);
+    EXPECT_EQ(s.answer.chosenItem(), nullptr);
     EXPECT_EQ(entry.rightCount, 1);
-    EXPECT_EQ(s.markX, 12);
+    EXPECT_EQ(s.answer.markX(), 12);
 }
 
 TEST_F(DisplayWindowProcTest, AClickOnEmptySpaceAnswersUnlessTheQuestionIsAText) {
@@ -270,13 +267,13 @@ TEST_F(DisplayWindowProcTest, AClickOnEmptySpaceAnswersUnlessTheQuestionIsAText)
     ProbeItem& question = ask("Question", yes, ItemType::Text);
     click(300, 200);
     EXPECT_EQ(s.wrongWaitStart, 0u);
-    EXPECT_EQ(s.feedbackDisplay, nullptr);
+    EXPECT_EQ(s.answer.feedbackDisplay(), nullptr);
 
     question.type = static_cast<std::int32_t>(ItemType::Button);
     click(300, 200);
     EXPECT_EQ(s.wrongWaitStart, clock.now());
-    EXPECT_EQ(s.chosenItem, nullptr);
-    EXPECT_EQ(s.feedbackDisplay, display);
+    EXPECT_EQ(s.answer.chosenItem(), nullptr);
+    EXPECT_EQ(s.answer.feedbackDisplay(), display);
     EXPECT_EQ(entry.rightCount, 0);
 }
 
@@ -284,8 +281,8 @@ TEST_F(DisplayWindowProcTest, WithoutAQuestionClicksAreNotAnswers) {
     SessionState& s = session();
     add("Item", {10, 10, 60, 40});
     click(20, 20);
-    EXPECT_EQ(s.chosenItem, nullptr);
-    EXPECT_EQ(s.feedbackDisplay, nullptr);
+    EXPECT_EQ(s.answer.chosenItem(), nullptr);
+    EXPECT_EQ(s.answer.feedbackDisplay(), nullptr);
     EXPECT_EQ(s.rightWaitStart + s.wrongWaitStart, 0u);
 }
 
@@ -293,7 +290,7 @@ TEST_F(DisplayWindowProcTest, ScrollRequestsAreOfferedInListOrderUntilOneIsTaken
     add("A");
     add("B").scrollResult = true;
     add("C").scrollResult = true;
-    displayWindowProc()->scroll(window(), ScrollRequest::PageUp, nullptr);
+    displayWindowProc()->scrollRequest(window(), ScrollRequest::PageUp, nullptr);
     EXPECT_EQ(probeLog(), (std::vector<std::string>{"A:scroll", "B:scroll"}));
 }
 
@@ -317,9 +314,11 @@ TEST_F(DisplayWindowProcTest, WindowsWithoutADisplayIgnoreEverything) {
     window().setUserData(nullptr);
     click(10, 10);
     displayWindowProc()->timer(window(), &item);
-    displayWindowProc()->scroll(window(), ScrollRequest::LineUp, nullptr);
+    displayWindowProc()->scrollRequest(window(), ScrollRequest::LineUp, nullptr);
     EXPECT_TRUE(probeLog().empty());
     window().setUserData(display);
 }
 
 } // namespace
+
+} // namespace lorvenna

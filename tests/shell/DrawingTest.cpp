@@ -5,7 +5,7 @@
 #include "platform/ChildWindow.h"
 #include "platform/Picture.h"
 #include "platform/QtChildWindow.h"
-#include "platform/RecordingSurface.h"
+#include "tests/support/RecordingSurface.h"
 #include "shell/SessionState.h"
 #include "tests/shell/ProbeItem.h"
 #include "tests/support/FakeApp.h"
@@ -18,6 +18,8 @@
 #include <memory>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -34,7 +36,7 @@ struct ShownDisplay {
         display->window = app.createDisplayWindow(display, 900 + slot, rect);
         display->window->setUserData(display);
         display->clientRect = display->window->clientRect();
-        CreateDrawingSurfaces(display);
+        createDrawingSurfaces(display);
         session().displays[slot] = display;
     }
     ~ShownDisplay() {
@@ -45,10 +47,7 @@ struct ShownDisplay {
         auto* item = new ProbeItem(title);
         item->display = display;
         item->surface = display->surface;
-        Item** end = &display->items;
-        while (*end)
-            end = &(*end)->next;
-        *end = item;
+        display->appendItem(item);
         return *item;
     }
     QImage shown() { return widgetOf(*display->window)->grab().toImage(); }
@@ -80,25 +79,25 @@ TEST_F(DrawingTest, RepaintDrawsMarkedDisplaysOnly) {
     ShownDisplay shown(app);
     shown.add("A");
     shown.add("B");
-    RepaintDisplay(shown.display);
+    repaintDisplay(shown.display);
     EXPECT_EQ(probeLog(), (std::vector<std::string>{"A:draw", "B:draw"}));
     EXPECT_EQ(shown.display->needsRepaint, 0);
 
     probeLog().clear();
-    RepaintDisplay(shown.display);
-    RepaintAllDisplays();
+    repaintDisplay(shown.display);
+    repaintAllDisplays();
     EXPECT_TRUE(probeLog().empty());
 
-    MarkAllAndRepaint();
+    markAllAndRepaint();
     EXPECT_EQ(probeLog(), (std::vector<std::string>{"A:draw", "B:draw"}));
     probeLog().clear();
-    MarkAndRepaint(shown.display);
+    markAndRepaint(shown.display);
     EXPECT_EQ(probeLog().size(), 2u);
 }
 
 TEST_F(DrawingTest, MarksOnTheScreenStayUntilTheNextRepaint) {
     ShownDisplay shown(app);
-    RepaintDisplay(shown.display);
+    repaintDisplay(shown.display);
     shown.display->surface->fillRect({0, 0, 198, 98}, {0, 0, 255});
     shown.display->windowSurface->fillRect({20, 20, 36, 36}, {255, 0, 0});
     // Showing the window again (a paint) keeps both the picture and the mark.
@@ -109,7 +108,7 @@ TEST_F(DrawingTest, MarksOnTheScreenStayUntilTheNextRepaint) {
 
     // A repaint starts on white and wipes the mark.
     shown.add("A");
-    MarkAndRepaint(shown.display);
+    markAndRepaint(shown.display);
     image = shown.shown();
     EXPECT_EQ(image.pixelColor(25, 25), QColor(255, 255, 255));
     EXPECT_EQ(image.pixelColor(60, 60), QColor(255, 255, 255));
@@ -134,7 +133,7 @@ TEST_F(DrawingTest, PageMarkersFollowTheScreenWidth) {
 
 TEST_F(DrawingTest, StatusTextIsCentredOnWhite) {
     RecordingSurface surface;
-    DrawStatusText(surface, {0, 0, 200, 26}, "Processing p. 3");
+    paintStatusText(surface, {0, 0, 200, 26}, "Processing p. 3");
     EXPECT_EQ(surface.calls(), (std::vector<std::string>{
                                    "fillRect 0,0,200,26 #FFFFFF",
                                    "drawText \"Processing p. 3\" 0,0,200,26 center|singleline"}));
@@ -147,7 +146,7 @@ TEST_F(DrawingTest, StripOfOnePageShowsOneMarkerInEachStack) {
     s.currentPage = 1;
     RecordingSurface surface;
     // centre 100, half 3 / 2 = 1, left 100 - 1 - 15 = 84
-    DrawPageStrip(surface, {0, 0, 200, 26}, pictureOf(15, 20), pictureOf(15, 20));
+    paintPageStrip(surface, {0, 0, 200, 26}, pictureOf(15, 20), pictureOf(15, 20));
     EXPECT_EQ(surface.calls(), (std::vector<std::string>{
                                    "fillRect 0,0,200,26 #C0C0C0",
                                    "setBrush #000000",
@@ -165,7 +164,7 @@ TEST_F(DrawingTest, StripGrowsOnTheLeftAndShrinksOnTheRight) {
     s.currentPage = 4;
     RecordingSurface surface;
     // centre 100, half 15, marker 19 x 25, left 66; reached at 66 + 3i, ahead at 85 + 3i.
-    DrawPageStrip(surface, {0, 0, 200, 26}, pictureOf(19, 25), pictureOf(19, 25));
+    paintPageStrip(surface, {0, 0, 200, 26}, pictureOf(19, 25), pictureOf(19, 25));
     EXPECT_TRUE(surface.contains("roundRect 66,0,137,25 corner 4,4 pen 1 #000000 brush #000000"));
     std::vector<std::string> expected;
     for (int x : {69, 72, 75, 78})
@@ -177,7 +176,7 @@ TEST_F(DrawingTest, StripGrowsOnTheLeftAndShrinksOnTheRight) {
     // Before the first page nothing is drawn.
     surface.clear();
     s.currentPage = 0;
-    DrawPageStrip(surface, {0, 0, 200, 26}, pictureOf(19, 25), pictureOf(19, 25));
+    paintPageStrip(surface, {0, 0, 200, 26}, pictureOf(19, 25), pictureOf(19, 25));
     EXPECT_TRUE(surface.calls().empty());
 }
 
@@ -189,7 +188,7 @@ TEST_F(DrawingTest, LongLessonDrawsOnlyTheMarkersInTheArea) {
     RecordingSurface surface;
     // half 30000, marker 12 x 16, left -29912: the pages ahead stand at -29900 + 3i, and
     // only i = 9963 (x -11) to 10033 (x 199) touch the area.
-    DrawPageStrip(surface, {0, 0, 200, 26}, pictureOf(12, 16), pictureOf(12, 16));
+    paintPageStrip(surface, {0, 0, 200, 26}, pictureOf(12, 16), pictureOf(12, 16));
     const std::vector<std::string> pictures = surface.callsStartingWith("drawPicture");
     ASSERT_EQ(pictures.size(), 71u);
     EXPECT_EQ(pictures.front(), "drawPicture 12x16 at 199,1");
@@ -203,8 +202,10 @@ TEST_F(DrawingTest, StripOfAHugePageNumberStaysInRange) {
     s.pageCount = 2000000000;
     s.currentPage = 1999999999;
     RecordingSurface surface;
-    DrawPageStrip(surface, {0, 0, 200, 26}, pictureOf(15, 20), pictureOf(15, 20));
+    paintPageStrip(surface, {0, 0, 200, 26}, pictureOf(15, 20), pictureOf(15, 20));
     EXPECT_LE(surface.callsStartingWith("drawPicture").size(), 200u);
 }
 
 } // namespace
+
+} // namespace lorvenna

@@ -7,8 +7,10 @@
 #include "platform/MessageBox.h"
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
-#include "tests/shell/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestClock.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -19,6 +21,8 @@
 
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -58,7 +62,7 @@ TEST(EndToEnd, StudentChoosesALessonSeesItsFirstPageAndQuits) {
     ScriptedBoxes boxes;
     TestClock clock;
 
-    std::unique_ptr<MainWindow> window = StartUp();
+    std::unique_ptr<MainWindow> window = startUp();
     ASSERT_NE(window, nullptr);
     QEventLoop loop;
     bool ended = false;
@@ -84,10 +88,11 @@ TEST(EndToEnd, StudentChoosesALessonSeesItsFirstPageAndQuits) {
             return;
         }
         SessionState& s = session();
-        if (!activeModal() && s.currentPage == 1 && s.stateCode == 12 && pageOneDisplays < 0) {
+        if (!activeModal() && s.currentPage == 1 && s.stateCode == StateCode::PageShown &&
+            pageOneDisplays < 0) {
             pageOneDisplays = 0;
-            for (int slot = 1; slot < kDisplaySlots; ++slot)
-                pageOneDisplays += s.displays[slot] ? 1 : 0;
+            for ([[maybe_unused]] Display* display : shownDisplays())
+                ++pageOneDisplays;
             caption = window->windowTitle().toStdString();
             QKeyEvent q(QEvent::KeyPress, Qt::Key_Q, Qt::NoModifier);
             QCoreApplication::sendEvent(window.get(), &q);
@@ -96,7 +101,7 @@ TEST(EndToEnd, StudentChoosesALessonSeesItsFirstPageAndQuits) {
     student.start(1);
     QTimer::singleShot(20000, &loop, &QEventLoop::quit); // a safety net, never reached
 
-    window->postState(0);
+    window->postState(StateCode::StartDialog);
     loop.exec();
     student.stop();
 
@@ -116,3 +121,5 @@ TEST(EndToEnd, StudentChoosesALessonSeesItsFirstPageAndQuits) {
 }
 
 } // namespace
+
+} // namespace lorvenna

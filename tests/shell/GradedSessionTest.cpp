@@ -6,12 +6,14 @@
 #include "lesson/PageEntry.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
-#include "platform/QtApplication.h"
+#include <QApplication>
 #include "records/KeyDisk.h"
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
-#include "tests/shell/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestClock.h"
 
 #include <QEventLoop>
 #include <QKeyEvent>
@@ -25,6 +27,8 @@
 #include <functional>
 #include <string>
 #include <vector>
+
+namespace lorvenna {
 
 namespace {
 
@@ -145,7 +149,7 @@ struct Student {
         });
         timer.start(1);
         QTimer::singleShot(30000, &loop, &QEventLoop::quit); // a safety net, never reached
-        window.postState(0);
+        window.postState(StateCode::StartDialog);
         loop.exec();
         return next;
     }
@@ -159,7 +163,8 @@ Student::Step pressWhenShown(const char* caption) {
 
 bool onPage(int page) {
     const SessionState& s = session();
-    return !activeModal() && s.currentPage == page && !s.pageBuilding && s.stateCode >= 12;
+    return !activeModal() && s.currentPage == page && !s.pageBuilding &&
+           (s.stateCode == StateCode::PageShown || s.stateCode == StateCode::QuestionAsked);
 }
 
 TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
@@ -173,7 +178,7 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
     clock.setLocalTime({2026, 12, 8, 10, 0, 0});
 
     {
-        std::unique_ptr<MainWindow> window = StartUp();
+        std::unique_ptr<MainWindow> window = startUp();
         ASSERT_NE(window, nullptr);
         MainWindow& w = *window;
         Student student;
@@ -189,25 +194,25 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
                  clickModalButton("&Start");
              }},
             // Page 1: the right answer, then the pause runs out.
-            {[] { return onPage(1) && session().questionActive; },
+            {[] { return onPage(1) && session().answer.questionActive(); },
              [&] { pageButton(w, "lever")->click(); }},
             {[] { return session().rightWaitStart != 0; },
              [&] {
                  clock.advance(1000);
                  w.controller().tick();
              }},
-            {[] { return onPage(1) && !session().questionActive; },
-             [&] { w.button(kButtonAhead)->click(); }},
+            {[] { return onPage(1) && !session().answer.questionActive(); },
+             [&] { w.button(CommandId::Ahead)->click(); }},
             // Page 2: a wrong answer, ended at once by a key.
-            {[] { return onPage(2) && session().questionActive; },
+            {[] { return onPage(2) && session().answer.questionActive(); },
              [&] { pageButton(w, "wedge")->click(); }},
             {[] { return session().wrongWaitStart != 0; },
              [&] {
                  QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
                  QCoreApplication::sendEvent(&w, &space);
              }},
-            {[] { return onPage(2) && !session().questionActive; },
-             [&] { w.button(kButtonAhead)->click(); }},
+            {[] { return onPage(2) && !session().answer.questionActive(); },
+             [&] { w.button(CommandId::Ahead)->click(); }},
             // Page 3 of 4: leave the lesson, then quit from lesson selection.
             {[] { return onPage(3); },
              [&] {
@@ -248,7 +253,7 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
     resetSession();
     std::vector<int> countsAfterResume;
     {
-        std::unique_ptr<MainWindow> window = StartUp();
+        std::unique_ptr<MainWindow> window = startUp();
         ASSERT_NE(window, nullptr);
         MainWindow& w = *window;
         Student student;
@@ -284,3 +289,5 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
 }
 
 } // namespace
+
+} // namespace lorvenna

@@ -10,11 +10,14 @@
 #include "shell/ControllerTimer.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestClock.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QPlainTextEdit>
 #include <QPushButton>
 
 #include <gtest/gtest.h>
@@ -22,16 +25,18 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 class MainWindowTest : public testing::Test {
 protected:
     MainWindowTest() {
         resetSession();
-        steps.startDialog = [this] { return note("start", 7); };
-        steps.gradeReview = [this] { return note("review", 7); };
-        steps.notesReader = [this] { return note("notes", 7); };
-        steps.lessonSelection = [this] { return note("select", -4); };
+        steps.startDialog = [this] { return state("start", StateCode::LessonSelection); };
+        steps.gradeReview = [this] { return state("review", StateCode::LessonSelection); };
+        steps.notesReader = [this] { return state("notes", StateCode::LessonSelection); };
+        steps.lessonSelection = [this] { return state("select", StateCode::Quit); };
         steps.scoreLesson = [this] { return note("score", 1); };
         steps.readLessonIndex = [this] { return note("index", 1) == 1; };
         steps.applyBookmark = [this](long, long) { return note("bookmark", 0); };
@@ -39,7 +44,9 @@ protected:
             return note("build " + std::to_string(page), 1) == 1;
         };
         steps.lessonTeardown = [this] { note("teardown", 0); };
-        steps.showHelp = [this](int topic) { note("help " + std::to_string(topic), 0); };
+        steps.showHelp = [this](HelpTopic topic) {
+            note("help " + std::to_string(static_cast<int>(topic)), 0);
+        };
         steps.noteDialog = [this] { note("note", 0); };
         steps.endQuestion = [this] { note("endQuestion", 0); };
         window = std::make_unique<MainWindow>(steps);
@@ -54,6 +61,11 @@ protected:
     int note(const std::string& what, int result) {
         log.push_back(what);
         return result;
+    }
+
+    StateCode state(const std::string& what, StateCode next) {
+        log.push_back(what);
+        return next;
     }
 
     void press(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
@@ -73,27 +85,28 @@ protected:
 
 TEST_F(MainWindowTest, ButtonsStandInTheirPlacesWithTheirCaptions) {
     struct Case {
-        int id;
+        CommandId id;
         const char* caption;
         QRect place;
         bool enabled;
         const char* shortcut;
     };
     const Case cases[] = {
-        {701, "&Main menu", {12, 5, 110, 28}, true, "Alt+M"},
-        {702, "&Help", {130, 5, 62, 28}, true, "Alt+H"},
-        {703, "< &Back", {202, 5, 90, 28}, true, "Alt+B"},
-        {705, "&Ahead >", {500, 5, 90, 28}, true, "Alt+A"},
-        {707, "&Note", {600, 5, 62, 28}, false, "Alt+N"},
-        {708, "&Quit", {670, 5, 110, 28}, true, "Alt+Q"},
+        {CommandId::MainMenu, "&Main menu", {12, 5, 110, 28}, true, "Alt+M"},
+        {CommandId::Help, "&Help", {130, 5, 62, 28}, true, "Alt+H"},
+        {CommandId::Back, "< &Back", {202, 5, 90, 28}, true, "Alt+B"},
+        {CommandId::Ahead, "&Ahead >", {500, 5, 90, 28}, true, "Alt+A"},
+        {CommandId::Note, "&Note", {600, 5, 62, 28}, false, "Alt+N"},
+        {CommandId::Quit, "&Quit", {670, 5, 110, 28}, true, "Alt+Q"},
     };
     for (const Case& c : cases) {
         QPushButton* button = window->button(c.id);
-        ASSERT_NE(button, nullptr) << c.id;
+        ASSERT_NE(button, nullptr) << static_cast<int>(c.id);
         EXPECT_EQ(button->text(), QString::fromLatin1(c.caption));
-        EXPECT_EQ(button->geometry(), c.place) << c.id;
-        EXPECT_EQ(button->isEnabled(), c.enabled) << c.id;
-        EXPECT_EQ(button->shortcut(), QKeySequence(QString::fromLatin1(c.shortcut))) << c.id;
+        EXPECT_EQ(button->geometry(), c.place) << static_cast<int>(c.id);
+        EXPECT_EQ(button->isEnabled(), c.enabled) << static_cast<int>(c.id);
+        EXPECT_EQ(button->shortcut(), QKeySequence(QString::fromLatin1(c.shortcut)))
+            << static_cast<int>(c.id);
         EXPECT_EQ(button->focusPolicy(), Qt::NoFocus);
     }
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Lorvenna"));
@@ -102,30 +115,44 @@ TEST_F(MainWindowTest, ButtonsStandInTheirPlacesWithTheirCaptions) {
     EXPECT_EQ(session().mainWindow, window.get());
 
     window->enableNoteButton();
-    EXPECT_TRUE(window->button(707)->isEnabled());
+    EXPECT_TRUE(window->button(CommandId::Note)->isEnabled());
 }
 
 TEST_F(MainWindowTest, KeysAreMappedToTheirCodes) {
     struct Case {
         int key;
         Qt::KeyboardModifiers modifiers;
-        int code;
+        VirtualKey code;
     };
     const Case cases[] = {
-        {Qt::Key_PageDown, Qt::NoModifier, 0x22},  {Qt::Key_Right, Qt::NoModifier, 0x27},
-        {Qt::Key_A, Qt::NoModifier, 0x41},         {Qt::Key_A, Qt::ShiftModifier, 0x41},
-        {Qt::Key_1, Qt::KeypadModifier, 0x61},     {Qt::Key_1, Qt::NoModifier, 0x31},
-        {Qt::Key_PageUp, Qt::NoModifier, 0x21},    {Qt::Key_Left, Qt::NoModifier, 0x25},
-        {Qt::Key_B, Qt::NoModifier, 0x42},         {Qt::Key_2, Qt::KeypadModifier, 0x62},
-        {Qt::Key_H, Qt::NoModifier, 0x48},         {Qt::Key_8, Qt::KeypadModifier, 0x68},
-        {Qt::Key_F1, Qt::NoModifier, 0x70},        {Qt::Key_M, Qt::NoModifier, 0x4D},
-        {Qt::Key_Minus, Qt::KeypadModifier, 0x6D}, {Qt::Key_Minus, Qt::NoModifier, 0},
-        {Qt::Key_N, Qt::NoModifier, 0x4E},         {Qt::Key_Period, Qt::KeypadModifier, 0x6E},
-        {Qt::Key_Comma, Qt::KeypadModifier, 0x6E}, {Qt::Key_Q, Qt::NoModifier, 0x51},
-        {Qt::Key_X, Qt::NoModifier, 0x58},         {Qt::Key_F2, Qt::NoModifier, 0x71},
-        {Qt::Key_F4, Qt::NoModifier, 0x73},        {Qt::Key_F4, Qt::AltModifier, 0x73},
-        {Qt::Key_F9, Qt::NoModifier, 0x78},        {Qt::Key_End, Qt::KeypadModifier, 0x23},
-        {Qt::Key_Space, Qt::AltModifier, 0x20},    {Qt::Key_Shift, Qt::NoModifier, 0},
+        {Qt::Key_PageDown, Qt::NoModifier, VirtualKey::PageDown},
+        {Qt::Key_Right, Qt::NoModifier, VirtualKey::Right},
+        {Qt::Key_A, Qt::NoModifier, VirtualKey::A},
+        {Qt::Key_A, Qt::ShiftModifier, VirtualKey::A},
+        {Qt::Key_1, Qt::KeypadModifier, VirtualKey::Keypad1},
+        {Qt::Key_1, Qt::NoModifier, VirtualKey{0x31}},
+        {Qt::Key_PageUp, Qt::NoModifier, VirtualKey::PageUp},
+        {Qt::Key_Left, Qt::NoModifier, VirtualKey::Left},
+        {Qt::Key_B, Qt::NoModifier, VirtualKey::B},
+        {Qt::Key_2, Qt::KeypadModifier, VirtualKey::Keypad2},
+        {Qt::Key_H, Qt::NoModifier, VirtualKey::H},
+        {Qt::Key_8, Qt::KeypadModifier, VirtualKey::Keypad8},
+        {Qt::Key_F1, Qt::NoModifier, VirtualKey::F1},
+        {Qt::Key_M, Qt::NoModifier, VirtualKey::M},
+        {Qt::Key_Minus, Qt::KeypadModifier, VirtualKey::KeypadSubtract},
+        {Qt::Key_Minus, Qt::NoModifier, VirtualKey::None},
+        {Qt::Key_N, Qt::NoModifier, VirtualKey::N},
+        {Qt::Key_Period, Qt::KeypadModifier, VirtualKey::KeypadDecimal},
+        {Qt::Key_Comma, Qt::KeypadModifier, VirtualKey::KeypadDecimal},
+        {Qt::Key_Q, Qt::NoModifier, VirtualKey::Q},
+        {Qt::Key_X, Qt::NoModifier, VirtualKey::X},
+        {Qt::Key_F2, Qt::NoModifier, VirtualKey::F2},
+        {Qt::Key_F4, Qt::NoModifier, VirtualKey::F4},
+        {Qt::Key_F4, Qt::AltModifier, VirtualKey::F4},
+        {Qt::Key_F9, Qt::NoModifier, VirtualKey::F9},
+        {Qt::Key_End, Qt::KeypadModifier, VirtualKey::End},
+        {Qt::Key_Space, Qt::AltModifier, VirtualKey::Space},
+        {Qt::Key_Shift, Qt::NoModifier, VirtualKey::None},
     };
     for (const Case& c : cases)
         EXPECT_EQ(virtualKeyCode(c.key, c.modifiers), c.code) << std::hex << c.key;
@@ -141,13 +168,54 @@ TEST_F(MainWindowTest, KeyPressesReachTheControllerAndNoneGoesFurther) {
     // Alt and a button's mnemonic press that button, as a user typing it would.
     log.clear();
     press(Qt::Key_M, Qt::AltModifier);
-    EXPECT_TRUE(window->button(701)->isDown());
+    EXPECT_TRUE(window->button(CommandId::MainMenu)->isDown());
     EXPECT_TRUE(log.empty());
 }
 
+TEST_F(MainWindowTest, AltAAndAltBDoNothingInATestLesson) {
+    QCoreApplication::processEvents(); // the window becomes active: mnemonics work
+    session().testLesson = true;
+    press(Qt::Key_A, Qt::AltModifier);
+    EXPECT_FALSE(window->button(CommandId::Ahead)->isDown());
+    press(Qt::Key_B, Qt::AltModifier);
+    EXPECT_FALSE(window->button(CommandId::Back)->isDown());
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(log.empty());
+    EXPECT_TRUE(session().testLesson);
+
+    // In other lessons they press the buttons, as every mnemonic does.
+    session().testLesson = false;
+    press(Qt::Key_A, Qt::AltModifier);
+    EXPECT_TRUE(window->button(CommandId::Ahead)->isDown());
+}
+
+TEST_F(MainWindowTest, KeysTypedIntoANumberFieldStayWithIt) {
+    std::unique_ptr<ChildWindow> display =
+        window->createDisplayWindow(nullptr, 900, {10, 40, 310, 240});
+    ASSERT_NE(display, nullptr);
+    std::unique_ptr<Control> field = display->createEdit(1300, {10, 10, 110, 30}, "");
+    auto* edit = widgetOf(*display)->findChild<QPlainTextEdit*>();
+    ASSERT_NE(edit, nullptr);
+    edit->setFocus();
+    const auto type = [edit](int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent event(QEvent::KeyPress, key, modifiers,
+                        key == Qt::Key_7 ? QStringLiteral("7") : QString());
+        QCoreApplication::sendEvent(edit, &event);
+    };
+    // Quit keys, help, page and menu keys: none reaches the controller from the field.
+    type(Qt::Key_7);
+    for (int key : {Qt::Key_F2, Qt::Key_F4, Qt::Key_F9, Qt::Key_F1, Qt::Key_PageDown})
+        type(key);
+    type(Qt::Key_Q, Qt::ControlModifier);
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(exits, 0);
+    EXPECT_EQ(edit->toPlainText(), QStringLiteral("7"));
+}
+
 TEST_F(MainWindowTest, ButtonsReachTheController) {
-    window->button(705)->click();
-    window->button(702)->click();
+    window->button(CommandId::Ahead)->click();
+    window->button(CommandId::Help)->click();
     QCoreApplication::processEvents();
     EXPECT_EQ(log, (std::vector<std::string>{"help 702", "build 4"}));
 }
@@ -155,8 +223,8 @@ TEST_F(MainWindowTest, ButtonsReachTheController) {
 TEST_F(MainWindowTest, NothingIsHandledWhileAPageIsBuilt) {
     session().pageBuilding = true;
     press(Qt::Key_PageDown);
-    window->button(703)->click();
-    window->postState(11, 2);
+    window->button(CommandId::Back)->click();
+    window->postState(StateCode::ShowPage, 2);
     QCoreApplication::processEvents();
     QCloseEvent close;
     QCoreApplication::sendEvent(window.get(), &close);
@@ -176,7 +244,7 @@ TEST_F(MainWindowTest, ClosingScoresThenEndsTheRun) {
     EXPECT_TRUE(boxes.shown().empty());
 
     // Events still waiting are not handled any more.
-    window->postState(7);
+    window->postState(StateCode::LessonSelection);
     QCoreApplication::processEvents();
     EXPECT_EQ(log.size(), 2u);
 }
@@ -188,12 +256,12 @@ TEST_F(MainWindowTest, RequestsLeftOverFromAnEndedLessonAreDropped) {
     steps.lessonSelection = [this, &selections] {
         log.push_back("select");
         QCoreApplication::processEvents(); // the dialog's own event loop
-        return ++selections == 1 ? 9 : -4;
+        return ++selections == 1 ? StateCode::SetUpLesson : StateCode::Quit;
     };
     window = std::make_unique<MainWindow>(steps);
     window->setExitHandler([this] { ++exits; });
     press(Qt::Key_M);
-    window->button(701)->click();
+    window->button(CommandId::MainMenu)->click();
     press(Qt::Key_PageDown);
     for (int round = 0; round < 4; ++round)
         QCoreApplication::processEvents();
@@ -253,7 +321,7 @@ TEST_F(MainWindowTest, InputWaitingWhenThePauseEndsIsDropped) {
 
 TEST_F(MainWindowTest, ControllerTimerEndsTheRightPause) {
     session().rightWaitStart = clock.now();
-    StartControllerTimer();
+    startPauseTimer();
     EXPECT_TRUE(window->controllerTimerActive());
     clock.advance(1000);
     window->controller().tick();
@@ -275,3 +343,5 @@ TEST_F(MainWindowTest, DisplayWindowsAreChildrenAtTheirPlace) {
 }
 
 } // namespace
+
+} // namespace lorvenna

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 // The log all probes write to, in call order: "title:operation".
 inline std::vector<std::string>& probeLog() {
     static std::vector<std::string> log;
@@ -43,3 +45,5 @@ public:
 private:
     void note(const std::string& what) { probeLog().push_back(title + ":" + what); }
 };
+
+} // namespace lorvenna

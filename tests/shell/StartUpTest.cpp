@@ -5,45 +5,48 @@
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
 
 #include <gtest/gtest.h>
+
+namespace lorvenna {
 
 namespace {
 
 constexpr const char* kReinstall = "Reinstall, or change Working Directory in shortcut.";
 
-TEST(StartUp, EmptyFolderHasNoLessons) {
+TEST(startUp, EmptyFolderHasNoLessons) {
     resetSession();
     WorkFolder folder;
     folder.addPicture();
     ScriptedBoxes boxes;
-    EXPECT_EQ(StartUp(), nullptr);
+    EXPECT_EQ(startUp(), nullptr);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "No Lesson files in working directory.");
     EXPECT_EQ(boxes.shown()[0].text, kReinstall);
     EXPECT_EQ(session().mainWindow, nullptr);
 }
 
-TEST(StartUp, LessonsWithoutPictures) {
+TEST(startUp, LessonsWithoutPictures) {
     resetSession();
     WorkFolder folder;
     folder.write("LSNS/01-01.LSN", "Lesson 01-01 One\nEND PAGES\n");
     folder.write("BMPS/README.TXT", "not a picture\n");
     ScriptedBoxes boxes;
-    EXPECT_EQ(StartUp(), nullptr);
+    EXPECT_EQ(startUp(), nullptr);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "No image (BMP) files in working directory.");
     EXPECT_EQ(boxes.shown()[0].text, kReinstall);
 }
 
-TEST(StartUp, OpensTheMainWindowWhenBothAreThere) {
+TEST(startUp, OpensTheMainWindowWhenBothAreThere) {
     resetSession();
     WorkFolder folder;
     // Names are matched without regard to case.
     folder.write("LSNS/01-01.lsn", "Lesson 01-01 One\nEND PAGES\n");
     folder.addPicture("blank");
     ScriptedBoxes boxes;
-    std::unique_ptr<MainWindow> window = StartUp();
+    std::unique_ptr<MainWindow> window = startUp();
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_TRUE(window->isVisible());
@@ -53,3 +56,5 @@ TEST(StartUp, OpensTheMainWindowWhenBothAreThere) {
 }
 
 } // namespace
+
+} // namespace lorvenna

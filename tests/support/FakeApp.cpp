@@ -6,6 +6,8 @@
 #include "shell/DisplayWindowProc.h"
 #include "shell/SessionState.h"
 
+namespace lorvenna {
+
 FakeApp::FakeApp() {
     session().mainWindow = this;
 }
@@ -28,3 +30,5 @@ std::unique_ptr<ChildWindow> FakeApp::createDisplayWindow(Display*, int id, cons
         return nullptr;
     return createQtChildWindow(nullptr, id, rect, displayWindowProc());
 }
+
+} // namespace lorvenna

@@ -11,12 +11,14 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 class FakeApp : public AppServices {
 public:
     FakeApp(); // installs itself as session().mainWindow
     ~FakeApp() override;
 
-    void postState(int code, int page) override { posted.push_back({code, page}); }
+    void postState(StateCode code, int page) override { posted.push_back({code, page}); }
     void focusMainWindow() override { ++focusCount; }
     void setCaption(std::string_view c) override { caption = std::string(c); }
     void showFeedbackPanel(std::string_view text, int w, int h) override {
@@ -35,7 +37,7 @@ public:
                                                      const Rect& rect) override;
 
     struct Posted {
-        int code;
+        StateCode code;
         int page;
         bool operator==(const Posted&) const = default;
     };
@@ -56,3 +58,5 @@ public:
 private:
     std::map<int, Picture> pictures_;
 };
+
+} // namespace lorvenna

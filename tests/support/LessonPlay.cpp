@@ -8,7 +8,7 @@
 #include "platform/ChildWindow.h"
 #include "shell/DisplayWindowProc.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 namespace lorvenna {
@@ -26,7 +26,7 @@ LessonPlay playLesson(std::string_view lessonPath, int maxPages) {
     SessionState& s = session();
     setText(s.lessonPath, lessonPath);
     setText(s.errorText, "");
-    if (!ReadLessonIndex()) {
+    if (!readLessonIndex()) {
         play.silentRefusals += refusedSilently() ? 1 : 0;
         return play;
     }
@@ -34,7 +34,7 @@ LessonPlay playLesson(std::string_view lessonPath, int maxPages) {
     const int last = s.pageCount < maxPages ? s.pageCount : maxPages;
     for (int page = 1; page <= last; ++page) {
         setText(s.errorText, "");
-        if (!BuildPage(page)) {
+        if (!buildPage(page)) {
             play.silentRefusals += refusedSilently() ? 1 : 0;
             continue;
         }
@@ -42,32 +42,31 @@ LessonPlay playLesson(std::string_view lessonPath, int maxPages) {
         pokeDisplays();
     }
     if (last >= 2)
-        BuildPage(1); // back again: the page is read anew
-    LessonTeardown();
+        buildPage(1); // back again: the page is read anew
+    lessonTeardown();
     freePages();
     return play;
 }
 
 void pokeDisplays() {
-    MarkAllAndRepaint();
+    markAllAndRepaint();
     ChildWindowProc* proc = displayWindowProc();
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        Display* display = session().displays[slot];
-        if (!display || !display->window)
+    for (Display* display : shownDisplays()) {
+        if (!display->window)
             continue;
         for (const Point p : {Point{5, 5}, Point{150, 150}, Point{60, 100}, Point{400, 20}}) {
             // A click may end in a pause; end it so the next click is judged too.
             session().rightWaitStart = 0;
             session().wrongWaitStart = 0;
             proc->leftButtonDown(*display->window, p.x, p.y);
-            if (session().displays[slot] != display)
+            if (!isShown(display))
                 return; // the click turned the page
         }
         for (Item* item = display->items; item; item = item->next) {
             item->Input("TICK", 0.0, nullptr);
             item->Input("FLASH", 1.0, nullptr);
         }
-        MarkAndRepaint(display);
+        markAndRepaint(display);
     }
 }
 

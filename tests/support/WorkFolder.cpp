@@ -8,6 +8,8 @@
 #include <fstream>
 #include <sstream>
 
+namespace lorvenna {
+
 namespace fsys = std::filesystem;
 
 std::string crlf(std::string_view text) {
@@ -28,7 +30,8 @@ WorkFolder::WorkFolder() {
     for (const char* sub : {"LSNS", "BMPS", "HELP"})
         fsys::create_directories(fsys::path(path_) / sub);
     setWorkingFolder(path_);
-    unsetenv("LORVENNA_DRIVES");
+    // No removable drive until the test adds one; the host's own media never count.
+    setenv("LORVENNA_DRIVES", "", 1);
 }
 
 WorkFolder::~WorkFolder() {
@@ -79,3 +82,5 @@ std::string WorkFolder::addDrive(char letter, bool withMedium) {
     setenv("LORVENNA_DRIVES", drives_.c_str(), 1);
     return root;
 }
+
+} // namespace lorvenna

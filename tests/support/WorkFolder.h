@@ -5,6 +5,8 @@
 #include <string>
 #include <string_view>
 
+namespace lorvenna {
+
 class WorkFolder {
 public:
     WorkFolder();
@@ -32,3 +34,5 @@ private:
 
 // Converts "\n" to "\r\n" (a "\r\n" already there is kept).
 std::string crlf(std::string_view text);
+
+} // namespace lorvenna

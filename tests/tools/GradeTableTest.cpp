@@ -5,7 +5,7 @@
 #include "platform/Clock.h"
 #include "records/GradeRecord.h"
 #include "records/KeyDisk.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
 
@@ -23,7 +23,7 @@ std::string makeDisk(WorkFolder& folder, char letter, const char* owner) {
     s.keyDrive = letter;
     setText(s.studentId, owner);
     setText(s.typedPassword, "pw");
-    EXPECT_EQ(WriteKeyFile(), 7);
+    EXPECT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     return root;
 }
 

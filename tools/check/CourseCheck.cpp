@@ -10,8 +10,8 @@
 #include "lesson/PageBuilder.h"
 #include "platform/FileSystem.h"
 #include "platform/IgnoreCase.h"
-#include "platform/MessageBox.h"
-#include "shell/FixedText.h"
+#include "tools/common/SilentBoxes.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "shell/StartUp.h"
 #include "tools/check/LessonSource.h"
@@ -53,9 +53,9 @@ std::string folderName(const char* name) {
 // The displays of the page shown go, as a failed page leaves them for the teardown.
 void dropDisplays() {
     SessionState& s = session();
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        DeleteDisplay(s.displays[slot]);
-        s.displays[slot] = nullptr;
+    for (Display*& slot : s.displays) {
+        deleteDisplay(slot);
+        slot = nullptr;
     }
 }
 
@@ -86,13 +86,13 @@ public:
         SessionState& s = session();
         setText(s.lessonPath, name_);
         setLastLineStart(-1);
-        const bool indexed = ReadLessonIndex();
+        const bool indexed = readLessonIndex();
         if (!indexed)
             error(source_.lineAt(lastLineStart()), 0, s.errorText);
         readBlocks(indexed);
         if (indexed)
             playPages();
-        LessonTeardown();
+        lessonTeardown();
     }
 
 private:
@@ -113,21 +113,22 @@ private:
                                         [&](const auto& e) { return e.fileName == fileName_; });
         if (entry == entries.end())
             return;
-        ScriptedBoxes boxes;
+        SilentBoxes boxes;
         if (list.take(static_cast<int>(entry - entries.begin()), s) != TakeResult::Taken) {
-            error(1, 0, boxes.shown().empty()
-                            ? "No lesson numbers in the title line"
-                            : boxes.shown().back().caption + " " + boxes.shown().back().text);
+            error(1, 0,
+                  boxes.shown().empty()
+                      ? "No lesson numbers in the title line"
+                      : boxes.shown().back().caption + " " + boxes.shown().back().text);
             return;
         }
         const std::string opened = s.lessonPath;
         if (equalsIgnoringCase(opened, name_))
             return;
-        if (!ReadLessonIndex())
+        if (!readLessonIndex())
             error(1, 0, s.errorText);
         else
             error(1, 0, "The title line opens " + opened + ", not this file");
-        LessonTeardown();
+        lessonTeardown();
     }
 
     // Every display block the pages name, and every other block of the file, read on its own.
@@ -165,7 +166,7 @@ private:
             for (const Item* item = display->items; item; item = item->next)
                 check_.asksQuestions_ = check_.asksQuestions_ || item->keyKinds != 0;
         }
-        DeleteDisplay(display);
+        deleteDisplay(display);
     }
 
     void checkPictures(Display* display, long blockPosition) {
@@ -191,7 +192,7 @@ private:
                 continue;
             }
             s.errorText[0] = '\0';
-            if (!BuildPage(n)) {
+            if (!buildPage(n)) {
                 const std::string message = s.errorText;
                 error(lineOf(failingItem(message)), n, message);
                 dropDisplays();
@@ -256,9 +257,8 @@ private:
     // The items of the page shown that hold keys.
     static std::vector<Item*> questionsOfPage() {
         std::vector<Item*> questions;
-        for (int slot = 1; slot < kDisplaySlots; ++slot) {
-            Display* display = session().displays[slot];
-            for (Item* item = display ? display->items : nullptr; item; item = item->next) {
+        for (Display* display : shownDisplays()) {
+            for (Item* item = display->items; item; item = item->next) {
                 if (item->keyKinds != 0)
                     questions.push_back(item);
             }
@@ -271,18 +271,14 @@ private:
     static Item* failingItem(const std::string& message) {
         SessionState& s = session();
         Item* found = nullptr;
-        for (int slot = 1; slot < kDisplaySlots && !found; ++slot) {
-            Display* display = s.displays[slot];
-            for (Item* item = display ? display->items : nullptr; item && !found;
-                 item = item->next) {
+        for (Display* display : shownDisplays()) {
+            for (Item* item = display->items; item && !found; item = item->next) {
                 if (!item->Connect() || !CheckKeys(*item))
                     found = item;
             }
         }
-        for (int slot = 1; slot < kDisplaySlots && !found; ++slot) {
-            Display* display = s.displays[slot];
-            for (Item* item = display ? display->items : nullptr; item && !found;
-                 item = item->next) {
+        for (Display* display : shownDisplays()) {
+            for (Item* item = display->items; item && !found; item = item->next) {
                 char expected[sizeof s.errorText];
                 formatText(expected, "%s%s", kStartupActionFailed, item->title.c_str());
                 if (message == expected)
@@ -317,11 +313,18 @@ private:
 
 std::string formatFinding(const Finding& finding) {
     std::string text = finding.file;
-    if (finding.line > 0)
-        text += ":" + std::to_string(finding.line);
+    // Appended piece by piece: a concatenated temporary here draws a false -Wrestrict from
+    // the optimiser of g++ 12.
+    if (finding.line > 0) {
+        text += ':';
+        text += std::to_string(finding.line);
+    }
     text += ": ";
-    if (finding.page > 0)
-        text += "page " + std::to_string(finding.page) + ": ";
+    if (finding.page > 0) {
+        text += "page ";
+        text += std::to_string(finding.page);
+        text += ": ";
+    }
     if (finding.severity == Severity::Warning)
         text += "warning: ";
     return text + finding.text;
@@ -350,8 +353,8 @@ std::string CourseCheck::summary() const {
 void CourseCheck::run(const std::string& folder) {
     setWorkingFolder(folder);
     // Whatever the player would say in a box is recorded, never shown.
-    ScriptedBoxes boxes;
-    if (!CheckWorkingFolder() && !boxes.shown().empty())
+    SilentBoxes boxes;
+    if (!checkWorkingFolder() && !boxes.shown().empty())
         add(Severity::Error, folder, 0, 0, boxes.shown().back().caption);
     lessonFolder_ = folderName("LSNS");
     for (const std::string& fileName : findFiles("LSNS\\*.LSN"))

@@ -1,7 +1,7 @@
 // Where things stand in a lesson file, for pointing at the line of a finding.
 #include "tools/check/LessonSource.h"
 
-#include "items/LineMatcher.h"
+#include "platform/LineMatcher.h"
 #include "lesson/Display.h"
 #include "lesson/LineReader.h"
 #include "platform/FileSystem.h"
@@ -46,10 +46,15 @@ bool isItemLine(const char* line, std::string& title) {
     return matcher.keyword("ITEM") && matcher.word(keyword) && matcher.word(title);
 }
 
+// A keyword and a whole number after it: " TOTAL %ld".
+bool numberAfter(const char* line, std::string_view keyword, long& value) {
+    LineMatcher m(line);
+    return m.keyword(keyword) && m.whole(value);
+}
+
 } // namespace
 
-LessonSource::LessonSource(const std::string& name)
-    : name_(name), lineStarts_(lineStartsOf(name)) {
+LessonSource::LessonSource(const std::string& name) : name_(name), lineStarts_(lineStartsOf(name)) {
     FileHandle file = openForReading(name);
     if (isInvalid(file))
         return;
@@ -63,13 +68,14 @@ LessonSource::LessonSource(const std::string& name)
         if (inPageSection) {
             if (findText(line, "END PAGES"))
                 inPageSection = false;
-            else if (std::sscanf(line, " TOTAL %ld", &value) == 1 ||
-                     std::sscanf(line, " TEST %ld", &value) == 1)
+            else if (numberAfter(line, "TOTAL", value) || numberAfter(line, "TEST", value))
                 totalLine_ = position;
             continue;
         }
-        char blockName[256];
-        if (std::sscanf(line, " DISPLAY %255s %ld", blockName, &value) >= 2)
+        // " DISPLAY %s %ld": a header names its block and gives at least one number.
+        LineMatcher m(line);
+        std::string blockName;
+        if (m.keyword("DISPLAY") && m.word(blockName) && m.whole(value))
             blocks_.push_back({blockName, position});
     }
     closeFile(file);

@@ -115,7 +115,8 @@ bool SelfPlay::press(Item& item, std::string& detail) {
         detail = item.title + " cannot be pressed: it is hidden";
         return false;
     }
-    displayWindowProc()->command(*window, notificationWord(kNotifyClicked, item.controlId));
+    displayWindowProc()->controlNotification(*window,
+                                             notificationWord(kNotifyClicked, item.controlId));
     return true;
 }
 
@@ -130,16 +131,18 @@ bool SelfPlay::type(Item& item, double value, std::string& detail) {
     *written.ptr = '\0';
     const std::string entry = std::string(text) + "\r\n";
     // As the student does it: into the field, the number, then Enter.
-    displayWindowProc()->command(*window, notificationWord(kNotifySetFocus, item.controlId));
+    displayWindowProc()->controlNotification(*window,
+                                             notificationWord(kNotifySetFocus, item.controlId));
     item.control->setText(entry);
-    displayWindowProc()->command(*window, notificationWord(kNotifyChanged, item.controlId));
+    displayWindowProc()->controlNotification(*window,
+                                             notificationWord(kNotifyChanged, item.controlId));
     return true;
 }
 
 PlayedQuestion SelfPlay::answerCurrentQuestion() {
     SessionState& s = session();
     PlayedQuestion played;
-    Item* question = s.questionActive ? s.currentQuestion : nullptr;
+    Item* question = s.answer.questionActive() ? s.answer.currentQuestion() : nullptr;
     if (!question || pauseRunning(s)) {
         played.detail = "no question is asked";
         return played;
@@ -147,10 +150,10 @@ PlayedQuestion SelfPlay::answerCurrentQuestion() {
     played.question = question;
     played.title = question->title;
     // The page as the student sees it: outlines and hit regions exist once drawn.
-    RepaintAllDisplays();
+    repaintAllDisplays();
 
     // The rule the judge applies, first match: KEYNUM, KEYSHOW, KEYAND, KEYBUTTON.
-    const std::int32_t kinds = s.currentKeyKinds;
+    const std::int32_t kinds = s.answer.currentKeyKinds();
     const std::vector<Item*> answerers = distinctAnswerers(*question);
     bool given = false;
     if (answerers.empty()) {
@@ -187,7 +190,8 @@ void SelfPlay::endPause() {
 std::vector<PlayedQuestion> SelfPlay::playPage() {
     std::vector<PlayedQuestion> played;
     SessionState& s = session();
-    for (int asked = 0; s.questionActive && s.currentQuestion && asked < kMaxQuestionsAPage;
+    for (int asked = 0;
+         s.answer.questionActive() && s.answer.currentQuestion() && asked < kMaxQuestionsAPage;
          ++asked) {
         played.push_back(answerCurrentQuestion());
         if (!pauseRunning(s))

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "items/Item.h"
-#include "platform/Clock.h"
+#include "tools/common/SteppedClock.h"
 #include "shell/Controller.h"
 
 #include <memory>
@@ -54,7 +54,7 @@ private:
     bool type(Item& item, double value, std::string& detail);
     bool clickOn(Item& item, std::string& detail);
 
-    TestClock clock_;
+    SteppedClock clock_;
     std::unique_ptr<QuietWindow> window_;
     std::unique_ptr<Controller> controller_;
 };

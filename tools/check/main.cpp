@@ -8,6 +8,8 @@
 #include <filesystem>
 #include <string>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kExitClean = 0;
@@ -20,6 +22,8 @@ int usage() {
 }
 
 } // namespace
+
+} // namespace lorvenna
 
 int main(int argc, char** argv) {
     using namespace lorvenna;

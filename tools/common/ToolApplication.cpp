@@ -2,8 +2,9 @@
 #include "tools/common/ToolApplication.h"
 
 #include "platform/ProgramResources.h"
-#include "platform/QtApplication.h"
 #include "shell/SessionState.h"
+
+#include <QApplication>
 
 #include <clocale>
 #include <cstdio>

@@ -6,7 +6,7 @@
 #include "records/GradeRecord.h"
 #include "records/GradeScan.h"
 #include "records/KeyDisk.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>
@@ -26,8 +26,6 @@ constexpr char kDiskLetter = 'K';
 constexpr const char* kDrivesVariable = "LORVENNA_DRIVES";
 constexpr const char* kKeyName = "K:\\LORVENNA\\KEY.GRD";
 constexpr const char* kGradePattern = "K:\\LORVENNA\\L*.GRD";
-constexpr int kKeyRead = 2;
-constexpr int kKeyDamaged = -16;
 
 // Makes folder the removable drive K for its life, and puts the drive list back afterwards.
 class DiskAsDrive {
@@ -70,8 +68,8 @@ bool parseGradeFileName(const std::string& name, GradeFileName& parsed) {
     parsed.sequence = std::strtol(name.c_str() + s + 1, &end, 10);
     if (parsed.sequence < 1 || parsed.sequence > 999)
         return false;
-    const std::string formed = gradeFileName(kDiskLetter, parsed.major, parsed.minor,
-                                             parsed.sequence);
+    const std::string formed =
+        gradeFileName(kDiskLetter, parsed.major, parsed.minor, parsed.sequence);
     return equalsIgnoringCase(formed.substr(formed.find_last_of('\\') + 1), name);
 }
 
@@ -143,11 +141,12 @@ void GradeTable::addDisk(const std::string& folder) {
     SessionState& s = session();
     s.keyDrive = kDiskLetter;
     s.studentId[0] = '\0';
-    const int key = fileExists(kKeyName) ? readKeyRecord(kKeyName) : -11;
-    if (key == kKeyRead) {
+    const KeyDiskCode key =
+        fileExists(kKeyName) ? readKeyRecord(kKeyName) : KeyDiskCode::NotRegistered;
+    if (key == KeyDiskCode::KeyRead) {
         disk.owner = s.keyId;
         setText(s.studentId, disk.owner);
-    } else if (key == kKeyDamaged) {
+    } else if (key == KeyDiskCode::WrongPassword) { // damaged lengths
         disk.problem = "The key file LORVENNA/KEY.GRD is damaged.";
     } else {
         disk.problem = "A disk is present but not registered for Lorvenna.";
@@ -168,12 +167,14 @@ void GradeTable::addDisk(const std::string& folder) {
         const auto [major, minor] = lesson;
         // The files the review reads, then those it never reaches.
         std::set<long> read;
-        const long stop = visitGradeFiles(kDiskLetter, major, minor, [&](long sequence, const GradeRecord& record) {
-            rows_.push_back(rowOf(record, files.count(sequence) ? files.at(sequence)
-                                                                : GradeFileName{major, minor, sequence},
-                                  disk.owner));
-            read.insert(sequence);
-        });
+        const long stop = visitGradeFiles(
+            kDiskLetter, major, minor, [&](long sequence, const GradeRecord& record) {
+                rows_.push_back(rowOf(record,
+                                      files.count(sequence) ? files.at(sequence)
+                                                            : GradeFileName{major, minor, sequence},
+                                      disk.owner));
+                read.insert(sequence);
+            });
         for (const auto& [sequence, file] : files) {
             if (read.count(sequence))
                 continue;
@@ -183,7 +184,8 @@ void GradeTable::addDisk(const std::string& folder) {
                 continue;
             }
             rows_.push_back(rowOf(record, file, disk.owner));
-            disk.notes.push_back(shownName(file) + ": not listed by the grade review, which stops at " +
+            disk.notes.push_back(shownName(file) +
+                                 ": not listed by the grade review, which stops at " +
                                  shownName({major, minor, stop}));
         }
         if (!disk.owner.empty())
@@ -216,9 +218,8 @@ std::string GradeTable::csv() const {
         const double percent = row.possible != 0 ? row.right * 100.0 / row.possible : 0.0;
         char fields[160];
         std::snprintf(fields, sizeof fields, ",%.2ld-%.2ld,%ld,%04d-%02d-%02d,%d,%d,%d,%.1f,%s\r\n",
-                      row.major, row.minor, row.attempt, row.year, row.month, row.day,
-                      row.answered, row.right, row.possible, percent,
-                      row.valid ? "valid" : "altered");
+                      row.major, row.minor, row.attempt, row.year, row.month, row.day, row.answered,
+                      row.right, row.possible, percent, row.valid ? "valid" : "altered");
         text += csvField(row.student) + fields;
     }
     return text;

@@ -23,8 +23,8 @@ struct GradeRow {
 
 struct DiskReport {
     std::string folder;
-    std::string owner;   // empty when the key file could not be read
-    std::string problem; // why the key file could not be read; empty when it could
+    std::string owner;                    // empty when the key file could not be read
+    std::string problem;                  // why the key file could not be read; empty when it could
     std::vector<std::string> reviewLines; // as the grade review lists them
     std::string otherOwners;              // the review's "Disk also contains grades from:"
     std::vector<std::string> notes;       // files the review cannot read or never reaches

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kExitClean = 0;
@@ -44,6 +46,8 @@ bool writeTable(const std::string& name, const std::string& text) {
 }
 
 } // namespace
+
+} // namespace lorvenna
 
 int main(int argc, char** argv) {
     using namespace lorvenna;

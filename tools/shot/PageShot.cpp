@@ -5,9 +5,9 @@
 #include "lesson/PageBuilder.h"
 #include "platform/FileSystem.h"
 #include "platform/IgnoreCase.h"
-#include "platform/MessageBox.h"
+#include "tools/common/SilentBoxes.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
 #include "tools/check/SelfPlay.h"
@@ -39,28 +39,28 @@ bool PageShot::render(const std::string& lessonFile, int page, bool answer) {
     setText(s.lessonPath, (inCourse ? "LSNS\\" : "") + file.filename().string());
 
     // Nothing the player would say in a box is shown; the first thing said is the reason.
-    ScriptedBoxes boxes;
+    SilentBoxes boxes;
     MainWindow window;
     window.resize(kWidth, kHeight);
     if (const QScreen* screen = window.screen())
         s.screenWidth = screen->geometry().width();
-    if (!ReadLessonIndex())
+    if (!readLessonIndex())
         return fail(s.errorText);
     if (page < 1 || page > s.pageCount) {
-        LessonTeardown();
+        lessonTeardown();
         return fail("The lesson has no page " + std::to_string(page));
     }
-    if (!BuildPage(page)) {
+    if (!buildPage(page)) {
         const std::string reason = s.errorText;
-        LessonTeardown();
+        lessonTeardown();
         return fail(reason);
     }
-    RepaintAllDisplays();
+    repaintAllDisplays();
 
     if (answer) {
         SelfPlay play;
-        if (!s.questionActive) {
-            LessonTeardown();
+        if (!s.answer.questionActive()) {
+            lessonTeardown();
             return fail("Page " + std::to_string(page) + " asks no question");
         }
         play.answerCurrentQuestion();
@@ -68,7 +68,7 @@ bool PageShot::render(const std::string& lessonFile, int page, bool answer) {
     } else {
         image_ = window.grab(QRect(0, 0, kWidth, kHeight)).toImage();
     }
-    LessonTeardown();
+    lessonTeardown();
     return true;
 }
 

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr int kExitDone = 0;
@@ -21,6 +23,8 @@ int usage() {
 }
 
 } // namespace
+
+} // namespace lorvenna
 
 int main(int argc, char** argv) {
     using namespace lorvenna;

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr char kLesson[] = "Lesson 01-02 Bookmarked\r\nTOTAL 4\r\n"
@@ -30,6 +32,8 @@ std::vector<Counts> countsOfPages() {
 
 } // namespace
 
+} // namespace lorvenna
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace lorvenna;
     FuzzWorld& world = FuzzWorld::next();
@@ -37,20 +41,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     world.folder().write("drive-E/LORVENNA/L01-02.BMK", bytesOf(data, size), false);
 
     SessionState& s = session();
-    const int resume = ApplyBookmark(1, 2);
+    const int resume = applyBookmark(1, 2);
     if (resume <= 0 || !s.pages) {
         freePages();
         return 0;
     }
-    FUZZ_CHECK(!BookmarkExists('E', 1, 2)); // used once
+    FUZZ_CHECK(!bookmarkExists('E', 1, 2)); // used once
     const std::vector<Counts> applied = countsOfPages();
     for (PageEntry* entry = s.pages; entry; entry = entry->next)
         entry->isCurrent = entry->pageNumber == resume;
     const bool onAPage = s.pageCount >= resume;
-    FUZZ_CHECK(WriteBookmark('E', 1, 2));
+    FUZZ_CHECK(writeBookmark('E', 1, 2));
     freePages();
 
-    const int again = ApplyBookmark(1, 2);
+    const int again = applyBookmark(1, 2);
     FUZZ_CHECK(again == (onAPage ? resume : 0));
     FUZZ_CHECK(countsOfPages() == applied);
     freePages();

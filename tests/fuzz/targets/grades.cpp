@@ -9,7 +9,7 @@
 #include "records/GradeRecord.h"
 #include "records/GradeScan.h"
 #include "records/KeyDisk.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstdio>

@@ -4,19 +4,11 @@
 #include "tests/fuzz/FuzzWorld.h"
 
 #include "records/KeyDisk.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstring>
 #include <string>
-
-namespace {
-
-constexpr int kKeyRead = 2;
-constexpr int kPasswordRight = 4;
-constexpr int kKeyWritten = 7;
-
-} // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace lorvenna;
@@ -26,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     world.folder().write("drive-E/LORVENNA/KEY.GRD", record, false);
 
     SessionState& s = session();
-    if (ReadKeyFile() != kKeyRead)
+    if (readKeyFile() != KeyDiskCode::KeyRead)
         return 0;
     // A key that reads is one that registration could have written: the student can type
     // its password, and registering the same ID and password again gives the same key.
@@ -35,16 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(password.size() <= static_cast<std::size_t>(kMaxPasswordLength));
     FUZZ_CHECK(id.size() <= static_cast<std::size_t>(kMaxIdLength));
     setText(s.typedPassword, password);
-    FUZZ_CHECK(CheckPassword() == kPasswordRight);
+    FUZZ_CHECK(checkPassword() == KeyDiskCode::PasswordRight);
     setText(s.typedPassword, password + "x");
-    FUZZ_CHECK(CheckPassword() != kPasswordRight);
+    FUZZ_CHECK(checkPassword() != KeyDiskCode::PasswordRight);
 
     setText(s.studentId, id);
     setText(s.typedPassword, password);
-    FUZZ_CHECK(WriteKeyFile() == kKeyWritten);
+    FUZZ_CHECK(writeKeyFile() == KeyDiskCode::KeyWritten);
     std::memset(s.keyId, 0, sizeof s.keyId);
     std::memset(s.keyPassword, 0, sizeof s.keyPassword);
-    FUZZ_CHECK(ReadKeyFile() == kKeyRead);
+    FUZZ_CHECK(readKeyFile() == KeyDiskCode::KeyRead);
     FUZZ_CHECK(id == s.keyId && password == s.keyPassword);
     return 0;
 }

@@ -8,11 +8,15 @@
 #include <filesystem>
 #include <string>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr const char* kNames[] = {"01-02.LSN", "3-9.LSN", "NOTES.LSN", "00-00.LSN"};
 
 } // namespace
+
+} // namespace lorvenna
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace lorvenna;

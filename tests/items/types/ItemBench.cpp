@@ -11,7 +11,7 @@
 #include "platform/QtChildWindow.h"
 #include "shell/DisplayWindowProc.h"
 #include "shell/Drawing.h"
-#include "shell/FixedText.h"
+#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include "platform/Picture.h"
@@ -20,6 +20,8 @@
 #include <QImage>
 #include <QWidget>
 
+namespace lorvenna {
+
 FreshSession::FreshSession() {
     resetSession();
 }
@@ -27,7 +29,7 @@ FreshSession::FreshSession() {
 LessonBench::LessonBench() = default;
 
 LessonBench::~LessonBench() {
-    LessonTeardown();
+    lessonTeardown();
     resetSession();
 }
 
@@ -38,23 +40,20 @@ bool LessonBench::load(std::string_view lesson) {
     state.lessonMinor = 1;
     setText(state.lessonName, "01-01");
     setText(state.lessonPath, "LSNS\\01-01.LSN");
-    return ReadLessonIndex();
+    return readLessonIndex();
 }
 
 bool LessonBench::build(int page) {
     session().currentPage = page;
-    if (!BuildPage(page))
+    if (!buildPage(page))
         return false;
     // What the new windows' first paint does.
-    RepaintAllDisplays();
+    repaintAllDisplays();
     return true;
 }
 
 Item* LessonBench::item(std::string_view title) const {
-    for (int slot = 1; slot < kDisplaySlots; ++slot) {
-        const Display* shown = session().displays[slot];
-        if (!shown)
-            continue;
+    for (const Display* shown : shownDisplays()) {
         for (Item* candidate = shown->items; candidate; candidate = candidate->next) {
             if (equalsIgnoringCase(candidate->title, title))
                 return candidate;
@@ -109,17 +108,12 @@ bool PaperDisplay::read(std::unique_ptr<Item> item, const char* title, std::stri
     setWorkingFolder(folder_.path());
     folder_.write("LSNS/BLOCK.TXT", std::string(lines) + "\n}\n");
     FileHandle file = openForReading("LSNS\\BLOCK.TXT");
-    if (!ReadItemBlock(item.get(), title, &display, file))
+    if (!readItemBlock(item.get(), title, &display, file))
         return false;
     closeFile(file);
-    Item** tail = &display.items;
-    while (*tail)
-        tail = &(*tail)->next;
-    *tail = item.release();
+    display.appendItem(item.release());
     return true;
 }
-
-namespace lorvenna {
 
 Color shownColor(Display* display, int x, int y) {
     const QColor c = widgetOf(*display->window)->grab().toImage().pixelColor(x, y);

@@ -6,18 +6,23 @@
 #include "lesson/Display.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
-#include "platform/RecordingSurface.h"
-#include "shell/Controller.h"
+#include "platform/Picture.h"
+#include "tests/support/RecordingSurface.h"
 #include "tests/support/FakeApp.h"
+#include "tests/support/QuietWindow.h"
 #include "tests/support/WorkFolder.h"
+#include "tests/support/ScriptedBoxes.h"
+#include "tests/support/TestClock.h"
 
 #include <memory>
 #include <string>
 #include <string_view>
 
-class Item;
-class Picture;
 class QWidget;
+
+namespace lorvenna {
+
+class Item;
 
 // Puts the session back to its start values when made, before the members that follow it.
 struct FreshSession {
@@ -82,20 +87,9 @@ private:
     WorkFolder folder_;
 };
 
-namespace lorvenna {
-
 // What the user sees at (x, y) of a display's window, marks included.
 Color shownColor(Display* display, int x, int y);
 // Whether the picture appears unchanged in the window's screen with its corner at (x, y).
 bool showsPicture(Display* display, const Picture& picture, int x, int y);
-
-// A main window for a controller under test that does nothing of its own.
-class QuietWindow : public ControllerWindow {
-public:
-    void enableNoteButton() override {}
-    void restoreWindow() override {}
-    void discardPendingInput() override {}
-    void destroyWindow() override {}
-};
 
 } // namespace lorvenna

@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+namespace lorvenna {
+
 namespace {
 
 constexpr const char* kButtonLesson = R"(Lesson 01-01 Buttons
@@ -80,10 +82,10 @@ TEST(ItemButton, TurnPageButtonPostsTheNextPageAndNothingElse) {
     const int focusBefore = bench.app.focusCount;
     EXPECT_TRUE(next->Command(notificationWord(kNotifyClicked, next->controlId)));
     EXPECT_EQ(session().currentPage, 2);
-    EXPECT_EQ(bench.app.posted, (std::vector<FakeApp::Posted>{{11, 2}}));
+    EXPECT_EQ(bench.app.posted, (std::vector<FakeApp::Posted>{{StateCode::ShowPage, 2}}));
     EXPECT_GT(bench.app.focusCount, focusBefore);
     EXPECT_EQ(bench.item("Go")->visibility, 1) << "a page-turn button sends nothing";
-    EXPECT_EQ(session().chosenItem, nullptr);
+    EXPECT_EQ(session().answer.chosenItem(), nullptr);
 
     // On the last page it does nothing visible and still reports the press.
     EXPECT_TRUE(next->Command(notificationWord(kNotifyClicked, next->controlId)));
@@ -99,7 +101,7 @@ TEST(ItemButton, PressOutsideAQuestionWithoutOutputsIsNoAnswer) {
     EXPECT_FALSE(idle->Command(notificationWord(kNotifyClicked, idle->controlId)));
     // Only a press counts.
     EXPECT_FALSE(idle->Command(notificationWord(kNotifySetFocus, idle->controlId)));
-    EXPECT_EQ(session().chosenItem, nullptr);
+    EXPECT_EQ(session().answer.chosenItem(), nullptr);
 }
 
 TEST(ItemButton, PressDuringAQuestionRecordsTheAnswerWithItsMarkSpot) {
@@ -123,13 +125,13 @@ END DISPLAY
 END LESSON
 )")) << session().errorText;
     ASSERT_TRUE(bench.build(1)) << session().errorText;
-    ASSERT_TRUE(session().questionActive);
+    ASSERT_TRUE(session().answer.questionActive());
     Item* yes = bench.item("Yes");
     EXPECT_TRUE(yes->Command(notificationWord(kNotifyClicked, yes->controlId)));
-    EXPECT_EQ(session().chosenItem, yes);
-    EXPECT_EQ(session().markX, 20 + 100 - 6);
-    EXPECT_EQ(session().markY, 40);
-    EXPECT_EQ(session().feedbackDisplay, bench.display(1));
+    EXPECT_EQ(session().answer.chosenItem(), yes);
+    EXPECT_EQ(session().answer.markX(), 20 + 100 - 6);
+    EXPECT_EQ(session().answer.markY(), 40);
+    EXPECT_EQ(session().answer.feedbackDisplay(), bench.display(1));
 }
 
 TEST(ItemButton, AcceptsOnlyButtonAndCombinationKeys) {
@@ -163,3 +165,5 @@ ITEM TEXT Ask
         }
     }
 }
+
+} // namespace lorvenna

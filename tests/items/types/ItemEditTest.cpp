@@ -18,6 +18,8 @@
 #include <utility>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 // Receives what a connection delivers.
@@ -135,7 +137,7 @@ TEST(ItemEdit, EnterSendsTheNumberAndPutsTheCleanedTextBack) {
     EXPECT_EQ(e.shown(e.field), "1234,567");
 
     // Putting the stored text back on repaint is never taken for a new entry.
-    MarkAllAndRepaint();
+    markAllAndRepaint();
     e.field->control->setText("9\r\n");
     EXPECT_EQ(e.receiver.received.size(), 1u);
 }
@@ -154,7 +156,7 @@ TEST(ItemEdit, TypingWithoutEnterSendsNothingAndOutlivesARepaint) {
     EditBench e;
     e.type(e.field, "42");
     EXPECT_TRUE(e.receiver.received.empty());
-    MarkAllAndRepaint();
+    markAllAndRepaint();
     EXPECT_EQ(e.shown(e.field), "42");
     e.type(e.field, "\n");
     ASSERT_EQ(e.receiver.received.size(), 1u);
@@ -175,25 +177,25 @@ TEST(ItemEdit, FocusMakesAKeyedFieldTheCurrentQuestionAndEmptiesIt) {
     EditBench e(true);
     SessionState& state = session();
     // The page's only question is already current; another key answer is cleared away.
-    ASSERT_EQ(state.currentQuestion, e.answer);
+    ASSERT_EQ(state.answer.currentQuestion(), e.answer);
     e.answer->control->setText("77");
     e.answer->text = "77";
-    state.questionActive = false;
-    state.markX = 0;
+    state.answer.clearQuestion();
+    state.answer.setMark(0, 0);
     e.focus(e.answer);
-    EXPECT_TRUE(state.questionActive);
-    EXPECT_EQ(state.currentQuestion, e.answer);
-    EXPECT_EQ(state.currentKeyKinds, kKeyNum);
-    EXPECT_EQ(state.feedbackDisplay, e.bench.display(1));
-    EXPECT_EQ(state.markX, 20 + 120 + 2);
-    EXPECT_EQ(state.markY, 140);
+    EXPECT_TRUE(state.answer.questionActive());
+    EXPECT_EQ(state.answer.currentQuestion(), e.answer);
+    EXPECT_EQ(state.answer.currentKeyKinds(), kKeyNum);
+    EXPECT_EQ(state.answer.feedbackDisplay(), e.bench.display(1));
+    EXPECT_EQ(state.answer.markX(), 20 + 120 + 2);
+    EXPECT_EQ(state.answer.markY(), 140);
     EXPECT_EQ(e.shown(e.answer), "");
     EXPECT_TRUE(e.answer->text.empty());
 
     // A field without keys is no question.
-    state.questionActive = false;
+    state.answer.clearQuestion();
     e.focus(e.field);
-    EXPECT_FALSE(state.questionActive);
+    EXPECT_FALSE(state.answer.questionActive());
 }
 
 TEST(ItemEdit, ConfirmedNumberIsTheAnswerWhileAQuestionIsActive) {
@@ -202,9 +204,9 @@ TEST(ItemEdit, ConfirmedNumberIsTheAnswerWhileAQuestionIsActive) {
     EXPECT_FALSE(e.answer->Command(notificationWord(kNotifySetFocus, e.answer->controlId)));
     e.answer->control->setText("105\r\n");
     EXPECT_TRUE(e.answer->Command(notificationWord(kNotifyChanged, e.answer->controlId)));
-    EXPECT_EQ(state.chosenItem, e.answer);
-    EXPECT_EQ(state.typedNumber, 105);
-    EXPECT_EQ(state.markX, 142);
+    EXPECT_EQ(state.answer.chosenItem(), e.answer);
+    EXPECT_EQ(state.answer.typedNumber(), 105);
+    EXPECT_EQ(state.answer.markX(), 142);
     EXPECT_EQ(e.answer->text, "105");
 }
 
@@ -239,17 +241,19 @@ TEST(ItemEdit, AFieldJudgedOnThisVisitIsNotAskedAgainUntilThePageIsEntered) {
     };
     answerWith("100\r\n");
     EXPECT_EQ(state.currentEntry->rightCount, 1);
-    EXPECT_FALSE(state.questionActive);
+    EXPECT_FALSE(state.answer.questionActive());
 
     // Clicking into the field again does not ask it again: a second right answer would
     // count twice and lift the score past 100 per cent.
     answerWith("100\r\n");
-    EXPECT_FALSE(state.questionActive);
+    EXPECT_FALSE(state.answer.questionActive());
     EXPECT_EQ(state.currentEntry->rightCount, 1);
 
     // Entering the page asks its questions anew.
     StartFirstQuestion();
-    EXPECT_EQ(state.currentQuestion, e.answer);
+    EXPECT_EQ(state.answer.currentQuestion(), e.answer);
     answerWith("100\r\n");
     EXPECT_EQ(state.currentEntry->rightCount, 2);
 }
+
+} // namespace lorvenna

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+namespace lorvenna {
+
 namespace {
 
 std::string colour(Color c) {
@@ -101,13 +103,15 @@ TEST(ItemLabel, ShowsQuestionMarksSizedForThemWhileAQuestionIsActive) {
     auto* label = paper.add<ItemLabel>("Cap", "LOC 100 100\n@A long caption");
     ASSERT_NE(label, nullptr);
     label->StartupAction();
-    session().questionActive = true;
+    Item question;
+    question.keyKinds = kKeyButton;
+    session().answer.startQuestion(question);
     label->Draw();
     EXPECT_TRUE(paper.surface.contains("drawText \"???\" 86,92,114,112 center|wordbreak"));
     EXPECT_FALSE(
         paper.surface.contains("drawText \"A long caption\" 86,92,114,112 center|wordbreak"));
 
-    session().questionActive = false;
+    session().answer.clearQuestion();
     paper.surface.clear();
     label->Draw();
     // 14 characters: 112 + 4 wide.
@@ -203,3 +207,5 @@ END LESSON
                        (cap->bounds.top + cap->bounds.bottom) / 2);
     EXPECT_EQ(bench.item("Note")->visibility, 0);
 }
+
+} // namespace lorvenna

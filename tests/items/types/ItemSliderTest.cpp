@@ -2,9 +2,10 @@
 // blocks that are refused.
 #include "items/types/ItemSlider.h"
 
-#include "platform/QtApplication.h"
 #include "shell/SessionState.h"
 #include "tests/items/types/MotionBench.h"
+
+#include <QApplication>
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>

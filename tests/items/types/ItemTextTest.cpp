@@ -15,6 +15,8 @@
 
 #include <string>
 
+namespace lorvenna {
+
 namespace {
 
 // Three texts: two pulse a label each, the third has no outputs.
@@ -109,7 +111,7 @@ TEST(ItemText, PromptIsDrawnOnlyWhileItsQuestionIsCurrent) {
 
     const auto drawn = [&](const char* what) {
         paper.surface.clear();
-        MarkAndRepaint(&paper.display);
+        markAndRepaint(&paper.display);
         for (const std::string& call :
              paper.surface.callsStartingWith(std::string("drawText \"") + what + "\"")) {
             if (call.ends_with(" wordbreak"))
@@ -121,12 +123,12 @@ TEST(ItemText, PromptIsDrawnOnlyWhileItsQuestionIsCurrent) {
     EXPECT_EQ(prompt->visibility, 0);
 
     StartFirstQuestion();
-    EXPECT_EQ(session().currentQuestion, prompt);
+    EXPECT_EQ(session().answer.currentQuestion(), prompt);
     EXPECT_TRUE(drawn("Which one?"));
     EXPECT_FALSE(drawn("And now?"));
 
     EndQuestion();
-    EXPECT_EQ(session().currentQuestion, later);
+    EXPECT_EQ(session().answer.currentQuestion(), later);
     EXPECT_FALSE(drawn("Which one?"));
     EXPECT_TRUE(drawn("And now?"));
 }
@@ -171,7 +173,7 @@ END LESSON
     EXPECT_EQ(now->visibility, 0);
     const Rect before = now->bounds;
     now->bounds = {};
-    MarkAndRepaint(bench.display(1));
+    markAndRepaint(bench.display(1));
     EXPECT_EQ(now->bounds, before) << "a hidden ACTNOW text is still laid out and drawn";
 }
 
@@ -256,3 +258,5 @@ END LESSON
     EXPECT_GE(far->height, 0);
     EXPECT_GE(far->area, 0);
 }
+
+} // namespace lorvenna

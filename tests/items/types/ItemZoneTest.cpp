@@ -49,12 +49,12 @@ TEST(ItemZone, FillsShowTheColourItsComplementAndTheBlinkCombinedWithThePicture)
     // Blinking: NOT(picture XOR colour), so green over white stays green and green over red
     // becomes blue.
     bench.item("Over")->Input("FLASH", 0.0, nullptr);
-    RepaintAllDisplays();
+    repaintAllDisplays();
     EXPECT_EQ(shownColor(one, 150, 150), (Color{0, 255, 0}));
     EXPECT_EQ(shownColor(one, 130, 130), (Color{0, 0, 255}));
 
     bench.item("Under")->visibility = kZoneComplement;
-    MarkAndRepaint(one);
+    markAndRepaint(one);
     EXPECT_EQ(shownColor(one, 110, 110), (Color{1, 0, 0}));
 }
 
@@ -125,12 +125,12 @@ TEST(ItemZone, ShowQuestionAnsweredRightThenWrongMarksTheZoneAndTheRightSpot) {
         << session().errorText;
     QuietWindow quiet;
     Controller controller(quiet);
-    controller.handleState(11, 1);
-    RepaintAllDisplays();
+    controller.handleState(StateCode::ShowPage, 1);
+    repaintAllDisplays();
     SessionState& state = session();
     Display* one = bench.display(1);
     Item* heart = bench.item("Heart");
-    ASSERT_EQ(state.currentQuestion, bench.item("First"));
+    ASSERT_EQ(state.answer.currentQuestion(), bench.item("First"));
 
     // The mark sits at the location plus half the zone's size (its outline box and margins).
     bench.clickDisplay(1, 120, 120);
@@ -142,11 +142,11 @@ TEST(ItemZone, ShowQuestionAnsweredRightThenWrongMarksTheZoneAndTheRightSpot) {
 
     // A zone clicked during the pause leaves the answer and its marks where they are.
     bench.clickDisplay(2, 120, 120);
-    EXPECT_EQ(state.chosenItem, heart);
-    EXPECT_EQ(state.feedbackDisplay, one);
+    EXPECT_EQ(state.answer.chosenItem(), heart);
+    EXPECT_EQ(state.answer.feedbackDisplay(), one);
     bench.clock.advance(1000);
     controller.tick();
-    ASSERT_EQ(state.currentQuestion, bench.item("Second"));
+    ASSERT_EQ(state.answer.currentQuestion(), bench.item("Second"));
     EXPECT_FALSE(showsPicture(one, Picture::resource(kRightMark), markX, markY));
 
     bench.clickDisplay(2, 120, 120);

@@ -20,7 +20,7 @@
 namespace lorvenna {
 
 // Adds up the values it receives and keeps every input name in order.
-class Tally : public ::Item {
+class Tally : public Item {
 public:
     void Input(const char* name, double value, const Pose*) override {
         names.emplace_back(name);

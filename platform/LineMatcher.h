@@ -1,8 +1,11 @@
-// Matching one line of a lesson file against a command pattern such as " LOC %lf %lf".
+// Matching one line of text against a pattern such as " LOC %lf %lf": lesson, bookmark and
+// index lines and lesson file names.
 #pragma once
 
 #include <string>
 #include <string_view>
+
+namespace lorvenna {
 
 // Walks a terminated line from its start. Every step skips white space first (none is
 // required), so "FILEX" matches the keyword FILE followed by the word X, as a scanf pattern
@@ -14,6 +17,9 @@ public:
 
     // The keyword exactly as written (case-sensitive) after optional white space.
     bool keyword(std::string_view word);
+    // The character c right at the current position, with no white space skipped (the "-"
+    // of a "%ld-%ld" pattern).
+    bool exactly(char c);
     // A decimal floating-point number as strtod reads it in the C locale, with a decimal
     // point whatever the user's locale says.
     bool number(double& value);
@@ -33,3 +39,5 @@ private:
 
 // True for the bytes scanf treats as white space.
 bool isBlank(char c);
+
+} // namespace lorvenna

@@ -1,11 +1,13 @@
 // A drawing surface for tests that records every call as a line of text.
-#include "platform/RecordingSurface.h"
+#include "tests/support/RecordingSurface.h"
 
 #include "platform/Picture.h"
 #include "platform/Region.h"
 
 #include <algorithm>
 #include <cstdio>
+
+namespace lorvenna {
 
 namespace {
 
@@ -227,3 +229,5 @@ std::string RecordingSurface::joined() const {
     }
     return out;
 }
+
+} // namespace lorvenna

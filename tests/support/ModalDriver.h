@@ -1,10 +1,11 @@
-// Acting on the modal dialog that is open, as a user would (kept apart from the tests that
-// know the Display record, which QApplication's header would clash with).
+// Acting on the modal dialog that is open, as a user would.
 #pragma once
 
 #include <string_view>
 
 class QWidget;
+
+namespace lorvenna {
 
 QWidget* activeModal();
 // Clicks the push button of the open modal dialog whose caption is caption.
@@ -12,3 +13,5 @@ bool clickModalButton(std::string_view caption);
 bool modalHasButton(std::string_view caption);
 // Makes row the current row of the open modal dialog's list.
 bool selectModalListRow(int row);
+
+} // namespace lorvenna

@@ -4,7 +4,11 @@
 
 #include "platform/Geometry.h"
 
+namespace lorvenna {
+
 int dialogUnitsX(int units);
 int dialogUnitsY(int units);
 // The pixel rectangle of a control placed at (x, y) with size (w, h) in dialog units.
 Rect dialogRect(int x, int y, int w, int h);
+
+} // namespace lorvenna

@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+namespace lorvenna {
+
 // Keeps the current position, the selected pen and the brush as a real surface does, and
 // measures text deterministically: every character is kCharWidth pixels wide and every line
 // kLineHeight high. Line breaks (CR LF, LF or CR) start new lines unless TextSingleLine is
@@ -80,3 +82,5 @@ private:
     const Pen* pen_ = nullptr;
     Color brush_{255, 255, 255};
 };
+
+} // namespace lorvenna

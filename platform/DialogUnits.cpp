@@ -1,8 +1,10 @@
 // Dialog units from the application's default font.
-#include "shell/DialogUnits.h"
+#include "platform/DialogUnits.h"
 
 #include <QApplication>
 #include <QFontMetrics>
+
+namespace lorvenna {
 
 namespace {
 
@@ -33,3 +35,5 @@ Rect dialogRect(int x, int y, int w, int h) {
     const int top = dialogUnitsY(y);
     return {left, top, left + dialogUnitsX(w), top + dialogUnitsY(h)};
 }
+
+} // namespace lorvenna

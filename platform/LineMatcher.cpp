@@ -1,11 +1,13 @@
 // Matching one line of a lesson file against a command pattern.
-#include "items/LineMatcher.h"
+#include "platform/LineMatcher.h"
 
 #include <cstdlib>
 #include <cstring>
 
 #include <locale.h>
 #include <stdlib.h>
+
+namespace lorvenna {
 
 namespace {
 
@@ -36,6 +38,13 @@ bool LineMatcher::keyword(std::string_view word) {
         return false;
     }
     at_ += word.size();
+    return true;
+}
+
+bool LineMatcher::exactly(char c) {
+    if (*at_ != c || c == '\0')
+        return false;
+    ++at_;
     return true;
 }
 
@@ -73,3 +82,5 @@ bool LineMatcher::word(std::string& value) {
     at_ = end;
     return true;
 }
+
+} // namespace lorvenna

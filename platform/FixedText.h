@@ -8,6 +8,8 @@
 #include <cstring>
 #include <string_view>
 
+namespace lorvenna {
+
 template <std::size_t N> void setText(char (&field)[N], std::string_view text) {
     const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
     std::memcpy(field, text.data(), n);
@@ -33,3 +35,5 @@ inline void formatInto(char* field, std::size_t size, const char* format, ...) {
 
 // printf-style formatting cut to the field.
 #define formatText(field, ...) formatInto((field), sizeof(field), __VA_ARGS__)
+
+} // namespace lorvenna

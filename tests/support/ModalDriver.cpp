@@ -1,9 +1,11 @@
 // Acting on the modal dialog that is open, as a user would.
-#include "tests/shell/ModalDriver.h"
+#include "tests/support/ModalDriver.h"
 
 #include <QApplication>
 #include <QListWidget>
 #include <QPushButton>
+
+namespace lorvenna {
 
 namespace {
 
@@ -46,3 +48,5 @@ bool selectModalListRow(int row) {
     list->setCurrentRow(row);
     return true;
 }
+
+} // namespace lorvenna

@@ -1,0 +1,20 @@
+// The page list's entries by page number, so that turning a page does not walk a list as
+// long as the lesson.
+#pragma once
+
+#include "lesson/PageEntry.h"
+
+#include <cstdint>
+#include <unordered_map>
+#include <vector>
+
+namespace lorvenna {
+
+// Made for the list readLessonIndex reads; a list put together otherwise is walked.
+struct PageLookup {
+    const PageEntry* head = nullptr; // the list indexed; none when no list is
+    std::unordered_map<std::int32_t, std::vector<PageEntry*>> byNumber;
+    std::vector<PageEntry*> marked; // the entries marked as the page shown
+};
+
+} // namespace lorvenna

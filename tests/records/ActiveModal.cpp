@@ -1,8 +1,0 @@
-// The modal dialog being shown.
-#include "tests/records/ActiveModal.h"
-
-#include <QApplication>
-
-QWidget* activeModal() {
-    return QApplication::activeModalWidget();
-}
