@@ -304,7 +304,7 @@ public:
     void clearSaveField() override { saveField.clear(); }
     void focusSaveField() override {}
     void showLines(const std::vector<std::string>&) override {}
-    void endDialog(int) override {}
+    void endDialog(StateCode) override {}
 
     std::string status;
     std::string saveField;

@@ -266,7 +266,7 @@ TEST_F(NotesTest, NoteIsWholeOrAbsentWhateverStepFails) {
                 if (keptOpen)
                     findControl<QPushButton>(d, NoteDialog::kCancelId)->click();
             });
-            result = user.run(RunNoteDialog);
+            result = user.run(runNoteDialog);
         };
         auto check = [&](const FileFault& fault) {
             SCOPED_TRACE(describe(fault) + (blankDisk ? " on a blank disk" : ""));

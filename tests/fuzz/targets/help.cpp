@@ -9,8 +9,7 @@
 #include "records/HelpViewer.h"
 #include "shell/SessionState.h"
 
-#include "platform/QtApplication.h"
-
+#include <QApplication>
 #include <QPushButton>
 #include <QTimer>
 
@@ -23,11 +22,8 @@ namespace lorvenna {
 namespace {
 
 constexpr HelpTopic kTopics[] = {HelpTopic::Starting, HelpTopic::About, HelpTopic::Report,
-                                 HelpTopic::LessonKey, HelpTopic::LessonButton};
+                                 HelpTopic::PageKeys, HelpTopic::HelpButton};
 constexpr int kTopicCount = static_cast<int>(std::size(kTopics));
-// The controller's stateCode while the page shown asks a question.
-constexpr int kQuestionPage = 13;
-constexpr int kPageWithoutQuestion = 12;
 
 std::string hostName(const char* name) {
     std::string host(name);
@@ -58,16 +54,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::size_t pick = size / kTopicCount;
     const HelpTopic topic = kTopics[size % kTopicCount];
     s.graded = (pick & 1u) != 0;
-    s.stateCode = (pick & 2u) != 0 ? kQuestionPage : kPageWithoutQuestion;
+    s.stateCode = (pick & 2u) != 0 ? StateCode::QuestionAsked : StateCode::PageShown;
 
     std::filesystem::remove_all(world.folder().path() + "/HELP");
-    const char* file = helpFileName(static_cast<int>(topic));
+    const char* file = helpFileName(topic);
     FUZZ_CHECK(file != nullptr);
     world.folder().write(hostName(file), bytesOf(data, size), false);
 
     bool seen = false;
     QTimer::singleShot(0, [&seen] { inspectViewer(seen); });
-    FUZZ_CHECK(ShowHelp(static_cast<int>(topic)) == 1);
+    FUZZ_CHECK(showHelp(topic) == 1);
     FUZZ_CHECK(seen);
     // The text stays ended inside the buffer, at most 2040 bytes of the file.
     const std::size_t shown = strnlen(s.bigText, sizeof s.bigText);

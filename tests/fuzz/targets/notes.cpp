@@ -42,7 +42,7 @@ public:
         (void)viewer.grab();
         ++shown;
     }
-    void endDialog(int /*result*/) override { ended = true; }
+    void endDialog(StateCode /*result*/) override { ended = true; }
 
     std::string status;
     std::vector<std::string> listed;
@@ -62,8 +62,8 @@ std::string hostName(std::string_view given, bool asGiven) {
 }
 
 bool endsInTxt(const std::string& name) {
-    return name.size() >= 4 && equalsIgnoringCase(std::string_view(name).substr(name.size() - 4),
-                                                 ".TXT");
+    return name.size() >= 4 &&
+           equalsIgnoringCase(std::string_view(name).substr(name.size() - 4), ".TXT");
 }
 
 // Lays the entries out in the disk's LORVENNA folder.
@@ -119,10 +119,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(!reader.names().empty() && view.listed == reader.names());
     for (const std::string& name : reader.names())
         FUZZ_CHECK(endsInTxt(name));
-    FUZZ_CHECK(std::is_sorted(view.listed.begin(), view.listed.end(),
-                              [](const std::string& a, const std::string& b) {
-                                  return lessIgnoringCase(a, b);
-                              }));
+    FUZZ_CHECK(std::is_sorted(
+        view.listed.begin(), view.listed.end(),
+        [](const std::string& a, const std::string& b) { return lessIgnoringCase(a, b); }));
     const int rows = static_cast<int>(reader.names().size());
     for (int row = -1; row <= std::min(rows, kNotesShown); ++row)
         reader.readNote(row);
