@@ -34,6 +34,21 @@ void updateCursors() {
     }
 }
 
+} // namespace
+
+void repaintCaptions() {
+    for (Display* display : shownDisplays()) {
+        for (Item* item = display->items; item; item = item->next) {
+            if (item->isType(ItemType::Label) && !item->text.empty()) {
+                markAndRepaint(display);
+                break;
+            }
+        }
+    }
+}
+
+namespace {
+
 void startQuestion(Item& question) {
     SessionState& state = session();
     state.answer.startQuestion(question);
@@ -165,11 +180,13 @@ void StartFirstQuestion() {
         for (Item* item = display->items; item; item = item->next) {
             if (item->keyKinds != 0) {
                 startQuestion(*item);
+                repaintCaptions();
                 return;
             }
         }
     }
     updateCursors();
+    repaintCaptions();
 }
 
 void resetAnswers(Item& question) {

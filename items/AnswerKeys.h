@@ -11,6 +11,9 @@ class Item;
 bool CheckKeys(Item& item);
 // Makes the first item with keys (displays 1 to 9, items in list order) the current question.
 void StartFirstQuestion();
+// Redraws every display that holds a caption: captions show "???" while a question is asked
+// and their names otherwise, so each start or end of asking must reach the screen.
+void repaintCaptions();
 // Judges the answer recorded in the answer flow (chosenItem, typedNumber, markX and markY,
 // feedbackDisplay), draws the marks and the feedback and starts the pause. Does nothing
 // unless a question is active and no pause runs.

@@ -149,12 +149,15 @@ void ItemEdit::takeFocus() {
     // The field takes the question over, even from another current question.
     SessionState& state = session();
     AnswerFlow& answer = state.answer;
-    const bool becomesCurrent = !answer.questionActive() || answer.currentQuestion() != this;
+    const bool wasAsking = answer.questionActive();
+    const bool becomesCurrent = !wasAsking || answer.currentQuestion() != this;
     answer.takeQuestion(*this, display);
     answer.setMark(truncateCoordinate(pose.x + width + kMarkGap), truncateCoordinate(pose.y));
     if (becomesCurrent)
         resetAnswers(*this);
     ClearAnswer();
+    if (!wasAsking)
+        repaintCaptions();
 }
 
 bool ItemEdit::confirm() {

@@ -32,6 +32,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 namespace lorvenna {
@@ -168,11 +169,15 @@ TEST_F(Courseware, EveryLessonBuildsEveryPage) {
         lessonTeardown();
     }
     EXPECT_TRUE(fileExists("BMPS\\*.BMP"));
-    // The help viewer shows the first 2040 bytes of a text; nothing may be cut off.
+    // The help viewer shows the first 2040 bytes of a text; nothing may be cut off. Its field
+    // is 48 average characters wide: longer lines would break again at ragged places.
     for (const char* help : {"STARTUP", "CREDITS", "REPORT", "REGULAR1", "REGULAR2", "TESTING"}) {
         const std::string path = std::string(LORVENNA_SOURCE_DIR) + "/courseware/HELP/" + help;
         std::error_code error;
         EXPECT_LE(std::filesystem::file_size(path + ".TXT", error), 2040u) << help << error;
+        std::ifstream in(path + ".TXT", std::ios::binary);
+        for (std::string line; std::getline(in, line);)
+            EXPECT_LE(line.size(), 44u) << help << ": " << line;
     }
 }
 

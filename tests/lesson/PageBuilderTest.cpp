@@ -188,6 +188,35 @@ TEST_F(PageBuilderTest, GoingBackReadsThePageAnew) {
     EXPECT_EQ(shown(1)->reused, 0);
 }
 
+TEST_F(PageBuilderTest, KeptCaptionsAreRedrawnWhenTheNewPageAsksOrStopsAsking) {
+    // A caption kept from the page before must not go on showing its name while the new
+    // page asks (it would give the answer away), nor "???" once the new page asks nothing.
+    open("Lesson 01-01 Captions\nPAGE 1\nDISPLAY Figure\nPAGE 2\nDISPLAY Figure\n"
+         "DISPLAY Ask\nPAGE 3\nDISPLAY Figure\nEND PAGES\n"
+         "DISPLAY Figure 10 40 300 200 A\nITEM LABEL Rim\nLOC 50 50\n@Rim\n}\nEND DISPLAY\n"
+         "DISPLAY Ask 320 40 300 200 A\nITEM TEXT Which\nLOC 10 10\nKEYBUTTON Yes\n"
+         "@Which?\n}\nITEM BUTTON Yes\nLOC 10 60\nSIZE 80 30\n@Rim\n}\nEND DISPLAY\n"
+         "END LESSON\n");
+    ASSERT_TRUE(buildPage(1)) << session().errorText;
+    // Draws after the caption and notes whether a question was being asked then.
+    struct Watch : ProbeItem {
+        Watch() : ProbeItem("Watch") {}
+        void Draw() override { askedAtDraw.push_back(session().answer.questionActive()); }
+        std::vector<bool> askedAtDraw;
+    };
+    auto* watch = new Watch;
+    shown(1)->appendItem(watch);
+    for (int page : {2, 3}) {
+        shown(1)->needsRepaint = 0; // the screen shows the page before
+        watch->askedAtDraw.clear();
+        ASSERT_TRUE(buildPage(page)) << session().errorText;
+        const bool asking = page == 2;
+        EXPECT_EQ(session().answer.questionActive(), asking);
+        ASSERT_FALSE(watch->askedAtDraw.empty()) << "page " << page;
+        EXPECT_EQ(watch->askedAtDraw.back(), asking) << "page " << page;
+    }
+}
+
 TEST_F(PageBuilderTest, EnteringAPageResetsItsCounters) {
     open(kLesson);
     PageEntry* first = entryFor(1);
