@@ -20,7 +20,7 @@ for name in $(cat "$build/fuzz-targets.txt"); do
         -dict="$here/lesson.dict" -max_total_time="$seconds" -timeout=20 -rss_limit_mb=4096 \
         -artifact_prefix="$artifacts/$name-" -print_final_stats=1 \
         >"$build/fuzz-$name.log" 2>&1 || failed="$failed $name"
-    grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|#[0-9]+ +DONE)" "$build/fuzz-$name.log"
+    grep -E "^(stat::number_of_executed_units|stat::peak_rss_mb|#[0-9]+[[:space:]]+DONE)" "$build/fuzz-$name.log"
 done
 found=$(ls "$artifacts" | wc -l)
 if [ -n "$failed" ] || [ "$found" -gt 0 ]; then

@@ -8,10 +8,12 @@
 #include "records/GradeExport.h"
 #include "records/GradeRecord.h"
 #include "records/GradeReview.h"
+#include "records/GradeReviewSteps.h"
 #include "records/KeyDisk.h"
 #include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/records/ModalSteps.h"
+#include "tests/support/SaveFaults.h"
 #include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
@@ -23,7 +25,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
+#include <filesystem>
+#include <optional>
 
 namespace lorvenna {
 
@@ -286,6 +291,69 @@ TEST_F(GradeReviewTest, DiskProblemsEndTheReview) {
         EXPECT_EQ(shown.shown()[0].text, c.text);
         work.addDrive('E');
     }
+}
+
+namespace {
+
+// The review's steps with the save field typed in; what the review would show is kept.
+class TypedReview : public GradeReviewView {
+public:
+    void setStatus(std::string_view text) override { status.assign(text); }
+    void setNameField(std::string_view) override {}
+    std::string saveFieldText() const override { return saveField; }
+    void clearSaveField() override { saveField.clear(); }
+    void focusSaveField() override {}
+    void showLines(const std::vector<std::string>&) override {}
+    void endDialog(StateCode) override {}
+
+    std::string status;
+    std::string saveField;
+};
+
+} // namespace
+
+// Whatever step of the export fails, the file is there whole or not at all, no temporary file
+// is left, and the student sees the box that says the grades were not saved.
+TEST_F(GradeReviewTest, ExportIsWholeOrAbsentWhateverStepFails) {
+    lessons({"01-01"});
+    grade(1, 1, 1, "Kim42", 10, 6, 10);
+    const std::string expected =
+        std::string(kHeader) +
+        "Lesson 01-01 -- Date 05/07/09 -- [  60%] -- [ 10 ans,   6 right,  10 poss]\r\n";
+    std::optional<TypedReview> view;
+    std::optional<GradeReviewSteps> steps;
+    std::optional<ScriptedBoxes> runBoxes;
+    auto prepare = [&] {
+        std::filesystem::remove(work.path() + "/GRADES.TXT");
+        resetSession();
+        steps.reset();
+        view.emplace();
+        steps.emplace(*view);
+        runBoxes.reset();
+        runBoxes.emplace();
+        steps->checkDisk();
+        view->saveField = "grades";
+    };
+    auto save = [&] { steps->saveToFile(); };
+    auto check = [&](const FileFault& fault) {
+        SCOPED_TRACE(describe(fault));
+        EXPECT_TRUE(hiddenFilesIn(work.path()).empty());
+        EXPECT_FALSE(steps->ended());
+        if (work.exists("GRADES.TXT")) {
+            EXPECT_EQ(work.read("GRADES.TXT"), expected);
+            EXPECT_TRUE(runBoxes->shown().empty());
+            EXPECT_EQ(view->status, "Now you can either insert another disk and hit the New Disk "
+                                    "button, or return to main menu.");
+            return;
+        }
+        ASSERT_EQ(runBoxes->shown().size(), 1u);
+        EXPECT_EQ(runBoxes->shown()[0].caption, "The grades could not be saved.");
+        EXPECT_EQ(view->saveField, "grades"); // to try again as it is
+    };
+    const auto faults = failEachFileStep(prepare, save, check, ENOSPC);
+    for (FileStep step : {FileStep::Open, FileStep::Write, FileStep::Flush, FileStep::Sync,
+                          FileStep::Rename, FileStep::Close})
+        EXPECT_GE(faultsAt(faults, step), 1) << describe({step, 1, ENOSPC});
 }
 
 } // namespace lorvenna

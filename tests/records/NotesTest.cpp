@@ -11,6 +11,7 @@
 #include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/records/ModalSteps.h"
+#include "tests/support/SaveFaults.h"
 #include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
@@ -22,8 +23,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 
 namespace lorvenna {
 
@@ -230,6 +233,67 @@ TEST_F(NotesTest, ReaderWithoutNotesOrDiskShowsItsBox) {
     ASSERT_EQ(shown.shown().size(), 1u);
     EXPECT_EQ(shown.shown()[0].caption, "No notes on this disk.");
     EXPECT_EQ(shown.shown()[0].text, "Try another disk.");
+}
+
+// Whatever step of the save fails (the stick pulled, the disk full), the old note stays, the
+// new one is on the disk whole or not at all, and the student either learns where it went or
+// keeps the text with the box that says it was not saved.
+TEST_F(NotesTest, NoteIsWholeOrAbsentWhateverStepFails) {
+    graded();
+    const std::string disk = work.path() + "/drive-E";
+    const std::string oldNote = heading(1) + "old";
+    for (const bool blankDisk : {true, false}) {
+        const int number = blankDisk ? 1 : 2;
+        const std::string newName = "Lesson03-12Note000" + std::to_string(number) + ".TXT";
+        std::optional<ScriptedBoxes> runBoxes;
+        int result = -1;
+        bool keptOpen = false;
+        QString kept;
+        auto prepare = [&] {
+            std::filesystem::remove_all(disk + "/LORVENNA");
+            if (!blankDisk)
+                work.write("drive-E/LORVENNA/Lesson03-12Note0001.TXT", oldNote, false);
+            runBoxes.reset();
+            runBoxes.emplace();
+        };
+        auto save = [&] {
+            ModalSteps user;
+            user.then<NoteDialog>([&](NoteDialog& d) {
+                typeText(box(d), "new");
+                pressKey(box(d), Qt::Key_Return);
+                keptOpen = d.isVisible();
+                kept = box(d)->toPlainText();
+                if (keptOpen)
+                    findControl<QPushButton>(d, NoteDialog::kCancelId)->click();
+            });
+            result = user.run(runNoteDialog);
+        };
+        auto check = [&](const FileFault& fault) {
+            SCOPED_TRACE(describe(fault) + (blankDisk ? " on a blank disk" : ""));
+            if (!blankDisk) {
+                EXPECT_EQ(work.read("drive-E/LORVENNA/Lesson03-12Note0001.TXT"), oldNote);
+            }
+            EXPECT_TRUE(hiddenFilesIn(disk).empty());
+            EXPECT_TRUE(hiddenFilesIn(disk + "/LORVENNA").empty());
+            ASSERT_EQ(runBoxes->shown().size(), 1u);
+            const BoxRecord& shown = runBoxes->shown()[0];
+            if (work.exists("drive-E/LORVENNA/" + newName)) {
+                EXPECT_EQ(work.read("drive-E/LORVENNA/" + newName), heading(number) + "new");
+                EXPECT_EQ(result, static_cast<int>(NoteSaved::KeyDisk));
+                EXPECT_EQ(shown.caption, "Your note was saved to the grading disk as");
+                EXPECT_EQ(shown.text, "E:\\LORVENNA\\" + newName);
+                return;
+            }
+            EXPECT_EQ(result, static_cast<int>(NoteSaved::Cancelled));
+            EXPECT_TRUE(keptOpen);
+            EXPECT_EQ(kept, "new");
+            EXPECT_EQ(shown.caption, "Your note could not be saved.");
+        };
+        const auto faults = failEachFileStep(prepare, save, check, ENOSPC);
+        for (FileStep step : {FileStep::Open, FileStep::Write, FileStep::Flush, FileStep::Sync,
+                              FileStep::Rename, FileStep::Close})
+            EXPECT_GE(faultsAt(faults, step), 1) << describe({step, 1, ENOSPC});
+    }
 }
 
 } // namespace lorvenna

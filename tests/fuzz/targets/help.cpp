@@ -1,0 +1,73 @@
+// Fuzz target: a help file of any bytes, opened by its topic and shown in the help viewer,
+// which is drawn offscreen and closed with "Done".
+//
+// The input is the file itself. Its size picks the topic, the kind of session and whether
+// a question is up, so that every topic's file is read in turn.
+#include "tests/fuzz/FuzzWorld.h"
+
+#include "records/Help.h"
+#include "records/HelpViewer.h"
+#include "shell/SessionState.h"
+
+#include <QApplication>
+#include <QPushButton>
+#include <QTimer>
+
+#include <cstring>
+#include <filesystem>
+#include <iterator>
+#include <string>
+
+namespace lorvenna {
+namespace {
+
+constexpr HelpTopic kTopics[] = {HelpTopic::Starting, HelpTopic::About, HelpTopic::Report,
+                                 HelpTopic::PageKeys, HelpTopic::HelpButton};
+constexpr int kTopicCount = static_cast<int>(std::size(kTopics));
+
+std::string hostName(const char* name) {
+    std::string host(name);
+    for (char& c : host)
+        c = c == '\\' ? '/' : c;
+    return host;
+}
+
+// Looks at the viewer once it is up, draws it and closes it as "Done" would.
+void inspectViewer(bool& seen) {
+    auto* viewer = dynamic_cast<HelpViewer*>(QApplication::activeModalWidget());
+    FUZZ_CHECK(viewer != nullptr);
+    seen = true;
+    FUZZ_CHECK(viewer->text().size() <= kShownTextBytes);
+    (void)viewer->grab();
+    auto* done = viewer->findChild<QPushButton*>();
+    FUZZ_CHECK(done != nullptr);
+    done->click();
+}
+
+} // namespace
+} // namespace lorvenna
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace lorvenna;
+    FuzzWorld& world = FuzzWorld::next();
+    SessionState& s = session();
+    const std::size_t pick = size / kTopicCount;
+    const HelpTopic topic = kTopics[size % kTopicCount];
+    s.graded = (pick & 1u) != 0;
+    s.stateCode = (pick & 2u) != 0 ? StateCode::QuestionAsked : StateCode::PageShown;
+
+    std::filesystem::remove_all(world.folder().path() + "/HELP");
+    const char* file = helpFileName(topic);
+    FUZZ_CHECK(file != nullptr);
+    world.folder().write(hostName(file), bytesOf(data, size), false);
+
+    bool seen = false;
+    QTimer::singleShot(0, [&seen] { inspectViewer(seen); });
+    FUZZ_CHECK(showHelp(topic) == 1);
+    FUZZ_CHECK(seen);
+    // The text stays ended inside the buffer, at most 2040 bytes of the file.
+    const std::size_t shown = strnlen(s.bigText, sizeof s.bigText);
+    FUZZ_CHECK(shown <= static_cast<std::size_t>(kShownTextBytes) && shown <= size);
+    FUZZ_CHECK(shown == 0 || std::memcmp(s.bigText, data, shown) == 0);
+    return 0;
+}
