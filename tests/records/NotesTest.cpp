@@ -246,7 +246,7 @@ TEST_F(NotesTest, NoteIsWholeOrAbsentWhateverStepFails) {
         const int number = blankDisk ? 1 : 2;
         const std::string newName = "Lesson03-12Note000" + std::to_string(number) + ".TXT";
         std::optional<ScriptedBoxes> runBoxes;
-        int result = -1;
+        NoteSaved result = NoteSaved::Cancelled;
         bool keptOpen = false;
         QString kept;
         auto prepare = [&] {
@@ -279,12 +279,12 @@ TEST_F(NotesTest, NoteIsWholeOrAbsentWhateverStepFails) {
             const BoxRecord& shown = runBoxes->shown()[0];
             if (work.exists("drive-E/LORVENNA/" + newName)) {
                 EXPECT_EQ(work.read("drive-E/LORVENNA/" + newName), heading(number) + "new");
-                EXPECT_EQ(result, static_cast<int>(NoteSaved::KeyDisk));
+                EXPECT_EQ(result, NoteSaved::KeyDisk);
                 EXPECT_EQ(shown.caption, "Your note was saved to the grading disk as");
                 EXPECT_EQ(shown.text, "E:\\LORVENNA\\" + newName);
                 return;
             }
-            EXPECT_EQ(result, static_cast<int>(NoteSaved::Cancelled));
+            EXPECT_EQ(result, NoteSaved::Cancelled);
             EXPECT_TRUE(keptOpen);
             EXPECT_EQ(kept, "new");
             EXPECT_EQ(shown.caption, "Your note could not be saved.");
