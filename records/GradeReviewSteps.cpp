@@ -124,7 +124,7 @@ void GradeReviewSteps::saveToFile() {
         messageBox("The grades could not be saved.",
                    "The disk may be full or write-protected. Try another name or disk.");
         view_.focusSaveField();
-        view_.setStatus(kNoFileName);
+        view_.setStatus("The grades were not saved. Try another name or disk.");
         return;
     }
 }

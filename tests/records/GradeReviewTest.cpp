@@ -349,6 +349,7 @@ TEST_F(GradeReviewTest, ExportIsWholeOrAbsentWhateverStepFails) {
         ASSERT_EQ(runBoxes->shown().size(), 1u);
         EXPECT_EQ(runBoxes->shown()[0].caption, "The grades could not be saved.");
         EXPECT_EQ(view->saveField, "grades"); // to try again as it is
+        EXPECT_EQ(view->status, "The grades were not saved. Try another name or disk.");
     };
     const auto faults = failEachFileStep(prepare, save, check, ENOSPC);
     for (FileStep step : {FileStep::Open, FileStep::Write, FileStep::Flush, FileStep::Sync,
