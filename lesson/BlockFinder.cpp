@@ -4,7 +4,6 @@
 
 #include "lesson/LineReader.h"
 #include "platform/IgnoreCase.h"
-#include "platform/LineMatcher.h"
 
 #include <algorithm>
 
@@ -42,22 +41,14 @@ void BlockFinder::wait(PageEntry* entry, int slot, long at) {
     text_ += name;
 }
 
-void BlockFinder::noteLine(long position, const char* line, int length) {
+void BlockFinder::noteLine(long position, const char* line, int length, std::string_view header) {
     // A line holding "END LESSON" stops every search still going, even when it also looks
     // like a header.
     if (holdsMarker(line, length, kEndLesson)) {
         ++endsSeen_;
         return;
     }
-    const char* text = line;
-    while (isBlank(*text))
-        ++text;
-    if (*text != 'D' || waiting_.empty())
-        return;
-    LineMatcher m(text);
-    std::string_view header;
-    long x = 0;
-    if (!m.keyword("DISPLAY") || !m.word(header) || !m.whole(x))
+    if (header.empty() || waiting_.empty())
         return;
     fileWaiting();
     // A header that no DISPLAY line before it names is never found: every later one

@@ -20,8 +20,9 @@ public:
     // A DISPLAY line of the page section at position at, for slot of entry, whose name is
     // already in the entry. Call it after noteLine for the same line.
     void wait(PageEntry* entry, int slot, long at);
-    // Every line of the file after the title, in order.
-    void noteLine(long position, const char* line, int length);
+    // Every line of the file after the title, in order; header is the name of a block header
+    // line (" DISPLAY %s %ld"), empty for other lines.
+    void noteLine(long position, const char* line, int length, std::string_view header);
 
     struct Waiting {
         PageEntry* entry;

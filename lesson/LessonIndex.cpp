@@ -39,15 +39,31 @@ bool numberAfter(const char* line, std::string_view keyword, long& value) {
     return m.keyword(keyword) && m.whole(value);
 }
 
+// A line of the form " DISPLAY %s": a display named by a page; with " %ld" after the name
+// it is also the header of a display's block.
+struct DisplayLine {
+    std::string_view name; // empty for other lines
+    bool header = false;
+};
+
+DisplayLine matchDisplayLine(const char* text) {
+    DisplayLine display;
+    LineMatcher m(text);
+    long x = 0;
+    if (m.keyword("DISPLAY") && m.word(display.name))
+        display.header = m.whole(x);
+    return display;
+}
+
 // Takes the lines of the page section one by one into the session's page list.
 class PageSectionReader {
 public:
     PageSectionReader(SessionState& state, BlockFinder& blocks) : state_(state), blocks_(blocks) {}
 
+    // Takes the line from its first non-blank byte on, with what matchDisplayLine found in it.
     // False when the line cannot be taken; the reason is then in errorText. Every form begins
     // with its keyword, so the line's first letter tells which forms it may match.
-    bool takeLine(const char* line, long at) {
-        const char* text = firstNonBlank(line);
+    bool takeLine(const char* text, long at, const DisplayLine& display) {
         long value = 0;
         switch (*text) {
         case 'T':
@@ -63,13 +79,8 @@ public:
             if (numberAfter(text, "PAGE", value))
                 startPage(static_cast<std::int32_t>(value));
             return true;
-        case 'D': {
-            LineMatcher m(text);
-            std::string_view name;
-            if (m.keyword("DISPLAY") && m.word(name))
-                return addDisplay(name, at);
-            return true;
-        }
+        case 'D':
+            return display.name.empty() || addDisplay(display.name, at);
         default:
             return true;
         }
@@ -80,7 +91,7 @@ public:
 
 private:
     void startPage(std::int32_t number) {
-        auto* entry = new PageEntry();
+        auto* entry = new PageEntry;
         entry->pageNumber = number;
         if (last_)
             last_->next = entry;
@@ -180,11 +191,13 @@ bool readLessonIndex() {
         if (length < 0)
             break;
         const long after = reader.position();
-        blocks.noteLine(position, line, length);
+        const char* text = firstNonBlank(line);
+        const DisplayLine display = *text == 'D' ? matchDisplayLine(text) : DisplayLine();
+        blocks.noteLine(position, line, length, display.header ? display.name : std::string_view());
         if (inPageSection) {
             if (holdsMarker(line, length, kEndPages)) {
                 inPageSection = false;
-            } else if (!pageSection.takeLine(line, position)) {
+            } else if (!pageSection.takeLine(text, position, display)) {
                 inPageSection = false;
                 pageSectionFailed = true;
                 failedLine = position;

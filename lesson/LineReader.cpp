@@ -8,6 +8,10 @@
 #include <cstdio>
 #include <cstring>
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
 namespace lorvenna {
 
 namespace {
@@ -28,6 +32,18 @@ bool isLineEnd(char byte) {
 // survives the subtraction is the first zero byte (bytes above it may be flagged wrongly).
 int firstLineEnd(const char* bytes, int count) {
     int i = 0;
+#ifdef __SSE2__
+    // Sixteen bytes at a time where the processor compares them at once.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= count; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        const int ends =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf)));
+        if (ends)
+            return i + std::countr_zero(static_cast<unsigned>(ends));
+    }
+#endif
     if constexpr (std::endian::native == std::endian::little) {
         constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
         constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
