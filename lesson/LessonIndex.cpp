@@ -10,7 +10,6 @@
 #include "shell/SessionState.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <utility>
