@@ -2,18 +2,17 @@
 // position of the block of every display a page names.
 #include "lesson/LessonIndex.h"
 
+#include "lesson/BlockFinder.h"
 #include "lesson/LineReader.h"
 #include "platform/LineMatcher.h"
-#include "platform/IgnoreCase.h"
 #include "lesson/PageEntry.h"
 #include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <string_view>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace lorvenna {
@@ -24,45 +23,14 @@ constexpr int kIndexLineLimit = 240;
 constexpr std::size_t kMaxDisplayName = 59;
 constexpr int kLastDisplaySlot = kDisplaySlots - 1;
 
-// Every display block header and every "END LESSON" line of the file, by position. Looking a
-// display up from a position gives the first header of that name (ignoring case) at or after
-// it, unless an "END LESSON" line stands before that header: what reading forward line by
-// line from that position would find, without reading the file again for every display.
-class BlockFinder {
-public:
-    void noteLine(long position, const char* line) {
-        // A line holding "END LESSON" stops a search even when it also looks like a header.
-        if (findText(line, "END LESSON")) {
-            endMarks_.push_back(position);
-            return;
-        }
-        LineMatcher m(line);
-        std::string name;
-        long x = 0;
-        if (m.keyword("DISPLAY") && m.word(name) && m.whole(x))
-            headers_[foldedCopy(name)].push_back(position);
-    }
+constexpr Marker kEndPages("END PAGES");
 
-    // The position of the header line, or -1.
-    long find(std::string_view name, long from) const {
-        const auto found = headers_.find(foldedCopy(name));
-        if (found == headers_.end())
-            return -1;
-        const std::vector<long>& positions = found->second;
-        const auto header = std::lower_bound(positions.begin(), positions.end(), from);
-        if (header == positions.end())
-            return -1;
-        const auto end = std::lower_bound(endMarks_.begin(), endMarks_.end(), from);
-        if (end != endMarks_.end() && *end < *header)
-            return -1;
-        return *header;
-    }
-
-private:
-    // Positions are noted in file order, so every list is sorted.
-    std::unordered_map<std::string, std::vector<long>> headers_;
-    std::vector<long> endMarks_;
-};
+// The first byte of the line that is not white space.
+const char* firstNonBlank(const char* line) {
+    while (isBlank(*line))
+        ++line;
+    return line;
+}
 
 // A keyword and a whole number after it: " TOTAL %ld".
 bool numberAfter(const char* line, std::string_view keyword, long& value) {
@@ -70,47 +38,59 @@ bool numberAfter(const char* line, std::string_view keyword, long& value) {
     return m.keyword(keyword) && m.whole(value);
 }
 
-// A DISPLAY line of the page section whose block is looked up once the whole file is read.
-struct PendingDisplay {
-    PageEntry* entry;
-    int slot;
-    long at;    // the position of the DISPLAY line
-    long after; // the position just after it
+// A line of the form " DISPLAY %s": a display named by a page; with " %ld" after the name
+// it is also the header of a display's block.
+struct DisplayLine {
+    std::string_view name; // empty for other lines
+    bool header = false;
 };
+
+DisplayLine matchDisplayLine(const char* text) {
+    DisplayLine display;
+    LineMatcher m(text);
+    long x = 0;
+    if (m.keyword("DISPLAY") && m.word(display.name))
+        display.header = m.whole(x);
+    return display;
+}
 
 // Takes the lines of the page section one by one into the session's page list.
 class PageSectionReader {
 public:
-    explicit PageSectionReader(SessionState& state) : state_(state) {}
+    PageSectionReader(SessionState& state, BlockFinder& blocks) : state_(state), blocks_(blocks) {}
 
-    // False when the line cannot be taken; the reason is then in errorText.
-    bool takeLine(const char* line, long at, long after) {
+    // Takes the line from its first non-blank byte on, with what matchDisplayLine found in it.
+    // False when the line cannot be taken; the reason is then in errorText. Every form begins
+    // with its keyword, so the line's first letter tells which forms it may match.
+    bool takeLine(const char* text, long at, const DisplayLine& display) {
         long value = 0;
-        // TOTAL is tried first and the line goes on to the other forms.
-        if (numberAfter(line, "TOTAL", value))
-            state_.questionTotal = static_cast<std::int32_t>(value);
-
-        if (numberAfter(line, "TEST", value)) {
-            state_.questionTotal = static_cast<std::int32_t>(value);
-            state_.testLesson = true;
+        switch (*text) {
+        case 'T':
+            // TOTAL is tried first and the line goes on to the other forms.
+            if (numberAfter(text, "TOTAL", value))
+                state_.questionTotal = static_cast<std::int32_t>(value);
+            if (numberAfter(text, "TEST", value)) {
+                state_.questionTotal = static_cast<std::int32_t>(value);
+                state_.testLesson = true;
+            }
+            return true;
+        case 'P':
+            if (numberAfter(text, "PAGE", value))
+                startPage(static_cast<std::int32_t>(value));
+            return true;
+        case 'D':
+            return display.name.empty() || addDisplay(display.name, at);
+        default:
             return true;
         }
-        if (numberAfter(line, "PAGE", value)) {
-            startPage(static_cast<std::int32_t>(value));
-            return true;
-        }
-        LineMatcher m(line);
-        std::string name;
-        if (m.keyword("DISPLAY") && m.word(name))
-            return addDisplay(name.c_str(), at, after);
-        return true;
     }
 
-    const std::vector<PendingDisplay>& pending() const { return pending_; }
+    // (page number, entry) in list order
+    std::vector<std::pair<std::int32_t, PageEntry*>>& pages() { return pages_; }
 
 private:
     void startPage(std::int32_t number) {
-        auto* entry = new PageEntry();
+        auto* entry = new PageEntry;
         entry->pageNumber = number;
         if (last_)
             last_->next = entry;
@@ -120,12 +100,14 @@ private:
         state_.currentEntry = entry;
         state_.pageCount = std::max(state_.pageCount, number);
         slot_ = 1;
+        pages_.emplace_back(number, entry);
     }
 
-    bool addDisplay(const char* name, long at, long after) {
+    bool addDisplay(std::string_view name, long at) {
         PageEntry* entry = state_.currentEntry;
         if (!entry) {
-            formatText(state_.errorText, "No PAGE line before Display %s", name);
+            formatText(state_.errorText, "No PAGE line before Display %s",
+                       std::string(name).c_str());
             return false;
         }
         if (slot_ > kLastDisplaySlot) {
@@ -133,32 +115,37 @@ private:
                        static_cast<long>(entry->pageNumber), kLastDisplaySlot);
             return false;
         }
-        if (std::strlen(name) > kMaxDisplayName) {
+        if (name.size() > kMaxDisplayName) {
             formatText(state_.errorText, "Page %ld names a Display longer than %zu characters",
                        static_cast<long>(entry->pageNumber), kMaxDisplayName);
             return false;
         }
-        entry->displayName[slot_] = name;
-        pending_.push_back({entry, slot_, at, after});
+        entry->displayName.set(slot_, name);
+        blocks_.wait(entry, slot_, at);
         ++slot_;
         return true;
     }
 
     SessionState& state_;
+    BlockFinder& blocks_;
     PageEntry* last_ = nullptr;
     int slot_ = 1;
-    std::vector<PendingDisplay> pending_;
+    std::vector<std::pair<std::int32_t, PageEntry*>> pages_;
 };
 
 PageLookup& pageLookup() {
     return session().pageLookup;
 }
 
-void indexPages(PageEntry* pages) {
+// Takes the page list and its entries by number, in list order.
+void indexPages(PageEntry* pages, std::vector<std::pair<std::int32_t, PageEntry*>>&& byNumber) {
     PageLookup& lookup = pageLookup();
     lookup = PageLookup();
-    for (PageEntry* entry = pages; entry; entry = entry->next)
-        lookup.byNumber[entry->pageNumber].push_back(entry);
+    lookup.byNumber = std::move(byNumber);
+    // Pages mostly come in order already; the sort keeps entries of one number in list order.
+    const auto byPage = [](const auto& a, const auto& b) { return a.first < b.first; };
+    if (!std::is_sorted(lookup.byNumber.begin(), lookup.byNumber.end(), byPage))
+        std::stable_sort(lookup.byNumber.begin(), lookup.byNumber.end(), byPage);
     lookup.head = pages;
 }
 
@@ -184,29 +171,32 @@ bool readLessonIndex() {
         return false;
     }
 
-    char line[kIndexLineLimit + 1] = {};
     BufferedLineReader reader(file);
-    reader.read(line, kIndexLineLimit);
-    setText(state.lessonTitle, line);
+    const char* line = nullptr;
+    reader.readInPlace(line, kIndexLineLimit);
+    setText(state.lessonTitle, line ? line : "");
 
     // One pass over the file: the page section is taken line by line up to "END PAGES", and
     // every line of the file is noted for the display block search. Both see the lines as
     // the same reader with the same limit cuts them from the start of the file.
-    PageSectionReader pageSection(state);
     BlockFinder blocks;
+    PageSectionReader pageSection(state, blocks);
     bool inPageSection = true;
     bool pageSectionFailed = false;
     long failedLine = -1;
     long position = reader.position();
     while (position >= 0) {
-        if (reader.read(line, kIndexLineLimit) < 0)
+        const int length = reader.readInPlace(line, kIndexLineLimit);
+        if (length < 0)
             break;
         const long after = reader.position();
-        blocks.noteLine(position, line);
+        const char* text = firstNonBlank(line);
+        const DisplayLine display = *text == 'D' ? matchDisplayLine(text) : DisplayLine();
+        blocks.noteLine(position, line, length, display.header ? display.name : std::string_view());
         if (inPageSection) {
-            if (findText(line, "END PAGES")) {
+            if (holdsMarker(line, length, kEndPages)) {
                 inPageSection = false;
-            } else if (!pageSection.takeLine(line, position, after)) {
+            } else if (!pageSection.takeLine(text, position, display)) {
                 inPageSection = false;
                 pageSectionFailed = true;
                 failedLine = position;
@@ -217,16 +207,12 @@ bool readLessonIndex() {
 
     // The DISPLAY lines were read before the reason the page section stopped, so a missing
     // display block is reported first.
-    for (const PendingDisplay& display : pageSection.pending()) {
-        const std::string& name = display.entry->displayName[display.slot];
-        const long header = blocks.find(name, display.after);
-        if (header < 0) {
-            formatText(state.errorText, "Page %ld specified nonexistent Display %s",
-                       static_cast<long>(display.entry->pageNumber), name.c_str());
-            setLastLineStart(display.at);
-            return failIndex(file);
-        }
-        display.entry->displayOffset[display.slot] = static_cast<std::int32_t>(header);
+    if (const BlockFinder::Waiting* missing = blocks.firstMissing()) {
+        const std::string name(missing->entry->displayName[missing->slot]);
+        formatText(state.errorText, "Page %ld specified nonexistent Display %s",
+                   static_cast<long>(missing->entry->pageNumber), name.c_str());
+        setLastLineStart(missing->at);
+        return failIndex(file);
     }
     if (pageSectionFailed) {
         setLastLineStart(failedLine);
@@ -234,7 +220,7 @@ bool readLessonIndex() {
     }
 
     closeFile(file);
-    indexPages(state.pages);
+    indexPages(state.pages, std::move(pageSection.pages()));
     return true;
 }
 
@@ -254,13 +240,13 @@ PageEntry* markCurrentPage(int n) {
     for (PageEntry* entry : lookup.marked)
         entry->isCurrent = 0;
     lookup.marked.clear();
-    const auto entries = lookup.byNumber.find(n);
-    if (entries == lookup.byNumber.end())
-        return nullptr;
-    for (PageEntry* entry : entries->second) {
-        entry->isCurrent = 1;
-        lookup.marked.push_back(entry);
-        found = entry;
+    const auto number = static_cast<std::int32_t>(n);
+    auto at = std::lower_bound(lookup.byNumber.begin(), lookup.byNumber.end(), number,
+                               [](const auto& page, std::int32_t key) { return page.first < key; });
+    for (; at != lookup.byNumber.end() && at->first == number; ++at) {
+        at->second->isCurrent = 1;
+        lookup.marked.push_back(at->second);
+        found = at->second;
     }
     return found;
 }

@@ -2,9 +2,15 @@
 #include "lesson/LineReader.h"
 
 #include <algorithm>
+#include <bit>
 #include <cstdarg>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace lorvenna {
 
@@ -19,6 +25,41 @@ long g_lastLineStart = -1;
 
 bool isLineEnd(char byte) {
     return byte == '\r' || byte == '\n';
+}
+
+// The index of the first CR or LF among count bytes, or count. Looks at eight bytes at a time:
+// a byte equal to CR or LF becomes zero under the XOR, and the lowest byte whose high bit
+// survives the subtraction is the first zero byte (bytes above it may be flagged wrongly).
+int firstLineEnd(const char* bytes, int count) {
+    int i = 0;
+#ifdef __SSE2__
+    // Sixteen bytes at a time where the processor compares them at once.
+    const __m128i cr = _mm_set1_epi8('\r');
+    const __m128i lf = _mm_set1_epi8('\n');
+    for (; i + 16 <= count; i += 16) {
+        const __m128i chunk = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + i));
+        const int ends =
+            _mm_movemask_epi8(_mm_or_si128(_mm_cmpeq_epi8(chunk, cr), _mm_cmpeq_epi8(chunk, lf)));
+        if (ends)
+            return i + std::countr_zero(static_cast<unsigned>(ends));
+    }
+#endif
+    if constexpr (std::endian::native == std::endian::little) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ULL;
+        constexpr std::uint64_t kHighs = 0x8080808080808080ULL;
+        for (; i + 8 <= count; i += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + i, sizeof word);
+            const std::uint64_t cr = word ^ (kOnes * '\r');
+            const std::uint64_t lf = word ^ (kOnes * '\n');
+            const std::uint64_t zeros = (((cr - kOnes) & ~cr) | ((lf - kOnes) & ~lf)) & kHighs;
+            if (zeros)
+                return i + std::countr_zero(zeros) / 8;
+        }
+    }
+    while (i < count && !isLineEnd(bytes[i]))
+        ++i;
+    return i;
 }
 
 } // namespace
@@ -41,9 +82,7 @@ int readLine(FileHandle file, char* destination, int limit) {
     }
 
     g_lastLineStart = start;
-    int end = 0;
-    while (end < count && !isLineEnd(buffer[end]))
-        ++end;
+    const int end = firstLineEnd(buffer, static_cast<int>(count));
 
     std::memcpy(destination, buffer, static_cast<std::size_t>(end));
     destination[end] = '\0';
@@ -71,17 +110,19 @@ void setLastLineStart(long position) {
 }
 
 BufferedLineReader::BufferedLineReader(FileHandle file)
-    : file_(file), base_(isInvalid(file) ? -1 : filePosition(file)) {}
+    : file_(file), base_(isInvalid(file) ? -1 : filePosition(file)) {
+    valid_ = base_ >= 0;
+}
 
-bool BufferedLineReader::fill(std::size_t wanted) {
-    if (filled_ - next_ >= wanted || atEnd_)
-        return true;
-    // Keep what is not read yet at the front, then read on behind it.
-    buffer_.erase(buffer_.begin(), buffer_.begin() + static_cast<std::ptrdiff_t>(next_));
+bool BufferedLineReader::refill(std::size_t wanted) {
+    // Keep what is not read yet at the front, then read on behind it. Less than a line's
+    // limit is kept, so a chunk always fits behind it.
+    if (buffer_.empty())
+        buffer_.resize(kReadChunk + kWorkBufferSize);
+    std::memmove(buffer_.data(), buffer_.data() + next_, filled_ - next_);
     base_ += static_cast<long>(next_);
     filled_ -= next_;
     next_ = 0;
-    buffer_.resize(std::max(filled_ + kReadChunk, wanted));
     while (filled_ < wanted && !atEnd_) {
         const long count =
             readBytes(file_, buffer_.data() + filled_, static_cast<long>(buffer_.size() - filled_));
@@ -94,30 +135,45 @@ bool BufferedLineReader::fill(std::size_t wanted) {
     return true;
 }
 
-int BufferedLineReader::read(char* destination, int limit) {
-    if (isInvalid(file_) || base_ < 0 || limit < 1 || limit > kMaxLimit)
+int BufferedLineReader::readInPlace(const char*& line, int limit) {
+    line = nullptr;
+    if (!valid_ || limit < 1 || limit > kMaxLimit)
         return -1;
     if (!fill(static_cast<std::size_t>(limit)))
         return -1;
-    const char* bytes = buffer_.data() + next_;
+    char* bytes = buffer_.data() + next_;
     const int count = static_cast<int>(std::min(filled_ - next_, static_cast<std::size_t>(limit)));
     if (count == 0) {
-        destination[0] = '\0';
+        line = "";
         return -1;
     }
 
-    int end = 0;
-    while (end < count && !isLineEnd(bytes[end]))
-        ++end;
-    std::memcpy(destination, bytes, static_cast<std::size_t>(end));
-    destination[end] = '\0';
-
+    const int end = firstLineEnd(bytes, count);
     // As readLine: the run of line ends is looked for only among the limit bytes it reads.
     int runEnd = end;
     while (runEnd < count && isLineEnd(bytes[runEnd]))
         ++runEnd;
     next_ += static_cast<std::size_t>(runEnd);
+
+    // A line end read with the line is not read again, so the terminator can take its place;
+    // otherwise the byte after the line belongs to the next one.
+    if (end < count) {
+        bytes[end] = '\0';
+        line = bytes;
+        return end;
+    }
+    std::memcpy(piece_, bytes, static_cast<std::size_t>(end));
+    piece_[end] = '\0';
+    line = piece_;
     return end;
+}
+
+int BufferedLineReader::read(char* destination, int limit) {
+    const char* line = nullptr;
+    const int length = readInPlace(line, limit);
+    if (line)
+        std::memcpy(destination, line, static_cast<std::size_t>(std::max(length, 0)) + 1);
+    return length;
 }
 
 bool writeFormattedLine(FileHandle file, const char* format, ...) {

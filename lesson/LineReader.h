@@ -3,6 +3,10 @@
 
 #include "platform/FileSystem.h"
 
+#include <bit>
+#include <cstdint>
+#include <cstring>
+#include <string>
 #include <vector>
 
 namespace lorvenna {
@@ -27,6 +31,38 @@ bool writeFormattedLine(FileHandle file, const char* format, ...)
 // Case-sensitive substring search: the position of part in text, or nullptr.
 const char* findText(const char* text, const char* part);
 
+// A text that readers look for anywhere in a line, such as "END LESSON", with the places of
+// each of its bytes in it.
+struct Marker {
+    const char* text;
+    int length;                     // at most 16
+    std::uint16_t places[256] = {}; // bit i: text[i] is that byte
+
+    constexpr explicit Marker(const char* marker)
+        : text(marker), length(static_cast<int>(std::char_traits<char>::length(marker))) {
+        for (int i = 0; i < length; ++i)
+            places[static_cast<unsigned char>(marker[i])] |= static_cast<std::uint16_t>(1u << i);
+    }
+};
+
+// findText(line, marker.text) != nullptr for a terminated line of the given length. Wherever
+// the marker stands it covers one of every marker-length-th bytes, so only those are looked
+// at, and only where one of them could be part of the marker is the line compared.
+inline bool holdsMarker(const char* line, int length, const Marker& marker) {
+    for (int i = marker.length - 1; i < length; i += marker.length) {
+        for (unsigned places = marker.places[static_cast<unsigned char>(line[i])]; places;
+             places &= places - 1) {
+            const int start = i - std::countr_zero(places);
+            if (start + marker.length <= length &&
+                std::memcmp(line + start, marker.text, static_cast<std::size_t>(marker.length)) ==
+                    0)
+                // The search stops at a zero byte, which the length does not.
+                return findText(line, marker.text) != nullptr;
+        }
+    }
+    return false;
+}
+
 // Reads the lines of a file from its current position as readLine does (the same lines, cut
 // at the same places, and the same positions after each), from a buffer filled by large
 // sequential reads instead of a seek and a small read for every line.
@@ -36,19 +72,25 @@ public:
 
     // As readLine(file, destination, limit).
     int read(char* destination, int limit);
+    // As read, without the copy: line points at the terminated line (the empty text at the
+    // end of the file, nullptr on failure), which stays valid until the next read.
+    int readInPlace(const char*& line, int limit);
     // Where the file would stand after the lines read so far; -1 if that is not known.
     long position() const { return base_ < 0 ? -1 : base_ + static_cast<long>(next_); }
 
 private:
     // Makes at least wanted bytes from next_ on available, or all there are; false on failure.
-    bool fill(std::size_t wanted);
+    bool fill(std::size_t wanted) { return filled_ - next_ >= wanted || atEnd_ || refill(wanted); }
+    bool refill(std::size_t wanted);
 
     FileHandle file_;
+    bool valid_;
     std::vector<char> buffer_;
     long base_;              // file position of buffer_[0]
     std::size_t next_ = 0;   // the first byte not yet read as a line
     std::size_t filled_ = 0; // bytes of buffer_ holding file data
     bool atEnd_ = false;
+    char piece_[256] = {}; // a line with no line end after it, terminated
 };
 
 } // namespace lorvenna

@@ -297,6 +297,8 @@ bool ReadLsn(Display* display, long position) {
     closeFile(file); // the ITEM reader may have closed it already: closing again is harmless
     if (!read)
         discardDisplayContents(display);
+    else if (display->window)
+        display->window->show();
     return read;
 }
 

@@ -1,14 +1,43 @@
 // One page of the lesson index: its number, its displays and its answer counters.
 #pragma once
 
+#include <cassert>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace lorvenna {
 
 struct Display;
 
 inline constexpr int kDisplaySlots = 10; // slots 1 to 9; slot 0 stays empty
+
+// The display names of one page, kept in one text: a lesson has an entry for every page, and
+// most pages name one or two short displays, which then need no memory of their own.
+class DisplayNames {
+public:
+    // The name in the slot; empty when the slot is not set.
+    std::string_view operator[](int slot) const {
+        return std::string_view(text_).substr(offsetOf(slot), length_[slot]);
+    }
+    // Names of more than 255 characters are refused by the index before they come here.
+    void set(int slot, std::string_view name) {
+        assert(name.size() <= 0xFF);
+        text_.replace(offsetOf(slot), length_[slot], name);
+        length_[slot] = static_cast<std::uint8_t>(name.size());
+    }
+
+private:
+    std::size_t offsetOf(int slot) const {
+        std::size_t offset = 0;
+        for (int i = 0; i < slot; ++i)
+            offset += length_[i];
+        return offset;
+    }
+
+    std::string text_;
+    std::uint8_t length_[kDisplaySlots] = {};
+};
 
 struct PageEntry {
     PageEntry* next = nullptr;
@@ -17,7 +46,7 @@ struct PageEntry {
     std::int32_t completedCount = 0;
     std::int32_t rightCount = 0;
     std::int32_t displayOffset[kDisplaySlots] = {};
-    std::string displayName[kDisplaySlots];     // the first empty slot ends the page's list
+    DisplayNames displayName;                   // the first empty slot ends the page's list
     Display* displayObject[kDisplaySlots] = {}; // not owned
 
     // The number of slots the page uses, from 1 up to its first empty name.

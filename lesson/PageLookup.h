@@ -5,7 +5,7 @@
 #include "lesson/PageEntry.h"
 
 #include <cstdint>
-#include <unordered_map>
+#include <utility>
 #include <vector>
 
 namespace lorvenna {
@@ -13,7 +13,8 @@ namespace lorvenna {
 // Made for the list readLessonIndex reads; a list put together otherwise is walked.
 struct PageLookup {
     const PageEntry* head = nullptr; // the list indexed; none when no list is
-    std::unordered_map<std::int32_t, std::vector<PageEntry*>> byNumber;
+    // (page number, entry), by number, entries of one number in list order
+    std::vector<std::pair<std::int32_t, PageEntry*>> byNumber;
     std::vector<PageEntry*> marked; // the entries marked as the page shown
 };
 

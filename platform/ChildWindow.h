@@ -44,6 +44,8 @@ public:
     virtual void clearOverlay() = 0;
     // Asks for the window to show its picture and overlay again (ignored while painting).
     virtual void present() = 0;
+    // Shows a window that was made hidden, with its controls; does nothing to a shown one.
+    virtual void show() = 0;
 
     virtual std::unique_ptr<Control> createButton(int id, const Rect& rect,
                                                   std::string_view caption) = 0;

@@ -2,7 +2,6 @@
 #include "platform/LineMatcher.h"
 
 #include <cstdlib>
-#include <cstring>
 
 #include <locale.h>
 #include <stdlib.h>
@@ -21,10 +20,6 @@ locale_t plainNumbers() {
 
 } // namespace
 
-bool isBlank(char c) {
-    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
-}
-
 void LineMatcher::skipBlanks() {
     while (isBlank(*at_))
         ++at_;
@@ -33,9 +28,12 @@ void LineMatcher::skipBlanks() {
 bool LineMatcher::keyword(std::string_view word) {
     const char* start = at_;
     skipBlanks();
-    if (std::strncmp(at_, word.data(), word.size()) != 0) {
-        at_ = start;
-        return false;
+    // As strncmp: the line's terminator differs from every letter of a keyword.
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (at_[i] != word[i]) {
+            at_ = start;
+            return false;
+        }
     }
     at_ += word.size();
     return true;
@@ -62,6 +60,19 @@ bool LineMatcher::number(double& value) {
 
 bool LineMatcher::whole(long& value) {
     skipBlanks();
+    // Most numbers are a few plain digits, which strtol would read the same way.
+    constexpr int kPlainDigits = 18;
+    if (*at_ >= '0' && *at_ <= '9') {
+        long read = 0;
+        int digits = 0;
+        while (digits < kPlainDigits && at_[digits] >= '0' && at_[digits] <= '9')
+            read = read * 10 + (at_[digits++] - '0');
+        if (digits < kPlainDigits) {
+            value = read;
+            at_ += digits;
+            return true;
+        }
+    }
     char* end = nullptr;
     const long read = std::strtol(at_, &end, 10);
     if (end == at_)
@@ -72,13 +83,21 @@ bool LineMatcher::whole(long& value) {
 }
 
 bool LineMatcher::word(std::string& value) {
+    std::string_view view;
+    if (!word(view))
+        return false;
+    value.assign(view);
+    return true;
+}
+
+bool LineMatcher::word(std::string_view& value) {
     skipBlanks();
     const char* end = at_;
     while (*end != '\0' && !isBlank(*end))
         ++end;
     if (end == at_)
         return false;
-    value.assign(at_, end);
+    value = std::string_view(at_, static_cast<std::size_t>(end - at_));
     at_ = end;
     return true;
 }

@@ -27,6 +27,8 @@ public:
     bool whole(long& value);
     // A run of non-blank bytes (at least one).
     bool word(std::string& value);
+    // The same word as a view into the line.
+    bool word(std::string_view& value);
 
     // The rest of the line from the current position.
     const char* rest() const { return at_; }
@@ -38,6 +40,8 @@ private:
 };
 
 // True for the bytes scanf treats as white space.
-bool isBlank(char c);
+inline bool isBlank(char c) {
+    return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
 
 } // namespace lorvenna

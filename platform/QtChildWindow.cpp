@@ -310,7 +310,7 @@ private:
 
 class QtChildWindow : public ChildWindow {
 public:
-    QtChildWindow(QWidget* parent, int id, const Rect& rect, ChildWindowProc* proc)
+    QtChildWindow(QWidget* parent, int id, const Rect& rect, ChildWindowProc* proc, bool shown)
         : id_(id), proc_(proc) {
         const int width = std::max(rect.width(), 2 * kBorder);
         const int height = std::max(rect.height(), 2 * kBorder);
@@ -335,7 +335,8 @@ public:
         client_->setGeometry(kBorder, kBorder, clientWidth_, clientHeight_);
         client_->setFixedSize(clientWidth_, clientHeight_);
         client_->setCursor(Qt::ArrowCursor);
-        frame_->show();
+        if (shown)
+            frame_->show();
     }
 
     ~QtChildWindow() override {
@@ -362,6 +363,10 @@ public:
     void present() override {
         if (client_ && !client_->painting())
             client_->update();
+    }
+    void show() override {
+        if (frame_)
+            frame_->show();
     }
 
     std::unique_ptr<Control> createButton(int id, const Rect& rect,
@@ -520,8 +525,8 @@ void ClientWidget::mousePressEvent(QMouseEvent* event) {
 } // namespace
 
 std::unique_ptr<ChildWindow> createQtChildWindow(QWidget* parent, int id, const Rect& rect,
-                                                 ChildWindowProc* proc) {
-    return std::make_unique<QtChildWindow>(parent, id, rect, proc);
+                                                 ChildWindowProc* proc, bool shown) {
+    return std::make_unique<QtChildWindow>(parent, id, rect, proc, shown);
 }
 
 QWidget* widgetOf(ChildWindow& window) {

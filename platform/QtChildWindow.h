@@ -11,10 +11,11 @@ class QWidget;
 
 namespace lorvenna {
 
-// A visible child of parent (or a top-level widget when parent is nullptr, as in tests) at
-// rect with a thin border, neither moved nor resized afterwards. Messages go to proc.
+// A child of parent (or a top-level widget when parent is nullptr, as in tests) at rect with
+// a thin border, neither moved nor resized afterwards, shown unless asked to wait for show().
+// Messages go to proc.
 std::unique_ptr<ChildWindow> createQtChildWindow(QWidget* parent, int id, const Rect& rect,
-                                                 ChildWindowProc* proc);
+                                                 ChildWindowProc* proc, bool shown = true);
 // The client widget of a window made by createQtChildWindow, in client coordinates (tests
 // send real events to it); its parent is the bordered frame. nullptr for other windows.
 QWidget* widgetOf(ChildWindow& window);

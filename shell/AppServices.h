@@ -39,7 +39,8 @@ public:
     virtual const Picture& picture(PictureId id) = 0;
 
     // A display window: child of the main window at rect (already converted), thin border.
-    // Returns nullptr when no window could be made.
+    // It may be made hidden: ReadLsn shows it once its block is read. Returns nullptr when no
+    // window could be made.
     virtual std::unique_ptr<ChildWindow> createDisplayWindow(Display* display, int id,
                                                              const Rect& rect) = 0;
 };

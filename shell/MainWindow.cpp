@@ -284,7 +284,9 @@ const Picture& MainWindow::picture(PictureId id) {
 }
 
 std::unique_ptr<ChildWindow> MainWindow::createDisplayWindow(Display*, int id, const Rect& rect) {
-    return createQtChildWindow(this, id, rect, displayWindowProc());
+    // Made hidden, so that the buttons and fields of its items appear with it at once: a control
+    // shown on a shown window asks the window system where the pointer is, a round trip each.
+    return createQtChildWindow(this, id, rect, displayWindowProc(), false);
 }
 
 void MainWindow::enableNoteButton() {

@@ -1,6 +1,9 @@
 // The lesson index: the page section's line forms, the display block search and its limits.
 #include "lesson/LessonIndex.h"
 
+#include "lesson/LineReader.h"
+#include "platform/IgnoreCase.h"
+#include "platform/LineMatcher.h"
 #include "shell/SessionState.h"
 #include "tests/lesson/ScopedLocale.h"
 #include "tests/support/WorkFolder.h"
@@ -10,6 +13,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -306,6 +310,181 @@ TEST_F(LessonIndexTest, MarkingThePageShownMovesTheMarksFromPageToPage) {
     EXPECT_EQ(marks(), (std::vector<int>{0, 1, 0}));
     EXPECT_EQ(markCurrentPage(5), nullptr);
     EXPECT_EQ(marks(), (std::vector<int>{0, 0, 0}));
+}
+
+namespace {
+
+// What reading the index means, step by step: every line read from the file, every DISPLAY
+// line searching the file forward from itself. Slow, and the measure of the one-pass reader.
+struct PlainIndex {
+    bool ok = true;
+    std::string error;
+    long failedLine = -1;
+    std::string title;
+    long total = 0;
+    bool test = false;
+    std::vector<std::pair<long, std::vector<std::pair<std::string, long>>>> pages;
+};
+
+PlainIndex readPlainly(const char* name) {
+    PlainIndex index;
+    FileHandle file = openForReading(name);
+    char line[241] = {};
+    readLine(file, line, 240);
+    index.title = line;
+    auto fail = [&](const std::string& error, long at) {
+        index.ok = false;
+        index.error = error.substr(0, 79);
+        index.failedLine = at;
+        closeFile(file);
+        return index;
+    };
+    for (;;) {
+        const long at = filePosition(file);
+        if (readLine(file, line, 240) < 0 || findText(line, "END PAGES"))
+            break;
+        long value = 0;
+        if (LineMatcher m(line); m.keyword("TOTAL") && m.whole(value))
+            index.total = value;
+        if (LineMatcher m(line); m.keyword("TEST") && m.whole(value)) {
+            index.total = value;
+            index.test = true;
+            continue;
+        }
+        if (LineMatcher m(line); m.keyword("PAGE") && m.whole(value)) {
+            index.pages.push_back({value, {}});
+            continue;
+        }
+        std::string name;
+        if (LineMatcher m(line); !(m.keyword("DISPLAY") && m.word(name)))
+            continue;
+        if (index.pages.empty())
+            return fail("No PAGE line before Display " + name, at);
+        const std::string page = std::to_string(index.pages.back().first);
+        if (index.pages.back().second.size() == 9)
+            return fail("Page " + page + " names more than 9 Displays", at);
+        if (name.size() > 59)
+            return fail("Page " + page + " names a Display longer than 59 characters", at);
+        const long after = filePosition(file);
+        long header = -1;
+        for (char block[241]; header < 0;) {
+            const long q = filePosition(file);
+            if (readLine(file, block, 240) < 0 || findText(block, "END LESSON"))
+                return fail("Page " + page + " specified nonexistent Display " + name, at);
+            LineMatcher m(block);
+            std::string word;
+            long x = 0;
+            if (m.keyword("DISPLAY") && m.word(word) && m.whole(x) &&
+                equalsIgnoringCase(word, name))
+                header = q;
+        }
+        seekFile(file, after);
+        index.pages.back().second.push_back({name, header});
+    }
+    closeFile(file);
+    return index;
+}
+
+// A lesson of random lines from a few forms: names that differ in case, headers in the page
+// section, END markers inside longer lines and across the reader's 240-byte cuts, blank
+// lines, lone CR or LF, and zero bytes.
+std::string randomLesson(std::mt19937& random) {
+    const char* const names[] = {"a", "A", "b", "Bb", "bB", "c"};
+    auto pick = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
+    std::string text = "Lesson 01-01 random\r\nPAGE 1\r\n";
+    const int lines = 5 + pick(40);
+    for (int i = 0; i < lines; ++i) {
+        const std::string name = names[pick(6)];
+        switch (pick(16)) {
+        case 0:
+        case 1:
+        case 2:
+            text += "PAGE " + std::to_string(pick(5));
+            break;
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+            text += " DISPLAY " + name;
+            break;
+        case 7:
+        case 8:
+        case 9:
+            text += "DISPLAY " + name + " 1 2 3 4 A";
+            break;
+        case 10:
+            text += pick(3) ? "END PAGES" : "xEND PAGESx";
+            break;
+        case 11:
+            text += pick(4) ? "ITEM TEXT T" : "say END LESSON now";
+            break;
+        case 12:
+            text += "TOTAL " + std::to_string(pick(9)) + (pick(2) ? "" : " TEST 2");
+            break;
+        case 13:
+            text += "TEST " + std::to_string(pick(9));
+            break;
+        case 14:
+            text += std::string(static_cast<std::size_t>(230 + pick(12)), '*') +
+                    (pick(2) ? "END LESSON" : "DISPLAY " + name + " 5 6 7 8 N");
+            break;
+        case 15:
+            text += "DISPLAY " + name + std::string(" 1 1 1 1 A\0 END LESSON", 22);
+            break;
+        }
+        const char* const ends[] = {"\r\n", "\r\n", "\r\n", "\n", "\r", "\r\n\r\n"};
+        text += ends[pick(6)];
+    }
+    // Mostly a block for every name at the end, so that most lessons read.
+    for (const char* name : names)
+        text += pick(5) ? "DISPLAY " + std::string(name) + " 9 9 9 9 A\r\n" : "";
+    return text;
+}
+
+} // namespace
+
+TEST_F(LessonIndexTest, OnePassReadsWhatASearchFromEveryDisplayLineFinds) {
+    std::mt19937 random(17);
+    int refused = 0;
+    int found = 0;
+    for (int round = 0; round < 400; ++round) {
+        const std::string lesson = randomLesson(random);
+        folder.write("LSNS/01-01.LSN", lesson, false);
+        const PlainIndex expected = readPlainly("LSNS\\01-01.LSN");
+        freePages();
+        resetSession();
+        std::strcpy(session().lessonPath, "LSNS\\01-01.LSN");
+        setLastLineStart(-1);
+        const bool ok = readLessonIndex();
+        SCOPED_TRACE(testing::Message() << "round " << round << ":\n" << lesson);
+        ASSERT_EQ(ok, expected.ok) << session().errorText;
+        EXPECT_EQ(session().lessonTitle, expected.title);
+        if (!ok) {
+            ++refused;
+            EXPECT_EQ(session().errorText, expected.error);
+            EXPECT_EQ(lastLineStart(), expected.failedLine);
+            EXPECT_EQ(session().pages, nullptr);
+            continue;
+        }
+        EXPECT_EQ(session().questionTotal, expected.total);
+        EXPECT_EQ(session().testLesson, expected.test);
+        const PageEntry* entry = session().pages;
+        for (const auto& [number, displays] : expected.pages) {
+            ASSERT_NE(entry, nullptr);
+            EXPECT_EQ(entry->pageNumber, number);
+            found += static_cast<int>(displays.size());
+            for (int slot = 1; slot < kDisplaySlots; ++slot) {
+                const std::size_t i = static_cast<std::size_t>(slot - 1);
+                EXPECT_EQ(entry->displayName[slot], i < displays.size() ? displays[i].first : "");
+                EXPECT_EQ(entry->displayOffset[slot], i < displays.size() ? displays[i].second : 0);
+            }
+            entry = entry->next;
+        }
+        EXPECT_EQ(entry, nullptr);
+    }
+    // Both outcomes come up often enough to mean something.
+    EXPECT_GT(found, 300);
+    EXPECT_GT(refused, 100);
 }
 
 } // namespace lorvenna

@@ -194,6 +194,7 @@ TEST_F(MainWindowTest, KeysTypedIntoANumberFieldStayWithIt) {
         window->createDisplayWindow(nullptr, 900, {10, 40, 310, 240});
     ASSERT_NE(display, nullptr);
     std::unique_ptr<Control> field = display->createEdit(1300, {10, 10, 110, 30}, "");
+    display->show(); // as the page builder shows it once the block is read
     auto* edit = widgetOf(*display)->findChild<QPlainTextEdit*>();
     ASSERT_NE(edit, nullptr);
     edit->setFocus();
