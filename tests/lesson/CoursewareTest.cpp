@@ -234,6 +234,40 @@ TEST_F(Courseware, QuestionLessonAsksOneQuestionAPage) {
     }
 }
 
+// A zone is a part of a picture the student clicks: its outline must lie on a picture of its
+// display, or the clicks on the part it names find nothing (an outline turning the wrong way
+// ends up beside the picture, and a test clicking its own outline would never notice).
+TEST_F(Courseware, EveryZoneLiesOnAPicture) {
+    for (const std::string& lesson : findFiles("LSNS\\*.LSN")) {
+        open(lesson);
+        for (int page = 1; page <= session().pageCount; ++page) {
+            ASSERT_TRUE(buildPage(page)) << lesson << " page " << page;
+            repaintAllDisplays();
+            for (Display* display : shownDisplays()) {
+                for (const Item* zone = display->items; zone; zone = zone->next) {
+                    if (!zone->isType(ItemType::Zone))
+                        continue;
+                    ASSERT_TRUE(zone->region) << lesson << " " << zone->title;
+                    const Rect outline = zone->region->boundingBox();
+                    bool onPicture = false;
+                    for (const Item* bmp = display->items; bmp; bmp = bmp->next) {
+                        onPicture |= bmp->isType(ItemType::Bmp) &&
+                                     outline.left >= bmp->bounds.left &&
+                                     outline.top >= bmp->bounds.top &&
+                                     outline.right <= bmp->bounds.right &&
+                                     outline.bottom <= bmp->bounds.bottom;
+                    }
+                    EXPECT_TRUE(onPicture)
+                        << lesson << " page " << page << ": zone " << zone->title << " at "
+                        << outline.left << "," << outline.top << " - " << outline.right << ","
+                        << outline.bottom;
+                }
+            }
+        }
+        lessonTeardown();
+    }
+}
+
 TEST_F(Courseware, TestLessonsAreMarkedAsTests) {
     for (const char* lesson : {"01-03.LSN", "02-06.LSN"}) {
         open(lesson);
