@@ -219,6 +219,9 @@ void MainWindow::postState(StateCode code, int page) {
 }
 
 void MainWindow::focusMainWindow() {
+    // After a dialog has closed no window may hold the keyboard at all: take it back.
+    if (!isActiveWindow())
+        activateWindow();
     setFocus(Qt::OtherFocusReason);
 }
 

@@ -213,6 +213,17 @@ TEST_F(MainWindowTest, KeysTypedIntoANumberFieldStayWithIt) {
     EXPECT_EQ(edit->toPlainText(), QStringLiteral("7"));
 }
 
+// A page built after a dialog closed takes the keyboard back even when no window has it.
+TEST_F(MainWindowTest, FocusingTheMainWindowMakesItActive) {
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_FALSE(window->isActiveWindow());
+    window->focusMainWindow();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->isActiveWindow());
+}
+
 TEST_F(MainWindowTest, ButtonsReachTheController) {
     window->button(CommandId::Ahead)->click();
     window->button(CommandId::Help)->click();
