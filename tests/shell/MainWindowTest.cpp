@@ -291,6 +291,17 @@ TEST_F(MainWindowTest, FeedbackPanelShowsItsTextAtTheTopLeft) {
     EXPECT_FALSE(panel->isVisible());
 }
 
+// A panel sized to its text's one-line width wraps it inside its frame: it grows to show all.
+TEST_F(MainWindowTest, FeedbackPanelShowsAllOfAWrappedText) {
+    const char* text = "Wrong location. X shows the correct spot.";
+    QLabel* panel = window->feedbackPanel();
+    const QFontMetrics metrics(panel->font());
+    const int width = metrics.horizontalAdvance(QString::fromLatin1(text));
+    window->showFeedbackPanel(text, width, 2 * metrics.height());
+    EXPECT_EQ(panel->width(), width);
+    EXPECT_GE(panel->height(), panel->heightForWidth(width));
+}
+
 TEST_F(MainWindowTest, StatusAreaShowsTheTextAndThePageStrip) {
     window->drawStatusText("...Setting up lesson 01-01...");
     const QImage& image = window->statusImage();
