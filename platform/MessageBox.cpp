@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QString>
 
 #include <cstdio>
@@ -75,6 +76,18 @@ QString boxBody(const QString& caption, const QString& text) {
     return body;
 }
 
+// The window that had the keyboard before the box; with none (a dialog has just closed), the
+// program's main window: a visible top-level window that is not a dialog.
+QWidget* windowBeforeBox() {
+    if (QWidget* active = QApplication::activeWindow())
+        return active;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (window->isVisible() && window->windowType() == Qt::Window)
+            return window;
+    }
+    return nullptr;
+}
+
 BoxAnswer showBox(std::string_view caption, std::string_view text, BoxButtons buttons) {
     const QString title =
         QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
@@ -86,6 +99,7 @@ BoxAnswer showBox(std::string_view caption, std::string_view text, BoxButtons bu
         return firstButton(buttons);
     }
 
+    const QPointer<QWidget> returnTo = windowBeforeBox();
     QMessageBox box;
     box.setWindowModality(Qt::ApplicationModal);
     box.setWindowTitle(title);
@@ -95,6 +109,10 @@ BoxAnswer showBox(std::string_view caption, std::string_view text, BoxButtons bu
     box.setDefaultButton(standardButton(firstButton(buttons)));
     box.setEscapeButton(standardButton(escapeAnswer(buttons)));
     box.exec();
+    // The box has no owner, so nothing gives the keyboard back when it closes: without this
+    // the page keys would wait for a click on the window.
+    if (returnTo && returnTo->isVisible() && !returnTo->isActiveWindow())
+        returnTo->activateWindow();
 
     const QAbstractButton* clicked = box.clickedButton();
     if (!clicked)

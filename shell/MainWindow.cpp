@@ -16,6 +16,8 @@
 #include <QStyle>
 #include <QTimer>
 
+#include <algorithm>
+
 namespace lorvenna {
 
 namespace {
@@ -219,6 +221,9 @@ void MainWindow::postState(StateCode code, int page) {
 }
 
 void MainWindow::focusMainWindow() {
+    // After a dialog has closed no window may hold the keyboard at all: take it back.
+    if (!isActiveWindow())
+        activateWindow();
     setFocus(Qt::OtherFocusReason);
 }
 
@@ -227,8 +232,11 @@ void MainWindow::setCaption(std::string_view caption) {
 }
 
 void MainWindow::showFeedbackPanel(std::string_view text, int width, int height) {
-    feedbackPanel_->setGeometry(4, 4, width, height);
     feedbackPanel_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    // The size is the room the comment needs as measured without the panel's frame: where the
+    // frame makes it wrap once more, the panel grows so that no line is cut off.
+    feedbackPanel_->setGeometry(4, 4, width,
+                                std::max(height, feedbackPanel_->heightForWidth(width)));
     // Over the buttons it overlaps, so the whole comment can be read.
     feedbackPanel_->raise();
     feedbackPanel_->show();

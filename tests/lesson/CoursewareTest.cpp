@@ -234,6 +234,49 @@ TEST_F(Courseware, QuestionLessonAsksOneQuestionAPage) {
     }
 }
 
+// A zone is a part of a picture the student clicks: its outline must lie on a picture of its
+// display, or the clicks on the part it names find nothing (an outline turning the wrong way
+// ends up beside the picture, and a test clicking its own outline would never notice), and
+// its answer mark must land on the part.
+TEST_F(Courseware, EveryZoneLiesOnAPictureAndIsMarkedOnIt) {
+    for (const std::string& lesson : findFiles("LSNS\\*.LSN")) {
+        open(lesson);
+        for (int page = 1; page <= session().pageCount; ++page) {
+            ASSERT_TRUE(buildPage(page)) << lesson << " page " << page;
+            repaintAllDisplays();
+            for (Display* display : shownDisplays()) {
+                for (const Item* zone = display->items; zone; zone = zone->next) {
+                    if (!zone->isType(ItemType::Zone))
+                        continue;
+                    ASSERT_TRUE(zone->region) << lesson << " " << zone->title;
+                    const Rect outline = zone->region->boundingBox();
+                    bool onPicture = false;
+                    for (const Item* bmp = display->items; bmp; bmp = bmp->next) {
+                        onPicture |= bmp->isType(ItemType::Bmp) &&
+                                     outline.left >= bmp->bounds.left &&
+                                     outline.top >= bmp->bounds.top &&
+                                     outline.right <= bmp->bounds.right &&
+                                     outline.bottom <= bmp->bounds.bottom;
+                    }
+                    EXPECT_TRUE(onPicture)
+                        << lesson << " page " << page << ": zone " << zone->title << " at "
+                        << outline.left << "," << outline.top << " - " << outline.right << ","
+                        << outline.bottom;
+                    // Its answer mark goes at its location plus half its size: on the part
+                    // only when the outline starts at its upper left.
+                    const int markX = truncateCoordinate(zone->pose.x + zone->width / 2);
+                    const int markY = truncateCoordinate(zone->pose.y + zone->height / 2);
+                    EXPECT_TRUE(markX >= zone->bounds.left && markX <= zone->bounds.right &&
+                                markY >= zone->bounds.top && markY <= zone->bounds.bottom)
+                        << lesson << " page " << page << ": zone " << zone->title
+                        << " marks its answer at " << markX << "," << markY << ", off the part";
+                }
+            }
+        }
+        lessonTeardown();
+    }
+}
+
 TEST_F(Courseware, TestLessonsAreMarkedAsTests) {
     for (const char* lesson : {"01-03.LSN", "02-06.LSN"}) {
         open(lesson);

@@ -119,4 +119,22 @@ TEST(MessageBox, EscapeGivesCancelOrNo) {
     }
 }
 
+// The window that had the keyboard gets it back when the box closes, so the page keys work
+// at once; with none active (a dialog just closed), the main window takes it.
+TEST(MessageBox, AClosedBoxGivesTheKeysBackToTheWindow) {
+    QWidget window;
+    window.show();
+    for (bool activeBefore : {true, false}) {
+        if (activeBefore)
+            window.activateWindow();
+        else
+            QApplication::setActiveWindow(nullptr);
+        SeenBox seen;
+        whenBoxShows(seen, [](QMessageBox& box) { box.button(QMessageBox::Ok)->click(); });
+        messageBox("Your score:", "50.0% right first time!");
+        QCoreApplication::processEvents();
+        EXPECT_TRUE(window.isActiveWindow()) << "active before: " << activeBefore;
+    }
+}
+
 } // namespace lorvenna

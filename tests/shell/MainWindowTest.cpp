@@ -214,6 +214,17 @@ TEST_F(MainWindowTest, KeysTypedIntoANumberFieldStayWithIt) {
     EXPECT_EQ(edit->toPlainText(), QStringLiteral("7"));
 }
 
+// A page built after a dialog closed takes the keyboard back even when no window has it.
+TEST_F(MainWindowTest, FocusingTheMainWindowMakesItActive) {
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_FALSE(window->isActiveWindow());
+    window->focusMainWindow();
+    QCoreApplication::processEvents();
+    EXPECT_TRUE(window->isActiveWindow());
+}
+
 TEST_F(MainWindowTest, ButtonsReachTheController) {
     window->button(CommandId::Ahead)->click();
     window->button(CommandId::Help)->click();
@@ -279,6 +290,17 @@ TEST_F(MainWindowTest, FeedbackPanelShowsItsTextAtTheTopLeft) {
     EXPECT_TRUE(panel->wordWrap());
     window->hideFeedbackPanel();
     EXPECT_FALSE(panel->isVisible());
+}
+
+// A panel sized to its text's one-line width wraps it inside its frame: it grows to show all.
+TEST_F(MainWindowTest, FeedbackPanelShowsAllOfAWrappedText) {
+    const char* text = "Wrong location. X shows the correct spot.";
+    QLabel* panel = window->feedbackPanel();
+    const QFontMetrics metrics(panel->font());
+    const int width = metrics.horizontalAdvance(QString::fromLatin1(text));
+    window->showFeedbackPanel(text, width, 2 * metrics.height());
+    EXPECT_EQ(panel->width(), width);
+    EXPECT_GE(panel->height(), panel->heightForWidth(width));
 }
 
 TEST_F(MainWindowTest, StatusAreaShowsTheTextAndThePageStrip) {
