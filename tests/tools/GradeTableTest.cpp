@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 
 namespace lorvenna {
@@ -64,6 +65,25 @@ TEST(GradeTable, TwoDisksMakeOneVerifiedTable) {
                   "Lesson 03-12, !!!!! ALTERED ENTRY !!!!!"}));
     EXPECT_EQ(table.disks()[1].otherOwners, "S3");
     EXPECT_FALSE(table.clean());
+}
+
+// "--csv -" gives the table alone on standard output, so it can be piped.
+TEST(GradeTable, CsvToStandardOutputIsTheTableAlone) {
+    resetSession();
+    WorkFolder folder;
+    const std::string disk = makeDisk(folder, 'E', "S1");
+    writeRecord(folder, "drive-E/LORVENNA/L03-12S001.GRD", attempt("S1", 8));
+    const std::string command =
+        std::string(LORVENNA_TOOL_DIR) + "/lorvenna-grades " + disk + " --csv - 2>/dev/null";
+    FILE* pipe = popen(command.c_str(), "r");
+    ASSERT_NE(pipe, nullptr);
+    std::string output;
+    char buffer[256];
+    while (std::fgets(buffer, sizeof buffer, pipe))
+        output += buffer;
+    EXPECT_EQ(pclose(pipe), 0);
+    EXPECT_EQ(output, "student,lesson,attempt,date,answered,right,possible,percent,status\r\n"
+                      "S1,03-12,1,2009-05-07,10,8,10,80.0,valid\r\n");
 }
 
 TEST(GradeTable, ReportsUnregisteredDisksAndFilesTheReviewNeverReads) {

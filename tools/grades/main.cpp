@@ -68,12 +68,17 @@ int main(int argc, char** argv) {
         return usage();
 
     ToolApplication application(argc, argv);
+    // "--csv -" puts the table on standard output, and the listing goes to standard error.
+    const bool csvToOutput = csv == "-";
     GradeTable table;
     for (const std::string& folder : folders) {
         table.addDisk(folder);
-        std::printf("%s", GradeTable::describe(table.disks().back()).c_str());
+        std::fputs(GradeTable::describe(table.disks().back()).c_str(),
+                   csvToOutput ? stderr : stdout);
     }
-    if (!csv.empty() && !writeTable(csv, table.csv())) {
+    if (csvToOutput)
+        std::fputs(table.csv().c_str(), stdout);
+    else if (!csv.empty() && !writeTable(csv, table.csv())) {
         std::fprintf(stderr, "lorvenna-grades: cannot write %s\n", csv.c_str());
         return kExitFailed;
     }
