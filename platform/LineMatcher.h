@@ -2,6 +2,7 @@
 // index lines and lesson file names.
 #pragma once
 
+#include <cstring>
 #include <string>
 #include <string_view>
 
@@ -42,6 +43,12 @@ private:
 // True for the bytes scanf treats as white space.
 inline bool isBlank(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
+}
+
+// Whether a keyword stands anywhere in a line or command, as most lesson keywords are found
+// ("RESTART" holds "START"); a missing text holds nothing.
+inline bool containsText(const char* text, const char* part) {
+    return text && std::strstr(text, part) != nullptr;
 }
 
 } // namespace lorvenna

@@ -31,10 +31,6 @@ constexpr double kShortestShape = 1.0;
 // Room the page builder needs after an item reader's message for "... ReadLsn failed".
 constexpr std::size_t kReadLsnSuffix = 18;
 
-bool contains(const char* text, const char* part) {
-    return text && std::strstr(text, part) != nullptr;
-}
-
 // A message of the figure's own lines, short enough to keep the page builder's suffix.
 void reportLineFault(const char* format, const std::string& first, const std::string& second) {
     char message[sizeof session().errorText - kReadLsnSuffix];
@@ -200,11 +196,11 @@ void ItemAni::drawRubberBand() {
 }
 
 void ItemAni::Input(const char* name, double value, const Pose* motionVector) {
-    if (contains(name, kMove)) {
+    if (containsText(name, kMove)) {
         if (!running)
             return; // not even a repaint
         accumulate(value, motionVector);
-    } else if (contains(name, kRestart)) {
+    } else if (containsText(name, kRestart)) {
         pose = initialPose;
         for (Shape* shape = shapes; shape; shape = shape->next)
             shape->Restart();

@@ -1,6 +1,7 @@
 // The BMP item: loading its picture file, placing, drawing and showing or hiding it.
 #include "items/types/ItemBMP.h"
 
+#include "platform/LineMatcher.h"
 #include "lesson/Display.h"
 #include "platform/DibReader.h"
 #include "platform/FileSystem.h"
@@ -9,7 +10,6 @@
 #include "shell/SessionState.h"
 
 #include <algorithm>
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -22,10 +22,6 @@ constexpr const char* kPictureExtension = ".BMP";
 constexpr const char* kFlash = "FLASH";
 constexpr const char* kHide = "HIDE";
 constexpr const char* kAppear = "APPEAR";
-
-bool contains(const char* text, const char* part) {
-    return text && std::strstr(text, part) != nullptr;
-}
 
 // Closes the file whatever way the load ends.
 struct OpenFile {
@@ -117,12 +113,12 @@ void ItemBMP::Draw() {
 }
 
 void ItemBMP::Input(const char* name, double, const Pose*) {
-    if (contains(name, kFlash)) {
+    if (containsText(name, kFlash)) {
         if (visibility == 0 || visibility == 1)
             visibility = 1 - visibility;
-    } else if (contains(name, kHide)) {
+    } else if (containsText(name, kHide)) {
         visibility = 0;
-    } else if (contains(name, kAppear)) {
+    } else if (containsText(name, kAppear)) {
         visibility = 1;
     }
     if (display)

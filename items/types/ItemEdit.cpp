@@ -12,7 +12,6 @@
 
 #include <charconv>
 #include <cmath>
-#include <cstring>
 
 namespace lorvenna {
 
@@ -22,10 +21,6 @@ namespace {
 constexpr int kMarkGap = 2;
 // Enough to see everything the field holds when comparing it with the stored text.
 constexpr int kWholeFieldBytes = 4096;
-
-bool contains(const char* text, const char* part) {
-    return text && std::strstr(text, part) != nullptr;
-}
 
 bool isLineBreak(char c) {
     return c == '\r' || c == '\n';
@@ -102,7 +97,8 @@ bool ItemEdit::EndDefinition() {
 
 bool ItemEdit::ReadCommand(const char* line) {
     // PREFIX and HOLD change nothing; FOCUS cannot act yet, the control does not exist.
-    return contains(line, "PREFIX") || contains(line, "FOCUS") || contains(line, "HOLD");
+    return containsText(line, "PREFIX") || containsText(line, "FOCUS") ||
+           containsText(line, "HOLD");
 }
 
 void ItemEdit::Draw() {
@@ -115,7 +111,7 @@ void ItemEdit::Draw() {
 }
 
 void ItemEdit::Input(const char* name, double, const Pose*) {
-    if (contains(name, "FOCUS") && control)
+    if (containsText(name, "FOCUS") && control)
         control->setFocus();
 }
 

@@ -1,6 +1,7 @@
 // The HIGHLIGHTER item.
 #include "items/types/ItemHighlighter.h"
 
+#include "platform/LineMatcher.h"
 #include "items/Connection.h"
 #include "items/types/ItemButton.h"
 #include "lesson/Display.h"
@@ -9,17 +10,8 @@
 #include "shell/Drawing.h"
 #include "shell/SessionState.h"
 
-#include <cstring>
 
 namespace lorvenna {
-
-namespace {
-
-bool contains(const char* text, const char* part) {
-    return text && std::strstr(text, part) != nullptr;
-}
-
-} // namespace
 
 // Made running although no timer runs yet, so that the first STOP it receives (another
 // highlighter pressed, or the page change) puts its targets back even if it was never pressed.
@@ -43,14 +35,14 @@ void ItemHighlighter::Draw() {
 }
 
 void ItemHighlighter::Input(const char* name, double, const Pose*) {
-    if (contains(name, "TICK")) {
+    if (containsText(name, "TICK")) {
         if (outputs) {
             SendOutputs(*this, 1.0, true);
             repaintAllDisplays();
         }
         return;
     }
-    if (contains(name, "STOP") && running) {
+    if (containsText(name, "STOP") && running) {
         running = 0;
         cancelTimer();
         if (outputs)

@@ -5,15 +5,10 @@
 #include "platform/LineMatcher.h"
 
 #include <climits>
-#include <cstring>
 
 namespace lorvenna {
 
 namespace {
-
-bool contains(const char* text, const char* part) {
-    return text && std::strstr(text, part) != nullptr;
-}
 
 std::int32_t clampToInt32(long long value) {
     return static_cast<std::int32_t>(value < INT32_MIN ? INT32_MIN
@@ -51,7 +46,7 @@ bool ItemImsel::ReadCommand(const char* line) {
         selection = clampToInt32(number);
         return true;
     }
-    if (contains(line, "WRAP")) {
+    if (containsText(line, "WRAP")) {
         mode = kImselWrap;
         return true;
     }
@@ -60,10 +55,10 @@ bool ItemImsel::ReadCommand(const char* line) {
 
 void ItemImsel::Input(const char* name, double value, const Pose*) {
     deliver(selection);
-    if (contains(name, "DELTA")) {
+    if (containsText(name, "DELTA")) {
         const std::int32_t step = truncateToInt(value);
         selection = clampToInt32(static_cast<long long>(selection) + (step == 0 ? 1 : step));
-    } else if (contains(name, "REQUESTSELECT")) {
+    } else if (containsText(name, "REQUESTSELECT")) {
         selection = truncateToInt(value);
         showOnly(selection);
         return;

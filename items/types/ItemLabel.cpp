@@ -1,6 +1,7 @@
 // The LABEL item.
 #include "items/types/ItemLabel.h"
 
+#include "platform/LineMatcher.h"
 #include "items/Connection.h"
 #include "items/Palette.h"
 #include "items/Shape.h"
@@ -10,17 +11,12 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 namespace lorvenna {
 
 namespace {
 
 constexpr const char* kHiddenAnswer = "???";
-
-bool contains(const char* text, const char* part) {
-    return text && std::strstr(text, part) != nullptr;
-}
 
 } // namespace
 
@@ -70,13 +66,13 @@ bool ItemLabel::Click(Display*, int, int, int) {
 }
 
 bool ItemLabel::ReadCommand(const char* line) {
-    if (contains(line, "BLINK")) {
+    if (containsText(line, "BLINK")) {
         mode = kLabelBlink;
         visibility = 0;
         initialVisibility = 0;
         return true;
     }
-    if (contains(line, "SEQ")) {
+    if (containsText(line, "SEQ")) {
         mode = kLabelSeq;
         visibility = 0;
         initialVisibility = 0;
@@ -138,7 +134,7 @@ void ItemLabel::drawFrame(Point anchor, const char* shown) {
 }
 
 void ItemLabel::Input(const char* name, double, const Pose*) {
-    if (!contains(name, "FLASH"))
+    if (!containsText(name, "FLASH"))
         return;
     if (mode == kLabelBlink)
         visibility = visibility == 1 ? 2 : 1;

@@ -1,6 +1,7 @@
 // The TEXT item.
 #include "items/types/ItemText.h"
 
+#include "platform/LineMatcher.h"
 #include "items/Connection.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"
@@ -9,7 +10,6 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <cstring>
 
 namespace lorvenna {
 
@@ -17,10 +17,6 @@ namespace {
 
 // The text ends this far before the display's right edge.
 constexpr int kRightMargin = 10;
-
-bool contains(const char* text, const char* part) {
-    return text && std::strstr(text, part) != nullptr;
-}
 
 } // namespace
 
@@ -83,7 +79,7 @@ bool ItemText::Click(Display*, int, int, int) {
 
 bool ItemText::ReadCommand(const char* line) {
     // "ACTNOW": the text clicks itself at page start and is drawn even while hidden.
-    if (contains(line, "ACTNOW")) {
+    if (containsText(line, "ACTNOW")) {
         isCurrentQuestion = 1;
         return true;
     }
@@ -101,12 +97,12 @@ void ItemText::Draw() {
 }
 
 void ItemText::Input(const char* name, double, const Pose*) {
-    if (contains(name, "TICK")) {
+    if (containsText(name, "TICK")) {
         if (outputs)
             SendOutputs(*this, 0.0, true);
         return;
     }
-    if (contains(name, "STOP")) {
+    if (containsText(name, "STOP")) {
         // A text that is not pulsing leaves its targets alone.
         if (!running)
             return;

@@ -9,16 +9,11 @@
 
 #include <climits>
 #include <cmath>
-#include <cstring>
 #include <numbers>
 
 namespace lorvenna {
 
 namespace {
-
-bool contains(const char* text, const char* part) {
-    return text && std::strstr(text, part) != nullptr;
-}
 
 // SINE lines give degrees; the wave turns the other way round, as screen angles do.
 double reversedRadians(double degrees) {
@@ -46,7 +41,7 @@ bool ItemTimer::StartupAction() {
 }
 
 bool ItemTimer::ReadCommand(const char* line) {
-    if (contains(line, "STOP")) {
+    if (containsText(line, "STOP")) {
         running = 0;
         return true;
     }
@@ -63,21 +58,21 @@ bool ItemTimer::ReadCommand(const char* line) {
 }
 
 void ItemTimer::Input(const char* name, double value, const Pose*) {
-    if (running && contains(name, "TICK")) {
+    if (running && containsText(name, "TICK")) {
         tick();
-    } else if (contains(name, "START")) {
+    } else if (containsText(name, "START")) {
         start();
-    } else if (contains(name, "STOP")) {
+    } else if (containsText(name, "STOP")) {
         stop();
         return;
-    } else if (contains(name, "TOGGLE")) {
+    } else if (containsText(name, "TOGGLE")) {
         if (running)
             stop();
         else
             start();
-    } else if (contains(name, "STEP")) {
+    } else if (containsText(name, "STEP")) {
         step = value;
-    } else if (contains(name, "MSEC")) {
+    } else if (containsText(name, "MSEC")) {
         msec = truncateToInt(value);
         if (running)
             start();
