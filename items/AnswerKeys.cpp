@@ -204,7 +204,7 @@ void JudgeAnswer() {
     Item* question = state.answer.currentQuestion();
     if (!state.answer.questionActive() || !question)
         return;
-    if (state.rightWaitStart != 0 || state.wrongWaitStart != 0)
+    if (state.answerPauseRunning())
         return;
 
     const AnswerOutcome outcome = judgeByRule(*question);

@@ -18,10 +18,6 @@ namespace {
 // marked where it was made.
 constexpr int kMarkHalf = 8;
 
-bool pauseRunning(const SessionState& s) {
-    return s.rightWaitStart != 0 || s.wrongWaitStart != 0;
-}
-
 Display* displayOf(ChildWindow& window) {
     return static_cast<Display*>(window.userData());
 }
@@ -57,7 +53,7 @@ public:
     void controlNotification(ChildWindow& window, unsigned notification) override {
         SessionState& s = session();
         Display* display = displayToHandle(window);
-        if (!display || pauseRunning(s))
+        if (!display || s.answerPauseRunning())
             return;
         const int code = static_cast<int>(notification >> 16);
         if (code == kNotifyClicked) {
@@ -79,7 +75,7 @@ public:
     void timer(ChildWindow& window, const void* key) override {
         SessionState& s = session();
         Display* display = displayToHandle(window);
-        if (!display || s.pageClosing || pauseRunning(s))
+        if (!display || s.pageClosing || s.answerPauseRunning())
             return;
         // The key is the item that started the timer; a key that is no longer one of the
         // display's items is never taken for one.
@@ -125,14 +121,14 @@ public:
 
         // Set before the click, so an answering item that has a mark spot of its own
         // replaces it.
-        if (s.answer.questionActive() && !pauseRunning(s))
+        if (s.answer.questionActive() && !s.answerPauseRunning())
             s.answer.setMark(x - kMarkHalf, y - kMarkHalf);
 
         Item* hit = hitTestItems(display->items, x, y);
         if (hit)
             hit->Click(display, kLeftButtonDown, x, y);
 
-        if (!s.answer.questionActive() || pauseRunning(s))
+        if (!s.answer.questionActive() || s.answerPauseRunning())
             return;
         const Item* question = s.answer.currentQuestion();
         if (!hit && question && question->isType(ItemType::Text))

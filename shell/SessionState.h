@@ -32,6 +32,8 @@ struct SessionState {
     Display* displays[kDisplaySlots] = {}; // slots 1 to 9, owned
     std::uint32_t rightWaitStart = 0;
     std::uint32_t wrongWaitStart = 0;
+    // The pause after an answer is running: input waits until it ends.
+    bool answerPauseRunning() const { return rightWaitStart != 0 || wrongWaitStart != 0; }
     bool pageBuilding = false;
     bool timerRunning = false;
     bool pageClosing = false;

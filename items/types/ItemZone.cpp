@@ -29,10 +29,6 @@ Color complementOf(Color c) {
             static_cast<std::uint8_t>(-c.b)};
 }
 
-bool pauseRunning(const SessionState& state) {
-    return state.rightWaitStart != 0 || state.wrongWaitStart != 0;
-}
-
 } // namespace
 
 ItemZone::ItemZone() {
@@ -62,7 +58,7 @@ bool ItemZone::Click(Display*, int, int, int) {
     if (state.answer.questionActive()) {
         // During the pause the answer is judged already, and its marks are wiped on the
         // display that took it: a click now must not move them elsewhere.
-        if (pauseRunning(state))
+        if (state.answerPauseRunning())
             return true;
         state.answer.choose(this, display);
         state.answer.setMark(truncateCoordinate(pose.x + width / 2),

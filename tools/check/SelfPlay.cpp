@@ -25,10 +25,6 @@ constexpr int kNumberTextSize = 32;
 // asking.
 constexpr int kMaxQuestionsAPage = 1000;
 
-bool pauseRunning(const SessionState& s) {
-    return s.rightWaitStart != 0 || s.wrongWaitStart != 0;
-}
-
 ChildWindow* windowOf(const Item& item) {
     return item.display ? item.display->window.get() : nullptr;
 }
@@ -143,7 +139,7 @@ PlayedQuestion SelfPlay::answerCurrentQuestion() {
     SessionState& s = session();
     PlayedQuestion played;
     Item* question = s.answer.questionActive() ? s.answer.currentQuestion() : nullptr;
-    if (!question || pauseRunning(s)) {
+    if (!question || s.answerPauseRunning()) {
         played.detail = "no question is asked";
         return played;
     }
@@ -163,7 +159,7 @@ PlayedQuestion SelfPlay::answerCurrentQuestion() {
     } else if (kinds & kKeyAnd) {
         for (Item* pick : answerers) {
             given = press(*pick, played.detail);
-            if (!given || pauseRunning(s))
+            if (!given || s.answerPauseRunning())
                 break;
         }
     } else {
@@ -181,7 +177,7 @@ PlayedQuestion SelfPlay::answerCurrentQuestion() {
 
 void SelfPlay::endPause() {
     const SessionState& s = session();
-    if (!pauseRunning(s))
+    if (!s.answerPauseRunning())
         return;
     clock_.advance(s.rightWaitStart != 0 ? kRightPauseMs : kWrongPauseMs);
     controller_->tick();
@@ -194,7 +190,7 @@ std::vector<PlayedQuestion> SelfPlay::playPage() {
          s.answer.questionActive() && s.answer.currentQuestion() && asked < kMaxQuestionsAPage;
          ++asked) {
         played.push_back(answerCurrentQuestion());
-        if (!pauseRunning(s))
+        if (!s.answerPauseRunning())
             break; // unanswerable: the student would be stuck here too
         endPause();
         // A question that turns the page has closed it; the flag that says so for the
