@@ -37,6 +37,35 @@ bool keyDiskConfirmed() {
            checkPassword() == KeyDiskCode::PasswordRight;
 }
 
+// What became of a grade: written, refused by the disk, no room for another (the student
+// has been told), or not tried because the key disk is gone or is not the one logged in.
+enum class GradeWrite { Written, Failed, NoRoom, NoKeyDisk };
+
+// The grade file of this attempt under the first free sequence number.
+GradeWrite writeGrade(long answered, long right) {
+    const SessionState& s = session();
+    if (!keyDiskConfirmed())
+        return GradeWrite::NoKeyDisk;
+    [[maybe_unused]] CriticalErrorGuard guard;
+    const long sequence = freeSequence(s.keyDrive, s.lessonMajor, s.lessonMinor);
+    if (sequence == 0) {
+        // Every grade file of the lesson stays as it is, and the student learns why this
+        // one is missing.
+        messageBox("No room for another grade of this lesson.",
+                   "The key disk already holds 999 grades of this lesson; this score was not "
+                   "saved.");
+        return GradeWrite::NoRoom;
+    }
+    const std::string_view id(s.studentId, strnlen(s.studentId, sizeof s.studentId));
+    const GradeRecord record = GradeRecord::make(localTime(), s.lessonMajor, s.lessonMinor,
+                                                 answered, right, s.questionTotal, id);
+    const GradeRecord::Bytes bytes = record.toDisk();
+    return writeWholeFile(gradeFileName(s.keyDrive, s.lessonMajor, s.lessonMinor, sequence),
+                          bytes.data(), bytes.size())
+               ? GradeWrite::Written
+               : GradeWrite::Failed;
+}
+
 } // namespace
 
 std::string scoreText(long right, long answered, long total) {
@@ -67,27 +96,16 @@ int scoreLesson() {
         return 1;
     if (s.mainWindow)
         s.mainWindow->drawStatusText("Writing grades to disk");
-    // A disk that fails from here on does so silently: the student has seen the score.
-    if (!keyDiskConfirmed())
+    // A stick pulled early, a full or write-protected disk: the student is told and may put
+    // it right and try again, so a grade is only lost when the student gives it up.
+    GradeWrite outcome = writeGrade(answered, right);
+    while ((outcome == GradeWrite::Failed || outcome == GradeWrite::NoKeyDisk) &&
+           messageBox(kGradeNotSavedCaption, kGradeNotSavedText, BoxButtons::RetryCancel) ==
+               BoxAnswer::Retry)
+        outcome = writeGrade(answered, right);
+    if (outcome == GradeWrite::NoKeyDisk)
         return 0;
-
-    [[maybe_unused]] CriticalErrorGuard guard;
-    const long sequence = freeSequence(s.keyDrive, s.lessonMajor, s.lessonMinor);
-    bool written = false;
-    if (sequence == 0) {
-        // Every grade file of the lesson stays as it is, and the student learns why this
-        // one is missing.
-        messageBox("No room for another grade of this lesson.",
-                   "The key disk already holds 999 grades of this lesson; this score was not "
-                   "saved.");
-    } else {
-        const std::string_view id(s.studentId, strnlen(s.studentId, sizeof s.studentId));
-        const GradeRecord record = GradeRecord::make(localTime(), s.lessonMajor, s.lessonMinor,
-                                                     answered, right, s.questionTotal, id);
-        const GradeRecord::Bytes bytes = record.toDisk();
-        written = writeWholeFile(gradeFileName(s.keyDrive, s.lessonMajor, s.lessonMinor, sequence),
-                                 bytes.data(), bytes.size());
-    }
+    const bool written = outcome == GradeWrite::Written;
     // The place in the lesson is kept even when the grade could not be.
     if (s.currentPage < s.pageCount)
         writeBookmark(s.keyDrive, s.lessonMajor, s.lessonMinor);

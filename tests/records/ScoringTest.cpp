@@ -192,19 +192,33 @@ TEST_F(ScoringTest, ThousandthAttemptOverwritesNothingAndSaysSo) {
     EXPECT_TRUE(work->exists("drive-E/LORVENNA/L03-12.BMK"));
 }
 
-TEST_F(ScoringTest, BookmarkIsKeptWhenTheGradeCannotBeWritten) {
+TEST_F(ScoringTest, ARefusedGradeIsOfferedAgainAndTheBookmarkKept) {
     graded();
     setPages({{1, 1}, {1, 0}, {0, 0}}, 2);
-    fillSequences(998);
-    // The last grade file cannot be replaced: a folder stands in its place.
-    std::filesystem::create_directories(work->path() + "/" + gradePath(999) + "/inside");
+    // The disk is full for the grade and for its retry, but the bookmark still fits.
+    failFileStep(FileStep::Write, 1, ENOSPC);
+    int retries = 0;
+    boxes.onShow([&retries](const BoxRecord& box) {
+        if (box.caption == kGradeNotSavedCaption && retries++ == 0)
+            failFileStep(FileStep::Write, 1, ENOSPC);
+    });
+    boxes.queue(BoxAnswer::Ok);
+    boxes.queue(BoxAnswer::Retry);
+    boxes.queue(BoxAnswer::Cancel);
     EXPECT_EQ(scoreLesson(), 0);
-    EXPECT_TRUE(std::filesystem::is_directory(work->path() + "/" + gradePath(999)));
+    clearFileFaults();
+    ASSERT_EQ(boxes.shown().size(), 3u);
+    for (int i : {1, 2}) {
+        EXPECT_EQ(boxes.shown()[i].caption, kGradeNotSavedCaption);
+        EXPECT_EQ(boxes.shown()[i].buttons, BoxButtons::RetryCancel);
+    }
+    EXPECT_FALSE(work->exists(gradePath(1)));
+    EXPECT_TRUE(hiddenFilesIn(work->path() + "/drive-E/LORVENNA").empty());
     EXPECT_EQ(work->read("drive-E/LORVENNA/L03-12.BMK"),
               " L 312\r\nP 1 1 1\r\nP -2 1 0\r\nP 3 0 0\r\n");
 }
 
-TEST_F(ScoringTest, FailuresOnTheDiskAreSilent) {
+TEST_F(ScoringTest, AKeyDiskGoneAtTheEndIsAskedForUntilGivenUp) {
     struct Case {
         const char* name;
         std::function<void(WorkFolder&)> spoil;
@@ -230,11 +244,30 @@ TEST_F(ScoringTest, FailuresOnTheDiskAreSilent) {
         setPages({{4, 3}, {4, 4}, {0, 0}}, 2);
         c.spoil(*work);
         const std::size_t boxesBefore = boxes.shown().size();
+        boxes.queue(BoxAnswer::Ok);
+        boxes.queue(BoxAnswer::Cancel);
         EXPECT_EQ(scoreLesson(), 0) << c.name;
-        EXPECT_EQ(boxes.shown().size(), boxesBefore + 1) << c.name; // the score only
+        ASSERT_EQ(boxes.shown().size(), boxesBefore + 2) << c.name;
+        EXPECT_EQ(boxes.shown().back().caption, kGradeNotSavedCaption) << c.name;
         EXPECT_FALSE(work->exists(gradePath(1))) << c.name;
         EXPECT_FALSE(work->exists("drive-E/LORVENNA/L03-12.BMK")) << c.name;
     }
+}
+
+TEST_F(ScoringTest, AStickPulledEarlyAndPutBackGetsItsGrade) {
+    graded();
+    setPages({{4, 3}, {4, 4}, {0, 0}}, 2);
+    const std::string stick = work->path() + "/drive-E";
+    const std::string away = work->path() + "/elsewhere";
+    std::filesystem::rename(stick, away);
+    boxes.onShow([&](const BoxRecord& box) {
+        if (box.caption == kGradeNotSavedCaption)
+            std::filesystem::rename(away, stick);
+    });
+    EXPECT_EQ(scoreLesson(), 1); // Retry, the first button, once the stick is back
+    ASSERT_EQ(boxes.shown().size(), 2u);
+    EXPECT_EQ(readGrade(1).right, 7);
+    EXPECT_TRUE(work->exists("drive-E/LORVENNA/L03-12.BMK"));
 }
 
 TEST_F(ScoringTest, GradeAndBookmarkAreWholeOrAbsentWhateverStepFails) {
@@ -245,9 +278,11 @@ TEST_F(ScoringTest, GradeAndBookmarkAreWholeOrAbsentWhateverStepFails) {
     const std::string drive = work->path() + "/drive-E";
     std::optional<ScriptedBoxes> runBoxes;
     int result = -1;
+    std::size_t told = 0; // boxes saying the grade was not saved, over all the faults
 
     auto prepare = [&] {
         std::filesystem::remove(work->path() + "/" + gradePath(1));
+        std::filesystem::remove(work->path() + "/" + gradePath(2));
         work->write("drive-E/LORVENNA/L03-12.BMK", oldBookmark, false);
         runBoxes.reset();
         runBoxes.emplace();
@@ -255,25 +290,28 @@ TEST_F(ScoringTest, GradeAndBookmarkAreWholeOrAbsentWhateverStepFails) {
     auto save = [&] { result = scoreLesson(); };
     auto check = [&](const FileFault& fault) {
         SCOPED_TRACE(describe(fault));
-        const bool graded = work->exists(gradePath(1));
-        if (graded) {
-            const GradeRecord grade = readGrade(1);
-            EXPECT_TRUE(grade.checksumHolds());
-            EXPECT_EQ(grade.answered, 3);
-            EXPECT_EQ(grade.right, 2);
-        }
-        EXPECT_EQ(result, graded ? 1 : 0);
+        // Retry, the first button, is pressed at once: the fault has passed, so the grade
+        // is always written in the end, whole, and never twice.
+        const GradeRecord grade = readGrade(1);
+        EXPECT_TRUE(grade.checksumHolds());
+        EXPECT_EQ(grade.answered, 3);
+        EXPECT_EQ(grade.right, 2);
+        EXPECT_FALSE(work->exists(gradePath(2)));
+        EXPECT_EQ(result, 1);
         const std::string bookmark = work->read("drive-E/LORVENNA/L03-12.BMK");
         EXPECT_TRUE(bookmark == oldBookmark || bookmark == newBookmark) << bookmark;
         EXPECT_TRUE(hiddenFilesIn(drive + "/LORVENNA").empty());
         EXPECT_TRUE(hiddenFilesIn(drive).empty());
         EXPECT_FALSE(work->exists("drive-E/TEMPTEMP.TMP"));
-        // The student has seen the score; what the disk refused is not reported.
-        ASSERT_EQ(runBoxes->shown().size(), 1u);
+        ASSERT_GE(runBoxes->shown().size(), 1u);
         EXPECT_EQ(runBoxes->shown()[0].caption, "Your score:");
+        for (std::size_t i = 1; i < runBoxes->shown().size(); ++i)
+            EXPECT_EQ(runBoxes->shown()[i].caption, kGradeNotSavedCaption);
+        told += runBoxes->shown().size() - 1;
     };
 
     const auto faults = failEachFileStep(prepare, save, check);
+    EXPECT_GT(told, 0u);
     for (FileStep step : {FileStep::Open, FileStep::Write, FileStep::Flush, FileStep::Sync,
                           FileStep::Rename, FileStep::Close})
         EXPECT_GE(faultsAt(faults, step), 2) << static_cast<int>(step);
