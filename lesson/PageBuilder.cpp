@@ -343,6 +343,7 @@ void lessonTeardown() {
     s.pages = nullptr;
     s.currentEntry = nullptr;
     s.testLesson = false;
+    s.pictures = PictureShelf();
 }
 
 void deleteDisplay(Display* display) {

@@ -15,6 +15,9 @@ inline constexpr std::size_t kDibFileHeaderSize = 14;
 // megapixels is far beyond any lesson screen and keeps a decoded picture within 256 MB.
 inline constexpr std::int64_t kMaxPicturePixels = 64LL * 1024 * 1024;
 inline constexpr std::int64_t kMaxPictureSide = 65535;
+// All the pictures the items of a lesson show at once (1 GB): a few bytes of run-length code
+// can claim the largest picture, and a page may name many files.
+inline constexpr std::int64_t kMaxPicturePixelsHeld = 4 * kMaxPicturePixels;
 // No picture within the limits needs a longer file: 4 bytes a pixel, plus room for headers,
 // colour tables and gaps before the pixels.
 inline constexpr std::int64_t kMaxPictureFileSize = kMaxPicturePixels * 4 + 1024 * 1024;

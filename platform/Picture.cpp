@@ -50,6 +50,10 @@ Color Picture::pixel(int x, int y) const {
                  static_cast<std::uint8_t>(qBlue(rgb))};
 }
 
+bool Picture::onlyHolder() const {
+    return image_->isDetached();
+}
+
 const QImage& Picture::image() const {
     return *image_;
 }

@@ -41,6 +41,8 @@ public:
     int width() const;
     int height() const;
     Color pixel(int x, int y) const;
+    // No other Picture shares this one's pixels (copies share them until one is changed).
+    bool onlyHolder() const;
     const QImage& image() const;
 
 private:

@@ -6,15 +6,26 @@
 #include "lesson/PageEntry.h"
 #include "lesson/PageLookup.h"
 #include "platform/Geometry.h"
+#include "platform/Picture.h"
 #include "shell/Codes.h"
 
 #include <cstdint>
+#include <map>
+#include <string>
 
 namespace lorvenna {
 
 class AppServices;
 class Item;
 struct Display;
+
+// The pictures BMP items show, each file decoded once and shared by every item that shows it,
+// with the pixels they hold together. A picture no item holds leaves when the next file is
+// read; the lesson teardown empties the shelf.
+struct PictureShelf {
+    std::map<std::string, Picture> byPath; // keyed by the folded path
+    std::int64_t pixels = 0;
+};
 
 struct SessionState {
     StateCode stateCode = StateCode::StartDialog;
@@ -39,6 +50,7 @@ struct SessionState {
     bool pageClosing = false;
 
     AnswerFlow answer;
+    PictureShelf pictures;
 
     // Kept from one lesson to the next for the whole run.
     std::int32_t lessonSelectionRow = 0; // the entry lesson selection opens on

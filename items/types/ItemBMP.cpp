@@ -5,11 +5,13 @@
 #include "lesson/Display.h"
 #include "platform/DibReader.h"
 #include "platform/FileSystem.h"
+#include "platform/IgnoreCase.h"
 #include "platform/Surface.h"
 #include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -28,6 +30,47 @@ struct OpenFile {
     FileHandle handle;
     ~OpenFile() { closeFile(handle); }
 };
+
+// Reads and decodes a picture file; a null picture for every failure.
+Picture readPicture(const std::string& path) {
+    OpenFile file{openForReading(path)};
+    if (isInvalid(file.handle))
+        return {};
+    std::uint8_t header[kDibFileHeaderSize];
+    if (readBytes(file.handle, header, sizeof header) != long(sizeof header))
+        return {};
+    if (header[0] != 'B' || header[1] != 'M')
+        return {};
+    const std::uint32_t declared =
+        header[2] | (header[3] << 8) | (header[4] << 16) | (std::uint32_t{header[5]} << 24);
+    // Nothing is allocated for a size the file does not have.
+    if (!seekToEnd(file.handle))
+        return {};
+    const long actual = filePosition(file.handle);
+    if (declared < kDibFileHeaderSize || declared > std::uint64_t(std::max(actual, 0L)) ||
+        declared > kMaxPictureFileSize || !seekFile(file.handle, kDibFileHeaderSize))
+        return {};
+
+    std::vector<std::uint8_t> bytes(declared);
+    std::copy(header, header + kDibFileHeaderSize, bytes.begin());
+    const long rest = long(declared - kDibFileHeaderSize);
+    if (readBytes(file.handle, bytes.data() + kDibFileHeaderSize, rest) != rest)
+        return {};
+    return decodeDib(bytes.data(), bytes.size());
+}
+
+// Pictures that no item shows any more leave the shelf, and their pixels with them.
+void pruneShelf(PictureShelf& shelf) {
+    for (auto kept = shelf.byPath.begin(); kept != shelf.byPath.end();) {
+        const Picture& picture = kept->second;
+        if (picture.onlyHolder()) {
+            shelf.pixels -= std::int64_t{picture.width()} * picture.height();
+            kept = shelf.byPath.erase(kept);
+        } else {
+            ++kept;
+        }
+    }
+}
 
 } // namespace
 
@@ -52,34 +95,25 @@ bool ItemBMP::StartupAction() {
     return true;
 }
 
-// Reads and decodes the file. Every failure (cannot open or read, not "BM", a declared size
-// that the file does not hold, a damaged picture) leaves no picture, so the next page start
+// The picture of the file, from the lesson's shelf or read and decoded. Every failure (cannot
+// open or read, not "BM", a declared size that the file does not hold, a damaged picture,
+// more pixels than the pictures shown may hold together) leaves no picture, so the next page start
 // tries again, and adds no message of its own.
 bool ItemBMP::load() {
-    OpenFile file{openForReading(kPictureFolder + text + kPictureExtension)};
-    if (isInvalid(file.handle))
+    const std::string path = kPictureFolder + text + kPictureExtension;
+    PictureShelf& shelf = session().pictures;
+    const std::string key = foldedCopy(path);
+    if (const auto kept = shelf.byPath.find(key); kept != shelf.byPath.end()) {
+        image = kept->second;
+        return loaded();
+    }
+    pruneShelf(shelf);
+    Picture decoded = readPicture(path);
+    const std::int64_t pixels = std::int64_t{decoded.width()} * decoded.height();
+    if (decoded.isNull() || shelf.pixels + pixels > kMaxPicturePixelsHeld)
         return false;
-    std::uint8_t header[kDibFileHeaderSize];
-    if (readBytes(file.handle, header, sizeof header) != long(sizeof header))
-        return false;
-    if (header[0] != 'B' || header[1] != 'M')
-        return false;
-    const std::uint32_t declared =
-        header[2] | (header[3] << 8) | (header[4] << 16) | (std::uint32_t{header[5]} << 24);
-    // Nothing is allocated for a size the file does not have.
-    if (!seekToEnd(file.handle))
-        return false;
-    const long actual = filePosition(file.handle);
-    if (declared < kDibFileHeaderSize || declared > std::uint64_t(std::max(actual, 0L)) ||
-        declared > kMaxPictureFileSize || !seekFile(file.handle, kDibFileHeaderSize))
-        return false;
-
-    std::vector<std::uint8_t> bytes(declared);
-    std::copy(header, header + kDibFileHeaderSize, bytes.begin());
-    const long rest = long(declared - kDibFileHeaderSize);
-    if (readBytes(file.handle, bytes.data() + kDibFileHeaderSize, rest) != rest)
-        return false;
-    image = decodeDib(bytes.data(), bytes.size());
+    shelf.pixels += pixels;
+    image = shelf.byPath.emplace(key, std::move(decoded)).first->second;
     return loaded();
 }
 

@@ -6,9 +6,10 @@
 
 namespace lorvenna {
 
-// The picture is read from "BMPS\<text>.BMP" at the first page start of the item's life and
-// decoded once; every repaint stretches the whole picture into the item's rectangle, which is
-// clipped to the display (the picture is squeezed, not cropped). A picture never takes a
+// The picture is read from "BMPS\<text>.BMP" at the first page start of the item's life,
+// decoded once a lesson and shared with the other items showing the same file; every repaint
+// stretches the whole picture into the item's rectangle, which is clipped to the display
+// (the picture is squeezed, not cropped). A picture never takes a
 // click: its area stays 0. FLASH, HIDE and APPEAR show and hide it.
 class ItemBMP : public Item {
 public:

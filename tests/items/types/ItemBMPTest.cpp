@@ -2,6 +2,7 @@
 #include "items/types/ItemBMP.h"
 
 #include "platform/ChildWindow.h"
+#include "platform/DibReader.h"
 #include "platform/QtChildWindow.h"
 #include "platform/QtSurface.h"
 #include "shell/SessionState.h"
@@ -201,6 +202,36 @@ TEST(ItemBMP, PictureIsReadOnceInTheItemsLife) {
     ASSERT_TRUE(item->StartupAction());
     EXPECT_EQ(item->image.pixel(0, 0), kRed);
     EXPECT_EQ(item->width, 2);
+}
+
+TEST(ItemBMP, ItemsShowingOneFileShareItsPictureAndALessonHoldsOnlySoMuch) {
+    PictureBench bench;
+    bench.write("PIC", solidPicture(2, 2, kRed));
+    ItemBMP* first = bench.add("PIC", 0, 0);
+    ItemBMP* second = bench.add("pic", 10, 0);
+    ASSERT_TRUE(first->StartupAction());
+    ASSERT_TRUE(second->StartupAction());
+    EXPECT_EQ(first->image.image().constBits(), second->image.image().constBits());
+    EXPECT_EQ(session().pictures.pixels, 4);
+
+    // A few bytes of run-length code may claim a huge picture: past what one lesson may hold
+    // at once, a picture is refused like a damaged one.
+    const std::int64_t others = kMaxPicturePixelsHeld - 7; // pictures of other items
+    session().pictures.pixels += others;
+    bench.write("MORE", solidPicture(2, 2, kBlue));
+    ItemBMP* more = bench.add("MORE", 0, 0);
+    session().errorText[0] = '\0';
+    EXPECT_FALSE(more->StartupAction());
+    EXPECT_STREQ(session().errorText, "");
+    bench.write("MORE", solidPicture(1, 3, kBlue));
+    EXPECT_TRUE(more->StartupAction());
+
+    // Pictures no item shows any more give their room back.
+    session().pictures.pixels -= others;
+    first->image = second->image = Picture();
+    bench.write("LAST", solidPicture(3, 3, kBlue));
+    EXPECT_TRUE(bench.add("LAST", 0, 0)->StartupAction());
+    EXPECT_EQ(session().pictures.pixels, 3 + 9);
 }
 
 TEST(ItemBMP, FailedLoadsLeaveNoPictureAndTryAgain) {
