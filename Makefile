@@ -10,7 +10,7 @@ FUZZ_SECONDS ?= 60
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 BENCH_PACKAGES := libbenchmark-dev xvfb xauth
-.PHONY: run test build deps clean fuzz bench
+.PHONY: run test build deps clean fuzz fuzz-play bench
 
 deps:
 	@missing=""; for p in $(PACKAGES); do \
@@ -33,13 +33,29 @@ test: deps
 	cmake --build $(BUILD_TYPE_TEST) -j $(JOBS)
 	cd $(BUILD_TYPE_TEST) && ctest --output-on-failure -j $(JOBS)
 
+FUZZ_CONFIGURE := cmake -S . -B $(BUILD_TYPE_FUZZ) -DCMAKE_BUILD_TYPE=Debug \
+  -DCMAKE_CXX_COMPILER=clang++ -DLORVENNA_FUZZ=ON -DLORVENNA_SANITIZE=ON >/dev/null
+
 # Each fuzz target for FUZZ_SECONDS; what they find lands in build/fuzz/artifacts.
 fuzz:
 	$(MAKE) deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES)"
-	cmake -S . -B $(BUILD_TYPE_FUZZ) -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_COMPILER=clang++ \
-	  -DLORVENNA_FUZZ=ON -DLORVENNA_SANITIZE=ON >/dev/null
+	$(FUZZ_CONFIGURE)
 	cmake --build $(BUILD_TYPE_FUZZ) -j $(JOBS) --target fuzz_targets
 	tests/fuzz/run-fuzzers.sh $(BUILD_TYPE_FUZZ) $(FUZZ_SECONDS)
+
+# Damaged sample lessons and pictures played by the sanitizer build of the player under a
+# real X server, PLAY_RUNS runs of PLAY_SECONDS each; runs that went bad land in
+# build/fuzz/played. PLAY_SEED repeats a campaign.
+PLAY_RUNS ?= 60
+PLAY_SECONDS ?= 8
+PLAY_SEED ?= $(shell date +%s)
+fuzz-play:
+	$(MAKE) deps PACKAGES="$(PACKAGES) $(FUZZ_PACKAGES) python3 xvfb xdotool"
+	$(FUZZ_CONFIGURE)
+	cmake --build $(BUILD_TYPE_FUZZ) -j $(JOBS) --target lorvenna
+	tests/fuzz/play-mutated.py --player $(BUILD_TYPE_FUZZ)/lorvenna --course courseware \
+	  --out $(BUILD_TYPE_FUZZ)/played --runs $(PLAY_RUNS) --seconds $(PLAY_SECONDS) \
+	  --seed $(PLAY_SEED)
 
 # Figures of speed and memory with their baselines from the same run (see README).
 bench:
