@@ -76,6 +76,9 @@ DISPLAY Spare 10 40 300 200 A
 ITEM BMP Pic
 FILE NOPE
 }
+ITEM BMP Torn
+FILE TORN
+}
 END DISPLAY
 END LESSON
 )";
@@ -110,6 +113,7 @@ TEST(CourseCheck, ReportsEveryErrorWithItsFileAndLine) {
     folder.write("LSNS/01-01.LSN", kBrokenLesson);
     folder.write("LSNS/01-02.LSN", kWrongTitle);
     folder.addPicture();
+    folder.write("BMPS/TORN.BMP", "BM and nothing a picture needs", false);
     for (const char* help : {"STARTUP", "CREDITS", "REPORT", "REGULAR1", "REGULAR2"})
         folder.write(std::string("HELP/") + help + ".TXT", "Help.\n");
 
@@ -120,6 +124,7 @@ TEST(CourseCheck, ReportsEveryErrorWithItsFileAndLine) {
               "LSNS/01-01.LSN:18: Item Type not proper\n"
               "LSNS/01-01.LSN:55: warning: Display Spare is on no page\n"
               "LSNS/01-01.LSN:56: Image BMPS\\NOPE.BMP not present in BMPS folder!\n"
+              "LSNS/01-01.LSN:59: Image BMPS\\TORN.BMP is damaged or too large to show\n"
               "LSNS/01-01.LSN:22: page 3: No proper answer found for question Q3\n"
               "LSNS/01-01.LSN: page 4: Page number wrong in Lesson\n"
               "LSNS/01-01.LSN:36: page 5: Question Q5 is judged wrong when answered from its "
@@ -130,7 +135,7 @@ TEST(CourseCheck, ReportsEveryErrorWithItsFileAndLine) {
               "LSNS/01-02.LSN:1: Lesson file LSNS\\01-05.LSN is nonexistent or bad.\n"
               "LSNS/01-02.LSN:3: Page 1 specified nonexistent Display Lost\n"
               "HELP/TESTING.TXT: Help text is missing\n"
-              "2 lessons, 1 page, 3 questions: 10 errors, 2 warnings\n");
+              "2 lessons, 1 page, 3 questions: 11 errors, 2 warnings\n");
     EXPECT_EQ(run.exitCode, 1);
 
     const ToolRun quiet = runTool(check + "--quiet " + folder.path() + " 2>/dev/null");

@@ -174,11 +174,16 @@ private:
             if (!item->isType(ItemType::Bmp) || item->text.empty())
                 continue;
             const std::string picture = "BMPS\\" + item->text + ".BMP";
-            if (!hasWildcard(item->text) && fileExists(picture))
+            std::string problem;
+            if (hasWildcard(item->text) || !fileExists(picture))
+                // The picture item's own words, which its failed start on a page does not show.
+                problem = "Image " + picture + " not present in BMPS folder!";
+            else if (!item->StartupAction())
+                // The player has no words for this: its page only fails to start.
+                problem = "Image " + picture + " is damaged or too large to show";
+            else
                 continue;
-            // The picture item's own words, which its failed start on a page does not show.
-            error(source_.lineAt(source_.itemPosition(blockPosition, *item)), 0,
-                  "Image " + picture + " not present in BMPS folder!");
+            error(source_.lineAt(source_.itemPosition(blockPosition, *item)), 0, problem);
         }
     }
 
