@@ -45,7 +45,8 @@ fuzz:
 
 # Damaged sample lessons and pictures played by the sanitizer build of the player under a
 # real X server, PLAY_RUNS runs of PLAY_SECONDS each; runs that went bad land in
-# build/fuzz/played. PLAY_SEED repeats a campaign.
+# build/fuzz/played. PLAY_SEED repeats a campaign; PLAY_GRADED=1 plays graded, pulling
+# the key disk out and putting it back.
 PLAY_RUNS ?= 60
 PLAY_SECONDS ?= 8
 PLAY_SEED ?= $(shell date +%s)
@@ -55,7 +56,7 @@ fuzz-play:
 	cmake --build $(BUILD_TYPE_FUZZ) -j $(JOBS) --target lorvenna
 	tests/fuzz/play-mutated.py --player $(BUILD_TYPE_FUZZ)/lorvenna --course courseware \
 	  --out $(BUILD_TYPE_FUZZ)/played --runs $(PLAY_RUNS) --seconds $(PLAY_SECONDS) \
-	  --seed $(PLAY_SEED)
+	  --seed $(PLAY_SEED) $(if $(PLAY_GRADED),--graded)
 
 # Figures of speed and memory with their baselines from the same run (see README).
 bench:

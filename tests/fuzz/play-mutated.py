@@ -3,12 +3,16 @@
 
 Each run copies the course, damages one lesson (kept as the only one, so it is the lesson
 started) and, every third run, one picture; starts the player ungraded on its own Xvfb,
-starts the lesson, then presses keys and clicks at random for a few seconds. A run whose
-player ends with a sanitizer report or a signal is kept in OUT/NNNN-bad with the files and
-the output. The player may also end by itself with "Bad LSN file.", as it must for most
+starts the lesson, then presses keys and clicks at random for a few seconds. With --graded
+the player registers a key on a blank stick of its own instead, the stick is pulled out
+and put back at random, lessons are left through the main menu, and afterwards every key,
+grade and bookmark file on the stick must be whole, with no temporary file left. A run
+whose player ends with a sanitizer report or a signal, or leaves the stick wrong, is kept
+in OUT/NNNN-bad with the files and the output. The player may also end by itself with "Bad LSN file.", as it must for most
 damaged lessons; those runs are only counted.
 
 usage: play-mutated.py --player P --course C --out O [--runs N] [--seconds S] [--seed K]
+                      [--graded]
 Needs Xvfb and xdotool. Ends non-zero when a run went bad.
 """
 import argparse
@@ -109,15 +113,65 @@ class Screen:
         self.server.wait()
 
 
-def play(screen, player, course, seconds, rng, output):
+def wait_for_window(screen, name, seconds):
+    """Whether a window of that name shows within the time."""
+    end = time.time() + seconds
+    while time.time() < end:
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", name],
+                               env=dict(os.environ, DISPLAY=screen.display),
+                               stdout=subprocess.PIPE, stderr=subprocess.DEVNULL)
+        if found.stdout.strip():
+            return True
+        time.sleep(0.2)
+    return False
+
+
+def stick_problems(stick):
+    """What a save left wrong on the key disk: a key or grade file not whole, a bookmark that
+    is not one, a temporary file left behind."""
+    problems = []
+    for folder, _, files in os.walk(stick):
+        for name in files:
+            path = os.path.join(folder, name)
+            size = os.path.getsize(path)
+            upper = name.upper()
+            if name.startswith("."):
+                problems.append("temporary file left: " + name)
+            elif upper == "KEY.GRD" and size != 256:
+                problems.append("key of %d bytes" % size)
+            elif upper.endswith(".GRD") and upper != "KEY.GRD" and size != 60:
+                problems.append("%s of %d bytes" % (name, size))
+            elif upper.endswith(".BMK"):
+                with open(path, "rb") as f:
+                    if not f.read().startswith(b" L "):
+                        problems.append("bookmark %s is not one" % name)
+    return problems
+
+
+def play(screen, player, course, seconds, rng, output, stick):
+    """Plays one run; with a stick, graded: the key registered, the stick pulled out and put
+    back at random, the lesson left through the main menu so that its grade is written."""
     env = dict(os.environ, DISPLAY=screen.display, QT_QPA_PLATFORM="xcb",
                ASAN_OPTIONS="detect_leaks=0:abort_on_error=1",
                UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1")
+    away = stick + "-away" if stick else None
+    if stick:
+        env["LORVENNA_DRIVES"] = "E=" + stick
+    problems = []
     with open(output, "wb") as out:
         proc = subprocess.Popen([player], cwd=course, env=env, stdout=out, stderr=out)
-        time.sleep(2.5)
-        screen.xdo("key", "alt+u")  # "Start &ungraded"
-        time.sleep(0.8)
+        wait_for_window(screen, "^Lorvenna$", 10)
+        time.sleep(0.5)
+        if stick:
+            screen.xdo("key", "alt+s")  # "&Start with grades" on a blank stick
+            wait_for_window(screen, "Registering", 10)
+            for typed in ("Kim42", "pw7"):  # its new key: the ID, then the password
+                time.sleep(0.5)
+                screen.xdo("type", typed)
+                screen.xdo("key", "Return")
+        else:
+            screen.xdo("key", "alt+u")  # "Start &ungraded"
+        wait_for_window(screen, "Selecting lesson", 10)
         screen.xdo("key", "alt+s")  # "&Start" the only lesson
         end = time.time() + seconds
         while time.time() < end and proc.poll() is None:
@@ -131,12 +185,29 @@ def play(screen, player, course, seconds, rng, output):
             elif r < 0.8:
                 screen.xdo("type", rng.choice(["12", "3.5", "-7", "99999999", "0"]))
                 screen.xdo("key", "Return")
-            elif r < 0.9:
+            elif r < 0.85:
                 screen.xdo("key", "alt+s")
+            elif r < 0.9 and stick:
+                screen.xdo("key", "alt+m")  # the lesson scored and left
+            elif r < 0.95 and stick:
+                if os.path.isdir(stick):
+                    os.rename(stick, away)
+                elif os.path.isdir(away):
+                    os.rename(away, stick)
             else:
                 screen.xdo("mousemove", x, y, "mousedown", "1", "mousemove",
                            str(rng.randrange(800)), str(rng.randrange(40, 550)), "mouseup", "1")
             time.sleep(rng.uniform(0.02, 0.25))
+        if stick and proc.poll() is None:
+            if os.path.isdir(away):
+                os.rename(away, stick)
+            for key in ("Return", "Next", "Next", "alt+m"):  # past page 1, so there is a score
+                screen.xdo("key", key)
+                time.sleep(0.5)
+            for _ in range(4):  # the score, and Retry wherever the grade was refused
+                time.sleep(0.7)
+                screen.xdo("key", "Return")
+            time.sleep(1)
         ended = proc.poll() is not None
         if not ended:
             proc.send_signal(signal.SIGTERM)
@@ -145,10 +216,14 @@ def play(screen, player, course, seconds, rng, output):
             except subprocess.TimeoutExpired:
                 proc.kill()
                 proc.wait()
+    if stick:
+        problems = stick_problems(stick)
+    with open(output, "ab") as out:
+        out.write("".join("stick: %s\n" % p for p in problems).encode())
     with open(output, "rb") as f:
         text = f.read().decode("latin-1")
     bad = (any(s in text for s in ("AddressSanitizer", "runtime error", "LeakSanitizer"))
-           or (ended and proc.returncode != 0))
+           or (ended and proc.returncode != 0) or bool(problems))
     return bad, ended, proc.returncode
 
 
@@ -160,6 +235,8 @@ def main():
     parser.add_argument("--runs", type=int, default=60)
     parser.add_argument("--seconds", type=float, default=8)
     parser.add_argument("--seed", type=int, default=int(time.time()))
+    parser.add_argument("--graded", action="store_true",
+                        help="register a key on a stick of its own and leave every lesson graded")
     args = parser.parse_args()
     player = os.path.abspath(args.player)
     rng = random.Random(args.seed)
@@ -191,7 +268,13 @@ def main():
                 with open(picture, "wb") as f:
                     f.write(damage_picture(data, rng))
             output = os.path.join(work, "output.txt")
-            bad, ended, code = play(screen, player, course, args.seconds, rng, output)
+            stick = None
+            if args.graded:
+                stick = os.path.join(work, "stick")
+                for old in (stick, stick + "-away"):
+                    shutil.rmtree(old, ignore_errors=True)
+                os.makedirs(stick)
+            bad, ended, code = play(screen, player, course, args.seconds, rng, output, stick)
             bad_runs += bad
             ended_runs += ended and not bad
             if bad:
@@ -201,9 +284,17 @@ def main():
                 shutil.copy(output, kept)
                 if picture:
                     shutil.copy(picture, kept)
-            print("%4d %s %s %s" % (run, lesson, os.path.basename(picture) if picture else "-",
-                                    "BAD (%d)" % code if bad else "ended" if ended else "ok"),
-                  flush=True)
+                if stick and os.path.isdir(stick):
+                    shutil.copytree(stick, os.path.join(kept, "stick"))
+            grades = ""
+            if stick and os.path.isdir(os.path.join(stick, "LORVENNA")):
+                names = os.listdir(os.path.join(stick, "LORVENNA"))
+                grades = " key %s, grades %d, bookmarks %d" % (
+                    "KEY.GRD" in names, sum(n.upper().endswith(".GRD") for n in names) - 1,
+                    sum(n.upper().endswith(".BMK") for n in names))
+            print("%4d %s %s %s%s" % (run, lesson, os.path.basename(picture) if picture else "-",
+                                      "BAD (%d)" % code if bad else "ended" if ended else "ok",
+                                      grades), flush=True)
     finally:
         screen.close()
         shutil.rmtree(work, ignore_errors=True)
