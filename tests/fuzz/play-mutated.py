@@ -98,7 +98,8 @@ class Screen:
     def __init__(self):
         read, write = os.pipe()
         self.server = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp"],
+            ["Xvfb", "-displayfd", str(write), "-screen", "0", "1024x768x24", "-nolisten", "tcp",
+             "-noreset"],
             pass_fds=[write], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write)
         with os.fdopen(read) as f:
@@ -222,6 +223,8 @@ def play(screen, player, course, seconds, rng, output, stick):
         out.write("".join("stick: %s\n" % p for p in problems).encode())
     with open(output, "rb") as f:
         text = f.read().decode("latin-1")
+    if "could not connect to display" in text:
+        return None, ended, proc.returncode  # the X server was busy: not the player's fault
     bad = (any(s in text for s in ("AddressSanitizer", "runtime error", "LeakSanitizer"))
            or (ended and proc.returncode != 0) or bool(problems))
     return bad, ended, proc.returncode
@@ -243,7 +246,7 @@ def main():
     words = keywords()
     os.makedirs(args.out, exist_ok=True)
     screen = Screen()
-    bad_runs = ended_runs = 0
+    bad_runs = ended_runs = lost_runs = 0
     work = tempfile.mkdtemp(prefix="lorvenna-play-")
     try:
         for run in range(args.runs):
@@ -275,6 +278,10 @@ def main():
                     shutil.rmtree(old, ignore_errors=True)
                 os.makedirs(stick)
             bad, ended, code = play(screen, player, course, args.seconds, rng, output, stick)
+            if bad is None:
+                lost_runs += 1
+                print("%4d no connection to the X server" % run, flush=True)
+                continue
             bad_runs += bad
             ended_runs += ended and not bad
             if bad:
@@ -298,8 +305,8 @@ def main():
     finally:
         screen.close()
         shutil.rmtree(work, ignore_errors=True)
-    print("seed %d: %d runs, %d went bad, %d ended by themselves (a refused lesson)"
-          % (args.seed, args.runs, bad_runs, ended_runs))
+    print("seed %d: %d runs, %d went bad, %d ended by themselves (a refused lesson), %d found "
+          "no X server" % (args.seed, args.runs, bad_runs, ended_runs, lost_runs))
     return 1 if bad_runs else 0
 
 
