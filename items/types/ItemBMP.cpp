@@ -97,8 +97,8 @@ bool ItemBMP::StartupAction() {
 
 // The picture of the file, from the lesson's shelf or read and decoded. Every failure (cannot
 // open or read, not "BM", a declared size that the file does not hold, a damaged picture,
-// more pixels than the pictures shown may hold together) leaves no picture, so the next page start
-// tries again, and adds no message of its own.
+// more pixels than the pictures shown may hold together) leaves no picture, so the next page
+// start tries again, and adds no message of its own.
 bool ItemBMP::load() {
     const std::string path = kPictureFolder + text + kPictureExtension;
     PictureShelf& shelf = session().pictures;
