@@ -11,6 +11,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -53,6 +54,52 @@ void setErrorFromErrno(bool writing) {
     setError(errorFromErrno(errno, writing));
 }
 
+// The folder that holds a name's last part, open for the operations on that part. On a
+// removable drive every folder part below the drive's root is opened without following a link
+// (a stick is read on machines it should not be able to reach into); elsewhere the folder is
+// opened as the host finds it.
+class ParentFolder {
+public:
+    explicit ParentFolder(const ResolvedName& where) {
+        const std::size_t cut = where.path.find_last_of('/');
+        const std::string folder = cut == std::string::npos   ? std::string(".")
+                                   : cut == 0                 ? std::string("/")
+                                                              : where.path.substr(0, cut);
+        last_ = cut == std::string::npos ? where.path : where.path.substr(cut + 1);
+        fd_ = where.onDrive() ? openFolderBelow(where.driveRoot, folder)
+                              : ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        if (fd_ < 0)
+            code_ = errno;
+    }
+    ~ParentFolder() {
+        if (fd_ >= 0)
+            ::close(fd_);
+    }
+    ParentFolder(const ParentFolder&) = delete;
+    ParentFolder& operator=(const ParentFolder&) = delete;
+
+    bool opened() const { return fd_ >= 0 && !last_.empty(); }
+    int fd() const { return fd_; }
+    const char* last() const { return last_.c_str(); }
+    // Why the folder could not be opened: a link or a file where a folder should be is
+    // refused like a damaged file, a missing folder is not found.
+    FileError error(bool writing) const {
+        if (code_ == ELOOP || code_ == ENOTDIR || code_ == EINVAL || last_.empty())
+            return FileError::Other;
+        return errorFromErrno(code_, writing);
+    }
+
+private:
+    int fd_ = -1;
+    int code_ = 0;
+    std::string last_;
+};
+
+// Links on a removable drive are never followed, in the last part either.
+int noFollowOn(const ResolvedName& where) {
+    return where.onDrive() ? O_NOFOLLOW : 0;
+}
+
 int openResolved(std::string_view name, int flags, bool writing) {
     const ResolvedName where = resolveName(name);
     if (where.leadsNowhere()) {
@@ -63,18 +110,25 @@ int openResolved(std::string_view name, int flags, bool writing) {
         setError(FileError::WriteProtected);
         return -1;
     }
+    const ParentFolder parent(where);
+    if (!parent.opened()) {
+        setError(parent.error(writing));
+        return -1;
+    }
     // Only plain files are files here: a folder, a device or a pipe named like a lesson is
-    // refused at once, and never waited on.
+    // refused at once, and never waited on; on a drive, so is a link.
     struct stat st;
-    if (::stat(where.path.c_str(), &st) == 0 && !S_ISREG(st.st_mode)) {
+    const int statFlags = where.onDrive() ? AT_SYMLINK_NOFOLLOW : 0;
+    if (::fstatat(parent.fd(), parent.last(), &st, statFlags) == 0 && !S_ISREG(st.st_mode)) {
         setError(FileError::Other);
         return -1;
     }
     const int fd = fileStepFails(FileStep::Open)
                        ? -1
-                       : ::open(where.path.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
+                       : ::openat(parent.fd(), parent.last(),
+                                  flags | O_CLOEXEC | O_NONBLOCK | noFollowOn(where), 0666);
     if (fd < 0) {
-        setErrorFromErrno(writing);
+        setError(errno == ELOOP ? FileError::Other : errorFromErrno(errno, writing));
         return -1;
     }
     if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
@@ -253,7 +307,13 @@ bool deleteFile(std::string_view name) {
         setError(pathExists(where.path) ? FileError::WriteProtected : FileError::NotFound);
         return false;
     }
-    if (::unlink(where.path.c_str()) != 0) {
+    const ParentFolder parent(where);
+    if (!parent.opened()) {
+        setError(parent.error(true));
+        return false;
+    }
+    // unlinkat removes a link itself, never what it points at.
+    if (::unlinkat(parent.fd(), parent.last(), 0) != 0) {
         setErrorFromErrno(true);
         return false;
     }
@@ -270,7 +330,12 @@ bool createFolder(std::string_view name) {
         setError(pathExists(where.path) ? FileError::AlreadyExists : FileError::WriteProtected);
         return false;
     }
-    if (fileStepFails(FileStep::Open) || ::mkdir(where.path.c_str(), 0777) != 0) {
+    const ParentFolder parent(where);
+    if (!parent.opened()) {
+        setError(parent.error(true));
+        return false;
+    }
+    if (fileStepFails(FileStep::Open) || ::mkdirat(parent.fd(), parent.last(), 0777) != 0) {
         setErrorFromErrno(true);
         return false;
     }
@@ -279,20 +344,44 @@ bool createFolder(std::string_view name) {
 
 namespace {
 
+// A new file of a name no other file has, made in folder without following a link; its name
+// goes to name. A hidden name that no search pattern of the program matches, should it ever
+// be left. -1 with errno set when none could be made.
+int createUniqueFile(int folder, std::string_view stem, std::string& name) {
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    static unsigned counter = 0;
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        timespec now{};
+        ::clock_gettime(CLOCK_MONOTONIC, &now);
+        unsigned long seed = static_cast<unsigned long>(now.tv_nsec) ^
+                             (static_cast<unsigned long>(::getpid()) << 16) ^ (++counter * 7919u);
+        name = "." + std::string(stem) + ".";
+        for (int i = 0; i < 6; ++i, seed /= 62)
+            name += kLetters[seed % 62];
+        const int fd = ::openat(folder, name.c_str(),
+                                O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+        if (fd >= 0 || errno != EEXIST)
+            return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
 // Moves the finished temporary file to its name: over an existing file, or only when no
 // file or folder of that name exists. Renaming without replacing is one step, so nothing
 // can slip in between the check and the write; a file system that cannot do it gets a
-// hard link, which fails alike when the name is taken.
-bool moveIntoPlace(const std::string& temporary, const std::string& path, bool replace) {
+// hard link, which fails alike when the name is taken. Renaming over a link replaces the
+// link, never what it points at.
+bool moveIntoPlace(int folder, const std::string& temporary, const char* last, bool replace) {
     if (replace)
-        return ::rename(temporary.c_str(), path.c_str()) == 0;
-    if (::renameat2(AT_FDCWD, temporary.c_str(), AT_FDCWD, path.c_str(), RENAME_NOREPLACE) == 0)
+        return ::renameat(folder, temporary.c_str(), folder, last) == 0;
+    if (::renameat2(folder, temporary.c_str(), folder, last, RENAME_NOREPLACE) == 0)
         return true;
     if (errno != EINVAL && errno != ENOSYS)
         return false;
-    if (::link(temporary.c_str(), path.c_str()) != 0)
+    if (::linkat(folder, temporary.c_str(), folder, last, 0) != 0)
         return false;
-    ::unlink(temporary.c_str());
+    ::unlinkat(folder, temporary.c_str(), 0);
     return true;
 }
 
@@ -311,24 +400,29 @@ bool writeThroughTemporary(std::string_view name, const void* data, std::size_t 
         setError(FileError::WriteProtected);
         return false;
     }
-    const std::size_t cut = where.path.find_last_of('/');
-    const std::string folder = cut == std::string::npos ? "." : where.path.substr(0, cut + 1);
-    const std::string last = cut == std::string::npos ? where.path : where.path.substr(cut + 1);
-    if (last.empty()) {
+    const ParentFolder parent(where);
+    if (!parent.opened()) {
+        setError(parent.error(true));
+        return false;
+    }
+    // A folder or anything else but a file or a link of that name stays as it is.
+    struct stat st;
+    if (replace && ::fstatat(parent.fd(), parent.last(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        !S_ISREG(st.st_mode) && !S_ISLNK(st.st_mode)) {
         setError(FileError::Other);
         return false;
     }
 
-    // A hidden name that no search pattern of the program matches, should it ever be left.
-    std::string temporary = folder + "." + last + ".XXXXXX";
-    const int fd = fileStepFails(FileStep::Open) ? -1 : ::mkostemp(temporary.data(), O_CLOEXEC);
+    std::string temporary;
+    const int fd =
+        fileStepFails(FileStep::Open) ? -1 : createUniqueFile(parent.fd(), parent.last(), temporary);
     if (fd < 0) {
         setErrorFromErrno(true);
         return false;
     }
     auto fail = [&](int code) {
         ::close(fd);
-        ::unlink(temporary.c_str());
+        ::unlinkat(parent.fd(), temporary.c_str(), 0);
         setError(errorFromErrno(code, true));
         return false;
     };
@@ -344,26 +438,21 @@ bool writeThroughTemporary(std::string_view name, const void* data, std::size_t 
     const int refusedCode = errno;
     if (::close(fd) != 0 || closeRefused) {
         const int code = closeRefused ? refusedCode : errno;
-        ::unlink(temporary.c_str());
+        ::unlinkat(parent.fd(), temporary.c_str(), 0);
         setError(errorFromErrno(code, true));
         return false;
     }
-    if (fileStepFails(FileStep::Rename) || !moveIntoPlace(temporary, where.path, replace)) {
+    if (fileStepFails(FileStep::Rename) ||
+        !moveIntoPlace(parent.fd(), temporary, parent.last(), replace)) {
         const int code = errno;
-        ::unlink(temporary.c_str());
+        ::unlinkat(parent.fd(), temporary.c_str(), 0);
         setError(errorFromErrno(code, true));
         return false;
     }
     // Make the rename itself durable. The new file is complete and in place by now, so a folder
     // that cannot be synced leaves the old file or the new one, and the save stands.
-    const int dirFd = fileStepFails(FileStep::Open)
-                          ? -1
-                          : ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (dirFd >= 0) {
-        if (!fileStepFails(FileStep::Sync))
-            ::fsync(dirFd);
-        ::close(dirFd);
-    }
+    if (!fileStepFails(FileStep::Open) && !fileStepFails(FileStep::Sync))
+        ::fsync(parent.fd());
     return true;
 }
 
@@ -375,6 +464,28 @@ bool writeWholeFile(std::string_view name, const void* data, std::size_t size) {
 
 bool writeNewFile(std::string_view name, const void* data, std::size_t size) {
     return writeThroughTemporary(name, data, size, false);
+}
+
+FileError probeWritable(std::string_view folderName) {
+    const ResolvedName where = resolveName(folderName);
+    if (where.leadsNowhere())
+        return where.nowhere;
+    if (where.writeProtected)
+        return FileError::WriteProtected;
+    const int folder = where.onDrive() ? openFolderBelow(where.driveRoot, where.path)
+                                       : ::open(where.path.c_str(),
+                                                O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (folder < 0)
+        return errno == ELOOP || errno == ENOTDIR ? FileError::Other : errorFromErrno(errno, true);
+    std::string probe;
+    const int fd = createUniqueFile(folder, "TEMPTEMP", probe);
+    const FileError error = fd < 0 ? errorFromErrno(errno, true) : FileError::None;
+    if (fd >= 0) {
+        ::close(fd);
+        ::unlinkat(folder, probe.c_str(), 0);
+    }
+    ::close(folder);
+    return error;
 }
 
 FileError lastFileError() {

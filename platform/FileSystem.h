@@ -1,5 +1,9 @@
 // Files and names: the program's byte-exact file layer over the host's files.
 //
+// On a removable drive nothing is reached through a link: a link in any folder part below the
+// drive's root, or as the file itself, is refused like a damaged file, and so is anything but
+// a plain file where a file is expected.
+//
 // Names are formed as the program's users see them ("LSNS\01-02.LSN", "E:\LORVENNA\KEY.GRD").
 // hostPath maps them to the host: '\' becomes '/', a relative name is relative to the working
 // folder, "X:\" is the root of drive X (see Drives.h), and every component is matched
@@ -57,6 +61,10 @@ bool writeWholeFile(std::string_view name, const void* data, std::size_t size);
 // The same for a file that must not exist yet: fails with FileError::AlreadyExists, and
 // leaves everything as it was, when a file or folder of that name is there.
 bool writeNewFile(std::string_view name, const void* data, std::size_t size);
+
+// Whether a file can be made in the folder: a new file of a unique name is made there
+// exclusively, without following a link, and removed at once. None when it could be.
+FileError probeWritable(std::string_view folderName);
 
 FileError lastFileError();
 void clearFileError();

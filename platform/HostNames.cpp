@@ -6,12 +6,15 @@
 #include "platform/IgnoreCase.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <ctime>
 #include <optional>
 #include <unordered_map>
 
 #include <dirent.h>
+#include <fcntl.h>
+#include <unistd.h>
 #include <sys/stat.h>
 
 namespace lorvenna {
@@ -173,6 +176,37 @@ bool isRegularFile(const std::string& path) {
     return ::stat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
+bool isRegularFileItself(const std::string& path) {
+    struct stat st;
+    return ::lstat(path.c_str(), &st) == 0 && S_ISREG(st.st_mode);
+}
+
+int openFolderBelow(const std::string& root, const std::string& path) {
+    if (path.compare(0, root.size(), root) != 0 ||
+        (path.size() > root.size() && root.back() != '/' && path[root.size()] != '/')) {
+        errno = EINVAL;
+        return -1;
+    }
+    int folder = ::open(root.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    std::string_view rest = std::string_view(path).substr(root.size());
+    while (folder >= 0 && !rest.empty()) {
+        const std::size_t slash = rest.find('/');
+        const std::string part(rest.substr(0, slash));
+        rest = slash == std::string_view::npos ? std::string_view() : rest.substr(slash + 1);
+        if (part.empty() || part == ".")
+            continue;
+        // O_NOFOLLOW makes a link in this part fail with ELOOP; a file or a device named like
+        // a folder fails with ENOTDIR, so nothing but a folder is ever opened here.
+        const int inner =
+            ::openat(folder, part.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+        const int code = errno;
+        ::close(folder);
+        errno = code;
+        folder = inner;
+    }
+    return folder;
+}
+
 std::string joinPath(const std::string& folder, std::string_view name) {
     std::string path = folder;
     if (path.empty() || path.back() != '/')
@@ -204,6 +238,7 @@ ResolvedName resolveName(std::string_view name) {
             return result;
         }
         result.path = drive->root;
+        result.driveRoot = drive->root;
         result.writeProtected = drive->writeProtected;
         rest.remove_prefix(2);
     } else {
@@ -267,16 +302,27 @@ std::vector<std::string> matchingEntries(std::string_view pattern, bool filesOnl
     std::string_view wanted = last == "*.*" ? std::string_view("*") : last;
     if (wanted.empty())
         return found;
+    // On a removable drive a folder reached through a link holds nothing, and a link is no
+    // file: what a stick lists is what lies on the stick.
+    if (where.onDrive()) {
+        const int folderFd = openFolderBelow(where.driveRoot, folderPath);
+        if (folderFd < 0)
+            return found;
+        ::close(folderFd);
+    }
+    auto isFile = [&](const std::string& path) {
+        return where.onDrive() ? isRegularFileItself(path) : isRegularFile(path);
+    };
     if (!hasWildcards(wanted)) {
         const std::string match = matchComponent(folderPath, wanted);
-        if (!match.empty() && (!filesOnly || isRegularFile(joinPath(folderPath, match))))
+        if (!match.empty() && (!filesOnly || isFile(joinPath(folderPath, match))))
             found.push_back(match);
         return found;
     }
     for (std::string& entry : listFolder(folderPath)) {
         if (!wildcardMatch(wanted, entry))
             continue;
-        if (filesOnly && !isRegularFile(joinPath(folderPath, entry)))
+        if (filesOnly && !isFile(joinPath(folderPath, entry)))
             continue;
         found.push_back(std::move(entry));
     }

@@ -18,7 +18,11 @@ struct ResolvedName {
     std::string path;
     FileError nowhere = FileError::None;
     bool writeProtected = false; // on a drive whose medium refuses changes
+    // The host folder of the drive's root when the name is on a removable drive: nothing
+    // below it is reached through a link.
+    std::string driveRoot;
     bool leadsNowhere() const { return nowhere != FileError::None; }
+    bool onDrive() const { return !driveRoot.empty(); }
 };
 
 ResolvedName resolveName(std::string_view name);
@@ -32,5 +36,10 @@ std::string joinPath(const std::string& folder, std::string_view name);
 bool pathExists(const std::string& path);
 bool isDirectory(const std::string& path);
 bool isRegularFile(const std::string& path);
+// The same without following a link in the last part: a link is no file.
+bool isRegularFileItself(const std::string& path);
+// Opens the folder at path, which lies at or below root, without following a link in any
+// part below root (root itself may be one). -1 with errno set (ELOOP, ENOTDIR, ENOENT...).
+int openFolderBelow(const std::string& root, const std::string& path);
 
 } // namespace lorvenna

@@ -355,3 +355,55 @@ TEST(FileSystem, FailuresSayWhy) {
 }
 
 } // namespace lorvenna
+
+namespace lorvenna {
+
+// A stick is carried home: a link on it, as a file or as any folder part, is never followed,
+// so nothing off the stick is read, created, emptied or removed through it. Links in the
+// working folder, which the machine's owner set up, are followed as before.
+TEST(FileSystem, OnADriveNoLinkIsFollowed) {
+    WorkFolder work;
+    const std::string root = work.addDrive('E');
+    const std::string outside = work.path() + "/outside";
+    work.write("outside/victim.txt", "precious", false);
+    work.write("outside/folder/old.txt", "keep", false);
+    fsys::create_symlink(outside + "/victim.txt", root + "/TEMPTEMP.TMP");
+    fsys::create_symlink(outside + "/made.txt", root + "/DANGLING.TMP");
+    fsys::create_symlink(outside + "/folder", root + "/LORVENNA");
+    work.write("drive-E/REAL/OK.TXT", "ok", false);
+    fsys::create_symlink(outside + "/victim.txt", root + "/REAL/NOTE.TXT");
+    fsys::create_directories(root + "/REAL/DIR.TXT");
+    ASSERT_EQ(::mkfifo((root + "/REAL/FIFO.TXT").c_str(), 0644), 0);
+
+    EXPECT_TRUE(isInvalid(openForReading("E:\\TEMPTEMP.TMP")));
+    EXPECT_EQ(lastFileError(), FileError::Other);
+    EXPECT_TRUE(isInvalid(createForWriting("E:\\TEMPTEMP.TMP")));
+    EXPECT_TRUE(isInvalid(createForWriting("E:\\DANGLING.TMP")));
+    EXPECT_TRUE(isInvalid(openForReading("E:\\LORVENNA\\OLD.TXT")));
+    EXPECT_FALSE(writeWholeFile("E:\\LORVENNA\\KEY.GRD", "key", 3));
+    EXPECT_FALSE(writeNewFile("E:\\LORVENNA\\NEW.TXT", "new", 3));
+    EXPECT_FALSE(createFolder("E:\\LORVENNA\\SUB"));
+    EXPECT_FALSE(deleteFile("E:\\LORVENNA\\OLD.TXT"));
+    EXPECT_TRUE(findFiles("E:\\LORVENNA\\*.*").empty());
+    EXPECT_FALSE(fileExists("E:\\LORVENNA\\OLD.TXT"));
+    // Only the plain file of the folder is a file; the pipe is refused without waiting.
+    EXPECT_EQ(findFiles("E:\\REAL\\*.TXT"), std::vector<std::string>{"OK.TXT"});
+    EXPECT_TRUE(isInvalid(openForReading("E:\\REAL\\FIFO.TXT")));
+    EXPECT_TRUE(isInvalid(openForReading("E:\\REAL\\DIR.TXT")));
+    // A file saved under a link's name replaces the link, never what it points at.
+    EXPECT_TRUE(writeWholeFile("E:\\REAL\\NOTE.TXT", "mine", 4));
+    EXPECT_EQ(readAll("E:\\REAL\\NOTE.TXT"), "mine");
+    // The write probe makes a file of its own and leaves nothing behind.
+    const std::vector<std::string> before = entriesOf(root);
+    EXPECT_EQ(probeWritable("E:\\"), FileError::None);
+    EXPECT_EQ(entriesOf(root), before);
+
+    EXPECT_EQ(work.read("outside/victim.txt"), "precious");
+    EXPECT_EQ(entriesOf(outside), (std::vector<std::string>{"folder", "victim.txt"}));
+    EXPECT_EQ(entriesOf(outside + "/folder"), std::vector<std::string>{"old.txt"});
+
+    fsys::create_symlink(outside + "/victim.txt", work.path() + "/LSNS/LINK.LSN");
+    EXPECT_EQ(readAll("LSNS\\LINK.LSN"), "precious");
+}
+
+} // namespace lorvenna
