@@ -87,6 +87,10 @@ std::int16_t GradeRecord::computeChecksum() const {
     return low16(readerSum());
 }
 
+bool GradeRecord::validFor(long major, long minor) const {
+    return checksumHolds() && lessonCode == low16(major * 100 + minor);
+}
+
 GradeRecord::Bytes GradeRecord::toDisk() const {
     Bytes bytes{};
     const std::int16_t fields[] = {month,    day,   year,     lessonCode,

@@ -47,10 +47,15 @@ public:
     // than the field agrees when its length is the ID's and the stored part is the ID's
     // beginning.
     bool belongsTo(std::string_view studentId) const;
-    // The reader's check: the full sum of the fields and the stored name characters,
-    // not reduced to 16 bits, against the stored checksum.
+    // The full sum of the fields and the stored name characters.
     long readerSum() const;
-    bool checksumHolds() const { return readerSum() == checksum; }
+    // The checksum as it is written, low 16 bits against the stored one: a lesson numbered
+    // 328 or more, or a long ID, sums past 16 bits and still holds.
+    bool checksumHolds() const { return computeChecksum() == checksum; }
+    // A record is valid only in the grade file of its own lesson: its checksum holds and
+    // the lesson code it holds is the one the file is named for, so a grade copied to another
+    // lesson's name is no grade of that lesson. (The record holds no attempt number.)
+    bool validFor(long major, long minor) const;
 
     // The scrambled bytes as they go to disk, and a record from such bytes.
     Bytes toDisk() const;

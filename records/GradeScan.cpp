@@ -124,7 +124,7 @@ int GradeScan::scanLesson(long major, long minor) {
             addOtherOwner(record.storedName());
             return;
         }
-        if (!record.checksumHolds()) {
+        if (!record.validFor(major, minor)) {
             addLine(formatLine("Lesson %.2ld-%.2ld, !!!!! ALTERED ENTRY !!!!!", major, minor));
             ++added;
             return;

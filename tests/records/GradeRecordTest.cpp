@@ -82,12 +82,16 @@ TEST(GradeRecord, EveryChangedFieldByteBreaksTheChecksumButFillDoesNot) {
     }
 }
 
-TEST(GradeRecord, ReaderSumIsNotReducedTo16Bits) {
-    GradeRecord record = kimRecord();
-    record.answered = 32000;
-    record.right = 32000;
-    record.checksum = record.computeChecksum(); // what a writer stores: the low 16 bits
-    EXPECT_FALSE(GradeRecord::fromDisk(record.toDisk()).checksumHolds());
+// Lesson 320-01 with the longest ID sums past 16 bits: the checksum holds as it was written,
+// and the record is valid for its own lesson only.
+TEST(GradeRecord, ValidForItsOwnLessonWhateverItsSum) {
+    const GradeRecord read = GradeRecord::fromDisk(
+        GradeRecord::make(LocalTime{2026, 12, 9}, 320, 1, 10, 10, 10, std::string(58, 'z'))
+            .toDisk());
+    EXPECT_GT(read.readerSum(), 32767);
+    EXPECT_TRUE(read.validFor(320, 1));
+    EXPECT_FALSE(read.validFor(7, 7));
+    EXPECT_FALSE(read.validFor(320, 2));
 }
 
 TEST(GradeRecord, LongNamesStayInTheField) {

@@ -70,6 +70,21 @@ TEST_F(GradeScanTest, ValidRecordListsDatePercentAndCounts) {
               }));
 }
 
+// A 100 % grade copied to another lesson's file name is no grade of that lesson; a lesson
+// whose numbers make the sum pass 16 bits keeps its valid grades.
+TEST_F(GradeScanTest, ARecordCountsOnlyInItsOwnLessonsFile) {
+    writeGrade(1, 1, 2, "Kim42", 10, 10, 10);
+    work.write(fileName(7, 7, 1), work.read(fileName(1, 1, 2)), false);
+    writeGrade(320, 1, 1, "Kim42", 10, 10, 10);
+    EXPECT_EQ(scan.scanLesson(7, 7), 2);
+    EXPECT_EQ(lines, (Lines{"Lesson 07-07, !!!!! ALTERED ENTRY !!!!!",
+                            "Lesson 07-07 -- No grades yet --"}));
+    lines.clear();
+    EXPECT_EQ(scan.scanLesson(320, 1), 1);
+    EXPECT_EQ(lines, (Lines{"Lesson 320-01 -- Date 05/07/09 -- [ 100%] -- [ 10 ans,  10 right,  "
+                            "10 poss]"}));
+}
+
 TEST_F(GradeScanTest, GapInSequenceEndsTheScan) {
     writeGrade(3, 12, 1, "Kim42");
     writeGrade(3, 12, 2, "Kim42");

@@ -116,7 +116,7 @@ GradeRow rowOf(const GradeRecord& record, const GradeFileName& file, const std::
     row.answered = record.answered;
     row.right = record.right;
     row.possible = record.possible;
-    row.valid = record.checksumHolds();
+    row.valid = record.validFor(file.major, file.minor);
     return row;
 }
 

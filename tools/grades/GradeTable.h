@@ -18,7 +18,7 @@ struct GradeRow {
     int answered = 0;
     int right = 0;
     int possible = 0;
-    bool valid = false; // the checksum holds
+    bool valid = false; // the checksum holds and the record is of the file's lesson
 };
 
 struct DiskReport {
