@@ -90,17 +90,10 @@ KeyDiskCode readKeyFile() {
     const std::string keyName = onDrive(s.keyDrive, ":\\LORVENNA\\KEY.GRD");
     const bool keyThere = fileExists(keyName);
 
-    // A write-protected disk can neither take grades nor be registered.
-    const std::string testName = onDrive(s.keyDrive, ":\\TEMPTEMP.TMP");
-    clearFileError();
-    FileHandle test = createForWriting(testName);
-    const FileError testError = lastFileError();
-    const bool created = !isInvalid(test);
-    closeFile(test);
-    if (testError == FileError::WriteProtected)
+    // A write-protected disk can neither take grades nor be registered. The probe is a new
+    // file of its own, so no file of the disk, nor one a link on it points at, is touched.
+    if (probeWritable(onDrive(s.keyDrive, ":\\")) == FileError::WriteProtected)
         return KeyDiskCode::WriteFailed;
-    if (created)
-        deleteFile(testName);
 
     if (!keyThere)
         return KeyDiskCode::NotRegistered;
@@ -109,7 +102,12 @@ KeyDiskCode readKeyFile() {
 
 KeyDiskCode readKeyRecord(const std::string& keyName) {
     SessionState& s = session();
+    clearFileError();
     FileHandle file = openForReading(keyName);
+    // A link, a pipe, a device or a folder in the key's place is refused by the file layer
+    // and counts as a damaged key, not as a blank disk to register over.
+    if (isInvalid(file) && lastFileError() == FileError::Other)
+        return KeyDiskCode::WrongPassword;
     std::array<std::uint8_t, kKeyRecordSize> record{};
     const long got = readBytes(file, record.data(), kKeyRecordSize);
     closeFile(file);
@@ -128,6 +126,13 @@ KeyDiskCode readKeyRecord(const std::string& keyName) {
         return KeyDiskCode::WrongPassword;
 
     const char* text = reinterpret_cast<const char*>(record.data()) + kTextAt;
+    // Registration takes letters and digits only; a control character (a line break, an
+    // escape) would reach every listing and export the ID is written to.
+    for (int i = 0; i < passwordLength + idLength; ++i) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        if (c < 0x20 || c == 0x7F)
+            return KeyDiskCode::WrongPassword;
+    }
     setText(s.keyPassword, std::string_view(text, passwordLength));
     setText(s.keyId, std::string_view(text + passwordLength, idLength));
     return KeyDiskCode::KeyRead;

@@ -161,6 +161,12 @@ TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
         {"password of 19 bytes", std::string("\x13\x02") + std::string(21, 'p')},
         {"ID of 59 bytes", std::string("\x02\x3B") + std::string(61, 'i')},
         {"both at 127", std::string("\x7F\x7F") + std::string(254, 'z')},
+        // A line break would split every export and listing the ID is written to.
+        {"ID with CR LF", std::string("\x03\x07"
+                                      "abcKim\r\n42")},
+        {"password with an escape", std::string("\x03\x02"
+                                                "a\x1B"
+                                                "cXY")},
     };
     for (const Case& c : cases) {
         resetSession();
@@ -172,6 +178,32 @@ TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
         EXPECT_STREQ(session().keyId, "kept") << c.name;
         EXPECT_STREQ(session().keyPassword, "kept") << c.name;
     }
+}
+
+// A stick whose probe name, key or folder is a link: what the links point at stays as it was,
+// and a key reached through one is no key.
+TEST_F(KeyDiskTest, LinksOnTheStickAreNeitherFollowedNorEmptied) {
+    namespace fsys = std::filesystem;
+    const std::string root = work.addDrive('E');
+    session().keyDrive = 'E';
+    setIdentity("Kim42", "Pw7");
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+    work.write("outside/victim.txt", "precious", false);
+    fsys::create_symlink(work.path() + "/outside/victim.txt", root + "/TEMPTEMP.TMP");
+    EXPECT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
+
+    fsys::rename(root + "/LORVENNA/KEY.GRD", work.path() + "/outside/KEY.GRD");
+    fsys::create_symlink(work.path() + "/outside/KEY.GRD", root + "/LORVENNA/KEY.GRD");
+    EXPECT_EQ(readKeyFile(), KeyDiskCode::WrongPassword);
+
+    fsys::remove_all(root + "/LORVENNA");
+    fsys::create_symlink(work.path() + "/outside", root + "/LORVENNA");
+    EXPECT_EQ(readKeyFile(), KeyDiskCode::NotRegistered);
+    EXPECT_EQ(writeKeyFile(), KeyDiskCode::WriteFailed);
+
+    EXPECT_EQ(work.read("outside/victim.txt"), "precious");
+    EXPECT_EQ(fsys::file_size(work.path() + "/outside/KEY.GRD"), 256u);
+    EXPECT_TRUE(fsys::is_symlink(root + "/TEMPTEMP.TMP"));
 }
 
 TEST_F(KeyDiskTest, LengthsJustInsideTheFieldsAreRead) {
