@@ -19,6 +19,11 @@ namespace {
 // longer than 14 characters; a generous limit keeps such a line in one piece.
 constexpr int kBookmarkLineLimit = 255;
 
+// The lesson line is a bookmark's first line; a few stray bytes before it are passed over,
+// a file that holds none in its first kilobyte is no bookmark of any lesson. So a huge file
+// on a stick is never read through: past this only one P line per page is read.
+constexpr long kLessonLineWithin = 1024;
+
 constexpr int kNoBookmark = -1;
 constexpr int kNoMatchingLesson = 0;
 constexpr int kIndexFailed = -2;
@@ -77,7 +82,8 @@ int applyBookmark(long major, long minor) {
 
     char line[kBookmarkLineLimit + 1];
     bool matched = false;
-    while (!matched && readLine(file, line, kBookmarkLineLimit) > 0) {
+    while (!matched && filePosition(file) < kLessonLineWithin &&
+           readLine(file, line, kBookmarkLineLimit) > 0) {
         long value = 0;
         LineMatcher m(line);
         matched = m.keyword("L") && m.whole(value) && value == code;

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <string>
@@ -124,6 +125,22 @@ TEST_F(BookmarkTest, ABookmarkOfAnotherLessonIsNotAppliedAndStays) {
     writeBookmarkFile("junk\n L 102\nP 1 4 4\nP -2 1 1\n");
     EXPECT_EQ(applyBookmark(1, 2), 2);
     EXPECT_EQ(counts()[0], (Counts{4, 4}));
+}
+
+// A bookmark is a lesson line and a line a page: a 2 GB file is not read through (it froze the
+// player) and holds no bookmark, wherever a lesson line may stand in it.
+TEST_F(BookmarkTest, AHugeFileIsNotReadThrough) {
+    const std::string path = drive + "/LORVENNA/L01-02.BMK";
+    {
+        std::FILE* file = std::fopen(path.c_str(), "wb");
+        ASSERT_NE(file, nullptr);
+        // Where a reader taking 255 bytes at a time would meet the lesson line at its start.
+        ASSERT_EQ(::fseeko(file, 255L * 7843137, SEEK_SET), 0);
+        std::fputs(" L 102\r\nP -5 1 1\r\n", file);
+        std::fclose(file);
+    }
+    EXPECT_EQ(applyBookmark(1, 2), 0);
+    EXPECT_TRUE(bookmarkThere());
 }
 
 TEST_F(BookmarkTest, LongPLinesDoNotCutTheWalkShort) {
