@@ -49,6 +49,45 @@ void repaintCaptions() {
 
 namespace {
 
+// A question's place among the questions of the page shown, in the order the page lists its
+// displays and their items; -1 when it is not on the page.
+int questionPlace(const Item& question) {
+    int place = 0;
+    for (Display* display : shownDisplays()) {
+        for (Item* item = display->items; item; item = item->next) {
+            if (item == &question)
+                return place;
+            if (item->keyKinds != 0)
+                ++place;
+        }
+    }
+    return -1;
+}
+
+// Marks the questions of the page shown as judged, so that none is asked: in a test, those the
+// page entry holds as answered; a page resumed from a bookmark, which keeps counts but not
+// which questions they came from, has its first completed ones closed.
+void closeAnsweredTestQuestions() {
+    SessionState& state = session();
+    PageEntry* entry = state.currentEntry;
+    const bool test = state.testLesson && entry;
+    if (test && entry->closedQuestions == 0) {
+        for (int place = 0; place < entry->completedCount && place < 64; ++place)
+            entry->closeQuestion(place);
+    }
+    int place = 0;
+    for (Display* display : shownDisplays()) {
+        for (Item* item = display->items; item; item = item->next) {
+            item->judgedOnPage = 0;
+            if (item->keyKinds == 0)
+                continue;
+            if (test && entry->questionClosed(place))
+                item->judgedOnPage = 1;
+            ++place;
+        }
+    }
+}
+
 void startQuestion(Item& question) {
     SessionState& state = session();
     state.answer.startQuestion(question);
@@ -171,14 +210,12 @@ void StartFirstQuestion() {
     state.stateCode = StateCode::PageShown;
     // Nothing of an answer given on the page before carries over.
     state.answer.clearQuestion();
-    // Entering a page asks its questions anew, kept displays included.
-    for (Display* display : shownDisplays()) {
-        for (Item* item = display->items; item; item = item->next)
-            item->judgedOnPage = 0;
-    }
+    // Entering a page asks its questions anew, kept displays included; a test asks only those
+    // not answered yet.
+    closeAnsweredTestQuestions();
     for (Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next) {
-            if (item->keyKinds != 0) {
+            if (item->keyKinds != 0 && !item->judgedOnPage) {
                 startQuestion(*item);
                 repaintCaptions();
                 return;
@@ -223,6 +260,8 @@ void JudgeAnswer() {
         return;
     }
     question->judgedOnPage = 1;
+    if (state.testLesson && state.currentEntry)
+        state.currentEntry->closeQuestion(questionPlace(*question));
     drawAnswerFeedback(outcome);
     startPauseTimer();
 }
@@ -249,7 +288,8 @@ void EndQuestion() {
 
     // Only the display of the question asks on; questions of other displays wait.
     for (Item* next = question ? question->next : nullptr; next; next = next->next) {
-        if (next->keyKinds != 0) {
+        // A test never asks a question answered before.
+        if (next->keyKinds != 0 && !(state.testLesson && next->judgedOnPage)) {
             startQuestion(*next);
             if (next->display)
                 markAndRepaint(next->display);

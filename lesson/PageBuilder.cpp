@@ -180,6 +180,9 @@ void leavePage(int n) {
     if (s.mainWindow)
         s.mainWindow->drawStatusText(status);
     s.pageBuilding = true;
+    // A test question judged and left before its pause ended was still answered.
+    if (s.testLesson && s.currentEntry && (s.rightWaitStart != 0 || s.wrongWaitStart != 0))
+        ++s.currentEntry->completedCount;
     s.rightWaitStart = 0;
     s.wrongWaitStart = 0;
     if (s.mainWindow)
@@ -190,12 +193,16 @@ void leavePage(int n) {
     }
 }
 
-// Page n becomes the current one: its counters start at 0 and the caption names it.
+// Page n becomes the current one: its counters start at 0 and the caption names it. A test
+// asks each question once: a page come back to keeps its counts, and its answered questions
+// stay closed (StartFirstQuestion).
 void enterEntry(PageEntry& entry, int n) {
     SessionState& s = session();
     s.currentPage = n;
-    entry.completedCount = 0;
-    entry.rightCount = 0;
+    if (!s.testLesson) {
+        entry.completedCount = 0;
+        entry.rightCount = 0;
+    }
     if (s.mainWindow) {
         std::string caption = s.lessonTitle;
         caption += " [ Page " + std::to_string(n) + " ]";

@@ -24,6 +24,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <cstring>
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <vector>
@@ -286,6 +288,91 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
     EXPECT_EQ(descrambled(folder.read("drive-E/LORVENNA/L02-01S002.GRD")).size(), 60u);
     EXPECT_EQ(folder.read("drive-E/LORVENNA/L02-01.BMK"),
               " L 201\r\nP 1 1 1\r\nP 2 1 0\r\nP -3 0 0\r\nP 4 0 0\r\n");
+}
+
+// Registers Ada7 on the blank stick in drive E: the first steps of a graded session.
+std::vector<Student::Step> registerAda() {
+    return {
+        pressWhenShown("&Start with grades"),
+        {[] { return modalField("control202") != nullptr; },
+         [] { typeInto(modalField("control202"), "Ada7"); }},
+        {[] { return modalField("control203") != nullptr; },
+         [] { typeInto(modalField("control203"), "Secret"); }},
+    };
+}
+
+Student::Step pressPageButton(MainWindow& w, std::function<bool()> ready, const char* caption) {
+    return {std::move(ready), [&w, caption] { pageButton(w, caption)->click(); }};
+}
+
+Student::Step pressCommand(MainWindow& w, std::function<bool()> ready, CommandId id) {
+    return {std::move(ready), [&w, id] { w.button(id)->click(); }};
+}
+
+Student::Step pressKey(MainWindow& w, std::function<bool()> ready, Qt::Key key) {
+    return {std::move(ready), [&w, key] {
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+                QCoreApplication::sendEvent(&w, &press);
+            }};
+}
+
+bool asking(int page) {
+    return onPage(page) && session().answer.questionActive();
+}
+
+bool closed(int page) {
+    return onPage(page) && !session().answer.questionActive();
+}
+
+// A test asks each question once: going back, even in the middle of the pause after an
+// answer, shows the page with its question closed, and the score is what was answered first.
+TEST(GradedSession, ATestQuestionKeepsItsFirstAnswer) {
+    resetSession();
+    WorkFolder folder;
+    std::string test = kLesson;
+    test.replace(0, test.find("PAGE 1"), "Lesson 03-01 Simple machines test\nTEST 2\n");
+    folder.write("LSNS/03-01.LSN", test);
+    folder.addPicture();
+    folder.addDrive('E');
+    ScriptedBoxes boxes;
+    TestClock clock;
+    clock.setLocalTime({2026, 12, 9, 10, 0, 0});
+    {
+        std::unique_ptr<MainWindow> window = startUp();
+        ASSERT_NE(window, nullptr);
+        MainWindow& w = *window;
+        Student student;
+        student.steps = registerAda();
+        student.steps.insert(
+            student.steps.end(),
+            {
+                {[] { return modalHasButton("&Quit entirely"); },
+                 [] {
+                     selectModalListRow(0);
+                     clickModalButton("&Start");
+                 }},
+                pressPageButton(w, [] { return asking(1); }, "pulley"),
+                pressKey(w, [] { return session().wrongWaitStart != 0; }, Qt::Key_Space),
+                pressCommand(w, [] { return closed(1); }, CommandId::Ahead),
+                pressPageButton(w, [] { return asking(2); }, "wheel"),
+                pressCommand(w, [] { return session().rightWaitStart != 0; }, CommandId::Back),
+                // Page 1 again: nothing is asked, and the right button answers nothing.
+                pressPageButton(w, [] { return closed(1); }, "lever"),
+                pressCommand(w, [] { return closed(1); }, CommandId::Ahead),
+                pressCommand(w, [] { return closed(2); }, CommandId::Ahead),
+                pressKey(w, [] { return onPage(3); }, Qt::Key_M),
+                pressWhenShown("&Quit entirely"),
+            });
+        EXPECT_EQ(student.play(w), student.steps.size());
+    }
+    ASSERT_FALSE(boxes.shown().empty());
+    EXPECT_EQ(boxes.shown().back().caption, "Your score:");
+    EXPECT_EQ(boxes.shown().back().text, "50.0% right first time!");
+    const std::vector<std::uint8_t> grade =
+        descrambled(folder.read("drive-E/LORVENNA/L03-01S001.GRD"));
+    ASSERT_EQ(grade.size(), 60u);
+    EXPECT_EQ(le16(grade, 8), 2);  // answered
+    EXPECT_EQ(le16(grade, 10), 1); // right
 }
 
 } // namespace
