@@ -31,7 +31,26 @@ std::string_view studentId() {
 
 } // namespace
 
+GradeReviewSteps::GradeReviewSteps(GradeReviewView& view) : view_(view) {
+    const SessionState& s = session();
+    if (!s.graded)
+        return;
+    auto field = [](const char* text, std::size_t size) {
+        return std::string(text, strnlen(text, size));
+    };
+    loggedIn_ = LoggedIn{field(s.studentId, sizeof s.studentId), field(s.keyId, sizeof s.keyId),
+                         field(s.typedPassword, sizeof s.typedPassword),
+                         field(s.keyPassword, sizeof s.keyPassword)};
+}
+
 void GradeReviewSteps::end(StateCode result) {
+    if (loggedIn_) {
+        SessionState& s = session();
+        setText(s.studentId, loggedIn_->studentId);
+        setText(s.keyId, loggedIn_->keyId);
+        setText(s.typedPassword, loggedIn_->typedPassword);
+        setText(s.keyPassword, loggedIn_->keyPassword);
+    }
     ended_ = true;
     result_ = result;
     view_.endDialog(result);

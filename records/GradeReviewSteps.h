@@ -5,6 +5,7 @@
 
 #include "shell/Codes.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,9 +26,13 @@ public:
     virtual void endDialog(StateCode result) = 0;
 };
 
+// In a graded session the student who logged in stays logged in: the review reads other
+// disks ("New disk") into the session's ID and key fields, and puts the student's own back
+// when it ends, so that the grades that follow go to the student's disk under the student's
+// name, and a disk put back takes them.
 class GradeReviewSteps {
 public:
-    explicit GradeReviewSteps(GradeReviewView& view) : view_(view) {}
+    explicit GradeReviewSteps(GradeReviewView& view);
 
     // On opening, and after "New disk".
     void checkDisk();
@@ -48,7 +53,15 @@ private:
     bool keyDiskRead();
     void listGrades();
 
+    struct LoggedIn {
+        std::string studentId;
+        std::string keyId;
+        std::string typedPassword;
+        std::string keyPassword;
+    };
+
     GradeReviewView& view_;
+    std::optional<LoggedIn> loggedIn_; // the graded session's student, put back at the end
     std::vector<std::string> lines_;
     bool ended_ = false;
     StateCode result_ = StateCode::LessonSelection;

@@ -375,6 +375,80 @@ TEST(GradedSession, ATestQuestionKeepsItsFirstAnswer) {
     EXPECT_EQ(le16(grade, 10), 1); // right
 }
 
+// The grade review of a graded session may look at another student's stick ("New disk"); the
+// student stays logged in, and the next grade goes to the student's own stick at once.
+TEST(GradedSession, AnotherStickInTheReviewLeavesTheStudentLoggedIn) {
+    resetSession();
+    WorkFolder folder;
+    folder.write("LSNS/02-01.LSN", kLesson);
+    folder.addPicture();
+    const std::string ada = folder.addDrive('E');
+    const std::string kim = folder.path() + "/kim-stick";
+    session().keyDrive = 'E';
+    std::strcpy(session().studentId, "Kim42");
+    std::strcpy(session().typedPassword, "Pw7");
+    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+    std::filesystem::rename(ada, kim);
+    std::filesystem::create_directory(ada);
+    resetSession();
+    auto swapSticks = [&] {
+        std::filesystem::rename(ada, ada + ".out");
+        std::filesystem::rename(kim, ada);
+        std::filesystem::rename(ada + ".out", kim);
+    };
+    ScriptedBoxes boxes;
+    boxes.onShow([&](const BoxRecord& box) {
+        if (box.caption == "Your grade was not saved.")
+            boxes.queue(BoxAnswer::Cancel);
+    });
+    TestClock clock;
+    clock.setLocalTime({2026, 12, 9, 10, 0, 0});
+    {
+        std::unique_ptr<MainWindow> window = startUp();
+        ASSERT_NE(window, nullptr);
+        MainWindow& w = *window;
+        Student student;
+        student.steps = registerAda();
+        student.steps.insert(
+            student.steps.end(),
+            {
+                {[] { return modalHasButton("&Quit entirely"); },
+                 [&] {
+                     swapSticks();
+                     clickModalButton("&Read grades");
+                 }},
+                pressWhenShown("&New disk"),
+                {[] { return modalHasButton("&New disk"); },
+                 [&] {
+                     swapSticks();
+                     clickModalButton("&Main menu");
+                 }},
+                {[] { return modalHasButton("&Quit entirely"); },
+                 [] {
+                     selectModalListRow(0);
+                     clickModalButton("&Start");
+                 }},
+                pressPageButton(w, [] { return asking(1); }, "lever"),
+                {[] { return session().rightWaitStart != 0; },
+                 [&] {
+                     clock.advance(1000);
+                     w.controller().tick();
+                 }},
+                pressCommand(w, [] { return closed(1); }, CommandId::Ahead),
+                pressKey(w, [] { return onPage(2); }, Qt::Key_M),
+                pressWhenShown("&Quit entirely"),
+            });
+        EXPECT_EQ(student.play(w), student.steps.size());
+    }
+    for (const BoxRecord& box : boxes.shown())
+        EXPECT_NE(box.caption, "Your grade was not saved.");
+    const std::vector<std::uint8_t> grade =
+        descrambled(folder.read("drive-E/LORVENNA/L02-01S001.GRD"));
+    ASSERT_EQ(grade.size(), 60u);
+    EXPECT_EQ(std::string(grade.begin() + 16, grade.begin() + 20), "Ada7");
+    EXPECT_FALSE(std::filesystem::exists(kim + "/LORVENNA/L02-01S001.GRD"));
+}
+
 } // namespace
 
 } // namespace lorvenna
