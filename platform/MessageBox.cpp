@@ -4,9 +4,11 @@
 
 #include <QAbstractButton>
 #include <QApplication>
+#include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
 #include <QString>
+#include <QWindow>
 
 #include <cstdio>
 
@@ -88,7 +90,51 @@ QWidget* windowBeforeBox() {
     return nullptr;
 }
 
-BoxAnswer showBox(std::string_view caption, std::string_view text, BoxButtons buttons) {
+// Drops the keys the program is sent for its life: all of them, or once a box is named, all
+// but Enter and Return sent to that box.
+class KeyDrop : public QObject {
+public:
+    KeyDrop() { QCoreApplication::instance()->installEventFilter(this); }
+    ~KeyDrop() override { QCoreApplication::instance()->removeEventFilter(this); }
+    KeyDrop(const KeyDrop&) = delete;
+    KeyDrop& operator=(const KeyDrop&) = delete;
+
+    void allowEnterIn(QWidget* box) { box_ = box; }
+    // The keys typed so far, waiting for whatever window had the keyboard, go nowhere.
+    void drain() {
+        QCoreApplication::sendPostedEvents();
+        QCoreApplication::processEvents();
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            return !isEnterForBox(watched, static_cast<const QKeyEvent&>(*event));
+        case QEvent::ShortcutOverride:
+        case QEvent::Shortcut:
+            return true;
+        default:
+            return false;
+        }
+    }
+
+private:
+    bool isEnterForBox(QObject* watched, const QKeyEvent& key) const {
+        if (!box_ || (key.key() != Qt::Key_Return && key.key() != Qt::Key_Enter))
+            return false;
+        // A key comes to the box's window first, then to its focused button.
+        if (auto* widget = qobject_cast<QWidget*>(watched))
+            return widget->window() == box_;
+        return watched == box_->windowHandle();
+    }
+
+    QPointer<QWidget> box_;
+};
+
+BoxAnswer showBox(std::string_view caption, std::string_view text, BoxButtons buttons,
+                  KeyDrop* keys = nullptr) {
     const QString title =
         QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
     const QString body = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
@@ -108,6 +154,8 @@ BoxAnswer showBox(std::string_view caption, std::string_view text, BoxButtons bu
     box.setStandardButtons(standardButtons(buttons));
     box.setDefaultButton(standardButton(firstButton(buttons)));
     box.setEscapeButton(standardButton(escapeAnswer(buttons)));
+    if (keys)
+        keys->allowEnterIn(&box);
     box.exec();
     // The box has no owner, so nothing gives the keyboard back when it closes: without this
     // the page keys would wait for a click on the window.
@@ -154,6 +202,16 @@ BoxAnswer messageBox(std::string_view caption, std::string_view text, BoxButtons
         return activeResponder->respond(
             BoxRecord{std::string(caption), std::string(text), buttons});
     return showBox(caption, text, buttons);
+}
+
+BoxAnswer confirmBox(std::string_view caption, std::string_view text) {
+    if (!qobject_cast<QApplication*>(QCoreApplication::instance()))
+        return messageBox(caption, text);
+    KeyDrop keys;
+    keys.drain();
+    if (activeResponder)
+        return activeResponder->respond(BoxRecord{std::string(caption), std::string(text)});
+    return showBox(caption, text, BoxButtons::Ok, &keys);
 }
 
 BoxResponder* installBoxResponder(BoxResponder* responder) {

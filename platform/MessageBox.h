@@ -12,6 +12,12 @@ enum class BoxAnswer { Ok, Retry, Cancel, Yes, No };
 BoxAnswer messageBox(std::string_view caption, std::string_view text,
                      BoxButtons buttons = BoxButtons::Ok);
 
+// A box with an OK button that only Enter or a click answers, for a confirmation that typing
+// may run into (a note box that saved itself when it filled up): keys already on their way
+// when it comes are dropped, and while it is up so is every key but Enter, so nothing typed
+// reaches the window behind it.
+BoxAnswer confirmBox(std::string_view caption, std::string_view text);
+
 struct BoxRecord {
     std::string caption;
     std::string text;

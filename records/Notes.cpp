@@ -32,7 +32,12 @@ const char* confirmation(NoteSaved saved) {
 NoteSaved runNoteDialog() {
     NoteDialog dialog(dynamic_cast<QWidget*>(session().mainWindow));
     const NoteSaved saved = dialog.run();
-    if (const char* caption = confirmation(saved))
+    const char* caption = confirmation(saved);
+    // A box that filled up saved itself while the student was still typing: what follows
+    // must not answer the confirmation, nor reach the lesson as page keys.
+    if (saved == NoteSaved::FullBox)
+        confirmBox(caption, dialog.savedName());
+    else if (caption)
         messageBox(caption, dialog.savedName());
     return saved;
 }

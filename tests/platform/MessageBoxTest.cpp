@@ -60,14 +60,20 @@ struct SeenBox {
 
 // Looks at the box once it is up, then acts as the user would.
 void whenBoxShows(SeenBox& seen, std::function<void(QMessageBox&)> act) {
-    QTimer::singleShot(0, [&seen, act] {
+    auto* poll = new QTimer;
+    poll->setInterval(0);
+    QObject::connect(poll, &QTimer::timeout, [poll, &seen, act] {
         auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-        ASSERT_NE(box, nullptr);
+        if (!box)
+            return;
+        poll->stop();
+        poll->deleteLater();
         seen.title = box->windowTitle();
         seen.body = box->text();
         seen.buttons = static_cast<int>(box->buttons().size());
         act(*box);
     });
+    poll->start();
 }
 
 } // namespace
@@ -134,6 +140,41 @@ TEST(MessageBox, AClosedBoxGivesTheKeysBackToTheWindow) {
         messageBox("Your score:", "50.0% right first time!");
         QCoreApplication::processEvents();
         EXPECT_TRUE(window.isActiveWindow()) << "active before: " << activeBefore;
+    }
+}
+
+} // namespace lorvenna
+
+namespace lorvenna {
+
+// A confirmation that typing may run into takes Enter or a click: Space, letters and Escape,
+// sent where the keyboard is, leave it up.
+TEST(MessageBox, AConfirmationTakesOnlyEnterOrAClick) {
+    for (bool enter : {true, false}) {
+        bool upAfterTyping = false;
+        SeenBox seen;
+        whenBoxShows(seen, [&](QMessageBox& box) {
+            QWidget* focus = box.focusWidget() ? box.focusWidget() : &box;
+            const std::pair<int, const char*> keys[] = {
+                {Qt::Key_Space, " "}, {Qt::Key_X, "x"}, {Qt::Key_Escape, "\x1b"}};
+            for (const auto& [key, text] : keys) {
+                QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, QString::fromLatin1(text));
+                QCoreApplication::sendEvent(focus, &press);
+                QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier,
+                                  QString::fromLatin1(text));
+                QCoreApplication::sendEvent(focus, &release);
+            }
+            upAfterTyping = box.isVisible();
+            if (enter) {
+                QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+                QCoreApplication::sendEvent(focus, &press);
+            } else {
+                box.button(QMessageBox::Ok)->click();
+            }
+        });
+        EXPECT_EQ(confirmBox("End of box.", "Lesson02-01Note0001.TXT"), BoxAnswer::Ok);
+        EXPECT_TRUE(upAfterTyping) << "enter: " << enter;
+        EXPECT_EQ(seen.title, "End of box.");
     }
 }
 

@@ -6,9 +6,13 @@
 #include "platform/ChildWindow.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
+#include "platform/FixedText.h"
 #include "platform/QtChildWindow.h"
+#include "records/NoteDialog.h"
+#include "records/Notes.h"
 #include "shell/ControllerTimer.h"
 #include "shell/SessionState.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
@@ -19,6 +23,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -170,6 +175,42 @@ TEST_F(MainWindowTest, KeyPressesReachTheControllerAndNoneGoesFurther) {
     press(Qt::Key_M, Qt::AltModifier);
     EXPECT_TRUE(window->button(CommandId::MainMenu)->isDown());
     EXPECT_TRUE(log.empty());
+}
+
+// Typing on past a note box that fills up: the box saves itself, and the keys that follow,
+// already on their way to the main window, are dropped instead of turning pages, opening help
+// or quitting.
+TEST_F(MainWindowTest, KeysTypedPastAFullNoteBoxGoNowhere) {
+    steps.noteDialog = [this] {
+        log.push_back("note");
+        runNoteDialog();
+    };
+    window = std::make_unique<MainWindow>(steps);
+    window->setExitHandler([this] { ++exits; });
+    window->show();
+    setText(session().lessonName, "02-01");
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* note = dynamic_cast<NoteDialog*>(activeModal());
+        if (!note)
+            return;
+        poll.stop();
+        for (int key : {Qt::Key_Space, Qt::Key_H, Qt::Key_A, Qt::Key_M, Qt::Key_Q})
+            QCoreApplication::postEvent(
+                window.get(), new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier,
+                                            QString(QChar(key).toLower())));
+        note->findChild<QPlainTextEdit*>()->setPlainText(QString(NoteDialog::kBoxLimit, 'x'));
+    });
+    poll.start(0);
+    press(Qt::Key_N);
+    QCoreApplication::processEvents();
+
+    EXPECT_EQ(log, std::vector<std::string>{"note"});
+    EXPECT_EQ(exits, 0);
+    ASSERT_EQ(boxes.shown().size(), 1u);
+    EXPECT_EQ(boxes.shown()[0].caption,
+              "End of box. Note automatically saved in the Lorvenna folder as");
+    EXPECT_TRUE(folder.exists("Lesson02-01Note0001.TXT"));
 }
 
 TEST_F(MainWindowTest, AltAAndAltBDoNothingInATestLesson) {
