@@ -9,9 +9,43 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <gtest/gtest.h>
+
+#include <cxxabi.h>
+
 #include <cstdio>
+#include <cstdlib>
+#include <typeinfo>
 
 namespace lorvenna {
+
+namespace {
+
+// Polls of a dialog without a step acting on it before it is given up: a few seconds.
+constexpr int kPollLimit = 20000;
+
+std::string typeName(const QWidget& widget) {
+    const char* mangled = typeid(widget).name();
+    int status = 0;
+    char* plain = abi::__cxa_demangle(mangled, nullptr, nullptr, &status);
+    std::string name = status == 0 && plain ? plain : mangled;
+    std::free(plain);
+    return name;
+}
+
+std::string commandOutput(const std::string& command) {
+    std::string text;
+    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
+        char buffer[4096];
+        std::size_t got;
+        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
+            text.append(buffer, got);
+        ::pclose(pipe);
+    }
+    return text;
+}
+
+} // namespace
 
 std::unique_ptr<QTimer> ModalSteps::startPolling() {
     auto timer = std::make_unique<QTimer>();
@@ -25,24 +59,40 @@ void ModalSteps::poll() {
     QWidget* modal = activeModal();
     if (!modal)
         return;
-    if (++polls_ > 20000) {
+    if (++polls_ > kPollLimit) {
+        givenUp_.push_back(typeName(*modal) +
+                           (next_ < steps_.size()
+                                ? " waiting for step \"" + steps_[next_].name + "\""
+                                : std::string(" after the last step")));
         if (auto* dialog = qobject_cast<QDialog*>(modal))
             dialog->reject();
         polls_ = 0;
         return;
     }
-    if (starting_ || finished() || !steps_[next_].ready(*modal))
+    if (starting_ || next_ == steps_.size() || !steps_[next_].ready(*modal))
         return;
     // Acted on after the poll has returned: a step that opens another modal dialog runs
     // its loop there, and the timer, which does not fire inside its own slot, can act on it.
     starting_ = true;
+    polls_ = 0;
     QPointer<QWidget> dialog(modal);
-    const Act act = steps_[next_++].act;
-    QTimer::singleShot(0, modal, [this, dialog, act] {
+    const std::size_t index = next_++;
+    QTimer::singleShot(0, modal, [this, dialog, index] {
         starting_ = false;
-        if (dialog)
-            act(*dialog);
+        if (!dialog)
+            return;
+        steps_[index].ran = true;
+        steps_[index].act(*dialog);
     });
+}
+
+void ModalSteps::report() {
+    for (const std::string& dialog : givenUp_)
+        ADD_FAILURE() << "gave up the dialog " << dialog << " after " << kPollLimit << " polls";
+    for (const Step& step : steps_) {
+        if (!step.ran)
+            ADD_FAILURE() << "scripted step \"" << step.name << "\" never ran";
+    }
 }
 
 void pressKey(QWidget* widget, int key, Qt::KeyboardModifiers modifiers) {
@@ -60,15 +110,7 @@ void typeText(QWidget* widget, const std::string& text) {
 }
 
 std::vector<std::string> pdfPages(const std::string& path) {
-    std::string text;
-    const std::string command = "pdftotext -layout '" + path + "' - 2>/dev/null";
-    if (std::FILE* pipe = ::popen(command.c_str(), "r")) {
-        char buffer[4096];
-        std::size_t got;
-        while ((got = std::fread(buffer, 1, sizeof buffer, pipe)) > 0)
-            text.append(buffer, got);
-        ::pclose(pipe);
-    }
+    const std::string text = commandOutput("pdftotext -layout '" + path + "' - 2>/dev/null");
     std::vector<std::string> pages;
     std::size_t start = 0;
     for (std::size_t cut; (cut = text.find('\f', start)) != std::string::npos; start = cut + 1)
