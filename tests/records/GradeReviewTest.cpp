@@ -50,6 +50,9 @@ std::vector<std::string> listed(Review& d) {
     return lines;
 }
 
+const char* const kInvitation = "Now you can write down these grades on paper, or add them to a "
+                                "text file on hard disk (via Save File below.)";
+
 bool listingDone(Review& d) {
     return status(d).rfind("Finding", 0) != 0 && status(d).rfind("Checking", 0) != 0;
 }
@@ -83,6 +86,7 @@ protected:
         setText(s.studentId, "Kim42");
         setText(s.typedPassword, "Pw7");
         ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+        key = work.read("drive-E/LORVENNA/KEY.GRD");
         resetSession(); // the review reads the key itself
     }
 
@@ -108,6 +112,7 @@ protected:
     WorkFolder work;
     ScriptedBoxes boxes;
     TestClock clock;
+    std::string key; // the bytes of the key file of Kim42
 };
 
 } // namespace
@@ -129,8 +134,7 @@ TEST_F(GradeReviewTest, ListsTheDiskAndSavesBothForms) {
     user.then<Review>("list shown", listingDone, [&](Review& d) {
         EXPECT_EQ(listed(d), expected);
         EXPECT_EQ(findControl<QLineEdit>(d, Review::kNameFieldId)->text(), "Kim42");
-        EXPECT_EQ(status(d), "Now you can write down these grades on paper, or add them to a "
-                             "text file on hard disk (via Save File below.)");
+        EXPECT_EQ(status(d), kInvitation);
         save(d, "grades");
         EXPECT_EQ(status(d), "Now you can either insert another disk and hit the New Disk "
                              "button, or return to main menu.");
@@ -263,33 +267,65 @@ TEST_F(GradeReviewTest, NewDiskForgetsTheStudentAndListsAgain) {
     EXPECT_EQ(user.run(runGradeReview), StateCode::LessonSelection);
 }
 
+// Every problem with the drives or the key shows its box and ends the review, before any
+// grade is listed.
 TEST_F(GradeReviewTest, DiskProblemsEndTheReview) {
+    enum class Disk { Registered, NoKey, WriteProtected, NegativeLength };
     struct Case {
-        const char* drives; // LORVENNA_DRIVES, or nullptr for the registered disk of SetUp
-        bool removeKey;
+        const char* drives; // E: the registered disk, F: a second medium, X: a drive without one
+        Disk disk;
         const char* caption;
         const char* text;
     };
-    const std::string second = work.path() + "/drive-F";
-    work.write("drive-F/x", "", false);
     const Case cases[] = {
-        {"", false, "No removable disk available.", "Restart after inserting your disk."},
-        {nullptr, true, "A disk is present but not registered for Lorvenna.",
+        {"", Disk::Registered, "No removable disk available.",
+         "Restart after inserting your disk."},
+        {"X", Disk::Registered, "No removable disk available.",
+         "Restart after inserting your disk."},
+        {"EF", Disk::Registered, "Two or more disks are inserted.",
+         "Remove all but the Lorvenna disk and restart."},
+        {"E", Disk::NoKey, "A disk is present but not registered for Lorvenna.",
          "Returning to main menu."},
+        {"E", Disk::WriteProtected, "Unknown problem: may be a write-protected disk.",
+         "Insert a different disk and hit New Disk."},
+        {"E", Disk::NegativeLength, "Unknown problem: may be a write-protected disk.",
+         "Insert a different disk and hit New Disk."},
     };
     lessons({"01-01"});
+    grade(1, 1, 1, "Kim42", 10, 6, 10);
+    work.write("drive-F/LORVENNA/KEY.GRD", key, false);
+    const std::filesystem::path diskE = work.path() + "/drive-E";
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.drives) + ": " + c.caption);
+        resetSession();
+        std::filesystem::permissions(diskE, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+        std::string stored = key;
+        if (c.disk == Disk::NegativeLength)
+            stored[0] = static_cast<char>(stored[0] ^ 0x80);
+        work.write("drive-E/LORVENNA/KEY.GRD", stored, false);
+        if (c.disk == Disk::NoKey)
+            std::filesystem::remove(diskE / "LORVENNA/KEY.GRD");
+        if (c.disk == Disk::WriteProtected)
+            std::filesystem::permissions(diskE,
+                                         std::filesystem::perms::owner_write |
+                                             std::filesystem::perms::group_write |
+                                             std::filesystem::perms::others_write,
+                                         std::filesystem::perm_options::remove);
+        std::string drives;
+        for (const char* letter = c.drives; *letter; ++letter)
+            drives += (drives.empty() ? "" : ";") + std::string(1, *letter) + "=" + work.path() +
+                      "/drive-" + *letter;
+        setenv("LORVENNA_DRIVES", drives.c_str(), 1);
         ScriptedBoxes shown;
-        if (c.drives)
-            setenv("LORVENNA_DRIVES", c.drives, 1);
-        if (c.removeKey)
-            std::remove((work.path() + "/drive-E/LORVENNA/KEY.GRD").c_str());
-        EXPECT_EQ(runGradeReview(), StateCode::StartDialog) << c.caption;
-        ASSERT_EQ(shown.shown().size(), 1u) << c.caption;
+        ModalSteps nobody; // the review ends by itself
+        EXPECT_EQ(nobody.run(runGradeReview), StateCode::StartDialog);
+        ASSERT_EQ(shown.shown().size(), 1u);
         EXPECT_EQ(shown.shown()[0].caption, c.caption);
         EXPECT_EQ(shown.shown()[0].text, c.text);
-        work.addDrive('E');
     }
+    std::filesystem::permissions(diskE, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
 }
 
 namespace {

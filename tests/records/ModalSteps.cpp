@@ -63,7 +63,7 @@ void ModalSteps::poll() {
         givenUp_.push_back(typeName(*modal) +
                            (next_ < steps_.size()
                                 ? " waiting for step \"" + steps_[next_].name + "\""
-                                : std::string(" after the last step")));
+                                : std::string(" with no step left for it")));
         if (auto* dialog = qobject_cast<QDialog*>(modal))
             dialog->reject();
         polls_ = 0;

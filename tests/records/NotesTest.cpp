@@ -223,14 +223,35 @@ TEST_F(NotesTest, SingleNoteIsPrinted) {
     EXPECT_NE(pages[0].find("Only note"), std::string::npos);
 }
 
+// Without exactly one disk, or without notes on it, the reader shows its box and ends.
 TEST_F(NotesTest, ReaderWithoutNotesOrDiskShowsItsBox) {
-    EXPECT_EQ(runNotesReader(), StateCode::StartDialog); // no LORVENNA_DRIVES entry made: see below
-    work.addDrive('E');
-    ScriptedBoxes shown;
-    EXPECT_EQ(runNotesReader(), StateCode::StartDialog);
-    ASSERT_EQ(shown.shown().size(), 1u);
-    EXPECT_EQ(shown.shown()[0].caption, "No notes on this disk.");
-    EXPECT_EQ(shown.shown()[0].text, "Try another disk.");
+    struct Case {
+        const char* drives; // E: a disk without notes, F: one with a note, X: no medium
+        const char* caption;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"", "No disk drive on this computer!", "Restart on a different machine."},
+        {"X", "No removable disk available.", "Insert your disk or drive and try again."},
+        {"EF", "Two or more disks are inserted.", "Remove all but the Lorvenna disk and restart."},
+        {"E", "No notes on this disk.", "Try another disk."},
+    };
+    work.write("drive-E/LORVENNA/KEY.GRD", "");
+    work.write("drive-F/LORVENNA/Lesson01-01Note0001.TXT", "A note\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.drives);
+        std::string drives;
+        for (const char* letter = c.drives; *letter; ++letter)
+            drives += (drives.empty() ? "" : ";") + std::string(1, *letter) + "=" + work.path() +
+                      "/drive-" + *letter;
+        setenv("LORVENNA_DRIVES", drives.c_str(), 1);
+        ScriptedBoxes shown;
+        ModalSteps nobody; // the reader ends by itself
+        EXPECT_EQ(nobody.run(runNotesReader), StateCode::StartDialog);
+        ASSERT_EQ(shown.shown().size(), 1u);
+        EXPECT_EQ(shown.shown()[0].caption, c.caption);
+        EXPECT_EQ(shown.shown()[0].text, c.text);
+    }
 }
 
 // Whatever step of the save fails (the stick pulled, the disk full), the old note stays, the
