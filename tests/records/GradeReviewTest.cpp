@@ -9,6 +9,7 @@
 #include "records/GradeRecord.h"
 #include "records/GradeReview.h"
 #include "records/GradeReviewSteps.h"
+#include "records/GradeScan.h"
 #include "records/KeyDisk.h"
 #include "platform/FixedText.h"
 #include "shell/SessionState.h"
@@ -28,7 +29,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <optional>
+#include <set>
 
 namespace lorvenna {
 
@@ -52,6 +55,11 @@ std::vector<std::string> listed(Review& d) {
 
 const char* const kInvitation = "Now you can write down these grades on paper, or add them to a "
                                 "text file on hard disk (via Save File below.)";
+
+// The key was read: the name field shows its owner, and the listing has been made.
+bool nameShown(Review& d) {
+    return !findControl<QLineEdit>(d, Review::kNameFieldId)->text().isEmpty();
+}
 
 bool listingDone(Review& d) {
     return status(d).rfind("Finding", 0) != 0 && status(d).rfind("Checking", 0) != 0;
@@ -326,6 +334,112 @@ TEST_F(GradeReviewTest, DiskProblemsEndTheReview) {
     }
     std::filesystem::permissions(diskE, std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::add);
+}
+
+// What the listing found decides the box, and which grades stay to be saved. The names of
+// the other students are forgotten once shown.
+TEST_F(GradeReviewTest, ListingShowsTheBoxOfWhatItFound) {
+    struct Case {
+        std::vector<std::pair<const char*, int>> grades; // owner and percentage, lesson 01-01
+        const char* caption;                             // nullptr: no box
+        const char* owners;
+        bool invited; // the status invites to save the grades
+        std::vector<std::string> listed;
+        std::string saved; // GRADES.TXT after the header
+    };
+    const std::string mine =
+        "Lesson 01-01 -- Date 05/07/09 -- [  60%] -- [ 10 ans,   6 right,  10 poss]";
+    const std::string none = "Lesson 01-01 -- No grades yet --";
+    const Case cases[] = {
+        {{}, "Disk contains no grades.", "", false, {}, "\r\n [No grades selected from list.]\r\n"},
+        {{{"Kim42", 60}}, nullptr, "", true, {mine}, mine + "\r\n"},
+        {{{"Ann7", 50}, {"Kim42", 60}, {"Bo9", 70}},
+         "Disk also contains grades from:",
+         "Ann7 and Bo9",
+         true,
+         {mine},
+         mine + "\r\n"},
+        {{{"Ann7", 50}, {"Bo9", 70}},
+         "Disk contains no grades from key owner, only grades from:",
+         "Ann7 and Bo9",
+         false,
+         {none},
+         none + "\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption ? c.caption : "owner only");
+        resetSession();
+        std::filesystem::remove_all(work.path() + "/LSNS");
+        std::filesystem::create_directory(work.path() + "/LSNS");
+        std::filesystem::remove_all(work.path() + "/drive-E/LORVENNA");
+        std::filesystem::remove(work.path() + "/GRADES.TXT");
+        work.write("drive-E/LORVENNA/KEY.GRD", key, false);
+        if (!c.grades.empty())
+            lessons({"01-01"});
+        int sequence = 0;
+        for (const auto& [owner, percent] : c.grades)
+            grade(1, 1, ++sequence, owner, 10, percent / 10, 10);
+        ScriptedBoxes shown;
+        ModalSteps user;
+        user.then<Review>("grades listed", nameShown, [&](Review& d) {
+            EXPECT_EQ(listed(d), c.listed);
+            EXPECT_EQ(status(d),
+                      c.invited ? kInvitation : "Finding and listing grades on this disk....");
+            save(d, "grades");
+            click(d, Review::kMainMenuId);
+        });
+        EXPECT_EQ(user.run(runGradeReview), StateCode::LessonSelection);
+        ASSERT_EQ(shown.shown().size(), c.caption ? 1u : 0u);
+        if (c.caption) {
+            EXPECT_EQ(shown.shown()[0].caption, c.caption);
+            EXPECT_EQ(shown.shown()[0].text, c.owners);
+        }
+        EXPECT_STREQ(otherOwners(), "");
+        EXPECT_EQ(work.read("GRADES.TXT"), kHeader + c.saved);
+    }
+}
+
+// The save field's entry names the file: cut to 37 characters, in upper case, ".TXT" added
+// unless it holds ".TXT" or ".CSV", the comma-separated form wherever ".CSV" stands.
+TEST_F(GradeReviewTest, TheTypedNameMakesTheExportFile) {
+    struct Case {
+        std::string typed;
+        std::string file;
+        bool commaSeparated;
+    };
+    const std::string x33(33, 'x');
+    const std::string X33(33, 'X');
+    const Case cases[] = {
+        {"grades", "GRADES.TXT", false},
+        {"Mine.txt", "MINE.TXT", false},
+        {"term.txt.old", "TERM.TXT.OLD", false},
+        {"a.csv.bak", "A.CSV.BAK", true},
+        {x33 + ".csv", X33 + ".CSV", true},
+        {x33 + "y.csv", X33 + "Y.CS.TXT", false}, // 38 characters: ".CSV" is cut
+        {x33 + "yyyyyyy", X33 + "YYYY.TXT", false},
+    };
+    lessons({"01-01"});
+    ModalSteps user;
+    user.then<Review>("list shown", listingDone, [&](Review& d) {
+        for (const Case& c : cases)
+            save(d, c.typed);
+        click(d, Review::kMainMenuId);
+    });
+    EXPECT_EQ(user.run(runGradeReview), StateCode::LessonSelection);
+    EXPECT_TRUE(boxes.shown().empty());
+    std::set<std::string> made;
+    for (const auto& entry : std::filesystem::directory_iterator(work.path())) {
+        if (entry.is_regular_file())
+            made.insert(entry.path().filename().string());
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ASSERT_EQ(made.count(c.file), 1u);
+        EXPECT_EQ(work.read(c.file),
+                  c.commaSeparated ? std::string("Kim42 , 0, \r\n")
+                                   : kHeader + std::string("Lesson 01-01 -- No grades yet --\r\n"));
+    }
+    EXPECT_EQ(made.size(), std::size(cases));
 }
 
 namespace {

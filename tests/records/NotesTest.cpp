@@ -254,6 +254,33 @@ TEST_F(NotesTest, ReaderWithoutNotesOrDiskShowsItsBox) {
     }
 }
 
+// A note keeps the first 2039 characters of the box, counting a line end as the two it
+// is saved as and never keeping half of one. A pasted text fills the box and is saved
+// at once.
+TEST_F(NotesTest, NoteKeepsItsFirst2039Characters) {
+    struct Case {
+        std::string pasted;
+        std::string kept;
+    };
+    const std::string x2037(2037, 'x');
+    const Case cases[] = {
+        {x2037 + "xx", x2037 + "xx"},
+        {x2037 + "xxx", x2037 + "xx"},
+        {x2037 + "\nyy", x2037 + "\r\n"},
+        {x2037 + "x\nyy", x2037 + "x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pasted.substr(2036));
+        std::filesystem::remove(work.path() + "/Lesson03-12Note0001.TXT");
+        ModalSteps user;
+        user.then<NoteDialog>("text pasted", [&](NoteDialog& d) {
+            box(d)->insertPlainText(QString::fromStdString(c.pasted));
+        });
+        EXPECT_EQ(user.run(runNoteDialog), NoteSaved::FullBox);
+        EXPECT_EQ(work.read("Lesson03-12Note0001.TXT"), heading(1) + c.kept);
+    }
+}
+
 // Whatever step of the save fails (the stick pulled, the disk full), the old note stays, the
 // new one is on the disk whole or not at all, and the student either learns where it went or
 // keeps the text with the box that says it was not saved.
