@@ -45,6 +45,35 @@ std::string commandOutput(const std::string& command) {
     return text;
 }
 
+// The value of attribute name="..." in the tag at the start of tag.
+double attribute(std::string_view tag, std::string_view name) {
+    const std::string key = " " + std::string(name) + "=\"";
+    const std::size_t at = tag.find(key);
+    if (at == std::string_view::npos)
+        return 0;
+    return std::strtod(std::string(tag.substr(at + key.size(), 32)).c_str(), nullptr);
+}
+
+std::string unescaped(std::string_view text) {
+    static const std::pair<std::string_view, char> kEntities[] = {
+        {"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"&quot;", '"'}, {"&apos;", '\''}};
+    std::string out;
+    for (std::size_t i = 0; i < text.size();) {
+        bool replaced = false;
+        for (const auto& [entity, c] : kEntities) {
+            if (text.substr(i, entity.size()) == entity) {
+                out += c;
+                i += entity.size();
+                replaced = true;
+                break;
+            }
+        }
+        if (!replaced)
+            out += text[i++];
+    }
+    return out;
+}
+
 } // namespace
 
 std::unique_ptr<QTimer> ModalSteps::startPolling() {
@@ -115,6 +144,26 @@ std::vector<std::string> pdfPages(const std::string& path) {
     std::size_t start = 0;
     for (std::size_t cut; (cut = text.find('\f', start)) != std::string::npos; start = cut + 1)
         pages.push_back(text.substr(start, cut - start));
+    return pages;
+}
+
+std::vector<PdfPage> pdfWords(const std::string& path) {
+    const std::string html = commandOutput("pdftotext -bbox '" + path + "' - 2>/dev/null");
+    std::vector<PdfPage> pages;
+    for (std::size_t at = 0; (at = html.find('<', at)) != std::string::npos; ++at) {
+        const std::string_view tag = std::string_view(html).substr(at, html.find('>', at) - at);
+        if (tag.starts_with("<page ")) {
+            pages.push_back({attribute(tag, "width"), attribute(tag, "height"), {}});
+        } else if (tag.starts_with("<word ") && !pages.empty()) {
+            const std::size_t textAt = at + tag.size() + 1;
+            const std::size_t end = html.find("</word>", textAt);
+            if (end == std::string::npos)
+                break;
+            pages.back().words.push_back(
+                {unescaped(std::string_view(html).substr(textAt, end - textAt)),
+                 attribute(tag, "xMin"), attribute(tag, "yMin")});
+        }
+    }
     return pages;
 }
 

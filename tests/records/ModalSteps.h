@@ -75,4 +75,18 @@ void typeText(QWidget* widget, const std::string& text);
 // The pages of a PDF file as text (pdftotext), one string per page.
 std::vector<std::string> pdfPages(const std::string& path);
 
+// A word of a printed page and its box, in points from the page's top left corner.
+struct PdfWord {
+    std::string text;
+    double left = 0;
+    double top = 0;
+};
+struct PdfPage {
+    double width = 0;
+    double height = 0;
+    std::vector<PdfWord> words;
+};
+// The pages of a PDF file with every word where it stands (pdftotext -bbox).
+std::vector<PdfPage> pdfWords(const std::string& path);
+
 } // namespace lorvenna
