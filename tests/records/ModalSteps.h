@@ -35,8 +35,8 @@ public:
     }
 
     // Runs the function with the steps acting on its dialogs. A dialog that no step takes
-    // within the poll limit is closed, so a failing test ends. Without steps, any dialog
-    // that opens is a failure.
+    // within the poll limit is closed, so a failing test ends. Without steps, a dialog
+    // that stays open is a failure.
     template <typename Open> auto run(Open open) {
         const Report report(*this);
         const std::unique_ptr<QTimer> polling = startPolling();
