@@ -9,6 +9,7 @@
 #include "records/GradeRecord.h"
 #include "records/GradeReview.h"
 #include "records/GradeReviewSteps.h"
+#include "records/GradeScan.h"
 #include "records/KeyDisk.h"
 #include "platform/FixedText.h"
 #include "shell/SessionState.h"
@@ -28,7 +29,9 @@
 #include <cerrno>
 #include <cstdlib>
 #include <filesystem>
+#include <iterator>
 #include <optional>
+#include <set>
 
 namespace lorvenna {
 
@@ -48,6 +51,14 @@ std::vector<std::string> listed(Review& d) {
     for (int i = 0; i < list->count(); ++i)
         lines.push_back(list->item(i)->text().toStdString());
     return lines;
+}
+
+const char* const kInvitation = "Now you can write down these grades on paper, or add them to a "
+                                "text file on hard disk (via Save File below.)";
+
+// The key was read: the name field shows its owner, and the listing has been made.
+bool nameShown(Review& d) {
+    return !findControl<QLineEdit>(d, Review::kNameFieldId)->text().isEmpty();
 }
 
 bool listingDone(Review& d) {
@@ -83,6 +94,7 @@ protected:
         setText(s.studentId, "Kim42");
         setText(s.typedPassword, "Pw7");
         ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+        key = work.read("drive-E/LORVENNA/KEY.GRD");
         resetSession(); // the review reads the key itself
     }
 
@@ -108,6 +120,7 @@ protected:
     WorkFolder work;
     ScriptedBoxes boxes;
     TestClock clock;
+    std::string key; // the bytes of the key file of Kim42
 };
 
 } // namespace
@@ -126,11 +139,10 @@ TEST_F(GradeReviewTest, ListsTheDiskAndSavesBothForms) {
         "Lesson 02-01 -- Date 05/07/09 -- [  50%] -- [  4 ans,   2 right,   4 poss]",
     };
     ModalSteps user;
-    user.then<Review>(listingDone, [&](Review& d) {
+    user.then<Review>("list shown", listingDone, [&](Review& d) {
         EXPECT_EQ(listed(d), expected);
         EXPECT_EQ(findControl<QLineEdit>(d, Review::kNameFieldId)->text(), "Kim42");
-        EXPECT_EQ(status(d), "Now you can write down these grades on paper, or add them to a "
-                             "text file on hard disk (via Save File below.)");
+        EXPECT_EQ(status(d), kInvitation);
         save(d, "grades");
         EXPECT_EQ(status(d), "Now you can either insert another disk and hit the New Disk "
                              "button, or return to main menu.");
@@ -151,7 +163,7 @@ TEST_F(GradeReviewTest, ExistingNamesAreRefusedAndLeftAlone) {
     work.write("grades.txt", "keep", false);
     work.write("OUT.CSV/inside.txt", "folder", false);
     ModalSteps user;
-    user.then<Review>(listingDone, [&](Review& d) {
+    user.then<Review>("list shown", listingDone, [&](Review& d) {
         save(d, "Grades");
         EXPECT_EQ(status(d), "You forgot to specify a file name.");
         EXPECT_TRUE(findControl<QLineEdit>(d, Review::kSaveFieldId)->text().isEmpty());
@@ -175,7 +187,7 @@ TEST_F(GradeReviewTest, OneLineIsSavedAndPrinted) {
     const std::string pdf = work.path() + "/out.pdf";
     PrintTo printer(pdf);
     ModalSteps user;
-    user.then<Review>(listingDone, [&](Review& d) {
+    user.then<Review>("list shown", listingDone, [&](Review& d) {
         save(d, "one");
         save(d, "one.csv");
         click(d, Review::kPrintId);
@@ -235,7 +247,7 @@ TEST_F(GradeReviewTest, WithoutPrinterTheStatusSaysSo) {
     lessons({"01-01"});
     PrintTo noPrinter("");
     ModalSteps user;
-    user.then<Review>(listingDone, [&](Review& d) {
+    user.then<Review>("list shown", listingDone, [&](Review& d) {
         click(d, Review::kPrintId);
         EXPECT_EQ(status(d), "Printer not available or not turned on!");
         click(d, Review::kMainMenuId);
@@ -248,12 +260,12 @@ TEST_F(GradeReviewTest, NewDiskForgetsTheStudentAndListsAgain) {
     grade(1, 1, 1, "Kim42", 10, 6, 10);
     setText(session().typedPassword, "Pw7");
     ModalSteps user;
-    user.then<Review>(listingDone, [&](Review& d) {
+    user.then<Review>("first disk listed", listingDone, [&](Review& d) {
         findControl<QLineEdit>(d, Review::kSaveFieldId)->setText("x");
         grade(1, 1, 2, "Kim42", 10, 9, 10);
         click(d, Review::kNewDiskId);
     });
-    user.then<Review>(listingDone, [&](Review& d) {
+    user.then<Review>("second disk listed", listingDone, [&](Review& d) {
         EXPECT_EQ(listed(d).size(), 2u);
         EXPECT_TRUE(findControl<QLineEdit>(d, Review::kSaveFieldId)->text().isEmpty());
         EXPECT_STREQ(session().typedPassword, "");
@@ -261,36 +273,173 @@ TEST_F(GradeReviewTest, NewDiskForgetsTheStudentAndListsAgain) {
         click(d, Review::kMainMenuId);
     });
     EXPECT_EQ(user.run(runGradeReview), StateCode::LessonSelection);
-    EXPECT_TRUE(user.finished());
 }
 
+// Every problem with the drives or the key shows its box and ends the review, before any
+// grade is listed.
 TEST_F(GradeReviewTest, DiskProblemsEndTheReview) {
+    enum class Disk { Registered, NoKey, WriteProtected, NegativeLength };
     struct Case {
-        const char* drives; // LORVENNA_DRIVES, or nullptr for the registered disk of SetUp
-        bool removeKey;
+        const char* drives; // E: the registered disk, F: a second medium, X: a drive without one
+        Disk disk;
         const char* caption;
         const char* text;
     };
-    const std::string second = work.path() + "/drive-F";
-    work.write("drive-F/x", "", false);
     const Case cases[] = {
-        {"", false, "No removable disk available.", "Restart after inserting your disk."},
-        {nullptr, true, "A disk is present but not registered for Lorvenna.",
+        {"", Disk::Registered, "No removable disk available.",
+         "Restart after inserting your disk."},
+        {"X", Disk::Registered, "No removable disk available.",
+         "Restart after inserting your disk."},
+        {"EF", Disk::Registered, "Two or more disks are inserted.",
+         "Remove all but the Lorvenna disk and restart."},
+        {"E", Disk::NoKey, "A disk is present but not registered for Lorvenna.",
          "Returning to main menu."},
+        {"E", Disk::WriteProtected, "Unknown problem: may be a write-protected disk.",
+         "Insert a different disk and hit New Disk."},
+        {"E", Disk::NegativeLength, "Unknown problem: may be a write-protected disk.",
+         "Insert a different disk and hit New Disk."},
     };
     lessons({"01-01"});
+    grade(1, 1, 1, "Kim42", 10, 6, 10);
+    work.write("drive-F/LORVENNA/KEY.GRD", key, false);
+    const std::filesystem::path diskE = work.path() + "/drive-E";
     for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.drives) + ": " + c.caption);
+        resetSession();
+        std::filesystem::permissions(diskE, std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
+        std::string stored = key;
+        if (c.disk == Disk::NegativeLength)
+            stored[0] = static_cast<char>(stored[0] ^ 0x80);
+        work.write("drive-E/LORVENNA/KEY.GRD", stored, false);
+        if (c.disk == Disk::NoKey)
+            std::filesystem::remove(diskE / "LORVENNA/KEY.GRD");
+        if (c.disk == Disk::WriteProtected)
+            std::filesystem::permissions(diskE,
+                                         std::filesystem::perms::owner_write |
+                                             std::filesystem::perms::group_write |
+                                             std::filesystem::perms::others_write,
+                                         std::filesystem::perm_options::remove);
+        std::string drives;
+        for (const char* letter = c.drives; *letter; ++letter)
+            drives += (drives.empty() ? "" : ";") + std::string(1, *letter) + "=" + work.path() +
+                      "/drive-" + *letter;
+        setenv("LORVENNA_DRIVES", drives.c_str(), 1);
         ScriptedBoxes shown;
-        if (c.drives)
-            setenv("LORVENNA_DRIVES", c.drives, 1);
-        if (c.removeKey)
-            std::remove((work.path() + "/drive-E/LORVENNA/KEY.GRD").c_str());
-        EXPECT_EQ(runGradeReview(), StateCode::StartDialog) << c.caption;
-        ASSERT_EQ(shown.shown().size(), 1u) << c.caption;
+        ModalSteps nobody; // the review ends by itself
+        EXPECT_EQ(nobody.run(runGradeReview), StateCode::StartDialog);
+        ASSERT_EQ(shown.shown().size(), 1u);
         EXPECT_EQ(shown.shown()[0].caption, c.caption);
         EXPECT_EQ(shown.shown()[0].text, c.text);
-        work.addDrive('E');
     }
+    std::filesystem::permissions(diskE, std::filesystem::perms::owner_write,
+                                 std::filesystem::perm_options::add);
+}
+
+// What the listing found decides the box, and which grades stay to be saved. The names of
+// the other students are forgotten once shown.
+TEST_F(GradeReviewTest, ListingShowsTheBoxOfWhatItFound) {
+    struct Case {
+        std::vector<std::pair<const char*, int>> grades; // owner and percentage, lesson 01-01
+        const char* caption;                             // nullptr: no box
+        const char* owners;
+        bool invited; // the status invites to save the grades
+        std::vector<std::string> listed;
+        std::string saved; // GRADES.TXT after the header
+    };
+    const std::string mine =
+        "Lesson 01-01 -- Date 05/07/09 -- [  60%] -- [ 10 ans,   6 right,  10 poss]";
+    const std::string none = "Lesson 01-01 -- No grades yet --";
+    const Case cases[] = {
+        {{}, "Disk contains no grades.", "", false, {}, "\r\n [No grades selected from list.]\r\n"},
+        {{{"Kim42", 60}}, nullptr, "", true, {mine}, mine + "\r\n"},
+        {{{"Ann7", 50}, {"Kim42", 60}, {"Bo9", 70}},
+         "Disk also contains grades from:",
+         "Ann7 and Bo9",
+         true,
+         {mine},
+         mine + "\r\n"},
+        {{{"Ann7", 50}, {"Bo9", 70}},
+         "Disk contains no grades from key owner, only grades from:",
+         "Ann7 and Bo9",
+         false,
+         {none},
+         none + "\r\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.caption ? c.caption : "owner only");
+        resetSession();
+        std::filesystem::remove_all(work.path() + "/LSNS");
+        std::filesystem::create_directory(work.path() + "/LSNS");
+        std::filesystem::remove_all(work.path() + "/drive-E/LORVENNA");
+        std::filesystem::remove(work.path() + "/GRADES.TXT");
+        work.write("drive-E/LORVENNA/KEY.GRD", key, false);
+        if (!c.grades.empty())
+            lessons({"01-01"});
+        int sequence = 0;
+        for (const auto& [owner, percent] : c.grades)
+            grade(1, 1, ++sequence, owner, 10, percent / 10, 10);
+        ScriptedBoxes shown;
+        ModalSteps user;
+        user.then<Review>("grades listed", nameShown, [&](Review& d) {
+            EXPECT_EQ(listed(d), c.listed);
+            EXPECT_EQ(status(d),
+                      c.invited ? kInvitation : "Finding and listing grades on this disk....");
+            save(d, "grades");
+            click(d, Review::kMainMenuId);
+        });
+        EXPECT_EQ(user.run(runGradeReview), StateCode::LessonSelection);
+        ASSERT_EQ(shown.shown().size(), c.caption ? 1u : 0u);
+        if (c.caption) {
+            EXPECT_EQ(shown.shown()[0].caption, c.caption);
+            EXPECT_EQ(shown.shown()[0].text, c.owners);
+        }
+        EXPECT_STREQ(otherOwners(), "");
+        EXPECT_EQ(work.read("GRADES.TXT"), kHeader + c.saved);
+    }
+}
+
+// The save field's entry names the file: cut to 37 characters, in upper case, ".TXT" added
+// unless it holds ".TXT" or ".CSV", the comma-separated form wherever ".CSV" stands.
+TEST_F(GradeReviewTest, TheTypedNameMakesTheExportFile) {
+    struct Case {
+        std::string typed;
+        std::string file;
+        bool commaSeparated;
+    };
+    const std::string x33(33, 'x');
+    const std::string X33(33, 'X');
+    const Case cases[] = {
+        {"grades", "GRADES.TXT", false},
+        {"Mine.txt", "MINE.TXT", false},
+        {"term.txt.old", "TERM.TXT.OLD", false},
+        {"a.csv.bak", "A.CSV.BAK", true},
+        {x33 + ".csv", X33 + ".CSV", true},
+        {x33 + "y.csv", X33 + "Y.CS.TXT", false}, // 38 characters: ".CSV" is cut
+        {x33 + "yyyyyyy", X33 + "YYYY.TXT", false},
+    };
+    lessons({"01-01"});
+    ModalSteps user;
+    user.then<Review>("list shown", listingDone, [&](Review& d) {
+        for (const Case& c : cases)
+            save(d, c.typed);
+        click(d, Review::kMainMenuId);
+    });
+    EXPECT_EQ(user.run(runGradeReview), StateCode::LessonSelection);
+    EXPECT_TRUE(boxes.shown().empty());
+    std::set<std::string> made;
+    for (const auto& entry : std::filesystem::directory_iterator(work.path())) {
+        if (entry.is_regular_file())
+            made.insert(entry.path().filename().string());
+    }
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.typed);
+        ASSERT_EQ(made.count(c.file), 1u);
+        EXPECT_EQ(work.read(c.file),
+                  c.commaSeparated ? std::string("Kim42 , 0, \r\n")
+                                   : kHeader + std::string("Lesson 01-01 -- No grades yet --\r\n"));
+    }
+    EXPECT_EQ(made.size(), std::size(cases));
 }
 
 namespace {

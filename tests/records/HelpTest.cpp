@@ -23,13 +23,17 @@ protected:
             work.write(std::string("HELP/") + name + ".TXT", std::string("Help ") + name + "\n");
     }
 
-    // Runs showHelp, reading what the viewer shows and closing it with Escape.
-    int show(HelpTopic topic, std::string& shown) {
+    // Runs showHelp, reading what the viewer shows and closing it with Escape. Without
+    // expectViewer, a viewer that opens fails the test.
+    int show(HelpTopic topic, std::string& shown, bool expectViewer = true) {
+        shown.clear();
         ModalSteps user;
-        user.then<HelpViewer>([&](HelpViewer& viewer) {
-            shown = viewer.text().toStdString();
-            pressKey(&viewer, Qt::Key_Escape);
-        });
+        if (expectViewer) {
+            user.then<HelpViewer>("text read", [&](HelpViewer& viewer) {
+                shown = viewer.text().toStdString();
+                pressKey(&viewer, Qt::Key_Escape);
+            });
+        }
         return user.run([topic] { return showHelp(topic); });
     }
 
@@ -59,7 +63,8 @@ TEST_F(HelpTest, EachTopicShowsItsFile) {
         session().stateCode = c.stateCode;
         session().graded = c.graded;
         std::string shown;
-        EXPECT_EQ(show(c.topic, shown), c.shown ? 1 : 0) << static_cast<int>(c.topic);
+        EXPECT_EQ(show(c.topic, shown, c.shown != nullptr), c.shown ? 1 : 0)
+            << static_cast<int>(c.topic);
         EXPECT_EQ(shown, c.shown ? c.shown : "")
             << static_cast<int>(c.topic) << " in state " << static_cast<int>(c.stateCode);
     }
@@ -89,7 +94,7 @@ TEST_F(HelpTest, ShowsTheFirst2040BytesAndGivesTheFocusBack) {
     EXPECT_EQ(dialog.focusWidget(), other);
 
     std::remove((work.path() + "/HELP/CREDITS.TXT").c_str());
-    EXPECT_EQ(show(HelpTopic::About, shown), 0);
+    EXPECT_EQ(show(HelpTopic::About, shown, false), 0);
 }
 
 // Help during a lesson: the main window, which owns the viewer, gets the keys back.
@@ -98,7 +103,8 @@ TEST_F(HelpTest, ClosedViewerGivesTheKeysBackToItsOwner) {
     owner.show();
     owner.activateWindow();
     ModalSteps user;
-    user.then<HelpViewer>([](HelpViewer& viewer) { pressKey(&viewer, Qt::Key_Escape); });
+    user.then<HelpViewer>("viewer closed",
+                          [](HelpViewer& viewer) { pressKey(&viewer, Qt::Key_Escape); });
     EXPECT_EQ(user.run([&] { return HelpViewer("text", &owner).exec(); }), 1);
     EXPECT_TRUE(owner.isActiveWindow());
 }

@@ -36,6 +36,10 @@ QPlainTextEdit* box(NoteDialog& d) {
     return findControl<QPlainTextEdit>(d, NoteDialog::kTextId);
 }
 
+bool listShown(NotesReaderDialog& d) {
+    return findControl<QListWidget>(d, NotesReaderDialog::kListId)->isVisible();
+}
+
 std::string status(NotesReaderDialog& d) {
     return findControl<QLabel>(d, NotesReaderDialog::kStatusId)->text().toStdString();
 }
@@ -58,7 +62,7 @@ protected:
     // Writes a note through the dialog: typed text, then Enter.
     NoteSaved writeNote(const std::string& text) {
         ModalSteps user;
-        user.then<NoteDialog>([&](NoteDialog& d) {
+        user.then<NoteDialog>("note typed", [&](NoteDialog& d) {
             typeText(box(d), text);
             pressKey(box(d), Qt::Key_Return);
         });
@@ -79,7 +83,7 @@ protected:
 
 TEST_F(NotesTest, TwoNotesAreNumberedAndHeaded) {
     ModalSteps user;
-    user.then<NoteDialog>([](NoteDialog& d) {
+    user.then<NoteDialog>("two lines typed", [](NoteDialog& d) {
         typeText(box(d), "one");
         pressKey(box(d), Qt::Key_Return, Qt::ControlModifier); // a line break, not a save
         typeText(box(d), "two");
@@ -96,7 +100,7 @@ TEST_F(NotesTest, TwoNotesAreNumberedAndHeaded) {
 
 TEST_F(NotesTest, CancelSavesNothing) {
     ModalSteps user;
-    user.then<NoteDialog>([](NoteDialog& d) {
+    user.then<NoteDialog>("typed and cancelled", [](NoteDialog& d) {
         typeText(box(d), "not kept");
         pressKey(box(d), Qt::Key_Escape);
     });
@@ -109,7 +113,7 @@ TEST_F(NotesTest, CancelSavesNothing) {
 // further notes nor take the saved one back.
 TEST_F(NotesTest, FullBoxSavesAtOnce) {
     ModalSteps user;
-    user.then<NoteDialog>([](NoteDialog& d) {
+    user.then<NoteDialog>("box typed full", [](NoteDialog& d) {
         for (int line = 0; line < 100 && d.isVisible(); ++line) {
             typeText(box(d), "line");
             pressKey(box(d), Qt::Key_Return, Qt::ControlModifier);
@@ -133,7 +137,7 @@ TEST_F(NotesTest, UnwritableNoteKeepsTheDialogOpen) {
     std::filesystem::permissions(work.path() + "/drive-E", std::filesystem::perms::owner_write,
                                  std::filesystem::perm_options::remove);
     ModalSteps user;
-    user.then<NoteDialog>([&](NoteDialog& d) {
+    user.then<NoteDialog>("saved in vain", [&](NoteDialog& d) {
         typeText(box(d), "keep me");
         pressKey(box(d), Qt::Key_Return);
         EXPECT_TRUE(d.isVisible());
@@ -173,26 +177,23 @@ TEST_F(NotesTest, GradedNotesAreFoundReadAndPrinted) {
     setenv("LORVENNA_PRINT_PDF", pdf.c_str(), 1);
     std::string read;
     ModalSteps user;
-    user.then<NotesReaderDialog>(
-        [](NotesReaderDialog& d) { return findControl<QListWidget>(d, 230)->isVisible(); },
-        [](NotesReaderDialog& d) {
-            auto* list = findControl<QListWidget>(d, NotesReaderDialog::kListId);
-            ASSERT_EQ(list->count(), 2);
-            EXPECT_EQ(list->item(1)->text(), "Lesson03-12Note0002.TXT");
-            emit list->itemDoubleClicked(list->item(1));
-        });
-    user.then<HelpViewer>([&](HelpViewer& viewer) {
+    user.then<NotesReaderDialog>("second note opened", listShown, [](NotesReaderDialog& d) {
+        auto* list = findControl<QListWidget>(d, NotesReaderDialog::kListId);
+        ASSERT_EQ(list->count(), 2);
+        EXPECT_EQ(list->item(1)->text(), "Lesson03-12Note0002.TXT");
+        emit list->itemDoubleClicked(list->item(1));
+    });
+    user.then<HelpViewer>("note read", [&](HelpViewer& viewer) {
         read = viewer.text().toStdString();
         pressKey(&viewer, Qt::Key_Escape);
     });
-    user.then<NotesReaderDialog>([](NotesReaderDialog& d) {
+    user.then<NotesReaderDialog>("all printed", [](NotesReaderDialog& d) {
         findControl<QPushButton>(d, NotesReaderDialog::kPrintAllId)->click();
         EXPECT_EQ(status(d), "Printing all notes.");
         pressKey(&d, Qt::Key_Escape);
     });
     EXPECT_EQ(user.run(runNotesReader), StateCode::StartDialog);
     unsetenv("LORVENNA_PRINT_PDF");
-    EXPECT_TRUE(user.finished());
     EXPECT_EQ(read, "\nNOTE\nLesson 03-12, note 2 at page 4:\nDate 12/8/2026 Time 09:05\nAnother");
     const std::vector<std::string> pages = pdfPages(pdf);
     ASSERT_EQ(pages.size(), 2u);
@@ -208,16 +209,13 @@ TEST_F(NotesTest, SingleNoteIsPrinted) {
     for (const std::string& printer : {pdf, std::string()}) {
         setenv("LORVENNA_PRINT_PDF", printer.c_str(), 1);
         ModalSteps user;
-        user.then<NotesReaderDialog>(
-            [](NotesReaderDialog& d) { return findControl<QListWidget>(d, 230)->isVisible(); },
-            [&](NotesReaderDialog& d) {
-                findControl<QPushButton>(d, NotesReaderDialog::kPrintAllId)->click();
-                EXPECT_EQ(status(d), printer.empty() ? "Printer not available or not turned on!"
-                                                     : "Printing all notes.");
-                findControl<QPushButton>(d, NotesReaderDialog::kQuitId)->click();
-            });
+        user.then<NotesReaderDialog>("printed", listShown, [&](NotesReaderDialog& d) {
+            findControl<QPushButton>(d, NotesReaderDialog::kPrintAllId)->click();
+            EXPECT_EQ(status(d), printer.empty() ? "Printer not available or not turned on!"
+                                                 : "Printing all notes.");
+            findControl<QPushButton>(d, NotesReaderDialog::kQuitId)->click();
+        });
         EXPECT_EQ(user.run(runNotesReader), StateCode::StartDialog);
-        EXPECT_TRUE(user.finished());
     }
     unsetenv("LORVENNA_PRINT_PDF");
     const std::vector<std::string> pages = pdfPages(pdf);
@@ -225,14 +223,62 @@ TEST_F(NotesTest, SingleNoteIsPrinted) {
     EXPECT_NE(pages[0].find("Only note"), std::string::npos);
 }
 
+// Without exactly one disk, or without notes on it, the reader shows its box and ends.
 TEST_F(NotesTest, ReaderWithoutNotesOrDiskShowsItsBox) {
-    EXPECT_EQ(runNotesReader(), StateCode::StartDialog); // no LORVENNA_DRIVES entry made: see below
-    work.addDrive('E');
-    ScriptedBoxes shown;
-    EXPECT_EQ(runNotesReader(), StateCode::StartDialog);
-    ASSERT_EQ(shown.shown().size(), 1u);
-    EXPECT_EQ(shown.shown()[0].caption, "No notes on this disk.");
-    EXPECT_EQ(shown.shown()[0].text, "Try another disk.");
+    struct Case {
+        const char* drives; // E: a disk without notes, F: one with a note, X: no medium
+        const char* caption;
+        const char* text;
+    };
+    const Case cases[] = {
+        {"", "No disk drive on this computer!", "Restart on a different machine."},
+        {"X", "No removable disk available.", "Insert your disk or drive and try again."},
+        {"EF", "Two or more disks are inserted.", "Remove all but the Lorvenna disk and restart."},
+        {"E", "No notes on this disk.", "Try another disk."},
+    };
+    work.write("drive-E/LORVENNA/KEY.GRD", "");
+    work.write("drive-F/LORVENNA/Lesson01-01Note0001.TXT", "A note\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.drives);
+        std::string drives;
+        for (const char* letter = c.drives; *letter; ++letter)
+            drives += (drives.empty() ? "" : ";") + std::string(1, *letter) + "=" + work.path() +
+                      "/drive-" + *letter;
+        setenv("LORVENNA_DRIVES", drives.c_str(), 1);
+        ScriptedBoxes shown;
+        ModalSteps nobody; // the reader ends by itself
+        EXPECT_EQ(nobody.run(runNotesReader), StateCode::StartDialog);
+        ASSERT_EQ(shown.shown().size(), 1u);
+        EXPECT_EQ(shown.shown()[0].caption, c.caption);
+        EXPECT_EQ(shown.shown()[0].text, c.text);
+    }
+}
+
+// A note keeps the first 2039 characters of the box, counting a line end as the two it
+// is saved as and never keeping half of one. A pasted text fills the box and is saved
+// at once.
+TEST_F(NotesTest, NoteKeepsItsFirst2039Characters) {
+    struct Case {
+        std::string pasted;
+        std::string kept;
+    };
+    const std::string x2037(2037, 'x');
+    const Case cases[] = {
+        {x2037 + "xx", x2037 + "xx"},
+        {x2037 + "xxx", x2037 + "xx"},
+        {x2037 + "\nyy", x2037 + "\r\n"},
+        {x2037 + "x\nyy", x2037 + "x"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.pasted.substr(2036));
+        std::filesystem::remove(work.path() + "/Lesson03-12Note0001.TXT");
+        ModalSteps user;
+        user.then<NoteDialog>("text pasted", [&](NoteDialog& d) {
+            box(d)->insertPlainText(QString::fromStdString(c.pasted));
+        });
+        EXPECT_EQ(user.run(runNoteDialog), NoteSaved::FullBox);
+        EXPECT_EQ(work.read("Lesson03-12Note0001.TXT"), heading(1) + c.kept);
+    }
 }
 
 // Whatever step of the save fails (the stick pulled, the disk full), the old note stays, the
@@ -258,7 +304,7 @@ TEST_F(NotesTest, NoteIsWholeOrAbsentWhateverStepFails) {
         };
         auto save = [&] {
             ModalSteps user;
-            user.then<NoteDialog>([&](NoteDialog& d) {
+            user.then<NoteDialog>("note typed", [&](NoteDialog& d) {
                 typeText(box(d), "new");
                 pressKey(box(d), Qt::Key_Return);
                 keptOpen = d.isVisible();
