@@ -71,11 +71,11 @@ bool writeBookmark(char drive, long major, long minor) {
 int applyBookmark(long major, long minor) {
     SessionState& state = session();
     const long code = major * 100 + minor;
-    if (!bookmarkExists(state.keyDrive, major, minor))
+    if (!bookmarkExists(state.student.keyDrive, major, minor))
         return kNoBookmark;
 
     [[maybe_unused]] CriticalErrorGuard guard;
-    const std::string path = bookmarkPath(state.keyDrive, major, minor);
+    const std::string path = bookmarkPath(state.student.keyDrive, major, minor);
     FileHandle file = openForReading(path);
     if (isInvalid(file))
         return kNoBookmark;

@@ -63,8 +63,8 @@ void LessonList::build(SessionState& state) {
         LessonListEntry entry{title, fileName};
         long major = 0;
         long minor = 0;
-        if (state.graded && readNumbers(LineMatcher(name.c_str()), major, minor) &&
-            bookmarkExists(state.keyDrive, major, minor)) {
+        if (state.student.graded && readNumbers(LineMatcher(name.c_str()), major, minor) &&
+            bookmarkExists(state.student.keyDrive, major, minor)) {
             entry.text += kBookmarkedMark;
             bookmarkFound_ = true;
         }

@@ -26,30 +26,32 @@ constexpr const char* kNoPrinter = "Printer not available or not turned on!";
 
 std::string_view studentId() {
     const SessionState& s = session();
-    return std::string_view(s.studentId, strnlen(s.studentId, sizeof s.studentId));
+    return std::string_view(s.student.studentId,
+                            strnlen(s.student.studentId, sizeof s.student.studentId));
 }
 
 } // namespace
 
 GradeReviewSteps::GradeReviewSteps(GradeReviewView& view) : view_(view) {
     const SessionState& s = session();
-    if (!s.graded)
+    if (!s.student.graded)
         return;
     auto field = [](const char* text, std::size_t size) {
         return std::string(text, strnlen(text, size));
     };
-    loggedIn_ = LoggedIn{field(s.studentId, sizeof s.studentId), field(s.keyId, sizeof s.keyId),
-                         field(s.typedPassword, sizeof s.typedPassword),
-                         field(s.keyPassword, sizeof s.keyPassword)};
+    loggedIn_ = LoggedIn{field(s.student.studentId, sizeof s.student.studentId),
+                         field(s.student.keyId, sizeof s.student.keyId),
+                         field(s.student.typedPassword, sizeof s.student.typedPassword),
+                         field(s.student.keyPassword, sizeof s.student.keyPassword)};
 }
 
 void GradeReviewSteps::end(StateCode result) {
     if (loggedIn_) {
         SessionState& s = session();
-        setText(s.studentId, loggedIn_->studentId);
-        setText(s.keyId, loggedIn_->keyId);
-        setText(s.typedPassword, loggedIn_->typedPassword);
-        setText(s.keyPassword, loggedIn_->keyPassword);
+        setText(s.student.studentId, loggedIn_->studentId);
+        setText(s.student.keyId, loggedIn_->keyId);
+        setText(s.student.typedPassword, loggedIn_->typedPassword);
+        setText(s.student.keyPassword, loggedIn_->keyPassword);
     }
     ended_ = true;
     result_ = result;
@@ -94,7 +96,8 @@ bool GradeReviewSteps::keyDiskRead() {
 
 void GradeReviewSteps::listGrades() {
     SessionState& s = session();
-    setText(s.studentId, std::string_view(s.keyId, strnlen(s.keyId, sizeof s.keyId)));
+    setText(s.student.studentId,
+            std::string_view(s.student.keyId, strnlen(s.student.keyId, sizeof s.student.keyId)));
     view_.setNameField(studentId());
     view_.setStatus(kListing);
     lines_.clear();
@@ -165,10 +168,10 @@ void GradeReviewSteps::newDisk() {
     lines_.clear();
     view_.showLines(lines_);
     SessionState& s = session();
-    s.studentId[0] = '\0';
-    s.keyId[0] = '\0';
-    s.typedPassword[0] = '\0';
-    s.keyPassword[0] = '\0';
+    s.student.studentId[0] = '\0';
+    s.student.keyId[0] = '\0';
+    s.student.typedPassword[0] = '\0';
+    s.student.keyPassword[0] = '\0';
     view_.setNameField("");
     view_.clearSaveField();
     checkDisk();

@@ -116,10 +116,11 @@ long visitGradeFiles(char drive, long major, long minor,
 int GradeScan::scanLesson(long major, long minor) {
     [[maybe_unused]] CriticalErrorGuard guard;
     const SessionState& s = session();
-    const std::string_view owner(s.studentId, strnlen(s.studentId, sizeof s.studentId));
+    const std::string_view owner(s.student.studentId,
+                                 strnlen(s.student.studentId, sizeof s.student.studentId));
     int added = 0;
     bool anyValid = false;
-    visitGradeFiles(s.keyDrive, major, minor, [&](long, const GradeRecord& record) {
+    visitGradeFiles(s.student.keyDrive, major, minor, [&](long, const GradeRecord& record) {
         if (!record.belongsTo(owner)) {
             addOtherOwner(record.storedName());
             return;

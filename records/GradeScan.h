@@ -19,8 +19,8 @@ enum class GradeListing : int {
     OthersOnly = 3,      // other students' grades, none valid of the key owner
 };
 
-// The grade files are those of session().keyDrive; a record is the key owner's when its
-// name is session().studentId. The lines go to the list the caller gives.
+// The grade files are those of session().student.keyDrive; a record is the key owner's when its
+// name is session().student.studentId. The lines go to the list the caller gives.
 class GradeScan {
 public:
     explicit GradeScan(std::vector<std::string>& lines) : lines_(lines) {}

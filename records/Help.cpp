@@ -32,7 +32,7 @@ const char* helpFileName(HelpTopic topic) {
     if (topic == HelpTopic::PageKeys || topic == HelpTopic::HelpButton) {
         if (s.stateCode == StateCode::QuestionAsked)
             return "HELP\\TESTING.TXT";
-        return s.graded ? "HELP\\REGULAR2.TXT" : "HELP\\REGULAR1.TXT";
+        return s.student.graded ? "HELP\\REGULAR2.TXT" : "HELP\\REGULAR1.TXT";
     }
     for (const TopicFile& entry : kTopicFiles) {
         if (entry.topic == topic)

@@ -22,8 +22,8 @@ constexpr int kPasswordLengthAt = 0;
 constexpr int kIdLengthAt = 1;
 constexpr int kTextAt = 2;
 static_assert(kTextAt + kMaxPasswordLength + kMaxIdLength <= kKeyRecordSize);
-static_assert(kMaxPasswordLength < sizeof SessionState::keyPassword);
-static_assert(kMaxIdLength < sizeof SessionState::keyId);
+static_assert(kMaxPasswordLength < sizeof Student::keyPassword);
+static_assert(kMaxIdLength < sizeof Student::keyId);
 
 std::string onDrive(char drive, const char* rest) {
     std::string name(1, drive);
@@ -68,7 +68,7 @@ KeyDiskCode detectKeyDrive() {
             ++removable;
             if (drive.hasMedium) {
                 ++withMedium;
-                s.keyDrive = letter;
+                s.student.keyDrive = letter;
             }
             break;
         }
@@ -85,14 +85,14 @@ KeyDiskCode detectKeyDrive() {
 KeyDiskCode readKeyFile() {
     [[maybe_unused]] CriticalErrorGuard guard;
     SessionState& s = session();
-    if (!isDriveLetter(s.keyDrive))
+    if (!isDriveLetter(s.student.keyDrive))
         return KeyDiskCode::NotRegistered;
-    const std::string keyName = onDrive(s.keyDrive, ":\\LORVENNA\\KEY.GRD");
+    const std::string keyName = onDrive(s.student.keyDrive, ":\\LORVENNA\\KEY.GRD");
     const bool keyThere = fileExists(keyName);
 
     // A write-protected disk can neither take grades nor be registered. The probe is a new
     // file of its own, so no file of the disk, nor one a link on it points at, is touched.
-    if (probeWritable(onDrive(s.keyDrive, ":\\")) == FileError::WriteProtected)
+    if (probeWritable(onDrive(s.student.keyDrive, ":\\")) == FileError::WriteProtected)
         return KeyDiskCode::WriteFailed;
 
     if (!keyThere)
@@ -133,42 +133,46 @@ KeyDiskCode readKeyRecord(const std::string& keyName) {
         if (c < 0x20 || c == 0x7F)
             return KeyDiskCode::WrongPassword;
     }
-    setText(s.keyPassword, std::string_view(text, passwordLength));
-    setText(s.keyId, std::string_view(text + passwordLength, idLength));
+    setText(s.student.keyPassword, std::string_view(text, passwordLength));
+    setText(s.student.keyId, std::string_view(text + passwordLength, idLength));
     return KeyDiskCode::KeyRead;
 }
 
 KeyDiskCode writeKeyFile() {
     [[maybe_unused]] CriticalErrorGuard guard;
     SessionState& s = session();
-    if (!isDriveLetter(s.keyDrive))
+    if (!isDriveLetter(s.student.keyDrive))
         return KeyDiskCode::WriteFailed;
-    if (!createFolder(onDrive(s.keyDrive, ":\\LORVENNA")) &&
+    if (!createFolder(onDrive(s.student.keyDrive, ":\\LORVENNA")) &&
         lastFileError() != FileError::AlreadyExists)
         return KeyDiskCode::WriteFailed;
 
-    const int passwordLength = static_cast<int>(strnlen(s.typedPassword, kMaxPasswordLength));
-    const int idLength = static_cast<int>(strnlen(s.studentId, kMaxIdLength));
+    const int passwordLength =
+        static_cast<int>(strnlen(s.student.typedPassword, kMaxPasswordLength));
+    const int idLength = static_cast<int>(strnlen(s.student.studentId, kMaxIdLength));
     std::array<std::uint8_t, kKeyRecordSize> record{};
     record[kPasswordLengthAt] = static_cast<std::uint8_t>(passwordLength);
     record[kIdLengthAt] = static_cast<std::uint8_t>(idLength);
-    std::memcpy(record.data() + kTextAt, s.typedPassword, passwordLength);
-    std::memcpy(record.data() + kTextAt + passwordLength, s.studentId, idLength);
+    std::memcpy(record.data() + kTextAt, s.student.typedPassword, passwordLength);
+    std::memcpy(record.data() + kTextAt + passwordLength, s.student.studentId, idLength);
     // The fill is never checked; it only hides where the texts end.
-    const int firstChar = static_cast<signed char>(s.studentId[0]);
+    const int firstChar = static_cast<signed char>(s.student.studentId[0]);
     for (int i = kTextAt + passwordLength + idLength; i < kKeyRecordSize; ++i)
         record[i] = static_cast<std::uint8_t>((nextRandom() + firstChar) & 0xFF);
     scramble(record.data(), kKeyRecordSize);
 
-    if (!writeWholeFile(onDrive(s.keyDrive, ":\\LORVENNA\\KEY.GRD"), record.data(), record.size()))
+    if (!writeWholeFile(onDrive(s.student.keyDrive, ":\\LORVENNA\\KEY.GRD"), record.data(),
+                        record.size()))
         return KeyDiskCode::WriteFailed;
     return KeyDiskCode::KeyWritten;
 }
 
 KeyDiskCode checkPassword() {
     const SessionState& s = session();
-    const std::string_view typed(s.typedPassword, strnlen(s.typedPassword, sizeof s.typedPassword));
-    const std::string_view stored(s.keyPassword, strnlen(s.keyPassword, sizeof s.keyPassword));
+    const std::string_view typed(s.student.typedPassword,
+                                 strnlen(s.student.typedPassword, sizeof s.student.typedPassword));
+    const std::string_view stored(s.student.keyPassword,
+                                  strnlen(s.student.keyPassword, sizeof s.student.keyPassword));
     return equalsIgnoringCase(typed, stored) ? KeyDiskCode::PasswordRight
                                              : KeyDiskCode::WrongPassword;
 }

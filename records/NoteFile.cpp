@@ -30,10 +30,10 @@ std::string_view fieldText(const char* field, std::size_t size) {
 
 std::string notePrefix() {
     const SessionState& s = session();
-    if (!s.graded || !hasDriveLetter(s.keyDrive))
+    if (!s.student.graded || !hasDriveLetter(s.student.keyDrive))
         return {};
     char prefix[16];
-    std::snprintf(prefix, sizeof prefix, "%c:\\LORVENNA\\", s.keyDrive);
+    std::snprintf(prefix, sizeof prefix, "%c:\\LORVENNA\\", s.student.keyDrive);
     return prefix;
 }
 

@@ -39,7 +39,7 @@ void NotesReaderSteps::start() {
         return;
     }
     view_.setStatus("Finding and listing Notes on this disk....");
-    names_ = listNotes(session().keyDrive);
+    names_ = listNotes(session().student.keyDrive);
     if (names_.empty()) {
         messageBox("No notes on this disk.", "Try another disk.");
         end();
@@ -53,7 +53,8 @@ void NotesReaderSteps::start() {
 void NotesReaderSteps::readNote(int row) {
     if (ended_ || row < 0 || static_cast<std::size_t>(row) >= names_.size())
         return;
-    if (!readShownText(noteOnDisk(session().keyDrive, names_[static_cast<std::size_t>(row)])))
+    if (!readShownText(
+            noteOnDisk(session().student.keyDrive, names_[static_cast<std::size_t>(row)])))
         return;
     const char* text = session().bigText;
     view_.showNote(std::string_view(text, strnlen(text, sizeof session().bigText)));
@@ -62,7 +63,7 @@ void NotesReaderSteps::readNote(int row) {
 void NotesReaderSteps::printAll() {
     if (ended_)
         return;
-    view_.setStatus(printNotes(session().keyDrive, names_)
+    view_.setStatus(printNotes(session().student.keyDrive, names_)
                         ? "Printing all notes."
                         : "Printer not available or not turned on!");
 }

@@ -47,7 +47,7 @@ GradeWrite writeGrade(long answered, long right) {
     if (!keyDiskConfirmed())
         return GradeWrite::NoKeyDisk;
     [[maybe_unused]] CriticalErrorGuard guard;
-    const long sequence = freeSequence(s.keyDrive, s.lessonMajor, s.lessonMinor);
+    const long sequence = freeSequence(s.student.keyDrive, s.lessonMajor, s.lessonMinor);
     if (sequence == 0) {
         // Every grade file of the lesson stays as it is, and the student learns why this
         // one is missing.
@@ -56,11 +56,12 @@ GradeWrite writeGrade(long answered, long right) {
                    "saved.");
         return GradeWrite::NoRoom;
     }
-    const std::string_view id(s.studentId, strnlen(s.studentId, sizeof s.studentId));
+    const std::string_view id(s.student.studentId,
+                              strnlen(s.student.studentId, sizeof s.student.studentId));
     const GradeRecord record = GradeRecord::make(localTime(), s.lessonMajor, s.lessonMinor,
                                                  answered, right, s.questionTotal, id);
     const GradeRecord::Bytes bytes = record.toDisk();
-    return writeWholeFile(gradeFileName(s.keyDrive, s.lessonMajor, s.lessonMinor, sequence),
+    return writeWholeFile(gradeFileName(s.student.keyDrive, s.lessonMajor, s.lessonMinor, sequence),
                           bytes.data(), bytes.size())
                ? GradeWrite::Written
                : GradeWrite::Failed;
@@ -92,7 +93,7 @@ int scoreLesson() {
     }
     messageBox("Your score:", scoreText(right, answered, s.questionTotal), BoxButtons::Ok);
 
-    if (!s.graded)
+    if (!s.student.graded)
         return 1;
     if (s.mainWindow)
         s.mainWindow->drawStatusText("Writing grades to disk");
@@ -108,7 +109,7 @@ int scoreLesson() {
     const bool written = outcome == GradeWrite::Written;
     // The place in the lesson is kept even when the grade could not be.
     if (s.currentPage < s.pageCount)
-        writeBookmark(s.keyDrive, s.lessonMajor, s.lessonMinor);
+        writeBookmark(s.student.keyDrive, s.lessonMajor, s.lessonMinor);
     markAllAndRepaint();
     return written ? 1 : 0;
 }

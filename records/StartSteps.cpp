@@ -117,7 +117,7 @@ void StartSteps::showRegistrationPrompt() {
                   "you want to set up this disk for your key, type your student ID (name or "
                   "number), then hit Enter.  If this isn't what you want, hit the Quit button "
                   "and restart.",
-                  session().keyDrive);
+                  session().student.keyDrive);
     view_.setMessage(message);
     view_.focusIdField();
 }
@@ -135,7 +135,8 @@ void StartSteps::showPasswordPrompt() {
     view_.showIdField(false);
     view_.showPasswordField(true);
     SessionState& s = session();
-    setText(s.studentId, std::string_view(s.keyId, strnlen(s.keyId, sizeof s.keyId)));
+    setText(s.student.studentId,
+            std::string_view(s.student.keyId, strnlen(s.student.keyId, sizeof s.student.keyId)));
     view_.setWindowText("Lorvenna: Grade disk present.");
     view_.setMessage("Type your password and hit Enter.");
     view_.focusPasswordField();
@@ -163,11 +164,11 @@ void StartSteps::stepBox(StartStep step) {
     } else if (step == StartStep::SeveralMedia || step == StartStep::NoMedium) {
         retryDetection();
     } else if (step == StartStep::IdTooLong) {
-        s.studentId[0] = '\0';
+        s.student.studentId[0] = '\0';
         view_.clearIdField();
         post(StartStep::NotRegistered);
     } else if (step == StartStep::PasswordTooLong) {
-        s.typedPassword[0] = '\0';
+        s.student.typedPassword[0] = '\0';
         view_.clearPasswordField();
         post(StartStep::ChoosePassword);
     }
@@ -212,7 +213,7 @@ void StartSteps::startWithGrades() {
 void StartSteps::startUngraded() {
     if (ended_)
         return;
-    session().graded = false;
+    session().student.graded = false;
     end(StateCode::LessonSelection);
 }
 
@@ -246,7 +247,7 @@ void StartSteps::enterInIdField() {
         return;
     SessionState& s = session();
     const std::string entry = view_.idText().substr(0, kMaxIdLength);
-    setText(s.studentId, entry);
+    setText(s.student.studentId, entry);
     if (!acceptEntry(entry))
         return;
     post(StartStep::ChoosePassword);
@@ -257,13 +258,13 @@ void StartSteps::enterInPasswordField() {
         return;
     SessionState& s = session();
     const std::string entry = view_.passwordText().substr(0, kMaxPasswordLength);
-    setText(s.typedPassword, entry);
+    setText(s.student.typedPassword, entry);
     if (entry.empty()) {
         acceptEntry(entry);
         return;
     }
     if (!acceptEntry(entry)) {
-        s.typedPassword[0] = '\0';
+        s.student.typedPassword[0] = '\0';
         view_.clearPasswordField();
         return;
     }
@@ -281,12 +282,12 @@ void StartSteps::enterInPasswordField() {
         }
     } else if (checkPassword() != KeyDiskCode::PasswordRight) {
         messageBox("Incorrect password.", "Please try again.");
-        s.typedPassword[0] = '\0';
+        s.student.typedPassword[0] = '\0';
         view_.clearPasswordField();
         post(StartStep::PasswordAgain);
         return;
     }
-    s.graded = true;
+    s.student.graded = true;
     s.stateCode = StateCode::LessonSelection;
     end(StateCode::LessonSelection);
 }

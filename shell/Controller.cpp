@@ -148,7 +148,7 @@ void Controller::handleState(StateCode code, int page) {
 void Controller::setUpLesson(bool fromBookmark) {
     SessionState& s = session();
     lessonEnded_ = false;
-    if (!fromBookmark && s.graded)
+    if (!fromBookmark && s.student.graded)
         window_.enableNoteButton();
     if (app()) {
         char status[80];

@@ -7,6 +7,7 @@
 #include "lesson/PageLookup.h"
 #include "platform/Geometry.h"
 #include "platform/Picture.h"
+#include "records/Student.h"
 #include "shell/Codes.h"
 
 #include <cstdint>
@@ -34,8 +35,6 @@ struct SessionState {
     std::int32_t questionTotal = 0;
     std::int32_t lessonMajor = 0;
     std::int32_t lessonMinor = 0;
-    bool graded = false;
-    char keyDrive = 0;
     bool testLesson = false;
     PageEntry* pages = nullptr; // owned list, from reading the index to the lesson teardown
     PageEntry* currentEntry = nullptr;
@@ -75,11 +74,7 @@ struct SessionState {
     AppServices* mainWindow = nullptr; // the main window's services; not owned
     Rect statusRect;
 
-    // The student's identity.
-    char studentId[60] = {};
-    char keyId[60] = {};
-    char typedPassword[24] = {};
-    char keyPassword[20] = {};
+    Student student;
     void* currentDialog = nullptr;
 };
 

@@ -50,7 +50,7 @@ FuzzWorld& FuzzWorld::next() {
     static FuzzWorld* world = new FuzzWorld;
     resetSession();
     session().mainWindow = &stage->app;
-    session().keyDrive = 'E';
+    session().student.keyDrive = 'E';
     return *world;
 }
 

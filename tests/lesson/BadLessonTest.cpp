@@ -164,7 +164,7 @@ TEST_F(BadLesson, FilesThatAreNotLessonsAreRefusedWithAReason) {
 
 TEST_F(BadLesson, DamagedBookmarksNeverCrash) {
     const std::string drive = folder_.addDrive('E');
-    session().keyDrive = 'E';
+    session().student.keyDrive = 'E';
     folder_.write("LSNS/09-09.LSN", readSample("01-02.LSN"), false);
     std::mt19937 random(7);
     const std::string good = " L 909\r\nP 1 1 1\r\nP -2 1 0\r\nP 3 0 0\r\nP 4 0 0\r\n";

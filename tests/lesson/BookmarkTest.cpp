@@ -36,8 +36,8 @@ protected:
         folder.write("LSNS/01-02.LSN", ninePageLesson());
         drive = folder.addDrive('E');
         std::filesystem::create_directories(drive + "/LORVENNA");
-        session().graded = true;
-        session().keyDrive = 'E';
+        session().student.graded = true;
+        session().student.keyDrive = 'E';
     }
     void TearDown() override { freePages(); }
 
@@ -88,7 +88,7 @@ TEST_F(BookmarkTest, LeftAtPage4Of9WritesNinePLinesAndResumesThere) {
     // A new run: the lesson's index is read afresh and the counts come back by position.
     freePages();
     resetSession();
-    session().keyDrive = 'E';
+    session().student.keyDrive = 'E';
     EXPECT_EQ(applyBookmark(1, 2), 4);
     EXPECT_EQ(counts(),
               (std::vector<Counts>{

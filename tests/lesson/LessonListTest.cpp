@@ -109,8 +109,8 @@ TEST_F(LessonListTest, GradedSessionsMarkBookmarkedLessons) {
                                                  "Lesson 03-13 Other"}));
     EXPECT_FALSE(lessons.bookmarkFound()) << "ungraded";
 
-    session().graded = true;
-    session().keyDrive = 'E';
+    session().student.graded = true;
+    session().student.keyDrive = 'E';
     lessons.build(session());
     EXPECT_EQ(texts()[0], ("Lesson 03-12 " + title).substr(0, 72) + " [BOOKMARKED]");
     EXPECT_EQ(texts()[1], "Lesson 03-13 Other");
@@ -250,8 +250,8 @@ TEST_F(LessonListTest, DialogCommandsGiveTheirResultsAndRememberTheSelection) {
     const std::string drive = folder.addDrive('E');
     std::filesystem::create_directories(drive + "/LORVENNA");
     std::ofstream(drive + "/LORVENNA/L01-03.BMK") << " L 103\r\n";
-    session().graded = true;
-    session().keyDrive = 'E';
+    session().student.graded = true;
+    session().student.keyDrive = 'E';
 
     // Double-click on the second lesson starts it.
     EXPECT_EQ(

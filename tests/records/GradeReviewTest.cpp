@@ -90,9 +90,9 @@ protected:
         resetSession();
         work.addDrive('E');
         SessionState& s = session();
-        s.keyDrive = 'E';
-        setText(s.studentId, "Kim42");
-        setText(s.typedPassword, "Pw7");
+        s.student.keyDrive = 'E';
+        setText(s.student.studentId, "Kim42");
+        setText(s.student.typedPassword, "Pw7");
         ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
         key = work.read("drive-E/LORVENNA/KEY.GRD");
         resetSession(); // the review reads the key itself
@@ -258,7 +258,7 @@ TEST_F(GradeReviewTest, WithoutPrinterTheStatusSaysSo) {
 TEST_F(GradeReviewTest, NewDiskForgetsTheStudentAndListsAgain) {
     lessons({"01-01"});
     grade(1, 1, 1, "Kim42", 10, 6, 10);
-    setText(session().typedPassword, "Pw7");
+    setText(session().student.typedPassword, "Pw7");
     ModalSteps user;
     user.then<Review>("first disk listed", listingDone, [&](Review& d) {
         findControl<QLineEdit>(d, Review::kSaveFieldId)->setText("x");
@@ -268,8 +268,8 @@ TEST_F(GradeReviewTest, NewDiskForgetsTheStudentAndListsAgain) {
     user.then<Review>("second disk listed", listingDone, [&](Review& d) {
         EXPECT_EQ(listed(d).size(), 2u);
         EXPECT_TRUE(findControl<QLineEdit>(d, Review::kSaveFieldId)->text().isEmpty());
-        EXPECT_STREQ(session().typedPassword, "");
-        EXPECT_STREQ(session().studentId, "Kim42"); // read again from the key
+        EXPECT_STREQ(session().student.typedPassword, "");
+        EXPECT_STREQ(session().student.studentId, "Kim42"); // read again from the key
         click(d, Review::kMainMenuId);
     });
     EXPECT_EQ(user.run(runGradeReview), StateCode::LessonSelection);

@@ -25,8 +25,8 @@ protected:
     void SetUp() override {
         resetSession();
         work.addDrive('E');
-        session().keyDrive = 'E';
-        setText(session().studentId, "Kim42");
+        session().student.keyDrive = 'E';
+        setText(session().student.studentId, "Kim42");
     }
 
     static std::string fileName(long major, long minor, int sequence) {
@@ -125,7 +125,7 @@ TEST_F(GradeScanTest, LessonWithoutGradesSaysSo) {
 }
 
 TEST_F(GradeScanTest, OtherStudentsRecordsGoToTheOwnersList) {
-    setText(session().studentId, "S3");
+    setText(session().student.studentId, "S3");
     clearOtherOwners();
     writeGrade(3, 12, 1, "S1");
     writeGrade(3, 12, 2, "S2");
@@ -276,7 +276,7 @@ TEST_F(GradeScanTest, RecordWithoutPossibleShowsZeroPercent) {
 
 TEST_F(GradeScanTest, NoKeyDriveReadsNothing) {
     writeGrade(3, 12, 1, "Kim42");
-    session().keyDrive = 0;
+    session().student.keyDrive = 0;
     EXPECT_EQ(scan.scanLesson(3, 12), 1);
     EXPECT_EQ(lines, (Lines{kNoGrades}));
 }

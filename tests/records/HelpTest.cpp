@@ -61,7 +61,7 @@ TEST_F(HelpTest, EachTopicShowsItsFile) {
     };
     for (const Case& c : cases) {
         session().stateCode = c.stateCode;
-        session().graded = c.graded;
+        session().student.graded = c.graded;
         std::string shown;
         EXPECT_EQ(show(c.topic, shown, c.shown != nullptr), c.shown ? 1 : 0)
             << static_cast<int>(c.topic);

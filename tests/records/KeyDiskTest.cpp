@@ -41,8 +41,8 @@ protected:
         seedRandom(1);
     }
     void setIdentity(const char* id, const char* password) {
-        setText(session().studentId, id);
-        setText(session().typedPassword, password);
+        setText(session().student.studentId, id);
+        setText(session().student.typedPassword, password);
     }
     WorkFolder work;
 };
@@ -69,13 +69,13 @@ TEST_F(KeyDiskTest, DetectionCountsDrivesAndMedia) {
             folder.addDrive(letter, medium);
         resetSession();
         EXPECT_EQ(detectKeyDrive(), c.result) << c.name;
-        EXPECT_EQ(session().keyDrive, c.keyDrive) << c.name;
+        EXPECT_EQ(session().student.keyDrive, c.keyDrive) << c.name;
     }
 }
 
 TEST_F(KeyDiskTest, WrittenKeyFileHoldsLengthsTextsAndFillScrambled) {
     work.addDrive('E');
-    session().keyDrive = 'E';
+    session().student.keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
     ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
 
@@ -102,7 +102,7 @@ TEST_F(KeyDiskTest, WrittenKeyFileHoldsLengthsTextsAndFillScrambled) {
 
 TEST_F(KeyDiskTest, KeyFileReadsBackAfterWriting) {
     work.addDrive('E');
-    session().keyDrive = 'E';
+    session().student.keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
     ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     // A second registration replaces the key, even though the folder exists.
@@ -110,30 +110,30 @@ TEST_F(KeyDiskTest, KeyFileReadsBackAfterWriting) {
     ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
 
     resetSession();
-    session().keyDrive = 'E';
+    session().student.keyDrive = 'E';
     ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
-    EXPECT_STREQ(session().keyId, "Lee9");
-    EXPECT_STREQ(session().keyPassword, "Secret18");
+    EXPECT_STREQ(session().student.keyId, "Lee9");
+    EXPECT_STREQ(session().student.keyPassword, "Secret18");
     EXPECT_FALSE(work.exists("drive-E/TEMPTEMP.TMP"));
 }
 
 TEST_F(KeyDiskTest, LongestIdAndPasswordFitTheKey) {
     work.addDrive('E');
-    session().keyDrive = 'E';
+    session().student.keyDrive = 'E';
     const std::string id(58, 'a');
     const std::string password(18, 'b');
     setIdentity(id.c_str(), password.c_str());
     ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     resetSession();
-    session().keyDrive = 'E';
+    session().student.keyDrive = 'E';
     ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
-    EXPECT_EQ(std::string(session().keyId), id);
-    EXPECT_EQ(std::string(session().keyPassword), password);
+    EXPECT_EQ(std::string(session().student.keyId), id);
+    EXPECT_EQ(std::string(session().student.keyPassword), password);
 }
 
 TEST_F(KeyDiskTest, MissingOrShortKeyFileIsUnregistered) {
     work.addDrive('E');
-    session().keyDrive = 'E';
+    session().student.keyDrive = 'E';
     EXPECT_EQ(readKeyFile(), KeyDiskCode::NotRegistered);
 
     std::string file = keyFile(std::string("\x03\x02"
@@ -170,13 +170,13 @@ TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
     };
     for (const Case& c : cases) {
         resetSession();
-        session().keyDrive = 'E';
-        setText(session().keyId, "kept");
-        setText(session().keyPassword, "kept");
+        session().student.keyDrive = 'E';
+        setText(session().student.keyId, "kept");
+        setText(session().student.keyPassword, "kept");
         work.write("drive-E/LORVENNA/KEY.GRD", keyFile(c.plain), false);
         EXPECT_EQ(readKeyFile(), KeyDiskCode::WrongPassword) << c.name;
-        EXPECT_STREQ(session().keyId, "kept") << c.name;
-        EXPECT_STREQ(session().keyPassword, "kept") << c.name;
+        EXPECT_STREQ(session().student.keyId, "kept") << c.name;
+        EXPECT_STREQ(session().student.keyPassword, "kept") << c.name;
     }
 }
 
@@ -185,7 +185,7 @@ TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
 TEST_F(KeyDiskTest, LinksOnTheStickAreNeitherFollowedNorEmptied) {
     namespace fsys = std::filesystem;
     const std::string root = work.addDrive('E');
-    session().keyDrive = 'E';
+    session().student.keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
     ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     work.write("outside/victim.txt", "precious", false);
@@ -208,19 +208,19 @@ TEST_F(KeyDiskTest, LinksOnTheStickAreNeitherFollowedNorEmptied) {
 
 TEST_F(KeyDiskTest, LengthsJustInsideTheFieldsAreRead) {
     work.addDrive('E');
-    session().keyDrive = 'E';
+    session().student.keyDrive = 'E';
     const std::string plain = std::string("\x12\x3A") + std::string(18, 'p') + std::string(58, 'i');
     work.write("drive-E/LORVENNA/KEY.GRD", keyFile(plain), false);
     ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
-    EXPECT_EQ(std::string(session().keyPassword), std::string(18, 'p'));
-    EXPECT_EQ(std::string(session().keyId), std::string(58, 'i'));
+    EXPECT_EQ(std::string(session().student.keyPassword), std::string(18, 'p'));
+    EXPECT_EQ(std::string(session().student.keyId), std::string(58, 'i'));
 }
 
 TEST_F(KeyDiskTest, WriteProtectedDiskIsReportedByReadingAndWriting) {
     const std::string root = work.addDrive('E');
     std::filesystem::permissions(root, std::filesystem::perms::owner_read |
                                            std::filesystem::perms::owner_exec);
-    session().keyDrive = 'E';
+    session().student.keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
     EXPECT_EQ(readKeyFile(), KeyDiskCode::WriteFailed);
     EXPECT_EQ(writeKeyFile(), KeyDiskCode::WriteFailed);
@@ -228,7 +228,7 @@ TEST_F(KeyDiskTest, WriteProtectedDiskIsReportedByReadingAndWriting) {
 }
 
 TEST_F(KeyDiskTest, NoDriveLetterTouchesNothing) {
-    session().keyDrive = 0;
+    session().student.keyDrive = 0;
     setIdentity("Kim42", "Pw7");
     EXPECT_EQ(readKeyFile(), KeyDiskCode::NotRegistered);
     EXPECT_EQ(writeKeyFile(), KeyDiskCode::WriteFailed);
@@ -253,8 +253,8 @@ TEST_F(KeyDiskTest, PasswordMatchesIgnoringLetterCase) {
         {"[", "{", KeyDiskCode::WrongPassword}, // not letters: no case to ignore
     };
     for (const Case& c : cases) {
-        setText(session().typedPassword, c.typed);
-        setText(session().keyPassword, c.stored);
+        setText(session().student.typedPassword, c.typed);
+        setText(session().student.keyPassword, c.stored);
         EXPECT_EQ(checkPassword(), c.result) << c.typed << " / " << c.stored;
     }
 }

@@ -55,8 +55,8 @@ protected:
 
     void graded() {
         work.addDrive('E');
-        session().graded = true;
-        session().keyDrive = 'E';
+        session().student.graded = true;
+        session().student.keyDrive = 'E';
     }
 
     // Writes a note through the dialog: typed text, then Enter.

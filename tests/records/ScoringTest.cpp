@@ -67,12 +67,12 @@ protected:
     void graded(const char* typedPassword = "Pw7") {
         work->addDrive('E');
         SessionState& s = session();
-        s.keyDrive = 'E';
-        setText(s.studentId, "Kim42");
-        setText(s.typedPassword, "Pw7");
+        s.student.keyDrive = 'E';
+        setText(s.student.studentId, "Kim42");
+        setText(s.student.typedPassword, "Pw7");
         ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
-        setText(s.typedPassword, typedPassword);
-        s.graded = true;
+        setText(s.student.typedPassword, typedPassword);
+        s.student.graded = true;
     }
 
     static std::string gradePath(int sequence) {
@@ -224,7 +224,8 @@ TEST_F(ScoringTest, AKeyDiskGoneAtTheEndIsAskedForUntilGivenUp) {
         std::function<void(WorkFolder&)> spoil;
     };
     const Case cases[] = {
-        {"password changed", [](WorkFolder&) { setText(session().typedPassword, "Other1"); }},
+        {"password changed",
+         [](WorkFolder&) { setText(session().student.typedPassword, "Other1"); }},
         {"disk removed", [](WorkFolder& w) { std::filesystem::remove_all(w.path() + "/drive-E"); }},
         {"key file cut short",
          [](WorkFolder& w) { w.write("drive-E/LORVENNA/KEY.GRD", "short", false); }},

@@ -166,8 +166,8 @@ TEST_F(StartDialogViewTest, BlankDiskIsRegisteredThroughTheFields) {
               });
     EXPECT_EQ(user.run(), StateCode::LessonSelection);
     EXPECT_TRUE(user.finished());
-    EXPECT_TRUE(session().graded);
-    EXPECT_STREQ(session().studentId, "Kim42");
+    EXPECT_TRUE(session().student.graded);
+    EXPECT_STREQ(session().student.studentId, "Kim42");
     EXPECT_EQ(work.read("drive-E/LORVENNA/KEY.GRD").size(), 256u);
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(session().currentDialog, nullptr);
@@ -175,9 +175,9 @@ TEST_F(StartDialogViewTest, BlankDiskIsRegisteredThroughTheFields) {
 
 TEST_F(StartDialogViewTest, RegisteredDiskLogsInWithPasswordInOtherCase) {
     work.addDrive('E');
-    session().keyDrive = 'E';
-    setText(session().studentId, "Kim42");
-    setText(session().typedPassword, "Pw7");
+    session().student.keyDrive = 'E';
+    setText(session().student.studentId, "Kim42");
+    setText(session().student.typedPassword, "Pw7");
     ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     resetSession();
 
@@ -190,8 +190,8 @@ TEST_F(StartDialogViewTest, RegisteredDiskLogsInWithPasswordInOtherCase) {
                   pressKey(field(d, 203), Qt::Key_Return);
               });
     EXPECT_EQ(user.run(), StateCode::LessonSelection);
-    EXPECT_TRUE(session().graded);
-    EXPECT_STREQ(session().studentId, "Kim42");
+    EXPECT_TRUE(session().student.graded);
+    EXPECT_STREQ(session().student.studentId, "Kim42");
 }
 
 TEST_F(StartDialogViewTest, TypingPastSixtyCharactersIsNoticed) {
@@ -217,11 +217,11 @@ TEST_F(StartDialogViewTest, EscapeQuitsAndUngradedStarts) {
               [](StartDialogView& d) { pressKey(&d, Qt::Key_Escape); });
     EXPECT_EQ(quit.run(), StateCode::Quit);
 
-    session().graded = true;
+    session().student.graded = true;
     UserScript ungraded;
     ungraded.then([](StartDialogView&) { return true; }, [](StartDialogView& d) { click(d, 204); });
     EXPECT_EQ(ungraded.run(), StateCode::LessonSelection);
-    EXPECT_FALSE(session().graded);
+    EXPECT_FALSE(session().student.graded);
 }
 
 TEST_F(StartDialogViewTest, ReadNotesLeadsToTheNotesReader) {

@@ -118,12 +118,12 @@ TEST_F(StartStepsTest, SimpleCommandsEndTheDialog) {
     for (const Case& c : cases) {
         FakeStartView fresh;
         StartSteps machine(fresh);
-        session().graded = true;
+        session().student.graded = true;
         (machine.*c.command)();
         EXPECT_EQ(fresh.results, std::vector<StateCode>{c.result});
         EXPECT_EQ(machine.result(), c.result);
         if (c.command == &StartSteps::startUngraded) {
-            EXPECT_FALSE(session().graded);
+            EXPECT_FALSE(session().student.graded);
         }
         // Nothing acts on a dialog that has ended.
         machine.quit();
@@ -215,7 +215,7 @@ TEST_F(StartStepsTest, BlankDiskRegistersIdAndPassword) {
     EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::ChoosePassword));
     EXPECT_FALSE(view.idShown);
     EXPECT_EQ(view.id, ""); // the field is cleared, the ID kept
-    EXPECT_STREQ(session().studentId, "Kim42");
+    EXPECT_STREQ(session().student.studentId, "Kim42");
     EXPECT_TRUE(view.passwordShown);
     EXPECT_EQ(view.focus, "password");
     EXPECT_EQ(view.message, "Now choose a short password then hit Enter:");
@@ -223,7 +223,7 @@ TEST_F(StartStepsTest, BlankDiskRegistersIdAndPassword) {
     typePassword("Pw7");
     EXPECT_EQ(view.message, "Registering your name and password on floppy.....");
     EXPECT_EQ(view.results, std::vector<StateCode>{StateCode::LessonSelection});
-    EXPECT_TRUE(session().graded);
+    EXPECT_TRUE(session().student.graded);
     EXPECT_EQ(keyFileOnE().size(), 256u);
     EXPECT_TRUE(boxes.shown().empty());
 }
@@ -242,16 +242,16 @@ TEST_F(StartStepsTest, ShortKeyFileIsRegisteredAnew) {
 
 TEST_F(StartStepsTest, RegisteredDiskAcceptsThePasswordInOtherCase) {
     work.addDrive('E');
-    session().keyDrive = 'E';
-    setText(session().studentId, "Kim42");
-    setText(session().typedPassword, "Pw7");
+    session().student.keyDrive = 'E';
+    setText(session().student.studentId, "Kim42");
+    setText(session().student.typedPassword, "Pw7");
     ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     resetSession();
 
     steps.startWithGrades();
     runPosted();
     EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::KeyRead));
-    EXPECT_STREQ(session().studentId, "Kim42");
+    EXPECT_STREQ(session().student.studentId, "Kim42");
     EXPECT_EQ(view.windowText, "Lorvenna: Grade disk present.");
     EXPECT_EQ(view.message, "Type your password and hit Enter.");
     EXPECT_TRUE(view.passwordShown);
@@ -266,7 +266,7 @@ TEST_F(StartStepsTest, RegisteredDiskAcceptsThePasswordInOtherCase) {
     EXPECT_EQ(captions(), (std::vector<std::string>{"Incorrect password.", "Incorrect password."}));
     EXPECT_EQ(boxes.shown()[0].text, "Please try again.");
     EXPECT_EQ(view.results, std::vector<StateCode>{StateCode::LessonSelection});
-    EXPECT_TRUE(session().graded);
+    EXPECT_TRUE(session().student.graded);
 }
 
 TEST_F(StartStepsTest, LongEntriesAreCutTo58And18Characters) {
@@ -282,18 +282,18 @@ TEST_F(StartStepsTest, LongEntriesAreCutTo58And18Characters) {
         machine.handleStep(StartStep::OneMedium); // as posted
         machine.handleStep(StartStep::NotRegistered);
         machine.enterInIdField();
-        EXPECT_EQ(std::string(session().studentId), std::string(58, 'a')) << idLength;
+        EXPECT_EQ(std::string(session().student.studentId), std::string(58, 'a')) << idLength;
         session().stateCode = static_cast<StateCode>(StartStep::ChoosePassword);
         fresh.password = std::string(18, 'p') + "Q";
         machine.enterInPasswordField();
-        EXPECT_EQ(std::string(session().typedPassword), std::string(18, 'p')) << idLength;
+        EXPECT_EQ(std::string(session().student.typedPassword), std::string(18, 'p')) << idLength;
         EXPECT_EQ(fresh.results, std::vector<StateCode>{StateCode::LessonSelection}) << idLength;
 
         // The same long password typed at login matches what was registered.
         resetSession();
-        session().keyDrive = 'E';
+        session().student.keyDrive = 'E';
         ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
-        setText(session().typedPassword, std::string(18, 'P'));
+        setText(session().student.typedPassword, std::string(18, 'P'));
         EXPECT_EQ(checkPassword(), KeyDiskCode::PasswordRight);
     }
 }
@@ -316,7 +316,7 @@ TEST_F(StartStepsTest, EntriesMustBeLettersAndDigits) {
     typeId("Kim42");
     typePassword("a b");
     EXPECT_EQ(view.password, ""); // the password field is cleared
-    EXPECT_EQ(session().typedPassword[0], '\0');
+    EXPECT_EQ(session().student.typedPassword[0], '\0');
     typePassword("");
     EXPECT_EQ(captions().back(), "Empty entry.");
     EXPECT_TRUE(view.results.empty());
@@ -328,7 +328,7 @@ TEST_F(StartStepsTest, TypingPastTheLimitsAsksForShorterEntries) {
     steps.startWithGrades();
     runPosted();
     boxes.queue(BoxAnswer::Retry);
-    setText(session().studentId, "Kim");
+    setText(session().student.studentId, "Kim");
     view.id = std::string(60, 'a');
     steps.idFieldOverflow();
     runPosted();
@@ -336,7 +336,7 @@ TEST_F(StartStepsTest, TypingPastTheLimitsAsksForShorterEntries) {
     EXPECT_EQ(boxes.shown()[0].caption, "Your name entry is too long.");
     EXPECT_EQ(boxes.shown()[0].text, "Hit Retry then use a shorter name or ID.");
     EXPECT_EQ(view.id, "");
-    EXPECT_EQ(session().studentId[0], '\0');
+    EXPECT_EQ(session().student.studentId[0], '\0');
     EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::NotRegistered));
 
     typeId("Kim42");
@@ -358,9 +358,9 @@ TEST_F(StartStepsTest, TypingPastTheLimitsAsksForShorterEntries) {
 
 TEST_F(StartStepsTest, PasswordLimitAtLoginOnlyStopsTyping) {
     work.addDrive('E');
-    session().keyDrive = 'E';
-    setText(session().studentId, "Kim42");
-    setText(session().typedPassword, "Pw7");
+    session().student.keyDrive = 'E';
+    setText(session().student.studentId, "Kim42");
+    setText(session().student.typedPassword, "Pw7");
     ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     steps.startWithGrades();
     runPosted();
@@ -398,7 +398,7 @@ TEST_F(StartStepsTest, FailedRegistrationShowsTheDiskBox) {
     typePassword("Pw7");
     EXPECT_EQ(captions(), std::vector<std::string>{"Grading disk full or write-protected."});
     EXPECT_EQ(view.results, std::vector<StateCode>{StateCode::Quit});
-    EXPECT_FALSE(session().graded);
+    EXPECT_FALSE(session().student.graded);
 }
 
 TEST_F(StartStepsTest, DamagedKeyFileEndsWithWrongPasswordCode) {
@@ -467,10 +467,10 @@ TEST_F(StartStepsTest, RegistrationFailingAtAnyStepKeepsTheOldKeyOrWritesAWholeO
             EXPECT_TRUE(runBoxes->shown().empty());
             EXPECT_EQ(runView->results, std::vector<StateCode>{StateCode::LessonSelection});
             resetSession();
-            session().keyDrive = 'E';
+            session().student.keyDrive = 'E';
             ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
-            EXPECT_STREQ(session().keyId, "Kim42");
-            EXPECT_STREQ(session().keyPassword, "Pw7");
+            EXPECT_STREQ(session().student.keyId, "Kim42");
+            EXPECT_STREQ(session().student.keyPassword, "Pw7");
         };
 
         const auto faults = failEachFileStep(prepare, save, check, ENOSPC);

@@ -151,7 +151,7 @@ TEST_F(ControllerTest, EndOfLessonScoresTearsDownThenSelects) {
 TEST_F(ControllerTest, SettingUpALessonReadsItsIndexAndShowsPageOne) {
     SessionState& s = session();
     std::snprintf(s.lessonName, sizeof s.lessonName, "01-02");
-    s.graded = true;
+    s.student.graded = true;
     app->caption = "old caption";
     controller->handleState(StateCode::SetUpLesson);
     EXPECT_EQ(window.noteEnabled, 1);
@@ -162,7 +162,7 @@ TEST_F(ControllerTest, SettingUpALessonReadsItsIndexAndShowsPageOne) {
     EXPECT_EQ(s.stateCode, StateCode::SetUpLesson);
 
     // Ungraded: the note button stays as it is.
-    s.graded = false;
+    s.student.graded = false;
     controller->handleState(StateCode::SetUpLesson);
     EXPECT_EQ(window.noteEnabled, 1);
 }
@@ -172,7 +172,7 @@ TEST_F(ControllerTest, SettingUpFromTheBookmarkResumesItsPage) {
     std::snprintf(s.lessonName, sizeof s.lessonName, "03-12");
     s.lessonMajor = 3;
     s.lessonMinor = 12;
-    s.graded = true;
+    s.student.graded = true;
     struct Case {
         int bookmark;
         int page;

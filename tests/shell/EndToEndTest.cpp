@@ -117,7 +117,7 @@ TEST(EndToEnd, StudentChoosesALessonSeesItsFirstPageAndQuits) {
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_EQ(session().pages, nullptr);
     EXPECT_EQ(session().displays[1], nullptr);
-    EXPECT_FALSE(session().graded);
+    EXPECT_FALSE(session().student.graded);
 }
 
 } // namespace

@@ -280,8 +280,8 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
         };
         EXPECT_EQ(student.play(w), student.steps.size());
     }
-    EXPECT_TRUE(session().graded);
-    EXPECT_EQ(std::string(session().studentId), "Ada7");
+    EXPECT_TRUE(session().student.graded);
+    EXPECT_EQ(std::string(session().student.studentId), "Ada7");
     // Pages 1 and 2 keep their counts; page 3 was entered again and starts from 0.
     EXPECT_EQ(countsAfterResume, (std::vector<int>{1, 1, 1, 0, 0, 0, 0, 0}));
     // Quitting scored the resumed attempt as S002 and bookmarked page 3 again.
@@ -384,9 +384,9 @@ TEST(GradedSession, AnotherStickInTheReviewLeavesTheStudentLoggedIn) {
     folder.addPicture();
     const std::string ada = folder.addDrive('E');
     const std::string kim = folder.path() + "/kim-stick";
-    session().keyDrive = 'E';
-    std::strcpy(session().studentId, "Kim42");
-    std::strcpy(session().typedPassword, "Pw7");
+    session().student.keyDrive = 'E';
+    std::strcpy(session().student.studentId, "Kim42");
+    std::strcpy(session().student.typedPassword, "Pw7");
     ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     std::filesystem::rename(ada, kim);
     std::filesystem::create_directory(ada);

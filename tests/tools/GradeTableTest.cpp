@@ -21,9 +21,9 @@ namespace {
 std::string makeDisk(WorkFolder& folder, char letter, const char* owner) {
     const std::string root = folder.addDrive(letter);
     SessionState& s = session();
-    s.keyDrive = letter;
-    setText(s.studentId, owner);
-    setText(s.typedPassword, "pw");
+    s.student.keyDrive = letter;
+    setText(s.student.studentId, owner);
+    setText(s.student.typedPassword, "pw");
     EXPECT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
     return root;
 }

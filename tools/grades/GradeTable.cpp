@@ -139,13 +139,13 @@ void GradeTable::addDisk(const std::string& folder) {
 
     DiskAsDrive drive(root);
     SessionState& s = session();
-    s.keyDrive = kDiskLetter;
-    s.studentId[0] = '\0';
+    s.student.keyDrive = kDiskLetter;
+    s.student.studentId[0] = '\0';
     const KeyDiskCode key =
         fileExists(kKeyName) ? readKeyRecord(kKeyName) : KeyDiskCode::NotRegistered;
     if (key == KeyDiskCode::KeyRead) {
-        disk.owner = s.keyId;
-        setText(s.studentId, disk.owner);
+        disk.owner = s.student.keyId;
+        setText(s.student.studentId, disk.owner);
     } else if (key == KeyDiskCode::WrongPassword) { // damaged lengths
         disk.problem = "The key file LORVENNA/KEY.GRD is damaged.";
     } else {
@@ -196,10 +196,10 @@ void GradeTable::addDisk(const std::string& folder) {
     // The review's list is sorted as a list box sorts: alphabetically, ignoring case.
     std::stable_sort(disk.reviewLines.begin(), disk.reviewLines.end(),
                      [](const std::string& a, const std::string& b) { return lessFolded(a, b); });
-    s.studentId[0] = '\0';
-    s.keyId[0] = '\0';
-    s.keyPassword[0] = '\0';
-    s.keyDrive = 0;
+    s.student.studentId[0] = '\0';
+    s.student.keyId[0] = '\0';
+    s.student.keyPassword[0] = '\0';
+    s.student.keyDrive = 0;
 }
 
 bool GradeTable::clean() const {

@@ -54,7 +54,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     SessionState& s = session();
     const std::size_t idLength = std::min<std::size_t>({data[0], size - 1, kMaxIdLength});
-    setText(s.studentId, bytesOf(data + 1, idLength));
+    setText(s.student.studentId, bytesOf(data + 1, idLength));
     int sequence[std::size(kLessons)] = {};
     for (std::size_t at = 1 + idLength; at + kPiece <= size; at += kPiece) {
         const std::uint8_t control = data[at];

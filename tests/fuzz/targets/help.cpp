@@ -53,7 +53,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     SessionState& s = session();
     const std::size_t pick = size / kTopicCount;
     const HelpTopic topic = kTopics[size % kTopicCount];
-    s.graded = (pick & 1u) != 0;
+    s.student.graded = (pick & 1u) != 0;
     s.stateCode = (pick & 2u) != 0 ? StateCode::QuestionAsked : StateCode::PageShown;
 
     std::filesystem::remove_all(world.folder().path() + "/HELP");

@@ -22,21 +22,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         return 0;
     // A key that reads is one that registration could have written: the student can type
     // its password, and registering the same ID and password again gives the same key.
-    const std::string id(s.keyId);
-    const std::string password(s.keyPassword);
+    const std::string id(s.student.keyId);
+    const std::string password(s.student.keyPassword);
     FUZZ_CHECK(password.size() <= static_cast<std::size_t>(kMaxPasswordLength));
     FUZZ_CHECK(id.size() <= static_cast<std::size_t>(kMaxIdLength));
-    setText(s.typedPassword, password);
+    setText(s.student.typedPassword, password);
     FUZZ_CHECK(checkPassword() == KeyDiskCode::PasswordRight);
-    setText(s.typedPassword, password + "x");
+    setText(s.student.typedPassword, password + "x");
     FUZZ_CHECK(checkPassword() != KeyDiskCode::PasswordRight);
 
-    setText(s.studentId, id);
-    setText(s.typedPassword, password);
+    setText(s.student.studentId, id);
+    setText(s.student.typedPassword, password);
     FUZZ_CHECK(writeKeyFile() == KeyDiskCode::KeyWritten);
-    std::memset(s.keyId, 0, sizeof s.keyId);
-    std::memset(s.keyPassword, 0, sizeof s.keyPassword);
+    std::memset(s.student.keyId, 0, sizeof s.student.keyId);
+    std::memset(s.student.keyPassword, 0, sizeof s.student.keyPassword);
     FUZZ_CHECK(readKeyFile() == KeyDiskCode::KeyRead);
-    FUZZ_CHECK(id == s.keyId && password == s.keyPassword);
+    FUZZ_CHECK(id == s.student.keyId && password == s.student.keyPassword);
     return 0;
 }

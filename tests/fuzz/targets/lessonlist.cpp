@@ -36,7 +36,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     SessionState& s = session();
-    s.graded = true;
+    s.student.graded = true;
     LessonList list;
     list.build(s);
     const int count = static_cast<int>(list.entries().size());
