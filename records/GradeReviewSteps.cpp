@@ -70,7 +70,7 @@ void GradeReviewSteps::checkDisk() {
 
 // Drive detection and the key file; a problem shows its box and ends the review.
 bool GradeReviewSteps::keyDiskRead() {
-    const KeyDiskCode drive = detectKeyDrive();
+    const KeyDiskCode drive = detectKeyDrive(session().student);
     if (drive == KeyDiskCode::SeveralMedia) {
         messageBox("Two or more disks are inserted.",
                    "Remove all but the Lorvenna disk and restart.");
@@ -82,7 +82,7 @@ bool GradeReviewSteps::keyDiskRead() {
         end(StateCode::StartDialog);
         return false;
     }
-    const KeyDiskCode key = readKeyFile();
+    const KeyDiskCode key = readKeyFile(session().student);
     if (key == KeyDiskCode::KeyRead)
         return true;
     if (key == KeyDiskCode::NotRegistered)
@@ -101,7 +101,7 @@ void GradeReviewSteps::listGrades() {
     view_.setNameField(studentId());
     view_.setStatus(kListing);
     lines_.clear();
-    GradeScan scan(lines_);
+    GradeScan scan(lines_, s.student);
     const GradeListing found = scan.listAllLessons();
     // The list box keeps its lines in order without regard to case.
     std::stable_sort(lines_.begin(), lines_.end(),
@@ -109,20 +109,20 @@ void GradeReviewSteps::listGrades() {
     view_.showLines(lines_);
     switch (found) {
     case GradeListing::NoGrades:
-        messageBox("Disk contains no grades.", otherOwners());
+        messageBox("Disk contains no grades.", scan.otherOwners());
         break;
     case GradeListing::OwnersOnly:
         view_.setStatus(kListed);
         break;
     case GradeListing::OwnersAndOthers:
-        messageBox("Disk also contains grades from:", otherOwners());
+        messageBox("Disk also contains grades from:", scan.otherOwners());
         view_.setStatus(kListed);
         break;
     case GradeListing::OthersOnly:
-        messageBox("Disk contains no grades from key owner, only grades from:", otherOwners());
+        messageBox("Disk contains no grades from key owner, only grades from:", scan.otherOwners());
         break;
     }
-    clearOtherOwners();
+    scan.clearOtherOwners();
 }
 
 void GradeReviewSteps::saveToFile() {

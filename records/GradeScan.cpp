@@ -4,7 +4,6 @@
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
 #include "records/GradeRecord.h"
-#include "shell/SessionState.h"
 
 #include <cstdarg>
 #include <cstdio>
@@ -14,7 +13,7 @@ namespace lorvenna {
 
 namespace {
 
-constexpr std::size_t kOwnersCapacity = sizeof(SessionState::bigText) - 1; // 2047
+constexpr std::size_t kOwnersCapacity = 2047;
 constexpr long kLastSequence = 999;
 
 std::string formatLine(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -51,30 +50,19 @@ bool readGradeFile(const std::string& name, GradeRecord& record) {
     return true;
 }
 
-const char* otherOwners() {
-    return session().bigText;
-}
-
-void clearOtherOwners() {
-    session().bigText[0] = '\0';
-}
-
-void addOtherOwner(std::string_view name) {
-    char* list = session().bigText;
-    const std::size_t used = strnlen(list, kOwnersCapacity);
+void GradeScan::addOtherOwner(std::string_view name) {
     std::string addition;
     if (name.empty()) {
         addition = "<unknown>";
-    } else if (used == 0) {
+    } else if (otherOwners_.empty()) {
         addition = std::string(name);
-    } else if (std::string_view(list, used).find(name) == std::string_view::npos) {
+    } else if (otherOwners_.find(name) == std::string::npos) {
         addition = " and " + std::string(name);
     }
     // A name that does not fit is left out whole rather than cut into another name.
-    if (addition.empty() || used + addition.size() > kOwnersCapacity)
+    if (addition.empty() || otherOwners_.size() + addition.size() > kOwnersCapacity)
         return;
-    std::memcpy(list + used, addition.data(), addition.size());
-    list[used + addition.size()] = '\0';
+    otherOwners_ += addition;
 }
 
 bool lessonNumbersFromFileName(std::string_view fileName, long& major, long& minor) {
@@ -115,12 +103,11 @@ long visitGradeFiles(char drive, long major, long minor,
 
 int GradeScan::scanLesson(long major, long minor) {
     [[maybe_unused]] CriticalErrorGuard guard;
-    const SessionState& s = session();
-    const std::string_view owner(s.student.studentId,
-                                 strnlen(s.student.studentId, sizeof s.student.studentId));
+    const std::string_view owner(owner_.studentId,
+                                 strnlen(owner_.studentId, sizeof owner_.studentId));
     int added = 0;
     bool anyValid = false;
-    visitGradeFiles(s.student.keyDrive, major, minor, [&](long, const GradeRecord& record) {
+    visitGradeFiles(owner_.keyDrive, major, minor, [&](long, const GradeRecord& record) {
         if (!record.belongsTo(owner)) {
             addOtherOwner(record.storedName());
             return;
@@ -147,7 +134,7 @@ int GradeScan::scanLesson(long major, long minor) {
         addLine(formatLine("Lesson %.2ld-%.2ld -- No grades yet --", major, minor));
         ++added;
     }
-    return otherOwners()[0] != '\0' ? -1 : added;
+    return otherOwners_.empty() ? added : -1;
 }
 
 GradeListing GradeScan::listAllLessons() {
@@ -165,7 +152,7 @@ GradeListing GradeScan::listAllLessons() {
         // record must not make the owner's own grades count for nothing.
         lineTotal += static_cast<long>(lines_.size() - before);
     }
-    const bool others = otherOwners()[0] != '\0';
+    const bool others = !otherOwners_.empty();
     if (others)
         return validLessons_ > 0 ? GradeListing::OwnersAndOthers : GradeListing::OthersOnly;
     return lineTotal > 0 ? GradeListing::OwnersOnly : GradeListing::NoGrades;

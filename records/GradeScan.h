@@ -3,6 +3,7 @@
 #pragma once
 
 #include "records/GradeRecord.h"
+#include "records/Student.h"
 
 #include <functional>
 #include <string>
@@ -19,11 +20,12 @@ enum class GradeListing : int {
     OthersOnly = 3,      // other students' grades, none valid of the key owner
 };
 
-// The grade files are those of session().student.keyDrive; a record is the key owner's when its
-// name is session().student.studentId. The lines go to the list the caller gives.
+// The grade files are those on the key drive of the student given; a record is the key
+// owner's when its name is the student's ID. The lines go to the list the caller gives.
 class GradeScan {
 public:
-    explicit GradeScan(std::vector<std::string>& lines) : lines_(lines) {}
+    GradeScan(std::vector<std::string>& lines, const Student& owner)
+        : lines_(lines), owner_(owner) {}
 
     // Called after each line added (the review redraws its list there).
     void onLineAdded(std::function<void()> callback) { lineAdded_ = std::move(callback); }
@@ -36,11 +38,19 @@ public:
     // list stays filled for the caller.
     GradeListing listAllLessons();
 
+    // The names of the other students whose records were met, joined with " and ", at most
+    // 2047 characters.
+    const std::string& otherOwners() const { return otherOwners_; }
+    void clearOtherOwners() { otherOwners_.clear(); }
+    void addOtherOwner(std::string_view name);
+
 private:
     void addLine(std::string line);
 
     std::vector<std::string>& lines_;
+    const Student& owner_;
     std::function<void()> lineAdded_;
+    std::string otherOwners_;
     int validLessons_ = 0; // lessons with a valid grade of the key owner
 };
 
@@ -52,12 +62,6 @@ bool readGradeFile(const std::string& name, GradeRecord& record);
 // number not visited (1000 when all 999 were).
 long visitGradeFiles(char drive, long major, long minor,
                      const std::function<void(long sequence, const GradeRecord&)>& visit);
-
-// The other-owners list: the names of the other students whose records were met, joined
-// with " and ", at most 2047 characters. It is held in session().bigText.
-const char* otherOwners();
-void clearOtherOwners();
-void addOtherOwner(std::string_view name);
 
 // The two numbers that begin a lesson file name ("03-12.LSN"); false when the name does not
 // begin with two numbers joined by a hyphen.

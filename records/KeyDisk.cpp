@@ -6,7 +6,6 @@
 #include "platform/IgnoreCase.h"
 #include "platform/Random.h"
 #include "platform/FixedText.h"
-#include "shell/SessionState.h"
 
 #include <array>
 #include <cstring>
@@ -54,9 +53,8 @@ bool isLettersAndDigits(const char* text) {
     return true;
 }
 
-KeyDiskCode detectKeyDrive() {
+KeyDiskCode detectKeyDrive(Student& student) {
     [[maybe_unused]] CriticalErrorGuard guard;
-    SessionState& s = session();
     int removable = 0;
     int withMedium = 0;
     const std::vector<DriveInfo> drives = removableDrives();
@@ -68,7 +66,7 @@ KeyDiskCode detectKeyDrive() {
             ++removable;
             if (drive.hasMedium) {
                 ++withMedium;
-                s.student.keyDrive = letter;
+                student.keyDrive = letter;
             }
             break;
         }
@@ -82,26 +80,24 @@ KeyDiskCode detectKeyDrive() {
     return KeyDiskCode::OneMedium;
 }
 
-KeyDiskCode readKeyFile() {
+KeyDiskCode readKeyFile(Student& student) {
     [[maybe_unused]] CriticalErrorGuard guard;
-    SessionState& s = session();
-    if (!isDriveLetter(s.student.keyDrive))
+    if (!isDriveLetter(student.keyDrive))
         return KeyDiskCode::NotRegistered;
-    const std::string keyName = onDrive(s.student.keyDrive, ":\\LORVENNA\\KEY.GRD");
+    const std::string keyName = onDrive(student.keyDrive, ":\\LORVENNA\\KEY.GRD");
     const bool keyThere = fileExists(keyName);
 
     // A write-protected disk can neither take grades nor be registered. The probe is a new
     // file of its own, so no file of the disk, nor one a link on it points at, is touched.
-    if (probeWritable(onDrive(s.student.keyDrive, ":\\")) == FileError::WriteProtected)
+    if (probeWritable(onDrive(student.keyDrive, ":\\")) == FileError::WriteProtected)
         return KeyDiskCode::WriteFailed;
 
     if (!keyThere)
         return KeyDiskCode::NotRegistered;
-    return readKeyRecord(keyName);
+    return readKeyRecord(student, keyName);
 }
 
-KeyDiskCode readKeyRecord(const std::string& keyName) {
-    SessionState& s = session();
+KeyDiskCode readKeyRecord(Student& student, const std::string& keyName) {
     clearFileError();
     FileHandle file = openForReading(keyName);
     // A link, a pipe, a device or a folder in the key's place is refused by the file layer
@@ -133,46 +129,43 @@ KeyDiskCode readKeyRecord(const std::string& keyName) {
         if (c < 0x20 || c == 0x7F)
             return KeyDiskCode::WrongPassword;
     }
-    setText(s.student.keyPassword, std::string_view(text, passwordLength));
-    setText(s.student.keyId, std::string_view(text + passwordLength, idLength));
+    setText(student.keyPassword, std::string_view(text, passwordLength));
+    setText(student.keyId, std::string_view(text + passwordLength, idLength));
     return KeyDiskCode::KeyRead;
 }
 
-KeyDiskCode writeKeyFile() {
+KeyDiskCode writeKeyFile(const Student& student) {
     [[maybe_unused]] CriticalErrorGuard guard;
-    SessionState& s = session();
-    if (!isDriveLetter(s.student.keyDrive))
+    if (!isDriveLetter(student.keyDrive))
         return KeyDiskCode::WriteFailed;
-    if (!createFolder(onDrive(s.student.keyDrive, ":\\LORVENNA")) &&
+    if (!createFolder(onDrive(student.keyDrive, ":\\LORVENNA")) &&
         lastFileError() != FileError::AlreadyExists)
         return KeyDiskCode::WriteFailed;
 
-    const int passwordLength =
-        static_cast<int>(strnlen(s.student.typedPassword, kMaxPasswordLength));
-    const int idLength = static_cast<int>(strnlen(s.student.studentId, kMaxIdLength));
+    const int passwordLength = static_cast<int>(strnlen(student.typedPassword, kMaxPasswordLength));
+    const int idLength = static_cast<int>(strnlen(student.studentId, kMaxIdLength));
     std::array<std::uint8_t, kKeyRecordSize> record{};
     record[kPasswordLengthAt] = static_cast<std::uint8_t>(passwordLength);
     record[kIdLengthAt] = static_cast<std::uint8_t>(idLength);
-    std::memcpy(record.data() + kTextAt, s.student.typedPassword, passwordLength);
-    std::memcpy(record.data() + kTextAt + passwordLength, s.student.studentId, idLength);
+    std::memcpy(record.data() + kTextAt, student.typedPassword, passwordLength);
+    std::memcpy(record.data() + kTextAt + passwordLength, student.studentId, idLength);
     // The fill is never checked; it only hides where the texts end.
-    const int firstChar = static_cast<signed char>(s.student.studentId[0]);
+    const int firstChar = static_cast<signed char>(student.studentId[0]);
     for (int i = kTextAt + passwordLength + idLength; i < kKeyRecordSize; ++i)
         record[i] = static_cast<std::uint8_t>((nextRandom() + firstChar) & 0xFF);
     scramble(record.data(), kKeyRecordSize);
 
-    if (!writeWholeFile(onDrive(s.student.keyDrive, ":\\LORVENNA\\KEY.GRD"), record.data(),
+    if (!writeWholeFile(onDrive(student.keyDrive, ":\\LORVENNA\\KEY.GRD"), record.data(),
                         record.size()))
         return KeyDiskCode::WriteFailed;
     return KeyDiskCode::KeyWritten;
 }
 
-KeyDiskCode checkPassword() {
-    const SessionState& s = session();
-    const std::string_view typed(s.student.typedPassword,
-                                 strnlen(s.student.typedPassword, sizeof s.student.typedPassword));
-    const std::string_view stored(s.student.keyPassword,
-                                  strnlen(s.student.keyPassword, sizeof s.student.keyPassword));
+KeyDiskCode checkPassword(const Student& student) {
+    const std::string_view typed(student.typedPassword,
+                                 strnlen(student.typedPassword, sizeof student.typedPassword));
+    const std::string_view stored(student.keyPassword,
+                                  strnlen(student.keyPassword, sizeof student.keyPassword));
     return equalsIgnoringCase(typed, stored) ? KeyDiskCode::PasswordRight
                                              : KeyDiskCode::WrongPassword;
 }

@@ -2,6 +2,8 @@
 // password. Results are the codes the start dialog and the controller use.
 #pragma once
 
+#include "records/Student.h"
+
 #include <cstdint>
 #include <string>
 
@@ -42,14 +44,16 @@ enum class KeyDiskCode : int {
     IdTooLong = -8,       // typed past the ID field's limit
 };
 
-KeyDiskCode detectKeyDrive(); // OneMedium, NoMedium, NoDrive or SeveralMedia
-KeyDiskCode readKeyFile();    // KeyRead, NotRegistered, WriteFailed or WrongPassword
-KeyDiskCode writeKeyFile();   // KeyWritten or WriteFailed
-KeyDiskCode checkPassword();  // PasswordRight or WrongPassword
+// The key disk of student: detection sets its keyDrive, reading fills its keyId and
+// keyPassword, writing stores its studentId and typedPassword.
+KeyDiskCode detectKeyDrive(Student& student); // OneMedium, NoMedium, NoDrive or SeveralMedia
+KeyDiskCode readKeyFile(Student& student); // KeyRead, NotRegistered, WriteFailed or WrongPassword
+KeyDiskCode writeKeyFile(const Student& student);  // KeyWritten or WriteFailed
+KeyDiskCode checkPassword(const Student& student); // PasswordRight or WrongPassword
 // The key file's reading without the write test: fills keyId and keyPassword from the file
 // of that name. KeyRead, NotRegistered (no file, or a short one) or WrongPassword (damaged
 // lengths). Lets a tool read a disk, or a copy of one, without writing to it.
-KeyDiskCode readKeyRecord(const std::string& keyName);
+KeyDiskCode readKeyRecord(Student& student, const std::string& keyName);
 bool isLettersAndDigits(const char* text);
 
 } // namespace lorvenna

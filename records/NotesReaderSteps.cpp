@@ -21,7 +21,7 @@ void NotesReaderSteps::start() {
     if (ended_)
         return;
     view_.setStatus("Checking validity of key disk...");
-    const KeyDiskCode drive = detectKeyDrive();
+    const KeyDiskCode drive = detectKeyDrive(session().student);
     if (drive == KeyDiskCode::SeveralMedia) {
         messageBox("Two or more disks are inserted.",
                    "Remove all but the Lorvenna disk and restart.");

@@ -33,8 +33,10 @@ long freeSequence(char drive, long major, long minor) {
 
 // The key disk must still be there with the key of the student who logged in.
 bool keyDiskConfirmed() {
-    return detectKeyDrive() == KeyDiskCode::OneMedium && readKeyFile() == KeyDiskCode::KeyRead &&
-           checkPassword() == KeyDiskCode::PasswordRight;
+    Student& student = session().student;
+    return detectKeyDrive(student) == KeyDiskCode::OneMedium &&
+           readKeyFile(student) == KeyDiskCode::KeyRead &&
+           checkPassword(student) == KeyDiskCode::PasswordRight;
 }
 
 // What became of a grade: written, refused by the disk, no room for another (the student

@@ -97,7 +97,7 @@ void StartSteps::end(StateCode result) {
 }
 
 void StartSteps::detectAndPost() {
-    post(detectKeyDrive());
+    post(detectKeyDrive(session().student));
 }
 
 void StartSteps::retryDetection() {
@@ -182,7 +182,7 @@ void StartSteps::handleStep(StartStep step) {
         return;
     }
     if (step == StartStep::OneMedium) {
-        post(readKeyFile());
+        post(readKeyFile(session().student));
         return;
     }
     // The steps that show a prompt of the dialog.
@@ -276,11 +276,11 @@ void StartSteps::enterInPasswordField() {
         return;
     if (registering) {
         view_.setMessage("Registering your name and password on floppy.....");
-        if (writeKeyFile() != KeyDiskCode::KeyWritten) {
+        if (writeKeyFile(session().student) != KeyDiskCode::KeyWritten) {
             post(StartStep::WriteFailed);
             return;
         }
-    } else if (checkPassword() != KeyDiskCode::PasswordRight) {
+    } else if (checkPassword(session().student) != KeyDiskCode::PasswordRight) {
         messageBox("Incorrect password.", "Please try again.");
         s.student.typedPassword[0] = '\0';
         view_.clearPasswordField();

@@ -25,8 +25,8 @@ protected:
     void SetUp() override {
         resetSession();
         work.addDrive('E');
-        session().student.keyDrive = 'E';
-        setText(session().student.studentId, "Kim42");
+        owner.keyDrive = 'E';
+        setText(owner.studentId, "Kim42");
     }
 
     static std::string fileName(long major, long minor, int sequence) {
@@ -49,7 +49,8 @@ protected:
 
     WorkFolder work;
     Lines lines;
-    GradeScan scan{lines};
+    Student owner;
+    GradeScan scan{lines, owner};
 };
 
 const char* const kNoGrades = "Lesson 03-12 -- No grades yet --";
@@ -125,14 +126,13 @@ TEST_F(GradeScanTest, LessonWithoutGradesSaysSo) {
 }
 
 TEST_F(GradeScanTest, OtherStudentsRecordsGoToTheOwnersList) {
-    setText(session().student.studentId, "S3");
-    clearOtherOwners();
+    setText(owner.studentId, "S3");
     writeGrade(3, 12, 1, "S1");
     writeGrade(3, 12, 2, "S2");
     writeGrade(3, 12, 3, "S1");
     writeGrade(3, 12, 4, "S3");
     EXPECT_EQ(scan.scanLesson(3, 12), -1);
-    EXPECT_STREQ(otherOwners(), "S1 and S2");
+    EXPECT_EQ(scan.otherOwners(), "S1 and S2");
     // The owner's own record is still listed.
     ASSERT_EQ(lines.size(), 1u);
     EXPECT_NE(lines[0].find("[  80%]"), std::string::npos);
@@ -151,47 +151,48 @@ TEST_F(GradeScanTest, RecordNameEndsAtItsFirstZeroByte) {
         work.write(fileName(3, 12, sequence),
                    std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()), false);
     };
-    clearOtherOwners();
     writeNamed(1, std::string("\0\0\0", 3));
     writeNamed(2, std::string("Kim42\0", 6));
     writeNamed(3, std::string("Bo\0x", 4));
     EXPECT_EQ(scan.scanLesson(3, 12), -1);
-    EXPECT_STREQ(otherOwners(), "<unknown> and Bo");
+    EXPECT_EQ(scan.otherOwners(), "<unknown> and Bo");
     EXPECT_EQ(lines, (Lines{"Lesson 03-12 -- Date 05/07/09 -- [  80%] -- [ 10 ans,   8 right,  "
                             "10 poss]"}));
 }
 
 TEST(OtherOwners, JoiningRules) {
-    resetSession();
-    clearOtherOwners();
-    addOtherOwner("Ann");
-    addOtherOwner("Bo");
-    addOtherOwner("Ann");
-    addOtherOwner("An"); // already there as part of "Ann": left out
-    addOtherOwner("");
-    addOtherOwner("");
-    addOtherOwner("ann"); // the test for a name already there minds letter case
-    EXPECT_STREQ(otherOwners(), "Ann and Bo<unknown><unknown> and ann");
+    Lines lines;
+    const Student nobody;
+    GradeScan scan(lines, nobody);
+    scan.addOtherOwner("Ann");
+    scan.addOtherOwner("Bo");
+    scan.addOtherOwner("Ann");
+    scan.addOtherOwner("An"); // already there as part of "Ann": left out
+    scan.addOtherOwner("");
+    scan.addOtherOwner("");
+    scan.addOtherOwner("ann"); // the test for a name already there minds letter case
+    EXPECT_EQ(scan.otherOwners(), "Ann and Bo<unknown><unknown> and ann");
 
-    clearOtherOwners();
-    addOtherOwner("");
-    addOtherOwner("Cy");
-    EXPECT_STREQ(otherOwners(), "<unknown> and Cy");
+    scan.clearOtherOwners();
+    scan.addOtherOwner("");
+    scan.addOtherOwner("Cy");
+    EXPECT_EQ(scan.otherOwners(), "<unknown> and Cy");
 }
 
 TEST(OtherOwners, FullListDropsNamesThatDoNotFit) {
-    resetSession();
-    clearOtherOwners();
+    Lines lines;
+    const Student nobody;
+    GradeScan scan(lines, nobody);
     char name[8];
     for (int i = 0; i < 400; ++i) {
         std::snprintf(name, sizeof name, "N%04d", i);
-        addOtherOwner(name);
+        scan.addOtherOwner(name);
     }
-    addOtherOwner("");
-    const std::size_t length = std::strlen(otherOwners());
+    scan.addOtherOwner("");
+    const std::size_t length = scan.otherOwners().size();
     EXPECT_LE(length, 2047u);
     EXPECT_GT(length, 2047u - 10); // "N0000 and N0001 ... and N0204", plus no partial name
-    const std::string list = otherOwners();
+    const std::string list = scan.otherOwners();
     EXPECT_EQ(list.substr(list.size() - 5), "N0204");
 }
 
@@ -241,8 +242,7 @@ TEST_F(GradeScanTest, ListingClassifiesOwnersAndOthers) {
             folder.write(name, std::string(reinterpret_cast<const char*>(bytes.data()), 60), false);
         }
         Lines listed;
-        GradeScan all(listed);
-        setText(session().bigText, "left over");
+        GradeScan all(listed, owner);
         EXPECT_EQ(all.listAllLessons(), c.result) << c.name;
         EXPECT_EQ(listed.size(), c.lines) << c.name;
     }
@@ -276,7 +276,7 @@ TEST_F(GradeScanTest, RecordWithoutPossibleShowsZeroPercent) {
 
 TEST_F(GradeScanTest, NoKeyDriveReadsNothing) {
     writeGrade(3, 12, 1, "Kim42");
-    session().student.keyDrive = 0;
+    owner.keyDrive = 0;
     EXPECT_EQ(scan.scanLesson(3, 12), 1);
     EXPECT_EQ(lines, (Lines{kNoGrades}));
 }

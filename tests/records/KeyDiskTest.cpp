@@ -68,7 +68,7 @@ TEST_F(KeyDiskTest, DetectionCountsDrivesAndMedia) {
         for (auto [letter, medium] : c.drives)
             folder.addDrive(letter, medium);
         resetSession();
-        EXPECT_EQ(detectKeyDrive(), c.result) << c.name;
+        EXPECT_EQ(detectKeyDrive(session().student), c.result) << c.name;
         EXPECT_EQ(session().student.keyDrive, c.keyDrive) << c.name;
     }
 }
@@ -77,7 +77,7 @@ TEST_F(KeyDiskTest, WrittenKeyFileHoldsLengthsTextsAndFillScrambled) {
     work.addDrive('E');
     session().student.keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
-    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
 
     const std::string file = work.read("drive-E/LORVENNA/KEY.GRD");
     ASSERT_EQ(file.size(), 256u);
@@ -104,14 +104,14 @@ TEST_F(KeyDiskTest, KeyFileReadsBackAfterWriting) {
     work.addDrive('E');
     session().student.keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
-    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
     // A second registration replaces the key, even though the folder exists.
     setIdentity("Lee9", "Secret18");
-    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
 
     resetSession();
     session().student.keyDrive = 'E';
-    ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
+    ASSERT_EQ(readKeyFile(session().student), KeyDiskCode::KeyRead);
     EXPECT_STREQ(session().student.keyId, "Lee9");
     EXPECT_STREQ(session().student.keyPassword, "Secret18");
     EXPECT_FALSE(work.exists("drive-E/TEMPTEMP.TMP"));
@@ -123,10 +123,10 @@ TEST_F(KeyDiskTest, LongestIdAndPasswordFitTheKey) {
     const std::string id(58, 'a');
     const std::string password(18, 'b');
     setIdentity(id.c_str(), password.c_str());
-    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
     resetSession();
     session().student.keyDrive = 'E';
-    ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
+    ASSERT_EQ(readKeyFile(session().student), KeyDiskCode::KeyRead);
     EXPECT_EQ(std::string(session().student.keyId), id);
     EXPECT_EQ(std::string(session().student.keyPassword), password);
 }
@@ -134,14 +134,14 @@ TEST_F(KeyDiskTest, LongestIdAndPasswordFitTheKey) {
 TEST_F(KeyDiskTest, MissingOrShortKeyFileIsUnregistered) {
     work.addDrive('E');
     session().student.keyDrive = 'E';
-    EXPECT_EQ(readKeyFile(), KeyDiskCode::NotRegistered);
+    EXPECT_EQ(readKeyFile(session().student), KeyDiskCode::NotRegistered);
 
     std::string file = keyFile(std::string("\x03\x02"
                                            "abcXY",
                                            7));
     file.resize(255);
     work.write("drive-E/LORVENNA/KEY.GRD", file, false);
-    EXPECT_EQ(readKeyFile(), KeyDiskCode::NotRegistered);
+    EXPECT_EQ(readKeyFile(session().student), KeyDiskCode::NotRegistered);
 }
 
 TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
@@ -174,7 +174,7 @@ TEST_F(KeyDiskTest, DamagedLengthsAreRefusedWithoutTouchingTheFields) {
         setText(session().student.keyId, "kept");
         setText(session().student.keyPassword, "kept");
         work.write("drive-E/LORVENNA/KEY.GRD", keyFile(c.plain), false);
-        EXPECT_EQ(readKeyFile(), KeyDiskCode::WrongPassword) << c.name;
+        EXPECT_EQ(readKeyFile(session().student), KeyDiskCode::WrongPassword) << c.name;
         EXPECT_STREQ(session().student.keyId, "kept") << c.name;
         EXPECT_STREQ(session().student.keyPassword, "kept") << c.name;
     }
@@ -187,19 +187,19 @@ TEST_F(KeyDiskTest, LinksOnTheStickAreNeitherFollowedNorEmptied) {
     const std::string root = work.addDrive('E');
     session().student.keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
-    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
     work.write("outside/victim.txt", "precious", false);
     fsys::create_symlink(work.path() + "/outside/victim.txt", root + "/TEMPTEMP.TMP");
-    EXPECT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
+    EXPECT_EQ(readKeyFile(session().student), KeyDiskCode::KeyRead);
 
     fsys::rename(root + "/LORVENNA/KEY.GRD", work.path() + "/outside/KEY.GRD");
     fsys::create_symlink(work.path() + "/outside/KEY.GRD", root + "/LORVENNA/KEY.GRD");
-    EXPECT_EQ(readKeyFile(), KeyDiskCode::WrongPassword);
+    EXPECT_EQ(readKeyFile(session().student), KeyDiskCode::WrongPassword);
 
     fsys::remove_all(root + "/LORVENNA");
     fsys::create_symlink(work.path() + "/outside", root + "/LORVENNA");
-    EXPECT_EQ(readKeyFile(), KeyDiskCode::NotRegistered);
-    EXPECT_EQ(writeKeyFile(), KeyDiskCode::WriteFailed);
+    EXPECT_EQ(readKeyFile(session().student), KeyDiskCode::NotRegistered);
+    EXPECT_EQ(writeKeyFile(session().student), KeyDiskCode::WriteFailed);
 
     EXPECT_EQ(work.read("outside/victim.txt"), "precious");
     EXPECT_EQ(fsys::file_size(work.path() + "/outside/KEY.GRD"), 256u);
@@ -211,7 +211,7 @@ TEST_F(KeyDiskTest, LengthsJustInsideTheFieldsAreRead) {
     session().student.keyDrive = 'E';
     const std::string plain = std::string("\x12\x3A") + std::string(18, 'p') + std::string(58, 'i');
     work.write("drive-E/LORVENNA/KEY.GRD", keyFile(plain), false);
-    ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
+    ASSERT_EQ(readKeyFile(session().student), KeyDiskCode::KeyRead);
     EXPECT_EQ(std::string(session().student.keyPassword), std::string(18, 'p'));
     EXPECT_EQ(std::string(session().student.keyId), std::string(58, 'i'));
 }
@@ -222,16 +222,16 @@ TEST_F(KeyDiskTest, WriteProtectedDiskIsReportedByReadingAndWriting) {
                                            std::filesystem::perms::owner_exec);
     session().student.keyDrive = 'E';
     setIdentity("Kim42", "Pw7");
-    EXPECT_EQ(readKeyFile(), KeyDiskCode::WriteFailed);
-    EXPECT_EQ(writeKeyFile(), KeyDiskCode::WriteFailed);
+    EXPECT_EQ(readKeyFile(session().student), KeyDiskCode::WriteFailed);
+    EXPECT_EQ(writeKeyFile(session().student), KeyDiskCode::WriteFailed);
     EXPECT_FALSE(work.exists("drive-E/LORVENNA"));
 }
 
 TEST_F(KeyDiskTest, NoDriveLetterTouchesNothing) {
     session().student.keyDrive = 0;
     setIdentity("Kim42", "Pw7");
-    EXPECT_EQ(readKeyFile(), KeyDiskCode::NotRegistered);
-    EXPECT_EQ(writeKeyFile(), KeyDiskCode::WriteFailed);
+    EXPECT_EQ(readKeyFile(session().student), KeyDiskCode::NotRegistered);
+    EXPECT_EQ(writeKeyFile(session().student), KeyDiskCode::WriteFailed);
     EXPECT_FALSE(work.exists("LORVENNA"));
     EXPECT_FALSE(work.exists("TEMPTEMP.TMP"));
 }
@@ -255,7 +255,7 @@ TEST_F(KeyDiskTest, PasswordMatchesIgnoringLetterCase) {
     for (const Case& c : cases) {
         setText(session().student.typedPassword, c.typed);
         setText(session().student.keyPassword, c.stored);
-        EXPECT_EQ(checkPassword(), c.result) << c.typed << " / " << c.stored;
+        EXPECT_EQ(checkPassword(session().student), c.result) << c.typed << " / " << c.stored;
     }
 }
 

@@ -70,7 +70,7 @@ protected:
         s.student.keyDrive = 'E';
         setText(s.student.studentId, "Kim42");
         setText(s.student.typedPassword, "Pw7");
-        ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+        ASSERT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
         setText(s.student.typedPassword, typedPassword);
         s.student.graded = true;
     }

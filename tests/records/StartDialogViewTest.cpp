@@ -178,7 +178,7 @@ TEST_F(StartDialogViewTest, RegisteredDiskLogsInWithPasswordInOtherCase) {
     session().student.keyDrive = 'E';
     setText(session().student.studentId, "Kim42");
     setText(session().student.typedPassword, "Pw7");
-    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
     resetSession();
 
     UserScript user;

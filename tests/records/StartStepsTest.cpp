@@ -245,7 +245,7 @@ TEST_F(StartStepsTest, RegisteredDiskAcceptsThePasswordInOtherCase) {
     session().student.keyDrive = 'E';
     setText(session().student.studentId, "Kim42");
     setText(session().student.typedPassword, "Pw7");
-    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
     resetSession();
 
     steps.startWithGrades();
@@ -292,9 +292,9 @@ TEST_F(StartStepsTest, LongEntriesAreCutTo58And18Characters) {
         // The same long password typed at login matches what was registered.
         resetSession();
         session().student.keyDrive = 'E';
-        ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
+        ASSERT_EQ(readKeyFile(session().student), KeyDiskCode::KeyRead);
         setText(session().student.typedPassword, std::string(18, 'P'));
-        EXPECT_EQ(checkPassword(), KeyDiskCode::PasswordRight);
+        EXPECT_EQ(checkPassword(session().student), KeyDiskCode::PasswordRight);
     }
 }
 
@@ -361,7 +361,7 @@ TEST_F(StartStepsTest, PasswordLimitAtLoginOnlyStopsTyping) {
     session().student.keyDrive = 'E';
     setText(session().student.studentId, "Kim42");
     setText(session().student.typedPassword, "Pw7");
-    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
     steps.startWithGrades();
     runPosted();
     ASSERT_EQ(session().stateCode, static_cast<StateCode>(StartStep::KeyRead));
@@ -468,7 +468,7 @@ TEST_F(StartStepsTest, RegistrationFailingAtAnyStepKeepsTheOldKeyOrWritesAWholeO
             EXPECT_EQ(runView->results, std::vector<StateCode>{StateCode::LessonSelection});
             resetSession();
             session().student.keyDrive = 'E';
-            ASSERT_EQ(readKeyFile(), KeyDiskCode::KeyRead);
+            ASSERT_EQ(readKeyFile(session().student), KeyDiskCode::KeyRead);
             EXPECT_STREQ(session().student.keyId, "Kim42");
             EXPECT_STREQ(session().student.keyPassword, "Pw7");
         };

@@ -387,7 +387,7 @@ TEST(GradedSession, AnotherStickInTheReviewLeavesTheStudentLoggedIn) {
     session().student.keyDrive = 'E';
     std::strcpy(session().student.studentId, "Kim42");
     std::strcpy(session().student.typedPassword, "Pw7");
-    ASSERT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+    ASSERT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
     std::filesystem::rename(ada, kim);
     std::filesystem::create_directory(ada);
     resetSession();

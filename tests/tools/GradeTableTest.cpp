@@ -24,7 +24,7 @@ std::string makeDisk(WorkFolder& folder, char letter, const char* owner) {
     s.student.keyDrive = letter;
     setText(s.student.studentId, owner);
     setText(s.student.typedPassword, "pw");
-    EXPECT_EQ(writeKeyFile(), KeyDiskCode::KeyWritten);
+    EXPECT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
     return root;
 }
 

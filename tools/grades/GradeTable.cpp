@@ -7,7 +7,6 @@
 #include "records/GradeScan.h"
 #include "records/KeyDisk.h"
 #include "platform/FixedText.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -138,14 +137,14 @@ void GradeTable::addDisk(const std::string& folder) {
     }
 
     DiskAsDrive drive(root);
-    SessionState& s = session();
-    s.student.keyDrive = kDiskLetter;
-    s.student.studentId[0] = '\0';
+    // The disk's owner, as the grade review reads it; the player's session is not touched.
+    Student student;
+    student.keyDrive = kDiskLetter;
     const KeyDiskCode key =
-        fileExists(kKeyName) ? readKeyRecord(kKeyName) : KeyDiskCode::NotRegistered;
+        fileExists(kKeyName) ? readKeyRecord(student, kKeyName) : KeyDiskCode::NotRegistered;
     if (key == KeyDiskCode::KeyRead) {
-        disk.owner = s.student.keyId;
-        setText(s.student.studentId, disk.owner);
+        disk.owner = student.keyId;
+        setText(student.studentId, disk.owner);
     } else if (key == KeyDiskCode::WrongPassword) { // damaged lengths
         disk.problem = "The key file LORVENNA/KEY.GRD is damaged.";
     } else {
@@ -162,7 +161,7 @@ void GradeTable::addDisk(const std::string& folder) {
             disk.notes.push_back("LORVENNA/" + name + ": not a grade file name");
     }
 
-    clearOtherOwners();
+    GradeScan review(disk.reviewLines, student);
     for (const auto& [lesson, files] : lessons) {
         const auto [major, minor] = lesson;
         // The files the review reads, then those it never reaches.
@@ -189,17 +188,12 @@ void GradeTable::addDisk(const std::string& folder) {
                                  shownName({major, minor, stop}));
         }
         if (!disk.owner.empty())
-            GradeScan(disk.reviewLines).scanLesson(major, minor);
+            review.scanLesson(major, minor);
     }
-    disk.otherOwners = otherOwners();
-    clearOtherOwners();
+    disk.otherOwners = review.otherOwners();
     // The review's list is sorted as a list box sorts: alphabetically, ignoring case.
     std::stable_sort(disk.reviewLines.begin(), disk.reviewLines.end(),
                      [](const std::string& a, const std::string& b) { return lessFolded(a, b); });
-    s.student.studentId[0] = '\0';
-    s.student.keyId[0] = '\0';
-    s.student.keyPassword[0] = '\0';
-    s.student.keyDrive = 0;
 }
 
 bool GradeTable::clean() const {

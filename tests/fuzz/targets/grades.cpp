@@ -70,16 +70,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::vector<std::string> lines;
-    GradeScan scan(lines);
+    GradeScan scan(lines, s.student);
     const int kind = static_cast<int>(scan.listAllLessons());
     FUZZ_CHECK(kind >= static_cast<int>(GradeListing::NoGrades) &&
                kind <= static_cast<int>(GradeListing::OthersOnly));
-    FUZZ_CHECK(std::strlen(otherOwners()) <= kOtherOwnersLimit);
+    FUZZ_CHECK(scan.otherOwners().size() <= kOtherOwnersLimit);
     for (const std::string& line : lines)
         FUZZ_CHECK(line.rfind("Lesson ", 0) == 0);
-    clearOtherOwners();
+    scan.clearOtherOwners();
     const int added = scan.scanLesson(kLessons[0].major, kLessons[0].minor);
     FUZZ_CHECK(added >= -1);
-    clearOtherOwners();
+    scan.clearOtherOwners();
     return 0;
 }

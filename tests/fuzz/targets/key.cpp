@@ -18,7 +18,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     world.folder().write("drive-E/LORVENNA/KEY.GRD", record, false);
 
     SessionState& s = session();
-    if (readKeyFile() != KeyDiskCode::KeyRead)
+    if (readKeyFile(session().student) != KeyDiskCode::KeyRead)
         return 0;
     // A key that reads is one that registration could have written: the student can type
     // its password, and registering the same ID and password again gives the same key.
@@ -27,16 +27,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(password.size() <= static_cast<std::size_t>(kMaxPasswordLength));
     FUZZ_CHECK(id.size() <= static_cast<std::size_t>(kMaxIdLength));
     setText(s.student.typedPassword, password);
-    FUZZ_CHECK(checkPassword() == KeyDiskCode::PasswordRight);
+    FUZZ_CHECK(checkPassword(session().student) == KeyDiskCode::PasswordRight);
     setText(s.student.typedPassword, password + "x");
-    FUZZ_CHECK(checkPassword() != KeyDiskCode::PasswordRight);
+    FUZZ_CHECK(checkPassword(session().student) != KeyDiskCode::PasswordRight);
 
     setText(s.student.studentId, id);
     setText(s.student.typedPassword, password);
-    FUZZ_CHECK(writeKeyFile() == KeyDiskCode::KeyWritten);
+    FUZZ_CHECK(writeKeyFile(session().student) == KeyDiskCode::KeyWritten);
     std::memset(s.student.keyId, 0, sizeof s.student.keyId);
     std::memset(s.student.keyPassword, 0, sizeof s.student.keyPassword);
-    FUZZ_CHECK(readKeyFile() == KeyDiskCode::KeyRead);
+    FUZZ_CHECK(readKeyFile(session().student) == KeyDiskCode::KeyRead);
     FUZZ_CHECK(id == s.student.keyId && password == s.student.keyPassword);
     return 0;
 }
