@@ -59,23 +59,27 @@ int answeredEntries(const Item& question) {
     return n;
 }
 
-void showPanel(int width, int height) {
+// A comment of the panel: at most 255 characters, as the panel has always shown.
+using Comment = char[256];
+
+void showPanel(const char* comment, int width, int height) {
     if (AppServices* app = session().mainWindow)
-        app->showFeedbackPanel(session().statusText, width, height);
+        app->showFeedbackPanel(comment, width, height);
 }
 
 void commentOnNumber(const Item& question, int lineHeight) {
     SessionState& state = session();
     const double expected = question.keys[0].expected;
+    Comment comment;
     if (state.answer.typedNumber() != 0.0)
-        formatText(state.statusText, "You wrote %.1lf\nCorrect is %.1lf",
-                   state.answer.typedNumber(), expected);
+        formatText(comment, "You wrote %.1lf\nCorrect is %.1lf", state.answer.typedNumber(),
+                   expected);
     else if (state.answer.chosenItem())
-        formatText(state.statusText, "You chose: %s\nCorrect is %.1lf",
-                   textOf(state.answer.chosenItem()), expected);
+        formatText(comment, "You chose: %s\nCorrect is %.1lf", textOf(state.answer.chosenItem()),
+                   expected);
     else
-        formatText(state.statusText, "You chose nothing.\nCorrect is %.1lf", expected);
-    showPanel(scaleX(kNumberPanelWidth), scaleY(kNumberPanelLines * lineHeight));
+        formatText(comment, "You chose nothing.\nCorrect is %.1lf", expected);
+    showPanel(comment, scaleX(kNumberPanelWidth), scaleY(kNumberPanelLines * lineHeight));
     if (state.answer.chosenItem())
         state.answer.chosenItem()->ClearAnswer();
 }
@@ -83,28 +87,28 @@ void commentOnNumber(const Item& question, int lineHeight) {
 void commentOnButton(const Item& question, int lineHeight) {
     SessionState& state = session();
     const char* answer = textOf(question.keys[0].answerer);
+    Comment comment;
     if (state.answer.chosenItem())
-        formatText(state.statusText, "You chose: %s\nCorrect answer: %s",
-                   textOf(state.answer.chosenItem()), answer);
+        formatText(comment, "You chose: %s\nCorrect answer: %s", textOf(state.answer.chosenItem()),
+                   answer);
     else
-        formatText(state.statusText, "You clicked outside a button.\nCorrect answer: %s", answer);
-    showPanel(scaleX(kButtonPanelWidth), scaleY(kButtonPanelLines * lineHeight));
+        formatText(comment, "You clicked outside a button.\nCorrect answer: %s", answer);
+    showPanel(comment, scaleX(kButtonPanelWidth), scaleY(kButtonPanelLines * lineHeight));
 }
 
 void commentOnCombination(const Item& question, int lineHeight) {
     SessionState& state = session();
-    state.bigText[0] = '\0';
+    char answers[2048] = {};
     const int entries = answeredEntries(question);
     for (int i = 0; i < entries; ++i) {
         if (i > 0)
-            appendText(state.bigText, "\n");
-        appendText(state.bigText, question.keys[i].answerer->text);
+            appendText(answers, "\n");
+        appendText(answers, question.keys[i].answerer->text);
     }
-    formatText(state.statusText, "%s\nCorrect combination:\n%s", state.answer.picksText(),
-               state.bigText);
+    Comment comment;
+    formatText(comment, "%s\nCorrect combination:\n%s", state.answer.picksText(), answers);
     state.answer.clearPicks();
-    state.bigText[0] = '\0';
-    showPanel(scaleX(kCombinationPanelWidth),
+    showPanel(comment, scaleX(kCombinationPanelWidth),
               scaleY(question.keyCount * kCombinationLinesPerKey * lineHeight));
 }
 
@@ -145,9 +149,8 @@ void showRightSpots(const Item& question) {
     }
     present(target);
 
-    setText(state.statusText, kWrongLocation);
     const Size extent = surface ? surface->measureText(kWrongLocation) : Size{};
-    showPanel(scaleX(extent.width), scaleY(2 * extent.height));
+    showPanel(kWrongLocation, scaleX(extent.width), scaleY(2 * extent.height));
 }
 
 } // namespace

@@ -1,8 +1,6 @@
 // Controls the record dialogs share.
 #include "records/DialogControls.h"
 
-#include "shell/SessionState.h"
-
 #include <QDialog>
 #include <QFrame>
 #include <QLabel>
@@ -34,17 +32,6 @@ QLabel* addFramedStatus(QWidget& dialog, int id) {
     status->setWordWrap(true);
     status->setTextFormat(Qt::PlainText);
     return status;
-}
-
-void focusCurrentDialog() {
-    auto* widget = static_cast<QWidget*>(session().currentDialog);
-    if (!widget)
-        return;
-    widget->activateWindow();
-    // A dialog takes the focus back to the control that had it, as the student left it; a
-    // control named itself gets it.
-    QWidget* control = widget->isWindow() ? widget->focusWidget() : nullptr;
-    (control ? control : widget)->setFocus();
 }
 
 } // namespace lorvenna

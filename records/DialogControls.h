@@ -41,7 +41,4 @@ QPushButton* addButton(QWidget& dialog, int id, const char* caption, int x, int 
 // The status text of the review dialogs, centred in its black frame.
 QLabel* addFramedStatus(QWidget& dialog, int id);
 
-// Gives the focus back to the dialog (or control) that asked for a viewer, if it still is.
-void focusCurrentDialog();
-
 } // namespace lorvenna

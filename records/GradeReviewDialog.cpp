@@ -2,8 +2,6 @@
 #include "records/GradeReviewDialog.h"
 
 #include "records/DialogControls.h"
-#include "shell/AppServices.h"
-#include "shell/SessionState.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -58,13 +56,6 @@ GradeReviewDialog::GradeReviewDialog(QWidget* parent)
     save_->setMaxLength(kSaveFieldLimit);
     saveLabel->setBuddy(save_);
     connect(save_, &QLineEdit::returnPressed, this, [this] { steps_.saveToFile(); });
-
-    session().currentDialog = static_cast<QWidget*>(this);
-}
-
-GradeReviewDialog::~GradeReviewDialog() {
-    if (session().currentDialog == static_cast<QWidget*>(this))
-        session().currentDialog = nullptr;
 }
 
 StateCode GradeReviewDialog::run() {

@@ -25,7 +25,6 @@ public:
     static constexpr int kSaveFieldId = 224;
 
     explicit GradeReviewDialog(QWidget* parent = nullptr);
-    ~GradeReviewDialog() override;
 
     // Shows the dialog, checks the disk once it is up, and returns the steps' result.
     StateCode run();

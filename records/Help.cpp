@@ -41,24 +41,23 @@ const char* helpFileName(HelpTopic topic) {
     return nullptr;
 }
 
-bool readShownText(std::string_view name) {
-    char* text = session().bigText;
-    std::memset(text, 0, sizeof session().bigText);
+std::optional<std::string> readShownText(std::string_view name) {
     FileHandle file = openForReading(name);
     if (isInvalid(file))
-        return false;
+        return std::nullopt;
+    char text[kShownTextBytes];
     const long got = readBytes(file, text, kShownTextBytes);
     closeFile(file);
-    text[got > 0 ? got : 0] = '\0';
-    return true;
+    // The text is shown as a terminated text: a zero byte ends it.
+    return std::string(text, strnlen(text, static_cast<std::size_t>(got > 0 ? got : 0)));
 }
 
 int showHelp(HelpTopic topic) {
     const char* file = helpFileName(topic);
-    if (!file || !readShownText(file))
+    if (!file)
         return 0;
-    const char* text = session().bigText;
-    return showText(std::string_view(text, strnlen(text, sizeof session().bigText)));
+    const std::optional<std::string> text = readShownText(file);
+    return text ? showText(*text) : 0;
 }
 
 int showText(std::string_view text) {

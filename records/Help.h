@@ -3,6 +3,8 @@
 
 #include "shell/Codes.h"
 
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace lorvenna {
@@ -14,16 +16,16 @@ inline constexpr long kShownTextBytes = 2040;
 // nullptr for a topic without a file.
 const char* helpFileName(HelpTopic topic);
 
-// Reads at most 2040 bytes of a file into session().bigText, ended by a zero byte; false
-// (and an empty text) when the file does not open.
-bool readShownText(std::string_view name);
+// At most 2040 bytes of a file, up to the first zero byte; nothing when the file does not
+// open.
+std::optional<std::string> readShownText(std::string_view name);
 
 // Shows the topic's file in the help viewer. Returns the viewer's result (1), or 0 when the
 // topic has no file or the file does not open.
 int showHelp(HelpTopic topic);
 
-// The help viewer with a text, modal over the main window; returns 1. The focus goes back
-// to session().currentDialog when it closes.
+// The help viewer with a text, modal over the main window; returns 1. The control that had
+// the keyboard has it again when the viewer closes.
 int showText(std::string_view text);
 
 } // namespace lorvenna

@@ -1,10 +1,9 @@
-// The help viewer, and the focus given back to the dialog that asked for it.
+// The help viewer, and the keyboard given back to the control that had it.
 #include "records/HelpViewer.h"
 
 #include "records/DialogControls.h"
-#include "shell/AppServices.h"
-#include "shell/SessionState.h"
 
+#include <QApplication>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -19,7 +18,8 @@ constexpr int kHeightUnits = 200;
 } // namespace
 
 HelpViewer::HelpViewer(std::string_view text, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint) {
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint),
+      returnTo_(QApplication::focusWidget()) {
     setUpDialog(*this, kWidthUnits, kHeightUnits);
     QPushButton* done = addButton(*this, kDoneId, "&Done", 4, 4, 66, 10);
     done->setDefault(true);
@@ -43,11 +43,15 @@ QString HelpViewer::text() const {
 void HelpViewer::done(int /*result*/) {
     // Escape and Done alike.
     QDialog::done(kShown);
-    // During a lesson no dialog asked: the window that owns the viewer takes the keys again,
-    // so the page keys work at once.
-    if (!session().currentDialog && parentWidget())
-        parentWidget()->activateWindow();
-    focusCurrentDialog();
+    // The window that asked takes the keys again, so a dialog's keys or the page keys work
+    // at once; with nothing focused before, the window that owns the viewer does.
+    if (!returnTo_) {
+        if (parentWidget())
+            parentWidget()->activateWindow();
+        return;
+    }
+    returnTo_->window()->activateWindow();
+    returnTo_->setFocus();
 }
 
 } // namespace lorvenna

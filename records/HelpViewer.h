@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 #include <string_view>
 
@@ -9,6 +10,8 @@ class QPlainTextEdit;
 
 namespace lorvenna {
 
+// When it closes, the control that had the keyboard when it opened (the list of the notes
+// reader, the button of a dialog, the main window during a lesson) has it again.
 class HelpViewer : public QDialog {
 public:
     static constexpr int kDoneId = 2;
@@ -25,6 +28,7 @@ protected:
 
 private:
     QPlainTextEdit* text_ = nullptr;
+    QPointer<QWidget> returnTo_;
 };
 
 } // namespace lorvenna

@@ -136,14 +136,14 @@ bool printNotes(char drive, const std::vector<std::string>& names) {
     bool first = true;
     for (const std::string& name : names) {
         [[maybe_unused]] CriticalErrorGuard guard;
-        if (!readShownText(noteOnDisk(drive, name)))
+        const std::optional<std::string> text = readShownText(noteOnDisk(drive, name));
+        if (!text)
             continue;
         // A page of its own for every note that opens; none is left blank between them.
         if (!first)
             printer.newPage();
         first = false;
-        const char* text = session().bigText;
-        printer.drawText(left, top, fieldText(text, sizeof session().bigText));
+        printer.drawText(left, top, *text);
     }
     return printer.close();
 }

@@ -3,8 +3,6 @@
 
 #include "records/DialogControls.h"
 #include "records/Help.h"
-#include "shell/AppServices.h"
-#include "shell/SessionState.h"
 
 #include <QLabel>
 #include <QListWidget>
@@ -35,14 +33,6 @@ NotesReaderDialog::NotesReaderDialog(QWidget* parent)
     list_->hide();
     connect(list_, &QListWidget::itemDoubleClicked, this,
             [this](QListWidgetItem* item) { steps_.readNote(list_->row(item)); });
-
-    session().currentDialog = static_cast<QWidget*>(this);
-}
-
-NotesReaderDialog::~NotesReaderDialog() {
-    void* current = session().currentDialog;
-    if (current == static_cast<QWidget*>(this) || current == static_cast<QWidget*>(list_))
-        session().currentDialog = nullptr;
 }
 
 StateCode NotesReaderDialog::run() {
@@ -70,7 +60,8 @@ void NotesReaderDialog::showNotes(const std::vector<std::string>& names) {
 }
 
 void NotesReaderDialog::showNote(std::string_view text) {
-    session().currentDialog = static_cast<QWidget*>(list_);
+    // The list had the keyboard when the line was chosen, and has it again after the note.
+    list_->setFocus();
     showText(text);
 }
 

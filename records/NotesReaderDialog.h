@@ -19,7 +19,6 @@ public:
     static constexpr int kQuitId = 2;
 
     explicit NotesReaderDialog(QWidget* parent = nullptr);
-    ~NotesReaderDialog() override;
 
     StateCode run();
     NotesReaderSteps& steps() { return steps_; }

@@ -53,11 +53,10 @@ void NotesReaderSteps::start() {
 void NotesReaderSteps::readNote(int row) {
     if (ended_ || row < 0 || static_cast<std::size_t>(row) >= names_.size())
         return;
-    if (!readShownText(
-            noteOnDisk(session().student.keyDrive, names_[static_cast<std::size_t>(row)])))
-        return;
-    const char* text = session().bigText;
-    view_.showNote(std::string_view(text, strnlen(text, sizeof session().bigText)));
+    const std::optional<std::string> text = readShownText(
+        noteOnDisk(session().student.keyDrive, names_[static_cast<std::size_t>(row)]));
+    if (text)
+        view_.showNote(*text);
 }
 
 void NotesReaderSteps::printAll() {

@@ -3,7 +3,6 @@
 
 #include "platform/Picture.h"
 #include "platform/DialogUnits.h"
-#include "shell/SessionState.h"
 
 #include <QKeyEvent>
 #include <QLabel>
@@ -102,12 +101,6 @@ StartDialogView::StartDialogView(QWidget* parent)
             [this] { steps_.about(); });
 
     steps_.start();
-    session().currentDialog = static_cast<QWidget*>(this);
-}
-
-StartDialogView::~StartDialogView() {
-    if (session().currentDialog == static_cast<QWidget*>(this))
-        session().currentDialog = nullptr;
 }
 
 QPushButton* StartDialogView::addButton(int id, const char* caption, int x, int y, int w, int h) {

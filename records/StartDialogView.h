@@ -15,7 +15,6 @@ namespace lorvenna {
 class StartDialogView : public QDialog, private StartView {
 public:
     explicit StartDialogView(QWidget* parent = nullptr);
-    ~StartDialogView() override;
 
     // Shows the dialog and runs it until a step ends it; returns the step machine's result.
     StateCode run();

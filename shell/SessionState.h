@@ -62,7 +62,6 @@ struct SessionState {
     char lessonTitle[256] = {};
     char errorText[80] = {};
     char statusText[256] = {};
-    char pathText[256] = {};
     char lineBuffer[256] = {};
     char bigText[2048] = {};
 
@@ -75,7 +74,6 @@ struct SessionState {
     Rect statusRect;
 
     Student student;
-    void* currentDialog = nullptr;
 };
 
 SessionState& session();

@@ -65,9 +65,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     QTimer::singleShot(0, [&seen] { inspectViewer(seen); });
     FUZZ_CHECK(showHelp(topic) == 1);
     FUZZ_CHECK(seen);
-    // The text stays ended inside the buffer, at most 2040 bytes of the file.
-    const std::size_t shown = strnlen(s.bigText, sizeof s.bigText);
+    // At most 2040 bytes of the file, as they stand in it.
+    const std::optional<std::string> text = readShownText(file);
+    FUZZ_CHECK(text.has_value());
+    const std::size_t shown = text->size();
     FUZZ_CHECK(shown <= static_cast<std::size_t>(kShownTextBytes) && shown <= size);
-    FUZZ_CHECK(shown == 0 || std::memcmp(s.bigText, data, shown) == 0);
+    FUZZ_CHECK(shown == 0 || std::memcmp(text->data(), data, shown) == 0);
     return 0;
 }
