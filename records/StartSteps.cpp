@@ -65,16 +65,36 @@ bool acceptEntry(const std::string& entry) {
     return true;
 }
 
+// The result a step that has no prompt of its own ends the dialog with: a damaged key file
+// ends the run with "Wrong password.", any step no operation posts ends it quietly.
+StateCode endingOf(StartStep step) {
+    switch (step) {
+    case StartStep::WrongPassword:
+        return StateCode::WrongPassword;
+    case StartStep::OneMedium:
+    case StartStep::NoMedium:
+    case StartStep::NoDrive:
+    case StartStep::SeveralMedia:
+    case StartStep::KeyRead:
+    case StartStep::NotRegistered:
+    case StartStep::WriteFailed:
+    case StartStep::KeyWritten:
+    case StartStep::PasswordRight:
+    case StartStep::ChoosePassword:
+    case StartStep::PasswordAgain:
+    case StartStep::PasswordTooLong:
+    case StartStep::IdTooLong:
+        return StateCode::Quit;
+    }
+    return StateCode::Quit;
+}
+
 } // namespace
 
 const char* StartSteps::introText() {
     return "This program is meant for instructional use, and will be graded.  Insert your key "
            "floppy (or a blank floppy that will become your key) and then hit the \"Start "
            "with grades\" button.   For more detail, click the Help button.";
-}
-
-StartStep StartSteps::currentStep() const {
-    return static_cast<StartStep>(session().stateCode);
 }
 
 void StartSteps::start() {
@@ -85,8 +105,7 @@ void StartSteps::start() {
 }
 
 void StartSteps::post(StartStep step) {
-    // The start step is kept in the controller's state field while the dialog is open.
-    session().stateCode = static_cast<StateCode>(step);
+    step_ = step;
     view_.postStep(step);
 }
 
@@ -201,8 +220,8 @@ void StartSteps::handleStep(StartStep step) {
             return;
         }
     }
-    // Anything else, in practice WrongPassword from a damaged key file, ends the dialog with it.
-    end(static_cast<StateCode>(step));
+    // Anything else, in practice WrongPassword from a damaged key file, ends the dialog.
+    end(endingOf(step));
 }
 
 void StartSteps::startWithGrades() {
@@ -270,7 +289,7 @@ void StartSteps::enterInPasswordField() {
     }
     // Only registration and the login steps take a password; Enter at any other step does
     // nothing more.
-    const StartStep step = currentStep();
+    const std::optional<StartStep> step = step_;
     const bool registering = step == StartStep::ChoosePassword;
     if (!registering && step != StartStep::KeyRead && step != StartStep::PasswordAgain)
         return;
@@ -288,17 +307,16 @@ void StartSteps::enterInPasswordField() {
         return;
     }
     s.student.graded = true;
-    s.stateCode = StateCode::LessonSelection;
     end(StateCode::LessonSelection);
 }
 
 void StartSteps::idFieldOverflow() {
-    if (!ended_ && currentStep() == StartStep::NotRegistered)
+    if (!ended_ && step_ == StartStep::NotRegistered)
         post(StartStep::IdTooLong);
 }
 
 void StartSteps::passwordFieldOverflow() {
-    if (!ended_ && currentStep() == StartStep::ChoosePassword)
+    if (!ended_ && step_ == StartStep::ChoosePassword)
         post(StartStep::PasswordTooLong);
 }
 

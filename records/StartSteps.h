@@ -5,6 +5,7 @@
 #include "records/KeyDisk.h"
 #include "shell/Codes.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -34,7 +35,7 @@ public:
     virtual void endDialog(StateCode result) = 0;
 };
 
-// The current step is kept in session().stateCode while the dialog is open.
+// The step machine keeps its own step; the controller's state stays what it was.
 class StartSteps {
 public:
     explicit StartSteps(StartView& view) : view_(view) {}
@@ -59,13 +60,14 @@ public:
 
     bool ended() const { return ended_; }
     StateCode result() const { return result_; }
+    // The step last posted; none before the first.
+    std::optional<StartStep> step() const { return step_; }
 
     static const char* introText();
 
 private:
     void post(StartStep step);
     void end(StateCode result);
-    StartStep currentStep() const;
     void detectAndPost();
     void retryDetection();
     void showRegistrationPrompt();
@@ -75,6 +77,7 @@ private:
     void stepBox(StartStep step);
 
     StartView& view_;
+    std::optional<StartStep> step_;
     bool ended_ = false;
     StateCode result_ = StateCode::StartDialog;
 };

@@ -154,7 +154,7 @@ TEST_F(StartStepsTest, TwoDisksThenRetryWithOneGoesOnToRegistration) {
     EXPECT_EQ(boxes.shown()[0].text, "Remove all but the Lorvenna disk and retry.");
     EXPECT_EQ(boxes.shown()[0].buttons, BoxButtons::RetryCancel);
     EXPECT_TRUE(view.results.empty());
-    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::NotRegistered));
+    EXPECT_EQ(steps.step(), StartStep::NotRegistered);
     EXPECT_TRUE(view.idShown);
     EXPECT_EQ(view.focus, "id");
     EXPECT_EQ(view.windowText, "Lorvenna: Registering new grade disk");
@@ -212,7 +212,7 @@ TEST_F(StartStepsTest, BlankDiskRegistersIdAndPassword) {
     steps.startWithGrades();
     runPosted();
     typeId("Kim42");
-    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::ChoosePassword));
+    EXPECT_EQ(steps.step(), StartStep::ChoosePassword);
     EXPECT_FALSE(view.idShown);
     EXPECT_EQ(view.id, ""); // the field is cleared, the ID kept
     EXPECT_STREQ(session().student.studentId, "Kim42");
@@ -233,7 +233,7 @@ TEST_F(StartStepsTest, ShortKeyFileIsRegisteredAnew) {
     work.write("drive-E/LORVENNA/KEY.GRD", std::string(255, 'k'), false);
     steps.startWithGrades();
     runPosted();
-    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::NotRegistered));
+    EXPECT_EQ(steps.step(), StartStep::NotRegistered);
     typeId("Kim42");
     typePassword("Pw7");
     EXPECT_EQ(view.results, std::vector<StateCode>{StateCode::LessonSelection});
@@ -250,7 +250,7 @@ TEST_F(StartStepsTest, RegisteredDiskAcceptsThePasswordInOtherCase) {
 
     steps.startWithGrades();
     runPosted();
-    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::KeyRead));
+    EXPECT_EQ(steps.step(), StartStep::KeyRead);
     EXPECT_STREQ(session().student.studentId, "Kim42");
     EXPECT_EQ(view.windowText, "Lorvenna: Grade disk present.");
     EXPECT_EQ(view.message, "Type your password and hit Enter.");
@@ -258,7 +258,7 @@ TEST_F(StartStepsTest, RegisteredDiskAcceptsThePasswordInOtherCase) {
 
     // Wrong twice, then right in other letter case.
     typePassword("Pw8");
-    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::PasswordAgain));
+    EXPECT_EQ(steps.step(), StartStep::PasswordAgain);
     EXPECT_EQ(view.message, "Enter password again:");
     EXPECT_EQ(view.password, "");
     typePassword("wrong");
@@ -283,7 +283,6 @@ TEST_F(StartStepsTest, LongEntriesAreCutTo58And18Characters) {
         machine.handleStep(StartStep::NotRegistered);
         machine.enterInIdField();
         EXPECT_EQ(std::string(session().student.studentId), std::string(58, 'a')) << idLength;
-        session().stateCode = static_cast<StateCode>(StartStep::ChoosePassword);
         fresh.password = std::string(18, 'p') + "Q";
         machine.enterInPasswordField();
         EXPECT_EQ(std::string(session().student.typedPassword), std::string(18, 'p')) << idLength;
@@ -311,7 +310,7 @@ TEST_F(StartStepsTest, EntriesMustBeLettersAndDigits) {
     for (const BoxRecord& box : boxes.shown())
         EXPECT_EQ(box.text, "Try again.");
     EXPECT_EQ(view.id, "Kim-42"); // the ID field keeps its text
-    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::NotRegistered));
+    EXPECT_EQ(steps.step(), StartStep::NotRegistered);
 
     typeId("Kim42");
     typePassword("a b");
@@ -337,7 +336,7 @@ TEST_F(StartStepsTest, TypingPastTheLimitsAsksForShorterEntries) {
     EXPECT_EQ(boxes.shown()[0].text, "Hit Retry then use a shorter name or ID.");
     EXPECT_EQ(view.id, "");
     EXPECT_EQ(session().student.studentId[0], '\0');
-    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::NotRegistered));
+    EXPECT_EQ(steps.step(), StartStep::NotRegistered);
 
     typeId("Kim42");
     boxes.queue(BoxAnswer::Retry);
@@ -348,7 +347,7 @@ TEST_F(StartStepsTest, TypingPastTheLimitsAsksForShorterEntries) {
     EXPECT_EQ(boxes.shown()[1].caption, "Your password entry is too long.");
     EXPECT_EQ(boxes.shown()[1].text, "Hit Retry then use a shorter password..");
     EXPECT_EQ(view.password, "");
-    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::ChoosePassword));
+    EXPECT_EQ(steps.step(), StartStep::ChoosePassword);
 
     boxes.queue(BoxAnswer::Cancel);
     steps.passwordFieldOverflow();
@@ -364,12 +363,12 @@ TEST_F(StartStepsTest, PasswordLimitAtLoginOnlyStopsTyping) {
     ASSERT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
     steps.startWithGrades();
     runPosted();
-    ASSERT_EQ(session().stateCode, static_cast<StateCode>(StartStep::KeyRead));
+    ASSERT_EQ(steps.step(), StartStep::KeyRead);
     steps.passwordFieldOverflow();
     steps.idFieldOverflow();
     runPosted();
     EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_EQ(session().stateCode, static_cast<StateCode>(StartStep::KeyRead));
+    EXPECT_EQ(steps.step(), StartStep::KeyRead);
 }
 
 TEST_F(StartStepsTest, WriteProtectedDiskShowsItsBox) {
