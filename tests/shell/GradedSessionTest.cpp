@@ -301,6 +301,14 @@ std::vector<Student::Step> registerAda() {
     };
 }
 
+Student::Step startFirstLesson() {
+    return {[] { return modalHasButton("&Quit entirely"); },
+            [] {
+                selectModalListRow(0);
+                clickModalButton("&Start");
+            }};
+}
+
 Student::Step pressPageButton(MainWindow& w, std::function<bool()> ready, const char* caption) {
     return {std::move(ready), [&w, caption] { pageButton(w, caption)->click(); }};
 }
@@ -346,11 +354,7 @@ TEST(GradedSession, ATestQuestionKeepsItsFirstAnswer) {
         student.steps.insert(
             student.steps.end(),
             {
-                {[] { return modalHasButton("&Quit entirely"); },
-                 [] {
-                     selectModalListRow(0);
-                     clickModalButton("&Start");
-                 }},
+                startFirstLesson(),
                 pressPageButton(w, [] { return asking(1); }, "pulley"),
                 pressKey(w, [] { return session().wrongWaitStart != 0; }, Qt::Key_Space),
                 pressCommand(w, [] { return closed(1); }, CommandId::Ahead),
@@ -423,11 +427,7 @@ TEST(GradedSession, AnotherStickInTheReviewLeavesTheStudentLoggedIn) {
                      swapSticks();
                      clickModalButton("&Main menu");
                  }},
-                {[] { return modalHasButton("&Quit entirely"); },
-                 [] {
-                     selectModalListRow(0);
-                     clickModalButton("&Start");
-                 }},
+                startFirstLesson(),
                 pressPageButton(w, [] { return asking(1); }, "lever"),
                 {[] { return session().rightWaitStart != 0; },
                  [&] {
