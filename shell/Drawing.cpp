@@ -145,7 +145,7 @@ void paintPageStrip(Surface& surface, const Rect& area, const Picture& reached,
     const SessionState& s = session();
     if (s.currentPage < 1)
         return;
-    const Size marker = pageMarkerSize(s.screenWidth);
+    const Size marker = pageMarkerSize(screenScale().screenWidth);
     const std::int64_t step = std::max(1, scaleX(3));
     const std::int64_t centre = area.left + (area.right - area.left) / 2;
     const std::int64_t half = std::int64_t{s.pageCount} * step / 2;

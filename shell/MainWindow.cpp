@@ -279,7 +279,7 @@ void MainWindow::drawStatusText(std::string_view text) {
 void MainWindow::drawPageStrip() {
     if (session().currentPage < 1)
         return;
-    const PageMarkers markers = pageMarkers(session().screenWidth);
+    const PageMarkers markers = pageMarkers(screenScale().screenWidth);
     paintPageStrip(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()},
                    picture(markers.reached), picture(markers.ahead));
     showStatusImage(false);

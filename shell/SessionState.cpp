@@ -1,9 +1,7 @@
-// The run's one SessionState and the reference-space conversions.
+// The run's one SessionState.
 #include "shell/SessionState.h"
 
 #include "lesson/LineReader.h"
-
-#include <numbers>
 
 namespace lorvenna {
 
@@ -18,35 +16,11 @@ SessionState& session() {
 void resetSession() {
     delete g_session;
     g_session = new SessionState();
+    screenScale() = ScreenScale{};
     // The line a reader last stopped on belongs to the lesson that is gone. The other state
     // kept outside the record (folder listings, mounted drives, text layouts) checks itself
     // against what it caches, and live items unregister themselves.
     setLastLineStart(-1);
-}
-
-int scaleX(int x) {
-    return static_cast<int>(x * session().scaleX);
-}
-int scaleY(int y) {
-    return static_cast<int>(y * session().scaleY);
-}
-int scaleSize(int size) {
-    return static_cast<int>(size * session().scaleDiag);
-}
-double scaleX(double x) {
-    return x * session().scaleX;
-}
-double scaleY(double y) {
-    return y * session().scaleY;
-}
-double scaleSize(double size) {
-    return size * session().scaleDiag;
-}
-double degreesToRadians(double degrees) {
-    return -degrees * 2.0 * std::numbers::pi / 360.0;
-}
-double radiansToDegrees(double radians) {
-    return -radians * 360.0 / (2.0 * std::numbers::pi);
 }
 
 } // namespace lorvenna

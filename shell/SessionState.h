@@ -7,6 +7,7 @@
 #include "lesson/PageLookup.h"
 #include "platform/Geometry.h"
 #include "platform/Picture.h"
+#include "platform/ScreenScale.h"
 #include "records/Student.h"
 #include "shell/Codes.h"
 
@@ -65,11 +66,6 @@ struct SessionState {
     char lineBuffer[256] = {};
     char bigText[2048] = {};
 
-    std::int32_t screenWidth = 800;
-    double scaleX = 1.0;
-    double scaleY = 1.0;
-    double scaleDiag = 1.0;
-
     AppServices* mainWindow = nullptr; // the main window's services; not owned
     Rect statusRect;
 
@@ -77,17 +73,8 @@ struct SessionState {
 };
 
 SessionState& session();
-// Puts every field back to its start value (tests; the displays and pages are not freed).
+// Puts every field back to its start value, and the screen's scale to 1.0 (tests; the
+// displays and pages are not freed).
 void resetSession();
-
-// Conversions from the 800 x 600 reference space; integer forms truncate toward zero.
-int scaleX(int x);
-int scaleY(int y);
-int scaleSize(int size);
-double scaleX(double x);
-double scaleY(double y);
-double scaleSize(double size);
-double degreesToRadians(double degrees); // -d * 2 pi / 360
-double radiansToDegrees(double radians); // -r * 360 / 2 pi
 
 } // namespace lorvenna

@@ -38,17 +38,15 @@ bool checkWorkingFolder() {
 std::unique_ptr<MainWindow> startUp(ControllerSteps steps) {
     if (!checkWorkingFolder())
         return nullptr;
-    SessionState& s = session();
-    s.scaleX = 1.0;
-    s.scaleY = 1.0;
-    s.scaleDiag = 1.0;
+    ScreenScale& scale = screenScale();
+    scale = ScreenScale{};
 
     loadProgramResources();
     auto window = std::make_unique<MainWindow>(std::move(steps));
     window->setWindowIcon(programIcon());
     // The page markers are chosen by the width of the screen the window is on.
     if (const QScreen* screen = window->screen())
-        s.screenWidth = screen->geometry().width();
+        scale.screenWidth = screen->geometry().width();
     window->showMaximized();
     window->setFocus(Qt::OtherFocusReason);
 

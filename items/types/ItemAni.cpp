@@ -215,11 +215,11 @@ void ItemAni::accumulate(double value, const Pose* rates) {
     lastMove = value;
     if (!rates)
         return;
-    const SessionState& s = session();
+    const ScreenScale& scale = screenScale();
     const double turn = rates->angle * value;
-    const double dx = rates->x * value * s.scaleX;
-    const double dy = rates->y * value * s.scaleY;
-    const double stretch = rates->length * value * s.scaleDiag;
+    const double dx = rates->x * value * scale.scaleX;
+    const double dy = rates->y * value * scale.scaleY;
+    const double stretch = rates->length * value * scale.scaleDiag;
     // A "nan" or "inf" in a lesson would lose the figure for good: such a move moves nothing.
     if (!std::isfinite(turn) || !std::isfinite(dx) || !std::isfinite(dy) || !std::isfinite(stretch))
         return;

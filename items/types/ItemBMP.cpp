@@ -118,9 +118,9 @@ bool ItemBMP::load() {
 }
 
 void ItemBMP::setGeometry() {
-    const SessionState& s = session();
-    width = truncateCoordinate(image.width() * s.scaleX);
-    height = truncateCoordinate(image.height() * s.scaleY);
+    const ScreenScale& scale = screenScale();
+    width = truncateCoordinate(image.width() * scale.scaleX);
+    height = truncateCoordinate(image.height() * scale.scaleY);
     if (display) {
         // A picture reaching past the display is squeezed into what is left; one that starts
         // beyond it has nothing left and draws nothing.

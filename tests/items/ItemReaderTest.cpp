@@ -62,9 +62,9 @@ private:
 
 TEST(ItemReader, BaseCommandsSetTheirFieldsScaled) {
     resetSession();
-    session().scaleX = 2.0;
-    session().scaleY = 3.0;
-    session().scaleDiag = 1.5;
+    screenScale().scaleX = 2.0;
+    screenScale().scaleY = 3.0;
+    screenScale().scaleDiag = 1.5;
     BlockFile block(R"(  FILE picture
 LINECOLOR 3.9
 LINEWIDTH	2
@@ -300,7 +300,7 @@ OPERATOR Second PUSH 5
 
 TEST(ItemReader, ShapesAndTheirColourAndWidth) {
     resetSession();
-    session().scaleDiag = 2.0;
+    screenScale().scaleDiag = 2.0;
     BlockFile block(R"(LINECOLOR 2
 LINEWIDTH 1
 SHAPECOLOR 5

@@ -157,7 +157,7 @@ TEST(Shape, ColourIsClampedAndInvisibleShapesIgnoreIt) {
 
 TEST(Shape, WidthIsScaledAndNeverNegative) {
     resetSession();
-    session().scaleDiag = 1.5;
+    screenScale().scaleDiag = 1.5;
     Item item;
     item.lineWidth = 3;
     Shape* shape = item.AddShape(0, 10, "L");

@@ -147,7 +147,7 @@ TEST_F(DrawingTest, StatusTextIsCentredOnWhite) {
 
 TEST_F(DrawingTest, StripOfOnePageShowsOneMarkerInEachStack) {
     SessionState& s = session();
-    s.screenWidth = 800;
+    screenScale().screenWidth = 800;
     s.pageCount = 1;
     s.currentPage = 1;
     RecordingSurface surface;
@@ -165,7 +165,7 @@ TEST_F(DrawingTest, StripOfOnePageShowsOneMarkerInEachStack) {
 
 TEST_F(DrawingTest, StripGrowsOnTheLeftAndShrinksOnTheRight) {
     SessionState& s = session();
-    s.screenWidth = 1024;
+    screenScale().screenWidth = 1024;
     s.pageCount = 10;
     s.currentPage = 4;
     RecordingSurface surface;
@@ -188,7 +188,7 @@ TEST_F(DrawingTest, StripGrowsOnTheLeftAndShrinksOnTheRight) {
 
 TEST_F(DrawingTest, LongLessonDrawsOnlyTheMarkersInTheArea) {
     SessionState& s = session();
-    s.screenWidth = 640;
+    screenScale().screenWidth = 640;
     s.pageCount = 20000;
     s.currentPage = 1;
     RecordingSurface surface;

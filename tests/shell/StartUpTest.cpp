@@ -51,8 +51,8 @@ TEST(startUp, OpensTheMainWindowWhenBothAreThere) {
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_TRUE(window->isVisible());
     EXPECT_EQ(session().mainWindow, window.get());
-    EXPECT_GT(session().screenWidth, 0);
-    EXPECT_EQ(session().scaleX, 1.0);
+    EXPECT_GT(screenScale().screenWidth, 0);
+    EXPECT_EQ(screenScale().scaleX, 1.0);
 }
 
 } // namespace

@@ -43,7 +43,7 @@ bool PageShot::render(const std::string& lessonFile, int page, bool answer) {
     MainWindow window;
     window.resize(kWidth, kHeight);
     if (const QScreen* screen = window.screen())
-        s.screenWidth = screen->geometry().width();
+        screenScale().screenWidth = screen->geometry().width();
     if (!readLessonIndex())
         return fail(s.errorText);
     if (page < 1 || page > s.pageCount) {

@@ -108,9 +108,9 @@ TEST(ItemAni, StretchAndTurnWithTheScaleAndAFloorOfOne) {
     FigureBench bench("LOC 100 100\nSHAPE 0 50 L\nSHAPE 90 20 L", "10 5 1 1");
     ItemAni* fig = bench.figure;
     ASSERT_NE(fig, nullptr) << session().errorText;
-    session().scaleX = 2.0;
-    session().scaleY = 3.0;
-    session().scaleDiag = 0.5;
+    screenScale().scaleX = 2.0;
+    screenScale().scaleY = 3.0;
+    screenScale().scaleDiag = 0.5;
     bench.move(2.0);
     EXPECT_EQ(fig->shapes->pose.length, 55.0);
     fig->Draw();

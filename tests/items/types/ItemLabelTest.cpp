@@ -75,7 +75,7 @@ TEST(ItemLabel, FrameIsCentredOnTheShapeAddedLastBeforeTheText) {
 TEST(ItemLabel, FramePenIsFourTimesTheScaleWideWithSquareEnds) {
     FreshSession fresh;
     PaperDisplay paper;
-    session().scaleDiag = 2.0;
+    screenScale().scaleDiag = 2.0;
     auto* label = paper.add<ItemLabel>("Cap", "LOC 100 100\nFRAMECOLOR 12\nLINECOLOR 3\n@Cap");
     ASSERT_NE(label, nullptr);
     label->StartupAction();
