@@ -65,6 +65,11 @@ int firstLineEnd(const char* bytes, int count) {
 } // namespace
 
 int readLine(FileHandle file, char* destination, int limit) {
+    long lineStart = -1;
+    return readLine(file, destination, limit, lineStart);
+}
+
+int readLine(FileHandle file, char* destination, int limit, long& lineStart) {
     if (isInvalid(file) || limit < 1 || limit > kMaxLimit)
         return -1;
 
@@ -81,6 +86,7 @@ int readLine(FileHandle file, char* destination, int limit) {
         return -1;
     }
 
+    lineStart = start;
     g_lastLineStart = start;
     const int end = firstLineEnd(buffer, static_cast<int>(count));
 
@@ -107,6 +113,34 @@ long lastLineStart() {
 
 void setLastLineStart(long position) {
     g_lastLineStart = position;
+}
+
+long lineNumberAt(FileHandle file, long position) {
+    if (position < 0 || isInvalid(file))
+        return 0;
+    const long stood = filePosition(file);
+    if (stood < 0 || !seekFile(file, 0))
+        return 0;
+    long line = 1;
+    long offset = 0;
+    bool afterCr = false;
+    char buffer[4096];
+    while (offset < position) {
+        const long wanted = std::min<long>(static_cast<long>(sizeof buffer), position - offset);
+        const long got = readBytes(file, buffer, wanted);
+        if (got <= 0)
+            break;
+        for (long i = 0; i < got; ++i) {
+            const char c = buffer[i];
+            // The LF of a CR LF pair ends no line of its own.
+            if (c == '\r' || (c == '\n' && !afterCr))
+                ++line;
+            afterCr = c == '\r';
+        }
+        offset += got;
+    }
+    seekFile(file, stood);
+    return line;
 }
 
 BufferedLineReader::BufferedLineReader(FileHandle file)
