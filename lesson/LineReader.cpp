@@ -21,8 +21,6 @@ constexpr int kMaxLimit = 255;
 constexpr int kMaxWrittenLine = 254;
 constexpr std::size_t kReadChunk = 64 * 1024;
 
-long g_lastLineStart = -1;
-
 bool isLineEnd(char byte) {
     return byte == '\r' || byte == '\n';
 }
@@ -87,7 +85,6 @@ int readLine(FileHandle file, char* destination, int limit, long& lineStart) {
     }
 
     lineStart = start;
-    g_lastLineStart = start;
     const int end = firstLineEnd(buffer, static_cast<int>(count));
 
     std::memcpy(destination, buffer, static_cast<std::size_t>(end));
@@ -105,14 +102,6 @@ int readLine(FileHandle file, char* destination, int limit, long& lineStart) {
     if (!seekFile(file, start + runEnd))
         return -1;
     return end;
-}
-
-long lastLineStart() {
-    return g_lastLineStart;
-}
-
-void setLastLineStart(long position) {
-    g_lastLineStart = position;
 }
 
 long lineNumberAt(FileHandle file, long position) {

@@ -25,12 +25,6 @@ int readLine(FileHandle file, char* destination, int limit, long& lineStart);
 // a file that cannot be read. The file is left where it stood.
 long lineNumberAt(FileHandle file, long position);
 
-// Where the line that a reader stopped on begins in its file: readLine notes the start of
-// every line it returns, and a reader that fails on a line it read earlier points back at
-// it. -1 before any line. Lets a checking tool name the line of a failure.
-long lastLineStart();
-void setLastLineStart(long position);
-
 // Formats into a 256-byte buffer and writes the text as is (the format carries its own
 // "\r\n"). Writes nothing and returns false when the result is empty or longer than 254.
 bool writeFormattedLine(FileHandle file, const char* format, ...)

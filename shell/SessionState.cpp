@@ -1,8 +1,6 @@
 // The run's one SessionState and the reference-space conversions.
 #include "shell/SessionState.h"
 
-#include "lesson/LineReader.h"
-
 #include <numbers>
 
 namespace lorvenna {
@@ -18,10 +16,8 @@ SessionState& session() {
 void resetSession() {
     delete g_session;
     g_session = new SessionState();
-    // The line a reader last stopped on belongs to the lesson that is gone. The other state
-    // kept outside the record (folder listings, mounted drives, text layouts) checks itself
-    // against what it caches, and live items unregister themselves.
-    setLastLineStart(-1);
+    // The state kept outside the record (folder listings, mounted drives, text layouts)
+    // checks itself against what it caches, and live items unregister themselves.
 }
 
 int scaleX(int x) {
