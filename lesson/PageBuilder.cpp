@@ -147,8 +147,11 @@ Status readDisplayBlock(Display* display, FileHandle& file) {
     }
 }
 
+// Every failure of a page names the lesson file, whether or not it can name a line.
 Status buildFails(Status failed) {
-    session().pageBuilding = false;
+    SessionState& s = session();
+    s.pageBuilding = false;
+    failed.diagnostic().file = s.lessonPath;
     return failed;
 }
 
@@ -315,7 +318,7 @@ Status buildPage(int n) {
     SessionState& s = session();
     // Never asked for by the controller, which turns no page below the first.
     if (n < 1)
-        return failure("Page number wrong in Lesson");
+        return Diagnostic{"Page number wrong in Lesson", s.lessonPath, 0};
     leavePage(n);
     // Only the entry of the page shown holds displays (the one being left lets go of its own
     // now), so deleting a display need not look through every page of the lesson.

@@ -272,6 +272,7 @@ TEST_F(PageBuilderTest, EachFailureSaysWhy) {
         ASSERT_FALSE(built) << c.name;
         EXPECT_EQ(built.message(), c.message) << c.name;
         EXPECT_EQ(built.diagnostic().line, c.line) << c.name;
+        EXPECT_EQ(built.diagnostic().file, "LSNS\\01-01.LSN") << c.name;
         EXPECT_FALSE(session().pageBuilding) << c.name;
         lessonTeardown();
     }
