@@ -242,7 +242,7 @@ void settleEvents() {
 bool openLesson(const std::string& lessonName) {
     ensureBenchWindow();
     setText(session().lessonPath, lessonName.c_str());
-    return readLessonIndex();
+    return static_cast<bool>(readLessonIndex());
 }
 
 void closeLesson() {

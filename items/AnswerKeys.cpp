@@ -11,7 +11,6 @@
 #include "shell/AppServices.h"
 #include "shell/ControllerTimer.h"
 #include "shell/Drawing.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstring>
@@ -173,10 +172,9 @@ AnswerOutcome judgeByRule(Item& question) {
 
 } // namespace
 
-bool CheckKeys(Item& item) {
+Status CheckKeys(Item& item) {
     if (item.keyKinds == 0)
-        return true;
-    SessionState& state = session();
+        return {};
     for (KeyEntry& key : item.keys) {
         if (key.kind == 0)
             continue;
@@ -188,21 +186,15 @@ bool CheckKeys(Item& item) {
                     continue;
                 // The first on a display; a later display replaces it.
                 key.answerer = candidate;
-                if (!candidate->PreProcessKey(key)) {
-                    formatText(state.errorText, "Answerer %s fails PreProcessKey",
-                               candidate->title.c_str());
-                    return false;
-                }
+                if (!candidate->PreProcessKey(key))
+                    return failure("Answerer " + candidate->title + " fails PreProcessKey");
                 break;
             }
         }
-        if (!key.answerer) {
-            formatText(state.errorText, "No proper answer found for question %s",
-                       item.title.c_str());
-            return false;
-        }
+        if (!key.answerer)
+            return failure("No proper answer found for question " + item.title);
     }
-    return true;
+    return {};
 }
 
 void StartFirstQuestion() {

@@ -2,13 +2,15 @@
 // judging answers and showing the feedback.
 #pragma once
 
+#include "platform/Diagnostic.h"
+
 namespace lorvenna {
 
 class Item;
 
-// Finds every key's answering item on the page shown and asks it to accept the key. False
+// Finds every key's answering item on the page shown and asks it to accept the key. Fails
 // with "Answerer %s fails PreProcessKey" or "No proper answer found for question %s".
-bool CheckKeys(Item& item);
+Status CheckKeys(Item& item);
 // Makes the first item with keys (displays 1 to 9, items in list order) the current question.
 void StartFirstQuestion();
 // Redraws every display that holds a caption: captions show "???" while a question is asked

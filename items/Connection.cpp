@@ -5,8 +5,6 @@
 #include "items/Item.h"
 #include "lesson/Display.h"
 #include "shell/Drawing.h"
-#include "platform/FixedText.h"
-#include "shell/SessionState.h"
 
 namespace lorvenna {
 
@@ -43,16 +41,16 @@ Item* liveTarget(Connection& connection) {
     return target;
 }
 
-bool Connect(Connection& connection) {
+Status Connect(Connection& connection) {
     // The PANELITEM form has no target and is never compared with titles.
     if (connection.targetTitle.empty())
-        return true;
+        return {};
 
     // A target found on an earlier page stays while it is alive, on the page shown and still
     // carries the title; a target deleted with its display is looked up again.
     if (Item* kept = liveTarget(connection)) {
         if (isShown(kept->display) && equalsIgnoringCase(kept->title, connection.targetTitle))
-            return true;
+            return {};
     }
     connection.target = nullptr;
     connection.targetSerial = 0;
@@ -67,13 +65,11 @@ bool Connect(Connection& connection) {
             }
         }
     }
-    if (!found) {
-        formatText(session().errorText, "Connect failed on %s", connection.targetTitle.c_str());
-        return false;
-    }
+    if (!found)
+        return failure("Connect failed on " + connection.targetTitle);
     connection.target = found;
     connection.targetSerial = liveItemSerial(found);
-    return true;
+    return {};
 }
 
 void Send(Connection& connection, double value) {

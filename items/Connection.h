@@ -2,6 +2,7 @@
 #pragma once
 
 #include "items/Pose.h"
+#include "platform/Diagnostic.h"
 
 #include <cstdint>
 #include <string>
@@ -34,8 +35,8 @@ inline constexpr int kMaxSendDepth = 64;
 inline constexpr int kMaxDeliveries = 10000;
 
 // Resolves the connection's target by title among the displays of the page shown.
-// Fails with "Connect failed on %s" in errorText.
-bool Connect(Connection& connection);
+// Fails with "Connect failed on %s".
+Status Connect(Connection& connection);
 // The target as long as it is the very item Connect found and it is still alive; else
 // nullptr, and the connection forgets it.
 Item* liveTarget(Connection& connection);

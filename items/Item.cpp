@@ -263,14 +263,14 @@ void Item::MakeRegion() {
     region = std::make_unique<Region>(Region::rectangle(bounds));
 }
 
-bool Item::Connect() {
+Status Item::Connect() {
     for (Connection* list : {outputs, endOutputs, operators}) {
         for (Connection* c = list; c; c = c->next) {
-            if (!lorvenna::Connect(*c))
-                return false;
+            if (Status connected = lorvenna::Connect(*c); !connected)
+                return connected;
         }
     }
-    return true;
+    return {};
 }
 
 bool Item::Click(Display*, int, int, int) {
@@ -285,16 +285,16 @@ std::int32_t Item::HitTestRight(int x, int y) {
     return bounds.contains(x, y) ? area : 0;
 }
 
-bool Item::acceptDefinition() {
-    return true;
+Status Item::acceptDefinition() {
+    return {};
 }
 
 bool Item::EndDefinition() {
     return false;
 }
 
-bool Item::ReadCommand(const char*) {
-    return false;
+Status Item::ReadCommand(const char*) {
+    return unknownLine();
 }
 
 void Item::Draw() {}

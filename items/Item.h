@@ -5,6 +5,7 @@
 #include "items/KeyEntry.h"
 #include "items/Pose.h"
 #include "platform/Control.h"
+#include "platform/Diagnostic.h"
 #include "platform/Geometry.h"
 #include "platform/Region.h"
 
@@ -37,6 +38,12 @@ enum class ItemType : std::int32_t {
     Imsel = 11,
 };
 
+// What ReadCommand gives for a line the type does not know: a failure without words of its
+// own, which the ITEM reader words as "Bad MODE %s in Item %s".
+inline Status unknownLine() {
+    return failure("");
+}
+
 // Mouse message passed to Click: the left button press, or 0 when an item clicks itself.
 inline constexpr int kLeftButtonDown = 0x201;
 
@@ -52,15 +59,18 @@ public:
     virtual void PrepareShapes();
     virtual void DrawShapes();
     virtual void MakeRegion();
-    virtual bool Connect();
+    // A failure names the connection whose target is not on the page.
+    virtual Status Connect();
     virtual bool Click(Display* display, int message, int x, int y);
     virtual std::int32_t HitTest(int x, int y);
     virtual std::int32_t HitTestRight(int x, int y);
-    // Whether the block just read describes an item of this type that can work; false, with
-    // the message in errorText, fails the block. The ITEM reader asks before EndDefinition.
-    virtual bool acceptDefinition();
+    // Whether the block just read describes an item of this type that can work; a failure
+    // fails the block with its message. The ITEM reader asks before EndDefinition.
+    virtual Status acceptDefinition();
     virtual bool EndDefinition();
-    virtual bool ReadCommand(const char* line);
+    // A line of the type's own; unknownLine() when the type does not know it, a failure with
+    // a message when it knows the line and cannot take it.
+    virtual Status ReadCommand(const char* line);
     virtual void Draw();
     // motion is the connection's motion vector, or nullptr.
     virtual void Input(const char* name, double value, const Pose* motion);

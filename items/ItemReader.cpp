@@ -27,11 +27,6 @@ constexpr int kLineLimit = 250;
 // and a piece of text while the result stays below kTextPieceLimit.
 constexpr std::size_t kLineBreakLimit = 2044;
 constexpr std::size_t kTextPieceLimit = 2042;
-// Room the page builder needs after the reader's message for "... ReadLsn failed".
-constexpr std::size_t kReadLsnSuffix = 18;
-// A quoted line is never cut shorter than this.
-constexpr std::size_t kShortestQuote = 16;
-
 enum class Row { NotMatched, Done, Failed };
 
 struct BlockReader;
@@ -54,6 +49,8 @@ struct BlockReader {
     Connection* lastOutput = nullptr;
     Connection* lastEndOutput = nullptr;
     Connection* lastOperator = nullptr;
+    // Why the line that failed did; an empty message for a failure without words of its own.
+    Status fault = {};
 
     Row apply();
 
@@ -116,42 +113,18 @@ constexpr LineForm kLineForms[] = {
 // The messages that quote the offending line.
 enum class LineFault { Mode, Key, Shape };
 
-// "Bad MODE %s in Item %s", "Bad KEY command %s in Item %s" and "Bad SHAPE %s in Item %s":
-// the line is cut (and marked with "...") so that the whole message, with the title, still
-// fits errorText and leaves room for what the page builder appends.
-void reportLine(LineFault fault, const char* line, const std::string& title) {
-    constexpr std::size_t kBudget = sizeof session().errorText - 1 - kReadLsnSuffix;
-    const char* frame = "Bad MODE  in Item ";
+// "Bad MODE %s in Item %s", "Bad KEY command %s in Item %s" and "Bad SHAPE %s in Item %s",
+// quoting the whole line.
+Status lineFailure(LineFault fault, const char* line, const std::string& title) {
     switch (fault) {
     case LineFault::Mode:
-        break;
+        return failure("Bad MODE " + std::string(line) + " in Item " + title);
     case LineFault::Key:
-        frame = "Bad KEY command  in Item ";
-        break;
+        return failure("Bad KEY command " + std::string(line) + " in Item " + title);
     case LineFault::Shape:
-        frame = "Bad SHAPE  in Item ";
-        break;
+        return failure("Bad SHAPE " + std::string(line) + " in Item " + title);
     }
-    const std::size_t fixed = std::strlen(frame) + title.size();
-    const std::size_t room = fixed < kBudget ? kBudget - fixed : 0;
-    const std::size_t keep = room > kShortestQuote ? room : kShortestQuote;
-    std::string quote = line;
-    if (quote.size() > keep) {
-        quote.resize(keep - 3);
-        quote += "...";
-    }
-    switch (fault) {
-    case LineFault::Mode:
-        formatText(session().errorText, "Bad MODE %s in Item %s", quote.c_str(), title.c_str());
-        return;
-    case LineFault::Key:
-        formatText(session().errorText, "Bad KEY command %s in Item %s", quote.c_str(),
-                   title.c_str());
-        return;
-    case LineFault::Shape:
-        formatText(session().errorText, "Bad SHAPE %s in Item %s", quote.c_str(), title.c_str());
-        return;
-    }
+    return failure("");
 }
 
 // Appends at the end of list, which is walked only while its last connection is not known.
@@ -163,10 +136,10 @@ void appendAt(Connection*& list, Connection*& last, Connection* connection) {
     last = connection;
 }
 
-Connection* newConnection(Item& item) {
+Connection* newConnection(Item& item, Status& fault) {
     auto* connection = new (std::nothrow) Connection();
     if (!connection) {
-        formatText(session().errorText, "OUTPUT from %s failed.", item.title.c_str());
+        fault = failure("OUTPUT from " + item.title + " failed.");
         return nullptr;
     }
     connection->source = &item;
@@ -272,7 +245,7 @@ Row BlockReader::markedLine() {
     if (std::strstr(line, "KEY")) {
         if (ReadKeyCommand(item, line))
             return Row::Done;
-        reportLine(LineFault::Key, line, item.title);
+        fault = lineFailure(LineFault::Key, line, item.title);
         return Row::Failed;
     }
     if (std::strstr(line, "HIDE")) {
@@ -283,12 +256,12 @@ Row BlockReader::markedLine() {
         item.visibility = 1;
         return Row::Done;
     }
-    // A type that rejects a line with a message of its own leaves it in errorText.
-    session().errorText[0] = '\0';
-    if (item.ReadCommand(line))
+    Status read = item.ReadCommand(line);
+    if (read)
         return Row::Done;
-    if (session().errorText[0] == '\0')
-        reportLine(LineFault::Mode, line, item.title);
+    // A type that rejects a line without words of its own gets the reader's.
+    fault = read.message().empty() ? lineFailure(LineFault::Mode, line, item.title)
+                                   : std::move(read);
     return Row::Failed;
 }
 
@@ -318,10 +291,10 @@ Row BlockReader::outputRow(const char* keyword, Connection*& list, Connection*& 
             ++count;
     }
     if (count != 2 && count != 3 && count != 6) {
-        session().errorText[0] = '\0';
+        fault = failure("");
         return Row::Failed;
     }
-    Connection* connection = newConnection(item);
+    Connection* connection = newConnection(item, fault);
     if (!connection)
         return Row::Failed;
     connection->targetTitle = target;
@@ -345,7 +318,7 @@ Row BlockReader::operatorRow(const LineForm& form) {
     std::string input;
     if (!m.keyword(form.keyword) || !m.word(target) || !m.word(input))
         return Row::NotMatched;
-    Connection* connection = newConnection(item);
+    Connection* connection = newConnection(item, fault);
     if (!connection)
         return Row::Failed;
     connection->targetTitle = target;
@@ -366,7 +339,7 @@ Row BlockReader::shapeRow(const LineForm& form) {
     currentShape = item.AddShape(angle, scaleSize(length), kind.c_str());
     if (currentShape)
         return Row::Done;
-    reportLine(LineFault::Shape, line, item.title);
+    fault = lineFailure(LineFault::Shape, line, item.title);
     return Row::Failed;
 }
 
@@ -408,12 +381,22 @@ Row BlockReader::textLine(const char* at) {
 
 } // namespace
 
-bool readItemBlock(Item* item, const char* title, Display* display, FileHandle& lessonFile) {
+namespace {
+
+// The failure, pointed at the line that begins at position; the lesson file is closed.
+Status failBlock(Status failed, FileHandle& lessonFile, long position) {
+    failed.diagnostic().line = lineNumberAt(lessonFile, position);
+    closeFile(lessonFile);
+    return failed;
+}
+
+} // namespace
+
+Status readItemBlock(Item* item, const char* title, Display* display, FileHandle& lessonFile) {
     SessionState& state = session();
     if (!item || !title || !*title) {
-        setText(state.errorText, "No title on ITEM");
         closeFile(lessonFile);
-        return false;
+        return failure("No title on ITEM");
     }
     if (item->title.empty())
         item->title = title;
@@ -422,24 +405,22 @@ bool readItemBlock(Item* item, const char* title, Display* display, FileHandle& 
     state.bigText[0] = '\0';
 
     BlockReader reader{*item, state.lineBuffer};
+    // The last line read: where the block stopped, for a definition the type refuses.
+    long lineStart = -1;
     while (true) {
-        const int length = readLine(lessonFile, state.lineBuffer, kLineLimit);
+        const int length = readLine(lessonFile, state.lineBuffer, kLineLimit, lineStart);
         // The brace test comes before every command: a text line holding "}" ends the block.
         if (length < 1 || std::memchr(state.lineBuffer, '}', static_cast<std::size_t>(length)))
             break;
-        if (reader.apply() == Row::Failed) {
-            closeFile(lessonFile);
-            return false;
-        }
+        if (reader.apply() == Row::Failed)
+            return failBlock(std::move(reader.fault), lessonFile, lineStart);
     }
     if (state.bigText[0] != '\0' && item->text.empty())
         item->text = state.bigText;
-    if (!item->acceptDefinition()) {
-        closeFile(lessonFile);
-        return false;
-    }
+    if (Status accepted = item->acceptDefinition(); !accepted)
+        return failBlock(std::move(accepted), lessonFile, lineStart);
     item->EndDefinition();
-    return true;
+    return {};
 }
 
 } // namespace lorvenna

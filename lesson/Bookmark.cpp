@@ -69,6 +69,11 @@ bool writeBookmark(char drive, long major, long minor) {
 }
 
 int applyBookmark(long major, long minor) {
+    Status indexRead;
+    return applyBookmark(major, minor, indexRead);
+}
+
+int applyBookmark(long major, long minor, Status& indexRead) {
     SessionState& state = session();
     const long code = major * 100 + minor;
     if (!bookmarkExists(state.student.keyDrive, major, minor))
@@ -96,7 +101,8 @@ int applyBookmark(long major, long minor) {
     state.lessonMajor = static_cast<std::int32_t>(major);
     state.lessonMinor = static_cast<std::int32_t>(minor);
     formatText(state.lessonPath, "LSNS\\%2.2ld-%2.2ld.LSN", major, minor);
-    if (!readLessonIndex()) {
+    indexRead = readLessonIndex();
+    if (!indexRead) {
         closeFile(file);
         return kIndexFailed;
     }

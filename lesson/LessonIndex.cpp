@@ -60,9 +60,9 @@ public:
     PageSectionReader(SessionState& state, BlockFinder& blocks) : state_(state), blocks_(blocks) {}
 
     // Takes the line from its first non-blank byte on, with what matchDisplayLine found in it.
-    // False when the line cannot be taken; the reason is then in errorText. Every form begins
-    // with its keyword, so the line's first letter tells which forms it may match.
-    bool takeLine(const char* text, long at, const DisplayLine& display) {
+    // A failure when the line cannot be taken. Every form begins with its keyword, so the
+    // line's first letter tells which forms it may match.
+    Status takeLine(const char* text, long at, const DisplayLine& display) {
         long value = 0;
         switch (*text) {
         case 'T':
@@ -73,15 +73,17 @@ public:
                 state_.questionTotal = static_cast<std::int32_t>(value);
                 state_.testLesson = true;
             }
-            return true;
+            return {};
         case 'P':
             if (numberAfter(text, "PAGE", value))
                 startPage(static_cast<std::int32_t>(value));
-            return true;
+            return {};
         case 'D':
-            return display.name.empty() || addDisplay(display.name, at);
+            if (display.name.empty())
+                return {};
+            return addDisplay(display.name, at);
         default:
-            return true;
+            return {};
         }
     }
 
@@ -103,27 +105,21 @@ private:
         pages_.emplace_back(number, entry);
     }
 
-    bool addDisplay(std::string_view name, long at) {
+    Status addDisplay(std::string_view name, long at) {
         PageEntry* entry = state_.currentEntry;
-        if (!entry) {
-            formatText(state_.errorText, "No PAGE line before Display %s",
-                       std::string(name).c_str());
-            return false;
-        }
-        if (slot_ > kLastDisplaySlot) {
-            formatText(state_.errorText, "Page %ld names more than %d Displays",
-                       static_cast<long>(entry->pageNumber), kLastDisplaySlot);
-            return false;
-        }
-        if (name.size() > kMaxDisplayName) {
-            formatText(state_.errorText, "Page %ld names a Display longer than %zu characters",
-                       static_cast<long>(entry->pageNumber), kMaxDisplayName);
-            return false;
-        }
+        if (!entry)
+            return failure("No PAGE line before Display " + std::string(name));
+        const std::string page = std::to_string(entry->pageNumber);
+        if (slot_ > kLastDisplaySlot)
+            return failure("Page " + page + " names more than " +
+                           std::to_string(kLastDisplaySlot) + " Displays");
+        if (name.size() > kMaxDisplayName)
+            return failure("Page " + page + " names a Display longer than " +
+                           std::to_string(kMaxDisplayName) + " characters");
         entry->displayName.set(slot_, name);
         blocks_.wait(entry, slot_, at);
         ++slot_;
-        return true;
+        return {};
     }
 
     SessionState& state_;
@@ -149,16 +145,20 @@ void indexPages(PageEntry* pages, std::vector<std::pair<std::int32_t, PageEntry*
     lookup.head = pages;
 }
 
-bool failIndex(FileHandle& file) {
+// The failure, pointed at the line that begins at position.
+Status failIndex(FileHandle& file, Status failed, long position) {
+    Diagnostic& diagnostic = failed.diagnostic();
+    diagnostic.file = session().lessonPath;
+    diagnostic.line = lineNumberAt(file, position);
     closeFile(file);
     freePages();
     session().pageCount = 0;
-    return false;
+    return failed;
 }
 
 } // namespace
 
-bool readLessonIndex() {
+Status readLessonIndex() {
     SessionState& state = session();
     freePages();
     state.pageCount = 0;
@@ -166,10 +166,9 @@ bool readLessonIndex() {
     state.testLesson = false;
 
     FileHandle file = openForReading(state.lessonPath);
-    if (isInvalid(file)) {
-        formatText(state.errorText, "Lesson file %s is nonexistent or bad.", state.lessonPath);
-        return false;
-    }
+    if (isInvalid(file))
+        return Diagnostic{"Lesson file " + std::string(state.lessonPath) + " is nonexistent or bad.",
+                          state.lessonPath, 0};
 
     BufferedLineReader reader(file);
     const char* line = nullptr;
@@ -182,7 +181,7 @@ bool readLessonIndex() {
     BlockFinder blocks;
     PageSectionReader pageSection(state, blocks);
     bool inPageSection = true;
-    bool pageSectionFailed = false;
+    Status pageSectionRead;
     long failedLine = -1;
     long position = reader.position();
     while (position >= 0) {
@@ -196,9 +195,9 @@ bool readLessonIndex() {
         if (inPageSection) {
             if (holdsMarker(line, length, kEndPages)) {
                 inPageSection = false;
-            } else if (!pageSection.takeLine(text, position, display)) {
+            } else if (Status taken = pageSection.takeLine(text, position, display); !taken) {
                 inPageSection = false;
-                pageSectionFailed = true;
+                pageSectionRead = std::move(taken);
                 failedLine = position;
             }
         }
@@ -209,19 +208,17 @@ bool readLessonIndex() {
     // display block is reported first.
     if (const BlockFinder::Waiting* missing = blocks.firstMissing()) {
         const std::string name(missing->entry->displayName[missing->slot]);
-        formatText(state.errorText, "Page %ld specified nonexistent Display %s",
-                   static_cast<long>(missing->entry->pageNumber), name.c_str());
-        setLastLineStart(missing->at);
-        return failIndex(file);
+        return failIndex(file,
+                         failure("Page " + std::to_string(missing->entry->pageNumber) +
+                                 " specified nonexistent Display " + name),
+                         missing->at);
     }
-    if (pageSectionFailed) {
-        setLastLineStart(failedLine);
-        return failIndex(file);
-    }
+    if (!pageSectionRead)
+        return failIndex(file, std::move(pageSectionRead), failedLine);
 
     closeFile(file);
     indexPages(state.pages, std::move(pageSection.pages()));
-    return true;
+    return {};
 }
 
 PageEntry* markCurrentPage(int n) {

@@ -2,12 +2,13 @@
 #pragma once
 
 #include "lesson/PageEntry.h"
+#include "platform/Diagnostic.h"
 
 namespace lorvenna {
 
 // Reads the index of the lesson at lessonPath into a fresh page list (pages, pageCount,
-// questionTotal, testLesson, lessonTitle). False with the reason in errorText.
-bool readLessonIndex();
+// questionTotal, testLesson, lessonTitle). A failure names the line it stopped on.
+Status readLessonIndex();
 // Marks the entries of page n as the page shown (isCurrent), and only them; returns the last
 // of them, or nullptr when the lesson has no page n.
 PageEntry* markCurrentPage(int n);

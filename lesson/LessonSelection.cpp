@@ -3,7 +3,6 @@
 
 #include "lesson/LessonList.h"
 #include "lesson/LessonSelectDialog.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 namespace lorvenna {
@@ -12,10 +11,8 @@ StateCode runLessonSelection() {
     SessionState& state = session();
     LessonList lessons;
     lessons.build(state);
-    if (lessons.empty()) {
-        setText(state.errorText, "No lesson file in LSNS could be read.");
+    if (lessons.empty())
         return StateCode::BadLesson;
-    }
     return LessonSelectDialog::run(lessons, state);
 }
 

@@ -9,4 +9,7 @@ namespace lorvenna {
 // GradeReview, Quit, or BadLesson when no lesson could be listed.
 StateCode runLessonSelection();
 
+// What the fatal exit says when lesson selection found no lesson to list.
+inline constexpr const char* kNoLessonListed = "No lesson file in LSNS could be read.";
+
 } // namespace lorvenna

@@ -21,8 +21,6 @@ constexpr int kMaxLimit = 255;
 constexpr int kMaxWrittenLine = 254;
 constexpr std::size_t kReadChunk = 64 * 1024;
 
-long g_lastLineStart = -1;
-
 bool isLineEnd(char byte) {
     return byte == '\r' || byte == '\n';
 }
@@ -65,6 +63,11 @@ int firstLineEnd(const char* bytes, int count) {
 } // namespace
 
 int readLine(FileHandle file, char* destination, int limit) {
+    long lineStart = -1;
+    return readLine(file, destination, limit, lineStart);
+}
+
+int readLine(FileHandle file, char* destination, int limit, long& lineStart) {
     if (isInvalid(file) || limit < 1 || limit > kMaxLimit)
         return -1;
 
@@ -81,7 +84,7 @@ int readLine(FileHandle file, char* destination, int limit) {
         return -1;
     }
 
-    g_lastLineStart = start;
+    lineStart = start;
     const int end = firstLineEnd(buffer, static_cast<int>(count));
 
     std::memcpy(destination, buffer, static_cast<std::size_t>(end));
@@ -101,12 +104,32 @@ int readLine(FileHandle file, char* destination, int limit) {
     return end;
 }
 
-long lastLineStart() {
-    return g_lastLineStart;
-}
-
-void setLastLineStart(long position) {
-    g_lastLineStart = position;
+long lineNumberAt(FileHandle file, long position) {
+    if (position < 0 || isInvalid(file))
+        return 0;
+    const long stood = filePosition(file);
+    if (stood < 0 || !seekFile(file, 0))
+        return 0;
+    long line = 1;
+    long offset = 0;
+    bool afterCr = false;
+    char buffer[4096];
+    while (offset < position) {
+        const long wanted = std::min<long>(static_cast<long>(sizeof buffer), position - offset);
+        const long got = readBytes(file, buffer, wanted);
+        if (got <= 0)
+            break;
+        for (long i = 0; i < got; ++i) {
+            const char c = buffer[i];
+            // The LF of a CR LF pair ends no line of its own.
+            if (c == '\r' || (c == '\n' && !afterCr))
+                ++line;
+            afterCr = c == '\r';
+        }
+        offset += got;
+    }
+    seekFile(file, stood);
+    return line;
 }
 
 BufferedLineReader::BufferedLineReader(FileHandle file)

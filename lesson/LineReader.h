@@ -16,12 +16,14 @@ namespace lorvenna {
 // end of the file, on failure, or when limit is not within 1..255. The run of CR and LF bytes
 // after the line is consumed with it; a longer line comes in pieces of limit bytes.
 int readLine(FileHandle file, char* destination, int limit);
+// As readLine, and lineStart becomes the file position of the line returned (it is left as
+// it was when there is none), so that a reader can name the line it failed on.
+int readLine(FileHandle file, char* destination, int limit, long& lineStart);
 
-// Where the line that a reader stopped on begins in its file: readLine notes the start of
-// every line it returns, and a reader that fails on a line it read earlier points back at
-// it. -1 before any line. Lets a checking tool name the line of a failure.
-long lastLineStart();
-void setLastLineStart(long position);
+// The 1-based number of the line that begins at position: 1 plus the line ends before it,
+// where a CR LF pair, a lone LF and a lone CR each end one line. 0 for a position below 0 or
+// a file that cannot be read. The file is left where it stood.
+long lineNumberAt(FileHandle file, long position);
 
 // Formats into a 256-byte buffer and writes the text as is (the format carries its own
 // "\r\n"). Writes nothing and returns false when the result is empty or longer than 254.

@@ -73,7 +73,7 @@ int boundedExtent(long value) {
 }
 
 // Makes the display's window from its header line.
-bool createDisplayWindow(Display* display, const DisplayHeader& header) {
+Status createDisplayWindow(Display* display, const DisplayHeader& header) {
     SessionState& s = session();
     const int id = nextControlId();
     const int x = scaleX(boundedCoordinate(header.x));
@@ -82,15 +82,13 @@ bool createDisplayWindow(Display* display, const DisplayHeader& header) {
                     y + scaleY(boundedExtent(header.height))};
     if (s.mainWindow)
         display->window = s.mainWindow->createDisplayWindow(display, id, rect);
-    if (!display->window) {
-        appendText(s.errorText, "Internal failure in Display");
-        return false;
-    }
+    if (!display->window)
+        return failure("Internal failure in Display");
     display->clientRect = display->window->clientRect();
     display->window->setUserData(display);
     display->buffered = header.flag == 'A' ? 1 : 0;
     createDrawingSurfaces(display);
-    return true;
+    return {};
 }
 
 // A display that failed to read loses what it had made; its Display stays, empty.
@@ -103,11 +101,19 @@ void discardDisplayContents(Display* display) {
     display->window.reset();
 }
 
-bool readDisplayBlock(Display* display, FileHandle& file) {
+// The failure, pointed at the line of the block that begins at position.
+Status failBlock(Status failed, FileHandle& file, long position) {
+    failed.diagnostic().line = lineNumberAt(file, position);
+    return failed;
+}
+
+Status readDisplayBlock(Display* display, FileHandle& file) {
     SessionState& s = session();
     for (;;) {
-        if (readLine(file, s.lineBuffer, kLineLimit) < 0 || findText(s.lineBuffer, "END DISPLAY"))
-            return true;
+        long lineStart = -1;
+        if (readLine(file, s.lineBuffer, kLineLimit, lineStart) < 0 ||
+            findText(s.lineBuffer, "END DISPLAY"))
+            return {};
 
         DisplayHeader header;
         if (matchHeader(s.lineBuffer, header)) {
@@ -115,8 +121,8 @@ bool readDisplayBlock(Display* display, FileHandle& file) {
             // keeps the one window it has and the following items join its list.
             if (display->window)
                 continue;
-            if (!createDisplayWindow(display, header))
-                return false;
+            if (Status made = createDisplayWindow(display, header); !made)
+                return failBlock(std::move(made), file, lineStart);
             continue;
         }
 
@@ -125,28 +131,28 @@ bool readDisplayBlock(Display* display, FileHandle& file) {
         if (!matchItemLine(s.lineBuffer, keyword, title))
             continue;
         std::unique_ptr<Item> item = makeItem(keyword);
-        if (!item) {
-            setText(s.errorText, "Item Type not proper");
-            return false;
-        }
+        if (!item)
+            return failBlock(failure("Item Type not proper"), file, lineStart);
         // Items draw on the display's window: without a header line there is none.
-        if (!display->window) {
-            formatText(s.errorText, "No proper DISPLAY line for %s", display->name.c_str());
-            return false;
-        }
+        if (!display->window)
+            return failBlock(failure("No proper DISPLAY line for " + display->name), file,
+                             lineStart);
         item->display = display;
         item->surface = display->surface;
-        if (!readItemBlock(item.get(), title.c_str(), display, file)) {
-            appendText(s.errorText, "... ReadLsn failed");
-            return false;
+        if (Status read = readItemBlock(item.get(), title.c_str(), display, file); !read) {
+            read.diagnostic().message += "... ReadLsn failed";
+            return read;
         }
         display->appendItem(item.release());
     }
 }
 
-bool buildFails() {
-    session().pageBuilding = false;
-    return false;
+// Every failure of a page names the lesson file, whether or not it can name a line.
+Status buildFails(Status failed) {
+    SessionState& s = session();
+    s.pageBuilding = false;
+    failed.diagnostic().file = s.lessonPath;
+    return failed;
 }
 
 // ZONE and LABEL items of a display kept from the page before return to how they started.
@@ -233,7 +239,7 @@ void keepSharedDisplays(PageEntry& entry, int slots) {
 }
 
 // The kept displays go back to their slots; the new ones are read from the lesson file.
-bool placeDisplays(PageEntry& entry, int slots) {
+Status placeDisplays(PageEntry& entry, int slots) {
     SessionState& s = session();
     for (int i = 1; i <= slots; ++i) {
         if (entry.displayObject[i]) {
@@ -242,34 +248,35 @@ bool placeDisplays(PageEntry& entry, int slots) {
         }
         auto display = std::make_unique<Display>();
         display->name = entry.displayName[i];
-        if (!ReadLsn(display.get(), entry.displayOffset[i])) {
+        if (Status read = ReadLsn(display.get(), entry.displayOffset[i]); !read) {
             // The kept displays of the later slots are held only by the page entry yet: put
             // them where the lesson teardown that follows the failure finds them.
             for (int later = i + 1; later <= slots; ++later) {
                 if (entry.displayObject[later])
                     s.displays[later] = entry.displayObject[later];
             }
-            return false;
+            return read;
         }
         entry.displayObject[i] = display.get();
         s.displays[i] = display.release();
     }
-    return true;
+    return {};
 }
 
-bool connectAndCheckKeys() {
+Status connectAndCheckKeys() {
     for (Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next) {
-            if (!item->Connect() || !CheckKeys(*item))
-                return false;
+            if (Status connected = item->Connect(); !connected)
+                return connected;
+            if (Status checked = CheckKeys(*item); !checked)
+                return checked;
         }
     }
-    return true;
+    return {};
 }
 
 // Every item of the new displays runs its StartupAction; kept displays are reset first.
-bool startNewDisplays() {
-    SessionState& s = session();
+Status startNewDisplays() {
     for (Display* display : shownDisplays()) {
         if (display->reused)
             continue;
@@ -278,41 +285,40 @@ bool startNewDisplays() {
                 resetKeptDisplay(other);
         }
         for (Item* item = display->items; item; item = item->next) {
-            if (!item->StartupAction()) {
-                formatText(s.errorText, "StartupAction failed in Item %s", item->title.c_str());
-                return false;
-            }
+            if (!item->StartupAction())
+                return failure("StartupAction failed in Item " + item->title);
         }
     }
-    return true;
+    return {};
 }
 
 } // namespace
 
-bool ReadLsn(Display* display, long position) {
+Status ReadLsn(Display* display, long position) {
     SessionState& s = session();
     FileHandle file = openForReading(s.lessonPath);
-    if (isInvalid(file)) {
-        formatText(s.errorText, "Can't open Lesson file %s", s.lessonPath);
-        return false;
-    }
+    if (isInvalid(file))
+        return Diagnostic{"Can't open Lesson file " + std::string(s.lessonPath), s.lessonPath, 0};
     if (!seekFile(file, position)) {
         closeFile(file);
-        return true; // nothing can be read there, as at the end of the file
+        return {}; // nothing can be read there, as at the end of the file
     }
-    const bool read = readDisplayBlock(display, file);
+    Status read = readDisplayBlock(display, file);
     closeFile(file); // the ITEM reader may have closed it already: closing again is harmless
-    if (!read)
+    if (!read) {
+        read.diagnostic().file = s.lessonPath;
         discardDisplayContents(display);
-    else if (display->window)
+    } else if (display->window) {
         display->window->show();
+    }
     return read;
 }
 
-bool buildPage(int n) {
+Status buildPage(int n) {
     SessionState& s = session();
+    // Never asked for by the controller, which turns no page below the first.
     if (n < 1)
-        return false;
+        return Diagnostic{"Page number wrong in Lesson", s.lessonPath, 0};
     leavePage(n);
     // Only the entry of the page shown holds displays (the one being left lets go of its own
     // now), so deleting a display need not look through every page of the lesson.
@@ -321,25 +327,25 @@ bool buildPage(int n) {
                   std::end(s.currentEntry->displayObject), nullptr);
     s.currentEntry = markCurrentPage(n);
     PageEntry* entry = s.currentEntry;
-    if (!entry) {
-        setText(s.errorText, "Page number wrong in Lesson");
-        return buildFails();
-    }
+    if (!entry)
+        return buildFails(failure("Page number wrong in Lesson"));
     enterEntry(*entry, n);
     const int slots = entry->namedSlots();
     keepSharedDisplays(*entry, slots);
-    if (!placeDisplays(*entry, slots) || !connectAndCheckKeys())
-        return buildFails();
+    if (Status placed = placeDisplays(*entry, slots); !placed)
+        return buildFails(std::move(placed));
+    if (Status connected = connectAndCheckKeys(); !connected)
+        return buildFails(std::move(connected));
     if (s.mainWindow)
         s.mainWindow->focusMainWindow();
-    if (!startNewDisplays())
-        return buildFails();
+    if (Status started = startNewDisplays(); !started)
+        return buildFails(std::move(started));
     if (s.mainWindow)
         s.mainWindow->drawPageStrip();
     s.pageClosing = false;
     s.pageBuilding = false;
     StartFirstQuestion();
-    return true;
+    return {};
 }
 
 void lessonTeardown() {

@@ -75,7 +75,9 @@ ControllerSteps ControllerSteps::real() {
     steps.lessonSelection = lorvenna::runLessonSelection;
     steps.scoreLesson = lorvenna::scoreLesson;
     steps.readLessonIndex = lorvenna::readLessonIndex;
-    steps.applyBookmark = lorvenna::applyBookmark;
+    steps.applyBookmark = [](long major, long minor, Status& indexRead) {
+        return lorvenna::applyBookmark(major, minor, indexRead);
+    };
     steps.buildPage = lorvenna::buildPage;
     steps.lessonTeardown = lorvenna::lessonTeardown;
     steps.showHelp = [](HelpTopic topic) { lorvenna::showHelp(topic); };
@@ -140,7 +142,9 @@ void Controller::handleState(StateCode code, int page) {
         showPage(page);
         return;
     default: // the codes held while a page is shown, the fatal codes and every unnamed one
-        fatalExit(code);
+        // The one step that posts BadLesson is lesson selection, when it has nothing to list;
+        // a lesson that fails to read ends the run at once, with its diagnostic.
+        fatalExit(code, code == StateCode::BadLesson ? kNoLessonListed : "");
         return;
     }
 }
@@ -159,21 +163,22 @@ void Controller::setUpLesson(bool fromBookmark) {
         app()->drawStatusText(status);
         app()->setCaption("");
     }
-    if (!steps_.readLessonIndex()) {
-        fatalExit(StateCode::BadLesson);
+    if (const Status read = steps_.readLessonIndex(); !read) {
+        fatalExit(StateCode::BadLesson, read.message());
         return;
     }
     if (!fromBookmark) {
         post(StateCode::ShowPage, 1);
         return;
     }
-    int page = steps_.applyBookmark(s.lessonMajor, s.lessonMinor);
+    Status indexRead;
+    int page = steps_.applyBookmark(s.lessonMajor, s.lessonMinor, indexRead);
     // The chosen lesson has no bookmark: it starts at its first page rather than ending
     // the program.
     if (page == -1)
         page = 0;
     if (page < 0) {
-        fatalExit(StateCode::BadLesson);
+        fatalExit(StateCode::BadLesson, indexRead.message());
         return;
     }
     post(StateCode::ShowPage, page != 0 ? page : 1);
@@ -195,8 +200,8 @@ void Controller::showPage(int page) {
         s.currentPage = 1;
         return;
     }
-    if (!steps_.buildPage(page))
-        fatalExit(StateCode::BadLesson);
+    if (const Status built = steps_.buildPage(page); !built)
+        fatalExit(StateCode::BadLesson, built.message());
 }
 
 void Controller::leavePage() {
@@ -321,7 +326,7 @@ void Controller::closeRequested() {
     quit();
 }
 
-void Controller::fatalExit(StateCode code) {
+void Controller::fatalExit(StateCode code, const std::string& text) {
     if (exited_)
         return;
     // Set first: whatever arrives while the boxes below are open is not handled any more.
@@ -338,10 +343,10 @@ void Controller::fatalExit(StateCode code) {
         messageBox("Wrong password.", "");
         break;
     case StateCode::BadLesson:
-        messageBox("Bad LSN file.", s.errorText);
+        messageBox("Bad LSN file.", text);
         break;
     case StateCode::InternalError:
-        messageBox("Internal error!", s.errorText);
+        messageBox("Internal error!", text);
         break;
     default: // Quit and the unnamed codes end without a message
         break;

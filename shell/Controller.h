@@ -3,9 +3,11 @@
 // the fatal exit through which every run ends.
 #pragma once
 
+#include "platform/Diagnostic.h"
 #include "shell/Codes.h"
 
 #include <functional>
+#include <string>
 
 namespace lorvenna {
 
@@ -30,9 +32,10 @@ struct ControllerSteps {
     std::function<StateCode()> notesReader;
     std::function<StateCode()> lessonSelection;
     std::function<int()> scoreLesson;
-    std::function<bool()> readLessonIndex;
-    std::function<int(long, long)> applyBookmark;
-    std::function<bool(int)> buildPage;
+    std::function<Status()> readLessonIndex;
+    // As applyBookmark: the page to resume, or a negative code; a failed index says why.
+    std::function<int(long, long, Status&)> applyBookmark;
+    std::function<Status(int)> buildPage;
     std::function<void()> lessonTeardown;
     std::function<void(HelpTopic)> showHelp;
     std::function<void()> noteDialog;
@@ -57,8 +60,9 @@ public:
     void tick();
     // The main window is being closed.
     void closeRequested();
-    // Ends the run, with the message the code calls for.
-    void fatalExit(StateCode code);
+    // Ends the run, with the message the code calls for; text is the box's text for the codes
+    // that show one (BadLesson: the first diagnostic of the lesson).
+    void fatalExit(StateCode code, const std::string& text = {});
 
     // The fatal exit has run: nothing more is handled.
     bool exited() const { return exited_; }

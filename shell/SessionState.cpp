@@ -1,8 +1,6 @@
 // The run's one SessionState.
 #include "shell/SessionState.h"
 
-#include "lesson/LineReader.h"
-
 namespace lorvenna {
 
 namespace {
@@ -17,10 +15,8 @@ void resetSession() {
     delete g_session;
     g_session = new SessionState();
     screenScale() = ScreenScale{};
-    // The line a reader last stopped on belongs to the lesson that is gone. The other state
-    // kept outside the record (folder listings, mounted drives, text layouts) checks itself
-    // against what it caches, and live items unregister themselves.
-    setLastLineStart(-1);
+    // The state kept outside the record (folder listings, mounted drives, text layouts)
+    // checks itself against what it caches, and live items unregister themselves.
 }
 
 } // namespace lorvenna

@@ -28,17 +28,7 @@ constexpr const char* kRestart = "RESTART";
 // A stretched or shrunk shape is never shorter than this.
 constexpr double kShortestShape = 1.0;
 
-// Room the page builder needs after an item reader's message for "... ReadLsn failed".
-constexpr std::size_t kReadLsnSuffix = 18;
-
-// A message of the figure's own lines, short enough to keep the page builder's suffix.
-void reportLineFault(const char* format, const std::string& first, const std::string& second) {
-    char message[sizeof session().errorText - kReadLsnSuffix];
-    std::snprintf(message, sizeof message, format, first.c_str(), second.c_str());
-    setText(session().errorText, message);
-}
-
-bool resolve(Connection& connection) {
+Status resolve(Connection& connection) {
     return Connect(connection);
 }
 
@@ -93,14 +83,18 @@ void ItemAni::DrawShapes() {
     MakePolygonRegion();
 }
 
-bool ItemAni::Connect() {
+Status ItemAni::Connect() {
     for (Connection* c = outputs; c; c = c->next) {
-        if (!resolve(*c))
-            return false;
+        if (Status resolved = resolve(*c); !resolved)
+            return resolved;
     }
-    if (hitch && !resolve(*hitch))
-        return false;
-    return !rubberBand || resolve(*rubberBand);
+    if (hitch) {
+        if (Status resolved = resolve(*hitch); !resolved)
+            return resolved;
+    }
+    if (rubberBand)
+        return resolve(*rubberBand);
+    return {};
 }
 
 std::int32_t ItemAni::HitTest(int x, int y) {
@@ -111,36 +105,30 @@ std::int32_t ItemAni::HitTestRight(int x, int y) {
     return rightHitTestable && bounds.contains(x, y) ? area : 0;
 }
 
-bool ItemAni::ReadCommand(const char* line) {
+Status ItemAni::ReadCommand(const char* line) {
     // The whole line: an indented STOP is no command.
     if (line && std::strcmp(line, kStop) == 0) {
         running = 0;
-        return true;
+        return {};
     }
     std::string other;
     LineMatcher hitchLine(line);
     if (hitchLine.keyword(kHitch) && hitchLine.word(other)) {
         hitch = namedReference(*this, other);
-        if (!hitch) {
-            reportLineFault("HITCH from %s to %s failed.", other, title);
-            return false;
-        }
-        return true;
+        if (!hitch)
+            return failure("HITCH from " + other + " to " + title + " failed.");
+        return {};
     }
     LineMatcher bandLine(line);
     if (bandLine.keyword(kBandTo) && bandLine.word(other)) {
-        if (!shapes) {
-            reportLineFault("BANDTO from %s to %s without SHAPE.", title, other);
-            return false;
-        }
+        if (!shapes)
+            return failure("BANDTO from " + title + " to " + other + " without SHAPE.");
         rubberBand = namedReference(*this, other);
-        if (!rubberBand) {
-            reportLineFault("RUBBERBAND from %s to %s failed.", title, other);
-            return false;
-        }
-        return true;
+        if (!rubberBand)
+            return failure("RUBBERBAND from " + title + " to " + other + " failed.");
+        return {};
     }
-    return false;
+    return unknownLine();
 }
 
 void ItemAni::Draw() {

@@ -18,10 +18,10 @@ public:
 
     bool StartupAction() override;
     void DrawShapes() override;
-    bool Connect() override;
+    Status Connect() override;
     std::int32_t HitTest(int x, int y) override;
     std::int32_t HitTestRight(int x, int y) override;
-    bool ReadCommand(const char* line) override;
+    Status ReadCommand(const char* line) override;
     void Draw() override;
     void Input(const char* name, double value, const Pose* motion) override;
 

@@ -41,12 +41,12 @@ bool ItemButton::EndDefinition() {
     return makePushButton(*this);
 }
 
-bool ItemButton::ReadCommand(const char* line) {
+Status ItemButton::ReadCommand(const char* line) {
     if (line && std::strstr(line, "TURNPAGE")) {
         mode = kButtonTurnPage;
-        return true;
+        return {};
     }
-    return false;
+    return unknownLine();
 }
 
 void ItemButton::Draw() {

@@ -13,7 +13,7 @@ public:
 
     bool StartupAction() override;
     bool EndDefinition() override;
-    bool ReadCommand(const char* line) override;
+    Status ReadCommand(const char* line) override;
     void Draw() override;
     bool PreProcessKey(KeyEntry& key) override;
     bool Command(unsigned notification) override;

@@ -95,10 +95,11 @@ bool ItemEdit::EndDefinition() {
     return control != nullptr;
 }
 
-bool ItemEdit::ReadCommand(const char* line) {
+Status ItemEdit::ReadCommand(const char* line) {
     // PREFIX and HOLD change nothing; FOCUS cannot act yet, the control does not exist.
-    return containsText(line, "PREFIX") || containsText(line, "FOCUS") ||
-           containsText(line, "HOLD");
+    if (containsText(line, "PREFIX") || containsText(line, "FOCUS") || containsText(line, "HOLD"))
+        return {};
+    return unknownLine();
 }
 
 void ItemEdit::Draw() {

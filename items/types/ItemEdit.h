@@ -17,7 +17,7 @@ public:
     ~ItemEdit() override;
 
     bool EndDefinition() override;
-    bool ReadCommand(const char* line) override;
+    Status ReadCommand(const char* line) override;
     void Draw() override;
     void Input(const char* name, double value, const Pose* motion) override;
     bool PreProcessKey(KeyEntry& key) override;

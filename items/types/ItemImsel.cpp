@@ -39,18 +39,18 @@ bool ItemImsel::StartupAction() {
     return true;
 }
 
-bool ItemImsel::ReadCommand(const char* line) {
+Status ItemImsel::ReadCommand(const char* line) {
     LineMatcher m(line);
     long number = 0;
     if (m.keyword("REQUESTSELECT") && m.whole(number)) {
         selection = clampToInt32(number);
-        return true;
+        return {};
     }
     if (containsText(line, "WRAP")) {
         mode = kImselWrap;
-        return true;
+        return {};
     }
-    return false;
+    return unknownLine();
 }
 
 void ItemImsel::Input(const char* name, double value, const Pose*) {

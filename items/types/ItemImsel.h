@@ -14,7 +14,7 @@ public:
     ItemImsel();
 
     bool StartupAction() override;
-    bool ReadCommand(const char* line) override;
+    Status ReadCommand(const char* line) override;
     void Input(const char* name, double value, const Pose* motion) override;
 
     // The selected member, counting from 1.

@@ -65,20 +65,20 @@ bool ItemLabel::Click(Display*, int, int, int) {
     return true;
 }
 
-bool ItemLabel::ReadCommand(const char* line) {
+Status ItemLabel::ReadCommand(const char* line) {
     if (containsText(line, "BLINK")) {
         mode = kLabelBlink;
         visibility = 0;
         initialVisibility = 0;
-        return true;
+        return {};
     }
     if (containsText(line, "SEQ")) {
         mode = kLabelSeq;
         visibility = 0;
         initialVisibility = 0;
-        return true;
+        return {};
     }
-    return false;
+    return unknownLine();
 }
 
 void ItemLabel::Draw() {

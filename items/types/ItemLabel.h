@@ -20,7 +20,7 @@ public:
     bool StartupAction() override;
     void MakeRegion() override;
     bool Click(Display* display, int message, int x, int y) override;
-    bool ReadCommand(const char* line) override;
+    Status ReadCommand(const char* line) override;
     void Draw() override;
     void Input(const char* name, double value, const Pose* motion) override;
 

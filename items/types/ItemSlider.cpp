@@ -7,7 +7,6 @@
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"
 #include "platform/FixedText.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <climits>
@@ -31,17 +30,12 @@ ItemSlider::ItemSlider() {
 
 // A STEP below 1 would leave no whole pixel per position (and 0 would divide by zero), and a
 // bar without SIZE can be neither seen nor moved: both are mistakes in the lesson.
-bool ItemSlider::acceptDefinition() {
-    SessionState& state = session();
-    if (!(step >= 1.0)) {
-        formatText(state.errorText, "STEP below 1 in SLIDER %s", title.c_str());
-        return false;
-    }
-    if (width <= 0 || height <= 0) {
-        formatText(state.errorText, "No SIZE in SLIDER %s", title.c_str());
-        return false;
-    }
-    return true;
+Status ItemSlider::acceptDefinition() {
+    if (!(step >= 1.0))
+        return failure("STEP below 1 in SLIDER " + title);
+    if (width <= 0 || height <= 0)
+        return failure("No SIZE in SLIDER " + title);
+    return {};
 }
 
 bool ItemSlider::EndDefinition() {
@@ -66,22 +60,22 @@ bool ItemSlider::EndDefinition() {
     return true;
 }
 
-bool ItemSlider::ReadCommand(const char* line) {
+Status ItemSlider::ReadCommand(const char* line) {
     if (line && std::strstr(line, "VERTICAL")) {
         vertical = 1;
-        return true;
+        return {};
     }
     long percent = 0;
     if (LineMatcher m(line); m.keyword("POSITION") && m.whole(percent)) {
         startPosition = static_cast<std::int32_t>(std::clamp<long>(percent, INT_MIN, INT_MAX));
-        return true;
+        return {};
     }
     double factor = 0.0;
     if (LineMatcher m(line); m.keyword("SCALE") && m.number(factor)) {
         scale = factor;
-        return true;
+        return {};
     }
-    return false;
+    return unknownLine();
 }
 
 void ItemSlider::Draw() {

@@ -13,9 +13,9 @@ class ItemSlider : public Item {
 public:
     ItemSlider();
 
-    bool acceptDefinition() override;
+    Status acceptDefinition() override;
     bool EndDefinition() override;
-    bool ReadCommand(const char* line) override;
+    Status ReadCommand(const char* line) override;
     void Draw() override;
     bool Scroll(ScrollRequest request, Control* control) override;
 

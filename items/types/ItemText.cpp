@@ -77,13 +77,13 @@ bool ItemText::Click(Display*, int, int, int) {
     return true;
 }
 
-bool ItemText::ReadCommand(const char* line) {
+Status ItemText::ReadCommand(const char* line) {
     // "ACTNOW": the text clicks itself at page start and is drawn even while hidden.
     if (containsText(line, "ACTNOW")) {
         isCurrentQuestion = 1;
-        return true;
+        return {};
     }
-    return false;
+    return unknownLine();
 }
 
 void ItemText::Draw() {

@@ -40,10 +40,10 @@ bool ItemTimer::StartupAction() {
     return true;
 }
 
-bool ItemTimer::ReadCommand(const char* line) {
+Status ItemTimer::ReadCommand(const char* line) {
     if (containsText(line, "STOP")) {
         running = 0;
-        return true;
+        return {};
     }
     LineMatcher m(line);
     double amplitudeStep = 0.0;
@@ -52,9 +52,9 @@ bool ItemTimer::ReadCommand(const char* line) {
         mode = kTimerSine;
         step = reversedRadians(amplitudeStep);
         phase = reversedRadians(startPhase);
-        return true;
+        return {};
     }
-    return false;
+    return unknownLine();
 }
 
 void ItemTimer::Input(const char* name, double value, const Pose*) {

@@ -17,7 +17,7 @@ public:
     ~ItemTimer() override;
 
     bool StartupAction() override;
-    bool ReadCommand(const char* line) override;
+    Status ReadCommand(const char* line) override;
     void Input(const char* name, double value, const Pose* motion) override;
 
 private:

@@ -87,19 +87,19 @@ std::int32_t ItemZone::HitTest(int x, int y) {
     return region && region->contains(x, y) ? area : 0;
 }
 
-bool ItemZone::ReadCommand(const char* line) {
+Status ItemZone::ReadCommand(const char* line) {
     LineMatcher m(line);
     long red = 0;
     long green = 0;
     long blue = 0;
     if (!m.keyword("BACKGROUND") || !m.whole(red) || !m.whole(green) || !m.whole(blue))
-        return false;
+        return unknownLine();
     // Wrapped into 32 bits, which keeps the low 8 bits that make the colour.
     backgroundRed = static_cast<std::int32_t>(red);
     backgroundGreen = static_cast<std::int32_t>(green);
     backgroundBlue = static_cast<std::int32_t>(blue);
     mode = kZoneFilled;
-    return true;
+    return {};
 }
 
 void ItemZone::Draw() {

@@ -17,7 +17,7 @@ public:
     Shape* AddShape(double angle, double length, const char* kind) override;
     bool Click(Display* display, int message, int x, int y) override;
     std::int32_t HitTest(int x, int y) override;
-    bool ReadCommand(const char* line) override;
+    Status ReadCommand(const char* line) override;
     void Draw() override;
     void Input(const char* name, double value, const Pose* motion) override;
     bool PreProcessKey(KeyEntry& key) override;

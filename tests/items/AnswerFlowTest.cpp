@@ -62,7 +62,7 @@ END LESSON
 
 TEST(AnswerFlow, RightAnswerByAButtonPausesThenAsksTheNextQuestion) {
     LessonBench bench;
-    ASSERT_TRUE(bench.load(kQuizLesson)) << session().errorText;
+    ASSERT_TRUE(bench.load(kQuizLesson)) << bench.lastMessage();
     QuietWindow quiet;
     Controller controller(quiet);
     controller.handleState(StateCode::ShowPage, 1);
@@ -102,7 +102,7 @@ TEST(AnswerFlow, RightAnswerByAButtonPausesThenAsksTheNextQuestion) {
 
 TEST(AnswerFlow, WrongClickIsMarkedWhereItWasMadeAndTheLastQuestionTurnsThePage) {
     LessonBench bench;
-    ASSERT_TRUE(bench.load(kQuizLesson)) << session().errorText;
+    ASSERT_TRUE(bench.load(kQuizLesson)) << bench.lastMessage();
     QuietWindow quiet;
     Controller controller(quiet);
     controller.handleState(StateCode::ShowPage, 1);

@@ -91,9 +91,11 @@ public:
 // holding "BAD", and counts EndDefinition.
 class CommandTaker : public Item {
 public:
-    bool ReadCommand(const char* line) override {
+    Status ReadCommand(const char* line) override {
         commands.emplace_back(line);
-        return std::string(line).find("BAD") == std::string::npos;
+        if (std::string(line).find("BAD") == std::string::npos)
+            return {};
+        return unknownLine();
     }
     bool EndDefinition() override {
         ++endDefinitions;
@@ -129,16 +131,12 @@ public:
     BlockFile(const BlockFile&) = delete;
     BlockFile& operator=(const BlockFile&) = delete;
 
-    bool read(Item& item, const char* title = "Item1", Display* display = nullptr) {
+    Status read(Item& item, const char* title = "Item1", Display* display = nullptr) {
         return readItemBlock(&item, title, display, file);
     }
 
     WorkFolder folder;
     FileHandle file;
 };
-
-inline std::string errorText() {
-    return session().errorText;
-}
 
 } // namespace lorvenna

@@ -4,6 +4,7 @@
 #include "lesson/LessonIndex.h"
 #include "lesson/LineReader.h"
 #include "shell/SessionState.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -43,7 +44,7 @@ protected:
 
     void readNinePages() {
         std::strcpy(session().lessonPath, "LSNS\\01-02.LSN");
-        ASSERT_TRUE(readLessonIndex()) << session().errorText;
+        ASSERT_TRUE(succeeded(readLessonIndex()));
     }
 
     void writeBookmarkFile(const std::string& text) const {
@@ -178,8 +179,9 @@ TEST_F(BookmarkTest, WritingNeedsAPageListAndTheDisksFolder) {
 TEST_F(BookmarkTest, ALessonThatCannotBeReadLeavesTheBookmarkInPlace) {
     std::filesystem::remove(folder.path() + "/LSNS/01-02.LSN");
     writeBookmarkFile(" L 102\nP -1 1 1\n");
-    EXPECT_LT(applyBookmark(1, 2), -1);
-    EXPECT_STREQ(session().errorText, "Lesson file LSNS\\01-02.LSN is nonexistent or bad.");
+    Status indexRead;
+    EXPECT_LT(applyBookmark(1, 2, indexRead), -1);
+    EXPECT_EQ(indexRead.message(), "Lesson file LSNS\\01-02.LSN is nonexistent or bad.");
     EXPECT_TRUE(bookmarkThere());
 }
 

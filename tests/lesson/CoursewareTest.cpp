@@ -17,6 +17,7 @@
 #include "shell/Drawing.h"
 #include "platform/FixedText.h"
 #include "shell/SessionState.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/QuietWindow.h"
 #include "tests/support/ScriptedBoxes.h"
@@ -112,7 +113,7 @@ protected:
     void open(const std::string& file) {
         SessionState& s = session();
         formatText(s.lessonPath, "LSNS\\%s", file.c_str());
-        ASSERT_TRUE(readLessonIndex()) << file << ": " << s.errorText;
+        ASSERT_TRUE(succeeded(readLessonIndex())) << file;
         ASSERT_GT(s.pageCount, 0) << file;
     }
 
@@ -124,7 +125,7 @@ protected:
         Controller controller(quiet);
         int right = 0;
         for (int page = 1; page <= s.pageCount; ++page) {
-            EXPECT_TRUE(buildPage(page)) << file << " page " << page << ": " << s.errorText;
+            EXPECT_TRUE(succeeded(buildPage(page))) << file << " page " << page;
             if (s.currentPage != page)
                 return right;
             repaintAllDisplays(); // the new windows' first paint, which gives zones their regions
@@ -169,8 +170,7 @@ TEST_F(Courseware, EveryLessonBuildsEveryPage) {
     for (const std::string& lesson : lessons) {
         open(lesson);
         for (int page = 1; page <= session().pageCount; ++page)
-            ASSERT_TRUE(buildPage(page))
-                << lesson << " page " << page << ": " << session().errorText;
+            ASSERT_TRUE(succeeded(buildPage(page))) << lesson << " page " << page;
         lessonTeardown();
     }
     EXPECT_TRUE(fileExists("BMPS\\*.BMP"));
@@ -199,14 +199,14 @@ TEST_F(Courseware, EveryQuestionIsRightWhenAnsweredFromItsKeys) {
 TEST_F(Courseware, FirstLessonKeepsItsFigureAcrossPages) {
     SessionState& s = session();
     setText(s.lessonPath, "LSNS\\01-01.LSN");
-    ASSERT_TRUE(readLessonIndex()) << s.errorText;
+    ASSERT_TRUE(succeeded(readLessonIndex()));
     EXPECT_EQ(s.pageCount, 5);
     EXPECT_EQ(s.questionTotal, 0);
-    ASSERT_TRUE(buildPage(1)) << s.errorText;
+    ASSERT_TRUE(succeeded(buildPage(1)));
     Display* figure = s.displays[2];
     ASSERT_NE(figure, nullptr);
     EXPECT_EQ(figure->name, "Figure");
-    ASSERT_TRUE(buildPage(2)) << s.errorText;
+    ASSERT_TRUE(succeeded(buildPage(2)));
     EXPECT_EQ(s.displays[2], figure);
     EXPECT_TRUE(figure->reused);
     EXPECT_EQ(s.displays[3]->name, "Notes1");
@@ -220,12 +220,12 @@ TEST_F(Courseware, FirstLessonKeepsItsFigureAcrossPages) {
 TEST_F(Courseware, QuestionLessonAsksOneQuestionAPage) {
     SessionState& s = session();
     setText(s.lessonPath, "LSNS\\01-02.LSN");
-    ASSERT_TRUE(readLessonIndex()) << s.errorText;
+    ASSERT_TRUE(succeeded(readLessonIndex()));
     EXPECT_EQ(s.questionTotal, 4);
     EXPECT_FALSE(s.testLesson);
     const char* questions[] = {"Question1", "Question2", "Distance", "Question4"};
     for (int page = 2; page <= 5; ++page) {
-        ASSERT_TRUE(buildPage(page)) << s.errorText;
+        ASSERT_TRUE(succeeded(buildPage(page)));
         ASSERT_TRUE(s.answer.questionActive()) << "page " << page;
         ASSERT_NE(s.answer.currentQuestion(), nullptr);
         EXPECT_EQ(s.answer.currentQuestion()->title, questions[page - 2]);

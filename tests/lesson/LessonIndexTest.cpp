@@ -6,6 +6,7 @@
 #include "platform/LineMatcher.h"
 #include "shell/SessionState.h"
 #include "tests/lesson/ScopedLocale.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -27,7 +28,7 @@ protected:
     void TearDown() override { freePages(); }
 
     // Writes the lesson (CR LF lines) as LSNS\01-01.LSN and reads its index.
-    bool readIndex(const std::string& text) {
+    Status readIndex(const std::string& text) {
         lessonBytes = crlf(text);
         folder.write("LSNS/01-01.LSN", lessonBytes, false);
         std::strcpy(session().lessonPath, "LSNS\\01-01.LSN");
@@ -71,7 +72,7 @@ END LESSON
 } // namespace
 
 TEST_F(LessonIndexTest, BuildsPagesInFileOrderWithTheirBlockPositions) {
-    ASSERT_TRUE(readIndex(kLesson)) << session().errorText;
+    ASSERT_TRUE(succeeded(readIndex(kLesson)));
     const SessionState& s = session();
     EXPECT_STREQ(s.lessonTitle, "Lesson 01-01 Forces and motion");
     EXPECT_EQ(s.questionTotal, 4);
@@ -145,7 +146,7 @@ END DISPLAY
 DISPLAY Other 5 6 7 8 N
 DISPLAY Pic 9 9 9 9 A
 END LESSON
-)")) << session().errorText;
+)"));
     const PageEntry* page = session().pages;
     // "Picture" is not "Pic", and a header needs its numbers.
     EXPECT_EQ(page->displayOffset[1], positionOf("DISPLAY Pic 1 2"));
@@ -158,14 +159,13 @@ TEST_F(LessonIndexTest, NamesMatchIgnoringCaseInTheUsersLocaleToo) {
     const ScopedLocale turkish = ScopedLocale::turkish();
     if (!turkish.active())
         GTEST_SKIP() << "no Turkish locale installed";
-    ASSERT_TRUE(readIndex(kLesson)) << session().errorText;
+    ASSERT_TRUE(succeeded(readIndex(kLesson)));
     EXPECT_EQ(session().pages->next->displayOffset[1], positionOf("DISPLAY INTRO 10"));
 }
 
 TEST_F(LessonIndexTest, ReportsAMissingFileAndAMissingDisplay) {
     std::strcpy(session().lessonPath, "LSNS\\09-09.LSN");
-    EXPECT_FALSE(readLessonIndex());
-    EXPECT_STREQ(session().errorText, "Lesson file LSNS\\09-09.LSN is nonexistent or bad.");
+    EXPECT_EQ(readLessonIndex().message(), "Lesson file LSNS\\09-09.LSN is nonexistent or bad.");
 
     struct Case {
         const char* what;
@@ -191,8 +191,7 @@ TEST_F(LessonIndexTest, ReportsAMissingFileAndAMissingDisplay) {
     for (const Case& c : cases) {
         freePages();
         resetSession();
-        EXPECT_FALSE(readIndex(c.lesson)) << c.what;
-        EXPECT_STREQ(session().errorText, c.message) << c.what;
+        EXPECT_EQ(readIndex(c.lesson).message(), c.message) << c.what;
         EXPECT_EQ(session().pages, nullptr) << c.what;
     }
 }
@@ -202,8 +201,7 @@ TEST_F(LessonIndexTest, LongLinesAreSearchedInTheReadersPieces) {
     // header line of its own, as the line reader cuts it.
     const std::string filler(240, '*');
     ASSERT_TRUE(readIndex("Lesson 01-01\n" + filler + "PAGE 7\nDISPLAY Tail\nEND PAGES\n" + filler +
-                          "DISPLAY Tail 1 2 3 4 A\nEND LESSON\n"))
-        << session().errorText;
+                          "DISPLAY Tail 1 2 3 4 A\nEND LESSON\n"));
     EXPECT_EQ(pageNumbers(), (std::vector<int>{7}));
     EXPECT_EQ(session().pages->displayOffset[1], positionOf("DISPLAY Tail 1"));
 }
@@ -216,7 +214,7 @@ TEST_F(LessonIndexTest, NineDisplaysFitATenthOrAnOrphanOrALongNameIsRefused) {
         blocks += "DISPLAY D" + std::to_string(i) + " 1 2 3 4 A\nEND DISPLAY\n";
     }
     blocks += "DISPLAY D10 1 2 3 4 A\nEND DISPLAY\nEND LESSON\n";
-    ASSERT_TRUE(readIndex(nine + blocks)) << session().errorText;
+    ASSERT_TRUE(succeeded(readIndex(nine + blocks)));
     EXPECT_EQ(session().pages->displayName[9], "D9");
 
     const std::string name59(59, 'n');
@@ -239,18 +237,18 @@ TEST_F(LessonIndexTest, NineDisplaysFitATenthOrAnOrphanOrALongNameIsRefused) {
     for (const Case& c : cases) {
         freePages();
         resetSession();
-        EXPECT_FALSE(readIndex(c.lesson)) << c.what;
-        EXPECT_STREQ(session().errorText, c.message) << c.what;
+        EXPECT_EQ(readIndex(c.lesson).message(), c.message) << c.what;
         EXPECT_EQ(session().pages, nullptr) << c.what;
     }
 
-    // The message about a missing display with a long name is cut to the field.
+    // The message about a missing display with a long name names it whole, on its line.
     resetSession();
-    std::memset(session().statusText, 'S', sizeof session().statusText - 1);
-    EXPECT_FALSE(readIndex("Lesson 01-01\nPAGE 12345\nDISPLAY " + name59 + "\nEND PAGES\n"));
-    const std::string full = "Page 12345 specified nonexistent Display " + name59;
-    EXPECT_EQ(std::string(session().errorText), full.substr(0, 79));
-    EXPECT_EQ(session().statusText[0], 'S');
+    const Status read =
+        readIndex("Lesson 01-01\nPAGE 12345\nDISPLAY " + name59 + "\nEND PAGES\n");
+    ASSERT_FALSE(read);
+    EXPECT_EQ(read.message(), "Page 12345 specified nonexistent Display " + name59);
+    EXPECT_EQ(read.diagnostic().file, "LSNS\\01-01.LSN");
+    EXPECT_EQ(read.diagnostic().line, 3);
 }
 
 namespace {
@@ -279,7 +277,7 @@ TEST_F(LessonIndexTest, ALessonOf20000PagesIsReadInLinearTime) {
     folder.write("LSNS/01-01.LSN", lesson, false);
     std::strcpy(session().lessonPath, "LSNS\\01-01.LSN");
     const auto start = std::chrono::steady_clock::now();
-    ASSERT_TRUE(readLessonIndex()) << session().errorText;
+    ASSERT_TRUE(succeeded(readLessonIndex()));
     const auto elapsed = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(session().pageCount, 20000);
 
@@ -326,6 +324,16 @@ struct PlainIndex {
     std::vector<std::pair<long, std::vector<std::pair<std::string, long>>>> pages;
 };
 
+// The 1-based line of the byte at position: CR LF, a lone CR and a lone LF each end a line.
+long lineNumberOf(const std::string& bytes, long position) {
+    long line = 1;
+    for (long i = 0; i < position && i < static_cast<long>(bytes.size()); ++i) {
+        if (bytes[i] == '\r' || (bytes[i] == '\n' && (i == 0 || bytes[i - 1] != '\r')))
+            ++line;
+    }
+    return line;
+}
+
 PlainIndex readPlainly(const char* name) {
     PlainIndex index;
     FileHandle file = openForReading(name);
@@ -334,7 +342,7 @@ PlainIndex readPlainly(const char* name) {
     index.title = line;
     auto fail = [&](const std::string& error, long at) {
         index.ok = false;
-        index.error = error.substr(0, 79);
+        index.error = error;
         index.failedLine = at;
         closeFile(file);
         return index;
@@ -454,15 +462,15 @@ TEST_F(LessonIndexTest, OnePassReadsWhatASearchFromEveryDisplayLineFinds) {
         freePages();
         resetSession();
         std::strcpy(session().lessonPath, "LSNS\\01-01.LSN");
-        setLastLineStart(-1);
-        const bool ok = readLessonIndex();
+        const Status read = readLessonIndex();
+        const bool ok = static_cast<bool>(read);
         SCOPED_TRACE(testing::Message() << "round " << round << ":\n" << lesson);
-        ASSERT_EQ(ok, expected.ok) << session().errorText;
+        ASSERT_EQ(ok, expected.ok) << read.message();
         EXPECT_EQ(session().lessonTitle, expected.title);
         if (!ok) {
             ++refused;
-            EXPECT_EQ(session().errorText, expected.error);
-            EXPECT_EQ(lastLineStart(), expected.failedLine);
+            EXPECT_EQ(read.message(), expected.error);
+            EXPECT_EQ(read.diagnostic().line, lineNumberOf(lesson, expected.failedLine));
             EXPECT_EQ(session().pages, nullptr);
             continue;
         }

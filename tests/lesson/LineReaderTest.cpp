@@ -94,6 +94,26 @@ TEST(LineReader, LeavesThePositionAtTheNextLine) {
     closeFile(file);
 }
 
+TEST(LineReader, NamesTheLineOfAReadLineAsAnEditorCountsIt) {
+    // A blank line is consumed with the line end before it, yet an editor counts it; a lone
+    // CR ends a line too.
+    WorkFolder folder;
+    folder.write("TEXT.TXT", "AB\r\n\r\n\nCD\r\nEF\rGH", false);
+    FileHandle file = openForReading("TEXT.TXT");
+    char line[241];
+    long start = -1;
+    std::vector<long> numbers;
+    while (readLine(file, line, 240, start) >= 0)
+        numbers.push_back(lineNumberAt(file, start));
+    EXPECT_EQ(numbers, (std::vector<long>{1, 4, 5, 6}));
+    EXPECT_EQ(start, 14) << "the last line read";
+    ASSERT_TRUE(seekFile(file, 7));
+    EXPECT_EQ(lineNumberAt(file, 11), 5);
+    EXPECT_EQ(filePosition(file), 7) << "the reader's place is kept";
+    EXPECT_EQ(lineNumberAt(file, -1), 0);
+    closeFile(file);
+}
+
 TEST(LineReader, RefusesLimitsOutsideOneTo255AndTheInvalidHandle) {
     WorkFolder folder;
     folder.write("TEXT.TXT", "ABC\r\n", false);

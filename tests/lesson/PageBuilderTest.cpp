@@ -10,6 +10,7 @@
 #include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/shell/ProbeItem.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/WorkFolder.h"
 
@@ -75,7 +76,7 @@ protected:
         folder.write("LSNS/01-01.LSN", text);
         setText(session().lessonPath, "LSNS\\01-01.LSN");
         setText(session().lessonTitle, "");
-        ASSERT_TRUE(readLessonIndex()) << session().errorText;
+        ASSERT_TRUE(succeeded(readLessonIndex()));
     }
 
     Display* shown(int slot) { return session().displays[slot]; }
@@ -104,10 +105,9 @@ protected:
     }
 
     // Builds page 1 of a lesson that holds one display Main with the given items.
-    bool buildOne(const std::string& items, const char* header = "DISPLAY Main 10 40 300 200 A") {
+    Status buildOne(const std::string& items, const char* header = "DISPLAY Main 10 40 300 200 A") {
         open(std::string("Lesson 01-01 Broken\nPAGE 1\nDISPLAY Main\nEND PAGES\n") + header + "\n" +
              items + "END DISPLAY\nEND LESSON\n");
-        setText(session().errorText, "");
         return buildPage(1);
     }
 
@@ -117,7 +117,7 @@ protected:
 
 TEST_F(PageBuilderTest, FirstPageReadsItsDisplaysInOrder) {
     open(kLesson);
-    ASSERT_TRUE(buildPage(1)) << session().errorText;
+    ASSERT_TRUE(succeeded(buildPage(1)));
     SessionState& s = session();
     ASSERT_NE(shown(1), nullptr);
     ASSERT_NE(shown(2), nullptr);
@@ -154,7 +154,7 @@ TEST_F(PageBuilderTest, SharedDisplayKeepsItsItemsOthersAreDeletedOrRead) {
     probeIn(shown(1), "AlphaProbe");
     QPointer<QWidget> alphaWindow = widgetOf(*shown(1)->window);
 
-    ASSERT_TRUE(buildPage(2)) << session().errorText;
+    ASSERT_TRUE(succeeded(buildPage(2)));
     EXPECT_EQ(shown(1), beta);
     EXPECT_EQ(beta->reused, 1);
     EXPECT_EQ(itemOf(beta, "Keeper"), keeper);
@@ -197,7 +197,7 @@ TEST_F(PageBuilderTest, KeptCaptionsAreRedrawnWhenTheNewPageAsksOrStopsAsking) {
          "DISPLAY Ask 320 40 300 200 A\nITEM TEXT Which\nLOC 10 10\nKEYBUTTON Yes\n"
          "@Which?\n}\nITEM BUTTON Yes\nLOC 10 60\nSIZE 80 30\n@Rim\n}\nEND DISPLAY\n"
          "END LESSON\n");
-    ASSERT_TRUE(buildPage(1)) << session().errorText;
+    ASSERT_TRUE(succeeded(buildPage(1)));
     // Draws after the caption and notes whether a question was being asked then.
     struct Watch : ProbeItem {
         Watch() : ProbeItem("Watch") {}
@@ -209,7 +209,7 @@ TEST_F(PageBuilderTest, KeptCaptionsAreRedrawnWhenTheNewPageAsksOrStopsAsking) {
     for (int page : {2, 3}) {
         shown(1)->needsRepaint = 0; // the screen shows the page before
         watch->askedAtDraw.clear();
-        ASSERT_TRUE(buildPage(page)) << session().errorText;
+        ASSERT_TRUE(succeeded(buildPage(page)));
         const bool asking = page == 2;
         EXPECT_EQ(session().answer.questionActive(), asking);
         ASSERT_FALSE(watch->askedAtDraw.empty()) << "page " << page;
@@ -256,17 +256,23 @@ TEST_F(PageBuilderTest, EachFailureSaysWhy) {
         const char* name;
         std::string items;
         std::string message;
+        long line; // in the lesson file; 0 where the page builder cannot tell
     };
+    // The items start on line 6.
     const std::vector<Case> cases = {
-        {"unknown type", "ITEM WIDGET W\n}\n", "Item Type not proper"},
-        {"bad line", "ITEM TIMER T\nBOGUS\n}\n", "Bad MODE BOGUS in Item T... ReadLsn failed"},
-        {"connection", "ITEM TIMER T\nOUTPUT Nobody HIDE\n}\n", "Connect failed on Nobody"},
-        {"operator", "ITEM TIMER T\nOPERATOR Nobody X\n}\n", "Connect failed on Nobody"},
-        {"key", "ITEM TIMER T\nKEYBUTTON Nobody\n}\n", "No proper answer found for question T"},
+        {"unknown type", "ITEM WIDGET W\n}\n", "Item Type not proper", 6},
+        {"bad line", "ITEM TIMER T\n@Text\nBOGUS\n}\n", "Bad MODE BOGUS in Item T... ReadLsn failed",
+         8},
+        {"connection", "ITEM TIMER T\nOUTPUT Nobody HIDE\n}\n", "Connect failed on Nobody", 0},
+        {"operator", "ITEM TIMER T\nOPERATOR Nobody X\n}\n", "Connect failed on Nobody", 0},
+        {"key", "ITEM TIMER T\nKEYBUTTON Nobody\n}\n", "No proper answer found for question T", 0},
     };
     for (const Case& c : cases) {
-        EXPECT_FALSE(buildOne(c.items)) << c.name;
-        EXPECT_STREQ(session().errorText, c.message.c_str()) << c.name;
+        const Status built = buildOne(c.items);
+        ASSERT_FALSE(built) << c.name;
+        EXPECT_EQ(built.message(), c.message) << c.name;
+        EXPECT_EQ(built.diagnostic().line, c.line) << c.name;
+        EXPECT_EQ(built.diagnostic().file, "LSNS\\01-01.LSN") << c.name;
         EXPECT_FALSE(session().pageBuilding) << c.name;
         lessonTeardown();
     }
@@ -285,10 +291,9 @@ TEST_F(PageBuilderTest, APageThatFailsStillHoldsTheDisplaysItKept) {
     open("Lesson 01-01 Kept\nPAGE 1\nDISPLAY Keep\nPAGE 2\nDISPLAY Broken\nDISPLAY Keep\n"
          "END PAGES\nDISPLAY Keep 10 40 300 200 A\nITEM TIMER T\n}\nEND DISPLAY\n"
          "DISPLAY Broken 10 300 300 200 A\nITEM WIDGET W\n}\nEND DISPLAY\nEND LESSON\n");
-    ASSERT_TRUE(buildPage(1)) << session().errorText;
+    ASSERT_TRUE(succeeded(buildPage(1)));
     QPointer<QWidget> kept = widgetOf(*shown(1)->window);
-    EXPECT_FALSE(buildPage(2));
-    EXPECT_STREQ(session().errorText, "Item Type not proper");
+    EXPECT_EQ(buildPage(2).message(), "Item Type not proper");
     EXPECT_NE(kept, nullptr);
     lessonTeardown();
     EXPECT_EQ(kept, nullptr);
@@ -296,27 +301,24 @@ TEST_F(PageBuilderTest, APageThatFailsStillHoldsTheDisplaysItKept) {
 
 TEST_F(PageBuilderTest, HeaderWithoutAllItsFieldsGivesNoWindow) {
     // The index finds the block by its name and first number; a page build needs all six.
-    EXPECT_FALSE(buildOne("ITEM TIMER T\n}\n", "DISPLAY Main 10 40 300 200"));
-    EXPECT_STREQ(session().errorText, "No proper DISPLAY line for Main");
+    EXPECT_EQ(buildOne("ITEM TIMER T\n}\n", "DISPLAY Main 10 40 300 200").message(),
+              "No proper DISPLAY line for Main");
     EXPECT_TRUE(app->windowRects.empty());
 }
 
 TEST_F(PageBuilderTest, WindowThatCannotBeMadeFails) {
     app->failWindows = true;
-    EXPECT_FALSE(buildOne("ITEM TIMER T\n}\n"));
-    EXPECT_STREQ(session().errorText, "Internal failure in Display");
+    EXPECT_EQ(buildOne("ITEM TIMER T\n}\n").message(), "Internal failure in Display");
 }
 
 TEST_F(PageBuilderTest, LessonFileGoneAndPageNotInTheIndex) {
     open(kLesson);
-    EXPECT_FALSE(buildPage(7));
-    EXPECT_STREQ(session().errorText, "Page number wrong in Lesson");
+    EXPECT_EQ(buildPage(7).message(), "Page number wrong in Lesson");
     EXPECT_FALSE(session().pageBuilding);
     EXPECT_FALSE(buildPage(0));
 
     std::remove((folder.path() + "/LSNS/01-01.LSN").c_str());
-    EXPECT_FALSE(buildPage(1));
-    EXPECT_STREQ(session().errorText, "Can't open Lesson file LSNS\\01-01.LSN");
+    EXPECT_EQ(buildPage(1).message(), "Can't open Lesson file LSNS\\01-01.LSN");
 }
 
 TEST_F(PageBuilderTest, LongNamesStayWithinTheirFields) {
@@ -327,24 +329,23 @@ TEST_F(PageBuilderTest, LongNamesStayWithinTheirFields) {
     open("Lesson 01-01 " + title + "\nPAGE 1\nDISPLAY " + name + "\nEND PAGES\nDISPLAY " + name +
          " 10 40 300 200 A\nITEM TIMER " + longTitle + "\nOUTPUT " + longTitle +
          " APPEAR\n}\nEND DISPLAY\nEND LESSON\n");
-    ASSERT_TRUE(buildPage(1)) << session().errorText;
+    ASSERT_TRUE(succeeded(buildPage(1)));
     EXPECT_NE(itemOf(shown(1), longTitle), nullptr);
     EXPECT_EQ(app->caption.substr(app->caption.size() - 11), " [ Page 1 ]");
     lessonTeardown();
 
-    EXPECT_FALSE(buildOne("ITEM " + longType + " X\n}\n"));
-    EXPECT_STREQ(session().errorText, "Item Type not proper");
+    EXPECT_EQ(buildOne("ITEM " + longType + " X\n}\n").message(), "Item Type not proper");
     lessonTeardown();
 
-    EXPECT_FALSE(buildOne("ITEM TIMER T\nOUTPUT " + longTitle + " HIDE\n}\n"));
-    EXPECT_EQ(std::string(session().errorText), ("Connect failed on " + longTitle).substr(0, 79));
+    EXPECT_EQ(buildOne("ITEM TIMER T\nOUTPUT " + longTitle + " HIDE\n}\n").message(),
+              "Connect failed on " + longTitle);
 }
 
 TEST_F(PageBuilderTest, BlockWithoutItsEndRunsOnIntoTheNext) {
     open("Lesson 01-01 Run on\nPAGE 1\nDISPLAY One\nEND PAGES\n"
          "DISPLAY One 10 40 300 200 A\nITEM TIMER First\n}\n"
          "DISPLAY Two 10 300 300 200 A\nITEM TIMER Second\n}\nEND DISPLAY\nEND LESSON\n");
-    ASSERT_TRUE(buildPage(1)) << session().errorText;
+    ASSERT_TRUE(succeeded(buildPage(1)));
     // One window, and the items of both blocks in its list.
     EXPECT_EQ(app->windowRects.size(), 1u);
     EXPECT_NE(itemOf(shown(1), "First"), nullptr);

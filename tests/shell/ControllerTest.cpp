@@ -61,8 +61,9 @@ protected:
             log.push_back("index");
             return indexResult;
         };
-        steps.applyBookmark = [this](long major, long minor) {
+        steps.applyBookmark = [this](long major, long minor, Status& indexRead) {
             log.push_back("bookmark " + std::to_string(major) + "-" + std::to_string(minor));
+            indexRead = bookmarkIndexRead;
             return bookmarkResult;
         };
         steps.buildPage = [this](int page) {
@@ -109,9 +110,10 @@ protected:
     StateCode reviewResult = StateCode::LessonSelection;
     StateCode notesResult = StateCode::LessonSelection;
     StateCode selectResult = StateCode::SetUpLesson;
-    bool indexResult = true;
+    Status indexResult;
     int bookmarkResult = 0;
-    bool buildResult = true;
+    Status bookmarkIndexRead; // what a bookmark's reading of the index says
+    Status buildResult;
 };
 
 TEST_F(ControllerTest, DialogStatesPostTheirResults) {
@@ -204,9 +206,9 @@ TEST_F(ControllerTest, LessonSetUpFailuresEndWithBadLessonFile) {
         FakeApp fake;
         FakeWindow win;
         ScriptedBoxes shown;
-        indexResult = c.index;
+        indexResult = c.index ? Status() : failure("Lesson file X is bad.");
         bookmarkResult = c.bookmark;
-        std::snprintf(session().errorText, sizeof session().errorText, "Lesson file X is bad.");
+        bookmarkIndexRead = c.bookmark == -2 ? failure("Lesson file X is bad.") : Status();
         Controller ctl(win, steps);
         ctl.handleState(c.state);
         EXPECT_TRUE(ctl.exited());
@@ -259,8 +261,7 @@ TEST_F(ControllerTest, ShowingAPageBuildsItOnlyWithinTheLesson) {
     }
     EXPECT_FALSE(controller->exited());
 
-    buildResult = false;
-    setText(s.errorText, "Page number wrong in Lesson");
+    buildResult = failure("Page number wrong in Lesson");
     controller->handleState(StateCode::ShowPage, 2);
     expectEnded();
     ASSERT_EQ(boxes.shown().size(), 1u);
@@ -285,15 +286,16 @@ TEST_F(ControllerTest, OtherCodesEndTheRunWithTheirMessage) {
         {StateCode::Quit, nullptr, ""},
         {StateCode{-3}, nullptr, ""},
         {StateCode::WrongPassword, "Wrong password.", ""},
-        {StateCode::InternalError, "Internal error!", "no dialog"},
-        {StateCode::BadLesson, "Bad LSN file.", "no dialog"},
+        // Posted, they carry no diagnostic: only lesson selection posts BadLesson, when it
+        // finds no lesson to list.
+        {StateCode::InternalError, "Internal error!", ""},
+        {StateCode::BadLesson, "Bad LSN file.", "No lesson file in LSNS could be read."},
     };
     for (const Case& c : cases) {
         resetSession();
         FakeApp fake;
         FakeWindow win;
         ScriptedBoxes shown;
-        setText(session().errorText, "no dialog");
         Controller ctl(win, steps);
         ctl.handleState(c.code);
         EXPECT_TRUE(ctl.exited()) << static_cast<int>(c.code);

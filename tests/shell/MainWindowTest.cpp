@@ -43,10 +43,14 @@ protected:
         steps.notesReader = [this] { return state("notes", StateCode::LessonSelection); };
         steps.lessonSelection = [this] { return state("select", StateCode::Quit); };
         steps.scoreLesson = [this] { return note("score", 1); };
-        steps.readLessonIndex = [this] { return note("index", 1) == 1; };
-        steps.applyBookmark = [this](long, long) { return note("bookmark", 0); };
+        steps.readLessonIndex = [this] {
+            note("index", 1);
+            return Status();
+        };
+        steps.applyBookmark = [this](long, long, Status&) { return note("bookmark", 0); };
         steps.buildPage = [this](int page) {
-            return note("build " + std::to_string(page), 1) == 1;
+            note("build " + std::to_string(page), 1);
+            return Status();
         };
         steps.lessonTeardown = [this] { note("teardown", 0); };
         steps.showHelp = [this](HelpTopic topic) {

@@ -24,7 +24,7 @@ public:
     ~ProbeItem() override { note("deleted"); }
 
     bool StartupAction() override { return note("startup"), startupResult; }
-    bool Connect() override { return note("connect"), Item::Connect(); }
+    Status Connect() override { return note("connect"), Item::Connect(); }
     bool Click(Display*, int message, int x, int y) override {
         note("click " + std::to_string(message) + " " + std::to_string(x) + "," +
              std::to_string(y));

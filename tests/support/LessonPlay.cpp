@@ -13,36 +13,26 @@
 
 namespace lorvenna {
 
-namespace {
-
-bool refusedSilently() {
-    return session().errorText[0] == '\0';
-}
-
-} // namespace
-
 LessonPlay playLesson(std::string_view lessonPath, int maxPages) {
     LessonPlay play;
     SessionState& s = session();
     setText(s.lessonPath, lessonPath);
-    setText(s.errorText, "");
-    if (!readLessonIndex()) {
-        play.silentRefusals += refusedSilently() ? 1 : 0;
+    if (const Status index = readLessonIndex(); !index) {
+        play.silentRefusals += index.message().empty() ? 1 : 0;
         return play;
     }
     play.indexRead = true;
     const int last = s.pageCount < maxPages ? s.pageCount : maxPages;
     for (int page = 1; page <= last; ++page) {
-        setText(s.errorText, "");
-        if (!buildPage(page)) {
-            play.silentRefusals += refusedSilently() ? 1 : 0;
+        if (const Status built = buildPage(page); !built) {
+            play.silentRefusals += built.message().empty() ? 1 : 0;
             continue;
         }
         ++play.pagesBuilt;
         pokeDisplays();
     }
     if (last >= 2)
-        buildPage(1); // back again: the page is read anew
+        (void)buildPage(1); // back again: the page is read anew
     lessonTeardown();
     freePages();
     return play;

@@ -9,7 +9,7 @@ namespace lorvenna {
 struct LessonPlay {
     bool indexRead = false;
     int pagesBuilt = 0;
-    int silentRefusals = 0; // an index or page refused without a reason in errorText
+    int silentRefusals = 0; // an index or page refused without a reason
 };
 
 // Plays the lesson at lessonPath ("LSNS\09-09.LSN"): its index, then pages 1 to maxPages,

@@ -85,10 +85,10 @@ public:
         checkTitle();
         SessionState& s = session();
         setText(s.lessonPath, name_);
-        setLastLineStart(-1);
-        const bool indexed = readLessonIndex();
+        const Status index = readLessonIndex();
+        const bool indexed = !index.failed();
         if (!indexed)
-            error(source_.lineAt(lastLineStart()), 0, s.errorText);
+            error(index.diagnostic().line, 0, index.message());
         readBlocks(indexed);
         if (indexed)
             playPages();
@@ -124,8 +124,8 @@ private:
         const std::string opened = s.lessonPath;
         if (equalsIgnoringCase(opened, name_))
             return;
-        if (!readLessonIndex())
-            error(1, 0, s.errorText);
+        if (const Status index = readLessonIndex(); !index)
+            error(1, 0, index.message());
         else
             error(1, 0, "The title line opens " + opened + ", not this file");
         lessonTeardown();
@@ -152,14 +152,12 @@ private:
     }
 
     void readBlock(long position, const std::string& name) {
-        SessionState& s = session();
         auto* display = new Display();
         display->name = name;
-        setLastLineStart(-1);
-        s.errorText[0] = '\0';
-        if (!ReadLsn(display, position)) {
-            const long at = lastLineStart() >= 0 ? lastLineStart() : position;
-            error(source_.lineAt(at), 0, s.errorText);
+        if (const Status read = ReadLsn(display, position); !read) {
+            // A block that cannot be opened at all is pointed at by its header.
+            const long line = read.diagnostic().line;
+            error(line > 0 ? line : source_.lineAt(position), 0, read.message());
             failedBlocks_.insert(position);
         } else {
             checkPictures(display, position);
@@ -196,10 +194,11 @@ private:
                 dropDisplays(); // its block's error is reported already
                 continue;
             }
-            s.errorText[0] = '\0';
-            if (!buildPage(n)) {
-                const std::string message = s.errorText;
-                error(lineOf(failingItem(message)), n, message);
+            if (const Status built = buildPage(n); !built) {
+                // A page that fails once its blocks are read fails on one of its items,
+                // which the diagnostic does not name.
+                const long line = built.diagnostic().line;
+                error(line > 0 ? line : lineOf(failingItem(built.message())), n, built.message());
                 dropDisplays();
                 continue;
             }
@@ -273,7 +272,6 @@ private:
     // The item a failed page build stopped at: connecting and checking keys again stops at
     // the same item; a failed start names its item.
     static Item* failingItem(const std::string& message) {
-        SessionState& s = session();
         Item* found = nullptr;
         for (Display* display : shownDisplays()) {
             for (Item* item = display->items; item && !found; item = item->next) {
@@ -283,13 +281,10 @@ private:
         }
         for (Display* display : shownDisplays()) {
             for (Item* item = display->items; item && !found; item = item->next) {
-                char expected[sizeof s.errorText];
-                formatText(expected, "%s%s", kStartupActionFailed, item->title.c_str());
-                if (message == expected)
+                if (message == kStartupActionFailed + item->title)
                     found = item;
             }
         }
-        setText(s.errorText, message);
         return found;
     }
 

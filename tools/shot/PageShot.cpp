@@ -44,16 +44,15 @@ bool PageShot::render(const std::string& lessonFile, int page, bool answer) {
     window.resize(kWidth, kHeight);
     if (const QScreen* screen = window.screen())
         screenScale().screenWidth = screen->geometry().width();
-    if (!readLessonIndex())
-        return fail(s.errorText);
+    if (const Status index = readLessonIndex(); !index)
+        return fail(index.message());
     if (page < 1 || page > s.pageCount) {
         lessonTeardown();
         return fail("The lesson has no page " + std::to_string(page));
     }
-    if (!buildPage(page)) {
-        const std::string reason = s.errorText;
+    if (const Status built = buildPage(page); !built) {
         lessonTeardown();
-        return fail(reason);
+        return fail(built.message());
     }
     repaintAllDisplays();
 

@@ -33,23 +33,25 @@ LessonBench::~LessonBench() {
     resetSession();
 }
 
-bool LessonBench::load(std::string_view lesson) {
+Status LessonBench::load(std::string_view lesson) {
     folder.write("LSNS/01-01.LSN", lesson);
     SessionState& state = session();
     state.lessonMajor = 1;
     state.lessonMinor = 1;
     setText(state.lessonName, "01-01");
     setText(state.lessonPath, "LSNS\\01-01.LSN");
-    return readLessonIndex();
+    last_ = readLessonIndex();
+    return last_;
 }
 
-bool LessonBench::build(int page) {
+Status LessonBench::build(int page) {
     session().currentPage = page;
-    if (!buildPage(page))
-        return false;
+    last_ = buildPage(page);
+    if (!last_)
+        return last_;
     // What the new windows' first paint does.
     repaintAllDisplays();
-    return true;
+    return last_;
 }
 
 Item* LessonBench::item(std::string_view title) const {
@@ -108,7 +110,8 @@ bool PaperDisplay::read(std::unique_ptr<Item> item, const char* title, std::stri
     setWorkingFolder(folder_.path());
     folder_.write("LSNS/BLOCK.TXT", std::string(lines) + "\n}\n");
     FileHandle file = openForReading("LSNS\\BLOCK.TXT");
-    if (!readItemBlock(item.get(), title, &display, file))
+    last_ = readItemBlock(item.get(), title, &display, file);
+    if (!last_)
         return false;
     closeFile(file);
     display.appendItem(item.release());

@@ -5,6 +5,7 @@
 
 #include "lesson/Display.h"
 #include "platform/Clock.h"
+#include "platform/Diagnostic.h"
 #include "platform/MessageBox.h"
 #include "platform/Picture.h"
 #include "tests/support/RecordingSurface.h"
@@ -37,10 +38,12 @@ public:
     LessonBench();
     ~LessonBench();
 
-    // Writes the lesson (CR LF line ends) and reads its index. False with errorText.
-    bool load(std::string_view lesson);
-    // Builds a page as the controller's state 11 does. False with errorText.
-    bool build(int page);
+    // Writes the lesson (CR LF line ends) and reads its index.
+    Status load(std::string_view lesson);
+    // Builds a page as the controller's state 11 does.
+    Status build(int page);
+    // The message of the last load or build; empty after a success.
+    const std::string& lastMessage() const { return last_.message(); }
     // The item with this title on the displays shown, or nullptr.
     Item* item(std::string_view title) const;
     Display* display(int slot) const;
@@ -57,6 +60,9 @@ public:
     FakeApp app;
     ScriptedBoxes boxes;
     TestClock clock;
+
+private:
+    Status last_;
 };
 
 // A display without a window: items draw on `surface`, marks go to `screen`. It stands in
@@ -69,12 +75,15 @@ public:
     PaperDisplay& operator=(const PaperDisplay&) = delete;
 
     // Reads an ITEM block (the lines after the ITEM line) into item and appends the item to
-    // the display. Returns the item, or nullptr when the block fails (errorText says why).
+    // the display. Returns the item, or nullptr when the block fails (lastMessage says why).
     template <class T> T* add(const char* title, std::string_view lines) {
         auto item = std::make_unique<T>();
         T* raw = item.get();
         return read(std::move(item), title, lines) ? raw : nullptr;
     }
+
+    // The message of the last block read; empty after a success.
+    const std::string& lastMessage() const { return last_.message(); }
 
     RecordingSurface surface;
     RecordingSurface screen;
@@ -85,6 +94,7 @@ private:
 
     int slot_;
     WorkFolder folder_;
+    Status last_;
 };
 
 // What the user sees at (x, y) of a display's window, marks included.

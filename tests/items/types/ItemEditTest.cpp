@@ -52,8 +52,8 @@ SIZE 120 30
 // The fields, with a receiver on the first one's outputs.
 struct EditBench {
     explicit EditBench(bool keyed = false) {
-        EXPECT_TRUE(bench.load(editLesson(keyed))) << session().errorText;
-        EXPECT_TRUE(bench.build(1)) << session().errorText;
+        EXPECT_TRUE(bench.load(editLesson(keyed))) << bench.lastMessage();
+        EXPECT_TRUE(bench.build(1)) << bench.lastMessage();
         field = bench.item("Field");
         answer = bench.item("Answer");
         auto* connection = new Connection();

@@ -46,8 +46,8 @@ END LESSON
 
 TEST(ItemHighlighter, PressingBStopsAAndPutsItsTargetsBack) {
     LessonBench bench;
-    ASSERT_TRUE(bench.load(kLesson)) << session().errorText;
-    ASSERT_TRUE(bench.build(1)) << session().errorText;
+    ASSERT_TRUE(bench.load(kLesson)) << bench.lastMessage();
+    ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     Item* a = bench.item("A");
     Item* b = bench.item("B");
     Item* quiet = bench.item("Quiet");

@@ -137,9 +137,9 @@ TEST(ItemImsel, PageFailsWithoutASelectionOrAMember) {
                                                "ITEM IMSEL Sel\n") +
                                    c.lines + "}\nEND DISPLAY\nEND LESSON\n";
         ASSERT_TRUE(bench.load(lesson));
-        EXPECT_EQ(bench.build(1), c.error[0] == '\0');
+        EXPECT_EQ(static_cast<bool>(bench.build(1)), c.error[0] == '\0');
         if (c.error[0]) {
-            EXPECT_STREQ(session().errorText, c.error);
+            EXPECT_EQ(bench.lastMessage(), c.error);
             continue;
         }
         // The second member's label was flashed on at the start.

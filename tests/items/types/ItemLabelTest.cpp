@@ -200,8 +200,8 @@ LOC 10 250
 }
 END DISPLAY
 END LESSON
-)")) << session().errorText;
-    ASSERT_TRUE(bench.build(1)) << session().errorText;
+)")) << bench.lastMessage();
+    ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     Item* cap = bench.item("Cap");
     bench.clickDisplay(1, (cap->bounds.left + cap->bounds.right) / 2,
                        (cap->bounds.top + cap->bounds.bottom) / 2);

@@ -90,7 +90,7 @@ TEST(ItemText, UnknownLineFailsTheBlockButActnowIsTaken) {
     FreshSession fresh;
     PaperDisplay paper;
     EXPECT_EQ(paper.add<ItemText>("Bad", "LOC 1 1\nBLINK"), nullptr);
-    EXPECT_STREQ(session().errorText, "Bad MODE BLINK in Item Bad");
+    EXPECT_EQ(paper.lastMessage(), "Bad MODE BLINK in Item Bad");
     auto* actnow = paper.add<ItemText>("Now", "ACTNOW\n@Read me");
     ASSERT_NE(actnow, nullptr);
     EXPECT_EQ(actnow->isCurrentQuestion, 1);
@@ -158,8 +158,8 @@ OUTPUT Now HIDE
 }
 END DISPLAY
 END LESSON
-)")) << session().errorText;
-    ASSERT_TRUE(bench.build(1)) << session().errorText;
+)")) << bench.lastMessage();
+    ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     Item* now = bench.item("Now");
     Item* cap = bench.item("Cap");
     ASSERT_TRUE(now && cap);
@@ -179,8 +179,8 @@ END LESSON
 
 TEST(ItemText, ClickStopsTheOtherTextsAndPulsesItsOutputs) {
     LessonBench bench;
-    ASSERT_TRUE(bench.load(kPulseLesson)) << session().errorText;
-    ASSERT_TRUE(bench.build(1)) << session().errorText;
+    ASSERT_TRUE(bench.load(kPulseLesson)) << bench.lastMessage();
+    ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     Item* first = bench.item("First");
     Item* second = bench.item("Second");
     Item* plain = bench.item("Plain");
@@ -213,8 +213,8 @@ TEST(ItemText, ClickStopsTheOtherTextsAndPulsesItsOutputs) {
 
 TEST(ItemText, StopLeavesTheTargetsOfATextThatIsNotPulsing) {
     LessonBench bench;
-    ASSERT_TRUE(bench.load(kPulseLesson)) << session().errorText;
-    ASSERT_TRUE(bench.build(1)) << session().errorText;
+    ASSERT_TRUE(bench.load(kPulseLesson)) << bench.lastMessage();
+    ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     Item* blinker = bench.item("Blinker");
     blinker->visibility = 2;
     bench.item("First")->Input("STOP", 0.0, nullptr);
@@ -223,8 +223,8 @@ TEST(ItemText, StopLeavesTheTargetsOfATextThatIsNotPulsing) {
 
 TEST(ItemText, DeletingAPulsingTextCancelsItsTimer) {
     LessonBench bench;
-    ASSERT_TRUE(bench.load(kPulseLesson)) << session().errorText;
-    ASSERT_TRUE(bench.build(1)) << session().errorText;
+    ASSERT_TRUE(bench.load(kPulseLesson)) << bench.lastMessage();
+    ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     ChildWindow& window = *bench.display(1)->window;
 
     auto* lone = new ItemText();
@@ -250,8 +250,8 @@ LOC 500 300
 }
 END DISPLAY
 END LESSON
-)")) << session().errorText;
-    ASSERT_TRUE(bench.build(1)) << session().errorText;
+)")) << bench.lastMessage();
+    ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     Item* far = bench.item("Far");
     EXPECT_EQ(far->bounds.left, 500);
     EXPECT_EQ(far->bounds.top, 300);

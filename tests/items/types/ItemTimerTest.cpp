@@ -34,7 +34,7 @@ struct TimerPaper {
 TEST(ItemTimer, WithoutMaxItTicksOnceAlongBothListsAndStops) {
     TimerPaper bench;
     ItemTimer* clock = bench.timer("MSEC 50\nSTEP 2.5\nOUTPUT Sum MOVE\nENDOUTPUT End DONE");
-    ASSERT_NE(clock, nullptr) << session().errorText;
+    ASSERT_NE(clock, nullptr) << bench.paper.lastMessage();
     ASSERT_TRUE(clock->StartupAction());
     ASSERT_TRUE(bench.window.timerRunning(clock));
     EXPECT_EQ(timerOf(bench.window, clock)->interval(), 50);
@@ -50,7 +50,7 @@ TEST(ItemTimer, WithoutMaxItTicksOnceAlongBothListsAndStops) {
 TEST(ItemTimer, MaxTenEndsAfterTheTenthTickAndStartBeginsANewRun) {
     TimerPaper bench;
     ItemTimer* clock = bench.timer("MAX 10.9\nOUTPUT Sum MOVE\nENDOUTPUT End DONE");
-    ASSERT_NE(clock, nullptr) << session().errorText;
+    ASSERT_NE(clock, nullptr) << bench.paper.lastMessage();
     clock->StartupAction();
     for (int i = 0; i < 9; ++i)
         tickOnce(clock);
@@ -79,7 +79,7 @@ TEST(ItemTimer, MaxTenEndsAfterTheTenthTickAndStartBeginsANewRun) {
 TEST(ItemTimer, SineTicksAddUpToTheWaveAndComeBackToZero) {
     TimerPaper bench;
     ItemTimer* clock = bench.timer("SINE 10 0\nMAX 36\nOUTPUT Sum MOVE\nENDOUTPUT End DONE");
-    ASSERT_NE(clock, nullptr) << session().errorText;
+    ASSERT_NE(clock, nullptr) << bench.paper.lastMessage();
     clock->StartupAction();
     for (int k = 1; k <= 36; ++k) {
         tickOnce(clock);
@@ -100,7 +100,7 @@ TEST(ItemTimer, SineTicksAddUpToTheWaveAndComeBackToZero) {
 TEST(ItemTimer, InputCommandsStartStopToggleAndRetune) {
     TimerPaper bench;
     ItemTimer* clock = bench.timer("STOP\nMSEC 100\nOUTPUT Sum MOVE");
-    ASSERT_NE(clock, nullptr) << session().errorText;
+    ASSERT_NE(clock, nullptr) << bench.paper.lastMessage();
     clock->StartupAction();
     EXPECT_FALSE(bench.window.timerRunning(clock)) << "a STOP line keeps it still at page start";
 
@@ -120,7 +120,7 @@ TEST(ItemTimer, InputCommandsStartStopToggleAndRetune) {
     EXPECT_FALSE(bench.window.timerRunning(clock));
 
     EXPECT_EQ(bench.paper.add<ItemTimer>("Odd", "SINE 10"), nullptr);
-    EXPECT_STREQ(session().errorText, "Bad MODE SINE 10 in Item Odd");
+    EXPECT_EQ(bench.paper.lastMessage(), "Bad MODE SINE 10 in Item Odd");
 }
 
 // The page left stops every timer and highlighter: on a display the next page keeps, and on
@@ -155,8 +155,8 @@ MSEC 30
 }
 END DISPLAY
 END LESSON
-)")) << session().errorText;
-    ASSERT_TRUE(bench.build(1)) << session().errorText;
+)")) << bench.lastMessage();
+    ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     Item* kept = bench.item("Kept");
     Item* glow = bench.item("Glow");
     Item* cap = bench.item("Cap");
@@ -168,7 +168,7 @@ END LESSON
     tickOnce(glow);
     EXPECT_EQ(cap->visibility, 1);
 
-    ASSERT_TRUE(bench.build(2)) << session().errorText;
+    ASSERT_TRUE(bench.build(2)) << bench.lastMessage();
     EXPECT_EQ(bench.display(1)->window.get(), &main);
     EXPECT_EQ(kept->running, 0);
     EXPECT_FALSE(main.timerRunning(kept));

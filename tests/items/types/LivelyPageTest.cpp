@@ -43,8 +43,8 @@ HIDE
 }
 END DISPLAY
 END LESSON
-)")) << session().errorText;
-    ASSERT_TRUE(bench.build(1)) << session().errorText;
+)")) << bench.lastMessage();
+    ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     Item* clock = bench.item("Clock");
     Display* main = bench.display(1);
     ASSERT_TRUE(main->window->timerRunning(clock));
@@ -103,8 +103,8 @@ SIZE 80 30
 }
 END DISPLAY
 END LESSON
-)")) << session().errorText;
-    ASSERT_TRUE(bench.build(1)) << session().errorText;
+)")) << bench.lastMessage();
+    ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     Display* main = bench.display(1);
     Item* show = bench.item("Show");
     const Color picture{200, 100, 50};
@@ -126,7 +126,7 @@ END LESSON
     EXPECT_EQ(bench.item("Name")->visibility, 0);
     bench.press(show);
     tickOnce(show);
-    ASSERT_TRUE(bench.build(2)) << session().errorText;
+    ASSERT_TRUE(bench.build(2)) << bench.lastMessage();
     EXPECT_FALSE(main->window->timerRunning(show));
     EXPECT_EQ(shownColor(main, 130, 130), picture);
 }
@@ -182,8 +182,8 @@ OUTPUT Series REQUESTSELECT 3
 }
 END DISPLAY
 END LESSON
-)")) << session().errorText;
-    ASSERT_TRUE(bench.build(1)) << session().errorText;
+)")) << bench.lastMessage();
+    ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     Display* main = bench.display(1);
     EXPECT_EQ(shownColor(main, 60, 60), kRed);
     bench.press(bench.item("Next"));
@@ -220,8 +220,8 @@ PLUSRANGE 360 60 600
 }
 END DISPLAY
 END LESSON
-)")) << session().errorText;
-    ASSERT_TRUE(bench.build(1)) << session().errorText;
+)")) << bench.lastMessage();
+    ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     Display* main = bench.display(1);
     auto* bar = widgetOf(*main->window)->findChild<QScrollBar*>();
     ASSERT_NE(bar, nullptr);
