@@ -82,10 +82,10 @@ std::string scoreText(long right, long answered, long total) {
     return text;
 }
 
-int scoreLesson() {
+ScoreOutcome scoreLesson() {
     SessionState& s = session();
     if (s.currentPage <= 1 || s.questionTotal == 0)
-        return 1;
+        return ScoreOutcome::NotScored;
 
     long right = 0;
     long answered = 0;
@@ -96,7 +96,7 @@ int scoreLesson() {
     messageBox("Your score:", scoreText(right, answered, s.questionTotal), BoxButtons::Ok);
 
     if (!s.student.graded)
-        return 1;
+        return ScoreOutcome::Shown;
     if (s.mainWindow)
         s.mainWindow->drawStatusText("Writing grades to disk");
     // A stick pulled early, a full or write-protected disk: the student is told and may put
@@ -107,13 +107,13 @@ int scoreLesson() {
                BoxAnswer::Retry)
         outcome = writeGrade(answered, right);
     if (outcome == GradeWrite::NoKeyDisk)
-        return 0;
+        return ScoreOutcome::GradeNotSaved;
     const bool written = outcome == GradeWrite::Written;
     // The place in the lesson is kept even when the grade could not be.
     if (s.currentPage < s.pageCount)
         writeBookmark(s.student.keyDrive, s.lessonMajor, s.lessonMinor);
     markAllAndRepaint();
-    return written ? 1 : 0;
+    return written ? ScoreOutcome::GradeSaved : ScoreOutcome::GradeNotSaved;
 }
 
 } // namespace lorvenna

@@ -13,9 +13,16 @@ inline constexpr const char* kGradeNotSavedText =
     "or it is full or write-protected. Put the key disk back or make room on it, then press "
     "Retry. Cancel goes on without saving this grade.";
 
-// 1 when finished normally (also when nothing was scored), 0 when a graded session could
-// not write its grade.
-int scoreLesson();
+// What scoring a lesson came to.
+enum class ScoreOutcome {
+    NotScored,    // left on page 1, or a lesson without questions: no score shown
+    Shown,        // the score was shown; an ungraded session keeps nothing more
+    GradeSaved,   // and the grade file is on the key disk
+    GradeNotSaved // the student gave the grade up, or no grade could be made (all taken)
+};
+
+// Shows the score and, in a graded session, writes the grade and the bookmark.
+[[nodiscard]] ScoreOutcome scoreLesson();
 
 // The text of the score box for right answers, answered questions and the lesson's total.
 std::string scoreText(long right, long answered, long total);

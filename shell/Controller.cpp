@@ -127,7 +127,9 @@ void Controller::handleState(StateCode code, int page) {
         postResult(steps_.lessonSelection());
         return;
     case StateCode::LessonEnd:
-        steps_.scoreLesson();
+        // Whatever became of the grade, the student has been told in its boxes, and the lesson
+        // ends alike.
+        static_cast<void>(steps_.scoreLesson());
         steps_.lessonTeardown();
         lessonEnded_ = true;
         postResult(steps_.lessonSelection());
@@ -216,7 +218,7 @@ void Controller::endLesson() {
 
 void Controller::quit() {
     leavePage();
-    steps_.scoreLesson();
+    static_cast<void>(steps_.scoreLesson());
     fatalExit(StateCode::Quit);
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Diagnostic.h"
+#include "records/Scoring.h"
 #include "shell/Codes.h"
 
 #include <functional>
@@ -31,7 +32,7 @@ struct ControllerSteps {
     std::function<StateCode()> gradeReview;
     std::function<StateCode()> notesReader;
     std::function<StateCode()> lessonSelection;
-    std::function<int()> scoreLesson;
+    std::function<ScoreOutcome()> scoreLesson;
     std::function<Status()> readLessonIndex;
     // As applyBookmark: the page to resume, or a negative code; a failed index says why.
     std::function<int(long, long, Status&)> applyBookmark;

@@ -121,10 +121,10 @@ TEST(ScoreText, CompleteAndIncompleteForms) {
 TEST_F(ScoringTest, NothingIsScoredOnPageOneOrWithoutTotal) {
     graded();
     setPages({{2, 2}, {0, 0}}, 1);
-    EXPECT_EQ(scoreLesson(), 1);
+    EXPECT_EQ(scoreLesson(), ScoreOutcome::NotScored);
     setPages({{2, 2}, {0, 0}}, 2);
     session().questionTotal = 0;
-    EXPECT_EQ(scoreLesson(), 1);
+    EXPECT_EQ(scoreLesson(), ScoreOutcome::NotScored);
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_FALSE(work->exists(gradePath(1)));
 }
@@ -132,7 +132,7 @@ TEST_F(ScoringTest, NothingIsScoredOnPageOneOrWithoutTotal) {
 TEST_F(ScoringTest, UngradedSessionOnlyShowsTheScore) {
     work->addDrive('E');
     setPages({{3, 2}, {3, 3}, {0, 0}}, 3);
-    EXPECT_EQ(scoreLesson(), 1);
+    EXPECT_EQ(scoreLesson(), ScoreOutcome::Shown);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "Your score:");
     EXPECT_EQ(boxes.shown()[0].text, "50.0% (Incomplete, 6 out of 10 answered)");
@@ -144,7 +144,7 @@ TEST_F(ScoringTest, UngradedSessionOnlyShowsTheScore) {
 TEST_F(ScoringTest, GradedSessionWritesTheGradeAndABookmark) {
     graded("pW7"); // typed in other letter case at login
     setPages({{4, 3}, {4, 4}, {2, 1}, {0, 0}}, 3);
-    EXPECT_EQ(scoreLesson(), 1);
+    EXPECT_EQ(scoreLesson(), ScoreOutcome::GradeSaved);
 
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "80.0% right first time!");
@@ -166,7 +166,7 @@ TEST_F(ScoringTest, GradedSessionWritesTheGradeAndABookmark) {
 TEST_F(ScoringTest, NoBookmarkOnTheLastPage) {
     graded();
     setPages({{4, 3}, {4, 4}}, 2);
-    EXPECT_EQ(scoreLesson(), 1);
+    EXPECT_EQ(scoreLesson(), ScoreOutcome::GradeSaved);
     EXPECT_TRUE(work->exists(gradePath(1)));
     EXPECT_FALSE(work->exists("drive-E/LORVENNA/L03-12.BMK"));
 }
@@ -176,7 +176,7 @@ TEST_F(ScoringTest, NextGradeTakesTheFirstFreeNumber) {
     setPages({{1, 1}, {1, 0}}, 2);
     for (int sequence : {1, 2, 4})
         work->write(gradePath(sequence), std::string(60, 'x'), false);
-    EXPECT_EQ(scoreLesson(), 1);
+    EXPECT_EQ(scoreLesson(), ScoreOutcome::GradeSaved);
     EXPECT_TRUE(readGrade(3).checksumHolds());
     EXPECT_EQ(work->read(gradePath(4)), std::string(60, 'x'));
 }
@@ -185,7 +185,7 @@ TEST_F(ScoringTest, ThousandthAttemptOverwritesNothingAndSaysSo) {
     graded();
     setPages({{1, 1}, {1, 0}, {0, 0}}, 2);
     fillSequences(999);
-    EXPECT_EQ(scoreLesson(), 0);
+    EXPECT_EQ(scoreLesson(), ScoreOutcome::GradeNotSaved);
     EXPECT_EQ(work->read(gradePath(999)), std::string(60, 'x'));
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[1].caption, "No room for another grade of this lesson.");
@@ -205,7 +205,7 @@ TEST_F(ScoringTest, ARefusedGradeIsOfferedAgainAndTheBookmarkKept) {
     boxes.queue(BoxAnswer::Ok);
     boxes.queue(BoxAnswer::Retry);
     boxes.queue(BoxAnswer::Cancel);
-    EXPECT_EQ(scoreLesson(), 0);
+    EXPECT_EQ(scoreLesson(), ScoreOutcome::GradeNotSaved);
     clearFileFaults();
     ASSERT_EQ(boxes.shown().size(), 3u);
     for (int i : {1, 2}) {
@@ -247,7 +247,7 @@ TEST_F(ScoringTest, AKeyDiskGoneAtTheEndIsAskedForUntilGivenUp) {
         const std::size_t boxesBefore = boxes.shown().size();
         boxes.queue(BoxAnswer::Ok);
         boxes.queue(BoxAnswer::Cancel);
-        EXPECT_EQ(scoreLesson(), 0) << c.name;
+        EXPECT_EQ(scoreLesson(), ScoreOutcome::GradeNotSaved) << c.name;
         ASSERT_EQ(boxes.shown().size(), boxesBefore + 2) << c.name;
         EXPECT_EQ(boxes.shown().back().caption, kGradeNotSavedCaption) << c.name;
         EXPECT_FALSE(work->exists(gradePath(1))) << c.name;
@@ -265,7 +265,8 @@ TEST_F(ScoringTest, AStickPulledEarlyAndPutBackGetsItsGrade) {
         if (box.caption == kGradeNotSavedCaption)
             std::filesystem::rename(away, stick);
     });
-    EXPECT_EQ(scoreLesson(), 1); // Retry, the first button, once the stick is back
+    EXPECT_EQ(scoreLesson(),
+              ScoreOutcome::GradeSaved); // Retry, the first button, once the stick is back
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(readGrade(1).right, 7);
     EXPECT_TRUE(work->exists("drive-E/LORVENNA/L03-12.BMK"));
@@ -278,7 +279,7 @@ TEST_F(ScoringTest, GradeAndBookmarkAreWholeOrAbsentWhateverStepFails) {
     const std::string newBookmark = " L 312\r\nP 1 2 2\r\nP -2 1 0\r\nP 3 0 0\r\n";
     const std::string drive = work->path() + "/drive-E";
     std::optional<ScriptedBoxes> runBoxes;
-    int result = -1;
+    std::optional<ScoreOutcome> result;
     std::size_t told = 0; // boxes saying the grade was not saved, over all the faults
 
     auto prepare = [&] {
@@ -298,7 +299,7 @@ TEST_F(ScoringTest, GradeAndBookmarkAreWholeOrAbsentWhateverStepFails) {
         EXPECT_EQ(grade.answered, 3);
         EXPECT_EQ(grade.right, 2);
         EXPECT_FALSE(work->exists(gradePath(2)));
-        EXPECT_EQ(result, 1);
+        EXPECT_EQ(result, ScoreOutcome::GradeSaved);
         const std::string bookmark = work->read("drive-E/LORVENNA/L03-12.BMK");
         EXPECT_TRUE(bookmark == oldBookmark || bookmark == newBookmark) << bookmark;
         EXPECT_TRUE(hiddenFilesIn(drive + "/LORVENNA").empty());

@@ -55,7 +55,7 @@ protected:
         steps.lessonSelection = [this] { return step("select", selectResult); };
         steps.scoreLesson = [this] {
             log.push_back("score");
-            return 1;
+            return ScoreOutcome::Shown;
         };
         steps.readLessonIndex = [this] {
             log.push_back("index");

@@ -42,7 +42,10 @@ protected:
         steps.gradeReview = [this] { return state("review", StateCode::LessonSelection); };
         steps.notesReader = [this] { return state("notes", StateCode::LessonSelection); };
         steps.lessonSelection = [this] { return state("select", StateCode::Quit); };
-        steps.scoreLesson = [this] { return note("score", 1); };
+        steps.scoreLesson = [this] {
+            note("score", 0);
+            return ScoreOutcome::Shown;
+        };
         steps.readLessonIndex = [this] {
             note("index", 1);
             return Status();
