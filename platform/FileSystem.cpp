@@ -348,16 +348,19 @@ namespace {
 // goes to name. A hidden name that no search pattern of the program matches, should it ever
 // be left. -1 with errno set when none could be made.
 int createUniqueFile(int folder, std::string_view stem, std::string& name) {
-    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
-    static unsigned counter = 0;
+    static constexpr char kLetters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     for (int attempt = 0; attempt < 100; ++attempt) {
         timespec now{};
         ::clock_gettime(CLOCK_MONOTONIC, &now);
         unsigned long seed = static_cast<unsigned long>(now.tv_nsec) ^
-                             (static_cast<unsigned long>(::getpid()) << 16) ^ (++counter * 7919u);
-        name = "." + std::string(stem) + ".";
+                             (static_cast<unsigned long>(::getpid()) << 16) ^
+                             (static_cast<unsigned long>(attempt) * 7919u);
+        name.assign(1, '.');
+        name.append(stem);
+        name.push_back('.');
         for (int i = 0; i < 6; ++i, seed /= 62)
-            name += kLetters[seed % 62];
+            name.push_back(kLetters[seed % 62]);
         const int fd = ::openat(folder, name.c_str(),
                                 O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
         if (fd >= 0 || errno != EEXIST)
