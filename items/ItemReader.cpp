@@ -260,8 +260,8 @@ Row BlockReader::markedLine() {
     if (read)
         return Row::Done;
     // A type that rejects a line without words of its own gets the reader's.
-    fault = read.message().empty() ? lineFailure(LineFault::Mode, line, item.title)
-                                   : std::move(read);
+    fault =
+        read.message().empty() ? lineFailure(LineFault::Mode, line, item.title) : std::move(read);
     return Row::Failed;
 }
 

@@ -111,8 +111,8 @@ private:
             return failure("No PAGE line before Display " + std::string(name));
         const std::string page = std::to_string(entry->pageNumber);
         if (slot_ > kLastDisplaySlot)
-            return failure("Page " + page + " names more than " +
-                           std::to_string(kLastDisplaySlot) + " Displays");
+            return failure("Page " + page + " names more than " + std::to_string(kLastDisplaySlot) +
+                           " Displays");
         if (name.size() > kMaxDisplayName)
             return failure("Page " + page + " names a Display longer than " +
                            std::to_string(kMaxDisplayName) + " characters");
@@ -167,7 +167,8 @@ Status readLessonIndex() {
 
     FileHandle file = openForReading(state.lessonPath);
     if (isInvalid(file))
-        return Diagnostic{"Lesson file " + std::string(state.lessonPath) + " is nonexistent or bad.",
+        return Diagnostic{"Lesson file " + std::string(state.lessonPath) +
+                              " is nonexistent or bad.",
                           state.lessonPath, 0};
 
     BufferedLineReader reader(file);

@@ -62,9 +62,9 @@ class ParentFolder {
 public:
     explicit ParentFolder(const ResolvedName& where) {
         const std::size_t cut = where.path.find_last_of('/');
-        const std::string folder = cut == std::string::npos   ? std::string(".")
-                                   : cut == 0                 ? std::string("/")
-                                                              : where.path.substr(0, cut);
+        const std::string folder = cut == std::string::npos ? std::string(".")
+                                   : cut == 0               ? std::string("/")
+                                                            : where.path.substr(0, cut);
         last_ = cut == std::string::npos ? where.path : where.path.substr(cut + 1);
         fd_ = where.onDrive() ? openFolderBelow(where.driveRoot, folder)
                               : ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -417,8 +417,9 @@ bool writeThroughTemporary(std::string_view name, const void* data, std::size_t 
     }
 
     std::string temporary;
-    const int fd =
-        fileStepFails(FileStep::Open) ? -1 : createUniqueFile(parent.fd(), parent.last(), temporary);
+    const int fd = fileStepFails(FileStep::Open)
+                       ? -1
+                       : createUniqueFile(parent.fd(), parent.last(), temporary);
     if (fd < 0) {
         setErrorFromErrno(true);
         return false;
@@ -475,9 +476,9 @@ FileError probeWritable(std::string_view folderName) {
         return where.nowhere;
     if (where.writeProtected)
         return FileError::WriteProtected;
-    const int folder = where.onDrive() ? openFolderBelow(where.driveRoot, where.path)
-                                       : ::open(where.path.c_str(),
-                                                O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = where.onDrive()
+                           ? openFolderBelow(where.driveRoot, where.path)
+                           : ::open(where.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (folder < 0)
         return errno == ELOOP || errno == ENOTDIR ? FileError::Other : errorFromErrno(errno, true);
     std::string probe;

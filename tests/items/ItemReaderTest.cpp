@@ -216,8 +216,7 @@ TEST(ItemReader, LongQuotedLineAndTitleAreQuotedWhole) {
     const std::string title(150, 'T');
     BlockFile block(line + "\n}\n");
     Item item;
-    EXPECT_EQ(block.read(item, title.c_str()).message(),
-              "Bad MODE " + line + " in Item " + title);
+    EXPECT_EQ(block.read(item, title.c_str()).message(), "Bad MODE " + line + " in Item " + title);
 }
 
 TEST(ItemReader, OutputFormsFollowTheNumberOfValues) {

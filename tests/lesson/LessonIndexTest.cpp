@@ -243,8 +243,7 @@ TEST_F(LessonIndexTest, NineDisplaysFitATenthOrAnOrphanOrALongNameIsRefused) {
 
     // The message about a missing display with a long name names it whole, on its line.
     resetSession();
-    const Status read =
-        readIndex("Lesson 01-01\nPAGE 12345\nDISPLAY " + name59 + "\nEND PAGES\n");
+    const Status read = readIndex("Lesson 01-01\nPAGE 12345\nDISPLAY " + name59 + "\nEND PAGES\n");
     ASSERT_FALSE(read);
     EXPECT_EQ(read.message(), "Page 12345 specified nonexistent Display " + name59);
     EXPECT_EQ(read.diagnostic().file, "LSNS\\01-01.LSN");

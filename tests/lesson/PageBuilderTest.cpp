@@ -261,8 +261,8 @@ TEST_F(PageBuilderTest, EachFailureSaysWhy) {
     // The items start on line 6.
     const std::vector<Case> cases = {
         {"unknown type", "ITEM WIDGET W\n}\n", "Item Type not proper", 6},
-        {"bad line", "ITEM TIMER T\n@Text\nBOGUS\n}\n", "Bad MODE BOGUS in Item T... ReadLsn failed",
-         8},
+        {"bad line", "ITEM TIMER T\n@Text\nBOGUS\n}\n",
+         "Bad MODE BOGUS in Item T... ReadLsn failed", 8},
         {"connection", "ITEM TIMER T\nOUTPUT Nobody HIDE\n}\n", "Connect failed on Nobody", 0},
         {"operator", "ITEM TIMER T\nOPERATOR Nobody X\n}\n", "Connect failed on Nobody", 0},
         {"key", "ITEM TIMER T\nKEYBUTTON Nobody\n}\n", "No proper answer found for question T", 0},

@@ -355,16 +355,25 @@ TEST(GradedSession, ATestQuestionKeepsItsFirstAnswer) {
             student.steps.end(),
             {
                 startFirstLesson(),
-                pressPageButton(w, [] { return asking(1); }, "pulley"),
-                pressKey(w, [] { return session().wrongWaitStart != 0; }, Qt::Key_Space),
-                pressCommand(w, [] { return closed(1); }, CommandId::Ahead),
-                pressPageButton(w, [] { return asking(2); }, "wheel"),
-                pressCommand(w, [] { return session().rightWaitStart != 0; }, CommandId::Back),
+                pressPageButton(
+                    w, [] { return asking(1); }, "pulley"),
+                pressKey(
+                    w, [] { return session().wrongWaitStart != 0; }, Qt::Key_Space),
+                pressCommand(
+                    w, [] { return closed(1); }, CommandId::Ahead),
+                pressPageButton(
+                    w, [] { return asking(2); }, "wheel"),
+                pressCommand(
+                    w, [] { return session().rightWaitStart != 0; }, CommandId::Back),
                 // Page 1 again: nothing is asked, and the right button answers nothing.
-                pressPageButton(w, [] { return closed(1); }, "lever"),
-                pressCommand(w, [] { return closed(1); }, CommandId::Ahead),
-                pressCommand(w, [] { return closed(2); }, CommandId::Ahead),
-                pressKey(w, [] { return onPage(3); }, Qt::Key_M),
+                pressPageButton(
+                    w, [] { return closed(1); }, "lever"),
+                pressCommand(
+                    w, [] { return closed(1); }, CommandId::Ahead),
+                pressCommand(
+                    w, [] { return closed(2); }, CommandId::Ahead),
+                pressKey(
+                    w, [] { return onPage(3); }, Qt::Key_M),
                 pressWhenShown("&Quit entirely"),
             });
         EXPECT_EQ(student.play(w), student.steps.size());
@@ -413,31 +422,33 @@ TEST(GradedSession, AnotherStickInTheReviewLeavesTheStudentLoggedIn) {
         MainWindow& w = *window;
         Student student;
         student.steps = registerAda();
-        student.steps.insert(
-            student.steps.end(),
-            {
-                {[] { return modalHasButton("&Quit entirely"); },
-                 [&] {
-                     swapSticks();
-                     clickModalButton("&Read grades");
-                 }},
-                pressWhenShown("&New disk"),
-                {[] { return modalHasButton("&New disk"); },
-                 [&] {
-                     swapSticks();
-                     clickModalButton("&Main menu");
-                 }},
-                startFirstLesson(),
-                pressPageButton(w, [] { return asking(1); }, "lever"),
-                {[] { return session().rightWaitStart != 0; },
-                 [&] {
-                     clock.advance(1000);
-                     w.controller().tick();
-                 }},
-                pressCommand(w, [] { return closed(1); }, CommandId::Ahead),
-                pressKey(w, [] { return onPage(2); }, Qt::Key_M),
-                pressWhenShown("&Quit entirely"),
-            });
+        student.steps.insert(student.steps.end(),
+                             {
+                                 {[] { return modalHasButton("&Quit entirely"); },
+                                  [&] {
+                                      swapSticks();
+                                      clickModalButton("&Read grades");
+                                  }},
+                                 pressWhenShown("&New disk"),
+                                 {[] { return modalHasButton("&New disk"); },
+                                  [&] {
+                                      swapSticks();
+                                      clickModalButton("&Main menu");
+                                  }},
+                                 startFirstLesson(),
+                                 pressPageButton(
+                                     w, [] { return asking(1); }, "lever"),
+                                 {[] { return session().rightWaitStart != 0; },
+                                  [&] {
+                                      clock.advance(1000);
+                                      w.controller().tick();
+                                  }},
+                                 pressCommand(
+                                     w, [] { return closed(1); }, CommandId::Ahead),
+                                 pressKey(
+                                     w, [] { return onPage(2); }, Qt::Key_M),
+                                 pressWhenShown("&Quit entirely"),
+                             });
         EXPECT_EQ(student.play(w), student.steps.size());
     }
     for (const BoxRecord& box : boxes.shown())

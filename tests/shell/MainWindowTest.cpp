@@ -203,9 +203,9 @@ TEST_F(MainWindowTest, KeysTypedPastAFullNoteBoxGoNowhere) {
             return;
         poll.stop();
         for (int key : {Qt::Key_Space, Qt::Key_H, Qt::Key_A, Qt::Key_M, Qt::Key_Q})
-            QCoreApplication::postEvent(
-                window.get(), new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier,
-                                            QString(QChar(key).toLower())));
+            QCoreApplication::postEvent(window.get(),
+                                        new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier,
+                                                      QString(QChar(key).toLower())));
         note->findChild<QPlainTextEdit*>()->setPlainText(QString(NoteDialog::kBoxLimit, 'x'));
     });
     poll.start(0);

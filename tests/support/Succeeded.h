@@ -11,8 +11,8 @@ inline testing::AssertionResult succeeded(const Status& status) {
     if (status)
         return testing::AssertionSuccess();
     const Diagnostic& diagnostic = status.diagnostic();
-    return testing::AssertionFailure() << diagnostic.file << ":" << diagnostic.line << ": "
-                                       << diagnostic.message;
+    return testing::AssertionFailure()
+           << diagnostic.file << ":" << diagnostic.line << ": " << diagnostic.message;
 }
 
 } // namespace lorvenna
