@@ -7,11 +7,11 @@
 #include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "platform/LineMatcher.h"
+#include "platform/ScreenScale.h"
 #include "items/Shape.h"
 #include "lesson/Display.h"
 #include "lesson/LineReader.h"
 #include "platform/FixedText.h"
-#include "shell/SessionState.h"
 
 #include <climits>
 #include <cstring>
@@ -42,8 +42,12 @@ struct LineForm {
 
 // Everything one block's commands work on.
 struct BlockReader {
+    // The item's text as its "@" lines give it, at most kTextSize - 1 bytes and a zero.
+    static constexpr std::size_t kTextSize = 2048;
+
     Item& item;
     const char* line;
+    char* text;
     Shape* currentShape = nullptr;
     // The last connection of each list, so that a long list is not walked for every line.
     Connection* lastOutput = nullptr;
@@ -364,8 +368,7 @@ Row BlockReader::shapeWidthRow(const LineForm& form) {
 // "@" lines gather the item's text: the part after the first "@" is appended as it is; an
 // empty part ends a line of the text with CR LF. Pieces that do not fit are dropped.
 Row BlockReader::textLine(const char* at) {
-    char* text = session().bigText;
-    const std::size_t used = strnlen(text, sizeof session().bigText - 1);
+    const std::size_t used = strnlen(text, kTextSize - 1);
     const char* part = at + 1;
     const std::size_t length = std::strlen(part);
     if (length == 0) {
@@ -393,7 +396,6 @@ Status failBlock(Status failed, FileHandle& lessonFile, long position) {
 } // namespace
 
 Status readItemBlock(Item* item, const char* title, Display* display, FileHandle& lessonFile) {
-    SessionState& state = session();
     if (!item || !title || !*title) {
         closeFile(lessonFile);
         return failure("No title on ITEM");
@@ -402,21 +404,21 @@ Status readItemBlock(Item* item, const char* title, Display* display, FileHandle
         item->title = title;
     item->display = display;
     item->surface = display ? display->surface : nullptr;
-    state.bigText[0] = '\0';
-
-    BlockReader reader{*item, state.lineBuffer};
+    char line[kLineLimit + 1] = {};
+    char text[BlockReader::kTextSize] = {};
+    BlockReader reader{*item, line, text};
     // The last line read: where the block stopped, for a definition the type refuses.
     long lineStart = -1;
     while (true) {
-        const int length = readLine(lessonFile, state.lineBuffer, kLineLimit, lineStart);
+        const int length = readLine(lessonFile, line, kLineLimit, lineStart);
         // The brace test comes before every command: a text line holding "}" ends the block.
-        if (length < 1 || std::memchr(state.lineBuffer, '}', static_cast<std::size_t>(length)))
+        if (length < 1 || std::memchr(line, '}', static_cast<std::size_t>(length)))
             break;
         if (reader.apply() == Row::Failed)
             return failBlock(std::move(reader.fault), lessonFile, lineStart);
     }
-    if (state.bigText[0] != '\0' && item->text.empty())
-        item->text = state.bigText;
+    if (text[0] != '\0' && item->text.empty())
+        item->text = text;
     if (Status accepted = item->acceptDefinition(); !accepted)
         return failBlock(std::move(accepted), lessonFile, lineStart);
     item->EndDefinition();

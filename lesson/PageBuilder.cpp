@@ -108,15 +108,14 @@ Status failBlock(Status failed, FileHandle& file, long position) {
 }
 
 Status readDisplayBlock(Display* display, FileHandle& file) {
-    SessionState& s = session();
+    char line[kLineLimit + 1];
     for (;;) {
         long lineStart = -1;
-        if (readLine(file, s.lineBuffer, kLineLimit, lineStart) < 0 ||
-            findText(s.lineBuffer, "END DISPLAY"))
+        if (readLine(file, line, kLineLimit, lineStart) < 0 || findText(line, "END DISPLAY"))
             return {};
 
         DisplayHeader header;
-        if (matchHeader(s.lineBuffer, header)) {
+        if (matchHeader(line, header)) {
             // A block that lacks its END DISPLAY runs on into the next block: the display
             // keeps the one window it has and the following items join its list.
             if (display->window)
@@ -128,7 +127,7 @@ Status readDisplayBlock(Display* display, FileHandle& file) {
 
         std::string keyword;
         std::string title;
-        if (!matchItemLine(s.lineBuffer, keyword, title))
+        if (!matchItemLine(line, keyword, title))
             continue;
         std::unique_ptr<Item> item = makeItem(keyword);
         if (!item)

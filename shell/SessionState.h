@@ -61,9 +61,6 @@ struct SessionState {
     char lessonName[40] = {};
     char lessonPath[80] = {};
     char lessonTitle[256] = {};
-    char statusText[256] = {};
-    char lineBuffer[256] = {};
-    char bigText[2048] = {};
 
     AppServices* mainWindow = nullptr; // the main window's services; not owned
     Rect statusRect;
