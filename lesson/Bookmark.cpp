@@ -24,10 +24,6 @@ constexpr int kBookmarkLineLimit = 255;
 // on a stick is never read through: past this only one P line per page is read.
 constexpr long kLessonLineWithin = 1024;
 
-constexpr int kNoBookmark = -1;
-constexpr int kNoMatchingLesson = 0;
-constexpr int kIndexFailed = -2;
-
 // Drive letters are the 26 ASCII letters, whatever the desktop's language says a letter is.
 bool isDriveLetter(char drive) {
     return (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
@@ -68,22 +64,18 @@ bool writeBookmark(char drive, long major, long minor) {
     return writeWholeFile(bookmarkPath(drive, major, minor), content.data(), content.size());
 }
 
-int applyBookmark(long major, long minor) {
-    Status indexRead;
-    return applyBookmark(major, minor, indexRead);
-}
-
-int applyBookmark(long major, long minor, Status& indexRead) {
+BookmarkApplied applyBookmark(char drive, long major, long minor) {
+    using Kind = BookmarkApplied::Kind;
     SessionState& state = session();
     const long code = major * 100 + minor;
-    if (!bookmarkExists(state.student.keyDrive, major, minor))
-        return kNoBookmark;
+    if (!bookmarkExists(drive, major, minor))
+        return {Kind::None, 0, {}};
 
     [[maybe_unused]] CriticalErrorGuard guard;
-    const std::string path = bookmarkPath(state.student.keyDrive, major, minor);
+    const std::string path = bookmarkPath(drive, major, minor);
     FileHandle file = openForReading(path);
     if (isInvalid(file))
-        return kNoBookmark;
+        return {Kind::None, 0, {}};
 
     char line[kBookmarkLineLimit + 1];
     bool matched = false;
@@ -95,16 +87,15 @@ int applyBookmark(long major, long minor, Status& indexRead) {
     }
     if (!matched) {
         closeFile(file);
-        return kNoMatchingLesson;
+        return {Kind::OtherLesson, 0, {}};
     }
 
     state.lessonMajor = static_cast<std::int32_t>(major);
     state.lessonMinor = static_cast<std::int32_t>(minor);
     formatText(state.lessonPath, "LSNS\\%2.2ld-%2.2ld.LSN", major, minor);
-    indexRead = readLessonIndex();
-    if (!indexRead) {
+    if (Status index = readLessonIndex(); !index) {
         closeFile(file);
-        return kIndexFailed;
+        return {Kind::IndexFailed, 0, std::move(index)};
     }
 
     // The n-th P line belongs to the n-th page entry, whatever page number it carries; only
@@ -127,7 +118,7 @@ int applyBookmark(long major, long minor, Status& indexRead) {
 
     closeFile(file);
     deleteFile(path);
-    return resume;
+    return {Kind::Applied, resume, {}};
 }
 
 bool bookmarkExists(char drive, long major, long minor) {

@@ -14,12 +14,22 @@ std::string bookmarkPath(char drive, long major, long minor);
 // (the page shown negated), in one piece. False when there is no page list or the disk
 // refused the file.
 bool writeBookmark(char drive, long major, long minor);
-// Reads the lesson index afresh and applies the bookmark on keyDrive to it, then deletes the
-// bookmark file. -1 no bookmark file, 0 no matching lesson code (the file stays), -2 the
-// lesson index could not be read (indexRead says why; the file stays), else the page to
-// resume (0 if none).
-int applyBookmark(long major, long minor, Status& indexRead);
-int applyBookmark(long major, long minor);
+// What applying a bookmark came to.
+struct BookmarkApplied {
+    enum class Kind {
+        None,        // no bookmark of the lesson on the disk, or none that opens
+        OtherLesson, // the file's lesson line names no other lesson than this: the file stays
+        IndexFailed, // the lesson could not be read (index says why); the file stays
+        Applied,     // the counts are back and the file is gone; page is the page to resume
+    };
+    Kind kind = Kind::None;
+    int page = 0; // Applied: the page left, 0 when the file names none
+    Status index; // IndexFailed: why
+};
+
+// Reads the lesson index afresh and applies the lesson's bookmark on drive to it, then deletes
+// the bookmark file.
+BookmarkApplied applyBookmark(char drive, long major, long minor);
 bool bookmarkExists(char drive, long major, long minor);
 
 } // namespace lorvenna

@@ -75,9 +75,7 @@ ControllerSteps ControllerSteps::real() {
     steps.lessonSelection = lorvenna::runLessonSelection;
     steps.scoreLesson = lorvenna::scoreLesson;
     steps.readLessonIndex = lorvenna::readLessonIndex;
-    steps.applyBookmark = [](long major, long minor, Status& indexRead) {
-        return lorvenna::applyBookmark(major, minor, indexRead);
-    };
+    steps.applyBookmark = lorvenna::applyBookmark;
     steps.buildPage = lorvenna::buildPage;
     steps.lessonTeardown = lorvenna::lessonTeardown;
     steps.showHelp = [](HelpTopic topic) { lorvenna::showHelp(topic); };
@@ -173,17 +171,20 @@ void Controller::setUpLesson(bool fromBookmark) {
         post(StateCode::ShowPage, 1);
         return;
     }
-    Status indexRead;
-    int page = steps_.applyBookmark(s.lessonMajor, s.lessonMinor, indexRead);
-    // The chosen lesson has no bookmark: it starts at its first page rather than ending
-    // the program.
-    if (page == -1)
-        page = 0;
-    if (page < 0) {
-        fatalExit(StateCode::BadLesson, indexRead.message());
+    const BookmarkApplied bookmark =
+        steps_.applyBookmark(s.student.keyDrive, s.lessonMajor, s.lessonMinor);
+    switch (bookmark.kind) {
+    case BookmarkApplied::Kind::None: // the lesson starts at its first page
+    case BookmarkApplied::Kind::OtherLesson:
+        post(StateCode::ShowPage, 1);
+        return;
+    case BookmarkApplied::Kind::IndexFailed:
+        fatalExit(StateCode::BadLesson, bookmark.index.message());
+        return;
+    case BookmarkApplied::Kind::Applied:
+        post(StateCode::ShowPage, bookmark.page != 0 ? bookmark.page : 1);
         return;
     }
-    post(StateCode::ShowPage, page != 0 ? page : 1);
 }
 
 void Controller::showPage(int page) {

@@ -4,6 +4,7 @@
 #pragma once
 
 #include "platform/Diagnostic.h"
+#include "lesson/Bookmark.h"
 #include "records/Scoring.h"
 #include "shell/Codes.h"
 
@@ -34,8 +35,7 @@ struct ControllerSteps {
     std::function<StateCode()> lessonSelection;
     std::function<ScoreOutcome()> scoreLesson;
     std::function<Status()> readLessonIndex;
-    // As applyBookmark: the page to resume, or a negative code; a failed index says why.
-    std::function<int(long, long, Status&)> applyBookmark;
+    std::function<BookmarkApplied(char drive, long major, long minor)> applyBookmark;
     std::function<Status(int)> buildPage;
     std::function<void()> lessonTeardown;
     std::function<void(HelpTopic)> showHelp;

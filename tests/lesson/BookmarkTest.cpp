@@ -13,6 +13,7 @@
 #include <cstring>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace lorvenna {
@@ -28,6 +29,14 @@ std::string ninePageLesson() {
     for (int p = 1; p <= 9; ++p)
         text += "DISPLAY D" + std::to_string(p) + " 10 40 780 200 A\nEND DISPLAY\n";
     return text + "END LESSON\n";
+}
+
+using Kind = BookmarkApplied::Kind;
+
+// What applying the lesson's bookmark on drive E came to, as a kind and a page.
+std::pair<Kind, int> applied(long major, long minor) {
+    const BookmarkApplied result = applyBookmark('E', major, minor);
+    return {result.kind, result.page};
 }
 
 class BookmarkTest : public testing::Test {
@@ -90,7 +99,7 @@ TEST_F(BookmarkTest, LeftAtPage4Of9WritesNinePLinesAndResumesThere) {
     freePages();
     resetSession();
     session().student.keyDrive = 'E';
-    EXPECT_EQ(applyBookmark(1, 2), 4);
+    EXPECT_EQ(applied(1, 2), std::pair(Kind::Applied, 4));
     EXPECT_EQ(counts(),
               (std::vector<Counts>{
                   {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}, {6, 3}, {7, 3}, {8, 4}, {9, 4}}));
@@ -99,32 +108,32 @@ TEST_F(BookmarkTest, LeftAtPage4Of9WritesNinePLinesAndResumesThere) {
     EXPECT_STREQ(session().lessonPath, "LSNS\\01-02.LSN");
     EXPECT_EQ(session().pageCount, 9);
     EXPECT_FALSE(bookmarkThere()) << "a bookmark is used once";
-    EXPECT_EQ(applyBookmark(1, 2), -1);
+    EXPECT_EQ(applied(1, 2).first, Kind::None);
 }
 
 TEST_F(BookmarkTest, PLinesGoToPagesByPositionAndFewerLinesRestoreTheFirstPages) {
     // The page numbers in the P lines do not choose the entry; only a negative one counts.
     writeBookmarkFile(" L 102\nP 7 2 2\nP -2 1 0\nP 9 3 3\n");
-    EXPECT_EQ(applyBookmark(1, 2), 2);
+    EXPECT_EQ(applied(1, 2), std::pair(Kind::Applied, 2));
     EXPECT_EQ(counts(),
               (std::vector<Counts>{
                   {2, 2}, {1, 0}, {3, 3}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}, {0, 0}}));
 
     writeBookmarkFile(" L 102\nP 1 1 1\n");
-    EXPECT_EQ(applyBookmark(1, 2), 0) << "no page was negative";
+    EXPECT_EQ(applied(1, 2), std::pair(Kind::Applied, 0)) << "no page was negative";
     EXPECT_EQ(counts()[0], (Counts{1, 1}));
     EXPECT_FALSE(bookmarkThere());
 }
 
 TEST_F(BookmarkTest, ABookmarkOfAnotherLessonIsNotAppliedAndStays) {
     writeBookmarkFile(" L 103\nP -1 1 1\n");
-    EXPECT_EQ(applyBookmark(1, 2), 0);
+    EXPECT_EQ(applied(1, 2).first, Kind::OtherLesson);
     EXPECT_TRUE(bookmarkThere());
     EXPECT_EQ(session().pages, nullptr) << "the index is read only for a matching bookmark";
 
     // The code is matched wherever its line stands.
     writeBookmarkFile("junk\n L 102\nP 1 4 4\nP -2 1 1\n");
-    EXPECT_EQ(applyBookmark(1, 2), 2);
+    EXPECT_EQ(applied(1, 2), std::pair(Kind::Applied, 2));
     EXPECT_EQ(counts()[0], (Counts{4, 4}));
 }
 
@@ -140,7 +149,7 @@ TEST_F(BookmarkTest, AHugeFileIsNotReadThrough) {
         std::fputs(" L 102\r\nP -5 1 1\r\n", file);
         std::fclose(file);
     }
-    EXPECT_EQ(applyBookmark(1, 2), 0);
+    EXPECT_EQ(applied(1, 2).first, Kind::OtherLesson);
     EXPECT_TRUE(bookmarkThere());
 }
 
@@ -148,7 +157,7 @@ TEST_F(BookmarkTest, LongPLinesDoNotCutTheWalkShort) {
     // "P 1 10000 1000" is exactly 14 characters and the next line longer: read 14 at a time,
     // the first would be followed by an empty piece that ended the walk.
     writeBookmarkFile(" L 102\nP 1 10000 1000\nP -2 123456 7\nP 3 1 1\n");
-    EXPECT_EQ(applyBookmark(1, 2), 2);
+    EXPECT_EQ(applied(1, 2), std::pair(Kind::Applied, 2));
     EXPECT_EQ(counts()[0], (Counts{10000, 1000}));
     EXPECT_EQ(counts()[1], (Counts{123456, 7}));
     EXPECT_EQ(counts()[2], (Counts{1, 1}));
@@ -161,7 +170,7 @@ TEST_F(BookmarkTest, LongPLinesDoNotCutTheWalkShort) {
     }
     ASSERT_TRUE(writeBookmark('E', 1, 2));
     freePages();
-    EXPECT_EQ(applyBookmark(1, 2), 9);
+    EXPECT_EQ(applied(1, 2), std::pair(Kind::Applied, 9));
     EXPECT_EQ(counts(), std::vector<Counts>(9, Counts{2000000000, -7}));
 }
 
@@ -179,9 +188,9 @@ TEST_F(BookmarkTest, WritingNeedsAPageListAndTheDisksFolder) {
 TEST_F(BookmarkTest, ALessonThatCannotBeReadLeavesTheBookmarkInPlace) {
     std::filesystem::remove(folder.path() + "/LSNS/01-02.LSN");
     writeBookmarkFile(" L 102\nP -1 1 1\n");
-    Status indexRead;
-    EXPECT_LT(applyBookmark(1, 2, indexRead), -1);
-    EXPECT_EQ(indexRead.message(), "Lesson file LSNS\\01-02.LSN is nonexistent or bad.");
+    const BookmarkApplied result = applyBookmark('E', 1, 2);
+    EXPECT_EQ(result.kind, Kind::IndexFailed);
+    EXPECT_EQ(result.index.message(), "Lesson file LSNS\\01-02.LSN is nonexistent or bad.");
     EXPECT_TRUE(bookmarkThere());
 }
 

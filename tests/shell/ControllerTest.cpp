@@ -61,9 +61,8 @@ protected:
             log.push_back("index");
             return indexResult;
         };
-        steps.applyBookmark = [this](long major, long minor, Status& indexRead) {
+        steps.applyBookmark = [this](char, long major, long minor) {
             log.push_back("bookmark " + std::to_string(major) + "-" + std::to_string(minor));
-            indexRead = bookmarkIndexRead;
             return bookmarkResult;
         };
         steps.buildPage = [this](int page) {
@@ -111,8 +110,7 @@ protected:
     StateCode notesResult = StateCode::LessonSelection;
     StateCode selectResult = StateCode::SetUpLesson;
     Status indexResult;
-    int bookmarkResult = 0;
-    Status bookmarkIndexRead; // what a bookmark's reading of the index says
+    BookmarkApplied bookmarkResult;
     Status buildResult;
 };
 
@@ -175,18 +173,22 @@ TEST_F(ControllerTest, SettingUpFromTheBookmarkResumesItsPage) {
     s.lessonMajor = 3;
     s.lessonMinor = 12;
     s.student.graded = true;
+    using Kind = BookmarkApplied::Kind;
     struct Case {
-        int bookmark;
+        Kind kind;
+        int resume;
         int page;
     };
-    // -1: the lesson has no bookmark, and starts at its first page.
-    for (const Case c : {Case{4, 4}, Case{0, 1}, Case{-1, 1}}) {
+    // Without a bookmark of its own, and with one that names no page, the lesson starts at
+    // its first page.
+    for (const Case c : {Case{Kind::Applied, 4, 4}, Case{Kind::Applied, 0, 1},
+                         Case{Kind::OtherLesson, 0, 1}, Case{Kind::None, 0, 1}}) {
         log.clear();
         app->posted.clear();
-        bookmarkResult = c.bookmark;
+        bookmarkResult = {c.kind, c.resume, {}};
         controller->handleState(StateCode::ResumeLesson);
         EXPECT_EQ(log, (std::vector<std::string>{"index", "bookmark 3-12"}));
-        EXPECT_EQ(app->posted, one(StateCode::ShowPage, c.page)) << c.bookmark;
+        EXPECT_EQ(app->posted, one(StateCode::ShowPage, c.page)) << c.resume;
     }
     EXPECT_EQ(app->statusTexts.back(), "...Setting up 03-12...");
     EXPECT_EQ(window.noteEnabled, 0); // state 10 never enables the note button
@@ -197,18 +199,19 @@ TEST_F(ControllerTest, LessonSetUpFailuresEndWithBadLessonFile) {
     struct Case {
         StateCode state;
         bool index;
-        int bookmark;
+        bool bookmarkIndex;
     };
     for (const Case c :
-         {Case{StateCode::SetUpLesson, false, 0}, Case{StateCode::ResumeLesson, false, 0},
-          Case{StateCode::ResumeLesson, true, -2}}) {
+         {Case{StateCode::SetUpLesson, false, true}, Case{StateCode::ResumeLesson, false, true},
+          Case{StateCode::ResumeLesson, true, false}}) {
         resetSession();
         FakeApp fake;
         FakeWindow win;
         ScriptedBoxes shown;
         indexResult = c.index ? Status() : failure("Lesson file X is bad.");
-        bookmarkResult = c.bookmark;
-        bookmarkIndexRead = c.bookmark == -2 ? failure("Lesson file X is bad.") : Status();
+        bookmarkResult = c.bookmarkIndex ? BookmarkApplied{}
+                                         : BookmarkApplied{BookmarkApplied::Kind::IndexFailed, 0,
+                                                           failure("Lesson file X is bad.")};
         Controller ctl(win, steps);
         ctl.handleState(c.state);
         EXPECT_TRUE(ctl.exited());

@@ -50,7 +50,10 @@ protected:
             note("index", 1);
             return Status();
         };
-        steps.applyBookmark = [this](long, long, Status&) { return note("bookmark", 0); };
+        steps.applyBookmark = [this](char, long, long) {
+            note("bookmark", 0);
+            return BookmarkApplied{};
+        };
         steps.buildPage = [this](int page) {
             note("build " + std::to_string(page), 1);
             return Status();

@@ -41,8 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     world.folder().write("drive-E/LORVENNA/L01-02.BMK", bytesOf(data, size), false);
 
     SessionState& s = session();
-    const int resume = applyBookmark(1, 2);
-    if (resume <= 0 || !s.pages) {
+    const BookmarkApplied first = applyBookmark('E', 1, 2);
+    const int resume = first.page;
+    if (first.kind != BookmarkApplied::Kind::Applied || resume <= 0 || !s.pages) {
         freePages();
         return 0;
     }
@@ -54,8 +55,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     FUZZ_CHECK(writeBookmark('E', 1, 2));
     freePages();
 
-    const int again = applyBookmark(1, 2);
-    FUZZ_CHECK(again == (onAPage ? resume : 0));
+    const BookmarkApplied again = applyBookmark('E', 1, 2);
+    FUZZ_CHECK(again.kind == BookmarkApplied::Kind::Applied);
+    FUZZ_CHECK(again.page == (onAPage ? resume : 0));
     FUZZ_CHECK(countsOfPages() == applied);
     freePages();
     return 0;
