@@ -1,15 +1,15 @@
 // Drawing the marks of an answer and the texts of the feedback panel.
 #include "items/AnswerFeedback.h"
 
-#include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"
+#include "platform/FixedText.h"
+#include "platform/IgnoreCase.h"
 #include "platform/Picture.h"
 #include "platform/Surface.h"
 #include "shell/AppServices.h"
 #include "shell/Drawing.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstring>

@@ -3,11 +3,11 @@
 #include "items/AnswerKeys.h"
 
 #include "items/AnswerFeedback.h"
-#include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"
 #include "platform/Clock.h"
+#include "platform/IgnoreCase.h"
 #include "shell/AppServices.h"
 #include "shell/ControllerTimer.h"
 #include "shell/Drawing.h"

@@ -1,9 +1,9 @@
 // Connections: finding their targets by title, and delivering values along them.
 #include "items/Connection.h"
 
-#include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "lesson/Display.h"
+#include "platform/IgnoreCase.h"
 #include "shell/Drawing.h"
 
 namespace lorvenna {

@@ -2,16 +2,16 @@
 // lines it does not know to the item type and KEY lines to the answer keys.
 #include "items/ItemReader.h"
 
-#include "items/KeyReader.h"
 #include "items/Connection.h"
-#include "platform/IgnoreCase.h"
 #include "items/Item.h"
-#include "platform/LineMatcher.h"
-#include "platform/ScreenScale.h"
+#include "items/KeyReader.h"
 #include "items/Shape.h"
 #include "lesson/Display.h"
 #include "lesson/LineReader.h"
 #include "platform/FixedText.h"
+#include "platform/IgnoreCase.h"
+#include "platform/LineMatcher.h"
+#include "platform/ScreenScale.h"
 
 #include <climits>
 #include <cstring>

@@ -1,7 +1,6 @@
 // The item type table: the keyword of an ITEM line picks the class of the item.
 #include "items/ItemTypes.h"
 
-#include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "items/types/ItemAni.h"
 #include "items/types/ItemBMP.h"
@@ -14,6 +13,7 @@
 #include "items/types/ItemText.h"
 #include "items/types/ItemTimer.h"
 #include "items/types/ItemZone.h"
+#include "platform/IgnoreCase.h"
 
 namespace lorvenna {
 

@@ -2,8 +2,8 @@
 #include "items/KeyReader.h"
 
 #include "items/Item.h"
-#include "platform/LineMatcher.h"
 #include "platform/FixedText.h"
+#include "platform/LineMatcher.h"
 
 #include <cstring>
 

@@ -3,9 +3,9 @@
 
 #include "lesson/LessonIndex.h"
 #include "lesson/LineReader.h"
-#include "platform/LineMatcher.h"
 #include "platform/Drives.h"
 #include "platform/FixedText.h"
+#include "platform/LineMatcher.h"
 #include "shell/SessionState.h"
 
 #include <cstdio>

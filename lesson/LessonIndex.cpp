@@ -4,9 +4,9 @@
 
 #include "lesson/BlockFinder.h"
 #include "lesson/LineReader.h"
-#include "platform/LineMatcher.h"
 #include "lesson/PageEntry.h"
 #include "platform/FixedText.h"
+#include "platform/LineMatcher.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>

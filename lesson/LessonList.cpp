@@ -3,10 +3,10 @@
 
 #include "lesson/Bookmark.h"
 #include "lesson/LineReader.h"
-#include "platform/LineMatcher.h"
-#include "platform/IgnoreCase.h"
-#include "platform/MessageBox.h"
 #include "platform/FixedText.h"
+#include "platform/IgnoreCase.h"
+#include "platform/LineMatcher.h"
+#include "platform/MessageBox.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>

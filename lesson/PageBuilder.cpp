@@ -2,19 +2,19 @@
 #include "lesson/PageBuilder.h"
 
 #include "items/AnswerKeys.h"
-#include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "items/ItemReader.h"
 #include "items/ItemTypes.h"
-#include "platform/LineMatcher.h"
 #include "lesson/Display.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/LineReader.h"
 #include "platform/ChildWindow.h"
 #include "platform/FileSystem.h"
+#include "platform/FixedText.h"
+#include "platform/IgnoreCase.h"
+#include "platform/LineMatcher.h"
 #include "shell/AppServices.h"
 #include "shell/Drawing.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>

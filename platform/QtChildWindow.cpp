@@ -8,7 +8,6 @@
 
 #include <QContextMenuEvent>
 #include <QFocusEvent>
-#include <QKeyEvent>
 #include <QFrame>
 #include <QImage>
 #include <QKeyEvent>

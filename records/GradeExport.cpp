@@ -3,9 +3,9 @@
 
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
+#include "platform/FixedText.h"
 #include "platform/LineMatcher.h"
 #include "platform/Printer.h"
-#include "platform/FixedText.h"
 
 #include <algorithm>
 #include <cstdio>

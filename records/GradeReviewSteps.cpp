@@ -1,13 +1,13 @@
 // The grade review's steps over the key disk, the grade scan and the export writer.
 #include "records/GradeReviewSteps.h"
 
+#include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
 #include "platform/MessageBox.h"
 #include "records/GradeExport.h"
 #include "records/GradeScan.h"
 #include "records/Help.h"
 #include "records/KeyDisk.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>

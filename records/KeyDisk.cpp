@@ -3,9 +3,9 @@
 
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
+#include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
 #include "platform/Random.h"
-#include "platform/FixedText.h"
 
 #include <array>
 #include <cstring>

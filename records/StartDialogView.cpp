@@ -1,8 +1,8 @@
 // The start dialog's window over the step machine.
 #include "records/StartDialogView.h"
 
-#include "platform/Picture.h"
 #include "platform/DialogUnits.h"
+#include "platform/Picture.h"
 
 #include <QKeyEvent>
 #include <QLabel>

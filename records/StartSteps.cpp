@@ -2,10 +2,10 @@
 // entries of the ID and password fields.
 #include "records/StartSteps.h"
 
+#include "platform/FixedText.h"
 #include "platform/MessageBox.h"
 #include "records/Help.h"
 #include "records/KeyDisk.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstdio>

@@ -9,6 +9,7 @@
 #include "lesson/PageBuilder.h"
 #include "platform/Clock.h"
 #include "platform/FileSystem.h"
+#include "platform/FixedText.h"
 #include "platform/MessageBox.h"
 #include "records/GradeReview.h"
 #include "records/Help.h"
@@ -17,7 +18,6 @@
 #include "records/StartDialog.h"
 #include "shell/AppServices.h"
 #include "shell/ControllerTimer.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstdint>

@@ -3,8 +3,8 @@
 // the fatal exit through which every run ends.
 #pragma once
 
-#include "platform/Diagnostic.h"
 #include "lesson/Bookmark.h"
+#include "platform/Diagnostic.h"
 #include "records/Scoring.h"
 #include "shell/Codes.h"
 

@@ -3,8 +3,8 @@
 #include "shell/MainWindow.h"
 
 #include "platform/QtChildWindow.h"
-#include "shell/Drawing.h"
 #include "shell/DisplayWindowProc.h"
+#include "shell/Drawing.h"
 #include "shell/SessionState.h"
 
 #include <QCloseEvent>

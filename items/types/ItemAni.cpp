@@ -1,11 +1,11 @@
 // The ANI item: its lines, motion, drawing with hitch and rubber band, and the pass-on.
 #include "items/types/ItemAni.h"
 
-#include "platform/LineMatcher.h"
 #include "items/Shape.h"
 #include "lesson/Display.h"
-#include "platform/Surface.h"
 #include "platform/FixedText.h"
+#include "platform/LineMatcher.h"
+#include "platform/Surface.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>

@@ -1,13 +1,13 @@
 // The BMP item: loading its picture file, placing, drawing and showing or hiding it.
 #include "items/types/ItemBMP.h"
 
-#include "platform/LineMatcher.h"
 #include "lesson/Display.h"
 #include "platform/DibReader.h"
 #include "platform/FileSystem.h"
-#include "platform/IgnoreCase.h"
-#include "platform/Surface.h"
 #include "platform/FixedText.h"
+#include "platform/IgnoreCase.h"
+#include "platform/LineMatcher.h"
+#include "platform/Surface.h"
 #include "shell/SessionState.h"
 
 #include <algorithm>

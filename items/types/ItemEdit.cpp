@@ -3,9 +3,9 @@
 
 #include "items/AnswerKeys.h"
 #include "items/Connection.h"
-#include "platform/LineMatcher.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"
+#include "platform/LineMatcher.h"
 #include "shell/AppServices.h"
 #include "shell/Drawing.h"
 #include "shell/SessionState.h"

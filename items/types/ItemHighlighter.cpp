@@ -1,12 +1,12 @@
 // The HIGHLIGHTER item.
 #include "items/types/ItemHighlighter.h"
 
-#include "platform/LineMatcher.h"
 #include "items/Connection.h"
 #include "items/types/ItemButton.h"
 #include "lesson/Display.h"
 #include "lesson/PageEntry.h"
 #include "platform/ChildWindow.h"
+#include "platform/LineMatcher.h"
 #include "shell/Drawing.h"
 #include "shell/SessionState.h"
 

@@ -1,11 +1,11 @@
 // The LABEL item.
 #include "items/types/ItemLabel.h"
 
-#include "platform/LineMatcher.h"
 #include "items/Connection.h"
 #include "items/Palette.h"
 #include "items/Shape.h"
 #include "lesson/Display.h"
+#include "platform/LineMatcher.h"
 #include "platform/Surface.h"
 #include "shell/SessionState.h"
 

@@ -2,11 +2,11 @@
 #include "items/types/ItemSlider.h"
 
 #include "items/Connection.h"
-#include "platform/LineMatcher.h"
 #include "items/types/ItemButton.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"
 #include "platform/FixedText.h"
+#include "platform/LineMatcher.h"
 
 #include <algorithm>
 #include <climits>

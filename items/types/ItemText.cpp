@@ -1,10 +1,10 @@
 // The TEXT item.
 #include "items/types/ItemText.h"
 
-#include "platform/LineMatcher.h"
 #include "items/Connection.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"
+#include "platform/LineMatcher.h"
 #include "platform/Surface.h"
 #include "shell/SessionState.h"
 

@@ -2,9 +2,9 @@
 #include "items/types/ItemTimer.h"
 
 #include "items/Connection.h"
-#include "platform/LineMatcher.h"
 #include "lesson/Display.h"
 #include "platform/ChildWindow.h"
+#include "platform/LineMatcher.h"
 #include "shell/Drawing.h"
 
 #include <climits>

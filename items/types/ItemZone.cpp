@@ -2,9 +2,9 @@
 #include "items/types/ItemZone.h"
 
 #include "items/Connection.h"
-#include "platform/LineMatcher.h"
 #include "lesson/Display.h"
 #include "platform/IgnoreCase.h"
+#include "platform/LineMatcher.h"
 #include "platform/Surface.h"
 #include "shell/SessionState.h"
 

@@ -7,8 +7,8 @@
 #include "items/ItemReader.h"
 #include "lesson/Display.h"
 #include "platform/FileSystem.h"
-#include "tests/support/RecordingSurface.h"
 #include "shell/SessionState.h"
+#include "tests/support/RecordingSurface.h"
 #include "tests/support/WorkFolder.h"
 
 #include <memory>

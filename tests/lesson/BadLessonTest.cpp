@@ -5,13 +5,13 @@
 #include "lesson/Bookmark.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
-#include "platform/MessageBox.h"
 #include "platform/FixedText.h"
+#include "platform/MessageBox.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/LessonPlay.h"
-#include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
+#include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -5,10 +5,10 @@
 #include "lesson/LessonSelection.h"
 #include "platform/MessageBox.h"
 #include "shell/SessionState.h"
-#include "tests/support/ModalDriver.h"
 #include "tests/lesson/ScopedLocale.h"
-#include "tests/support/WorkFolder.h"
+#include "tests/support/ModalDriver.h"
 #include "tests/support/ScriptedBoxes.h"
+#include "tests/support/WorkFolder.h"
 
 #include <QCoreApplication>
 #include <QDialog>

@@ -6,12 +6,12 @@
 #include "lesson/Display.h"
 #include "lesson/LessonIndex.h"
 #include "platform/ChildWindow.h"
-#include "platform/QtChildWindow.h"
 #include "platform/FixedText.h"
+#include "platform/QtChildWindow.h"
 #include "shell/SessionState.h"
 #include "tests/shell/ProbeItem.h"
-#include "tests/support/Succeeded.h"
 #include "tests/support/FakeApp.h"
+#include "tests/support/Succeeded.h"
 #include "tests/support/WorkFolder.h"
 
 #include <QPointer>

@@ -7,8 +7,8 @@
 
 #include <algorithm>
 #include <csignal>
-#include <filesystem>
 #include <fcntl.h>
+#include <filesystem>
 #include <sys/resource.h>
 #include <sys/stat.h>
 

@@ -3,6 +3,7 @@
 #include "records/GradeReviewDialog.h"
 
 #include "platform/Clock.h"
+#include "platform/FixedText.h"
 #include "platform/MessageBox.h"
 #include "records/DialogControls.h"
 #include "records/GradeExport.h"
@@ -11,13 +12,12 @@
 #include "records/GradeReviewSteps.h"
 #include "records/GradeScan.h"
 #include "records/KeyDisk.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/records/ModalSteps.h"
 #include "tests/support/SaveFaults.h"
-#include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
+#include "tests/support/WorkFolder.h"
 
 #include <QLabel>
 #include <QLineEdit>

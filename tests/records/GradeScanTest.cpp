@@ -2,8 +2,8 @@
 #include "records/GradeScan.h"
 
 #include "platform/Clock.h"
-#include "records/GradeRecord.h"
 #include "platform/FixedText.h"
+#include "records/GradeRecord.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
 

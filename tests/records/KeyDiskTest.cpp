@@ -1,8 +1,8 @@
 // The key disk: drive detection, the key file's bytes, reading it back and the password.
 #include "records/KeyDisk.h"
 
-#include "platform/Random.h"
 #include "platform/FixedText.h"
+#include "platform/Random.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
 

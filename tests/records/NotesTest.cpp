@@ -3,18 +3,18 @@
 #include "records/NoteDialog.h"
 
 #include "platform/Clock.h"
+#include "platform/FixedText.h"
 #include "platform/MessageBox.h"
 #include "records/DialogControls.h"
 #include "records/HelpViewer.h"
 #include "records/Notes.h"
 #include "records/NotesReaderDialog.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/records/ModalSteps.h"
 #include "tests/support/SaveFaults.h"
-#include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
+#include "tests/support/WorkFolder.h"
 
 #include <QLabel>
 #include <QListWidget>

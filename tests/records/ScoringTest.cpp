@@ -2,17 +2,17 @@
 #include "records/Scoring.h"
 
 #include "platform/Clock.h"
+#include "platform/FixedText.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
 #include "records/GradeRecord.h"
 #include "records/KeyDisk.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/SaveFaults.h"
-#include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
+#include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>
 

@@ -2,15 +2,15 @@
 // entry driven with real key and mouse events.
 #include "records/StartDialogView.h"
 
+#include "platform/DialogUnits.h"
+#include "platform/FixedText.h"
 #include "platform/MessageBox.h"
 #include "records/KeyDisk.h"
 #include "records/StartDialog.h"
-#include "platform/DialogUnits.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/ModalDriver.h"
-#include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
+#include "tests/support/WorkFolder.h"
 
 #include <QCoreApplication>
 #include <QKeyEvent>

@@ -2,14 +2,14 @@
 // every failure box with its Retry and Cancel.
 #include "records/StartSteps.h"
 
+#include "platform/FixedText.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
 #include "records/KeyDisk.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/SaveFaults.h"
-#include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
+#include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>
 

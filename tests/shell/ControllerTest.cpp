@@ -6,14 +6,14 @@
 #include "items/KeyEntry.h"
 #include "lesson/PageEntry.h"
 #include "platform/Clock.h"
+#include "platform/FixedText.h"
 #include "platform/MessageBox.h"
 #include "shell/ControllerTimer.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
-#include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
+#include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>
 

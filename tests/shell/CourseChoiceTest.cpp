@@ -4,8 +4,8 @@
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "shell/StartUp.h"
-#include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
+#include "tests/support/WorkFolder.h"
 
 #include <QDir>
 #include <QSettings>

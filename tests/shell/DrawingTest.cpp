@@ -5,10 +5,10 @@
 #include "platform/ChildWindow.h"
 #include "platform/Picture.h"
 #include "platform/QtChildWindow.h"
-#include "tests/support/RecordingSurface.h"
 #include "shell/SessionState.h"
 #include "tests/shell/ProbeItem.h"
 #include "tests/support/FakeApp.h"
+#include "tests/support/RecordingSurface.h"
 
 #include <QImage>
 #include <QWidget>

@@ -8,9 +8,9 @@
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
 #include "tests/support/ModalDriver.h"
-#include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
+#include "tests/support/WorkFolder.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>

@@ -6,15 +6,15 @@
 #include "lesson/PageEntry.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
-#include <QApplication>
 #include "records/KeyDisk.h"
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
 #include "tests/support/ModalDriver.h"
-#include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
+#include "tests/support/WorkFolder.h"
 
+#include <QApplication>
 #include <QEventLoop>
 #include <QKeyEvent>
 #include <QLineEdit>

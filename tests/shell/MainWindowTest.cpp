@@ -5,17 +5,17 @@
 #include "lesson/PageEntry.h"
 #include "platform/ChildWindow.h"
 #include "platform/Clock.h"
-#include "platform/MessageBox.h"
 #include "platform/FixedText.h"
+#include "platform/MessageBox.h"
 #include "platform/QtChildWindow.h"
 #include "records/NoteDialog.h"
 #include "records/Notes.h"
 #include "shell/ControllerTimer.h"
 #include "shell/SessionState.h"
 #include "tests/support/ModalDriver.h"
-#include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
+#include "tests/support/WorkFolder.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -4,8 +4,8 @@
 #include "platform/MessageBox.h"
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
-#include "tests/support/WorkFolder.h"
 #include "tests/support/ScriptedBoxes.h"
+#include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>
 

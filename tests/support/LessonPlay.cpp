@@ -6,9 +6,9 @@
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
 #include "platform/ChildWindow.h"
+#include "platform/FixedText.h"
 #include "shell/DisplayWindowProc.h"
 #include "shell/Drawing.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 namespace lorvenna {

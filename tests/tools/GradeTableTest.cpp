@@ -3,9 +3,9 @@
 #include "tools/grades/GradeTable.h"
 
 #include "platform/Clock.h"
+#include "platform/FixedText.h"
 #include "records/GradeRecord.h"
 #include "records/KeyDisk.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 #include "tests/support/WorkFolder.h"
 

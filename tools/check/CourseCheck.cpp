@@ -9,13 +9,13 @@
 #include "lesson/LineReader.h"
 #include "lesson/PageBuilder.h"
 #include "platform/FileSystem.h"
-#include "platform/IgnoreCase.h"
-#include "tools/common/SilentBoxes.h"
 #include "platform/FixedText.h"
+#include "platform/IgnoreCase.h"
 #include "shell/SessionState.h"
 #include "shell/StartUp.h"
 #include "tools/check/LessonSource.h"
 #include "tools/check/SelfPlay.h"
+#include "tools/common/SilentBoxes.h"
 
 #include <algorithm>
 #include <map>

@@ -4,8 +4,8 @@
 #pragma once
 
 #include "items/Item.h"
-#include "tools/common/SteppedClock.h"
 #include "shell/Controller.h"
+#include "tools/common/SteppedClock.h"
 
 #include <memory>
 #include <string>

@@ -2,11 +2,11 @@
 #include "tools/grades/GradeTable.h"
 
 #include "platform/FileSystem.h"
+#include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
 #include "records/GradeRecord.h"
 #include "records/GradeScan.h"
 #include "records/KeyDisk.h"
-#include "platform/FixedText.h"
 
 #include <algorithm>
 #include <cstdio>

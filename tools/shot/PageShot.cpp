@@ -4,13 +4,13 @@
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
 #include "platform/FileSystem.h"
-#include "platform/IgnoreCase.h"
-#include "tools/common/SilentBoxes.h"
-#include "shell/Drawing.h"
 #include "platform/FixedText.h"
+#include "platform/IgnoreCase.h"
+#include "shell/Drawing.h"
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
 #include "tools/check/SelfPlay.h"
+#include "tools/common/SilentBoxes.h"
 
 #include <QScreen>
 

@@ -6,10 +6,10 @@
 // in bytes. Each lesson's files take the sequence numbers 1, 2, ... in input order.
 #include "tests/fuzz/FuzzWorld.h"
 
+#include "platform/FixedText.h"
 #include "records/GradeRecord.h"
 #include "records/GradeScan.h"
 #include "records/KeyDisk.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include <cstdio>

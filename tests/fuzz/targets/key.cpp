@@ -3,8 +3,8 @@
 // the lengths and texts themselves.
 #include "tests/fuzz/FuzzWorld.h"
 
-#include "records/KeyDisk.h"
 #include "platform/FixedText.h"
+#include "records/KeyDisk.h"
 #include "shell/SessionState.h"
 
 #include <cstring>

@@ -1,17 +1,17 @@
 // Benches for the item tests.
 #include "tests/items/types/ItemBench.h"
 
-#include "platform/IgnoreCase.h"
 #include "items/Item.h"
 #include "items/ItemReader.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
 #include "platform/ChildWindow.h"
 #include "platform/FileSystem.h"
+#include "platform/FixedText.h"
+#include "platform/IgnoreCase.h"
 #include "platform/QtChildWindow.h"
 #include "shell/DisplayWindowProc.h"
 #include "shell/Drawing.h"
-#include "platform/FixedText.h"
 #include "shell/SessionState.h"
 
 #include "platform/Picture.h"

@@ -8,12 +8,12 @@
 #include "platform/Diagnostic.h"
 #include "platform/MessageBox.h"
 #include "platform/Picture.h"
-#include "tests/support/RecordingSurface.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/QuietWindow.h"
-#include "tests/support/WorkFolder.h"
+#include "tests/support/RecordingSurface.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
+#include "tests/support/WorkFolder.h"
 
 #include <memory>
 #include <string>
