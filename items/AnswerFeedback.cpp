@@ -42,9 +42,9 @@ void present(Display* display) {
 }
 
 void drawMark(Surface* surface, PictureId picture, int x, int y) {
-    AppServices* app = session().mainWindow;
-    if (surface && app)
-        surface->drawPicture(app->picture(picture), x, y);
+    // Without a main window there are no marks to draw.
+    if (surface && appServicesInstalled())
+        surface->drawPicture(appServices().picture(picture), x, y);
 }
 
 const char* textOf(const Item* item) {
@@ -63,8 +63,7 @@ int answeredEntries(const Item& question) {
 using Comment = char[256];
 
 void showPanel(const char* comment, int width, int height) {
-    if (AppServices* app = session().mainWindow)
-        app->showFeedbackPanel(comment, width, height);
+    appServices().showFeedbackPanel(comment, width, height);
 }
 
 void commentOnNumber(const Item& question, int lineHeight) {

@@ -261,8 +261,7 @@ void JudgeAnswer() {
 void EndQuestion() {
     SessionState& state = session();
     stopPauseTimer();
-    if (state.mainWindow)
-        state.mainWindow->hideFeedbackPanel();
+    appServices().hideFeedbackPanel();
     if (Display* marked = state.answer.feedbackDisplay())
         markAndRepaint(marked);
     wipeStrayMarks();
@@ -273,8 +272,7 @@ void EndQuestion() {
     if (state.answer.advanceAfterAnswer()) {
         state.pageClosing = true;
         stopPauseTimer();
-        if (state.mainWindow)
-            state.mainWindow->postState(StateCode::ShowPage, state.currentPage + 1);
+        appServices().postState(StateCode::ShowPage, state.currentPage + 1);
         return;
     }
 

@@ -74,14 +74,12 @@ int boundedExtent(long value) {
 
 // Makes the display's window from its header line.
 Status createDisplayWindow(Display* display, const DisplayHeader& header) {
-    SessionState& s = session();
     const int id = nextControlId();
     const int x = scaleX(boundedCoordinate(header.x));
     const int y = scaleY(boundedCoordinate(header.y));
     const Rect rect{x, y, x + scaleX(boundedExtent(header.width)),
                     y + scaleY(boundedExtent(header.height))};
-    if (s.mainWindow)
-        display->window = s.mainWindow->createDisplayWindow(display, id, rect);
+    display->window = appServices().createDisplayWindow(display, id, rect);
     if (!display->window)
         return failure("Internal failure in Display");
     display->clientRect = display->window->clientRect();
@@ -182,16 +180,14 @@ void leavePage(int n) {
     SessionState& s = session();
     char status[64];
     formatText(status, "Processing p. %d", n);
-    if (s.mainWindow)
-        s.mainWindow->drawStatusText(status);
+    appServices().drawStatusText(status);
     s.pageBuilding = true;
     // A test question judged and left before its pause ended was still answered.
     if (s.testLesson && s.currentEntry && (s.rightWaitStart != 0 || s.wrongWaitStart != 0))
         ++s.currentEntry->completedCount;
     s.rightWaitStart = 0;
     s.wrongWaitStart = 0;
-    if (s.mainWindow)
-        s.mainWindow->hideFeedbackPanel();
+    appServices().hideFeedbackPanel();
     for (Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next)
             item->Input("STOP", 0.0, nullptr);
@@ -208,11 +204,9 @@ void enterEntry(PageEntry& entry, int n) {
         entry.completedCount = 0;
         entry.rightCount = 0;
     }
-    if (s.mainWindow) {
-        std::string caption = s.lessonTitle;
-        caption += " [ Page " + std::to_string(n) + " ]";
-        s.mainWindow->setCaption(caption);
-    }
+    std::string caption = s.lessonTitle;
+    caption += " [ Page " + std::to_string(n) + " ]";
+    appServices().setCaption(caption);
 }
 
 // The displays the new page shares with the one left move to the entry; the others go.
@@ -335,12 +329,10 @@ Status buildPage(int n) {
         return buildFails(std::move(placed));
     if (Status connected = connectAndCheckKeys(); !connected)
         return buildFails(std::move(connected));
-    if (s.mainWindow)
-        s.mainWindow->focusMainWindow();
+    appServices().focusMainWindow();
     if (Status started = startNewDisplays(); !started)
         return buildFails(std::move(started));
-    if (s.mainWindow)
-        s.mainWindow->drawPageStrip();
+    appServices().drawPageStrip();
     s.pageClosing = false;
     s.pageBuilding = false;
     StartFirstQuestion();

@@ -10,7 +10,7 @@
 namespace lorvenna {
 
 StateCode runGradeReview() {
-    GradeReviewDialog dialog(dynamic_cast<QWidget*>(session().mainWindow));
+    GradeReviewDialog dialog(dialogOwner());
     return dialog.run();
 }
 

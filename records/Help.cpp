@@ -61,7 +61,7 @@ int showHelp(HelpTopic topic) {
 }
 
 int showText(std::string_view text) {
-    auto* owner = dynamic_cast<QWidget*>(session().mainWindow);
+    auto* owner = dialogOwner();
     HelpViewer viewer(text, owner);
     viewer.exec();
     return HelpViewer::kShown;

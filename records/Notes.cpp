@@ -30,7 +30,7 @@ const char* confirmation(NoteSaved saved) {
 } // namespace
 
 NoteSaved runNoteDialog() {
-    NoteDialog dialog(dynamic_cast<QWidget*>(session().mainWindow));
+    NoteDialog dialog(dialogOwner());
     const NoteSaved saved = dialog.run();
     const char* caption = confirmation(saved);
     // A box that filled up saved itself while the student was still typing: what follows
@@ -43,7 +43,7 @@ NoteSaved runNoteDialog() {
 }
 
 StateCode runNotesReader() {
-    NotesReaderDialog dialog(dynamic_cast<QWidget*>(session().mainWindow));
+    NotesReaderDialog dialog(dialogOwner());
     return dialog.run();
 }
 

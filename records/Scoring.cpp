@@ -97,8 +97,7 @@ ScoreOutcome scoreLesson() {
 
     if (!s.student.graded)
         return ScoreOutcome::Shown;
-    if (s.mainWindow)
-        s.mainWindow->drawStatusText("Writing grades to disk");
+    appServices().drawStatusText("Writing grades to disk");
     // A stick pulled early, a full or write-protected disk: the student is told and may put
     // it right and try again, so a grade is only lost when the student gives it up.
     GradeWrite outcome = writeGrade(answered, right);

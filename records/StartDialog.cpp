@@ -11,7 +11,7 @@ namespace lorvenna {
 
 StateCode runStartDialog() {
     // The main window, when it is a window, owns the dialog.
-    auto* owner = dynamic_cast<QWidget*>(session().mainWindow);
+    auto* owner = dialogOwner();
     StartDialogView dialog(owner);
     return dialog.run();
 }

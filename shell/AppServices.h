@@ -9,6 +9,8 @@
 #include <memory>
 #include <string_view>
 
+class QWidget;
+
 namespace lorvenna {
 
 class ChildWindow;
@@ -44,5 +46,17 @@ public:
     virtual std::unique_ptr<ChildWindow> createDisplayWindow(Display* display, int id,
                                                              const Rect& rect) = 0;
 };
+
+// The main window's services as the rest of the program reaches them: the window installed,
+// or while there is none (tools, tests of the plain logic, the moments before the window is
+// made) a silent stand-in that draws, shows and posts nothing and makes no window.
+AppServices& appServices();
+// Installs services (nullptr: the silent stand-in again). The main window installs itself
+// for its life; so do the tests' stand-ins.
+void installAppServices(AppServices* services);
+// Whether a main window (or a test's stand-in) is installed.
+bool appServicesInstalled();
+// The window the program's dialogs belong to: the installed services' window, if they are one.
+QWidget* dialogOwner();
 
 } // namespace lorvenna

@@ -60,10 +60,6 @@ KeyAction keyAction(VirtualKey key) {
 
 constexpr const char* kBookmarkInWorkingFolder = "LORVENNA.BMK";
 
-AppServices* app() {
-    return session().mainWindow;
-}
-
 } // namespace
 
 ControllerSteps ControllerSteps::real() {
@@ -88,8 +84,7 @@ Controller::Controller(ControllerWindow& window, ControllerSteps steps)
     : window_(window), steps_(std::move(steps)) {}
 
 void Controller::post(StateCode code, int page) {
-    if (app())
-        app()->postState(code, page);
+    appServices().postState(code, page);
 }
 
 void Controller::postResult(StateCode result) {
@@ -154,15 +149,13 @@ void Controller::setUpLesson(bool fromBookmark) {
     lessonEnded_ = false;
     if (!fromBookmark && s.student.graded)
         window_.enableNoteButton();
-    if (app()) {
-        char status[80];
-        if (fromBookmark)
-            formatText(status, "...Setting up %s...", s.lessonName);
-        else
-            formatText(status, "...Setting up lesson %s...", s.lessonName);
-        app()->drawStatusText(status);
-        app()->setCaption("");
-    }
+    char status[80];
+    if (fromBookmark)
+        formatText(status, "...Setting up %s...", s.lessonName);
+    else
+        formatText(status, "...Setting up lesson %s...", s.lessonName);
+    appServices().drawStatusText(status);
+    appServices().setCaption("");
     if (const Status read = steps_.readLessonIndex(); !read) {
         fatalExit(StateCode::BadLesson, read.message());
         return;

@@ -14,7 +14,7 @@
 namespace lorvenna {
 
 // What the controller asks of the main window beyond the services every part uses
-// (shell/AppServices.h, reached through session().mainWindow).
+// (shell/AppServices.h, reached through appServices()).
 class ControllerWindow {
 public:
     virtual ~ControllerWindow() = default;

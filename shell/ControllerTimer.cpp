@@ -9,16 +9,14 @@ namespace lorvenna {
 void startPauseTimer() {
     SessionState& s = session();
     s.timerRunning = true;
-    if (s.mainWindow)
-        s.mainWindow->startControllerTimer();
+    appServices().startControllerTimer();
 }
 
 void stopPauseTimer() {
     SessionState& s = session();
     if (!s.timerRunning)
         return;
-    if (s.mainWindow)
-        s.mainWindow->killControllerTimer();
+    appServices().killControllerTimer();
     s.timerRunning = false;
 }
 

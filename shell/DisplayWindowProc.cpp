@@ -57,8 +57,7 @@ public:
             return;
         const int code = static_cast<int>(notification >> 16);
         if (code == kNotifyClicked) {
-            if (s.mainWindow)
-                s.mainWindow->focusMainWindow();
+            appServices().focusMainWindow();
         } else if (code != kNotifySetFocus && code != kNotifyChanged) {
             return;
         }

@@ -139,7 +139,7 @@ VirtualKey virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
 
 MainWindow::MainWindow(ControllerSteps steps) : controller_(*this, std::move(steps)) {
     SessionState& s = session();
-    s.mainWindow = this;
+    installAppServices(this);
 
     setWindowTitle(QStringLiteral("Lorvenna"));
     resize(scaleX(kReferenceWidth), scaleY(kReferenceHeight));
@@ -168,8 +168,8 @@ MainWindow::MainWindow(ControllerSteps steps) : controller_(*this, std::move(ste
 
 MainWindow::~MainWindow() {
     QCoreApplication::instance()->removeEventFilter(this);
-    if (session().mainWindow == this)
-        session().mainWindow = nullptr;
+    if (&appServices() == this)
+        installAppServices(nullptr);
 }
 
 void MainWindow::createButtons() {

@@ -62,7 +62,6 @@ struct SessionState {
     char lessonPath[80] = {};
     char lessonTitle[256] = {};
 
-    AppServices* mainWindow = nullptr; // the main window's services; not owned
     Rect statusRect;
 
     Student student;

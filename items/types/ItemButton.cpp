@@ -21,8 +21,7 @@ constexpr int kControlInsetY = 4;
 constexpr int kMarkInset = 6;
 
 void focusMainWindow() {
-    if (AppServices* app = session().mainWindow)
-        app->focusMainWindow();
+    appServices().focusMainWindow();
 }
 
 } // namespace
@@ -67,8 +66,7 @@ bool ItemButton::Command(unsigned notification) {
         focusMainWindow();
         if (state.currentPage < state.pageCount) {
             ++state.currentPage;
-            if (state.mainWindow)
-                state.mainWindow->postState(StateCode::ShowPage, state.currentPage);
+            appServices().postState(StateCode::ShowPage, state.currentPage);
         }
         return true;
     }

@@ -180,8 +180,7 @@ bool ItemEdit::confirm() {
     if (display)
         display->needsRepaint = 1;
     repaintAllDisplays(); // puts the cleaned text back into the field
-    if (state.mainWindow)
-        state.mainWindow->focusMainWindow();
+    appServices().focusMainWindow();
     return true;
 }
 

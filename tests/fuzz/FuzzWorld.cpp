@@ -2,6 +2,7 @@
 #include "tests/fuzz/FuzzWorld.h"
 
 #include "platform/MessageBox.h"
+#include "shell/AppServices.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/ScriptedBoxes.h"
@@ -49,7 +50,7 @@ FuzzWorld::FuzzWorld() {
 FuzzWorld& FuzzWorld::next() {
     static FuzzWorld* world = new FuzzWorld;
     resetSession();
-    session().mainWindow = &stage->app;
+    installAppServices(&stage->app);
     session().student.keyDrive = 'E';
     return *world;
 }

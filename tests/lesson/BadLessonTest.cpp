@@ -7,6 +7,7 @@
 #include "lesson/PageBuilder.h"
 #include "platform/FixedText.h"
 #include "platform/MessageBox.h"
+#include "shell/AppServices.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/LessonPlay.h"
@@ -105,7 +106,7 @@ class BadLesson : public testing::Test {
 protected:
     void SetUp() override {
         resetSession();
-        session().mainWindow = &app_;
+        installAppServices(&app_);
     }
     void TearDown() override {
         lessonTeardown();

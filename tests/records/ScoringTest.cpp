@@ -7,6 +7,7 @@
 #include "platform/Random.h"
 #include "records/GradeRecord.h"
 #include "records/KeyDisk.h"
+#include "shell/AppServices.h"
 #include "shell/SessionState.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/SaveFaults.h"
@@ -32,7 +33,7 @@ class ScoringTest : public testing::Test {
 protected:
     void SetUp() override {
         resetSession();
-        session().mainWindow = &app;
+        installAppServices(&app);
         clock.setLocalTime(LocalTime{2009, 5, 7, 14, 30, 0});
         SessionState& s = session();
         s.lessonMajor = 3;

@@ -127,7 +127,7 @@ TEST_F(MainWindowTest, ButtonsStandInTheirPlacesWithTheirCaptions) {
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Lorvenna"));
     EXPECT_FALSE(window->feedbackPanel()->isVisible());
     EXPECT_EQ(session().statusRect, (Rect{295, 5, 495, 31}));
-    EXPECT_EQ(session().mainWindow, window.get());
+    EXPECT_EQ(&appServices(), window.get());
 
     window->enableNoteButton();
     EXPECT_TRUE(window->button(CommandId::Note)->isEnabled());

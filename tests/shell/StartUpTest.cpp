@@ -2,6 +2,7 @@
 #include "shell/StartUp.h"
 
 #include "platform/MessageBox.h"
+#include "shell/AppServices.h"
 #include "shell/MainWindow.h"
 #include "shell/SessionState.h"
 #include "tests/support/ScriptedBoxes.h"
@@ -24,7 +25,7 @@ TEST(startUp, EmptyFolderHasNoLessons) {
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "No Lesson files in working directory.");
     EXPECT_EQ(boxes.shown()[0].text, kReinstall);
-    EXPECT_EQ(session().mainWindow, nullptr);
+    EXPECT_FALSE(appServicesInstalled());
 }
 
 TEST(startUp, LessonsWithoutPictures) {
@@ -50,7 +51,7 @@ TEST(startUp, OpensTheMainWindowWhenBothAreThere) {
     ASSERT_NE(window, nullptr);
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_TRUE(window->isVisible());
-    EXPECT_EQ(session().mainWindow, window.get());
+    EXPECT_EQ(&appServices(), window.get());
     EXPECT_GT(screenScale().screenWidth, 0);
     EXPECT_EQ(screenScale().scaleX, 1.0);
 }

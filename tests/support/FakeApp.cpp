@@ -9,12 +9,12 @@
 namespace lorvenna {
 
 FakeApp::FakeApp() {
-    session().mainWindow = this;
+    installAppServices(this);
 }
 
 FakeApp::~FakeApp() {
-    if (session().mainWindow == this)
-        session().mainWindow = nullptr;
+    if (&appServices() == this)
+        installAppServices(nullptr);
 }
 
 const Picture& FakeApp::picture(PictureId id) {

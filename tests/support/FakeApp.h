@@ -15,7 +15,7 @@ namespace lorvenna {
 
 class FakeApp : public AppServices {
 public:
-    FakeApp(); // installs itself as session().mainWindow
+    FakeApp(); // installs itself as the app services
     ~FakeApp() override;
 
     void postState(StateCode code, int page) override { posted.push_back({code, page}); }

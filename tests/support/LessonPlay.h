@@ -14,7 +14,7 @@ struct LessonPlay {
 
 // Plays the lesson at lessonPath ("LSNS\09-09.LSN"): its index, then pages 1 to maxPages,
 // each drawn, clicked and ticked, then page 1 again and the teardown. Needs a main window
-// stand-in in session().mainWindow.
+// stand-in installed as the app services (installAppServices).
 LessonPlay playLesson(std::string_view lessonPath, int maxPages = 6);
 
 // Draws every display of the page shown, clicks at a few places of each and lets every item

@@ -23,7 +23,7 @@ std::string formatFinding(const Finding& finding);
 
 // Reading goes on after an error (the next display block, the next page, the next lesson),
 // so one run reports every error of the course. The main window services must be installed
-// (session().mainWindow): display windows are made on them.
+// (installAppServices): display windows are made on them.
 class CourseCheck {
 public:
     // Checks the course in folder, which becomes the working folder.
