@@ -320,11 +320,7 @@ TEST_F(GradeReviewTest, DiskProblemsEndTheReview) {
                                              std::filesystem::perms::group_write |
                                              std::filesystem::perms::others_write,
                                          std::filesystem::perm_options::remove);
-        std::string drives;
-        for (const char* letter = c.drives; *letter; ++letter)
-            drives += (drives.empty() ? "" : ";") + std::string(1, *letter) + "=" + work.path() +
-                      "/drive-" + *letter;
-        setenv("LORVENNA_DRIVES", drives.c_str(), 1);
+        work.listDrives(c.drives);
         ScriptedBoxes shown;
         ModalSteps nobody; // the review ends by itself
         EXPECT_EQ(nobody.run(runGradeReview), StateCode::StartDialog);

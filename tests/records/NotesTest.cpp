@@ -240,11 +240,7 @@ TEST_F(NotesTest, ReaderWithoutNotesOrDiskShowsItsBox) {
     work.write("drive-F/LORVENNA/Lesson01-01Note0001.TXT", "A note\n");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.drives);
-        std::string drives;
-        for (const char* letter = c.drives; *letter; ++letter)
-            drives += (drives.empty() ? "" : ";") + std::string(1, *letter) + "=" + work.path() +
-                      "/drive-" + *letter;
-        setenv("LORVENNA_DRIVES", drives.c_str(), 1);
+        work.listDrives(c.drives);
         ScriptedBoxes shown;
         ModalSteps nobody; // the reader ends by itself
         EXPECT_EQ(nobody.run(runNotesReader), StateCode::StartDialog);

@@ -83,4 +83,12 @@ std::string WorkFolder::addDrive(char letter, bool withMedium) {
     return root;
 }
 
+void WorkFolder::listDrives(std::string_view letters) const {
+    std::string drives;
+    for (char letter : letters)
+        drives +=
+            (drives.empty() ? "" : ";") + std::string(1, letter) + "=" + path_ + "/drive-" + letter;
+    setenv("LORVENNA_DRIVES", drives.c_str(), 1);
+}
+
 } // namespace lorvenna

@@ -26,6 +26,9 @@ public:
     // Makes a drive folder under this folder and lists it (with the others made so far) in
     // LORVENNA_DRIVES. withMedium false lists the drive without creating its folder.
     std::string addDrive(char letter, bool withMedium = true);
+    // Lists just the drives of these letters, each at its folder "drive-X" whether or not
+    // that exists (an empty text: no removable drive at all).
+    void listDrives(std::string_view letters) const;
 
 private:
     std::string path_;
