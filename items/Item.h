@@ -81,10 +81,10 @@ public:
 
     // Region and bounds from the outline point list.
     void MakePolygonRegion();
-    bool isType(ItemType t) const { return type == static_cast<std::int32_t>(t); }
+    bool isType(ItemType t) const { return type == t; }
 
     Item* next = nullptr;
-    std::int32_t type = 0;
+    ItemType type = ItemType::None;
     std::int32_t mode = 0;
     std::string title;
     std::string text; // the FILE word or the gathered "@" lines; empty means none

@@ -45,7 +45,7 @@ std::unique_ptr<Connection> namedReference(Item& source, const std::string& titl
 } // namespace
 
 ItemAni::ItemAni() {
-    type = static_cast<std::int32_t>(ItemType::Ani);
+    type = ItemType::Ani;
     visibility = 1;
     initialVisibility = 1;
     running = 1; // motion enabled

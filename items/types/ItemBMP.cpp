@@ -75,7 +75,7 @@ void pruneShelf(PictureShelf& shelf) {
 } // namespace
 
 ItemBMP::ItemBMP() {
-    type = static_cast<std::int32_t>(ItemType::Bmp);
+    type = ItemType::Bmp;
     visibility = 1;
     initialVisibility = 1;
 }

@@ -27,7 +27,7 @@ void focusMainWindow() {
 } // namespace
 
 ItemButton::ItemButton() {
-    type = static_cast<std::int32_t>(ItemType::Button);
+    type = ItemType::Button;
     visibility = 1;
 }
 

@@ -79,7 +79,7 @@ double readTypedNumber(std::string_view entry, std::string* cleaned) {
 }
 
 ItemEdit::ItemEdit() {
-    type = static_cast<std::int32_t>(ItemType::Edit);
+    type = ItemType::Edit;
 }
 
 // The stored text and the control go with the item.

@@ -16,7 +16,7 @@ namespace lorvenna {
 // Made running although no timer runs yet, so that the first STOP it receives (another
 // highlighter pressed, or the page change) puts its targets back even if it was never pressed.
 ItemHighlighter::ItemHighlighter() {
-    type = static_cast<std::int32_t>(ItemType::Highlighter);
+    type = ItemType::Highlighter;
     visibility = 1;
     running = 1;
 }

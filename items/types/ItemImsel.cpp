@@ -18,7 +18,7 @@ std::int32_t clampToInt32(long long value) {
 } // namespace
 
 ItemImsel::ItemImsel() {
-    type = static_cast<std::int32_t>(ItemType::Imsel);
+    type = ItemType::Imsel;
     mode = kImselStop;
 }
 

@@ -21,7 +21,7 @@ constexpr const char* kHiddenAnswer = "???";
 } // namespace
 
 ItemLabel::ItemLabel() {
-    type = static_cast<std::int32_t>(ItemType::Label);
+    type = ItemType::Label;
     visibility = 1;
     initialVisibility = 1;
     mode = kLabelPlain;

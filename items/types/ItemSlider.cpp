@@ -23,7 +23,7 @@ constexpr int kPageMove = 2;
 } // namespace
 
 ItemSlider::ItemSlider() {
-    type = static_cast<std::int32_t>(ItemType::Slider);
+    type = ItemType::Slider;
     visibility = 1;
     step = 1.0;
 }

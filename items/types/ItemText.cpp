@@ -21,7 +21,7 @@ constexpr int kRightMargin = 10;
 } // namespace
 
 ItemText::ItemText() {
-    type = static_cast<std::int32_t>(ItemType::Text);
+    type = ItemType::Text;
     visibility = 1;
 }
 

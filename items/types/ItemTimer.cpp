@@ -23,7 +23,7 @@ double reversedRadians(double degrees) {
 } // namespace
 
 ItemTimer::ItemTimer() {
-    type = static_cast<std::int32_t>(ItemType::Timer);
+    type = ItemType::Timer;
     running = 1; // waits for the page start
     step = 1.0;
     maximum = 1.0;

@@ -32,7 +32,7 @@ Color complementOf(Color c) {
 } // namespace
 
 ItemZone::ItemZone() {
-    type = static_cast<std::int32_t>(ItemType::Zone);
+    type = ItemType::Zone;
     mode = kZoneOutlineOnly;
 }
 

@@ -397,7 +397,7 @@ TEST(ItemReader, LabelAnchorIsTheLatestShapeAtTheLatestTextLine) {
         for (bool label : {true, false}) {
             BlockFile block(c.lesson);
             Item item;
-            item.type = label ? 3 : 2;
+            item.type = label ? ItemType::Label : ItemType::Text;
             ASSERT_TRUE(block.read(item));
             Shape* expected = nullptr;
             if (label && c.anchor >= 0) {

@@ -73,7 +73,7 @@ protected:
     // A KEYBUTTON question answered by the item answer.
     ProbeItem& ask(const std::string& title, Item& answer, ItemType type = ItemType::Button) {
         ProbeItem& question = add(title);
-        question.type = static_cast<std::int32_t>(type);
+        question.type = type;
         question.keyKinds = kKeyButton;
         question.keyCount = 1;
         question.keys[0].kind = kKeyButton;
@@ -269,7 +269,7 @@ TEST_F(DisplayWindowProcTest, AClickOnEmptySpaceAnswersUnlessTheQuestionIsAText)
     EXPECT_EQ(s.wrongWaitStart, 0u);
     EXPECT_EQ(s.answer.feedbackDisplay(), nullptr);
 
-    question.type = static_cast<std::int32_t>(ItemType::Button);
+    question.type = ItemType::Button;
     click(300, 200);
     EXPECT_EQ(s.wrongWaitStart, clock.now());
     EXPECT_EQ(s.answer.chosenItem(), nullptr);
