@@ -13,6 +13,7 @@
 #include "shell/Drawing.h"
 #include "shell/SessionState.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -70,8 +71,10 @@ void closeAnsweredTestQuestions() {
     SessionState& state = session();
     PageEntry* entry = state.currentEntry;
     const bool test = state.testLesson && entry;
+    // A bookmark's count may be anything: only the places a page can remember are walked.
     if (test && entry->closedQuestions == 0) {
-        for (int place = 0; place < entry->completedCount && place < 64; ++place)
+        const int closed = std::min(entry->completedCount, PageEntry::kRememberedQuestions);
+        for (int place = 0; place < closed; ++place)
             entry->closeQuestion(place);
     }
     int place = 0;

@@ -46,17 +46,18 @@ struct PageEntry {
     std::int32_t completedCount = 0;
     std::int32_t rightCount = 0;
     // In a test, the page's questions already answered, by their place among the questions
-    // of the page (bit k: the k-th); the first 64 of a page are remembered.
+    // of the page (bit k: the k-th); the first kRememberedQuestions of a page are remembered.
+    static constexpr int kRememberedQuestions = 64;
     std::uint64_t closedQuestions = 0;
     std::int32_t displayOffset[kDisplaySlots] = {};
     DisplayNames displayName;                   // the first empty slot ends the page's list
     Display* displayObject[kDisplaySlots] = {}; // not owned
 
     bool questionClosed(int place) const {
-        return place >= 0 && place < 64 && ((closedQuestions >> place) & 1u) != 0;
+        return place >= 0 && place < kRememberedQuestions && ((closedQuestions >> place) & 1u) != 0;
     }
     void closeQuestion(int place) {
-        if (place >= 0 && place < 64)
+        if (place >= 0 && place < kRememberedQuestions)
             closedQuestions |= std::uint64_t{1} << place;
     }
 

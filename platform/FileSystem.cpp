@@ -54,10 +54,23 @@ void setErrorFromErrno(bool writing) {
     setError(errorFromErrno(errno, writing));
 }
 
-// The folder that holds a name's last part, open for the operations on that part. On a
-// removable drive every folder part below the drive's root is opened without following a link
-// (a stick is read on machines it should not be able to reach into); elsewhere the folder is
-// opened as the host finds it.
+// Opens a folder a name leads to: on a removable drive every part below the drive's root
+// without following a link (a stick is read on machines it should not be able to reach into),
+// elsewhere as the host finds it. -1 with errno set.
+int openFolder(const ResolvedName& where, const std::string& folder) {
+    return where.onDrive() ? openFolderBelow(where.driveRoot, folder)
+                           : ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+}
+
+// Why a folder did not open: a link, or a file where a folder should be, is refused like a
+// damaged file; a missing folder is not found.
+FileError folderError(int code, bool writing) {
+    if (code == ELOOP || code == ENOTDIR || code == EINVAL)
+        return FileError::Other;
+    return errorFromErrno(code, writing);
+}
+
+// The folder that holds a name's last part, open for the operations on that part.
 class ParentFolder {
 public:
     explicit ParentFolder(const ResolvedName& where) {
@@ -66,8 +79,7 @@ public:
                                    : cut == 0               ? std::string("/")
                                                             : where.path.substr(0, cut);
         last_ = cut == std::string::npos ? where.path : where.path.substr(cut + 1);
-        fd_ = where.onDrive() ? openFolderBelow(where.driveRoot, folder)
-                              : ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+        fd_ = openFolder(where, folder);
         if (fd_ < 0)
             code_ = errno;
     }
@@ -81,12 +93,9 @@ public:
     bool opened() const { return fd_ >= 0 && !last_.empty(); }
     int fd() const { return fd_; }
     const char* last() const { return last_.c_str(); }
-    // Why the folder could not be opened: a link or a file where a folder should be is
-    // refused like a damaged file, a missing folder is not found.
+    // Why the folder could not be opened, or a name without a last part was given.
     FileError error(bool writing) const {
-        if (code_ == ELOOP || code_ == ENOTDIR || code_ == EINVAL || last_.empty())
-            return FileError::Other;
-        return errorFromErrno(code_, writing);
+        return last_.empty() ? FileError::Other : folderError(code_, writing);
     }
 
 private:
@@ -455,7 +464,7 @@ bool writeThroughTemporary(std::string_view name, const void* data, std::size_t 
     }
     // Make the rename itself durable. The new file is complete and in place by now, so a folder
     // that cannot be synced leaves the old file or the new one, and the save stands.
-    if (!fileStepFails(FileStep::Open) && !fileStepFails(FileStep::Sync))
+    if (!fileStepFails(FileStep::Sync))
         ::fsync(parent.fd());
     return true;
 }
@@ -476,11 +485,9 @@ FileError probeWritable(std::string_view folderName) {
         return where.nowhere;
     if (where.writeProtected)
         return FileError::WriteProtected;
-    const int folder = where.onDrive()
-                           ? openFolderBelow(where.driveRoot, where.path)
-                           : ::open(where.path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int folder = openFolder(where, where.path);
     if (folder < 0)
-        return errno == ELOOP || errno == ENOTDIR ? FileError::Other : errorFromErrno(errno, true);
+        return folderError(errno, true);
     std::string probe;
     const int fd = createUniqueFile(folder, "TEMPTEMP", probe);
     const FileError error = fd < 0 ? errorFromErrno(errno, true) : FileError::None;

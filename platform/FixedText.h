@@ -24,6 +24,11 @@ template <std::size_t N> void appendText(char (&field)[N], std::string_view text
     field[used + n] = '\0';
 }
 
+// The text of a field, up to its terminator or its end.
+template <std::size_t N> std::string_view fieldView(const char (&field)[N]) {
+    return std::string_view(field, strnlen(field, N));
+}
+
 inline void formatInto(char* field, std::size_t size, const char* format, ...)
     __attribute__((format(printf, 3, 4)));
 inline void formatInto(char* field, std::size_t size, const char* format, ...) {

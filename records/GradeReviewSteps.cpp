@@ -25,34 +25,19 @@ constexpr const char* kNoFileName = "You forgot to specify a file name.";
 constexpr const char* kNoPrinter = "Printer not available or not turned on!";
 
 std::string_view studentId() {
-    const SessionState& s = session();
-    return std::string_view(s.student.studentId,
-                            strnlen(s.student.studentId, sizeof s.student.studentId));
+    return fieldView(session().student.studentId);
 }
 
 } // namespace
 
 GradeReviewSteps::GradeReviewSteps(GradeReviewView& view) : view_(view) {
-    const SessionState& s = session();
-    if (!s.student.graded)
-        return;
-    auto field = [](const char* text, std::size_t size) {
-        return std::string(text, strnlen(text, size));
-    };
-    loggedIn_ = LoggedIn{field(s.student.studentId, sizeof s.student.studentId),
-                         field(s.student.keyId, sizeof s.student.keyId),
-                         field(s.student.typedPassword, sizeof s.student.typedPassword),
-                         field(s.student.keyPassword, sizeof s.student.keyPassword)};
+    if (session().student.graded)
+        loggedIn_ = session().student;
 }
 
 void GradeReviewSteps::end(StateCode result) {
-    if (loggedIn_) {
-        SessionState& s = session();
-        setText(s.student.studentId, loggedIn_->studentId);
-        setText(s.student.keyId, loggedIn_->keyId);
-        setText(s.student.typedPassword, loggedIn_->typedPassword);
-        setText(s.student.keyPassword, loggedIn_->keyPassword);
-    }
+    if (loggedIn_)
+        session().student = *loggedIn_;
     ended_ = true;
     result_ = result;
     view_.endDialog(result);
@@ -96,8 +81,7 @@ bool GradeReviewSteps::keyDiskRead() {
 
 void GradeReviewSteps::listGrades() {
     SessionState& s = session();
-    setText(s.student.studentId,
-            std::string_view(s.student.keyId, strnlen(s.student.keyId, sizeof s.student.keyId)));
+    setText(s.student.studentId, fieldView(s.student.keyId));
     view_.setNameField(studentId());
     view_.setStatus(kListing);
     lines_.clear();

@@ -3,6 +3,7 @@
 // through GradeReviewView.
 #pragma once
 
+#include "records/Student.h"
 #include "shell/Codes.h"
 
 #include <optional>
@@ -53,15 +54,8 @@ private:
     bool keyDiskRead();
     void listGrades();
 
-    struct LoggedIn {
-        std::string studentId;
-        std::string keyId;
-        std::string typedPassword;
-        std::string keyPassword;
-    };
-
     GradeReviewView& view_;
-    std::optional<LoggedIn> loggedIn_; // the graded session's student, put back at the end
+    std::optional<Student> loggedIn_; // the graded session's student, put back at the end
     std::vector<std::string> lines_;
     bool ended_ = false;
     StateCode result_ = StateCode::LessonSelection;

@@ -3,6 +3,7 @@
 
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
+#include "platform/FixedText.h"
 #include "records/GradeRecord.h"
 
 #include <cstdarg>
@@ -103,8 +104,7 @@ long visitGradeFiles(char drive, long major, long minor,
 
 int GradeScan::scanLesson(long major, long minor) {
     [[maybe_unused]] CriticalErrorGuard guard;
-    const std::string_view owner(owner_.studentId,
-                                 strnlen(owner_.studentId, sizeof owner_.studentId));
+    const std::string_view owner = fieldView(owner_.studentId);
     int added = 0;
     bool anyValid = false;
     visitGradeFiles(owner_.keyDrive, major, minor, [&](long, const GradeRecord& record) {

@@ -162,10 +162,8 @@ KeyDiskCode writeKeyFile(const Student& student) {
 }
 
 KeyDiskCode checkPassword(const Student& student) {
-    const std::string_view typed(student.typedPassword,
-                                 strnlen(student.typedPassword, sizeof student.typedPassword));
-    const std::string_view stored(student.keyPassword,
-                                  strnlen(student.keyPassword, sizeof student.keyPassword));
+    const std::string_view typed = fieldView(student.typedPassword);
+    const std::string_view stored = fieldView(student.keyPassword);
     return equalsIgnoringCase(typed, stored) ? KeyDiskCode::PasswordRight
                                              : KeyDiskCode::WrongPassword;
 }

@@ -51,8 +51,9 @@ KeyDiskCode readKeyFile(Student& student); // KeyRead, NotRegistered, WriteFaile
 KeyDiskCode writeKeyFile(const Student& student);  // KeyWritten or WriteFailed
 KeyDiskCode checkPassword(const Student& student); // PasswordRight or WrongPassword
 // The key file's reading without the write test: fills keyId and keyPassword from the file
-// of that name. KeyRead, NotRegistered (no file, or a short one) or WrongPassword (damaged
-// lengths). Lets a tool read a disk, or a copy of one, without writing to it.
+// of that name. KeyRead, NotRegistered (no file, or a short one) or WrongPassword (a damaged
+// key: lengths out of range, a control character in the ID or password, or a link or special
+// file in the key's place). Lets a tool read a disk, or a copy of one, without writing to it.
 KeyDiskCode readKeyRecord(Student& student, const std::string& keyName);
 bool isLettersAndDigits(const char* text);
 

@@ -3,6 +3,7 @@
 
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
+#include "platform/FixedText.h"
 #include "platform/Printer.h"
 #include "records/Help.h"
 #include "shell/SessionState.h"
@@ -20,10 +21,6 @@ constexpr int kTextBelowTop = 10;
 
 bool hasDriveLetter(char drive) {
     return (drive >= 'A' && drive <= 'Z') || (drive >= 'a' && drive <= 'z');
-}
-
-std::string_view fieldText(const char* field, std::size_t size) {
-    return std::string_view(field, strnlen(field, size));
 }
 
 } // namespace
@@ -83,7 +80,7 @@ NoteSave saveNote(std::string_view typed, bool boxFull) {
     const SessionState& s = session();
     NoteSave save;
     const std::string prefix = notePrefix();
-    const std::string_view lesson = fieldText(s.lessonName, sizeof s.lessonName);
+    const std::string_view lesson = fieldView(s.lessonName);
     const std::string text = noteText(typed);
     [[maybe_unused]] CriticalErrorGuard guard;
     if (!prefix.empty() && !fileExists(prefix.substr(0, prefix.size() - 1)))

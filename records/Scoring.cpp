@@ -6,6 +6,7 @@
 #include "platform/Clock.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
+#include "platform/FixedText.h"
 #include "platform/MessageBox.h"
 #include "records/GradeRecord.h"
 #include "records/KeyDisk.h"
@@ -58,8 +59,7 @@ GradeWrite writeGrade(long answered, long right) {
                    "saved.");
         return GradeWrite::NoRoom;
     }
-    const std::string_view id(s.student.studentId,
-                              strnlen(s.student.studentId, sizeof s.student.studentId));
+    const std::string_view id = fieldView(s.student.studentId);
     const GradeRecord record = GradeRecord::make(localTime(), s.lessonMajor, s.lessonMinor,
                                                  answered, right, s.questionTotal, id);
     const GradeRecord::Bytes bytes = record.toDisk();

@@ -154,8 +154,7 @@ void StartSteps::showPasswordPrompt() {
     view_.showIdField(false);
     view_.showPasswordField(true);
     SessionState& s = session();
-    setText(s.student.studentId,
-            std::string_view(s.student.keyId, strnlen(s.student.keyId, sizeof s.student.keyId)));
+    setText(s.student.studentId, fieldView(s.student.keyId));
     view_.setWindowText("Lorvenna: Grade disk present.");
     view_.setMessage("Type your password and hit Enter.");
     view_.focusPasswordField();
