@@ -1,12 +1,12 @@
 // The lessons the benchmarks play, written by the bench itself.
 #include "bench/BenchLessons.h"
 
+#include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
 #include "platform/FileSystem.h"
 #include "platform/FixedText.h"
 #include "shell/MainWindow.h"
-#include "shell/SessionState.h"
 
 #include <QCoreApplication>
 
@@ -241,13 +241,13 @@ void settleEvents() {
 
 bool openLesson(const std::string& lessonName) {
     ensureBenchWindow();
-    setText(session().lessonPath, lessonName.c_str());
+    setText(lesson().lessonPath, lessonName.c_str());
     return static_cast<bool>(readLessonIndex());
 }
 
 void closeLesson() {
     lessonTeardown();
-    session().currentPage = 0;
+    lesson().turnTo(0);
     settleEvents();
 }
 

@@ -3,14 +3,14 @@
 // prints every figure beside its goal and, for ratios, beside its baseline of the same run.
 #include "bench/BenchLessons.h"
 
+#include "items/Drawing.h"
+#include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
 #include "platform/FileSystem.h"
 #include "platform/FixedText.h"
 #include "platform/LineMatcher.h"
-#include "shell/Drawing.h"
 #include "shell/MainWindow.h"
-#include "shell/SessionState.h"
 #include "shell/StartUp.h"
 
 #include <QApplication>
@@ -86,10 +86,10 @@ int playSample() {
         return 1;
     settleEvents();
     for (const std::string& name : findFiles("LSNS\\*.LSN")) {
-        setText(session().lessonPath, ("LSNS\\" + name).c_str());
+        setText(lesson().lessonPath, ("LSNS\\" + name).c_str());
         if (!readLessonIndex())
             return 1;
-        for (int page = 1; page <= session().pageCount; ++page) {
+        for (int page = 1; page <= lesson().pageCount; ++page) {
             if (!buildPage(page))
                 return 1;
             settleEvents();

@@ -1,11 +1,11 @@
 // Benchmarks of what a student waits for: opening a lesson, turning a page, repainting.
 #include "bench/BenchLessons.h"
 
-#include "lesson/Display.h"
+#include "items/Display.h"
+#include "items/Drawing.h"
+#include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
 
 #include <benchmark/benchmark.h>
 
@@ -83,12 +83,12 @@ void PageTurnOneItem(benchmark::State& state) {
 
 // Repaint display: white, every item's Draw, the picture handed to the window.
 void repaintDisplay(benchmark::State& state, LessonShape shape) {
-    if (!openLesson(benchLesson(shape)) || !buildPage(1) || !session().displays[1]) {
+    if (!openLesson(benchLesson(shape)) || !buildPage(1) || !pageOnScreen().displays[1]) {
         state.SkipWithError("the generated lesson does not open");
         return;
     }
     settleEvents();
-    Display* display = session().displays[1];
+    Display* display = pageOnScreen().displays[1];
     for (auto _ : state)
         markAndRepaint(display);
     closeLesson();

@@ -1,16 +1,17 @@
 // Drawing the marks of an answer and the texts of the feedback panel.
 #include "items/AnswerFeedback.h"
 
+#include "items/AppServices.h"
+#include "items/Display.h"
+#include "items/Drawing.h"
 #include "items/Item.h"
-#include "lesson/Display.h"
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
 #include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
 #include "platform/Picture.h"
+#include "platform/ScreenScale.h"
 #include "platform/Surface.h"
-#include "shell/AppServices.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
 
 #include <cstring>
 #include <string_view>
@@ -67,36 +68,33 @@ void showPanel(const char* comment, int width, int height) {
 }
 
 void commentOnNumber(const Item& question, int lineHeight) {
-    SessionState& state = session();
     const double expected = question.keys[0].expected;
     Comment comment;
-    if (state.answer.typedNumber() != 0.0)
-        formatText(comment, "You wrote %.1lf\nCorrect is %.1lf", state.answer.typedNumber(),
-                   expected);
-    else if (state.answer.chosenItem())
-        formatText(comment, "You chose: %s\nCorrect is %.1lf", textOf(state.answer.chosenItem()),
-                   expected);
+    if (pageOnScreen().answer.typedNumber() != 0.0)
+        formatText(comment, "You wrote %.1lf\nCorrect is %.1lf",
+                   pageOnScreen().answer.typedNumber(), expected);
+    else if (pageOnScreen().answer.chosenItem())
+        formatText(comment, "You chose: %s\nCorrect is %.1lf",
+                   textOf(pageOnScreen().answer.chosenItem()), expected);
     else
         formatText(comment, "You chose nothing.\nCorrect is %.1lf", expected);
     showPanel(comment, scaleX(kNumberPanelWidth), scaleY(kNumberPanelLines * lineHeight));
-    if (state.answer.chosenItem())
-        state.answer.chosenItem()->ClearAnswer();
+    if (pageOnScreen().answer.chosenItem())
+        pageOnScreen().answer.chosenItem()->ClearAnswer();
 }
 
 void commentOnButton(const Item& question, int lineHeight) {
-    SessionState& state = session();
     const char* answer = textOf(question.keys[0].answerer);
     Comment comment;
-    if (state.answer.chosenItem())
-        formatText(comment, "You chose: %s\nCorrect answer: %s", textOf(state.answer.chosenItem()),
-                   answer);
+    if (pageOnScreen().answer.chosenItem())
+        formatText(comment, "You chose: %s\nCorrect answer: %s",
+                   textOf(pageOnScreen().answer.chosenItem()), answer);
     else
         formatText(comment, "You clicked outside a button.\nCorrect answer: %s", answer);
     showPanel(comment, scaleX(kButtonPanelWidth), scaleY(kButtonPanelLines * lineHeight));
 }
 
 void commentOnCombination(const Item& question, int lineHeight) {
-    SessionState& state = session();
     char answers[2048] = {};
     const int entries = answeredEntries(question);
     for (int i = 0; i < entries; ++i) {
@@ -105,8 +103,8 @@ void commentOnCombination(const Item& question, int lineHeight) {
         appendText(answers, question.keys[i].answerer->text);
     }
     Comment comment;
-    formatText(comment, "%s\nCorrect combination:\n%s", state.answer.picksText(), answers);
-    state.answer.clearPicks();
+    formatText(comment, "%s\nCorrect combination:\n%s", pageOnScreen().answer.picksText(), answers);
+    pageOnScreen().answer.clearPicks();
     showPanel(comment, scaleX(kCombinationPanelWidth),
               scaleY(question.keyCount * kCombinationLinesPerKey * lineHeight));
 }
@@ -124,7 +122,6 @@ bool namesAnEntry(const Item& question, const Item& item) {
 }
 
 void showRightSpots(const Item& question) {
-    SessionState& state = session();
     Display* target = nullptr;
     for (Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next) {
@@ -136,7 +133,7 @@ void showRightSpots(const Item& question) {
     }
     if (!target)
         return;
-    state.answer.moveFeedbackTo(target);
+    pageOnScreen().answer.moveFeedbackTo(target);
 
     Surface* surface = screenOf(target);
     for (int i = 0; i < question.keyCount && i < kMaxKeys; ++i) {
@@ -155,26 +152,27 @@ void showRightSpots(const Item& question) {
 } // namespace
 
 void drawAnswerFeedback(AnswerOutcome outcome) {
-    SessionState& state = session();
-    Display* display = state.answer.feedbackDisplay();
+    Display* display = pageOnScreen().answer.feedbackDisplay();
     if (!display || outcome == AnswerOutcome::MorePicks)
         return;
     Surface* surface = screenOf(display);
     const int lineHeight = surface ? surface->measureText("M").height : kFallbackLineHeight;
 
     if (outcome == AnswerOutcome::Right) {
-        drawMark(surface, PictureId::RightMark, state.answer.markX(), state.answer.markY());
+        drawMark(surface, PictureId::RightMark, pageOnScreen().answer.markX(),
+                 pageOnScreen().answer.markY());
         present(display);
         return;
     }
-    drawMark(surface, PictureId::WrongMark, state.answer.markX(), state.answer.markY());
+    drawMark(surface, PictureId::WrongMark, pageOnScreen().answer.markX(),
+             pageOnScreen().answer.markY());
     present(display);
-    if (state.testLesson || !state.answer.currentQuestion())
+    if (lesson().testLesson || !pageOnScreen().answer.currentQuestion())
         return;
 
     // The comment follows this order of kinds, not the order of judging.
-    const Item& question = *state.answer.currentQuestion();
-    const std::int32_t kinds = state.answer.currentKeyKinds();
+    const Item& question = *pageOnScreen().answer.currentQuestion();
+    const std::int32_t kinds = pageOnScreen().answer.currentKeyKinds();
     if (kinds & kKeyNum)
         commentOnNumber(question, lineHeight);
     else if (kinds & kKeyButton)
@@ -186,7 +184,7 @@ void drawAnswerFeedback(AnswerOutcome outcome) {
 }
 
 void wipeStrayMarks() {
-    Display* stray = session().answer.takeStrayMarks();
+    Display* stray = pageOnScreen().answer.takeStrayMarks();
     if (stray && isShown(stray))
         markAndRepaint(stray);
 }

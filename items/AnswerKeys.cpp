@@ -3,15 +3,15 @@
 #include "items/AnswerKeys.h"
 
 #include "items/AnswerFeedback.h"
+#include "items/AppServices.h"
+#include "items/Display.h"
+#include "items/Drawing.h"
 #include "items/Item.h"
-#include "lesson/Display.h"
+#include "items/PauseTimer.h"
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
 #include "platform/Clock.h"
 #include "platform/IgnoreCase.h"
-#include "shell/AppServices.h"
-#include "shell/ControllerTimer.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <cstring>
@@ -27,7 +27,7 @@ std::string_view titleOf(const KeyEntry& key) {
 
 // Every display shows the pointing cursor while a question is active.
 void updateCursors() {
-    const bool active = session().answer.questionActive();
+    const bool active = pageOnScreen().answer.questionActive();
     for (Display* display : shownDisplays()) {
         if (display->window)
             display->window->setPointCursor(active);
@@ -68,9 +68,8 @@ int questionPlace(const Item& question) {
 // page entry holds as answered; a page resumed from a bookmark, which keeps counts but not
 // which questions they came from, has its first completed ones closed.
 void closeAnsweredTestQuestions() {
-    SessionState& state = session();
-    PageEntry* entry = state.currentEntry;
-    const bool test = state.testLesson && entry;
+    PageEntry* entry = pageOnScreen().currentEntry;
+    const bool test = lesson().testLesson && entry;
     // A bookmark's count may be anything: only the places a page can remember are walked.
     if (test && entry->closedQuestions == 0) {
         const int closed = std::min(entry->completedCount, PageEntry::kRememberedQuestions);
@@ -91,9 +90,8 @@ void closeAnsweredTestQuestions() {
 }
 
 void startQuestion(Item& question) {
-    SessionState& state = session();
-    state.answer.startQuestion(question);
-    state.stateCode = StateCode::QuestionAsked;
+    pageOnScreen().answer.startQuestion(question);
+    pageOnScreen().questionAsked = true;
     resetAnswers(question);
     question.StartupAction();
     updateCursors();
@@ -116,10 +114,9 @@ bool isAnswerer(const Item& question, const Item* chosen) {
 }
 
 AnswerOutcome judgeCombination(Item& question) {
-    SessionState& state = session();
     ++question.picks;
-    if (Item* chosen = state.answer.chosenItem()) {
-        state.answer.addPick(chosen->text);
+    if (Item* chosen = pageOnScreen().answer.chosenItem()) {
+        pageOnScreen().answer.addPick(chosen->text);
         // One pick counts every entry of the item (a title keyed twice counts twice); an
         // entry picked before ends the search.
         for (int i = 0; i < question.keyCount && i < kMaxKeys && question.keys[i].answerer; ++i) {
@@ -140,15 +137,14 @@ AnswerOutcome judgeCombination(Item& question) {
 }
 
 AnswerOutcome judgeNumber(const Item& question) {
-    const SessionState& state = session();
     // Only a number typed into a field answers: a click on another item is not one, whatever
     // number was typed before.
-    const Item* chosen = state.answer.chosenItem();
+    const Item* chosen = pageOnScreen().answer.chosenItem();
     if (!chosen || !chosen->isType(ItemType::Edit))
         return AnswerOutcome::Wrong;
     const double e = question.keys[0].expected;
     const double t = question.keys[0].tolerance;
-    const double n = state.answer.typedNumber();
+    const double n = pageOnScreen().answer.typedNumber();
     if (t < 0)
         return AnswerOutcome::Right;
     // The tolerance is a factor: 10 % around 100 is 100 / 1.1 to 100 x 1.1.
@@ -161,7 +157,7 @@ AnswerOutcome judgeNumber(const Item& question) {
 
 // The rule chosen by the question's key kinds, first match: KEYNUM, KEYSHOW, KEYAND, KEYBUTTON.
 AnswerOutcome judgeByRule(Item& question) {
-    const AnswerFlow& answer = session().answer;
+    const AnswerFlow& answer = pageOnScreen().answer;
     const std::int32_t kinds = answer.currentKeyKinds();
     if (kinds & kKeyNum)
         return judgeNumber(question);
@@ -201,10 +197,9 @@ Status CheckKeys(Item& item) {
 }
 
 void StartFirstQuestion() {
-    SessionState& state = session();
-    state.stateCode = StateCode::PageShown;
+    pageOnScreen().questionAsked = false;
     // Nothing of an answer given on the page before carries over.
-    state.answer.clearQuestion();
+    pageOnScreen().answer.clearQuestion();
     // Entering a page asks its questions anew, kept displays included; a test asks only those
     // not answered yet.
     closeAnsweredTestQuestions();
@@ -226,63 +221,60 @@ void resetAnswers(Item& question) {
     question.picks = 0;
     for (KeyEntry& key : question.keys)
         key.picked = 0;
-    SessionState& state = session();
-    state.answer.clearPicks();
-    state.answer.typeNumber(0.0);
+    pageOnScreen().answer.clearPicks();
+    pageOnScreen().answer.typeNumber(0.0);
 }
 
 void JudgeAnswer() {
-    SessionState& state = session();
-    Item* question = state.answer.currentQuestion();
-    if (!state.answer.questionActive() || !question)
+    Item* question = pageOnScreen().answer.currentQuestion();
+    if (!pageOnScreen().answer.questionActive() || !question)
         return;
-    if (state.answerPauseRunning())
+    if (pageOnScreen().answerPauseRunning())
         return;
 
     const AnswerOutcome outcome = judgeByRule(*question);
     switch (outcome) {
     case AnswerOutcome::Right:
-        state.wrongWaitStart = 0;
-        state.rightWaitStart = pauseStamp();
-        if (state.currentEntry)
-            ++state.currentEntry->rightCount;
+        pageOnScreen().wrongWaitStart = 0;
+        pageOnScreen().rightWaitStart = pauseStamp();
+        if (pageOnScreen().currentEntry)
+            ++pageOnScreen().currentEntry->rightCount;
         break;
     case AnswerOutcome::Wrong:
-        state.rightWaitStart = 0;
-        state.wrongWaitStart = pauseStamp();
+        pageOnScreen().rightWaitStart = 0;
+        pageOnScreen().wrongWaitStart = pauseStamp();
         break;
     case AnswerOutcome::MorePicks:
         return;
     }
     question->judgedOnPage = 1;
-    if (state.testLesson && state.currentEntry)
-        state.currentEntry->closeQuestion(questionPlace(*question));
+    if (lesson().testLesson && pageOnScreen().currentEntry)
+        pageOnScreen().currentEntry->closeQuestion(questionPlace(*question));
     drawAnswerFeedback(outcome);
     startPauseTimer();
 }
 
 void EndQuestion() {
-    SessionState& state = session();
     stopPauseTimer();
     appServices().hideFeedbackPanel();
-    if (Display* marked = state.answer.feedbackDisplay())
+    if (Display* marked = pageOnScreen().answer.feedbackDisplay())
         markAndRepaint(marked);
     wipeStrayMarks();
 
-    Item* question = state.answer.currentQuestion();
-    state.answer.closeQuestion();
+    Item* question = pageOnScreen().answer.currentQuestion();
+    pageOnScreen().answer.closeQuestion();
 
-    if (state.answer.advanceAfterAnswer()) {
-        state.pageClosing = true;
+    if (pageOnScreen().answer.advanceAfterAnswer()) {
+        pageOnScreen().pageClosing = true;
         stopPauseTimer();
-        appServices().postState(StateCode::ShowPage, state.currentPage + 1);
+        appServices().postState(StateCode::ShowPage, lesson().currentPage() + 1);
         return;
     }
 
     // Only the display of the question asks on; questions of other displays wait.
     for (Item* next = question ? question->next : nullptr; next; next = next->next) {
         // A test never asks a question answered before.
-        if (next->keyKinds != 0 && !(state.testLesson && next->judgedOnPage)) {
+        if (next->keyKinds != 0 && !(lesson().testLesson && next->judgedOnPage)) {
             startQuestion(*next);
             if (next->display)
                 markAndRepaint(next->display);
@@ -290,7 +282,7 @@ void EndQuestion() {
         }
     }
     // The last question is over: labels show their texts again and the prompt goes.
-    state.answer.noMoreQuestions();
+    pageOnScreen().answer.noMoreQuestions();
     updateCursors();
     markAllAndRepaint();
 }

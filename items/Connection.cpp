@@ -1,10 +1,10 @@
 // Connections: finding their targets by title, and delivering values along them.
 #include "items/Connection.h"
 
+#include "items/Display.h"
+#include "items/Drawing.h"
 #include "items/Item.h"
-#include "lesson/Display.h"
 #include "platform/IgnoreCase.h"
-#include "shell/Drawing.h"
 
 namespace lorvenna {
 

@@ -3,9 +3,9 @@
 #include "items/Item.h"
 
 #include "items/Connection.h"
+#include "items/RunObjects.h"
 #include "items/Shape.h"
 #include "platform/Surface.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <cmath>
@@ -67,7 +67,7 @@ int truncateCoordinate(double value) {
 }
 
 std::int16_t nextControlId() {
-    std::int16_t& counter = session().nextControlId;
+    std::int16_t& counter = pageOnScreen().nextControlId;
     const std::int16_t id = counter;
     counter = static_cast<std::int16_t>(static_cast<std::uint16_t>(id) + 1u);
     return id;
@@ -141,7 +141,7 @@ Item::~Item() {
     title.clear();
 
     // The answer flow must not keep pointing at an item that is gone.
-    session().answer.forgetItem(this);
+    pageOnScreen().answer.forgetItem(this);
     liveItems().erase(this);
 }
 

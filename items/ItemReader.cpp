@@ -3,14 +3,14 @@
 #include "items/ItemReader.h"
 
 #include "items/Connection.h"
+#include "items/Display.h"
 #include "items/Item.h"
 #include "items/KeyReader.h"
 #include "items/Shape.h"
-#include "lesson/Display.h"
-#include "lesson/LineReader.h"
 #include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
 #include "platform/LineMatcher.h"
+#include "platform/LineReader.h"
 #include "platform/ScreenScale.h"
 
 #include <climits>

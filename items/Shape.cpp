@@ -1,11 +1,12 @@
 // The shapes of an item's outline: where each segment ends, what it draws and which pens.
 #include "items/Shape.h"
 
+#include "items/Display.h"
 #include "items/Item.h"
 #include "items/Palette.h"
-#include "lesson/Display.h"
+#include "items/RunObjects.h"
+#include "platform/ScreenScale.h"
 #include "platform/Surface.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <cmath>

@@ -2,8 +2,8 @@
 // read on once.
 #include "lesson/BlockFinder.h"
 
-#include "lesson/LineReader.h"
 #include "platform/IgnoreCase.h"
+#include "platform/LineReader.h"
 
 #include <algorithm>
 

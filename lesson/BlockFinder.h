@@ -2,7 +2,7 @@
 // read on once.
 #pragma once
 
-#include "lesson/PageEntry.h"
+#include "items/PageEntry.h"
 
 #include <cstdint>
 #include <string>

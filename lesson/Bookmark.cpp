@@ -1,12 +1,12 @@
 // Bookmarks on the key disk: where a graded lesson was left, and its counts per page.
 #include "lesson/Bookmark.h"
 
+#include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
-#include "lesson/LineReader.h"
 #include "platform/Drives.h"
 #include "platform/FixedText.h"
 #include "platform/LineMatcher.h"
-#include "shell/SessionState.h"
+#include "platform/LineReader.h"
 
 #include <cstdio>
 #include <limits>
@@ -47,13 +47,12 @@ std::string bookmarkPath(char drive, long major, long minor) {
 }
 
 bool writeBookmark(char drive, long major, long minor) {
-    const SessionState& state = session();
-    if (!state.pages || !isDriveLetter(drive))
+    if (!lesson().pages || !isDriveLetter(drive))
         return false;
 
     std::string content;
     appendLine(content, " L %ld\r\n", major * 100 + minor);
-    for (const PageEntry* entry = state.pages; entry; entry = entry->next) {
+    for (const PageEntry* entry = lesson().pages; entry; entry = entry->next) {
         const long page = entry->isCurrent ? -static_cast<long>(entry->pageNumber)
                                            : static_cast<long>(entry->pageNumber);
         appendLine(content, "P %ld %ld %ld\r\n", page, static_cast<long>(entry->completedCount),
@@ -66,7 +65,6 @@ bool writeBookmark(char drive, long major, long minor) {
 
 BookmarkApplied applyBookmark(char drive, long major, long minor) {
     using Kind = BookmarkApplied::Kind;
-    SessionState& state = session();
     const long code = major * 100 + minor;
     if (!bookmarkExists(drive, major, minor))
         return {Kind::None, 0, {}};
@@ -90,9 +88,9 @@ BookmarkApplied applyBookmark(char drive, long major, long minor) {
         return {Kind::OtherLesson, 0, {}};
     }
 
-    state.lessonMajor = static_cast<std::int32_t>(major);
-    state.lessonMinor = static_cast<std::int32_t>(minor);
-    formatText(state.lessonPath, "LSNS\\%2.2ld-%2.2ld.LSN", major, minor);
+    lesson().lessonMajor = static_cast<std::int32_t>(major);
+    lesson().lessonMinor = static_cast<std::int32_t>(minor);
+    formatText(lesson().lessonPath, "LSNS\\%2.2ld-%2.2ld.LSN", major, minor);
     if (Status index = readLessonIndex(); !index) {
         closeFile(file);
         return {Kind::IndexFailed, 0, std::move(index)};
@@ -101,7 +99,7 @@ BookmarkApplied applyBookmark(char drive, long major, long minor) {
     // The n-th P line belongs to the n-th page entry, whatever page number it carries; only
     // a negative number matters, as the page to resume.
     int resume = 0;
-    for (PageEntry* entry = state.pages; entry; entry = entry->next) {
+    for (PageEntry* entry = lesson().pages; entry; entry = entry->next) {
         if (readLine(file, line, kBookmarkLineLimit) <= 0)
             break;
         long page = 0;

@@ -2,12 +2,12 @@
 // position of the block of every display a page names.
 #include "lesson/LessonIndex.h"
 
+#include "items/PageEntry.h"
+#include "items/RunObjects.h"
 #include "lesson/BlockFinder.h"
-#include "lesson/LineReader.h"
-#include "lesson/PageEntry.h"
 #include "platform/FixedText.h"
 #include "platform/LineMatcher.h"
-#include "shell/SessionState.h"
+#include "platform/LineReader.h"
 
 #include <algorithm>
 #include <string>
@@ -57,7 +57,7 @@ DisplayLine matchDisplayLine(const char* text) {
 // Takes the lines of the page section one by one into the session's page list.
 class PageSectionReader {
 public:
-    PageSectionReader(SessionState& state, BlockFinder& blocks) : state_(state), blocks_(blocks) {}
+    PageSectionReader(Lesson& lesson, BlockFinder& blocks) : lesson_(lesson), blocks_(blocks) {}
 
     // Takes the line from its first non-blank byte on, with what matchDisplayLine found in it.
     // A failure when the line cannot be taken. Every form begins with its keyword, so the
@@ -68,10 +68,10 @@ public:
         case 'T':
             // TOTAL is tried first and the line goes on to the other forms.
             if (numberAfter(text, "TOTAL", value))
-                state_.questionTotal = static_cast<std::int32_t>(value);
+                lesson_.questionTotal = static_cast<std::int32_t>(value);
             if (numberAfter(text, "TEST", value)) {
-                state_.questionTotal = static_cast<std::int32_t>(value);
-                state_.testLesson = true;
+                lesson_.questionTotal = static_cast<std::int32_t>(value);
+                lesson_.testLesson = true;
             }
             return {};
         case 'P':
@@ -97,16 +97,15 @@ private:
         if (last_)
             last_->next = entry;
         else
-            state_.pages = entry;
+            lesson_.pages = entry;
         last_ = entry;
-        state_.currentEntry = entry;
-        state_.pageCount = std::max(state_.pageCount, number);
+        lesson_.pageCount = std::max(lesson_.pageCount, number);
         slot_ = 1;
         pages_.emplace_back(number, entry);
     }
 
     Status addDisplay(std::string_view name, long at) {
-        PageEntry* entry = state_.currentEntry;
+        PageEntry* entry = last_;
         if (!entry)
             return failure("No PAGE line before Display " + std::string(name));
         const std::string page = std::to_string(entry->pageNumber);
@@ -122,7 +121,7 @@ private:
         return {};
     }
 
-    SessionState& state_;
+    Lesson& lesson_;
     BlockFinder& blocks_;
     PageEntry* last_ = nullptr;
     int slot_ = 1;
@@ -130,7 +129,7 @@ private:
 };
 
 PageLookup& pageLookup() {
-    return session().pageLookup;
+    return lesson().pageLookup;
 }
 
 // Takes the page list and its entries by number, in list order.
@@ -148,39 +147,38 @@ void indexPages(PageEntry* pages, std::vector<std::pair<std::int32_t, PageEntry*
 // The failure, pointed at the line that begins at position.
 Status failIndex(FileHandle& file, Status failed, long position) {
     Diagnostic& diagnostic = failed.diagnostic();
-    diagnostic.file = session().lessonPath;
+    diagnostic.file = lesson().lessonPath;
     diagnostic.line = lineNumberAt(file, position);
     closeFile(file);
     freePages();
-    session().pageCount = 0;
+    lesson().pageCount = 0;
     return failed;
 }
 
 } // namespace
 
 Status readLessonIndex() {
-    SessionState& state = session();
     freePages();
-    state.pageCount = 0;
-    state.questionTotal = 0;
-    state.testLesson = false;
+    lesson().pageCount = 0;
+    lesson().questionTotal = 0;
+    lesson().testLesson = false;
 
-    FileHandle file = openForReading(state.lessonPath);
+    FileHandle file = openForReading(lesson().lessonPath);
     if (isInvalid(file))
-        return Diagnostic{"Lesson file " + std::string(state.lessonPath) +
+        return Diagnostic{"Lesson file " + std::string(lesson().lessonPath) +
                               " is nonexistent or bad.",
-                          state.lessonPath, 0};
+                          lesson().lessonPath, 0};
 
     BufferedLineReader reader(file);
     const char* line = nullptr;
     reader.readInPlace(line, kIndexLineLimit);
-    setText(state.lessonTitle, line ? line : "");
+    setText(lesson().lessonTitle, line ? line : "");
 
     // One pass over the file: the page section is taken line by line up to "END PAGES", and
     // every line of the file is noted for the display block search. Both see the lines as
     // the same reader with the same limit cuts them from the start of the file.
     BlockFinder blocks;
-    PageSectionReader pageSection(state, blocks);
+    PageSectionReader pageSection(lesson(), blocks);
     bool inPageSection = true;
     Status pageSectionRead;
     long failedLine = -1;
@@ -218,17 +216,16 @@ Status readLessonIndex() {
         return failIndex(file, std::move(pageSectionRead), failedLine);
 
     closeFile(file);
-    indexPages(state.pages, std::move(pageSection.pages()));
+    indexPages(lesson().pages, std::move(pageSection.pages()));
     return {};
 }
 
 PageEntry* markCurrentPage(int n) {
-    SessionState& state = session();
     PageLookup& lookup = pageLookup();
     PageEntry* found = nullptr;
     // A list put together otherwise than by reading the index is walked.
-    if (!state.pages || lookup.head != state.pages) {
-        for (PageEntry* entry = state.pages; entry; entry = entry->next) {
+    if (!lesson().pages || lookup.head != lesson().pages) {
+        for (PageEntry* entry = lesson().pages; entry; entry = entry->next) {
             entry->isCurrent = entry->pageNumber == n ? 1 : 0;
             if (entry->isCurrent)
                 found = entry;
@@ -251,15 +248,14 @@ PageEntry* markCurrentPage(int n) {
 
 void freePages() {
     pageLookup() = PageLookup();
-    SessionState& state = session();
-    PageEntry* entry = state.pages;
+    PageEntry* entry = lesson().pages;
     while (entry) {
         PageEntry* next = entry->next;
         delete entry;
         entry = next;
     }
-    state.pages = nullptr;
-    state.currentEntry = nullptr;
+    lesson().pages = nullptr;
+    pageOnScreen().currentEntry = nullptr;
 }
 
 } // namespace lorvenna

@@ -1,7 +1,7 @@
 // The lesson index: the page list read from a lesson file's page section.
 #pragma once
 
-#include "lesson/PageEntry.h"
+#include "items/PageEntry.h"
 #include "platform/Diagnostic.h"
 
 namespace lorvenna {

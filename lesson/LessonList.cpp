@@ -1,13 +1,13 @@
 // The lessons of LSNS as lesson selection lists them, and the taking of a chosen one.
 #include "lesson/LessonList.h"
 
+#include "items/RunObjects.h"
 #include "lesson/Bookmark.h"
-#include "lesson/LineReader.h"
 #include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
 #include "platform/LineMatcher.h"
+#include "platform/LineReader.h"
 #include "platform/MessageBox.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -43,14 +43,14 @@ std::string cutAtFirstDot(const std::string& fileName) {
 
 } // namespace
 
-void LessonList::build(SessionState& state) {
+void LessonList::build(Lesson& lesson, char bookmarkDrive) {
     entries_.clear();
     bookmarkFound_ = false;
 
     for (const std::string& fileName : findFiles("LSNS\\*.LSN")) {
         const std::string name = cutAtFirstDot(fileName);
-        setText(state.lessonName, name);
-        formatText(state.lessonPath, "LSNS\\%s.LSN", name.c_str());
+        setText(lesson.lessonName, name);
+        formatText(lesson.lessonPath, "LSNS\\%s.LSN", name.c_str());
 
         // A file that cannot be opened or read, or holds nothing, is left out of the list.
         FileHandle file = openForReading("LSNS\\" + fileName);
@@ -63,8 +63,8 @@ void LessonList::build(SessionState& state) {
         LessonListEntry entry{title, fileName};
         long major = 0;
         long minor = 0;
-        if (state.student.graded && readNumbers(LineMatcher(name.c_str()), major, minor) &&
-            bookmarkExists(state.student.keyDrive, major, minor)) {
+        if (bookmarkDrive != 0 && readNumbers(LineMatcher(name.c_str()), major, minor) &&
+            bookmarkExists(bookmarkDrive, major, minor)) {
             entry.text += kBookmarkedMark;
             bookmarkFound_ = true;
         }
@@ -81,7 +81,7 @@ void LessonList::insertSorted(LessonListEntry entry) {
     entries_.insert(place, std::move(entry));
 }
 
-TakeResult LessonList::take(int index, SessionState& state) const {
+TakeResult LessonList::take(int index, Lesson& lesson) const {
     if (index < 0 || index >= static_cast<int>(entries_.size()))
         return TakeResult::NoSelection;
 
@@ -102,29 +102,29 @@ TakeResult LessonList::take(int index, SessionState& state) const {
         return TakeResult::Refused;
     }
 
-    state.lessonMajor = static_cast<std::int32_t>(major);
-    state.lessonMinor = static_cast<std::int32_t>(minor);
-    formatText(state.lessonName, "%.2ld-%.2ld", static_cast<long>(state.lessonMajor),
-               static_cast<long>(state.lessonMinor));
-    formatText(state.lessonPath, "LSNS\\%.2ld-%.2ld.LSN", static_cast<long>(state.lessonMajor),
-               static_cast<long>(state.lessonMinor));
-    state.pageCount = 0;
-    state.currentPage = 0;
+    lesson.lessonMajor = static_cast<std::int32_t>(major);
+    lesson.lessonMinor = static_cast<std::int32_t>(minor);
+    formatText(lesson.lessonName, "%.2ld-%.2ld", static_cast<long>(lesson.lessonMajor),
+               static_cast<long>(lesson.lessonMinor));
+    formatText(lesson.lessonPath, "LSNS\\%.2ld-%.2ld.LSN", static_cast<long>(lesson.lessonMajor),
+               static_cast<long>(lesson.lessonMinor));
+    lesson.pageCount = 0;
+    lesson.turnTo(0);
     return TakeResult::Taken;
 }
 
 int LessonList::initialSelection() const {
     if (entries_.empty())
         return -1;
-    return std::clamp(session().lessonSelectionRow, 0, static_cast<int>(entries_.size()) - 1);
+    return std::clamp(lesson().lessonSelectionRow, 0, static_cast<int>(entries_.size()) - 1);
 }
 
 int LessonList::rememberedSelection() {
-    return session().lessonSelectionRow;
+    return lesson().lessonSelectionRow;
 }
 
 void LessonList::setRememberedSelection(int index) {
-    session().lessonSelectionRow = index;
+    lesson().lessonSelectionRow = index;
 }
 
 } // namespace lorvenna

@@ -21,9 +21,8 @@ QRect placeOf(int x, int y, int w, int h) {
 
 } // namespace
 
-LessonSelectDialog::LessonSelectDialog(const LessonList& lessons, SessionState& state,
-                                       QWidget* parent)
-    : QDialog(parent), lessons_(lessons), state_(state) {
+LessonSelectDialog::LessonSelectDialog(const LessonList& lessons, Lesson& lesson, QWidget* parent)
+    : QDialog(parent), lessons_(lessons), lesson_(lesson) {
     setWindowTitle(QStringLiteral("Selecting lesson."));
     setModal(true);
     setFixedSize(dialogUnitsX(314), dialogUnitsY(206));
@@ -68,8 +67,8 @@ LessonSelectDialog::LessonSelectDialog(const LessonList& lessons, SessionState& 
     list_->setFocus();
 }
 
-StateCode LessonSelectDialog::run(const LessonList& lessons, SessionState& state) {
-    LessonSelectDialog dialog(lessons, state, QApplication::activeWindow());
+StateCode LessonSelectDialog::run(const LessonList& lessons, Lesson& lesson) {
+    LessonSelectDialog dialog(lessons, lesson, QApplication::activeWindow());
     return static_cast<StateCode>(dialog.exec());
 }
 
@@ -97,7 +96,7 @@ void LessonSelectDialog::runCommand(int id) {
     case kLessonStartId:
     case kLessonBookmarkId:
         // Without a lesson to start the dialog stays open.
-        if (lessons_.take(row, state_) != TakeResult::Taken)
+        if (lessons_.take(row, lesson_) != TakeResult::Taken)
             return;
         finish(id == kLessonStartId ? StateCode::SetUpLesson : StateCode::ResumeLesson);
         return;

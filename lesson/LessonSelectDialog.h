@@ -2,7 +2,7 @@
 // the controller's next state.
 #pragma once
 
-#include "shell/Codes.h"
+#include "items/Codes.h"
 
 #include <QDialog>
 
@@ -12,7 +12,7 @@ class QPushButton;
 namespace lorvenna {
 
 class LessonList;
-struct SessionState;
+class Lesson;
 
 // Control ids of the dialog; the widgets carry them in the "controlId" property.
 inline constexpr int kLessonStartId = 1;
@@ -24,10 +24,10 @@ inline constexpr int kLessonGradesId = 244;
 // exec() returns 9 (start), 10 (start from the bookmark), 5 (grade review) or -4 (quit).
 class LessonSelectDialog : public QDialog {
 public:
-    LessonSelectDialog(const LessonList& lessons, SessionState& state, QWidget* parent = nullptr);
+    LessonSelectDialog(const LessonList& lessons, Lesson& lesson, QWidget* parent = nullptr);
 
     // Shows the dialog modally over the active window and returns its result.
-    static StateCode run(const LessonList& lessons, SessionState& state);
+    static StateCode run(const LessonList& lessons, Lesson& lesson);
 
     // Escape and closing the window quit, as "&Quit entirely" does.
     void reject() override;
@@ -38,7 +38,7 @@ private:
     int selectedRow() const;
 
     const LessonList& lessons_;
-    SessionState& state_;
+    Lesson& lesson_;
     QListWidget* list_ = nullptr;
     QPushButton* bookmark_ = nullptr;
 };

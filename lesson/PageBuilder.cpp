@@ -2,20 +2,21 @@
 #include "lesson/PageBuilder.h"
 
 #include "items/AnswerKeys.h"
+#include "items/AppServices.h"
+#include "items/Display.h"
+#include "items/Drawing.h"
 #include "items/Item.h"
 #include "items/ItemReader.h"
 #include "items/ItemTypes.h"
-#include "lesson/Display.h"
+#include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
-#include "lesson/LineReader.h"
 #include "platform/ChildWindow.h"
 #include "platform/FileSystem.h"
 #include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
 #include "platform/LineMatcher.h"
-#include "shell/AppServices.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
+#include "platform/LineReader.h"
+#include "platform/ScreenScale.h"
 
 #include <algorithm>
 #include <memory>
@@ -146,9 +147,8 @@ Status readDisplayBlock(Display* display, FileHandle& file) {
 
 // Every failure of a page names the lesson file, whether or not it can name a line.
 Status buildFails(Status failed) {
-    SessionState& s = session();
-    s.pageBuilding = false;
-    failed.diagnostic().file = s.lessonPath;
+    pageOnScreen().pageBuilding = false;
+    failed.diagnostic().file = lesson().lessonPath;
     return failed;
 }
 
@@ -168,8 +168,7 @@ void resetKeptDisplay(Display* display) {
 
 // Deletes every display of the page shown and empties its slots.
 void deleteShownDisplays() {
-    SessionState& s = session();
-    for (Display*& slot : s.displays) {
+    for (Display*& slot : pageOnScreen().displays) {
         deleteDisplay(slot);
         slot = nullptr;
     }
@@ -177,16 +176,16 @@ void deleteShownDisplays() {
 
 // The page being left: its items stop, its answer pause and feedback go.
 void leavePage(int n) {
-    SessionState& s = session();
     char status[64];
     formatText(status, "Processing p. %d", n);
     appServices().drawStatusText(status);
-    s.pageBuilding = true;
+    pageOnScreen().pageBuilding = true;
     // A test question judged and left before its pause ended was still answered.
-    if (s.testLesson && s.currentEntry && (s.rightWaitStart != 0 || s.wrongWaitStart != 0))
-        ++s.currentEntry->completedCount;
-    s.rightWaitStart = 0;
-    s.wrongWaitStart = 0;
+    if (lesson().testLesson && pageOnScreen().currentEntry &&
+        (pageOnScreen().rightWaitStart != 0 || pageOnScreen().wrongWaitStart != 0))
+        ++pageOnScreen().currentEntry->completedCount;
+    pageOnScreen().rightWaitStart = 0;
+    pageOnScreen().wrongWaitStart = 0;
     appServices().hideFeedbackPanel();
     for (Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next)
@@ -198,23 +197,21 @@ void leavePage(int n) {
 // asks each question once: a page come back to keeps its counts, and its answered questions
 // stay closed (StartFirstQuestion).
 void enterEntry(PageEntry& entry, int n) {
-    SessionState& s = session();
-    s.currentPage = n;
-    if (!s.testLesson) {
+    lesson().turnTo(n);
+    if (!lesson().testLesson) {
         entry.completedCount = 0;
         entry.rightCount = 0;
     }
-    std::string caption = s.lessonTitle;
+    std::string caption = lesson().lessonTitle;
     caption += " [ Page " + std::to_string(n) + " ]";
     appServices().setCaption(caption);
 }
 
 // The displays the new page shares with the one left move to the entry; the others go.
 void keepSharedDisplays(PageEntry& entry, int slots) {
-    SessionState& s = session();
     for (int i = 1; i <= slots; ++i) {
         entry.displayObject[i] = nullptr;
-        for (Display*& slot : s.displays) {
+        for (Display*& slot : pageOnScreen().displays) {
             Display* kept = slot;
             if (!kept || !equalsIgnoringCase(kept->name, entry.displayName[i]))
                 continue;
@@ -233,10 +230,9 @@ void keepSharedDisplays(PageEntry& entry, int slots) {
 
 // The kept displays go back to their slots; the new ones are read from the lesson file.
 Status placeDisplays(PageEntry& entry, int slots) {
-    SessionState& s = session();
     for (int i = 1; i <= slots; ++i) {
         if (entry.displayObject[i]) {
-            s.displays[i] = entry.displayObject[i];
+            pageOnScreen().displays[i] = entry.displayObject[i];
             continue;
         }
         auto display = std::make_unique<Display>();
@@ -246,12 +242,12 @@ Status placeDisplays(PageEntry& entry, int slots) {
             // them where the lesson teardown that follows the failure finds them.
             for (int later = i + 1; later <= slots; ++later) {
                 if (entry.displayObject[later])
-                    s.displays[later] = entry.displayObject[later];
+                    pageOnScreen().displays[later] = entry.displayObject[later];
             }
             return read;
         }
         entry.displayObject[i] = display.get();
-        s.displays[i] = display.release();
+        pageOnScreen().displays[i] = display.release();
     }
     return {};
 }
@@ -288,10 +284,10 @@ Status startNewDisplays() {
 } // namespace
 
 Status ReadLsn(Display* display, long position) {
-    SessionState& s = session();
-    FileHandle file = openForReading(s.lessonPath);
+    FileHandle file = openForReading(lesson().lessonPath);
     if (isInvalid(file))
-        return Diagnostic{"Can't open Lesson file " + std::string(s.lessonPath), s.lessonPath, 0};
+        return Diagnostic{"Can't open Lesson file " + std::string(lesson().lessonPath),
+                          lesson().lessonPath, 0};
     if (!seekFile(file, position)) {
         closeFile(file);
         return {}; // nothing can be read there, as at the end of the file
@@ -299,7 +295,7 @@ Status ReadLsn(Display* display, long position) {
     Status read = readDisplayBlock(display, file);
     closeFile(file); // the ITEM reader may have closed it already: closing again is harmless
     if (!read) {
-        read.diagnostic().file = s.lessonPath;
+        read.diagnostic().file = lesson().lessonPath;
         discardDisplayContents(display);
     } else if (display->window) {
         display->window->show();
@@ -308,18 +304,17 @@ Status ReadLsn(Display* display, long position) {
 }
 
 Status buildPage(int n) {
-    SessionState& s = session();
     // Never asked for by the controller, which turns no page below the first.
     if (n < 1)
-        return Diagnostic{"Page number wrong in Lesson", s.lessonPath, 0};
+        return Diagnostic{"Page number wrong in Lesson", lesson().lessonPath, 0};
     leavePage(n);
     // Only the entry of the page shown holds displays (the one being left lets go of its own
     // now), so deleting a display need not look through every page of the lesson.
-    if (s.currentEntry)
-        std::fill(std::begin(s.currentEntry->displayObject),
-                  std::end(s.currentEntry->displayObject), nullptr);
-    s.currentEntry = markCurrentPage(n);
-    PageEntry* entry = s.currentEntry;
+    if (pageOnScreen().currentEntry)
+        std::fill(std::begin(pageOnScreen().currentEntry->displayObject),
+                  std::end(pageOnScreen().currentEntry->displayObject), nullptr);
+    pageOnScreen().currentEntry = markCurrentPage(n);
+    PageEntry* entry = pageOnScreen().currentEntry;
     if (!entry)
         return buildFails(failure("Page number wrong in Lesson"));
     enterEntry(*entry, n);
@@ -333,32 +328,31 @@ Status buildPage(int n) {
     if (Status started = startNewDisplays(); !started)
         return buildFails(std::move(started));
     appServices().drawPageStrip();
-    s.pageClosing = false;
-    s.pageBuilding = false;
+    pageOnScreen().pageClosing = false;
+    pageOnScreen().pageBuilding = false;
     StartFirstQuestion();
     return {};
 }
 
 void lessonTeardown() {
-    SessionState& s = session();
-    s.pageClosing = true;
+    pageOnScreen().pageClosing = true;
     deleteShownDisplays();
     freePages();
-    s.pages = nullptr;
-    s.currentEntry = nullptr;
-    s.testLesson = false;
-    s.pictures = PictureShelf();
+    lesson().pages = nullptr;
+    pageOnScreen().currentEntry = nullptr;
+    lesson().testLesson = false;
+    pageOnScreen().pictures = PictureShelf();
+    pageOnScreen().questionAsked = false;
 }
 
 void deleteDisplay(Display* display) {
     if (!display)
         return;
-    SessionState& s = session();
-    s.answer.forgetDisplay(display);
+    pageOnScreen().answer.forgetDisplay(display);
     // The entry of the page shown remembers the displays built for it (no other entry holds
     // any); it may not keep this one.
-    if (s.currentEntry) {
-        for (Display*& object : s.currentEntry->displayObject) {
+    if (pageOnScreen().currentEntry) {
+        for (Display*& object : pageOnScreen().currentEntry->displayObject) {
             if (object == display)
                 object = nullptr;
         }

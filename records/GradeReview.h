@@ -1,12 +1,13 @@
 // Grade review: the list of grades on a key disk, with export and printing.
 #pragma once
 
-#include "shell/Codes.h"
+#include "items/Codes.h"
+#include "records/Student.h"
 
 namespace lorvenna {
 
 // Runs the review dialog; returns the next controller state: LessonSelection, or
 // StartDialog after any disk problem.
-StateCode runGradeReview();
+StateCode runGradeReview(Student& student);
 
 } // namespace lorvenna

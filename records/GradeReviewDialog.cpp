@@ -21,8 +21,8 @@ constexpr int kSaveFieldLimit = 250;
 
 } // namespace
 
-GradeReviewDialog::GradeReviewDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), steps_(*this) {
+GradeReviewDialog::GradeReviewDialog(Student& student, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), steps_(*this, student) {
     setUpDialog(*this, kWidthUnits, kHeightUnits);
     status_ = addFramedStatus(*this, kStatusId);
 

@@ -24,7 +24,7 @@ public:
     static constexpr int kPrintId = 225;
     static constexpr int kSaveFieldId = 224;
 
-    explicit GradeReviewDialog(QWidget* parent = nullptr);
+    explicit GradeReviewDialog(Student& student, QWidget* parent = nullptr);
 
     // Shows the dialog, checks the disk once it is up, and returns the steps' result.
     StateCode run();

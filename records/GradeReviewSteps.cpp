@@ -1,6 +1,7 @@
 // The grade review's steps over the key disk, the grade scan and the export writer.
 #include "records/GradeReviewSteps.h"
 
+#include "items/RunObjects.h"
 #include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
 #include "platform/MessageBox.h"
@@ -8,7 +9,6 @@
 #include "records/GradeScan.h"
 #include "records/Help.h"
 #include "records/KeyDisk.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <cstring>
@@ -24,20 +24,17 @@ constexpr const char* kListed =
 constexpr const char* kNoFileName = "You forgot to specify a file name.";
 constexpr const char* kNoPrinter = "Printer not available or not turned on!";
 
-std::string_view studentId() {
-    return fieldView(session().student.studentId);
-}
-
 } // namespace
 
-GradeReviewSteps::GradeReviewSteps(GradeReviewView& view) : view_(view) {
-    if (session().student.graded)
-        loggedIn_ = session().student;
+GradeReviewSteps::GradeReviewSteps(GradeReviewView& view, Student& student)
+    : view_(view), student_(student) {
+    if (student_.graded)
+        loggedIn_ = student_;
 }
 
 void GradeReviewSteps::end(StateCode result) {
     if (loggedIn_)
-        session().student = *loggedIn_;
+        student_ = *loggedIn_;
     ended_ = true;
     result_ = result;
     view_.endDialog(result);
@@ -55,7 +52,7 @@ void GradeReviewSteps::checkDisk() {
 
 // Drive detection and the key file; a problem shows its box and ends the review.
 bool GradeReviewSteps::keyDiskRead() {
-    const KeyDiskCode drive = detectKeyDrive(session().student);
+    const KeyDiskCode drive = detectKeyDrive(student_);
     if (drive == KeyDiskCode::SeveralMedia) {
         messageBox("Two or more disks are inserted.",
                    "Remove all but the Lorvenna disk and restart.");
@@ -67,7 +64,7 @@ bool GradeReviewSteps::keyDiskRead() {
         end(StateCode::StartDialog);
         return false;
     }
-    const KeyDiskCode key = readKeyFile(session().student);
+    const KeyDiskCode key = readKeyFile(student_);
     if (key == KeyDiskCode::KeyRead)
         return true;
     if (key == KeyDiskCode::NotRegistered)
@@ -80,12 +77,11 @@ bool GradeReviewSteps::keyDiskRead() {
 }
 
 void GradeReviewSteps::listGrades() {
-    SessionState& s = session();
-    setText(s.student.studentId, fieldView(s.student.keyId));
-    view_.setNameField(studentId());
+    setText(student_.studentId, fieldView(student_.keyId));
+    view_.setNameField(fieldView(student_.studentId));
     view_.setStatus(kListing);
     lines_.clear();
-    GradeScan scan(lines_, s.student);
+    GradeScan scan(lines_, student_);
     const GradeListing found = scan.listAllLessons();
     // The list box keeps its lines in order without regard to case.
     std::stable_sort(lines_.begin(), lines_.end(),
@@ -112,7 +108,7 @@ void GradeReviewSteps::listGrades() {
 void GradeReviewSteps::saveToFile() {
     if (ended_)
         return;
-    switch (exportGrades(view_.saveFieldText(), lines_, studentId())) {
+    switch (exportGrades(view_.saveFieldText(), lines_, fieldView(student_.studentId))) {
     case ExportResult::Written:
         view_.setStatus("Now you can either insert another disk and hit the New Disk button, or "
                         "return to main menu.");
@@ -138,7 +134,7 @@ void GradeReviewSteps::saveToFile() {
 void GradeReviewSteps::print() {
     if (ended_)
         return;
-    if (!printGrades(lines_, studentId())) {
+    if (!printGrades(lines_, fieldView(student_.studentId))) {
         view_.setStatus(kNoPrinter);
         return;
     }
@@ -151,11 +147,10 @@ void GradeReviewSteps::newDisk() {
         return;
     lines_.clear();
     view_.showLines(lines_);
-    SessionState& s = session();
-    s.student.studentId[0] = '\0';
-    s.student.keyId[0] = '\0';
-    s.student.typedPassword[0] = '\0';
-    s.student.keyPassword[0] = '\0';
+    student_.studentId[0] = '\0';
+    student_.keyId[0] = '\0';
+    student_.typedPassword[0] = '\0';
+    student_.keyPassword[0] = '\0';
     view_.setNameField("");
     view_.clearSaveField();
     checkDisk();

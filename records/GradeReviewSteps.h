@@ -3,8 +3,8 @@
 // through GradeReviewView.
 #pragma once
 
+#include "items/Codes.h"
 #include "records/Student.h"
-#include "shell/Codes.h"
 
 #include <optional>
 #include <string>
@@ -33,7 +33,7 @@ public:
 // name, and a disk put back takes them.
 class GradeReviewSteps {
 public:
-    explicit GradeReviewSteps(GradeReviewView& view);
+    GradeReviewSteps(GradeReviewView& view, Student& student);
 
     // On opening, and after "New disk".
     void checkDisk();
@@ -55,6 +55,7 @@ private:
     void listGrades();
 
     GradeReviewView& view_;
+    Student& student_;
     std::optional<Student> loggedIn_; // the graded session's student, put back at the end
     std::vector<std::string> lines_;
     bool ended_ = false;

@@ -1,10 +1,10 @@
 // Help topics and their files, shown in the help viewer over the main window.
 #include "records/Help.h"
 
+#include "items/AppServices.h"
+#include "items/RunObjects.h"
 #include "platform/FileSystem.h"
 #include "records/HelpViewer.h"
-#include "shell/AppServices.h"
-#include "shell/SessionState.h"
 
 #include <QWidget>
 
@@ -27,12 +27,11 @@ constexpr TopicFile kTopicFiles[] = {
 
 } // namespace
 
-const char* helpFileName(HelpTopic topic) {
-    const SessionState& s = session();
+const char* helpFileName(HelpTopic topic, bool graded) {
     if (topic == HelpTopic::PageKeys || topic == HelpTopic::HelpButton) {
-        if (s.stateCode == StateCode::QuestionAsked)
+        if (pageOnScreen().questionAsked)
             return "HELP\\TESTING.TXT";
-        return s.student.graded ? "HELP\\REGULAR2.TXT" : "HELP\\REGULAR1.TXT";
+        return graded ? "HELP\\REGULAR2.TXT" : "HELP\\REGULAR1.TXT";
     }
     for (const TopicFile& entry : kTopicFiles) {
         if (entry.topic == topic)
@@ -52,8 +51,8 @@ std::optional<std::string> readShownText(std::string_view name) {
     return std::string(text, strnlen(text, static_cast<std::size_t>(got > 0 ? got : 0)));
 }
 
-int showHelp(HelpTopic topic) {
-    const char* file = helpFileName(topic);
+int showHelp(HelpTopic topic, bool graded) {
+    const char* file = helpFileName(topic, graded);
     if (!file)
         return 0;
     const std::optional<std::string> text = readShownText(file);

@@ -1,7 +1,7 @@
 // Help texts: the file of each help topic, shown in the help viewer.
 #pragma once
 
-#include "shell/Codes.h"
+#include "items/Codes.h"
 
 #include <optional>
 #include <string>
@@ -12,17 +12,17 @@ namespace lorvenna {
 // The most of a help or note file that is shown.
 inline constexpr long kShownTextBytes = 2040;
 
-// The file of a topic, for the lesson topics by the page shown and the kind of session;
-// nullptr for a topic without a file.
-const char* helpFileName(HelpTopic topic);
+// The file of a topic, for the lesson topics by the page shown and whether the student plays with
+// grades; nullptr for a topic without a file.
+const char* helpFileName(HelpTopic topic, bool graded);
 
 // At most 2040 bytes of a file, up to the first zero byte; nothing when the file does not
 // open.
 std::optional<std::string> readShownText(std::string_view name);
 
 // Shows the topic's file in the help viewer. Returns the viewer's result (1), or 0 when the
-// topic has no file or the file does not open.
-int showHelp(HelpTopic topic);
+// topic has no file or the file does not open. graded: as for helpFileName.
+int showHelp(HelpTopic topic, bool graded = false);
 
 // The help viewer with a text, modal over the main window; returns 1. The control that had
 // the keyboard has it again when the viewer closes.

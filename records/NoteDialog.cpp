@@ -1,10 +1,10 @@
 // The note dialog: the box, its keys, and saving as soon as it is full.
 #include "records/NoteDialog.h"
 
+#include "items/AppServices.h"
+#include "items/RunObjects.h"
 #include "platform/MessageBox.h"
 #include "records/DialogControls.h"
-#include "shell/AppServices.h"
-#include "shell/SessionState.h"
 
 #include <QKeyEvent>
 #include <QPlainTextEdit>
@@ -19,7 +19,8 @@ constexpr int kHeightUnits = 150;
 
 } // namespace
 
-NoteDialog::NoteDialog(QWidget* parent) : QDialog(parent) {
+NoteDialog::NoteDialog(const Student& student, QWidget* parent)
+    : QDialog(parent), student_(student) {
     setUpDialog(*this, kWidthUnits, kHeightUnits);
     setWindowTitle(QStringLiteral("Write a note.  Hit Done to save."));
 
@@ -100,7 +101,7 @@ void NoteDialog::save(bool full) {
     if (saving_ || result_ != NoteSaved::Cancelled)
         return;
     saving_ = true;
-    const NoteSave saved = saveNote(text_->toPlainText().toLatin1().toStdString(), full);
+    const NoteSave saved = saveNote(student_, text_->toPlainText().toLatin1().toStdString(), full);
     switch (saved.outcome) {
     case NoteSave::Outcome::Saved:
         result_ = saved.where;

@@ -18,7 +18,7 @@ public:
     // The box takes this many characters; the note keeps one fewer.
     static constexpr int kBoxLimit = 2040;
 
-    explicit NoteDialog(QWidget* parent = nullptr);
+    explicit NoteDialog(const Student& student, QWidget* parent = nullptr);
 
     // Runs the dialog; the note's file name is in savedName() afterwards.
     NoteSaved run();
@@ -29,6 +29,7 @@ protected:
     void reject() override;
 
 private:
+    const Student& student_;
     void save(bool boxFull);
     void textChanged();
     bool boxFull() const;

@@ -1,12 +1,12 @@
 // Note files on the key disk or in the working folder.
 #include "records/NoteFile.h"
 
+#include "items/RunObjects.h"
 #include "platform/Drives.h"
 #include "platform/FileSystem.h"
 #include "platform/FixedText.h"
 #include "platform/Printer.h"
 #include "records/Help.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -25,12 +25,11 @@ bool hasDriveLetter(char drive) {
 
 } // namespace
 
-std::string notePrefix() {
-    const SessionState& s = session();
-    if (!s.student.graded || !hasDriveLetter(s.student.keyDrive))
+std::string notePrefix(const Student& student) {
+    if (!student.graded || !hasDriveLetter(student.keyDrive))
         return {};
     char prefix[16];
-    std::snprintf(prefix, sizeof prefix, "%c:\\LORVENNA\\", s.student.keyDrive);
+    std::snprintf(prefix, sizeof prefix, "%c:\\LORVENNA\\", student.keyDrive);
     return prefix;
 }
 
@@ -76,20 +75,21 @@ std::string noteText(std::string_view typed) {
     return text;
 }
 
-NoteSave saveNote(std::string_view typed, bool boxFull) {
-    const SessionState& s = session();
+NoteSave saveNote(const Student& student, std::string_view typed, bool boxFull) {
     NoteSave save;
-    const std::string prefix = notePrefix();
-    const std::string_view lesson = fieldView(s.lessonName);
+    const std::string prefix = notePrefix(student);
+    const Lesson& played = lesson();
+    const std::string_view lessonName = fieldView(played.lessonName);
     const std::string text = noteText(typed);
     [[maybe_unused]] CriticalErrorGuard guard;
     if (!prefix.empty() && !fileExists(prefix.substr(0, prefix.size() - 1)))
         createFolder(prefix.substr(0, prefix.size() - 1));
     for (long number = 1; number <= kLastNoteNumber; ++number) {
-        const std::string name = noteFileName(prefix, lesson, number);
+        const std::string name = noteFileName(prefix, lessonName, number);
         if (fileExists(name))
             continue;
-        const std::string bytes = noteHeading(lesson, number, s.currentPage, localTime()) + text;
+        const std::string bytes =
+            noteHeading(lessonName, number, played.currentPage(), localTime()) + text;
         if (!writeNewFile(name, bytes.data(), bytes.size())) {
             // Taken between the test and the write: try the next number.
             if (lastFileError() == FileError::AlreadyExists)

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/Clock.h"
+#include "records/Student.h"
 
 #include <string>
 #include <string_view>
@@ -24,7 +25,7 @@ enum class NoteSaved : int {
 
 // Where notes go: "E:\LORVENNA\" in a graded session with a key drive, so that the notes
 // reader finds them; otherwise the working folder ("").
-std::string notePrefix();
+std::string notePrefix(const Student& student);
 // "%sLesson%sNote%4.4ld.TXT"
 std::string noteFileName(std::string_view prefix, std::string_view lessonName, long number);
 // The heading line and the date line.
@@ -41,7 +42,7 @@ struct NoteSave {
 
 // Saves the note of the page shown under the first free number; an existing file is never
 // replaced, and the file is written whole or not at all.
-NoteSave saveNote(std::string_view typed, bool boxFull);
+NoteSave saveNote(const Student& student, std::string_view typed, bool boxFull);
 
 // "%c:\LORVENNA\*.TXT" on the key drive, sorted; the notes reader's list.
 std::vector<std::string> listNotes(char drive);

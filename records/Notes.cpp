@@ -1,11 +1,11 @@
 // The note dialog with its confirmation, and the notes reader, run modally over the main window.
 #include "records/Notes.h"
 
+#include "items/AppServices.h"
+#include "items/RunObjects.h"
 #include "platform/MessageBox.h"
 #include "records/NoteDialog.h"
 #include "records/NotesReaderDialog.h"
-#include "shell/AppServices.h"
-#include "shell/SessionState.h"
 
 #include <QWidget>
 
@@ -29,8 +29,8 @@ const char* confirmation(NoteSaved saved) {
 
 } // namespace
 
-NoteSaved runNoteDialog() {
-    NoteDialog dialog(dialogOwner());
+NoteSaved runNoteDialog(const Student& student) {
+    NoteDialog dialog(student, dialogOwner());
     const NoteSaved saved = dialog.run();
     const char* caption = confirmation(saved);
     // A box that filled up saved itself while the student was still typing: what follows
@@ -42,8 +42,8 @@ NoteSaved runNoteDialog() {
     return saved;
 }
 
-StateCode runNotesReader() {
-    NotesReaderDialog dialog(dialogOwner());
+StateCode runNotesReader(Student& student) {
+    NotesReaderDialog dialog(student, dialogOwner());
     return dialog.run();
 }
 

@@ -17,8 +17,8 @@ constexpr int kHeightUnits = 218;
 
 } // namespace
 
-NotesReaderDialog::NotesReaderDialog(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), steps_(*this) {
+NotesReaderDialog::NotesReaderDialog(Student& student, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), steps_(*this, student) {
     setUpDialog(*this, kWidthUnits, kHeightUnits);
     status_ = addFramedStatus(*this, kStatusId);
     connect(addButton(*this, kQuitId, "&Quit", 4, 60, 36, 12), &QPushButton::clicked, this,

@@ -18,7 +18,7 @@ public:
     static constexpr int kStatusId = 233;
     static constexpr int kQuitId = 2;
 
-    explicit NotesReaderDialog(QWidget* parent = nullptr);
+    explicit NotesReaderDialog(Student& student, QWidget* parent = nullptr);
 
     StateCode run();
     NotesReaderSteps& steps() { return steps_; }

@@ -1,11 +1,11 @@
 // The notes reader's steps over the key disk and the note files.
 #include "records/NotesReaderSteps.h"
 
+#include "items/RunObjects.h"
 #include "platform/MessageBox.h"
 #include "records/Help.h"
 #include "records/KeyDisk.h"
 #include "records/NoteFile.h"
-#include "shell/SessionState.h"
 
 #include <cstring>
 
@@ -21,7 +21,7 @@ void NotesReaderSteps::start() {
     if (ended_)
         return;
     view_.setStatus("Checking validity of key disk...");
-    const KeyDiskCode drive = detectKeyDrive(session().student);
+    const KeyDiskCode drive = detectKeyDrive(student_);
     if (drive == KeyDiskCode::SeveralMedia) {
         messageBox("Two or more disks are inserted.",
                    "Remove all but the Lorvenna disk and restart.");
@@ -39,7 +39,7 @@ void NotesReaderSteps::start() {
         return;
     }
     view_.setStatus("Finding and listing Notes on this disk....");
-    names_ = listNotes(session().student.keyDrive);
+    names_ = listNotes(student_.keyDrive);
     if (names_.empty()) {
         messageBox("No notes on this disk.", "Try another disk.");
         end();
@@ -53,8 +53,8 @@ void NotesReaderSteps::start() {
 void NotesReaderSteps::readNote(int row) {
     if (ended_ || row < 0 || static_cast<std::size_t>(row) >= names_.size())
         return;
-    const std::optional<std::string> text = readShownText(
-        noteOnDisk(session().student.keyDrive, names_[static_cast<std::size_t>(row)]));
+    const std::optional<std::string> text =
+        readShownText(noteOnDisk(student_.keyDrive, names_[static_cast<std::size_t>(row)]));
     if (text)
         view_.showNote(*text);
 }
@@ -62,7 +62,7 @@ void NotesReaderSteps::readNote(int row) {
 void NotesReaderSteps::printAll() {
     if (ended_)
         return;
-    view_.setStatus(printNotes(session().student.keyDrive, names_)
+    view_.setStatus(printNotes(student_.keyDrive, names_)
                         ? "Printing all notes."
                         : "Printer not available or not turned on!");
 }

@@ -2,7 +2,8 @@
 // them all. It knows nothing of widgets; the dialog shows it through NotesReaderView.
 #pragma once
 
-#include "shell/Codes.h"
+#include "items/Codes.h"
+#include "records/Student.h"
 
 #include <string>
 #include <string_view>
@@ -24,7 +25,7 @@ public:
 
 class NotesReaderSteps {
 public:
-    explicit NotesReaderSteps(NotesReaderView& view) : view_(view) {}
+    NotesReaderSteps(NotesReaderView& view, Student& student) : view_(view), student_(student) {}
 
     // Once the dialog is up.
     void start();
@@ -40,6 +41,7 @@ private:
     void end();
 
     NotesReaderView& view_;
+    Student& student_;
     std::vector<std::string> names_;
     bool ended_ = false;
 };

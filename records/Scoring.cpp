@@ -2,6 +2,9 @@
 // and the bookmark on the key disk.
 #include "records/Scoring.h"
 
+#include "items/AppServices.h"
+#include "items/Drawing.h"
+#include "items/RunObjects.h"
 #include "lesson/Bookmark.h"
 #include "platform/Clock.h"
 #include "platform/Drives.h"
@@ -10,9 +13,6 @@
 #include "platform/MessageBox.h"
 #include "records/GradeRecord.h"
 #include "records/KeyDisk.h"
-#include "shell/AppServices.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
 
 #include <cstdio>
 #include <cstring>
@@ -33,8 +33,7 @@ long freeSequence(char drive, long major, long minor) {
 }
 
 // The key disk must still be there with the key of the student who logged in.
-bool keyDiskConfirmed() {
-    Student& student = session().student;
+bool keyDiskConfirmed(Student& student) {
     return detectKeyDrive(student) == KeyDiskCode::OneMedium &&
            readKeyFile(student) == KeyDiskCode::KeyRead &&
            checkPassword(student) == KeyDiskCode::PasswordRight;
@@ -45,12 +44,12 @@ bool keyDiskConfirmed() {
 enum class GradeWrite { Written, Failed, NoRoom, NoKeyDisk };
 
 // The grade file of this attempt under the first free sequence number.
-GradeWrite writeGrade(long answered, long right) {
-    const SessionState& s = session();
-    if (!keyDiskConfirmed())
+GradeWrite writeGrade(Student& student, long answered, long right) {
+    if (!keyDiskConfirmed(student))
         return GradeWrite::NoKeyDisk;
     [[maybe_unused]] CriticalErrorGuard guard;
-    const long sequence = freeSequence(s.student.keyDrive, s.lessonMajor, s.lessonMinor);
+    const long sequence =
+        freeSequence(student.keyDrive, lesson().lessonMajor, lesson().lessonMinor);
     if (sequence == 0) {
         // Every grade file of the lesson stays as it is, and the student learns why this
         // one is missing.
@@ -59,11 +58,13 @@ GradeWrite writeGrade(long answered, long right) {
                    "saved.");
         return GradeWrite::NoRoom;
     }
-    const std::string_view id = fieldView(s.student.studentId);
-    const GradeRecord record = GradeRecord::make(localTime(), s.lessonMajor, s.lessonMinor,
-                                                 answered, right, s.questionTotal, id);
+    const std::string_view id = fieldView(student.studentId);
+    const GradeRecord record =
+        GradeRecord::make(localTime(), lesson().lessonMajor, lesson().lessonMinor, answered, right,
+                          lesson().questionTotal, id);
     const GradeRecord::Bytes bytes = record.toDisk();
-    return writeWholeFile(gradeFileName(s.student.keyDrive, s.lessonMajor, s.lessonMinor, sequence),
+    return writeWholeFile(gradeFileName(student.keyDrive, lesson().lessonMajor,
+                                        lesson().lessonMinor, sequence),
                           bytes.data(), bytes.size())
                ? GradeWrite::Written
                : GradeWrite::Failed;
@@ -82,35 +83,34 @@ std::string scoreText(long right, long answered, long total) {
     return text;
 }
 
-ScoreOutcome scoreLesson() {
-    SessionState& s = session();
-    if (s.currentPage <= 1 || s.questionTotal == 0)
+ScoreOutcome scoreLesson(Student& student) {
+    if (lesson().currentPage() <= 1 || lesson().questionTotal == 0)
         return ScoreOutcome::NotScored;
 
     long right = 0;
     long answered = 0;
-    for (const PageEntry* entry = s.pages; entry; entry = entry->next) {
+    for (const PageEntry* entry = lesson().pages; entry; entry = entry->next) {
         right += entry->rightCount;
         answered += entry->completedCount;
     }
-    messageBox("Your score:", scoreText(right, answered, s.questionTotal), BoxButtons::Ok);
+    messageBox("Your score:", scoreText(right, answered, lesson().questionTotal), BoxButtons::Ok);
 
-    if (!s.student.graded)
+    if (!student.graded)
         return ScoreOutcome::Shown;
     appServices().drawStatusText("Writing grades to disk");
     // A stick pulled early, a full or write-protected disk: the student is told and may put
     // it right and try again, so a grade is only lost when the student gives it up.
-    GradeWrite outcome = writeGrade(answered, right);
+    GradeWrite outcome = writeGrade(student, answered, right);
     while ((outcome == GradeWrite::Failed || outcome == GradeWrite::NoKeyDisk) &&
            messageBox(kGradeNotSavedCaption, kGradeNotSavedText, BoxButtons::RetryCancel) ==
                BoxAnswer::Retry)
-        outcome = writeGrade(answered, right);
+        outcome = writeGrade(student, answered, right);
     if (outcome == GradeWrite::NoKeyDisk)
         return ScoreOutcome::GradeNotSaved;
     const bool written = outcome == GradeWrite::Written;
     // The place in the lesson is kept even when the grade could not be.
-    if (s.currentPage < s.pageCount)
-        writeBookmark(s.student.keyDrive, s.lessonMajor, s.lessonMinor);
+    if (lesson().currentPage() < lesson().pageCount)
+        writeBookmark(student.keyDrive, lesson().lessonMajor, lesson().lessonMinor);
     markAllAndRepaint();
     return written ? ScoreOutcome::GradeSaved : ScoreOutcome::GradeNotSaved;
 }

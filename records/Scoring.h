@@ -1,6 +1,8 @@
 // Scoring a lesson when it ends, and the grade file written in a graded session.
 #pragma once
 
+#include "records/Student.h"
+
 #include <string>
 
 namespace lorvenna {
@@ -22,7 +24,7 @@ enum class ScoreOutcome {
 };
 
 // Shows the score and, in a graded session, writes the grade and the bookmark.
-[[nodiscard]] ScoreOutcome scoreLesson();
+[[nodiscard]] ScoreOutcome scoreLesson(Student& student);
 
 // The text of the score box for right answers, answered questions and the lesson's total.
 std::string scoreText(long right, long answered, long total);

@@ -1,12 +1,13 @@
 // The start dialog: ungraded start, key disk registration and login, grade review, quit.
 #pragma once
 
-#include "shell/Codes.h"
+#include "items/Codes.h"
+#include "records/Student.h"
 
 namespace lorvenna {
 
 // Returns the controller's next state: LessonSelection, GradeReview, NotesReader,
 // StartDialog (again), Quit or WrongPassword.
-StateCode runStartDialog();
+StateCode runStartDialog(Student& student);
 
 } // namespace lorvenna

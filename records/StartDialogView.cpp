@@ -40,8 +40,8 @@ bool typesCharacter(const QKeyEvent& key) {
 
 } // namespace
 
-StartDialogView::StartDialogView(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), steps_(*this) {
+StartDialogView::StartDialogView(Student& student, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), steps_(*this, student) {
     setModal(true);
     setFixedSize(dialogUnitsX(kWidthUnits), dialogUnitsY(kHeightUnits));
 

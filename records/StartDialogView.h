@@ -14,7 +14,7 @@ namespace lorvenna {
 
 class StartDialogView : public QDialog, private StartView {
 public:
-    explicit StartDialogView(QWidget* parent = nullptr);
+    explicit StartDialogView(Student& student, QWidget* parent = nullptr);
 
     // Shows the dialog and runs it until a step ends it; returns the step machine's result.
     StateCode run();

@@ -2,11 +2,11 @@
 // entries of the ID and password fields.
 #include "records/StartSteps.h"
 
+#include "items/RunObjects.h"
 #include "platform/FixedText.h"
 #include "platform/MessageBox.h"
 #include "records/Help.h"
 #include "records/KeyDisk.h"
-#include "shell/SessionState.h"
 
 #include <cstdio>
 #include <cstring>
@@ -116,7 +116,7 @@ void StartSteps::end(StateCode result) {
 }
 
 void StartSteps::detectAndPost() {
-    post(detectKeyDrive(session().student));
+    post(detectKeyDrive(student_));
 }
 
 void StartSteps::retryDetection() {
@@ -136,7 +136,7 @@ void StartSteps::showRegistrationPrompt() {
                   "you want to set up this disk for your key, type your student ID (name or "
                   "number), then hit Enter.  If this isn't what you want, hit the Quit button "
                   "and restart.",
-                  session().student.keyDrive);
+                  student_.keyDrive);
     view_.setMessage(message);
     view_.focusIdField();
 }
@@ -153,8 +153,7 @@ void StartSteps::showNewPasswordPrompt() {
 void StartSteps::showPasswordPrompt() {
     view_.showIdField(false);
     view_.showPasswordField(true);
-    SessionState& s = session();
-    setText(s.student.studentId, fieldView(s.student.keyId));
+    setText(student_.studentId, fieldView(student_.keyId));
     view_.setWindowText("Lorvenna: Grade disk present.");
     view_.setMessage("Type your password and hit Enter.");
     view_.focusPasswordField();
@@ -176,17 +175,16 @@ void StartSteps::stepBox(StartStep step) {
         end(box->cancelResult);
         return;
     }
-    SessionState& s = session();
     if (step == StartStep::WriteFailed) {
         detectAndPost();
     } else if (step == StartStep::SeveralMedia || step == StartStep::NoMedium) {
         retryDetection();
     } else if (step == StartStep::IdTooLong) {
-        s.student.studentId[0] = '\0';
+        student_.studentId[0] = '\0';
         view_.clearIdField();
         post(StartStep::NotRegistered);
     } else if (step == StartStep::PasswordTooLong) {
-        s.student.typedPassword[0] = '\0';
+        student_.typedPassword[0] = '\0';
         view_.clearPasswordField();
         post(StartStep::ChoosePassword);
     }
@@ -200,7 +198,7 @@ void StartSteps::handleStep(StartStep step) {
         return;
     }
     if (step == StartStep::OneMedium) {
-        post(readKeyFile(session().student));
+        post(readKeyFile(student_));
         return;
     }
     // The steps that show a prompt of the dialog.
@@ -231,7 +229,7 @@ void StartSteps::startWithGrades() {
 void StartSteps::startUngraded() {
     if (ended_)
         return;
-    session().student.graded = false;
+    student_.graded = false;
     end(StateCode::LessonSelection);
 }
 
@@ -263,9 +261,8 @@ void StartSteps::about() {
 void StartSteps::enterInIdField() {
     if (ended_)
         return;
-    SessionState& s = session();
     const std::string entry = view_.idText().substr(0, kMaxIdLength);
-    setText(s.student.studentId, entry);
+    setText(student_.studentId, entry);
     if (!acceptEntry(entry))
         return;
     post(StartStep::ChoosePassword);
@@ -274,15 +271,14 @@ void StartSteps::enterInIdField() {
 void StartSteps::enterInPasswordField() {
     if (ended_)
         return;
-    SessionState& s = session();
     const std::string entry = view_.passwordText().substr(0, kMaxPasswordLength);
-    setText(s.student.typedPassword, entry);
+    setText(student_.typedPassword, entry);
     if (entry.empty()) {
         acceptEntry(entry);
         return;
     }
     if (!acceptEntry(entry)) {
-        s.student.typedPassword[0] = '\0';
+        student_.typedPassword[0] = '\0';
         view_.clearPasswordField();
         return;
     }
@@ -294,18 +290,18 @@ void StartSteps::enterInPasswordField() {
         return;
     if (registering) {
         view_.setMessage("Registering your name and password on floppy.....");
-        if (writeKeyFile(session().student) != KeyDiskCode::KeyWritten) {
+        if (writeKeyFile(student_) != KeyDiskCode::KeyWritten) {
             post(StartStep::WriteFailed);
             return;
         }
-    } else if (checkPassword(session().student) != KeyDiskCode::PasswordRight) {
+    } else if (checkPassword(student_) != KeyDiskCode::PasswordRight) {
         messageBox("Incorrect password.", "Please try again.");
-        s.student.typedPassword[0] = '\0';
+        student_.typedPassword[0] = '\0';
         view_.clearPasswordField();
         post(StartStep::PasswordAgain);
         return;
     }
-    s.student.graded = true;
+    student_.graded = true;
     end(StateCode::LessonSelection);
 }
 

@@ -2,8 +2,9 @@
 // login. It knows nothing of widgets; the dialog shows it through StartView.
 #pragma once
 
+#include "items/Codes.h"
 #include "records/KeyDisk.h"
-#include "shell/Codes.h"
+#include "records/Student.h"
 
 #include <optional>
 #include <string>
@@ -38,7 +39,7 @@ public:
 // The step machine keeps its own step; the controller's state stays what it was.
 class StartSteps {
 public:
-    explicit StartSteps(StartView& view) : view_(view) {}
+    StartSteps(StartView& view, Student& student) : view_(view), student_(student) {}
 
     // The dialog's first look: the instructions, both fields hidden.
     void start();
@@ -77,6 +78,7 @@ private:
     void stepBox(StartStep step);
 
     StartView& view_;
+    Student& student_;
     std::optional<StartStep> step_;
     bool ended_ = false;
     StateCode result_ = StateCode::StartDialog;

@@ -3,6 +3,9 @@
 #include "shell/Controller.h"
 
 #include "items/AnswerKeys.h"
+#include "items/AppServices.h"
+#include "items/PauseTimer.h"
+#include "items/RunObjects.h"
 #include "lesson/Bookmark.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/LessonSelection.h"
@@ -16,9 +19,7 @@
 #include "records/Notes.h"
 #include "records/Scoring.h"
 #include "records/StartDialog.h"
-#include "shell/AppServices.h"
-#include "shell/ControllerTimer.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 
 #include <cstdint>
 
@@ -65,17 +66,20 @@ constexpr const char* kBookmarkInWorkingFolder = "LORVENNA.BMK";
 ControllerSteps ControllerSteps::real() {
     ControllerSteps steps;
     // Qualified: inside ControllerSteps the plain names are the members.
-    steps.startDialog = lorvenna::runStartDialog;
-    steps.gradeReview = lorvenna::runGradeReview;
-    steps.notesReader = lorvenna::runNotesReader;
-    steps.lessonSelection = lorvenna::runLessonSelection;
-    steps.scoreLesson = lorvenna::scoreLesson;
+    steps.startDialog = [] { return lorvenna::runStartDialog(session().student); };
+    steps.gradeReview = [] { return lorvenna::runGradeReview(session().student); };
+    steps.notesReader = [] { return lorvenna::runNotesReader(session().student); };
+    steps.lessonSelection = [] {
+        const Student& student = session().student;
+        return lorvenna::runLessonSelection(student.graded ? student.keyDrive : 0);
+    };
+    steps.scoreLesson = [] { return lorvenna::scoreLesson(session().student); };
     steps.readLessonIndex = lorvenna::readLessonIndex;
     steps.applyBookmark = lorvenna::applyBookmark;
     steps.buildPage = lorvenna::buildPage;
     steps.lessonTeardown = lorvenna::lessonTeardown;
-    steps.showHelp = [](HelpTopic topic) { lorvenna::showHelp(topic); };
-    steps.noteDialog = lorvenna::runNoteDialog;
+    steps.showHelp = [](HelpTopic topic) { lorvenna::showHelp(topic, session().student.graded); };
+    steps.noteDialog = [] { lorvenna::runNoteDialog(session().student); };
     steps.askNextQuestion = EndQuestion;
     return steps;
 }
@@ -91,7 +95,7 @@ void Controller::postResult(StateCode result) {
     // A dialog that ended the run (its box closed the program) leaves nothing to post.
     if (exited_)
         return;
-    session().stateCode = result;
+    state_ = result;
     post(result);
 }
 
@@ -103,8 +107,7 @@ void Controller::handleState(StateCode code, int page) {
     // after the teardown (or inside lesson selection) and belong to a lesson that is gone.
     if (lessonEnded_ && (code == StateCode::LessonEnd || code == StateCode::ShowPage))
         return;
-    SessionState& s = session();
-    s.stateCode = code;
+    state_ = code;
     switch (code) {
     case StateCode::StartDialog:
         postResult(steps_.startDialog());
@@ -145,15 +148,14 @@ void Controller::handleState(StateCode code, int page) {
 }
 
 void Controller::setUpLesson(bool fromBookmark) {
-    SessionState& s = session();
     lessonEnded_ = false;
-    if (!fromBookmark && s.student.graded)
+    if (!fromBookmark && session().student.graded)
         window_.enableNoteButton();
     char status[80];
     if (fromBookmark)
-        formatText(status, "...Setting up %s...", s.lessonName);
+        formatText(status, "...Setting up %s...", lesson().lessonName);
     else
-        formatText(status, "...Setting up lesson %s...", s.lessonName);
+        formatText(status, "...Setting up lesson %s...", lesson().lessonName);
     appServices().drawStatusText(status);
     appServices().setCaption("");
     if (const Status read = steps_.readLessonIndex(); !read) {
@@ -164,8 +166,8 @@ void Controller::setUpLesson(bool fromBookmark) {
         post(StateCode::ShowPage, 1);
         return;
     }
-    const BookmarkApplied bookmark =
-        steps_.applyBookmark(s.student.keyDrive, s.lessonMajor, s.lessonMinor);
+    const BookmarkApplied bookmark = steps_.applyBookmark(
+        session().student.keyDrive, lesson().lessonMajor, lesson().lessonMinor);
     switch (bookmark.kind) {
     case BookmarkApplied::Kind::None: // the lesson starts at its first page
     case BookmarkApplied::Kind::OtherLesson:
@@ -181,27 +183,24 @@ void Controller::setUpLesson(bool fromBookmark) {
 }
 
 void Controller::showPage(int page) {
-    SessionState& s = session();
-    s.currentPage = page;
-    if (page > s.pageCount) {
-        if (s.answer.advanceAfterAnswer()) {
-            s.answer.clearAdvance();
+    Lesson& played = lesson();
+    if (page > played.pageCount) {
+        // Past the last page only an answer that turns the page goes on: it ends the lesson.
+        if (pageOnScreen().answer.advanceAfterAnswer()) {
+            pageOnScreen().answer.clearAdvance();
+            played.turnTo(page);
             post(StateCode::LessonEnd);
-            return;
         }
-        s.currentPage = s.pageCount;
         return;
     }
-    if (page <= 0) {
-        s.currentPage = 1;
+    if (page < 1) // there is no page before the first
         return;
-    }
     if (const Status built = steps_.buildPage(page); !built)
         fatalExit(StateCode::BadLesson, built.message());
 }
 
 void Controller::leavePage() {
-    session().pageClosing = true;
+    pageOnScreen().pageClosing = true;
     stopPauseTimer();
 }
 
@@ -219,10 +218,9 @@ void Controller::quit() {
 void Controller::keyDown(VirtualKey key) {
     if (exited_)
         return;
-    SessionState& s = session();
     // A key during the pause after a wrong answer ends the pause and does nothing else.
-    if (s.wrongWaitStart != 0) {
-        s.wrongWaitStart = 1;
+    if (pageOnScreen().wrongWaitStart != 0) {
+        pageOnScreen().wrongWaitStart = 1;
         endPause(true);
         return;
     }
@@ -230,12 +228,12 @@ void Controller::keyDown(VirtualKey key) {
     case KeyAction::None:
         return;
     case KeyAction::Ahead:
-        if (!s.testLesson && s.currentPage < s.pageCount)
-            post(StateCode::ShowPage, s.currentPage + 1);
+        if (!lesson().testLesson && lesson().currentPage() < lesson().pageCount)
+            post(StateCode::ShowPage, lesson().currentPage() + 1);
         return;
     case KeyAction::Back:
-        if (!s.testLesson && s.currentPage > 1)
-            post(StateCode::ShowPage, s.currentPage - 1);
+        if (!lesson().testLesson && lesson().currentPage() > 1)
+            post(StateCode::ShowPage, lesson().currentPage() - 1);
         return;
     case KeyAction::Help:
         steps_.showHelp(HelpTopic::PageKeys);
@@ -255,7 +253,6 @@ void Controller::keyDown(VirtualKey key) {
 void Controller::buttonCommand(CommandId id) {
     if (exited_)
         return;
-    SessionState& s = session();
     switch (id) {
     case CommandId::MainMenu:
         endLesson();
@@ -264,15 +261,15 @@ void Controller::buttonCommand(CommandId id) {
         steps_.showHelp(HelpTopic::HelpButton);
         return;
     case CommandId::Back:
-        if (s.currentPage > 1) {
+        if (lesson().currentPage() > 1) {
             leavePage();
-            post(StateCode::ShowPage, s.currentPage - 1);
+            post(StateCode::ShowPage, lesson().currentPage() - 1);
         }
         return;
     case CommandId::Ahead:
-        if (s.currentPage < s.pageCount) {
+        if (lesson().currentPage() < lesson().pageCount) {
             leavePage();
-            post(StateCode::ShowPage, s.currentPage + 1);
+            post(StateCode::ShowPage, lesson().currentPage() + 1);
         }
         return;
     case CommandId::Note:
@@ -293,26 +290,25 @@ void Controller::tick() {
 }
 
 void Controller::endPause(bool wrongPauseEndedByKey) {
-    SessionState& s = session();
     // Elapsed times in unsigned 32-bit arithmetic, so the pause also ends when the tick
     // count wraps around during it.
     const std::uint32_t now = tickCount();
-    if (s.rightWaitStart != 0) {
-        if (now - s.rightWaitStart < kRightPauseMs)
+    if (pageOnScreen().rightWaitStart != 0) {
+        if (now - pageOnScreen().rightWaitStart < kRightPauseMs)
             return;
-    } else if (s.wrongWaitStart != 0) {
-        if (!wrongPauseEndedByKey && now - s.wrongWaitStart < kWrongPauseMs)
+    } else if (pageOnScreen().wrongWaitStart != 0) {
+        if (!wrongPauseEndedByKey && now - pageOnScreen().wrongWaitStart < kWrongPauseMs)
             return;
     } else {
         return;
     }
-    s.rightWaitStart = 0;
-    s.wrongWaitStart = 0;
+    pageOnScreen().rightWaitStart = 0;
+    pageOnScreen().wrongWaitStart = 0;
     stopPauseTimer();
-    s.pageBuilding = false;
+    pageOnScreen().pageBuilding = false;
     window_.discardPendingInput();
-    if (s.currentEntry)
-        ++s.currentEntry->completedCount;
+    if (pageOnScreen().currentEntry)
+        ++pageOnScreen().currentEntry->completedCount;
     steps_.askNextQuestion();
 }
 
@@ -327,8 +323,7 @@ void Controller::fatalExit(StateCode code, const std::string& text) {
         return;
     // Set first: whatever arrives while the boxes below are open is not handled any more.
     exited_ = true;
-    SessionState& s = session();
-    s.pageClosing = true;
+    pageOnScreen().pageClosing = true;
     stopPauseTimer();
     if (fileExists(kBookmarkInWorkingFolder))
         deleteFile(kBookmarkInWorkingFolder);

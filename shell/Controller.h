@@ -3,10 +3,10 @@
 // the fatal exit through which every run ends.
 #pragma once
 
+#include "items/Codes.h"
 #include "lesson/Bookmark.h"
 #include "platform/Diagnostic.h"
 #include "records/Scoring.h"
-#include "shell/Codes.h"
 
 #include <functional>
 #include <string>
@@ -14,7 +14,7 @@
 namespace lorvenna {
 
 // What the controller asks of the main window beyond the services every part uses
-// (shell/AppServices.h, reached through appServices()).
+// (items/AppServices.h, reached through appServices()).
 class ControllerWindow {
 public:
     virtual ~ControllerWindow() = default;
@@ -67,6 +67,8 @@ public:
 
     // The fatal exit has run: nothing more is handled.
     bool exited() const { return exited_; }
+    // The state code handled last (a dialog's result once it is posted).
+    StateCode state() const { return state_; }
 
 private:
     void post(StateCode code, int page = 0);
@@ -81,6 +83,7 @@ private:
 
     ControllerWindow& window_;
     ControllerSteps steps_;
+    StateCode state_ = StateCode::StartDialog;
     bool exited_ = false;
     // The lesson has been ended (state 8) and no other set up yet.
     bool lessonEnded_ = false;

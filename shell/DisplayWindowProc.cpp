@@ -3,12 +3,12 @@
 #include "shell/DisplayWindowProc.h"
 
 #include "items/AnswerKeys.h"
+#include "items/AppServices.h"
+#include "items/Display.h"
+#include "items/Drawing.h"
 #include "items/Item.h"
-#include "lesson/Display.h"
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
-#include "shell/AppServices.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
 
 namespace lorvenna {
 
@@ -33,17 +33,16 @@ bool holdsItem(const Display* display, const void* key) {
 // The display of window, or none while a page is being built: then every message of the
 // display windows is dropped.
 Display* displayToHandle(ChildWindow& window) {
-    return session().pageBuilding ? nullptr : displayOf(window);
+    return pageOnScreen().pageBuilding ? nullptr : displayOf(window);
 }
 
 class DisplayProc final : public ChildWindowProc {
 public:
     void paint(ChildWindow& window) override {
-        SessionState& s = session();
         Display* display = displayToHandle(window);
         if (!display)
             return;
-        window.setPointCursor(s.answer.questionActive());
+        window.setPointCursor(pageOnScreen().answer.questionActive());
         // The window keeps its picture between paints, so the items draw again only when the
         // picture is out of date (a new window, or a display marked since its last repaint);
         // the marks on the overlay stay until the display's next repaint.
@@ -51,9 +50,8 @@ public:
     }
 
     void controlNotification(ChildWindow& window, unsigned notification) override {
-        SessionState& s = session();
         Display* display = displayToHandle(window);
-        if (!display || s.answerPauseRunning())
+        if (!display || pageOnScreen().answerPauseRunning())
             return;
         const int code = static_cast<int>(notification >> 16);
         if (code == kNotifyClicked) {
@@ -72,9 +70,8 @@ public:
     }
 
     void timer(ChildWindow& window, const void* key) override {
-        SessionState& s = session();
         Display* display = displayToHandle(window);
-        if (!display || s.pageClosing || s.answerPauseRunning())
+        if (!display || pageOnScreen().pageClosing || pageOnScreen().answerPauseRunning())
             return;
         // The key is the item that started the timer; a key that is no longer one of the
         // display's items is never taken for one.
@@ -96,43 +93,41 @@ public:
     }
 
     void mouseMove(ChildWindow& window, int x, int y) override {
-        SessionState& s = session();
         if (!displayToHandle(window))
             return;
         const unsigned ux = static_cast<unsigned>(x) & 0xFFFFu;
         const unsigned uy = static_cast<unsigned>(y) & 0xFFFFu;
         // The arrow, unless the pointer has moved while a question is asked.
-        const bool moved = ux != s.lastMouseX || uy != s.lastMouseY;
-        window.setPointCursor(moved && s.answer.questionActive());
+        const bool moved = ux != pageOnScreen().lastMouseX || uy != pageOnScreen().lastMouseY;
+        window.setPointCursor(moved && pageOnScreen().answer.questionActive());
         if (!moved)
             return;
-        s.lastMouseX = ux;
-        s.lastMouseY = uy;
+        pageOnScreen().lastMouseX = ux;
+        pageOnScreen().lastMouseY = uy;
     }
 
     void leftButtonDown(ChildWindow& window, int x, int y) override {
-        SessionState& s = session();
         Display* display = displayToHandle(window);
         if (!display)
             return;
-        s.lastMouseX = static_cast<unsigned>(x) & 0xFFFFu;
-        s.lastMouseY = static_cast<unsigned>(y) & 0xFFFFu;
+        pageOnScreen().lastMouseX = static_cast<unsigned>(x) & 0xFFFFu;
+        pageOnScreen().lastMouseY = static_cast<unsigned>(y) & 0xFFFFu;
 
         // Set before the click, so an answering item that has a mark spot of its own
         // replaces it.
-        if (s.answer.questionActive() && !s.answerPauseRunning())
-            s.answer.setMark(x - kMarkHalf, y - kMarkHalf);
+        if (pageOnScreen().answer.questionActive() && !pageOnScreen().answerPauseRunning())
+            pageOnScreen().answer.setMark(x - kMarkHalf, y - kMarkHalf);
 
         Item* hit = hitTestItems(display->items, x, y);
         if (hit)
             hit->Click(display, kLeftButtonDown, x, y);
 
-        if (!s.answer.questionActive() || s.answerPauseRunning())
+        if (!pageOnScreen().answer.questionActive() || pageOnScreen().answerPauseRunning())
             return;
-        const Item* question = s.answer.currentQuestion();
+        const Item* question = pageOnScreen().answer.currentQuestion();
         if (!hit && question && question->isType(ItemType::Text))
             return;
-        s.answer.choose(hit, display);
+        pageOnScreen().answer.choose(hit, display);
         JudgeAnswer();
     }
 };
@@ -145,8 +140,8 @@ ChildWindowProc* displayWindowProc() {
 }
 
 Point lastMousePosition() {
-    const SessionState& s = session();
-    return {static_cast<int>(s.lastMouseX), static_cast<int>(s.lastMouseY)};
+    return {static_cast<int>(pageOnScreen().lastMouseX),
+            static_cast<int>(pageOnScreen().lastMouseY)};
 }
 
 } // namespace lorvenna

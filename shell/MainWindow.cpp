@@ -2,10 +2,11 @@
 // the Qt events that become the controller's messages, keys, commands and ticks.
 #include "shell/MainWindow.h"
 
+#include "items/Drawing.h"
+#include "items/RunObjects.h"
 #include "platform/QtChildWindow.h"
+#include "platform/ScreenScale.h"
 #include "shell/DisplayWindowProc.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -138,7 +139,6 @@ VirtualKey virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
 }
 
 MainWindow::MainWindow(ControllerSteps steps) : controller_(*this, std::move(steps)) {
-    SessionState& s = session();
     installAppServices(this);
 
     setWindowTitle(QStringLiteral("Lorvenna"));
@@ -153,9 +153,10 @@ MainWindow::MainWindow(ControllerSteps steps) : controller_(*this, std::move(ste
     createButtons();
     createFeedbackPanel();
 
-    s.statusRect = {scaleX(kStatusRect.left), scaleY(kStatusRect.top), scaleX(kStatusRect.right),
-                    scaleY(kStatusRect.bottom)};
-    statusImage_ = QImage(s.statusRect.width(), s.statusRect.height(), QImage::Format_RGB32);
+    pageOnScreen().statusRect = {scaleX(kStatusRect.left), scaleY(kStatusRect.top),
+                                 scaleX(kStatusRect.right), scaleY(kStatusRect.bottom)};
+    statusImage_ = QImage(pageOnScreen().statusRect.width(), pageOnScreen().statusRect.height(),
+                          QImage::Format_RGB32);
     statusImage_.fill(Qt::white);
     statusSurface_ = std::make_unique<QtSurface>(&statusImage_);
 
@@ -183,7 +184,7 @@ void MainWindow::createButtons() {
         button->setFocusPolicy(Qt::NoFocus);
         const CommandId id = place.id;
         QObject::connect(button, &QPushButton::clicked, this, [this, id] {
-            if (session().pageBuilding)
+            if (pageOnScreen().pageBuilding)
                 return;
             controller_.buttonCommand(id);
         });
@@ -255,7 +256,7 @@ void MainWindow::killControllerTimer() {
 }
 
 QRect MainWindow::statusArea() const {
-    return toQRect(session().statusRect);
+    return toQRect(pageOnScreen().statusRect);
 }
 
 void MainWindow::showStatusImage(bool now) {
@@ -277,7 +278,7 @@ void MainWindow::drawStatusText(std::string_view text) {
 }
 
 void MainWindow::drawPageStrip() {
-    if (session().currentPage < 1)
+    if (lesson().currentPage() < 1)
         return;
     const PageMarkers markers = pageMarkers(screenScale().screenWidth);
     paintPageStrip(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()},
@@ -332,7 +333,7 @@ void MainWindow::destroyWindow() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     // In a test lesson the page keys do nothing, and Alt+A and Alt+B are those keys too: the
     // mnemonics of "&Ahead >" and "< &Back" must not turn the page for them.
-    if (event->type() == QEvent::Shortcut && session().testLesson &&
+    if (event->type() == QEvent::Shortcut && lesson().testLesson &&
         (watched == button(CommandId::Ahead) || watched == button(CommandId::Back)))
         return true;
     if (!discardingInput_ || !isInputEvent(event->type()) || !watched->isWidgetType())
@@ -344,7 +345,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 bool MainWindow::event(QEvent* event) {
     if (event->type() == kControllerEvent) {
         // Dropped while a page is built, as every message of the main window is then.
-        if (!session().pageBuilding) {
+        if (!pageOnScreen().pageBuilding) {
             auto* message = static_cast<ControllerEvent*>(event);
             controller_.handleState(message->code, message->page);
         }
@@ -352,7 +353,7 @@ bool MainWindow::event(QEvent* event) {
     }
     if (event->type() == QEvent::KeyPress) {
         // Every key is the controller's, Tab included: none goes on to default handling.
-        if (!session().pageBuilding) {
+        if (!pageOnScreen().pageBuilding) {
             auto* key = static_cast<QKeyEvent*>(event);
             controller_.keyDown(virtualKeyCode(key->key(), key->modifiers()));
         }
@@ -373,7 +374,7 @@ void MainWindow::paintEvent(QPaintEvent*) {
 void MainWindow::closeEvent(QCloseEvent* event) {
     // The window goes only through the fatal exit.
     event->ignore();
-    if (session().pageBuilding || destroyed_)
+    if (pageOnScreen().pageBuilding || destroyed_)
         return;
     controller_.closeRequested();
 }
@@ -383,7 +384,7 @@ void MainWindow::timerEvent(QTimerEvent* event) {
         QWidget::timerEvent(event);
         return;
     }
-    if (session().pageBuilding)
+    if (pageOnScreen().pageBuilding)
         return;
     controller_.tick();
 }

@@ -2,9 +2,9 @@
 // the display windows as its children, and the events that drive the controller.
 #pragma once
 
+#include "items/AppServices.h"
 #include "platform/Picture.h"
 #include "platform/QtSurface.h"
-#include "shell/AppServices.h"
 #include "shell/Controller.h"
 
 #include <QBasicTimer>

@@ -1,12 +1,13 @@
 // Start-up: the checks of the working folder, the main window, and the program's run.
 #include "shell/StartUp.h"
 
+#include "items/RunObjects.h"
 #include "platform/FileSystem.h"
 #include "platform/MessageBox.h"
 #include "platform/ProgramResources.h"
 #include "platform/Random.h"
+#include "platform/ScreenScale.h"
 #include "shell/MainWindow.h"
-#include "shell/SessionState.h"
 
 #include <QCoreApplication>
 #include <QIcon>

@@ -1,12 +1,13 @@
 // The ANI item: its lines, motion, drawing with hitch and rubber band, and the pass-on.
 #include "items/types/ItemAni.h"
 
+#include "items/Display.h"
+#include "items/RunObjects.h"
 #include "items/Shape.h"
-#include "lesson/Display.h"
 #include "platform/FixedText.h"
 #include "platform/LineMatcher.h"
+#include "platform/ScreenScale.h"
 #include "platform/Surface.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,14 +1,15 @@
 // The BMP item: loading its picture file, placing, drawing and showing or hiding it.
 #include "items/types/ItemBMP.h"
 
-#include "lesson/Display.h"
+#include "items/Display.h"
+#include "items/RunObjects.h"
 #include "platform/DibReader.h"
 #include "platform/FileSystem.h"
 #include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
 #include "platform/LineMatcher.h"
+#include "platform/ScreenScale.h"
 #include "platform/Surface.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -100,7 +101,7 @@ bool ItemBMP::StartupAction() {
 // start tries again, and adds no message of its own.
 bool ItemBMP::load() {
     const std::string path = kPictureFolder + text + kPictureExtension;
-    PictureShelf& shelf = session().pictures;
+    PictureShelf& shelf = pageOnScreen().pictures;
     const std::string key = foldedCopy(path);
     if (const auto kept = shelf.byPath.find(key); kept != shelf.byPath.end()) {
         image = kept->second;

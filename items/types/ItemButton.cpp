@@ -1,12 +1,12 @@
 // The BUTTON item.
 #include "items/types/ItemButton.h"
 
+#include "items/AppServices.h"
 #include "items/Connection.h"
-#include "lesson/Display.h"
+#include "items/Display.h"
+#include "items/Drawing.h"
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
-#include "shell/AppServices.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
 
 #include <cstring>
 
@@ -59,15 +59,14 @@ bool ItemButton::PreProcessKey(KeyEntry& key) {
 bool ItemButton::Command(unsigned notification) {
     if ((notification >> 16) != static_cast<unsigned>(kNotifyClicked))
         return false;
-    SessionState& state = session();
 
     if (mode == kButtonTurnPage) {
         // Never an answer of its own; true all the same, also on the last page.
         focusMainWindow();
-        if (state.currentPage < state.pageCount) {
-            ++state.currentPage;
-            appServices().postState(StateCode::ShowPage, state.currentPage);
-        }
+        // The controller turns the page when it takes the request.
+        const Lesson& played = lesson();
+        if (played.currentPage() < played.pageCount)
+            appServices().postState(StateCode::ShowPage, played.currentPage() + 1);
         return true;
     }
 
@@ -75,13 +74,13 @@ bool ItemButton::Command(unsigned notification) {
         SendOutputs(*this, 1.0, true);
         markAllAndRepaint();
     }
-    if (!state.answer.questionActive()) {
+    if (!pageOnScreen().answer.questionActive()) {
         focusMainWindow();
         return false;
     }
-    state.answer.choose(this, display);
-    state.answer.setMark(truncateCoordinate(pose.x + width - kMarkInset),
-                         truncateCoordinate(pose.y));
+    pageOnScreen().answer.choose(this, display);
+    pageOnScreen().answer.setMark(truncateCoordinate(pose.x + width - kMarkInset),
+                                  truncateCoordinate(pose.y));
     focusMainWindow();
     return true;
 }

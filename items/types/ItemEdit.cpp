@@ -2,13 +2,13 @@
 #include "items/types/ItemEdit.h"
 
 #include "items/AnswerKeys.h"
+#include "items/AppServices.h"
 #include "items/Connection.h"
-#include "lesson/Display.h"
+#include "items/Display.h"
+#include "items/Drawing.h"
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
 #include "platform/LineMatcher.h"
-#include "shell/AppServices.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
 
 #include <charconv>
 #include <cmath>
@@ -144,8 +144,7 @@ void ItemEdit::takeFocus() {
     if (keyKinds == 0 || judgedOnPage)
         return;
     // The field takes the question over, even from another current question.
-    SessionState& state = session();
-    AnswerFlow& answer = state.answer;
+    AnswerFlow& answer = pageOnScreen().answer;
     const bool wasAsking = answer.questionActive();
     const bool becomesCurrent = !wasAsking || answer.currentQuestion() != this;
     answer.takeQuestion(*this, display);
@@ -170,12 +169,11 @@ bool ItemEdit::confirm() {
     const double value = readTypedNumber(text, &text);
     SendOutputs(*this, value, false);
 
-    SessionState& state = session();
-    if (state.answer.questionActive()) {
-        state.answer.choose(this, display);
-        state.answer.typeNumber(value);
-        state.answer.setMark(truncateCoordinate(pose.x + width + kMarkGap),
-                             truncateCoordinate(pose.y));
+    if (pageOnScreen().answer.questionActive()) {
+        pageOnScreen().answer.choose(this, display);
+        pageOnScreen().answer.typeNumber(value);
+        pageOnScreen().answer.setMark(truncateCoordinate(pose.x + width + kMarkGap),
+                                      truncateCoordinate(pose.y));
     }
     if (display)
         display->needsRepaint = 1;

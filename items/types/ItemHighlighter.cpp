@@ -2,14 +2,13 @@
 #include "items/types/ItemHighlighter.h"
 
 #include "items/Connection.h"
+#include "items/Display.h"
+#include "items/Drawing.h"
+#include "items/PageEntry.h"
+#include "items/RunObjects.h"
 #include "items/types/ItemButton.h"
-#include "lesson/Display.h"
-#include "lesson/PageEntry.h"
 #include "platform/ChildWindow.h"
 #include "platform/LineMatcher.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
-
 
 namespace lorvenna {
 

@@ -2,12 +2,13 @@
 #include "items/types/ItemLabel.h"
 
 #include "items/Connection.h"
+#include "items/Display.h"
 #include "items/Palette.h"
+#include "items/RunObjects.h"
 #include "items/Shape.h"
-#include "lesson/Display.h"
 #include "platform/LineMatcher.h"
+#include "platform/ScreenScale.h"
 #include "platform/Surface.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -29,7 +30,7 @@ ItemLabel::ItemLabel() {
 }
 
 const char* ItemLabel::shownText() const {
-    return session().answer.questionActive() ? kHiddenAnswer : text.c_str();
+    return pageOnScreen().answer.questionActive() ? kHiddenAnswer : text.c_str();
 }
 
 bool ItemLabel::StartupAction() {

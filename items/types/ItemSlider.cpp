@@ -2,8 +2,8 @@
 #include "items/types/ItemSlider.h"
 
 #include "items/Connection.h"
+#include "items/Display.h"
 #include "items/types/ItemButton.h"
-#include "lesson/Display.h"
 #include "platform/ChildWindow.h"
 #include "platform/FixedText.h"
 #include "platform/LineMatcher.h"

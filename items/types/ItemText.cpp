@@ -2,11 +2,11 @@
 #include "items/types/ItemText.h"
 
 #include "items/Connection.h"
-#include "lesson/Display.h"
+#include "items/Display.h"
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
 #include "platform/LineMatcher.h"
 #include "platform/Surface.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <cstdint>

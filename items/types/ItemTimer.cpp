@@ -2,10 +2,10 @@
 #include "items/types/ItemTimer.h"
 
 #include "items/Connection.h"
-#include "lesson/Display.h"
+#include "items/Display.h"
+#include "items/Drawing.h"
 #include "platform/ChildWindow.h"
 #include "platform/LineMatcher.h"
-#include "shell/Drawing.h"
 
 #include <climits>
 #include <cmath>

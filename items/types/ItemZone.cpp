@@ -2,11 +2,11 @@
 #include "items/types/ItemZone.h"
 
 #include "items/Connection.h"
-#include "lesson/Display.h"
+#include "items/Display.h"
+#include "items/RunObjects.h"
 #include "platform/IgnoreCase.h"
 #include "platform/LineMatcher.h"
 #include "platform/Surface.h"
-#include "shell/SessionState.h"
 
 #include <cstring>
 #include <string_view>
@@ -54,15 +54,14 @@ Shape* ItemZone::AddShape(double angle, double length, const char* kind) {
 }
 
 bool ItemZone::Click(Display*, int, int, int) {
-    SessionState& state = session();
-    if (state.answer.questionActive()) {
+    if (pageOnScreen().answer.questionActive()) {
         // During the pause the answer is judged already, and its marks are wiped on the
         // display that took it: a click now must not move them elsewhere.
-        if (state.answerPauseRunning())
+        if (pageOnScreen().answerPauseRunning())
             return true;
-        state.answer.choose(this, display);
-        state.answer.setMark(truncateCoordinate(pose.x + width / 2),
-                             truncateCoordinate(pose.y + height / 2));
+        pageOnScreen().answer.choose(this, display);
+        pageOnScreen().answer.setMark(truncateCoordinate(pose.x + width / 2),
+                                      truncateCoordinate(pose.y + height / 2));
         return true;
     }
     resetZonesAndLabels();

@@ -1,9 +1,9 @@
 // What every fuzz target runs in.
 #include "tests/fuzz/FuzzWorld.h"
 
+#include "items/AppServices.h"
 #include "platform/MessageBox.h"
-#include "shell/AppServices.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/ScriptedBoxes.h"
 

@@ -1,14 +1,14 @@
 // Whole answers as a student gives them: real clicks on real display windows, the answer
 // pause on the test clock, the controller's tick, and the next question.
 #include "items/AnswerFeedback.h"
+#include "items/Drawing.h"
 #include "items/Item.h"
-#include "lesson/PageEntry.h"
+#include "items/PageEntry.h"
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
 #include "platform/Picture.h"
 #include "platform/QtChildWindow.h"
 #include "shell/Controller.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
 #include "tests/items/types/ItemBench.h"
 
 #include <QCursor>
@@ -67,35 +67,34 @@ TEST(AnswerFlow, RightAnswerByAButtonPausesThenAsksTheNextQuestion) {
     Controller controller(quiet);
     controller.handleState(StateCode::ShowPage, 1);
     repaintAllDisplays(); // the new window's first paint
-    SessionState& state = session();
-    ASSERT_EQ(state.currentPage, 1);
-    ASSERT_EQ(state.answer.currentQuestion(), bench.item("First"));
+    ASSERT_EQ(lesson().currentPage(), 1);
+    ASSERT_EQ(pageOnScreen().answer.currentQuestion(), bench.item("First"));
     Display* display = bench.display(1);
     // The pointing cursor shows over the displays while a question is asked.
     EXPECT_EQ(widgetOf(*display->window)->cursor().shape(), Qt::BitmapCursor);
 
     bench.press(bench.item("Yes"));
-    EXPECT_EQ(state.rightWaitStart, bench.clock.now());
-    EXPECT_EQ(state.currentEntry->rightCount, 1);
-    EXPECT_TRUE(state.timerRunning);
+    EXPECT_EQ(pageOnScreen().rightWaitStart, bench.clock.now());
+    EXPECT_EQ(pageOnScreen().currentEntry->rightCount, 1);
+    EXPECT_TRUE(pageOnScreen().timerRunning);
     EXPECT_TRUE(showsPicture(display, Picture::resource(PictureId::RightMark), 20 + 100 - 6, 20));
 
     // A second press within the pause is not another answer.
     bench.press(bench.item("Yes"));
-    EXPECT_EQ(state.currentEntry->rightCount, 1);
+    EXPECT_EQ(pageOnScreen().currentEntry->rightCount, 1);
 
     bench.clock.advance(999);
     controller.tick();
-    EXPECT_EQ(state.answer.currentQuestion(), bench.item("First"));
-    EXPECT_EQ(state.currentEntry->completedCount, 0);
+    EXPECT_EQ(pageOnScreen().answer.currentQuestion(), bench.item("First"));
+    EXPECT_EQ(pageOnScreen().currentEntry->completedCount, 0);
 
     bench.clock.advance(1);
     controller.tick();
-    EXPECT_EQ(state.currentEntry->completedCount, 1);
-    EXPECT_EQ(state.currentEntry->rightCount, 1);
-    EXPECT_EQ(state.answer.currentQuestion(), bench.item("Second"));
-    EXPECT_TRUE(state.answer.questionActive());
-    EXPECT_FALSE(state.timerRunning);
+    EXPECT_EQ(pageOnScreen().currentEntry->completedCount, 1);
+    EXPECT_EQ(pageOnScreen().currentEntry->rightCount, 1);
+    EXPECT_EQ(pageOnScreen().answer.currentQuestion(), bench.item("Second"));
+    EXPECT_TRUE(pageOnScreen().answer.questionActive());
+    EXPECT_FALSE(pageOnScreen().timerRunning);
     EXPECT_FALSE(showsPicture(display, Picture::resource(PictureId::RightMark), 20 + 100 - 6, 20))
         << "the next repaint wipes the mark";
 }
@@ -107,21 +106,20 @@ TEST(AnswerFlow, WrongClickIsMarkedWhereItWasMadeAndTheLastQuestionTurnsThePage)
     Controller controller(quiet);
     controller.handleState(StateCode::ShowPage, 1);
     repaintAllDisplays();
-    SessionState& state = session();
     bench.press(bench.item("Yes"));
     bench.clock.advance(1000);
     controller.tick();
-    ASSERT_EQ(state.answer.currentQuestion(), bench.item("Second"));
-    ASSERT_TRUE(state.answer.advanceAfterAnswer());
+    ASSERT_EQ(pageOnScreen().answer.currentQuestion(), bench.item("Second"));
+    ASSERT_TRUE(pageOnScreen().answer.advanceAfterAnswer());
 
     // The second question is a TEXT: a click on nothing is no answer, a click on an item is.
     bench.clickDisplay(1, 250, 40);
-    EXPECT_EQ(state.wrongWaitStart, 0u);
+    EXPECT_EQ(pageOnScreen().wrongWaitStart, 0u);
     Item* cap = bench.item("Cap");
     const int x = (cap->bounds.left + cap->bounds.right) / 2;
     const int y = (cap->bounds.top + cap->bounds.bottom) / 2;
     bench.clickDisplay(1, x, y);
-    EXPECT_EQ(state.wrongWaitStart, bench.clock.now());
+    EXPECT_EQ(pageOnScreen().wrongWaitStart, bench.clock.now());
     EXPECT_TRUE(
         showsPicture(bench.display(1), Picture::resource(PictureId::WrongMark), x - 8, y - 8));
     EXPECT_EQ(bench.app.panelText, "You chose: Answer\nCorrect answer: No");
@@ -130,8 +128,8 @@ TEST(AnswerFlow, WrongClickIsMarkedWhereItWasMadeAndTheLastQuestionTurnsThePage)
     controller.tick();
     EXPECT_EQ(bench.app.posted.back().code, StateCode::ShowPage);
     EXPECT_EQ(bench.app.posted.back().page, 2);
-    EXPECT_EQ(state.currentEntry->completedCount, 2);
-    EXPECT_EQ(state.currentEntry->rightCount, 1);
+    EXPECT_EQ(pageOnScreen().currentEntry->completedCount, 2);
+    EXPECT_EQ(pageOnScreen().currentEntry->rightCount, 1);
     EXPECT_FALSE(bench.app.panelVisible);
 }
 

@@ -3,13 +3,14 @@
 #include "items/AnswerKeys.h"
 
 #include "items/AnswerFeedback.h"
+#include "items/Drawing.h"
 #include "items/Item.h"
+#include "items/PageEntry.h"
+#include "items/RunObjects.h"
 #include "items/types/ItemButton.h"
 #include "items/types/ItemEdit.h"
 #include "items/types/ItemText.h"
-#include "lesson/PageEntry.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/items/types/ItemBench.h"
 #include "tests/support/TestClock.h"
 
@@ -28,7 +29,7 @@ enum class Judged { Nothing, Right, Wrong };
 
 // A page on paper: buttons and questions on recording surfaces, the main window recorded.
 struct Quiz {
-    Quiz() { session().currentEntry = &entry; }
+    Quiz() { pageOnScreen().currentEntry = &entry; }
 
     Item* button(const char* title, const std::string& caption, PaperDisplay* on = nullptr) {
         return (on ? *on : paper).add<ItemButton>(title, "@" + caption);
@@ -46,17 +47,16 @@ struct Quiz {
     }
     // An answer given with chosen (nullptr: a click on nothing) on the paper display.
     Judged answer(Item* chosen, PaperDisplay* on = nullptr) {
-        SessionState& state = session();
-        state.answer.choose(chosen, &(on ? *on : paper).display);
+        pageOnScreen().answer.choose(chosen, &(on ? *on : paper).display);
         JudgeAnswer();
-        if (state.rightWaitStart != 0)
+        if (pageOnScreen().rightWaitStart != 0)
             return Judged::Right;
-        return state.wrongWaitStart != 0 ? Judged::Wrong : Judged::Nothing;
+        return pageOnScreen().wrongWaitStart != 0 ? Judged::Wrong : Judged::Nothing;
     }
     // The pause has run its time.
     void endPause() {
-        session().rightWaitStart = 0;
-        session().wrongWaitStart = 0;
+        pageOnScreen().rightWaitStart = 0;
+        pageOnScreen().wrongWaitStart = 0;
         EndQuestion();
     }
 
@@ -94,7 +94,7 @@ TEST(AnswerKeys, NumberToleranceIsAFactorAroundTheValue) {
                                                           " " + std::to_string(c.tolerance));
         ASSERT_NE(field, nullptr);
         quiz.start();
-        session().answer.typeNumber(c.typed);
+        pageOnScreen().answer.typeNumber(c.typed);
         EXPECT_EQ(quiz.answer(field), c.judged)
             << c.expected << " +- " << c.tolerance << "% for " << c.typed;
     }
@@ -118,7 +118,7 @@ TEST(AnswerKeys, NumberQuestionCommentsOnWhatWasGiven) {
         Item* hint = quiz.paper.add<ItemText>("Hint", "@Look closely");
         quiz.start();
         field->text = "0";
-        session().answer.typeNumber(c.typed);
+        pageOnScreen().answer.typeNumber(c.typed);
         Item* chosen = std::string(c.chosen) == "Num" ? field : (c.chosen[0] ? hint : nullptr);
         EXPECT_EQ(quiz.answer(chosen), Judged::Wrong) << c.comment;
         EXPECT_EQ(quiz.app.panelText, c.comment);
@@ -134,9 +134,9 @@ TEST(AnswerKeys, NumberTypedBeforeTheQuestionDoesNotAnswerIt) {
     Quiz quiz;
     quiz.paper.add<ItemEdit>("Num", "KEYNUM Num 100 -1");
     Item* hint = quiz.paper.add<ItemText>("Hint", "@Look closely");
-    session().answer.typeNumber(100);
+    pageOnScreen().answer.typeNumber(100);
     quiz.start();
-    EXPECT_EQ(session().answer.typedNumber(), 0);
+    EXPECT_EQ(pageOnScreen().answer.typedNumber(), 0);
     // Any number is right, but a click on a text is no number.
     EXPECT_EQ(quiz.answer(hint), Judged::Wrong);
 }
@@ -171,7 +171,7 @@ TEST(AnswerKeys, CombinationWithARepeatedPickUsesUpThePicksAndSaysWhatWasChosen)
               "You chose:\nAlpha\nAlpha\nBeta\nCorrect combination:\nAlpha\nBeta\nGamma");
     EXPECT_EQ(quiz.app.panelWidth, 250);
     EXPECT_EQ(quiz.app.panelHeight, 3 * 4 * 16);
-    EXPECT_STREQ(session().answer.picksText(), "");
+    EXPECT_STREQ(pageOnScreen().answer.picksText(), "");
     EXPECT_EQ(quiz.entry.rightCount, 0);
 }
 
@@ -204,7 +204,7 @@ TEST(AnswerKeys, ClickOutsideAButtonIsWrongAndSaysSo) {
     quiz.button("Also", "Also yes");
     quiz.question("Q", "KEYBUTTON Yes\nKEYBUTTON Also");
     quiz.start();
-    session().answer.setMark(50, 60);
+    pageOnScreen().answer.setMark(50, 60);
     EXPECT_EQ(quiz.answer(nullptr), Judged::Wrong);
     EXPECT_EQ(quiz.app.panelText, "You clicked outside a button.\nCorrect answer: Yes!");
     EXPECT_EQ(quiz.app.panelWidth, 250);
@@ -217,20 +217,20 @@ TEST(AnswerKeys, RightAnswerIsCountedMarkedAndPaused) {
     Item* yes = quiz.button("Yes", "Yes!");
     quiz.question("Q", "KEYBUTTON Yes");
     quiz.start();
-    session().answer.setMark(30, 40);
+    pageOnScreen().answer.setMark(30, 40);
     EXPECT_EQ(quiz.answer(yes), Judged::Right);
-    EXPECT_EQ(session().rightWaitStart, quiz.clock.now());
+    EXPECT_EQ(pageOnScreen().rightWaitStart, quiz.clock.now());
     EXPECT_EQ(quiz.entry.rightCount, 1);
     EXPECT_EQ(quiz.paper.screen.callsStartingWith("drawPicture"),
               std::vector<std::string>{"drawPicture 16x16 at 30,40"});
-    EXPECT_TRUE(session().timerRunning);
+    EXPECT_TRUE(pageOnScreen().timerRunning);
     EXPECT_EQ(quiz.app.timerStarts, 1);
     EXPECT_FALSE(quiz.app.panelVisible);
 
     // Answers during the pause change nothing.
     quiz.clock.advance(500);
     EXPECT_EQ(quiz.answer(yes), Judged::Right);
-    EXPECT_EQ(session().rightWaitStart, quiz.clock.now() - 500);
+    EXPECT_EQ(pageOnScreen().rightWaitStart, quiz.clock.now() - 500);
     EXPECT_EQ(quiz.entry.rightCount, 1);
     EXPECT_EQ(quiz.paper.screen.callsStartingWith("drawPicture").size(), 1u);
 }
@@ -240,7 +240,7 @@ TEST(AnswerKeys, TestLessonMarksAndCountsWithoutAPanel) {
     quiz.button("Yes", "Yes!");
     Item* no = quiz.button("No", "No!");
     quiz.question("Q", "KEYBUTTON Yes");
-    session().testLesson = true;
+    lesson().testLesson = true;
     quiz.start();
     EXPECT_EQ(quiz.answer(no), Judged::Wrong);
     EXPECT_FALSE(quiz.app.panelVisible);
@@ -253,9 +253,9 @@ TEST(AnswerKeys, AnswerWithoutADisplayIsJudgedButNotDrawn) {
     quiz.button("Yes", "Yes!");
     quiz.question("Q", "KEYBUTTON Yes");
     quiz.start();
-    session().answer.choose(no, nullptr);
+    pageOnScreen().answer.choose(no, nullptr);
     JudgeAnswer();
-    EXPECT_NE(session().wrongWaitStart, 0u);
+    EXPECT_NE(pageOnScreen().wrongWaitStart, 0u);
     EXPECT_FALSE(quiz.app.panelVisible);
     EXPECT_TRUE(quiz.paper.screen.calls().empty());
 }
@@ -278,13 +278,13 @@ TEST(AnswerKeys, SpotQuestionMarksTheRightSpotsWithXOnTheirDisplay) {
     q->keys[0].answerer = spot;
     std::snprintf(q->keys[0].answererTitle, kAnswererTitleSize, "spot");
     StartFirstQuestion();
-    ASSERT_EQ(session().answer.currentQuestion(), q);
+    ASSERT_EQ(pageOnScreen().answer.currentQuestion(), q);
 
-    session().answer.setMark(5, 6);
+    pageOnScreen().answer.setMark(5, 6);
     EXPECT_EQ(quiz.answer(elsewhere), Judged::Wrong);
     EXPECT_TRUE(quiz.paper.screen.contains("drawPicture 16x16 at 5,6"));
     EXPECT_TRUE(spots.screen.contains("drawPicture 16x16 at 120,110"));
-    EXPECT_EQ(session().answer.feedbackDisplay(), &spots.display);
+    EXPECT_EQ(pageOnScreen().answer.feedbackDisplay(), &spots.display);
     EXPECT_EQ(quiz.app.panelText, "Wrong location. X shows the correct spot.");
     EXPECT_EQ(quiz.app.panelWidth, 41 * 8);
     EXPECT_EQ(quiz.app.panelHeight, 2 * 16);
@@ -293,7 +293,7 @@ TEST(AnswerKeys, SpotQuestionMarksTheRightSpotsWithXOnTheirDisplay) {
     quiz.paper.surface.clear();
     spots.surface.clear();
     quiz.endPause();
-    EXPECT_EQ(session().answer.currentQuestion(), next);
+    EXPECT_EQ(pageOnScreen().answer.currentQuestion(), next);
     EXPECT_FALSE(spots.surface.callsStartingWith("fillRect").empty());
     EXPECT_FALSE(quiz.paper.surface.callsStartingWith("fillRect").empty());
     EXPECT_FALSE(quiz.app.panelVisible);
@@ -308,24 +308,24 @@ TEST(AnswerKeys, QuestionsFollowOneAnotherOnTheirDisplayOnly) {
     Item* q2 = quiz.question("Q2", "KEYBUTTON Yes");
     Item* q3 = quiz.question("Q3", "KEYBUTTON Yes", &second);
     quiz.start();
-    EXPECT_EQ(session().answer.currentQuestion(), q1);
+    EXPECT_EQ(pageOnScreen().answer.currentQuestion(), q1);
     EXPECT_EQ(q1->isCurrentQuestion, 1);
-    EXPECT_EQ(session().stateCode, StateCode::QuestionAsked);
+    EXPECT_TRUE(pageOnScreen().questionAsked);
 
     EXPECT_EQ(quiz.answer(yes), Judged::Right);
     quiz.endPause();
     EXPECT_EQ(q1->isCurrentQuestion, 0);
-    EXPECT_EQ(session().answer.currentQuestion(), q2);
-    EXPECT_TRUE(session().answer.questionActive());
+    EXPECT_EQ(pageOnScreen().answer.currentQuestion(), q2);
+    EXPECT_TRUE(pageOnScreen().answer.questionActive());
     EXPECT_EQ(quiz.app.timerKills, 1);
 
     EXPECT_EQ(quiz.answer(between), Judged::Wrong);
     quiz.endPause();
-    EXPECT_FALSE(session().answer.questionActive());
-    EXPECT_EQ(session().answer.currentQuestion(), nullptr);
+    EXPECT_FALSE(pageOnScreen().answer.questionActive());
+    EXPECT_EQ(pageOnScreen().answer.currentQuestion(), nullptr);
     EXPECT_EQ(q3->isCurrentQuestion, 0) << "a question of another display is never asked";
-    EXPECT_EQ(session().stateCode, StateCode::QuestionAsked);
-    EXPECT_EQ(session().answer.chosenItem(), nullptr);
+    EXPECT_TRUE(pageOnScreen().questionAsked);
+    EXPECT_EQ(pageOnScreen().answer.chosenItem(), nullptr);
 }
 
 TEST(AnswerKeys, AutoTurnQuestionTurnsThePageWhenItsPauseEnds) {
@@ -335,16 +335,16 @@ TEST(AnswerKeys, AutoTurnQuestionTurnsThePageWhenItsPauseEnds) {
         Item* no = quiz.button("No", "No!");
         quiz.question("Q", "KEYBUTTON Yes\nKEYAUTOTURN");
         quiz.question("Unasked", "KEYBUTTON Yes");
-        session().currentPage = 3;
-        session().pageCount = 3;
+        lesson().turnTo(3);
+        lesson().pageCount = 3;
         quiz.start();
-        EXPECT_TRUE(session().answer.advanceAfterAnswer());
+        EXPECT_TRUE(pageOnScreen().answer.advanceAfterAnswer());
         EXPECT_EQ(quiz.answer(right ? yes : no), right ? Judged::Right : Judged::Wrong);
         quiz.endPause();
         EXPECT_EQ(quiz.app.posted, (std::vector<FakeApp::Posted>{{StateCode::ShowPage, 4}}));
-        EXPECT_TRUE(session().pageClosing);
-        EXPECT_FALSE(session().answer.questionActive());
-        EXPECT_TRUE(session().answer.advanceAfterAnswer())
+        EXPECT_TRUE(pageOnScreen().pageClosing);
+        EXPECT_FALSE(pageOnScreen().answer.questionActive());
+        EXPECT_TRUE(pageOnScreen().answer.advanceAfterAnswer())
             << "state 11 clears it past the last page";
     }
 }
@@ -376,7 +376,7 @@ TEST(AnswerKeys, LongTextsAreCutToThePicksAndTheMessage) {
     quiz.start();
     for (Item* pick : {a, b, c})
         EXPECT_EQ(quiz.answer(pick), Judged::Nothing);
-    EXPECT_EQ(std::string(session().answer.picksText()),
+    EXPECT_EQ(std::string(pageOnScreen().answer.picksText()),
               ("You chose:\n" + repeated('a', 240) + "\n" + repeated('b', 240) + "\n" +
                repeated('c', 240))
                   .substr(0, 511));
@@ -421,14 +421,14 @@ END LESSON
 )")) << bench.lastMessage();
     ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     bench.press(bench.item("A"));
-    EXPECT_EQ(session().wrongWaitStart + session().rightWaitStart, 0u);
+    EXPECT_EQ(pageOnScreen().wrongWaitStart + pageOnScreen().rightWaitStart, 0u);
 
     ASSERT_TRUE(bench.build(2)) << bench.lastMessage();
-    ASSERT_EQ(session().answer.currentQuestion(), bench.item("Q"));
+    ASSERT_EQ(pageOnScreen().answer.currentQuestion(), bench.item("Q"));
     bench.press(bench.item("B"));
-    EXPECT_EQ(session().rightWaitStart, 0u) << "the pick of the page before does not count";
+    EXPECT_EQ(pageOnScreen().rightWaitStart, 0u) << "the pick of the page before does not count";
     bench.press(bench.item("A"));
-    EXPECT_NE(session().rightWaitStart, 0u);
+    EXPECT_NE(pageOnScreen().rightWaitStart, 0u);
 }
 
 TEST(AnswerKeys, QuestionLeftUnansweredOnAKeptDisplayIsNoLongerShownAsAsked) {
@@ -468,12 +468,12 @@ END LESSON
 )")) << bench.lastMessage();
     ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     Item* ask = bench.item("Ask");
-    ASSERT_EQ(session().answer.currentQuestion(), ask);
+    ASSERT_EQ(pageOnScreen().answer.currentQuestion(), ask);
 
     // The student turns the page without answering.
     ASSERT_TRUE(bench.build(2)) << bench.lastMessage();
     ASSERT_EQ(bench.item("Ask"), ask) << "the display is kept";
-    EXPECT_EQ(session().answer.currentQuestion(), bench.item("Next"));
+    EXPECT_EQ(pageOnScreen().answer.currentQuestion(), bench.item("Next"));
     EXPECT_EQ(ask->isCurrentQuestion, 0);
     // The prompt of a question no longer asked is not drawn.
     ask->bounds = {};

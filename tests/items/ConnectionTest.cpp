@@ -224,11 +224,11 @@ TEST(Connection, LiveTargetOnThePageIsKept) {
     EXPECT_EQ(source.outputs->target, &first);
 
     // A target that is alive but no longer on a display of the page shown is looked up again.
-    Display* kept = session().displays[2];
-    session().displays[2] = nullptr;
+    Display* kept = pageOnScreen().displays[2];
+    pageOnScreen().displays[2] = nullptr;
     ASSERT_TRUE(source.Connect());
-    EXPECT_EQ(source.outputs->target->display, session().displays[6]);
-    session().displays[2] = kept;
+    EXPECT_EQ(source.outputs->target->display, pageOnScreen().displays[6]);
+    pageOnScreen().displays[2] = kept;
 }
 
 TEST(Connection, RestoreOutputsGivesBackInitialVisibility) {

@@ -1,8 +1,9 @@
 // A display's pen cache and what deleting a display takes with it.
-#include "lesson/Display.h"
+#include "items/Display.h"
 
 #include "items/Item.h"
-#include "shell/SessionState.h"
+#include "items/RunObjects.h"
+#include "shell/Session.h"
 
 #include <gtest/gtest.h>
 
@@ -30,11 +31,11 @@ TEST(Display, DeletingADisplayDeletesItsItems) {
     display->appendItem(first);
     display->appendItem(second);
     display->getPen(1, {});
-    session().answer.choose(nullptr, display);
+    pageOnScreen().answer.choose(nullptr, display);
     delete display;
     EXPECT_FALSE(isLiveItem(first));
     EXPECT_FALSE(isLiveItem(second));
-    EXPECT_EQ(session().answer.feedbackDisplay(), nullptr);
+    EXPECT_EQ(pageOnScreen().answer.feedbackDisplay(), nullptr);
 }
 
 } // namespace lorvenna

@@ -1,8 +1,9 @@
 // The ITEM reader, through real lesson files and the real line reader.
 #include "items/ItemReader.h"
+#include "platform/ScreenScale.h"
 
 #include "items/Shape.h"
-#include "lesson/LineReader.h"
+#include "platform/LineReader.h"
 #include "tests/items/ItemTestSupport.h"
 
 #include <gtest/gtest.h>

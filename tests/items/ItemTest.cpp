@@ -198,13 +198,13 @@ TEST(Item, DeletedItemIsNoLongerAliveNorInTheAnswerFlow) {
     auto* other = new Item();
     EXPECT_TRUE(isLiveItem(item));
     EXPECT_NE(liveItemSerial(item), liveItemSerial(other));
-    session().answer.choose(item, nullptr);
-    session().answer.startQuestion(*item);
+    pageOnScreen().answer.choose(item, nullptr);
+    pageOnScreen().answer.startQuestion(*item);
     delete item;
     EXPECT_FALSE(isLiveItem(item));
     EXPECT_EQ(liveItemSerial(item), 0u);
-    EXPECT_EQ(session().answer.chosenItem(), nullptr);
-    EXPECT_EQ(session().answer.currentQuestion(), nullptr);
+    EXPECT_EQ(pageOnScreen().answer.chosenItem(), nullptr);
+    EXPECT_EQ(pageOnScreen().answer.currentQuestion(), nullptr);
     EXPECT_TRUE(isLiveItem(other));
     delete other;
 }

@@ -3,11 +3,12 @@
 #pragma once
 
 #include "items/Connection.h"
+#include "items/Display.h"
 #include "items/Item.h"
 #include "items/ItemReader.h"
-#include "lesson/Display.h"
+#include "items/RunObjects.h"
 #include "platform/FileSystem.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/RecordingSurface.h"
 #include "tests/support/WorkFolder.h"
 
@@ -17,12 +18,13 @@
 
 namespace lorvenna {
 
-// The displays of the page shown, in session().displays; deleted (with their items) at the end.
+// The displays of the page shown, in pageOnScreen().displays; deleted (with their items) at the
+// end.
 class TestPage {
 public:
     TestPage() { resetSession(); }
     ~TestPage() {
-        for (Display*& display : session().displays) {
+        for (Display*& display : pageOnScreen().displays) {
             delete display;
             display = nullptr;
         }
@@ -31,7 +33,7 @@ public:
     TestPage& operator=(const TestPage&) = delete;
 
     Display& display(int slot) {
-        Display*& display = session().displays[slot];
+        Display*& display = pageOnScreen().displays[slot];
         if (!display) {
             display = new Display();
             display->surface = &surfaces[slot];
@@ -54,8 +56,8 @@ public:
 
     // Deletes the display in slot with its items, as a page change does.
     void remove(int slot) {
-        delete session().displays[slot];
-        session().displays[slot] = nullptr;
+        delete pageOnScreen().displays[slot];
+        pageOnScreen().displays[slot] = nullptr;
     }
 
     RecordingSurface surfaces[kDisplaySlots];

@@ -1,5 +1,6 @@
 // Shapes: where chains of segments end, what they draw with which pen, and the outline points.
 #include "items/Shape.h"
+#include "platform/ScreenScale.h"
 
 #include "items/Palette.h"
 #include "tests/items/ItemTestSupport.h"

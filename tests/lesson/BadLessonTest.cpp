@@ -2,13 +2,14 @@
 // them, clicking them and turning pages never crash, hang or touch memory outside a buffer
 // (the test build runs under the address and undefined-behaviour sanitizers), and every
 // refused file says why.
+#include "items/AppServices.h"
+#include "items/RunObjects.h"
 #include "lesson/Bookmark.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
 #include "platform/FixedText.h"
 #include "platform/MessageBox.h"
-#include "shell/AppServices.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/LessonPlay.h"
 #include "tests/support/ScriptedBoxes.h"

@@ -1,9 +1,10 @@
 // Bookmarks: the file's bytes, applying them by position, and the lines that must not stop it.
 #include "lesson/Bookmark.h"
 
+#include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
-#include "lesson/LineReader.h"
-#include "shell/SessionState.h"
+#include "platform/LineReader.h"
+#include "shell/Session.h"
 #include "tests/support/Succeeded.h"
 #include "tests/support/WorkFolder.h"
 
@@ -52,7 +53,7 @@ protected:
     void TearDown() override { freePages(); }
 
     void readNinePages() {
-        std::strcpy(session().lessonPath, "LSNS\\01-02.LSN");
+        std::strcpy(lesson().lessonPath, "LSNS\\01-02.LSN");
         ASSERT_TRUE(succeeded(readLessonIndex()));
     }
 
@@ -68,7 +69,7 @@ protected:
     };
     static std::vector<Counts> counts() {
         std::vector<Counts> out;
-        for (const PageEntry* e = session().pages; e; e = e->next)
+        for (const PageEntry* e = lesson().pages; e; e = e->next)
             out.push_back({e->completedCount, e->rightCount});
         return out;
     }
@@ -82,7 +83,7 @@ protected:
 TEST_F(BookmarkTest, LeftAtPage4Of9WritesNinePLinesAndResumesThere) {
     readNinePages();
     int n = 0;
-    for (PageEntry* e = session().pages; e; e = e->next) {
+    for (PageEntry* e = lesson().pages; e; e = e->next) {
         ++n;
         e->completedCount = n;
         e->rightCount = n / 2;
@@ -103,10 +104,10 @@ TEST_F(BookmarkTest, LeftAtPage4Of9WritesNinePLinesAndResumesThere) {
     EXPECT_EQ(counts(),
               (std::vector<Counts>{
                   {1, 0}, {2, 1}, {3, 1}, {4, 2}, {5, 2}, {6, 3}, {7, 3}, {8, 4}, {9, 4}}));
-    EXPECT_EQ(session().lessonMajor, 1);
-    EXPECT_EQ(session().lessonMinor, 2);
-    EXPECT_STREQ(session().lessonPath, "LSNS\\01-02.LSN");
-    EXPECT_EQ(session().pageCount, 9);
+    EXPECT_EQ(lesson().lessonMajor, 1);
+    EXPECT_EQ(lesson().lessonMinor, 2);
+    EXPECT_STREQ(lesson().lessonPath, "LSNS\\01-02.LSN");
+    EXPECT_EQ(lesson().pageCount, 9);
     EXPECT_FALSE(bookmarkThere()) << "a bookmark is used once";
     EXPECT_EQ(applied(1, 2).first, Kind::None);
 }
@@ -129,7 +130,7 @@ TEST_F(BookmarkTest, ABookmarkOfAnotherLessonIsNotAppliedAndStays) {
     writeBookmarkFile(" L 103\nP -1 1 1\n");
     EXPECT_EQ(applied(1, 2).first, Kind::OtherLesson);
     EXPECT_TRUE(bookmarkThere());
-    EXPECT_EQ(session().pages, nullptr) << "the index is read only for a matching bookmark";
+    EXPECT_EQ(lesson().pages, nullptr) << "the index is read only for a matching bookmark";
 
     // The code is matched wherever its line stands.
     writeBookmarkFile("junk\n L 102\nP 1 4 4\nP -2 1 1\n");
@@ -163,7 +164,7 @@ TEST_F(BookmarkTest, LongPLinesDoNotCutTheWalkShort) {
     EXPECT_EQ(counts()[2], (Counts{1, 1}));
 
     // And what the writer writes with large counts comes back the same.
-    for (PageEntry* e = session().pages; e; e = e->next) {
+    for (PageEntry* e = lesson().pages; e; e = e->next) {
         e->completedCount = 2000000000;
         e->rightCount = -7;
         e->isCurrent = e->pageNumber == 9;

@@ -1,11 +1,13 @@
 // The sample course that `make run` opens: every lesson reads, every page of it builds, and
 // every question it asks is judged right when it is answered the way its own keys say.
+#include "items/Display.h"
+#include "items/Drawing.h"
 #include "items/Item.h"
 #include "items/KeyEntry.h"
-#include "lesson/Display.h"
+#include "items/PageEntry.h"
+#include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
-#include "lesson/PageEntry.h"
 #include "platform/ChildWindow.h"
 #include "platform/Clock.h"
 #include "platform/Control.h"
@@ -15,8 +17,7 @@
 #include "platform/QtChildWindow.h"
 #include "shell/Controller.h"
 #include "shell/DisplayWindowProc.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/QuietWindow.h"
 #include "tests/support/ScriptedBoxes.h"
@@ -111,40 +112,39 @@ protected:
     }
 
     void open(const std::string& file) {
-        SessionState& s = session();
-        formatText(s.lessonPath, "LSNS\\%s", file.c_str());
+        formatText(lorvenna::lesson().lessonPath, "LSNS\\%s", file.c_str());
         ASSERT_TRUE(succeeded(readLessonIndex())) << file;
-        ASSERT_GT(s.pageCount, 0) << file;
+        ASSERT_GT(lorvenna::lesson().pageCount, 0) << file;
     }
 
     // Shows every page in turn and answers each question asked on it from its own keys,
     // letting every answer pause run out. Returns the answers judged right.
     int playAnsweringFromKeys(const std::string& file) {
-        SessionState& s = session();
         QuietWindow quiet;
         Controller controller(quiet);
         int right = 0;
-        for (int page = 1; page <= s.pageCount; ++page) {
+        for (int page = 1; page <= lorvenna::lesson().pageCount; ++page) {
             EXPECT_TRUE(succeeded(buildPage(page))) << file << " page " << page;
-            if (s.currentPage != page)
+            if (lorvenna::lesson().currentPage() != page)
                 return right;
             repaintAllDisplays(); // the new windows' first paint, which gives zones their regions
             // A lesson opens with a page that explains and closes with one that sums up:
             // the last question's page turn must lead there, not end the lesson unseen.
-            if (page == 1 || page == s.pageCount) {
-                EXPECT_FALSE(s.answer.questionActive()) << file << " page " << page;
+            if (page == 1 || page == lorvenna::lesson().pageCount) {
+                EXPECT_FALSE(pageOnScreen().answer.questionActive()) << file << " page " << page;
             }
-            for (int asked = 0; s.answer.questionActive() && asked < kMaxKeys; ++asked) {
-                const std::string title = s.answer.currentQuestion()->title;
-                answerFromKeys(*s.answer.currentQuestion());
-                EXPECT_NE(s.rightWaitStart, 0u)
+            for (int asked = 0; pageOnScreen().answer.questionActive() && asked < kMaxKeys;
+                 ++asked) {
+                const std::string title = pageOnScreen().answer.currentQuestion()->title;
+                answerFromKeys(*pageOnScreen().answer.currentQuestion());
+                EXPECT_NE(pageOnScreen().rightWaitStart, 0u)
                     << file << " page " << page << ": " << title << " not judged right";
-                if (s.rightWaitStart == 0 && s.wrongWaitStart == 0)
+                if (pageOnScreen().rightWaitStart == 0 && pageOnScreen().wrongWaitStart == 0)
                     return right; // not taken as an answer at all
                 clock_.advance(3000);
                 controller.tick();
             }
-            right += s.currentEntry->rightCount;
+            right += pageOnScreen().currentEntry->rightCount;
         }
         return right;
     }
@@ -169,7 +169,7 @@ TEST_F(Courseware, EveryLessonBuildsEveryPage) {
     ASSERT_GE(lessons.size(), 6u);
     for (const std::string& lesson : lessons) {
         open(lesson);
-        for (int page = 1; page <= session().pageCount; ++page)
+        for (int page = 1; page <= lorvenna::lesson().pageCount; ++page)
             ASSERT_TRUE(succeeded(buildPage(page))) << lesson << " page " << page;
         lessonTeardown();
     }
@@ -191,25 +191,24 @@ TEST_F(Courseware, EveryLessonBuildsEveryPage) {
 TEST_F(Courseware, EveryQuestionIsRightWhenAnsweredFromItsKeys) {
     for (const std::string& lesson : findFiles("LSNS\\*.LSN")) {
         open(lesson);
-        EXPECT_EQ(playAnsweringFromKeys(lesson), session().questionTotal) << lesson;
+        EXPECT_EQ(playAnsweringFromKeys(lesson), lorvenna::lesson().questionTotal) << lesson;
         lessonTeardown();
     }
 }
 
 TEST_F(Courseware, FirstLessonKeepsItsFigureAcrossPages) {
-    SessionState& s = session();
-    setText(s.lessonPath, "LSNS\\01-01.LSN");
+    setText(lorvenna::lesson().lessonPath, "LSNS\\01-01.LSN");
     ASSERT_TRUE(succeeded(readLessonIndex()));
-    EXPECT_EQ(s.pageCount, 5);
-    EXPECT_EQ(s.questionTotal, 0);
+    EXPECT_EQ(lorvenna::lesson().pageCount, 5);
+    EXPECT_EQ(lorvenna::lesson().questionTotal, 0);
     ASSERT_TRUE(succeeded(buildPage(1)));
-    Display* figure = s.displays[2];
+    Display* figure = pageOnScreen().displays[2];
     ASSERT_NE(figure, nullptr);
     EXPECT_EQ(figure->name, "Figure");
     ASSERT_TRUE(succeeded(buildPage(2)));
-    EXPECT_EQ(s.displays[2], figure);
+    EXPECT_EQ(pageOnScreen().displays[2], figure);
     EXPECT_TRUE(figure->reused);
-    EXPECT_EQ(s.displays[3]->name, "Notes1");
+    EXPECT_EQ(pageOnScreen().displays[3]->name, "Notes1");
     // The labels lit by the notes start hidden: BLINK and SEQ labels wait for a FLASH.
     ASSERT_NE(findItem("Radius"), nullptr);
     EXPECT_EQ(findItem("Radius")->visibility, 0);
@@ -218,19 +217,18 @@ TEST_F(Courseware, FirstLessonKeepsItsFigureAcrossPages) {
 }
 
 TEST_F(Courseware, QuestionLessonAsksOneQuestionAPage) {
-    SessionState& s = session();
-    setText(s.lessonPath, "LSNS\\01-02.LSN");
+    setText(lorvenna::lesson().lessonPath, "LSNS\\01-02.LSN");
     ASSERT_TRUE(succeeded(readLessonIndex()));
-    EXPECT_EQ(s.questionTotal, 4);
-    EXPECT_FALSE(s.testLesson);
+    EXPECT_EQ(lorvenna::lesson().questionTotal, 4);
+    EXPECT_FALSE(lorvenna::lesson().testLesson);
     const char* questions[] = {"Question1", "Question2", "Distance", "Question4"};
     for (int page = 2; page <= 5; ++page) {
         ASSERT_TRUE(succeeded(buildPage(page)));
-        ASSERT_TRUE(s.answer.questionActive()) << "page " << page;
-        ASSERT_NE(s.answer.currentQuestion(), nullptr);
-        EXPECT_EQ(s.answer.currentQuestion()->title, questions[page - 2]);
-        EXPECT_TRUE(s.answer.advanceAfterAnswer()) << "page " << page;
-        EXPECT_EQ(s.stateCode, StateCode::QuestionAsked);
+        ASSERT_TRUE(pageOnScreen().answer.questionActive()) << "page " << page;
+        ASSERT_NE(pageOnScreen().answer.currentQuestion(), nullptr);
+        EXPECT_EQ(pageOnScreen().answer.currentQuestion()->title, questions[page - 2]);
+        EXPECT_TRUE(pageOnScreen().answer.advanceAfterAnswer()) << "page " << page;
+        EXPECT_TRUE(pageOnScreen().questionAsked);
     }
 }
 
@@ -241,7 +239,7 @@ TEST_F(Courseware, QuestionLessonAsksOneQuestionAPage) {
 TEST_F(Courseware, EveryZoneLiesOnAPictureAndIsMarkedOnIt) {
     for (const std::string& lesson : findFiles("LSNS\\*.LSN")) {
         open(lesson);
-        for (int page = 1; page <= session().pageCount; ++page) {
+        for (int page = 1; page <= lorvenna::lesson().pageCount; ++page) {
             ASSERT_TRUE(buildPage(page)) << lesson << " page " << page;
             repaintAllDisplays();
             for (Display* display : shownDisplays()) {
@@ -252,16 +250,14 @@ TEST_F(Courseware, EveryZoneLiesOnAPictureAndIsMarkedOnIt) {
                     const Rect outline = zone->region->boundingBox();
                     bool onPicture = false;
                     for (const Item* bmp = display->items; bmp; bmp = bmp->next) {
-                        onPicture |= bmp->isType(ItemType::Bmp) &&
-                                     outline.left >= bmp->bounds.left &&
-                                     outline.top >= bmp->bounds.top &&
-                                     outline.right <= bmp->bounds.right &&
-                                     outline.bottom <= bmp->bounds.bottom;
+                        onPicture |=
+                            bmp->isType(ItemType::Bmp) && outline.left >= bmp->bounds.left &&
+                            outline.top >= bmp->bounds.top && outline.right <= bmp->bounds.right &&
+                            outline.bottom <= bmp->bounds.bottom;
                     }
-                    EXPECT_TRUE(onPicture)
-                        << lesson << " page " << page << ": zone " << zone->title << " at "
-                        << outline.left << "," << outline.top << " - " << outline.right << ","
-                        << outline.bottom;
+                    EXPECT_TRUE(onPicture) << lesson << " page " << page << ": zone " << zone->title
+                                           << " at " << outline.left << "," << outline.top << " - "
+                                           << outline.right << "," << outline.bottom;
                     // Its answer mark goes at its location plus half its size: on the part
                     // only when the outline starts at its upper left.
                     const int markX = truncateCoordinate(zone->pose.x + zone->width / 2);
@@ -280,8 +276,8 @@ TEST_F(Courseware, EveryZoneLiesOnAPictureAndIsMarkedOnIt) {
 TEST_F(Courseware, TestLessonsAreMarkedAsTests) {
     for (const char* lesson : {"01-03.LSN", "02-06.LSN"}) {
         open(lesson);
-        EXPECT_TRUE(session().testLesson) << lesson;
-        EXPECT_EQ(session().questionTotal, 4) << lesson;
+        EXPECT_TRUE(lorvenna::lesson().testLesson) << lesson;
+        EXPECT_EQ(lorvenna::lesson().questionTotal, 4) << lesson;
         lessonTeardown();
     }
 }

@@ -1,10 +1,11 @@
 // The lesson index: the page section's line forms, the display block search and its limits.
 #include "lesson/LessonIndex.h"
 
-#include "lesson/LineReader.h"
+#include "items/RunObjects.h"
 #include "platform/IgnoreCase.h"
 #include "platform/LineMatcher.h"
-#include "shell/SessionState.h"
+#include "platform/LineReader.h"
+#include "shell/Session.h"
 #include "tests/lesson/ScopedLocale.h"
 #include "tests/support/Succeeded.h"
 #include "tests/support/WorkFolder.h"
@@ -31,7 +32,7 @@ protected:
     Status readIndex(const std::string& text) {
         lessonBytes = crlf(text);
         folder.write("LSNS/01-01.LSN", lessonBytes, false);
-        std::strcpy(session().lessonPath, "LSNS\\01-01.LSN");
+        std::strcpy(lorvenna::lesson().lessonPath, "LSNS\\01-01.LSN");
         return readLessonIndex();
     }
 
@@ -43,7 +44,7 @@ protected:
 
     static std::vector<int> pageNumbers() {
         std::vector<int> numbers;
-        for (const PageEntry* e = session().pages; e; e = e->next)
+        for (const PageEntry* e = lorvenna::lesson().pages; e; e = e->next)
             numbers.push_back(e->pageNumber);
         return numbers;
     }
@@ -73,16 +74,15 @@ END LESSON
 
 TEST_F(LessonIndexTest, BuildsPagesInFileOrderWithTheirBlockPositions) {
     ASSERT_TRUE(succeeded(readIndex(kLesson)));
-    const SessionState& s = session();
-    EXPECT_STREQ(s.lessonTitle, "Lesson 01-01 Forces and motion");
-    EXPECT_EQ(s.questionTotal, 4);
-    EXPECT_FALSE(s.testLesson);
-    EXPECT_EQ(s.pageCount, 3);
+    EXPECT_STREQ(lorvenna::lesson().lessonTitle, "Lesson 01-01 Forces and motion");
+    EXPECT_EQ(lorvenna::lesson().questionTotal, 4);
+    EXPECT_FALSE(lorvenna::lesson().testLesson);
+    EXPECT_EQ(lorvenna::lesson().pageCount, 3);
     EXPECT_EQ(pageNumbers(), (std::vector<int>{3, 1}));
 
     const long intro = positionOf("DISPLAY INTRO 10");
     const long question = positionOf("DISPLAY Question1 10");
-    const PageEntry* three = s.pages;
+    const PageEntry* three = lorvenna::lesson().pages;
     const PageEntry* one = three->next;
     // "intro" finds the block whose header says INTRO: names compare without regard to case.
     EXPECT_EQ(three->displayName[1], "intro");
@@ -93,7 +93,7 @@ TEST_F(LessonIndexTest, BuildsPagesInFileOrderWithTheirBlockPositions) {
     EXPECT_EQ(one->displayName[2], "Question1");
     EXPECT_EQ(one->displayOffset[2], question);
     EXPECT_EQ(one->displayOffset[0], 0);
-    EXPECT_EQ(s.currentEntry, one);
+    EXPECT_EQ(pageOnScreen().currentEntry, nullptr) << "reading shows no page";
 }
 
 TEST_F(LessonIndexTest, TotalAndTestLinesTheLaterOneSetsTheTotal) {
@@ -113,23 +113,23 @@ TEST_F(LessonIndexTest, TotalAndTestLinesTheLaterOneSetsTheTotal) {
         freePages();
         resetSession();
         ASSERT_TRUE(readIndex(std::string("Lesson 01-01 T\n") + c.lines + "END PAGES\n"));
-        EXPECT_EQ(session().questionTotal, c.total) << c.lines;
-        EXPECT_EQ(session().testLesson, c.test) << c.lines;
-        EXPECT_EQ(session().pages, nullptr);
-        EXPECT_EQ(session().pageCount, 0);
+        EXPECT_EQ(lorvenna::lesson().questionTotal, c.total) << c.lines;
+        EXPECT_EQ(lorvenna::lesson().testLesson, c.test) << c.lines;
+        EXPECT_EQ(lorvenna::lesson().pages, nullptr);
+        EXPECT_EQ(lorvenna::lesson().pageCount, 0);
     }
 }
 
 TEST_F(LessonIndexTest, ReadingAgainStartsFromAFreshList) {
     ASSERT_TRUE(readIndex(kLesson));
-    session().pages->rightCount = 5;
+    lorvenna::lesson().pages->rightCount = 5;
     ASSERT_TRUE(readIndex(kLesson));
     EXPECT_EQ(pageNumbers(), (std::vector<int>{3, 1}));
-    EXPECT_EQ(session().pages->rightCount, 0);
+    EXPECT_EQ(lorvenna::lesson().pages->rightCount, 0);
     // A new lesson without TEST is no test lesson, whatever was read before.
     ASSERT_TRUE(readIndex("Lesson 01-01\nTEST 3\nEND PAGES\n"));
     ASSERT_TRUE(readIndex("Lesson 01-01\nTOTAL 3\nEND PAGES\n"));
-    EXPECT_FALSE(session().testLesson);
+    EXPECT_FALSE(lorvenna::lesson().testLesson);
 }
 
 TEST_F(LessonIndexTest, TheFirstMatchingHeaderAfterTheDisplayLineWins) {
@@ -147,7 +147,7 @@ DISPLAY Other 5 6 7 8 N
 DISPLAY Pic 9 9 9 9 A
 END LESSON
 )"));
-    const PageEntry* page = session().pages;
+    const PageEntry* page = lorvenna::lesson().pages;
     // "Picture" is not "Pic", and a header needs its numbers.
     EXPECT_EQ(page->displayOffset[1], positionOf("DISPLAY Pic 1 2"));
     EXPECT_EQ(page->displayOffset[2], positionOf("DISPLAY Other 5"));
@@ -160,11 +160,11 @@ TEST_F(LessonIndexTest, NamesMatchIgnoringCaseInTheUsersLocaleToo) {
     if (!turkish.active())
         GTEST_SKIP() << "no Turkish locale installed";
     ASSERT_TRUE(succeeded(readIndex(kLesson)));
-    EXPECT_EQ(session().pages->next->displayOffset[1], positionOf("DISPLAY INTRO 10"));
+    EXPECT_EQ(lorvenna::lesson().pages->next->displayOffset[1], positionOf("DISPLAY INTRO 10"));
 }
 
 TEST_F(LessonIndexTest, ReportsAMissingFileAndAMissingDisplay) {
-    std::strcpy(session().lessonPath, "LSNS\\09-09.LSN");
+    std::strcpy(lorvenna::lesson().lessonPath, "LSNS\\09-09.LSN");
     EXPECT_EQ(readLessonIndex().message(), "Lesson file LSNS\\09-09.LSN is nonexistent or bad.");
 
     struct Case {
@@ -192,7 +192,7 @@ TEST_F(LessonIndexTest, ReportsAMissingFileAndAMissingDisplay) {
         freePages();
         resetSession();
         EXPECT_EQ(readIndex(c.lesson).message(), c.message) << c.what;
-        EXPECT_EQ(session().pages, nullptr) << c.what;
+        EXPECT_EQ(lorvenna::lesson().pages, nullptr) << c.what;
     }
 }
 
@@ -203,7 +203,7 @@ TEST_F(LessonIndexTest, LongLinesAreSearchedInTheReadersPieces) {
     ASSERT_TRUE(readIndex("Lesson 01-01\n" + filler + "PAGE 7\nDISPLAY Tail\nEND PAGES\n" + filler +
                           "DISPLAY Tail 1 2 3 4 A\nEND LESSON\n"));
     EXPECT_EQ(pageNumbers(), (std::vector<int>{7}));
-    EXPECT_EQ(session().pages->displayOffset[1], positionOf("DISPLAY Tail 1"));
+    EXPECT_EQ(lorvenna::lesson().pages->displayOffset[1], positionOf("DISPLAY Tail 1"));
 }
 
 TEST_F(LessonIndexTest, NineDisplaysFitATenthOrAnOrphanOrALongNameIsRefused) {
@@ -215,12 +215,12 @@ TEST_F(LessonIndexTest, NineDisplaysFitATenthOrAnOrphanOrALongNameIsRefused) {
     }
     blocks += "DISPLAY D10 1 2 3 4 A\nEND DISPLAY\nEND LESSON\n";
     ASSERT_TRUE(succeeded(readIndex(nine + blocks)));
-    EXPECT_EQ(session().pages->displayName[9], "D9");
+    EXPECT_EQ(lorvenna::lesson().pages->displayName[9], "D9");
 
     const std::string name59(59, 'n');
     ASSERT_TRUE(readIndex("Lesson 01-01\nPAGE 1\nDISPLAY " + name59 + "\nEND PAGES\nDISPLAY " +
                           name59 + " 1 2 3 4 A\nEND LESSON\n"));
-    EXPECT_EQ(session().pages->displayName[1], name59);
+    EXPECT_EQ(lorvenna::lesson().pages->displayName[1], name59);
 
     struct Case {
         const char* what;
@@ -238,7 +238,7 @@ TEST_F(LessonIndexTest, NineDisplaysFitATenthOrAnOrphanOrALongNameIsRefused) {
         freePages();
         resetSession();
         EXPECT_EQ(readIndex(c.lesson).message(), c.message) << c.what;
-        EXPECT_EQ(session().pages, nullptr) << c.what;
+        EXPECT_EQ(lorvenna::lesson().pages, nullptr) << c.what;
     }
 
     // The message about a missing display with a long name names it whole, on its line.
@@ -274,13 +274,13 @@ std::string generatedLesson(int pages) {
 TEST_F(LessonIndexTest, ALessonOf20000PagesIsReadInLinearTime) {
     const std::string lesson = generatedLesson(20000);
     folder.write("LSNS/01-01.LSN", lesson, false);
-    std::strcpy(session().lessonPath, "LSNS\\01-01.LSN");
+    std::strcpy(lorvenna::lesson().lessonPath, "LSNS\\01-01.LSN");
     const auto start = std::chrono::steady_clock::now();
     ASSERT_TRUE(succeeded(readLessonIndex()));
     const auto elapsed = std::chrono::steady_clock::now() - start;
-    EXPECT_EQ(session().pageCount, 20000);
+    EXPECT_EQ(lorvenna::lesson().pageCount, 20000);
 
-    const PageEntry* last = session().pages;
+    const PageEntry* last = lorvenna::lesson().pages;
     while (last->next)
         last = last->next;
     EXPECT_EQ(last->displayOffset[1], static_cast<long>(lesson.find("DISPLAY Frame 0")));
@@ -294,7 +294,7 @@ TEST_F(LessonIndexTest, ALessonOf20000PagesIsReadInLinearTime) {
 // the page shown and on no other, as the bookmark writes them.
 TEST_F(LessonIndexTest, MarkingThePageShownMovesTheMarksFromPageToPage) {
     ASSERT_TRUE(readIndex("Lesson 01-01\nPAGE 1\nPAGE 2\nPAGE 1\nEND PAGES\n"));
-    PageEntry* first = session().pages;
+    PageEntry* first = lorvenna::lesson().pages;
     PageEntry* second = first->next;
     PageEntry* third = second->next;
     auto marks = [&] {
@@ -460,22 +460,22 @@ TEST_F(LessonIndexTest, OnePassReadsWhatASearchFromEveryDisplayLineFinds) {
         const PlainIndex expected = readPlainly("LSNS\\01-01.LSN");
         freePages();
         resetSession();
-        std::strcpy(session().lessonPath, "LSNS\\01-01.LSN");
+        std::strcpy(lorvenna::lesson().lessonPath, "LSNS\\01-01.LSN");
         const Status read = readLessonIndex();
         const bool ok = static_cast<bool>(read);
         SCOPED_TRACE(testing::Message() << "round " << round << ":\n" << lesson);
         ASSERT_EQ(ok, expected.ok) << read.message();
-        EXPECT_EQ(session().lessonTitle, expected.title);
+        EXPECT_EQ(lorvenna::lesson().lessonTitle, expected.title);
         if (!ok) {
             ++refused;
             EXPECT_EQ(read.message(), expected.error);
             EXPECT_EQ(read.diagnostic().line, lineNumberOf(lesson, expected.failedLine));
-            EXPECT_EQ(session().pages, nullptr);
+            EXPECT_EQ(lorvenna::lesson().pages, nullptr);
             continue;
         }
-        EXPECT_EQ(session().questionTotal, expected.total);
-        EXPECT_EQ(session().testLesson, expected.test);
-        const PageEntry* entry = session().pages;
+        EXPECT_EQ(lorvenna::lesson().questionTotal, expected.total);
+        EXPECT_EQ(lorvenna::lesson().testLesson, expected.test);
+        const PageEntry* entry = lorvenna::lesson().pages;
         for (const auto& [number, displays] : expected.pages) {
             ASSERT_NE(entry, nullptr);
             EXPECT_EQ(entry->pageNumber, number);

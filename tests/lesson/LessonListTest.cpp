@@ -1,10 +1,11 @@
 // Lesson selection: the listing, taking a selection, and the dialog driven as a student would.
 #include "lesson/LessonList.h"
 
+#include "items/RunObjects.h"
 #include "lesson/LessonSelectDialog.h"
 #include "lesson/LessonSelection.h"
 #include "platform/MessageBox.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/lesson/ScopedLocale.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScriptedBoxes.h"
@@ -65,13 +66,13 @@ TEST_F(LessonListTest, ListsFirstLinesSortedWithoutRegardToCase) {
     folder.write("LSNS/01-02.LSN", "LESSON 01-02 Apple\n");
     folder.write("LSNS/02-01.lsn", "lesson 02-01 cherry\n");
     folder.write("LSNS/README.TXT", "not a lesson\n");
-    lessons.build(session());
+    lessons.build(lesson(), 0);
     EXPECT_EQ(texts(), (std::vector<std::string>{"Lesson 01-01 banana", "LESSON 01-02 Apple",
                                                  "lesson 02-01 cherry"}));
     EXPECT_FALSE(lessons.bookmarkFound());
     // Listing leaves the last file's name behind, as it always has.
-    EXPECT_STREQ(session().lessonName, "02-01");
-    EXPECT_STREQ(session().lessonPath, "LSNS\\02-01.LSN");
+    EXPECT_STREQ(lesson().lessonName, "02-01");
+    EXPECT_STREQ(lesson().lessonPath, "LSNS\\02-01.LSN");
 }
 
 TEST_F(LessonListTest, SortsWithoutRegardToCaseInTheUsersLocaleToo) {
@@ -81,7 +82,7 @@ TEST_F(LessonListTest, SortsWithoutRegardToCaseInTheUsersLocaleToo) {
     folder.write("LSNS/01-01.LSN", "Introduction\n");
     folder.write("LSNS/01-02.LSN", "ahead\n");
     folder.write("LSNS/01-03.LSN", "iron\n");
-    lessons.build(session());
+    lessons.build(lesson(), 0);
     EXPECT_EQ(texts(), (std::vector<std::string>{"ahead", "Introduction", "iron"}));
 }
 
@@ -91,7 +92,7 @@ TEST_F(LessonListTest, UnreadableOrEmptyFilesAreLeftOut) {
     std::filesystem::create_directory(folder.path() + "/LSNS/01-03.LSN");
     folder.write("LSNS/01-04.LSN", "");
     folder.write("LSNS/01-05.LSN", "Lesson 01-05 Fifth\n");
-    lessons.build(session());
+    lessons.build(lesson(), 0);
     // Neither the first title nor an empty line may stand in for the files that gave none.
     EXPECT_EQ(texts(), (std::vector<std::string>{"Lesson 01-01 First", "Lesson 01-05 Fifth"}));
 }
@@ -104,14 +105,14 @@ TEST_F(LessonListTest, GradedSessionsMarkBookmarkedLessons) {
     std::filesystem::create_directories(drive + "/LORVENNA");
     std::ofstream(drive + "/LORVENNA/L03-12.BMK") << " L 312\r\n";
 
-    lessons.build(session());
+    lessons.build(lesson(), 0);
     EXPECT_EQ(texts(), (std::vector<std::string>{("Lesson 03-12 " + title).substr(0, 72),
                                                  "Lesson 03-13 Other"}));
     EXPECT_FALSE(lessons.bookmarkFound()) << "ungraded";
 
     session().student.graded = true;
     session().student.keyDrive = 'E';
-    lessons.build(session());
+    lessons.build(lesson(), 'E');
     EXPECT_EQ(texts()[0], ("Lesson 03-12 " + title).substr(0, 72) + " [BOOKMARKED]");
     EXPECT_EQ(texts()[1], "Lesson 03-13 Other");
     EXPECT_TRUE(lessons.bookmarkFound());
@@ -121,41 +122,40 @@ TEST_F(LessonListTest, TakingAnEntrySetsTheLessonFromItsTitleOrItsFileName) {
     folder.write("LSNS/A.LSN", "  Lesson 3-12 named by the title\n");
     folder.write("LSNS/04-05.LSN", "Forces, without numbers\n");
     folder.write("LSNS/ZZ.LSN", "Nothing to go by\n");
-    lessons.build(session());
-    SessionState& s = session();
+    lessons.build(lesson(), 0);
 
-    s.pageCount = 9;
-    s.currentPage = 4;
-    ASSERT_EQ(lessons.take(indexOf("  Lesson 3-12"), s), TakeResult::Taken);
-    EXPECT_EQ(s.lessonMajor, 3);
-    EXPECT_EQ(s.lessonMinor, 12);
-    EXPECT_STREQ(s.lessonName, "03-12");
-    EXPECT_STREQ(s.lessonPath, "LSNS\\03-12.LSN");
-    EXPECT_EQ(s.pageCount, 0);
-    EXPECT_EQ(s.currentPage, 0);
+    lesson().pageCount = 9;
+    lesson().turnTo(4);
+    ASSERT_EQ(lessons.take(indexOf("  Lesson 3-12"), lesson()), TakeResult::Taken);
+    EXPECT_EQ(lesson().lessonMajor, 3);
+    EXPECT_EQ(lesson().lessonMinor, 12);
+    EXPECT_STREQ(lesson().lessonName, "03-12");
+    EXPECT_STREQ(lesson().lessonPath, "LSNS\\03-12.LSN");
+    EXPECT_EQ(lesson().pageCount, 0);
+    EXPECT_EQ(lesson().currentPage(), 0);
 
-    ASSERT_EQ(lessons.take(indexOf("Forces"), s), TakeResult::Taken);
-    EXPECT_STREQ(s.lessonPath, "LSNS\\04-05.LSN");
-    EXPECT_EQ(s.lessonMajor, 4);
-    EXPECT_EQ(s.lessonMinor, 5);
+    ASSERT_EQ(lessons.take(indexOf("Forces"), lesson()), TakeResult::Taken);
+    EXPECT_STREQ(lesson().lessonPath, "LSNS\\04-05.LSN");
+    EXPECT_EQ(lesson().lessonMajor, 4);
+    EXPECT_EQ(lesson().lessonMinor, 5);
 
     // Neither the title nor the file name: refused with a box, the chosen lesson stays.
     ScriptedBoxes boxes;
-    EXPECT_EQ(lessons.take(indexOf("Nothing"), s), TakeResult::Refused);
+    EXPECT_EQ(lessons.take(indexOf("Nothing"), lesson()), TakeResult::Refused);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "Lesson number not found.");
     EXPECT_NE(boxes.shown()[0].text.find("LSNS\\ZZ.LSN"), std::string::npos);
-    EXPECT_STREQ(s.lessonPath, "LSNS\\04-05.LSN");
+    EXPECT_STREQ(lesson().lessonPath, "LSNS\\04-05.LSN");
 
-    EXPECT_EQ(lessons.take(-1, s), TakeResult::NoSelection);
-    EXPECT_EQ(lessons.take(3, s), TakeResult::NoSelection);
-    EXPECT_STREQ(s.lessonPath, "LSNS\\04-05.LSN");
+    EXPECT_EQ(lessons.take(-1, lesson()), TakeResult::NoSelection);
+    EXPECT_EQ(lessons.take(3, lesson()), TakeResult::NoSelection);
+    EXPECT_STREQ(lesson().lessonPath, "LSNS\\04-05.LSN");
 }
 
 TEST_F(LessonListTest, NoLessonToListEndsWithMinusFive) {
-    EXPECT_EQ(runLessonSelection(), StateCode::BadLesson);
+    EXPECT_EQ(runLessonSelection(0), StateCode::BadLesson);
     folder.write("LSNS/01-01.LSN", "");
-    EXPECT_EQ(runLessonSelection(), StateCode::BadLesson);
+    EXPECT_EQ(runLessonSelection(0), StateCode::BadLesson);
 }
 
 namespace {
@@ -177,7 +177,8 @@ StateCode runSelection(const std::function<void(QDialog&)>& act) {
             }
         });
     });
-    const StateCode result = runLessonSelection();
+    const Student& student = session().student;
+    const StateCode result = runLessonSelection(student.graded ? student.keyDrive : 0);
     EXPECT_TRUE(acted) << "no modal dialog came up";
     return result;
 }
@@ -239,7 +240,7 @@ TEST_F(LessonListTest, DialogShowsTheLessonsAndStartsOnEnter) {
     EXPECT_EQ(shown, (QStringList{"Lesson 01-01 One", "Lesson 01-02 Two"}));
     EXPECT_EQ(selected, 1) << "the remembered entry";
     EXPECT_FALSE(bookmarkVisible) << "ungraded session";
-    EXPECT_STREQ(session().lessonPath, "LSNS\\01-02.LSN");
+    EXPECT_STREQ(lesson().lessonPath, "LSNS\\01-02.LSN");
 }
 
 TEST_F(LessonListTest, DialogCommandsGiveTheirResultsAndRememberTheSelection) {
@@ -256,7 +257,7 @@ TEST_F(LessonListTest, DialogCommandsGiveTheirResultsAndRememberTheSelection) {
     EXPECT_EQ(
         runSelection([](QDialog& dialog) { doubleClickRow(dialog.findChild<QListWidget*>(), 1); }),
         StateCode::SetUpLesson);
-    EXPECT_STREQ(session().lessonName, "01-02");
+    EXPECT_STREQ(lesson().lessonName, "01-02");
 
     // Reopened on the same entry; pick the third, then Escape quits and remembers it.
     int reopened = -1;
@@ -277,7 +278,7 @@ TEST_F(LessonListTest, DialogCommandsGiveTheirResultsAndRememberTheSelection) {
               }),
               StateCode::ResumeLesson);
     EXPECT_TRUE(visible);
-    EXPECT_STREQ(session().lessonPath, "LSNS\\01-03.LSN");
+    EXPECT_STREQ(lesson().lessonPath, "LSNS\\01-03.LSN");
 
     EXPECT_EQ(runSelection([](QDialog& dialog) { button(dialog, 244)->click(); }),
               StateCode::GradeReview);

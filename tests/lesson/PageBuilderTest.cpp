@@ -2,13 +2,14 @@
 // every failure of a page build.
 #include "lesson/PageBuilder.h"
 
+#include "items/Display.h"
 #include "items/Item.h"
-#include "lesson/Display.h"
+#include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
 #include "platform/ChildWindow.h"
 #include "platform/FixedText.h"
 #include "platform/QtChildWindow.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/shell/ProbeItem.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/Succeeded.h"
@@ -74,12 +75,12 @@ protected:
     // Writes the lesson and reads its index, as states 9 and 11 do.
     void open(const std::string& text) {
         folder.write("LSNS/01-01.LSN", text);
-        setText(session().lessonPath, "LSNS\\01-01.LSN");
-        setText(session().lessonTitle, "");
+        setText(lesson().lessonPath, "LSNS\\01-01.LSN");
+        setText(lesson().lessonTitle, "");
         ASSERT_TRUE(succeeded(readLessonIndex()));
     }
 
-    Display* shown(int slot) { return session().displays[slot]; }
+    Display* shown(int slot) { return pageOnScreen().displays[slot]; }
 
     Item* itemOf(Display* display, const std::string& title) {
         for (Item* item = display->items; item; item = item->next) {
@@ -97,7 +98,7 @@ protected:
     }
 
     PageEntry* entryFor(int page) {
-        for (PageEntry* entry = session().pages; entry; entry = entry->next) {
+        for (PageEntry* entry = lesson().pages; entry; entry = entry->next) {
             if (entry->pageNumber == page)
                 return entry;
         }
@@ -118,23 +119,22 @@ protected:
 TEST_F(PageBuilderTest, FirstPageReadsItsDisplaysInOrder) {
     open(kLesson);
     ASSERT_TRUE(succeeded(buildPage(1)));
-    SessionState& s = session();
     ASSERT_NE(shown(1), nullptr);
     ASSERT_NE(shown(2), nullptr);
     EXPECT_EQ(shown(3), nullptr);
     EXPECT_EQ(shown(1)->name, "Alpha");
     EXPECT_EQ(shown(2)->name, "Beta"); // as the page section writes it
     EXPECT_NE(itemOf(shown(1), "Clock"), nullptr);
-    EXPECT_EQ(s.currentPage, 1);
-    EXPECT_EQ(s.currentEntry, entryFor(1));
-    EXPECT_EQ(s.currentEntry->isCurrent, 1);
+    EXPECT_EQ(lesson().currentPage(), 1);
+    EXPECT_EQ(pageOnScreen().currentEntry, entryFor(1));
+    EXPECT_EQ(pageOnScreen().currentEntry->isCurrent, 1);
     EXPECT_EQ(app->caption, "Lesson 01-01 Pages of a test [ Page 1 ]");
     EXPECT_EQ(app->statusTexts, std::vector<std::string>{"Processing p. 1"});
     EXPECT_EQ(app->pageStripCount, 1);
     EXPECT_GE(app->focusCount, 1);
-    EXPECT_FALSE(s.pageBuilding);
-    EXPECT_FALSE(s.pageClosing);
-    EXPECT_EQ(s.stateCode, StateCode::PageShown); // no question on the page
+    EXPECT_FALSE(pageOnScreen().pageBuilding);
+    EXPECT_FALSE(pageOnScreen().pageClosing);
+    EXPECT_FALSE(pageOnScreen().questionAsked); // no question on the page
     // Windows at the converted places; the ids go on from the items'.
     EXPECT_EQ(app->windowRects, (std::vector<Rect>{{10, 40, 310, 240}, {320, 40, 620, 240}}));
     EXPECT_EQ(shown(1)->window->userData(), shown(1));
@@ -201,7 +201,7 @@ TEST_F(PageBuilderTest, KeptCaptionsAreRedrawnWhenTheNewPageAsksOrStopsAsking) {
     // Draws after the caption and notes whether a question was being asked then.
     struct Watch : ProbeItem {
         Watch() : ProbeItem("Watch") {}
-        void Draw() override { askedAtDraw.push_back(session().answer.questionActive()); }
+        void Draw() override { askedAtDraw.push_back(pageOnScreen().answer.questionActive()); }
         std::vector<bool> askedAtDraw;
     };
     auto* watch = new Watch;
@@ -211,7 +211,7 @@ TEST_F(PageBuilderTest, KeptCaptionsAreRedrawnWhenTheNewPageAsksOrStopsAsking) {
         watch->askedAtDraw.clear();
         ASSERT_TRUE(succeeded(buildPage(page)));
         const bool asking = page == 2;
-        EXPECT_EQ(session().answer.questionActive(), asking);
+        EXPECT_EQ(pageOnScreen().answer.questionActive(), asking);
         ASSERT_FALSE(watch->askedAtDraw.empty()) << "page " << page;
         EXPECT_EQ(watch->askedAtDraw.back(), asking) << "page " << page;
     }
@@ -238,7 +238,7 @@ TEST_F(PageBuilderTest, PageWithoutDisplaysShowsNone) {
     EXPECT_EQ(shownDisplays().begin(), shownDisplays().end());
     EXPECT_EQ(first, nullptr);
     EXPECT_EQ(second, nullptr);
-    EXPECT_EQ(session().currentPage, 3);
+    EXPECT_EQ(lesson().currentPage(), 3);
 }
 
 TEST_F(PageBuilderTest, OnlyAnUpperCaseFlagBuffers) {
@@ -273,7 +273,7 @@ TEST_F(PageBuilderTest, EachFailureSaysWhy) {
         EXPECT_EQ(built.message(), c.message) << c.name;
         EXPECT_EQ(built.diagnostic().line, c.line) << c.name;
         EXPECT_EQ(built.diagnostic().file, "LSNS\\01-01.LSN") << c.name;
-        EXPECT_FALSE(session().pageBuilding) << c.name;
+        EXPECT_FALSE(pageOnScreen().pageBuilding) << c.name;
         lessonTeardown();
     }
 }
@@ -314,7 +314,7 @@ TEST_F(PageBuilderTest, WindowThatCannotBeMadeFails) {
 TEST_F(PageBuilderTest, LessonFileGoneAndPageNotInTheIndex) {
     open(kLesson);
     EXPECT_EQ(buildPage(7).message(), "Page number wrong in Lesson");
-    EXPECT_FALSE(session().pageBuilding);
+    EXPECT_FALSE(pageOnScreen().pageBuilding);
     EXPECT_FALSE(buildPage(0));
 
     std::remove((folder.path() + "/LSNS/01-01.LSN").c_str());
@@ -381,16 +381,15 @@ TEST_F(PageBuilderTest, WildGeometryIsBroughtWithinReach) {
 TEST_F(PageBuilderTest, TeardownEndsTheLesson) {
     open(kLesson);
     ASSERT_TRUE(buildPage(2));
-    session().testLesson = true;
+    lesson().testLesson = true;
     QPointer<QWidget> window = widgetOf(*shown(1)->window);
-    session().answer.choose(nullptr, shown(1));
+    pageOnScreen().answer.choose(nullptr, shown(1));
     lessonTeardown();
-    SessionState& s = session();
-    EXPECT_TRUE(s.pageClosing);
-    EXPECT_EQ(s.pages, nullptr);
-    EXPECT_EQ(s.currentEntry, nullptr);
-    EXPECT_FALSE(s.testLesson);
-    EXPECT_EQ(s.answer.feedbackDisplay(), nullptr);
+    EXPECT_TRUE(pageOnScreen().pageClosing);
+    EXPECT_EQ(lesson().pages, nullptr);
+    EXPECT_EQ(pageOnScreen().currentEntry, nullptr);
+    EXPECT_FALSE(lesson().testLesson);
+    EXPECT_EQ(pageOnScreen().answer.feedbackDisplay(), nullptr);
     EXPECT_EQ(window, nullptr);
     EXPECT_EQ(shownDisplays().begin(), shownDisplays().end());
 }

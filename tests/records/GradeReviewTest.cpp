@@ -2,6 +2,7 @@
 // back from PDF, and the disk problems.
 #include "records/GradeReviewDialog.h"
 
+#include "items/RunObjects.h"
 #include "platform/Clock.h"
 #include "platform/FixedText.h"
 #include "platform/MessageBox.h"
@@ -12,7 +13,7 @@
 #include "records/GradeReviewSteps.h"
 #include "records/GradeScan.h"
 #include "records/KeyDisk.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/records/ModalSteps.h"
 #include "tests/support/SaveFaults.h"
 #include "tests/support/ScriptedBoxes.h"
@@ -89,10 +90,9 @@ protected:
     void SetUp() override {
         resetSession();
         work.addDrive('E');
-        SessionState& s = session();
-        s.student.keyDrive = 'E';
-        setText(s.student.studentId, "Kim42");
-        setText(s.student.typedPassword, "Pw7");
+        session().student.keyDrive = 'E';
+        setText(session().student.studentId, "Kim42");
+        setText(session().student.typedPassword, "Pw7");
         ASSERT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
         key = work.read("drive-E/LORVENNA/KEY.GRD");
         resetSession(); // the review reads the key itself
@@ -474,7 +474,7 @@ TEST_F(GradeReviewTest, ExportIsWholeOrAbsentWhateverStepFails) {
         resetSession();
         steps.reset();
         view.emplace();
-        steps.emplace(*view);
+        steps.emplace(*view, session().student);
         runBoxes.reset();
         runBoxes.emplace();
         steps->checkDisk();

@@ -1,10 +1,11 @@
 // Reading grade files back: the lines of one lesson, the other owners and the listing.
 #include "records/GradeScan.h"
 
+#include "items/RunObjects.h"
 #include "platform/Clock.h"
 #include "platform/FixedText.h"
 #include "records/GradeRecord.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>

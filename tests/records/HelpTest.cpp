@@ -1,9 +1,10 @@
 // Help topics shown in the real viewer: the file of each topic by the page shown, the
 // length shown, and the focus given back.
+#include "items/RunObjects.h"
 #include "records/HelpViewer.h"
 
 #include "records/Help.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/records/ModalSteps.h"
 #include "tests/support/WorkFolder.h"
 
@@ -35,7 +36,7 @@ protected:
                 pressKey(&viewer, Qt::Key_Escape);
             });
         }
-        return user.run([topic] { return showHelp(topic); });
+        return user.run([topic] { return showHelp(topic, session().student.graded); });
     }
 
     WorkFolder work;
@@ -46,28 +47,28 @@ protected:
 TEST_F(HelpTest, EachTopicShowsItsFile) {
     struct Case {
         HelpTopic topic;
-        StateCode stateCode;
+        bool questionAsked;
         bool graded;
         const char* shown; // nullptr: nothing is shown
     };
     const Case cases[] = {
-        {HelpTopic::Starting, StateCode::StartDialog, false, "Help STARTUP\n"},
-        {HelpTopic::About, StateCode::StartDialog, false, "Help CREDITS\n"},
-        {HelpTopic::Report, StateCode::GradeReview, true, "Help REPORT\n"},
-        {HelpTopic::PageKeys, StateCode::QuestionAsked, true, "Help TESTING\n"},
-        {HelpTopic::HelpButton, StateCode::QuestionAsked, false, "Help TESTING\n"},
-        {HelpTopic::PageKeys, StateCode::PageShown, true, "Help REGULAR2\n"},
-        {HelpTopic::HelpButton, StateCode::PageShown, false, "Help REGULAR1\n"},
-        {HelpTopic{999}, StateCode::PageShown, false, nullptr},
+        {HelpTopic::Starting, false, false, "Help STARTUP\n"},
+        {HelpTopic::About, false, false, "Help CREDITS\n"},
+        {HelpTopic::Report, false, true, "Help REPORT\n"},
+        {HelpTopic::PageKeys, true, true, "Help TESTING\n"},
+        {HelpTopic::HelpButton, true, false, "Help TESTING\n"},
+        {HelpTopic::PageKeys, false, true, "Help REGULAR2\n"},
+        {HelpTopic::HelpButton, false, false, "Help REGULAR1\n"},
+        {HelpTopic{999}, false, false, nullptr},
     };
     for (const Case& c : cases) {
-        session().stateCode = c.stateCode;
+        pageOnScreen().questionAsked = c.questionAsked;
         session().student.graded = c.graded;
         std::string shown;
         EXPECT_EQ(show(c.topic, shown, c.shown != nullptr), c.shown ? 1 : 0)
             << static_cast<int>(c.topic);
         EXPECT_EQ(shown, c.shown ? c.shown : "")
-            << static_cast<int>(c.topic) << " in state " << static_cast<int>(c.stateCode);
+            << static_cast<int>(c.topic) << (c.questionAsked ? " with a question asked" : "");
     }
 }
 

@@ -3,7 +3,7 @@
 
 #include "platform/FixedText.h"
 #include "platform/Random.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>

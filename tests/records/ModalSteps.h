@@ -2,12 +2,15 @@
 // dialog is the active modal one and its condition holds, then acts on it.
 #pragma once
 
+#include "shell/Session.h"
+
 #include <QTimer>
 #include <QWidget>
 
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 namespace lorvenna {
@@ -36,11 +39,14 @@ public:
 
     // Runs the function with the steps acting on its dialogs. A dialog that no step takes
     // within the poll limit is closed, so a failing test ends. Without steps, a dialog
-    // that stays open is a failure.
+    // that stays open is a failure. A function that takes the student is given the session's.
     template <typename Open> auto run(Open open) {
         const Report report(*this);
         const std::unique_ptr<QTimer> polling = startPolling();
-        return open();
+        if constexpr (std::is_invocable_v<Open, Student&>)
+            return open(session().student);
+        else
+            return open();
     }
 
 private:

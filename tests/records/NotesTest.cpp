@@ -2,6 +2,7 @@
 // read and printed by the real notes reader, and the failures that keep the text.
 #include "records/NoteDialog.h"
 
+#include "items/RunObjects.h"
 #include "platform/Clock.h"
 #include "platform/FixedText.h"
 #include "platform/MessageBox.h"
@@ -9,7 +10,7 @@
 #include "records/HelpViewer.h"
 #include "records/Notes.h"
 #include "records/NotesReaderDialog.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/records/ModalSteps.h"
 #include "tests/support/SaveFaults.h"
 #include "tests/support/ScriptedBoxes.h"
@@ -49,8 +50,8 @@ protected:
     void SetUp() override {
         resetSession();
         clock.setLocalTime(LocalTime{2026, 12, 8, 9, 5, 0});
-        setText(session().lessonName, "03-12");
-        session().currentPage = 4;
+        setText(lesson().lessonName, "03-12");
+        lesson().turnTo(4);
     }
 
     void graded() {
@@ -158,7 +159,7 @@ TEST_F(NotesTest, AllNumbersTakenOverwritesNothing) {
         ASSERT_NE(file, nullptr);
         std::fclose(file);
     }
-    const NoteSave save = saveNote("text", false);
+    const NoteSave save = saveNote(session().student, "text", false);
     EXPECT_EQ(save.outcome, NoteSave::Outcome::AllNumbersTaken);
     EXPECT_EQ(work.read("Lesson03-12Note9999.TXT"), "");
 }

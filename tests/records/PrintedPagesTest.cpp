@@ -2,9 +2,10 @@
 // the grade list under its heading, and one note a page.
 #include "records/GradeExport.h"
 
+#include "items/RunObjects.h"
 #include "platform/Printer.h"
 #include "records/NoteFile.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/records/ModalSteps.h"
 #include "tests/support/TestClock.h"
 #include "tests/support/WorkFolder.h"

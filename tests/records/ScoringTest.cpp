@@ -1,14 +1,15 @@
 // Scoring at the end of a lesson: the score box, the grade file and the bookmark.
 #include "records/Scoring.h"
 
+#include "items/AppServices.h"
+#include "items/RunObjects.h"
 #include "platform/Clock.h"
 #include "platform/FixedText.h"
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
 #include "records/GradeRecord.h"
 #include "records/KeyDisk.h"
-#include "shell/AppServices.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/SaveFaults.h"
 #include "tests/support/ScriptedBoxes.h"
@@ -35,13 +36,12 @@ protected:
         resetSession();
         installAppServices(&app);
         clock.setLocalTime(LocalTime{2009, 5, 7, 14, 30, 0});
-        SessionState& s = session();
-        s.lessonMajor = 3;
-        s.lessonMinor = 12;
-        s.questionTotal = 10;
+        lesson().lessonMajor = 3;
+        lesson().lessonMinor = 12;
+        lesson().questionTotal = 10;
     }
 
-    void TearDown() override { session().pages = nullptr; }
+    void TearDown() override { lesson().pages = nullptr; }
 
     // Pages with their (completed, right) counts; the page shown is marked current.
     void setPages(const std::vector<std::pair<int, int>>& counts, int current) {
@@ -58,22 +58,20 @@ protected:
             previous = entry.get();
             entries.push_back(std::move(entry));
         }
-        SessionState& s = session();
-        s.pages = entries.empty() ? nullptr : entries.front().get();
-        s.currentPage = current;
-        s.pageCount = static_cast<std::int32_t>(counts.size());
+        lesson().pages = entries.empty() ? nullptr : entries.front().get();
+        lesson().turnTo(current);
+        lesson().pageCount = static_cast<std::int32_t>(counts.size());
     }
 
     // A registered key disk in drive E and a student logged in with the password.
     void graded(const char* typedPassword = "Pw7") {
         work->addDrive('E');
-        SessionState& s = session();
-        s.student.keyDrive = 'E';
-        setText(s.student.studentId, "Kim42");
-        setText(s.student.typedPassword, "Pw7");
+        session().student.keyDrive = 'E';
+        setText(session().student.studentId, "Kim42");
+        setText(session().student.typedPassword, "Pw7");
         ASSERT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
-        setText(s.student.typedPassword, typedPassword);
-        s.student.graded = true;
+        setText(session().student.typedPassword, typedPassword);
+        session().student.graded = true;
     }
 
     static std::string gradePath(int sequence) {
@@ -122,10 +120,10 @@ TEST(ScoreText, CompleteAndIncompleteForms) {
 TEST_F(ScoringTest, NothingIsScoredOnPageOneOrWithoutTotal) {
     graded();
     setPages({{2, 2}, {0, 0}}, 1);
-    EXPECT_EQ(scoreLesson(), ScoreOutcome::NotScored);
+    EXPECT_EQ(scoreLesson(session().student), ScoreOutcome::NotScored);
     setPages({{2, 2}, {0, 0}}, 2);
-    session().questionTotal = 0;
-    EXPECT_EQ(scoreLesson(), ScoreOutcome::NotScored);
+    lesson().questionTotal = 0;
+    EXPECT_EQ(scoreLesson(session().student), ScoreOutcome::NotScored);
     EXPECT_TRUE(boxes.shown().empty());
     EXPECT_FALSE(work->exists(gradePath(1)));
 }
@@ -133,7 +131,7 @@ TEST_F(ScoringTest, NothingIsScoredOnPageOneOrWithoutTotal) {
 TEST_F(ScoringTest, UngradedSessionOnlyShowsTheScore) {
     work->addDrive('E');
     setPages({{3, 2}, {3, 3}, {0, 0}}, 3);
-    EXPECT_EQ(scoreLesson(), ScoreOutcome::Shown);
+    EXPECT_EQ(scoreLesson(session().student), ScoreOutcome::Shown);
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].caption, "Your score:");
     EXPECT_EQ(boxes.shown()[0].text, "50.0% (Incomplete, 6 out of 10 answered)");
@@ -145,7 +143,7 @@ TEST_F(ScoringTest, UngradedSessionOnlyShowsTheScore) {
 TEST_F(ScoringTest, GradedSessionWritesTheGradeAndABookmark) {
     graded("pW7"); // typed in other letter case at login
     setPages({{4, 3}, {4, 4}, {2, 1}, {0, 0}}, 3);
-    EXPECT_EQ(scoreLesson(), ScoreOutcome::GradeSaved);
+    EXPECT_EQ(scoreLesson(session().student), ScoreOutcome::GradeSaved);
 
     ASSERT_EQ(boxes.shown().size(), 1u);
     EXPECT_EQ(boxes.shown()[0].text, "80.0% right first time!");
@@ -167,7 +165,7 @@ TEST_F(ScoringTest, GradedSessionWritesTheGradeAndABookmark) {
 TEST_F(ScoringTest, NoBookmarkOnTheLastPage) {
     graded();
     setPages({{4, 3}, {4, 4}}, 2);
-    EXPECT_EQ(scoreLesson(), ScoreOutcome::GradeSaved);
+    EXPECT_EQ(scoreLesson(session().student), ScoreOutcome::GradeSaved);
     EXPECT_TRUE(work->exists(gradePath(1)));
     EXPECT_FALSE(work->exists("drive-E/LORVENNA/L03-12.BMK"));
 }
@@ -177,7 +175,7 @@ TEST_F(ScoringTest, NextGradeTakesTheFirstFreeNumber) {
     setPages({{1, 1}, {1, 0}}, 2);
     for (int sequence : {1, 2, 4})
         work->write(gradePath(sequence), std::string(60, 'x'), false);
-    EXPECT_EQ(scoreLesson(), ScoreOutcome::GradeSaved);
+    EXPECT_EQ(scoreLesson(session().student), ScoreOutcome::GradeSaved);
     EXPECT_TRUE(readGrade(3).checksumHolds());
     EXPECT_EQ(work->read(gradePath(4)), std::string(60, 'x'));
 }
@@ -186,7 +184,7 @@ TEST_F(ScoringTest, ThousandthAttemptOverwritesNothingAndSaysSo) {
     graded();
     setPages({{1, 1}, {1, 0}, {0, 0}}, 2);
     fillSequences(999);
-    EXPECT_EQ(scoreLesson(), ScoreOutcome::GradeNotSaved);
+    EXPECT_EQ(scoreLesson(session().student), ScoreOutcome::GradeNotSaved);
     EXPECT_EQ(work->read(gradePath(999)), std::string(60, 'x'));
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(boxes.shown()[1].caption, "No room for another grade of this lesson.");
@@ -206,7 +204,7 @@ TEST_F(ScoringTest, ARefusedGradeIsOfferedAgainAndTheBookmarkKept) {
     boxes.queue(BoxAnswer::Ok);
     boxes.queue(BoxAnswer::Retry);
     boxes.queue(BoxAnswer::Cancel);
-    EXPECT_EQ(scoreLesson(), ScoreOutcome::GradeNotSaved);
+    EXPECT_EQ(scoreLesson(session().student), ScoreOutcome::GradeNotSaved);
     clearFileFaults();
     ASSERT_EQ(boxes.shown().size(), 3u);
     for (int i : {1, 2}) {
@@ -248,7 +246,7 @@ TEST_F(ScoringTest, AKeyDiskGoneAtTheEndIsAskedForUntilGivenUp) {
         const std::size_t boxesBefore = boxes.shown().size();
         boxes.queue(BoxAnswer::Ok);
         boxes.queue(BoxAnswer::Cancel);
-        EXPECT_EQ(scoreLesson(), ScoreOutcome::GradeNotSaved) << c.name;
+        EXPECT_EQ(scoreLesson(session().student), ScoreOutcome::GradeNotSaved) << c.name;
         ASSERT_EQ(boxes.shown().size(), boxesBefore + 2) << c.name;
         EXPECT_EQ(boxes.shown().back().caption, kGradeNotSavedCaption) << c.name;
         EXPECT_FALSE(work->exists(gradePath(1))) << c.name;
@@ -266,7 +264,7 @@ TEST_F(ScoringTest, AStickPulledEarlyAndPutBackGetsItsGrade) {
         if (box.caption == kGradeNotSavedCaption)
             std::filesystem::rename(away, stick);
     });
-    EXPECT_EQ(scoreLesson(),
+    EXPECT_EQ(scoreLesson(session().student),
               ScoreOutcome::GradeSaved); // Retry, the first button, once the stick is back
     ASSERT_EQ(boxes.shown().size(), 2u);
     EXPECT_EQ(readGrade(1).right, 7);
@@ -290,7 +288,7 @@ TEST_F(ScoringTest, GradeAndBookmarkAreWholeOrAbsentWhateverStepFails) {
         runBoxes.reset();
         runBoxes.emplace();
     };
-    auto save = [&] { result = scoreLesson(); };
+    auto save = [&] { result = scoreLesson(session().student); };
     auto check = [&](const FileFault& fault) {
         SCOPED_TRACE(describe(fault));
         // Retry, the first button, is pressed at once: the fault has passed, so the grade

@@ -7,7 +7,7 @@
 #include "platform/MessageBox.h"
 #include "records/KeyDisk.h"
 #include "records/StartDialog.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/WorkFolder.h"
@@ -49,7 +49,7 @@ public:
         timer.setInterval(0);
         QObject::connect(&timer, &QTimer::timeout, [this] { poll(); });
         timer.start();
-        return runStartDialog();
+        return runStartDialog(session().student);
     }
 
     bool finished() const { return next_ == steps_.size(); }
@@ -109,7 +109,7 @@ protected:
 } // namespace
 
 TEST_F(StartDialogViewTest, ControlsHaveTheirIdsTextsAndPlaces) {
-    StartDialogView dialog;
+    StartDialogView dialog(session().student);
     struct Button {
         int id;
         const char* text;

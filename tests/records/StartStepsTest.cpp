@@ -6,7 +6,7 @@
 #include "platform/MessageBox.h"
 #include "platform/Random.h"
 #include "records/KeyDisk.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/SaveFaults.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/WorkFolder.h"
@@ -91,7 +91,7 @@ protected:
     WorkFolder work;
     ScriptedBoxes boxes;
     FakeStartView view;
-    StartSteps steps{view};
+    StartSteps steps{view, session().student};
 };
 
 } // namespace
@@ -117,7 +117,7 @@ TEST_F(StartStepsTest, SimpleCommandsEndTheDialog) {
                           {&StartSteps::quit, StateCode::Quit}};
     for (const Case& c : cases) {
         FakeStartView fresh;
-        StartSteps machine(fresh);
+        StartSteps machine(fresh, session().student);
         session().student.graded = true;
         (machine.*c.command)();
         EXPECT_EQ(fresh.results, std::vector<StateCode>{c.result});
@@ -192,7 +192,7 @@ TEST_F(StartStepsTest, DetectionBoxesCancelWithTheirResults) {
         script.queue(BoxAnswer::Retry);
         script.queue(BoxAnswer::Cancel);
         FakeStartView fresh;
-        StartSteps machine(fresh);
+        StartSteps machine(fresh, session().student);
         machine.startWithGrades();
         while (!fresh.posted.empty()) {
             const StartStep step = fresh.posted.front();
@@ -275,7 +275,7 @@ TEST_F(StartStepsTest, LongEntriesAreCutTo58And18Characters) {
         folder.addDrive('E');
         resetSession();
         FakeStartView fresh;
-        StartSteps machine(fresh);
+        StartSteps machine(fresh, session().student);
         const std::string id(idLength - 1, 'a');
         fresh.id = id + "Z";
         machine.startWithGrades();
@@ -435,7 +435,7 @@ TEST_F(StartStepsTest, RegistrationFailingAtAnyStepKeepsTheOldKeyOrWritesAWholeO
             resetSession();
             runSteps.reset();
             runView.emplace();
-            runSteps.emplace(*runView);
+            runSteps.emplace(*runView, session().student);
             runBoxes.reset();
             runBoxes.emplace();
             runBoxes->queue(BoxAnswer::Cancel);

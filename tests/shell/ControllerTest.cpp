@@ -4,12 +4,13 @@
 
 #include "items/Item.h"
 #include "items/KeyEntry.h"
-#include "lesson/PageEntry.h"
+#include "items/PageEntry.h"
+#include "items/PauseTimer.h"
+#include "items/RunObjects.h"
 #include "platform/Clock.h"
 #include "platform/FixedText.h"
 #include "platform/MessageBox.h"
-#include "shell/ControllerTimer.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
@@ -67,6 +68,7 @@ protected:
         };
         steps.buildPage = [this](int page) {
             log.push_back("build " + std::to_string(page));
+            lesson().turnTo(page); // as the page builder does
             return buildResult;
         };
         steps.lessonTeardown = [this] { log.push_back("teardown"); };
@@ -78,10 +80,9 @@ protected:
         controller = std::make_unique<Controller>(window, steps);
 
         // A lesson of five pages, at page 3.
-        SessionState& s = session();
-        s.pageCount = 5;
-        s.currentPage = 3;
-        s.currentEntry = &entry;
+        lesson().pageCount = 5;
+        lesson().turnTo(3);
+        pageOnScreen().currentEntry = &entry;
     }
 
     StateCode step(const char* name, StateCode result) {
@@ -92,7 +93,7 @@ protected:
     void expectEnded(int destroyedCount = 1) {
         EXPECT_TRUE(controller->exited());
         EXPECT_EQ(window.destroyed, destroyedCount);
-        EXPECT_TRUE(session().pageClosing);
+        EXPECT_TRUE(pageOnScreen().pageClosing);
     }
 
     WorkFolder folder;
@@ -135,7 +136,7 @@ TEST_F(ControllerTest, DialogStatesPostTheirResults) {
         EXPECT_EQ(log, std::vector<std::string>{c.step}) << static_cast<int>(c.state);
         EXPECT_EQ(app->posted, one(c.result, 0)) << static_cast<int>(c.state);
         // The dialog's result is stored as the state before it is posted.
-        EXPECT_EQ(session().stateCode, c.result) << static_cast<int>(c.state);
+        EXPECT_EQ(controller->state(), c.result) << static_cast<int>(c.state);
     }
     EXPECT_EQ(window.restored, 1); // only state 7 restores the window
 }
@@ -149,9 +150,8 @@ TEST_F(ControllerTest, EndOfLessonScoresTearsDownThenSelects) {
 }
 
 TEST_F(ControllerTest, SettingUpALessonReadsItsIndexAndShowsPageOne) {
-    SessionState& s = session();
-    std::snprintf(s.lessonName, sizeof s.lessonName, "01-02");
-    s.student.graded = true;
+    std::snprintf(lesson().lessonName, sizeof lesson().lessonName, "01-02");
+    session().student.graded = true;
     app->caption = "old caption";
     controller->handleState(StateCode::SetUpLesson);
     EXPECT_EQ(window.noteEnabled, 1);
@@ -159,20 +159,19 @@ TEST_F(ControllerTest, SettingUpALessonReadsItsIndexAndShowsPageOne) {
     EXPECT_EQ(app->caption, "");
     EXPECT_EQ(log, std::vector<std::string>{"index"});
     EXPECT_EQ(app->posted, one(StateCode::ShowPage, 1));
-    EXPECT_EQ(s.stateCode, StateCode::SetUpLesson);
+    EXPECT_EQ(controller->state(), StateCode::SetUpLesson);
 
     // Ungraded: the note button stays as it is.
-    s.student.graded = false;
+    session().student.graded = false;
     controller->handleState(StateCode::SetUpLesson);
     EXPECT_EQ(window.noteEnabled, 1);
 }
 
 TEST_F(ControllerTest, SettingUpFromTheBookmarkResumesItsPage) {
-    SessionState& s = session();
-    std::snprintf(s.lessonName, sizeof s.lessonName, "03-12");
-    s.lessonMajor = 3;
-    s.lessonMinor = 12;
-    s.student.graded = true;
+    std::snprintf(lesson().lessonName, sizeof lesson().lessonName, "03-12");
+    lesson().lessonMajor = 3;
+    lesson().lessonMinor = 12;
+    session().student.graded = true;
     using Kind = BookmarkApplied::Kind;
     struct Case {
         Kind kind;
@@ -224,7 +223,6 @@ TEST_F(ControllerTest, LessonSetUpFailuresEndWithBadLessonFile) {
 }
 
 TEST_F(ControllerTest, ShowingAPageBuildsItOnlyWithinTheLesson) {
-    SessionState& s = session();
     struct Case {
         int page;
         bool advance;
@@ -241,8 +239,8 @@ TEST_F(ControllerTest, ShowingAPageBuildsItOnlyWithinTheLesson) {
          6,
          nullptr,
          {{StateCode::LessonEnd, 0}}}, // an answer that turns past the end ends it
-        {0, false, 1, nullptr, {}},
-        {-3, true, 1, nullptr, {}},
+        {0, false, 6, nullptr, {}}, // no page before the first: nothing turns
+        {-3, true, 6, nullptr, {}},
     };
     for (const Case& c : cases) {
         log.clear();
@@ -250,16 +248,16 @@ TEST_F(ControllerTest, ShowingAPageBuildsItOnlyWithinTheLesson) {
         Item autoTurn; // a question that turns the page after its answer
         autoTurn.keyKinds = kKeyAutoTurn;
         if (c.advance)
-            s.answer.startQuestion(autoTurn);
+            pageOnScreen().answer.startQuestion(autoTurn);
         else
-            s.answer.clearAdvance();
+            pageOnScreen().answer.clearAdvance();
         controller->handleState(StateCode::ShowPage, c.page);
-        EXPECT_EQ(s.currentPage, c.currentPage) << c.page;
+        EXPECT_EQ(lesson().currentPage(), c.currentPage) << c.page;
         EXPECT_EQ(log, c.build ? std::vector<std::string>{c.build} : std::vector<std::string>{})
             << c.page;
         EXPECT_EQ(app->posted, c.posted) << c.page;
         if (c.page > 5 && c.advance) {
-            EXPECT_FALSE(s.answer.advanceAfterAnswer());
+            EXPECT_FALSE(pageOnScreen().answer.advanceAfterAnswer());
         }
     }
     EXPECT_FALSE(controller->exited());
@@ -319,7 +317,7 @@ TEST_F(ControllerTest, FatalExitDeletesTheWorkingFolderBookmarkAndTearsDown) {
     controller->fatalExit(StateCode::Quit);
     EXPECT_FALSE(folder.exists("LORVENNA.BMK"));
     EXPECT_EQ(log, std::vector<std::string>{"teardown"});
-    EXPECT_FALSE(session().timerRunning);
+    EXPECT_FALSE(pageOnScreen().timerRunning);
     EXPECT_EQ(app->timerKills, 1);
     expectEnded();
 
@@ -336,7 +334,6 @@ TEST_F(ControllerTest, FatalExitDeletesTheWorkingFolderBookmarkAndTearsDown) {
 }
 
 TEST_F(ControllerTest, PageKeysTurnPagesWithinTheLessonUnlessItIsATest) {
-    SessionState& s = session();
     struct Case {
         VirtualKey key;
         int current;
@@ -363,12 +360,12 @@ TEST_F(ControllerTest, PageKeysTurnPagesWithinTheLessonUnlessItIsATest) {
     };
     for (const Case& c : cases) {
         app->posted.clear();
-        s.currentPage = c.current;
-        s.testLesson = c.test;
+        lesson().turnTo(c.current);
+        lesson().testLesson = c.test;
         controller->keyDown(c.key);
         EXPECT_EQ(app->posted, c.posted)
             << std::hex << static_cast<int>(c.key) << " at " << c.current;
-        EXPECT_FALSE(s.pageClosing); // page keys do not close the page themselves
+        EXPECT_FALSE(pageOnScreen().pageClosing); // page keys do not close the page themselves
     }
 }
 
@@ -386,12 +383,12 @@ TEST_F(ControllerTest, OtherKeysHelpNoteMainMenuAndQuit) {
 
     for (VirtualKey key : {VirtualKey::M, VirtualKey::KeypadSubtract}) {
         app->posted.clear();
-        session().pageClosing = false;
+        pageOnScreen().pageClosing = false;
         startPauseTimer();
         controller->keyDown(key);
         EXPECT_EQ(app->posted, one(StateCode::LessonEnd, 0));
-        EXPECT_TRUE(session().pageClosing);
-        EXPECT_FALSE(session().timerRunning);
+        EXPECT_TRUE(pageOnScreen().pageClosing);
+        EXPECT_FALSE(pageOnScreen().timerRunning);
     }
     EXPECT_FALSE(controller->exited());
 
@@ -412,7 +409,6 @@ TEST_F(ControllerTest, OtherKeysHelpNoteMainMenuAndQuit) {
 }
 
 TEST_F(ControllerTest, ButtonsAct) {
-    SessionState& s = session();
     struct Case {
         CommandId id;
         int current;
@@ -430,13 +426,13 @@ TEST_F(ControllerTest, ButtonsAct) {
     };
     for (const Case& c : cases) {
         app->posted.clear();
-        s.pageClosing = false;
-        s.currentPage = c.current;
+        pageOnScreen().pageClosing = false;
+        lesson().turnTo(c.current);
         // The buttons turn pages in a test lesson too.
-        s.testLesson = true;
+        lesson().testLesson = true;
         controller->buttonCommand(c.id);
         EXPECT_EQ(app->posted, c.posted) << static_cast<int>(c.id) << " at " << c.current;
-        EXPECT_EQ(s.pageClosing, c.closes) << static_cast<int>(c.id);
+        EXPECT_EQ(pageOnScreen().pageClosing, c.closes) << static_cast<int>(c.id);
     }
     controller->buttonCommand(CommandId::Help);
     controller->buttonCommand(CommandId::Note);
@@ -456,7 +452,6 @@ TEST_F(ControllerTest, ClosingTheWindowScoresThenEnds) {
 }
 
 TEST_F(ControllerTest, TickEndsEachPauseWhenItsTimeHasRun) {
-    SessionState& s = session();
     struct Case {
         bool right;
         std::uint32_t length;
@@ -465,23 +460,23 @@ TEST_F(ControllerTest, TickEndsEachPauseWhenItsTimeHasRun) {
         log.clear();
         entry.completedCount = 0;
         window.discarded = 0;
-        (c.right ? s.rightWaitStart : s.wrongWaitStart) = clock.now();
+        (c.right ? pageOnScreen().rightWaitStart : pageOnScreen().wrongWaitStart) = clock.now();
         startPauseTimer();
-        s.pageBuilding = true;
+        pageOnScreen().pageBuilding = true;
 
         controller->tick();
         clock.advance(c.length - 1);
         controller->tick();
         EXPECT_TRUE(log.empty()) << c.length;
-        EXPECT_TRUE(s.timerRunning);
+        EXPECT_TRUE(pageOnScreen().timerRunning);
 
         clock.advance(1);
         controller->tick();
         EXPECT_EQ(log, std::vector<std::string>{"askNextQuestion"});
-        EXPECT_EQ(s.rightWaitStart, 0u);
-        EXPECT_EQ(s.wrongWaitStart, 0u);
-        EXPECT_FALSE(s.timerRunning);
-        EXPECT_FALSE(s.pageBuilding);
+        EXPECT_EQ(pageOnScreen().rightWaitStart, 0u);
+        EXPECT_EQ(pageOnScreen().wrongWaitStart, 0u);
+        EXPECT_FALSE(pageOnScreen().timerRunning);
+        EXPECT_FALSE(pageOnScreen().pageBuilding);
         EXPECT_EQ(window.discarded, 1);
         EXPECT_EQ(entry.completedCount, 1);
 
@@ -493,29 +488,27 @@ TEST_F(ControllerTest, TickEndsEachPauseWhenItsTimeHasRun) {
 }
 
 TEST_F(ControllerTest, PauseEndsAcrossTheTickCountWrapping) {
-    SessionState& s = session();
     clock.set(0xFFFFFF00u);
-    s.rightWaitStart = clock.now();
+    pageOnScreen().rightWaitStart = clock.now();
     clock.advance(0x200); // the count has wrapped to 0x100: 512 ms have passed
     controller->tick();
     EXPECT_TRUE(log.empty());
-    EXPECT_NE(s.rightWaitStart, 0u);
+    EXPECT_NE(pageOnScreen().rightWaitStart, 0u);
     clock.advance(488);
     controller->tick();
     EXPECT_EQ(log, std::vector<std::string>{"askNextQuestion"});
 }
 
 TEST_F(ControllerTest, KeyDuringAWrongPauseEndsItAndDoesNothingElse) {
-    SessionState& s = session();
-    s.wrongWaitStart = clock.now();
+    pageOnScreen().wrongWaitStart = clock.now();
     startPauseTimer();
     clock.advance(10);
     controller->keyDown(VirtualKey::Q); // Q would quit
     EXPECT_FALSE(controller->exited());
     EXPECT_EQ(log, std::vector<std::string>{"askNextQuestion"});
-    EXPECT_EQ(s.wrongWaitStart, 0u);
+    EXPECT_EQ(pageOnScreen().wrongWaitStart, 0u);
     EXPECT_EQ(entry.completedCount, 1);
-    EXPECT_FALSE(s.timerRunning);
+    EXPECT_FALSE(pageOnScreen().timerRunning);
     EXPECT_TRUE(app->posted.empty());
 
     // Now the same key acts.
@@ -524,11 +517,10 @@ TEST_F(ControllerTest, KeyDuringAWrongPauseEndsItAndDoesNothingElse) {
 }
 
 TEST_F(ControllerTest, KeysActDuringARightPause) {
-    SessionState& s = session();
-    s.rightWaitStart = clock.now();
+    pageOnScreen().rightWaitStart = clock.now();
     controller->keyDown(VirtualKey::PageDown);
     EXPECT_EQ(app->posted, one(StateCode::ShowPage, 4));
-    EXPECT_NE(s.rightWaitStart, 0u);
+    EXPECT_NE(pageOnScreen().rightWaitStart, 0u);
     EXPECT_TRUE(log.empty());
 }
 

@@ -1,14 +1,15 @@
 // The display window procedure, through real offscreen display windows and real events.
 #include "shell/DisplayWindowProc.h"
 
+#include "items/Display.h"
+#include "items/Drawing.h"
 #include "items/KeyEntry.h"
-#include "lesson/Display.h"
-#include "lesson/PageEntry.h"
+#include "items/PageEntry.h"
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
 #include "platform/Clock.h"
 #include "platform/QtChildWindow.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/shell/ProbeItem.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/TestClock.h"
@@ -42,11 +43,11 @@ protected:
         display->clientRect = display->window->clientRect();
         createDrawingSurfaces(display);
         repaintDisplay(display);
-        session().displays[1] = display;
-        session().currentEntry = &entry;
+        pageOnScreen().displays[1] = display;
+        pageOnScreen().currentEntry = &entry;
     }
     ~DisplayWindowProcTest() override {
-        session().displays[1] = nullptr;
+        pageOnScreen().displays[1] = nullptr;
         delete display;
     }
 
@@ -80,7 +81,7 @@ protected:
         question.keys[0].answerer = &answer;
         std::strncpy(question.keys[0].answererTitle, answer.title.c_str(), kAnswererTitleSize - 1);
         question.keyKinds = kKeyButton;
-        session().answer.startQuestion(question);
+        pageOnScreen().answer.startQuestion(question);
         return question;
     }
 
@@ -110,7 +111,7 @@ TEST_F(DisplayWindowProcTest, NothingReachesTheItemsWhileAPageIsBuilt) {
     ProbeItem& item = add("Item", {0, 0, 100, 100});
     item.controlId = 1200;
     item.running = 1;
-    session().pageBuilding = true;
+    pageOnScreen().pageBuilding = true;
     ChildWindowProc* proc = displayWindowProc();
 
     click(10, 10);
@@ -124,7 +125,7 @@ TEST_F(DisplayWindowProcTest, NothingReachesTheItemsWhileAPageIsBuilt) {
     EXPECT_TRUE(probeLog().empty());
     EXPECT_EQ(app->focusCount, 0);
 
-    session().pageBuilding = false;
+    pageOnScreen().pageBuilding = false;
     click(10, 10);
     EXPECT_EQ(probeLog(), std::vector<std::string>{"Item:click 513 10,10"});
 }
@@ -141,7 +142,6 @@ TEST_F(DisplayWindowProcTest, PaintDrawsTheItemsOnlyWhenTheDisplayIsMarked) {
 }
 
 TEST_F(DisplayWindowProcTest, TicksGoToTheRunningItemUnlessAPauseRunsOrThePageCloses) {
-    SessionState& s = session();
     ProbeItem& ticking = add("Ticking");
     ProbeItem& idle = add("Idle");
     ProbeItem stranger("Stranger"); // not an item of this display
@@ -155,18 +155,18 @@ TEST_F(DisplayWindowProcTest, TicksGoToTheRunningItemUnlessAPauseRunsOrThePageCl
     EXPECT_EQ(probeLog(), std::vector<std::string>{"Ticking:TICK"});
 
     probeLog().clear();
-    s.rightWaitStart = clock.now();
+    pageOnScreen().rightWaitStart = clock.now();
     proc->timer(window(), &ticking);
-    s.rightWaitStart = 0;
-    s.wrongWaitStart = clock.now();
+    pageOnScreen().rightWaitStart = 0;
+    pageOnScreen().wrongWaitStart = clock.now();
     proc->timer(window(), &ticking);
-    s.wrongWaitStart = 0;
-    s.pageClosing = true;
+    pageOnScreen().wrongWaitStart = 0;
+    pageOnScreen().pageClosing = true;
     proc->timer(window(), &ticking);
     EXPECT_TRUE(probeLog().empty());
 
     // A real timer of the window delivers the same way.
-    s.pageClosing = false;
+    pageOnScreen().pageClosing = false;
     window().startTimer(&ticking, 300);
     QTimer* timer = timerOf(window(), &ticking);
     ASSERT_NE(timer, nullptr);
@@ -204,10 +204,10 @@ TEST_F(DisplayWindowProcTest, CommandsGoToTheFirstItemWithTheControlsId) {
 
     // During a pause the same click does nothing; after it, it works again.
     probeLog().clear();
-    session().wrongWaitStart = clock.now();
+    pageOnScreen().wrongWaitStart = clock.now();
     pushButton->click();
     EXPECT_TRUE(probeLog().empty());
-    session().wrongWaitStart = 0;
+    pageOnScreen().wrongWaitStart = 0;
     pushButton->click();
     EXPECT_EQ(probeLog(), std::vector<std::string>{"First:command 0"});
 }
@@ -220,70 +220,67 @@ TEST_F(DisplayWindowProcTest, ControlIdsPast32767MatchByTheir16Bits) {
 }
 
 TEST_F(DisplayWindowProcTest, ACommandThatAnswersIsJudged) {
-    SessionState& s = session();
     ProbeItem& yes = add("Yes");
     yes.controlId = 1400;
     ask("Question", yes);
     yes.commandResult = false;
     displayWindowProc()->controlNotification(window(), notificationWord(kNotifyClicked, 1400));
-    EXPECT_EQ(s.rightWaitStart, 0u);
-    EXPECT_EQ(s.wrongWaitStart, 0u);
+    EXPECT_EQ(pageOnScreen().rightWaitStart, 0u);
+    EXPECT_EQ(pageOnScreen().wrongWaitStart, 0u);
 
     yes.commandResult = true;
-    s.answer.choose(&yes, display); // what an answering item records before it returns true
+    pageOnScreen().answer.choose(&yes,
+                                 display); // what an answering item records before it returns true
     displayWindowProc()->controlNotification(window(), notificationWord(kNotifyClicked, 1400));
-    EXPECT_EQ(s.rightWaitStart, clock.now());
+    EXPECT_EQ(pageOnScreen().rightWaitStart, clock.now());
     EXPECT_EQ(entry.rightCount, 1);
 }
 
 TEST_F(DisplayWindowProcTest, AClickWhileAQuestionIsAskedIsTheAnswer) {
-    SessionState& s = session();
     ProbeItem& yes = add("Yes", {10, 10, 60, 40});
     add("No", {100, 10, 150, 40});
     ask("Question", yes);
 
     click(20, 20);
-    EXPECT_EQ(s.answer.chosenItem(), &yes);
-    EXPECT_EQ(s.answer.feedbackDisplay(), display);
-    EXPECT_EQ(s.rightWaitStart, clock.now());
+    EXPECT_EQ(pageOnScreen().answer.chosenItem(), &yes);
+    EXPECT_EQ(pageOnScreen().answer.feedbackDisplay(), display);
+    EXPECT_EQ(pageOnScreen().rightWaitStart, clock.now());
     EXPECT_EQ(entry.rightCount, 1);
     // The answer is marked where it was clicked.
-    EXPECT_EQ(s.answer.markX(), 12);
-    EXPECT_EQ(s.answer.markY(), 12);
+    EXPECT_EQ(pageOnScreen().answer.markX(), 12);
+    EXPECT_EQ(pageOnScreen().answer.markY(), 12);
 
     // A second click within the pause still reaches the item but counts nothing.
     probeLog().clear();
-    s.answer.choose(nullptr, display);
+    pageOnScreen().answer.choose(nullptr, display);
     click(110, 20);
     EXPECT_EQ(probeLog(), std::vector<std::string>{"No:click 513 110,20"});
-    EXPECT_EQ(s.answer.chosenItem(), nullptr);
+    EXPECT_EQ(pageOnScreen().answer.chosenItem(), nullptr);
     EXPECT_EQ(entry.rightCount, 1);
-    EXPECT_EQ(s.answer.markX(), 12);
+    EXPECT_EQ(pageOnScreen().answer.markX(), 12);
 }
 
 TEST_F(DisplayWindowProcTest, AClickOnEmptySpaceAnswersUnlessTheQuestionIsAText) {
-    SessionState& s = session();
     ProbeItem& yes = add("Yes", {10, 10, 60, 40});
     ProbeItem& question = ask("Question", yes, ItemType::Text);
     click(300, 200);
-    EXPECT_EQ(s.wrongWaitStart, 0u);
-    EXPECT_EQ(s.answer.feedbackDisplay(), nullptr);
+    EXPECT_EQ(pageOnScreen().wrongWaitStart, 0u);
+    EXPECT_EQ(pageOnScreen().answer.feedbackDisplay(), nullptr);
 
     question.type = ItemType::Button;
     click(300, 200);
-    EXPECT_EQ(s.wrongWaitStart, clock.now());
-    EXPECT_EQ(s.answer.chosenItem(), nullptr);
-    EXPECT_EQ(s.answer.feedbackDisplay(), display);
+    EXPECT_EQ(pageOnScreen().wrongWaitStart, clock.now());
+    EXPECT_EQ(pageOnScreen().answer.chosenItem(), nullptr);
+    EXPECT_EQ(pageOnScreen().answer.feedbackDisplay(), display);
     EXPECT_EQ(entry.rightCount, 0);
 }
 
 TEST_F(DisplayWindowProcTest, WithoutAQuestionClicksAreNotAnswers) {
-    SessionState& s = session();
     add("Item", {10, 10, 60, 40});
     click(20, 20);
-    EXPECT_EQ(s.answer.chosenItem(), nullptr);
-    EXPECT_EQ(s.answer.feedbackDisplay(), nullptr);
-    EXPECT_EQ(s.rightWaitStart + s.wrongWaitStart, 0u);
+    EXPECT_EQ(pageOnScreen().answer.chosenItem(), nullptr);
+    EXPECT_EQ(pageOnScreen().answer.feedbackDisplay(), nullptr);
+    EXPECT_EQ(pageOnScreen().rightWaitStart + pageOnScreen().wrongWaitStart, 0u);
 }
 
 TEST_F(DisplayWindowProcTest, ScrollRequestsAreOfferedInListOrderUntilOneIsTaken) {

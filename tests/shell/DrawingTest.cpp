@@ -1,11 +1,13 @@
 // Drawing services: repainting displays, and the status text and page strip.
-#include "shell/Drawing.h"
+#include "items/Drawing.h"
 
-#include "lesson/Display.h"
+#include "items/Display.h"
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
 #include "platform/Picture.h"
 #include "platform/QtChildWindow.h"
-#include "shell/SessionState.h"
+#include "platform/ScreenScale.h"
+#include "shell/Session.h"
 #include "tests/shell/ProbeItem.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/RecordingSurface.h"
@@ -37,10 +39,10 @@ struct ShownDisplay {
         display->window->setUserData(display);
         display->clientRect = display->window->clientRect();
         createDrawingSurfaces(display);
-        session().displays[slot] = display;
+        pageOnScreen().displays[slot] = display;
     }
     ~ShownDisplay() {
-        session().displays[slot] = nullptr;
+        pageOnScreen().displays[slot] = nullptr;
         delete display;
     }
     ProbeItem& add(const std::string& title) {
@@ -146,10 +148,9 @@ TEST_F(DrawingTest, StatusTextIsCentredOnWhite) {
 }
 
 TEST_F(DrawingTest, StripOfOnePageShowsOneMarkerInEachStack) {
-    SessionState& s = session();
     screenScale().screenWidth = 800;
-    s.pageCount = 1;
-    s.currentPage = 1;
+    lesson().pageCount = 1;
+    lesson().turnTo(1);
     RecordingSurface surface;
     // centre 100, half 3 / 2 = 1, left 100 - 1 - 15 = 84
     paintPageStrip(surface, {0, 0, 200, 26}, pictureOf(15, 20), pictureOf(15, 20));
@@ -164,10 +165,9 @@ TEST_F(DrawingTest, StripOfOnePageShowsOneMarkerInEachStack) {
 }
 
 TEST_F(DrawingTest, StripGrowsOnTheLeftAndShrinksOnTheRight) {
-    SessionState& s = session();
     screenScale().screenWidth = 1024;
-    s.pageCount = 10;
-    s.currentPage = 4;
+    lesson().pageCount = 10;
+    lesson().turnTo(4);
     RecordingSurface surface;
     // centre 100, half 15, marker 19 x 25, left 66; reached at 66 + 3i, ahead at 85 + 3i.
     paintPageStrip(surface, {0, 0, 200, 26}, pictureOf(19, 25), pictureOf(19, 25));
@@ -181,16 +181,15 @@ TEST_F(DrawingTest, StripGrowsOnTheLeftAndShrinksOnTheRight) {
 
     // Before the first page nothing is drawn.
     surface.clear();
-    s.currentPage = 0;
+    lesson().turnTo(0);
     paintPageStrip(surface, {0, 0, 200, 26}, pictureOf(19, 25), pictureOf(19, 25));
     EXPECT_TRUE(surface.calls().empty());
 }
 
 TEST_F(DrawingTest, LongLessonDrawsOnlyTheMarkersInTheArea) {
-    SessionState& s = session();
     screenScale().screenWidth = 640;
-    s.pageCount = 20000;
-    s.currentPage = 1;
+    lesson().pageCount = 20000;
+    lesson().turnTo(1);
     RecordingSurface surface;
     // half 30000, marker 12 x 16, left -29912: the pages ahead stand at -29900 + 3i, and
     // only i = 9963 (x -11) to 10033 (x 199) touch the area.
@@ -204,9 +203,8 @@ TEST_F(DrawingTest, LongLessonDrawsOnlyTheMarkersInTheArea) {
 }
 
 TEST_F(DrawingTest, StripOfAHugePageNumberStaysInRange) {
-    SessionState& s = session();
-    s.pageCount = 2000000000;
-    s.currentPage = 1999999999;
+    lesson().pageCount = 2000000000;
+    lesson().turnTo(1999999999);
     RecordingSurface surface;
     paintPageStrip(surface, {0, 0, 200, 26}, pictureOf(15, 20), pictureOf(15, 20));
     EXPECT_LE(surface.callsStartingWith("drawPicture").size(), 200u);

@@ -2,11 +2,12 @@
 // selection, the index read by state 9, the first page built, and Q to quit.
 #include "shell/StartUp.h"
 
-#include "lesson/Display.h"
+#include "items/Display.h"
+#include "items/RunObjects.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "shell/MainWindow.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
@@ -87,8 +88,7 @@ TEST(EndToEnd, StudentChoosesALessonSeesItsFirstPageAndQuits) {
             clickModalButton("&Start");
             return;
         }
-        SessionState& s = session();
-        if (!activeModal() && s.currentPage == 1 && s.stateCode == StateCode::PageShown &&
+        if (!activeModal() && lesson().currentPage() == 1 && !pageOnScreen().questionAsked &&
             pageOneDisplays < 0) {
             pageOneDisplays = 0;
             for ([[maybe_unused]] Display* display : shownDisplays())
@@ -108,15 +108,15 @@ TEST(EndToEnd, StudentChoosesALessonSeesItsFirstPageAndQuits) {
     EXPECT_TRUE(ended);
     EXPECT_EQ(seen, (std::vector<std::string>{"start dialog", "lesson selection"}));
     // State 9 read the index of the lesson chosen, and state 11 built page 1.
-    EXPECT_EQ(std::string(session().lessonName), "01-01");
-    EXPECT_EQ(std::string(session().lessonTitle), "Lesson 01-01 Levers and loads");
-    EXPECT_EQ(session().pageCount, 2);
+    EXPECT_EQ(std::string(lesson().lessonName), "01-01");
+    EXPECT_EQ(std::string(lesson().lessonTitle), "Lesson 01-01 Levers and loads");
+    EXPECT_EQ(lesson().pageCount, 2);
     EXPECT_EQ(pageOneDisplays, 1);
     EXPECT_EQ(caption, "Lesson 01-01 Levers and loads [ Page 1 ]");
     // Quitting on page 1 scores nothing and ends without a message, the lesson torn down.
     EXPECT_TRUE(boxes.shown().empty());
-    EXPECT_EQ(session().pages, nullptr);
-    EXPECT_EQ(session().displays[1], nullptr);
+    EXPECT_EQ(lesson().pages, nullptr);
+    EXPECT_EQ(pageOnScreen().displays[1], nullptr);
     EXPECT_FALSE(session().student.graded);
 }
 

@@ -3,12 +3,13 @@
 // on the disk byte for byte; then a second run that logs in and resumes from the bookmark.
 #include "shell/StartUp.h"
 
-#include "lesson/PageEntry.h"
+#include "items/PageEntry.h"
+#include "items/RunObjects.h"
 #include "platform/Clock.h"
 #include "platform/MessageBox.h"
 #include "records/KeyDisk.h"
 #include "shell/MainWindow.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
@@ -164,9 +165,8 @@ Student::Step pressWhenShown(const char* caption) {
 }
 
 bool onPage(int page) {
-    const SessionState& s = session();
-    return !activeModal() && s.currentPage == page && !s.pageBuilding &&
-           (s.stateCode == StateCode::PageShown || s.stateCode == StateCode::QuestionAsked);
+    return !activeModal() && lesson().currentPage() == page && !pageOnScreen().pageBuilding &&
+           (!pageOnScreen().questionAsked || pageOnScreen().questionAsked);
 }
 
 TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
@@ -196,24 +196,24 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
                  clickModalButton("&Start");
              }},
             // Page 1: the right answer, then the pause runs out.
-            {[] { return onPage(1) && session().answer.questionActive(); },
+            {[] { return onPage(1) && pageOnScreen().answer.questionActive(); },
              [&] { pageButton(w, "lever")->click(); }},
-            {[] { return session().rightWaitStart != 0; },
+            {[] { return pageOnScreen().rightWaitStart != 0; },
              [&] {
                  clock.advance(1000);
                  w.controller().tick();
              }},
-            {[] { return onPage(1) && !session().answer.questionActive(); },
+            {[] { return onPage(1) && !pageOnScreen().answer.questionActive(); },
              [&] { w.button(CommandId::Ahead)->click(); }},
             // Page 2: a wrong answer, ended at once by a key.
-            {[] { return onPage(2) && session().answer.questionActive(); },
+            {[] { return onPage(2) && pageOnScreen().answer.questionActive(); },
              [&] { pageButton(w, "wedge")->click(); }},
-            {[] { return session().wrongWaitStart != 0; },
+            {[] { return pageOnScreen().wrongWaitStart != 0; },
              [&] {
                  QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
                  QCoreApplication::sendEvent(&w, &space);
              }},
-            {[] { return onPage(2) && !session().answer.questionActive(); },
+            {[] { return onPage(2) && !pageOnScreen().answer.questionActive(); },
              [&] { w.button(CommandId::Ahead)->click(); }},
             // Page 3 of 4: leave the lesson, then quit from lesson selection.
             {[] { return onPage(3); },
@@ -270,7 +270,7 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
              }},
             {[] { return onPage(3); },
              [&] {
-                 for (PageEntry* e = session().pages; e; e = e->next) {
+                 for (PageEntry* e = lesson().pages; e; e = e->next) {
                      countsAfterResume.push_back(e->completedCount);
                      countsAfterResume.push_back(e->rightCount);
                  }
@@ -325,11 +325,11 @@ Student::Step pressKey(MainWindow& w, std::function<bool()> ready, Qt::Key key) 
 }
 
 bool asking(int page) {
-    return onPage(page) && session().answer.questionActive();
+    return onPage(page) && pageOnScreen().answer.questionActive();
 }
 
 bool closed(int page) {
-    return onPage(page) && !session().answer.questionActive();
+    return onPage(page) && !pageOnScreen().answer.questionActive();
 }
 
 // A test asks each question once: going back, even in the middle of the pause after an
@@ -358,13 +358,13 @@ TEST(GradedSession, ATestQuestionKeepsItsFirstAnswer) {
                 pressPageButton(
                     w, [] { return asking(1); }, "pulley"),
                 pressKey(
-                    w, [] { return session().wrongWaitStart != 0; }, Qt::Key_Space),
+                    w, [] { return pageOnScreen().wrongWaitStart != 0; }, Qt::Key_Space),
                 pressCommand(
                     w, [] { return closed(1); }, CommandId::Ahead),
                 pressPageButton(
                     w, [] { return asking(2); }, "wheel"),
                 pressCommand(
-                    w, [] { return session().rightWaitStart != 0; }, CommandId::Back),
+                    w, [] { return pageOnScreen().rightWaitStart != 0; }, CommandId::Back),
                 // Page 1 again: nothing is asked, and the right button answers nothing.
                 pressPageButton(
                     w, [] { return closed(1); }, "lever"),
@@ -438,7 +438,7 @@ TEST(GradedSession, AnotherStickInTheReviewLeavesTheStudentLoggedIn) {
                                  startFirstLesson(),
                                  pressPageButton(
                                      w, [] { return asking(1); }, "lever"),
-                                 {[] { return session().rightWaitStart != 0; },
+                                 {[] { return pageOnScreen().rightWaitStart != 0; },
                                   [&] {
                                       clock.advance(1000);
                                       w.controller().tick();

@@ -2,16 +2,18 @@
 // area's pixels, closing, and the input dropped after a pause.
 #include "shell/MainWindow.h"
 
-#include "lesson/PageEntry.h"
+#include "items/PageEntry.h"
+#include "items/PauseTimer.h"
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
 #include "platform/Clock.h"
 #include "platform/FixedText.h"
 #include "platform/MessageBox.h"
 #include "platform/QtChildWindow.h"
+#include "platform/ScreenScale.h"
 #include "records/NoteDialog.h"
 #include "records/Notes.h"
-#include "shell/ControllerTimer.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
@@ -67,10 +69,9 @@ protected:
         window = std::make_unique<MainWindow>(steps);
         window->setExitHandler([this] { ++exits; });
         window->show();
-        SessionState& s = session();
-        s.pageCount = 5;
-        s.currentPage = 3;
-        s.currentEntry = &entry;
+        lesson().pageCount = 5;
+        lesson().turnTo(3);
+        pageOnScreen().currentEntry = &entry;
     }
 
     int note(const std::string& what, int result) {
@@ -126,7 +127,7 @@ TEST_F(MainWindowTest, ButtonsStandInTheirPlacesWithTheirCaptions) {
     }
     EXPECT_EQ(window->windowTitle(), QStringLiteral("Lorvenna"));
     EXPECT_FALSE(window->feedbackPanel()->isVisible());
-    EXPECT_EQ(session().statusRect, (Rect{295, 5, 495, 31}));
+    EXPECT_EQ(pageOnScreen().statusRect, (Rect{295, 5, 495, 31}));
     EXPECT_EQ(&appServices(), window.get());
 
     window->enableNoteButton();
@@ -193,12 +194,12 @@ TEST_F(MainWindowTest, KeyPressesReachTheControllerAndNoneGoesFurther) {
 TEST_F(MainWindowTest, KeysTypedPastAFullNoteBoxGoNowhere) {
     steps.noteDialog = [this] {
         log.push_back("note");
-        runNoteDialog();
+        runNoteDialog(session().student);
     };
     window = std::make_unique<MainWindow>(steps);
     window->setExitHandler([this] { ++exits; });
     window->show();
-    setText(session().lessonName, "02-01");
+    setText(lesson().lessonName, "02-01");
     QTimer poll;
     QObject::connect(&poll, &QTimer::timeout, [&] {
         auto* note = dynamic_cast<NoteDialog*>(activeModal());
@@ -225,17 +226,17 @@ TEST_F(MainWindowTest, KeysTypedPastAFullNoteBoxGoNowhere) {
 
 TEST_F(MainWindowTest, AltAAndAltBDoNothingInATestLesson) {
     QCoreApplication::processEvents(); // the window becomes active: mnemonics work
-    session().testLesson = true;
+    lesson().testLesson = true;
     press(Qt::Key_A, Qt::AltModifier);
     EXPECT_FALSE(window->button(CommandId::Ahead)->isDown());
     press(Qt::Key_B, Qt::AltModifier);
     EXPECT_FALSE(window->button(CommandId::Back)->isDown());
     QCoreApplication::processEvents();
     EXPECT_TRUE(log.empty());
-    EXPECT_TRUE(session().testLesson);
+    EXPECT_TRUE(lesson().testLesson);
 
     // In other lessons they press the buttons, as every mnemonic does.
-    session().testLesson = false;
+    lesson().testLesson = false;
     press(Qt::Key_A, Qt::AltModifier);
     EXPECT_TRUE(window->button(CommandId::Ahead)->isDown());
 }
@@ -284,7 +285,7 @@ TEST_F(MainWindowTest, ButtonsReachTheController) {
 }
 
 TEST_F(MainWindowTest, NothingIsHandledWhileAPageIsBuilt) {
-    session().pageBuilding = true;
+    pageOnScreen().pageBuilding = true;
     press(Qt::Key_PageDown);
     window->button(CommandId::Back)->click();
     window->postState(StateCode::ShowPage, 2);
@@ -368,7 +369,7 @@ TEST_F(MainWindowTest, StatusAreaShowsTheTextAndThePageStrip) {
 
     // Page 2 of 5 on an 800-pixel screen: markers 15 x 20, frame from x 78 to 125.
     screenScale().screenWidth = 800;
-    session().currentPage = 2;
+    lesson().turnTo(2);
     window->drawPageStrip();
     EXPECT_EQ(window->statusImage().pixelColor(2, 13), QColor(192, 192, 192));
     EXPECT_EQ(window->statusImage().pixelColor(180, 13), QColor(192, 192, 192));
@@ -394,7 +395,7 @@ TEST_F(MainWindowTest, InputWaitingWhenThePauseEndsIsDropped) {
 }
 
 TEST_F(MainWindowTest, ControllerTimerEndsTheRightPause) {
-    session().rightWaitStart = clock.now();
+    pageOnScreen().rightWaitStart = clock.now();
     startPauseTimer();
     EXPECT_TRUE(window->controllerTimerActive());
     clock.advance(1000);

@@ -1,10 +1,12 @@
 // Start-up: the checks of the working folder and the window it opens.
 #include "shell/StartUp.h"
 
+#include "items/AppServices.h"
+#include "items/RunObjects.h"
 #include "platform/MessageBox.h"
-#include "shell/AppServices.h"
+#include "platform/ScreenScale.h"
 #include "shell/MainWindow.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/WorkFolder.h"
 

@@ -4,7 +4,6 @@
 #include "platform/ChildWindow.h"
 #include "platform/QtChildWindow.h"
 #include "shell/DisplayWindowProc.h"
-#include "shell/SessionState.h"
 
 namespace lorvenna {
 

@@ -3,8 +3,8 @@
 // widgets) with the real display window procedure.
 #pragma once
 
+#include "items/AppServices.h"
 #include "platform/Picture.h"
-#include "shell/AppServices.h"
 
 #include <functional>
 #include <map>

@@ -1,28 +1,27 @@
 // A lesson played as a restless student would play it.
 #include "tests/support/LessonPlay.h"
 
+#include "items/Display.h"
+#include "items/Drawing.h"
 #include "items/Item.h"
-#include "lesson/Display.h"
+#include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
 #include "platform/ChildWindow.h"
 #include "platform/FixedText.h"
 #include "shell/DisplayWindowProc.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
 
 namespace lorvenna {
 
 LessonPlay playLesson(std::string_view lessonPath, int maxPages) {
     LessonPlay play;
-    SessionState& s = session();
-    setText(s.lessonPath, lessonPath);
+    setText(lesson().lessonPath, lessonPath);
     if (const Status index = readLessonIndex(); !index) {
         play.silentRefusals += index.message().empty() ? 1 : 0;
         return play;
     }
     play.indexRead = true;
-    const int last = s.pageCount < maxPages ? s.pageCount : maxPages;
+    const int last = lesson().pageCount < maxPages ? lesson().pageCount : maxPages;
     for (int page = 1; page <= last; ++page) {
         if (const Status built = buildPage(page); !built) {
             play.silentRefusals += built.message().empty() ? 1 : 0;
@@ -46,8 +45,8 @@ void pokeDisplays() {
             continue;
         for (const Point p : {Point{5, 5}, Point{150, 150}, Point{60, 100}, Point{400, 20}}) {
             // A click may end in a pause; end it so the next click is judged too.
-            session().rightWaitStart = 0;
-            session().wrongWaitStart = 0;
+            pageOnScreen().rightWaitStart = 0;
+            pageOnScreen().wrongWaitStart = 0;
             proc->leftButtonDown(*display->window, p.x, p.y);
             if (!isShown(display))
                 return; // the click turned the page

@@ -2,8 +2,9 @@
 // right from its own keys, and the exit codes of the tool.
 #include "tools/check/CourseCheck.h"
 
+#include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/FakeApp.h"
 #include "tests/support/WorkFolder.h"
 
@@ -153,7 +154,7 @@ TEST(CourseCheck, SampleCourseIsAnsweredRightFromItsOwnKeys) {
         ADD_FAILURE() << formatFinding(finding);
     EXPECT_EQ(check.lessonCount(), 9);
     EXPECT_EQ(check.questionCount(), 28);
-    EXPECT_EQ(session().pages, nullptr); // every lesson torn down
+    EXPECT_EQ(lesson().pages, nullptr); // every lesson torn down
 
     const std::string tool = std::string(LORVENNA_TOOL_DIR) + "/lorvenna-check --quiet ";
     const ToolRun run = runTool(tool + LORVENNA_SOURCE_DIR + "/courseware 2>/dev/null");

@@ -2,11 +2,12 @@
 // review cannot read.
 #include "tools/grades/GradeTable.h"
 
+#include "items/RunObjects.h"
 #include "platform/Clock.h"
 #include "platform/FixedText.h"
 #include "records/GradeRecord.h"
 #include "records/KeyDisk.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 #include "tests/support/WorkFolder.h"
 
 #include <gtest/gtest.h>
@@ -20,10 +21,9 @@ namespace {
 // A registered disk under the work folder, made with the player's own key writer.
 std::string makeDisk(WorkFolder& folder, char letter, const char* owner) {
     const std::string root = folder.addDrive(letter);
-    SessionState& s = session();
-    s.student.keyDrive = letter;
-    setText(s.student.studentId, owner);
-    setText(s.student.typedPassword, "pw");
+    session().student.keyDrive = letter;
+    setText(session().student.studentId, owner);
+    setText(session().student.typedPassword, "pw");
     EXPECT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
     return root;
 }

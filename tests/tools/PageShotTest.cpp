@@ -1,7 +1,7 @@
 // Page pictures: the same page gives the same PNG every time, and an answer adds its mark.
 #include "tools/shot/PageShot.h"
 
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 
 #include <QBuffer>
 

@@ -2,16 +2,16 @@
 #include "tools/check/CourseCheck.h"
 
 #include "items/AnswerKeys.h"
+#include "items/Display.h"
 #include "items/Item.h"
-#include "lesson/Display.h"
+#include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/LessonList.h"
-#include "lesson/LineReader.h"
 #include "lesson/PageBuilder.h"
 #include "platform/FileSystem.h"
 #include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
-#include "shell/SessionState.h"
+#include "platform/LineReader.h"
 #include "shell/StartUp.h"
 #include "tools/check/LessonSource.h"
 #include "tools/check/SelfPlay.h"
@@ -52,8 +52,7 @@ std::string folderName(const char* name) {
 
 // The displays of the page shown go, as a failed page leaves them for the teardown.
 void dropDisplays() {
-    SessionState& s = session();
-    for (Display*& slot : s.displays) {
+    for (Display*& slot : pageOnScreen().displays) {
         deleteDisplay(slot);
         slot = nullptr;
     }
@@ -61,7 +60,7 @@ void dropDisplays() {
 
 const PageEntry* entryOfPage(int n) {
     const PageEntry* found = nullptr;
-    for (const PageEntry* entry = session().pages; entry; entry = entry->next) {
+    for (const PageEntry* entry = lesson().pages; entry; entry = entry->next) {
         if (entry->pageNumber == n)
             found = entry;
     }
@@ -83,8 +82,7 @@ public:
 
     void run() {
         checkTitle();
-        SessionState& s = session();
-        setText(s.lessonPath, name_);
+        setText(lesson().lessonPath, name_);
         const Status index = readLessonIndex();
         const bool indexed = !index.failed();
         if (!indexed)
@@ -105,23 +103,22 @@ private:
 
     // The lesson is opened by the numbers of its title line: they must name this file.
     void checkTitle() {
-        SessionState& s = session();
         LessonList list;
-        list.build(s);
+        list.build(lesson(), 0);
         const auto& entries = list.entries();
         const auto entry = std::find_if(entries.begin(), entries.end(),
                                         [&](const auto& e) { return e.fileName == fileName_; });
         if (entry == entries.end())
             return;
         SilentBoxes boxes;
-        if (list.take(static_cast<int>(entry - entries.begin()), s) != TakeResult::Taken) {
+        if (list.take(static_cast<int>(entry - entries.begin()), lesson()) != TakeResult::Taken) {
             error(1, 0,
                   boxes.shown().empty()
                       ? "No lesson numbers in the title line"
                       : boxes.shown().back().caption + " " + boxes.shown().back().text);
             return;
         }
-        const std::string opened = s.lessonPath;
+        const std::string opened = lesson().lessonPath;
         if (equalsIgnoringCase(opened, name_))
             return;
         if (const Status index = readLessonIndex(); !index)
@@ -137,7 +134,7 @@ private:
         for (const BlockHeader& header : source_.blocks())
             blocks.emplace(header.position, header.name);
         std::set<long> named;
-        for (const PageEntry* entry = indexed ? session().pages : nullptr; entry;
+        for (const PageEntry* entry = indexed ? lesson().pages : nullptr; entry;
              entry = entry->next) {
             for (int slot = 1; slot <= entry->namedSlots(); ++slot) {
                 named.insert(entry->displayOffset[slot]);
@@ -187,9 +184,8 @@ private:
 
     // The pages in the order a student goes ahead through them, each built, then played.
     void playPages() {
-        SessionState& s = session();
         SelfPlay play;
-        for (int n = 1; n <= s.pageCount; ++n) {
+        for (int n = 1; n <= lesson().pageCount; ++n) {
             if (usesFailedBlock(entryOfPage(n))) {
                 dropDisplays(); // its block's error is reported already
                 continue;
@@ -244,8 +240,7 @@ private:
     }
 
     void checkTotal() {
-        const SessionState& s = session();
-        if (s.questionTotal == asked_)
+        if (lesson().questionTotal == asked_)
             return;
         const std::string asked = plural(asked_, "question");
         if (source_.totalLine() < 0) {
@@ -253,7 +248,7 @@ private:
             return;
         }
         warning(source_.lineAt(source_.totalLine()), 0,
-                "TOTAL " + std::to_string(s.questionTotal) + " differs from the " + asked +
+                "TOTAL " + std::to_string(lesson().questionTotal) + " differs from the " + asked +
                     " the lesson asks");
     }
 
@@ -290,13 +285,12 @@ private:
 
     // The line of an item's ITEM line on the page shown; 0 when it cannot be told.
     long lineOf(const Item* item) const {
-        const SessionState& s = session();
-        if (!item || !s.currentEntry)
+        if (!item || !pageOnScreen().currentEntry)
             return 0;
         for (int slot = 1; slot < kDisplaySlots; ++slot) {
-            if (s.displays[slot] && s.displays[slot] == item->display)
+            if (pageOnScreen().displays[slot] && pageOnScreen().displays[slot] == item->display)
                 return source_.lineAt(
-                    source_.itemPosition(s.currentEntry->displayOffset[slot], *item));
+                    source_.itemPosition(pageOnScreen().currentEntry->displayOffset[slot], *item));
         }
         return 0;
     }

@@ -1,10 +1,10 @@
 // Where things stand in a lesson file, for pointing at the line of a finding.
 #include "tools/check/LessonSource.h"
 
-#include "lesson/Display.h"
-#include "lesson/LineReader.h"
+#include "items/Display.h"
 #include "platform/FileSystem.h"
 #include "platform/LineMatcher.h"
+#include "platform/LineReader.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -1,12 +1,12 @@
 // Answering the questions of the page shown from their own answer keys.
 #include "tools/check/SelfPlay.h"
 
-#include "lesson/Display.h"
+#include "items/Display.h"
+#include "items/Drawing.h"
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
 #include "platform/Control.h"
 #include "shell/DisplayWindowProc.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <charconv>
@@ -136,10 +136,10 @@ bool SelfPlay::type(Item& item, double value, std::string& detail) {
 }
 
 PlayedQuestion SelfPlay::answerCurrentQuestion() {
-    SessionState& s = session();
     PlayedQuestion played;
-    Item* question = s.answer.questionActive() ? s.answer.currentQuestion() : nullptr;
-    if (!question || s.answerPauseRunning()) {
+    Item* question =
+        pageOnScreen().answer.questionActive() ? pageOnScreen().answer.currentQuestion() : nullptr;
+    if (!question || pageOnScreen().answerPauseRunning()) {
         played.detail = "no question is asked";
         return played;
     }
@@ -149,7 +149,7 @@ PlayedQuestion SelfPlay::answerCurrentQuestion() {
     repaintAllDisplays();
 
     // The rule the judge applies, first match: KEYNUM, KEYSHOW, KEYAND, KEYBUTTON.
-    const std::int32_t kinds = s.answer.currentKeyKinds();
+    const std::int32_t kinds = pageOnScreen().answer.currentKeyKinds();
     const std::vector<Item*> answerers = distinctAnswerers(*question);
     bool given = false;
     if (answerers.empty()) {
@@ -159,16 +159,16 @@ PlayedQuestion SelfPlay::answerCurrentQuestion() {
     } else if (kinds & kKeyAnd) {
         for (Item* pick : answerers) {
             given = press(*pick, played.detail);
-            if (!given || s.answerPauseRunning())
+            if (!given || pageOnScreen().answerPauseRunning())
                 break;
         }
     } else {
         given = press(*answerers.front(), played.detail);
     }
 
-    if (s.rightWaitStart != 0)
+    if (pageOnScreen().rightWaitStart != 0)
         played.outcome = PlayOutcome::Right;
-    else if (s.wrongWaitStart != 0)
+    else if (pageOnScreen().wrongWaitStart != 0)
         played.outcome = PlayOutcome::Wrong;
     else
         played.outcome = given ? PlayOutcome::NotJudged : PlayOutcome::NoWayToAnswer;
@@ -176,26 +176,24 @@ PlayedQuestion SelfPlay::answerCurrentQuestion() {
 }
 
 void SelfPlay::endPause() {
-    const SessionState& s = session();
-    if (!s.answerPauseRunning())
+    if (!pageOnScreen().answerPauseRunning())
         return;
-    clock_.advance(s.rightWaitStart != 0 ? kRightPauseMs : kWrongPauseMs);
+    clock_.advance(pageOnScreen().rightWaitStart != 0 ? kRightPauseMs : kWrongPauseMs);
     controller_->tick();
 }
 
 std::vector<PlayedQuestion> SelfPlay::playPage() {
     std::vector<PlayedQuestion> played;
-    SessionState& s = session();
-    for (int asked = 0;
-         s.answer.questionActive() && s.answer.currentQuestion() && asked < kMaxQuestionsAPage;
+    for (int asked = 0; pageOnScreen().answer.questionActive() &&
+                        pageOnScreen().answer.currentQuestion() && asked < kMaxQuestionsAPage;
          ++asked) {
         played.push_back(answerCurrentQuestion());
-        if (!s.answerPauseRunning())
+        if (!pageOnScreen().answerPauseRunning())
             break; // unanswerable: the student would be stuck here too
         endPause();
         // A question that turns the page has closed it; the flag that says so for the
         // question now asked belongs to that next question, which is still to be played.
-        if (s.pageClosing)
+        if (pageOnScreen().pageClosing)
             break;
     }
     return played;

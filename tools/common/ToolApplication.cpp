@@ -2,7 +2,6 @@
 #include "tools/common/ToolApplication.h"
 
 #include "platform/ProgramResources.h"
-#include "shell/SessionState.h"
 
 #include <QApplication>
 
@@ -31,7 +30,6 @@ ToolApplication::ToolApplication(int& argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     QApplication::setQuitOnLastWindowClosed(false);
     loadProgramResources();
-    resetSession();
 }
 
 ToolApplication::~ToolApplication() = default;

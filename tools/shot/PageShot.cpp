@@ -1,14 +1,15 @@
 // A page of a lesson rendered as the student first sees it.
 #include "tools/shot/PageShot.h"
 
+#include "items/Drawing.h"
+#include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
 #include "platform/FileSystem.h"
 #include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
-#include "shell/Drawing.h"
+#include "platform/ScreenScale.h"
 #include "shell/MainWindow.h"
-#include "shell/SessionState.h"
 #include "tools/check/SelfPlay.h"
 #include "tools/common/SilentBoxes.h"
 
@@ -35,8 +36,7 @@ bool PageShot::render(const std::string& lessonFile, int page, bool answer) {
     const fs::path folder = file.parent_path();
     const bool inCourse = equalsIgnoringCase(folder.filename().string(), "LSNS");
     setWorkingFolder((inCourse ? folder.parent_path() : folder).string());
-    SessionState& s = session();
-    setText(s.lessonPath, (inCourse ? "LSNS\\" : "") + file.filename().string());
+    setText(lesson().lessonPath, (inCourse ? "LSNS\\" : "") + file.filename().string());
 
     // Nothing the player would say in a box is shown; the first thing said is the reason.
     SilentBoxes boxes;
@@ -46,7 +46,7 @@ bool PageShot::render(const std::string& lessonFile, int page, bool answer) {
         screenScale().screenWidth = screen->geometry().width();
     if (const Status index = readLessonIndex(); !index)
         return fail(index.message());
-    if (page < 1 || page > s.pageCount) {
+    if (page < 1 || page > lesson().pageCount) {
         lessonTeardown();
         return fail("The lesson has no page " + std::to_string(page));
     }
@@ -58,7 +58,7 @@ bool PageShot::render(const std::string& lessonFile, int page, bool answer) {
 
     if (answer) {
         SelfPlay play;
-        if (!s.answer.questionActive()) {
+        if (!pageOnScreen().answer.questionActive()) {
             lessonTeardown();
             return fail("Page " + std::to_string(page) + " asks no question");
         }

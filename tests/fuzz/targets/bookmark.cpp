@@ -2,9 +2,9 @@
 // which must give the same page and counts.
 #include "tests/fuzz/FuzzWorld.h"
 
+#include "items/RunObjects.h"
 #include "lesson/Bookmark.h"
 #include "lesson/LessonIndex.h"
-#include "shell/SessionState.h"
 
 #include <vector>
 
@@ -25,7 +25,7 @@ struct Counts {
 
 std::vector<Counts> countsOfPages() {
     std::vector<Counts> counts;
-    for (const PageEntry* entry = session().pages; entry; entry = entry->next)
+    for (const PageEntry* entry = lesson().pages; entry; entry = entry->next)
         counts.push_back({entry->completedCount, entry->rightCount});
     return counts;
 }
@@ -40,18 +40,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     world.folder().write("LSNS/01-02.LSN", kLesson, false);
     world.folder().write("drive-E/LORVENNA/L01-02.BMK", bytesOf(data, size), false);
 
-    SessionState& s = session();
     const BookmarkApplied first = applyBookmark('E', 1, 2);
     const int resume = first.page;
-    if (first.kind != BookmarkApplied::Kind::Applied || resume <= 0 || !s.pages) {
+    if (first.kind != BookmarkApplied::Kind::Applied || resume <= 0 || !lesson().pages) {
         freePages();
         return 0;
     }
     FUZZ_CHECK(!bookmarkExists('E', 1, 2)); // used once
     const std::vector<Counts> applied = countsOfPages();
-    for (PageEntry* entry = s.pages; entry; entry = entry->next)
+    for (PageEntry* entry = lesson().pages; entry; entry = entry->next)
         entry->isCurrent = entry->pageNumber == resume;
-    const bool onAPage = s.pageCount >= resume;
+    const bool onAPage = lesson().pageCount >= resume;
     FUZZ_CHECK(writeBookmark('E', 1, 2));
     freePages();
 

@@ -6,11 +6,12 @@
 // in bytes. Each lesson's files take the sequence numbers 1, 2, ... in input order.
 #include "tests/fuzz/FuzzWorld.h"
 
+#include "items/RunObjects.h"
 #include "platform/FixedText.h"
 #include "records/GradeRecord.h"
 #include "records/GradeScan.h"
 #include "records/KeyDisk.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 
 #include <cstdio>
 #include <cstring>
@@ -52,9 +53,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (size == 0)
         return 0;
 
-    SessionState& s = session();
     const std::size_t idLength = std::min<std::size_t>({data[0], size - 1, kMaxIdLength});
-    setText(s.student.studentId, bytesOf(data + 1, idLength));
+    setText(session().student.studentId, bytesOf(data + 1, idLength));
     int sequence[std::size(kLessons)] = {};
     for (std::size_t at = 1 + idLength; at + kPiece <= size; at += kPiece) {
         const std::uint8_t control = data[at];
@@ -70,7 +70,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
 
     std::vector<std::string> lines;
-    GradeScan scan(lines, s.student);
+    GradeScan scan(lines, session().student);
     const int kind = static_cast<int>(scan.listAllLessons());
     FUZZ_CHECK(kind >= static_cast<int>(GradeListing::NoGrades) &&
                kind <= static_cast<int>(GradeListing::OthersOnly));

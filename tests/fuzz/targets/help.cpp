@@ -3,11 +3,12 @@
 //
 // The input is the file itself. Its size picks the topic, the kind of session and whether
 // a question is up, so that every topic's file is read in turn.
+#include "items/RunObjects.h"
 #include "tests/fuzz/FuzzWorld.h"
 
 #include "records/Help.h"
 #include "records/HelpViewer.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 
 #include <QApplication>
 #include <QPushButton>
@@ -50,20 +51,19 @@ void inspectViewer(bool& seen) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace lorvenna;
     FuzzWorld& world = FuzzWorld::next();
-    SessionState& s = session();
     const std::size_t pick = size / kTopicCount;
     const HelpTopic topic = kTopics[size % kTopicCount];
-    s.student.graded = (pick & 1u) != 0;
-    s.stateCode = (pick & 2u) != 0 ? StateCode::QuestionAsked : StateCode::PageShown;
+    session().student.graded = (pick & 1u) != 0;
+    pageOnScreen().questionAsked = (pick & 2u) != 0;
 
     std::filesystem::remove_all(world.folder().path() + "/HELP");
-    const char* file = helpFileName(topic);
+    const char* file = helpFileName(topic, session().student.graded);
     FUZZ_CHECK(file != nullptr);
     world.folder().write(hostName(file), bytesOf(data, size), false);
 
     bool seen = false;
     QTimer::singleShot(0, [&seen] { inspectViewer(seen); });
-    FUZZ_CHECK(showHelp(topic) == 1);
+    FUZZ_CHECK(showHelp(topic, session().student.graded) == 1);
     FUZZ_CHECK(seen);
     // At most 2040 bytes of the file, as they stand in it.
     const std::optional<std::string> text = readShownText(file);

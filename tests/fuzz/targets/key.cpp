@@ -5,7 +5,7 @@
 
 #include "platform/FixedText.h"
 #include "records/KeyDisk.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 
 #include <cstring>
 #include <string>
@@ -17,26 +17,25 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     scramble(reinterpret_cast<std::uint8_t*>(record.data()), static_cast<int>(record.size()));
     world.folder().write("drive-E/LORVENNA/KEY.GRD", record, false);
 
-    SessionState& s = session();
     if (readKeyFile(session().student) != KeyDiskCode::KeyRead)
         return 0;
     // A key that reads is one that registration could have written: the student can type
     // its password, and registering the same ID and password again gives the same key.
-    const std::string id(s.student.keyId);
-    const std::string password(s.student.keyPassword);
+    const std::string id(session().student.keyId);
+    const std::string password(session().student.keyPassword);
     FUZZ_CHECK(password.size() <= static_cast<std::size_t>(kMaxPasswordLength));
     FUZZ_CHECK(id.size() <= static_cast<std::size_t>(kMaxIdLength));
-    setText(s.student.typedPassword, password);
+    setText(session().student.typedPassword, password);
     FUZZ_CHECK(checkPassword(session().student) == KeyDiskCode::PasswordRight);
-    setText(s.student.typedPassword, password + "x");
+    setText(session().student.typedPassword, password + "x");
     FUZZ_CHECK(checkPassword(session().student) != KeyDiskCode::PasswordRight);
 
-    setText(s.student.studentId, id);
-    setText(s.student.typedPassword, password);
+    setText(session().student.studentId, id);
+    setText(session().student.typedPassword, password);
     FUZZ_CHECK(writeKeyFile(session().student) == KeyDiskCode::KeyWritten);
-    std::memset(s.student.keyId, 0, sizeof s.student.keyId);
-    std::memset(s.student.keyPassword, 0, sizeof s.student.keyPassword);
+    std::memset(session().student.keyId, 0, sizeof session().student.keyId);
+    std::memset(session().student.keyPassword, 0, sizeof session().student.keyPassword);
     FUZZ_CHECK(readKeyFile(session().student) == KeyDiskCode::KeyRead);
-    FUZZ_CHECK(id == s.student.keyId && password == s.student.keyPassword);
+    FUZZ_CHECK(id == session().student.keyId && password == session().student.keyPassword);
     return 0;
 }

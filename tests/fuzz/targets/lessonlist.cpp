@@ -2,8 +2,9 @@
 // of each entry. The input holds up to four lesson files, separated by zero bytes.
 #include "tests/fuzz/FuzzWorld.h"
 
+#include "items/RunObjects.h"
 #include "lesson/LessonList.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 
 #include <filesystem>
 #include <string>
@@ -35,14 +36,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         rest.remove_prefix(cut + 1);
     }
 
-    SessionState& s = session();
-    s.student.graded = true;
+    session().student.graded = true;
     LessonList list;
-    list.build(s);
+    list.build(lesson(), session().student.keyDrive);
     const int count = static_cast<int>(list.entries().size());
     const int selected = list.initialSelection();
     FUZZ_CHECK(count == 0 || (selected >= 0 && selected < count));
     for (int index = -1; index < count; ++index)
-        list.take(index, s);
+        list.take(index, lesson());
     return 0;
 }

@@ -10,7 +10,7 @@
 #include "platform/IgnoreCase.h"
 #include "records/HelpViewer.h"
 #include "records/NotesReaderSteps.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -110,7 +110,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     writeNotes(folder, data + 1, size - 1);
 
     ReaderView view;
-    NotesReaderSteps reader(view);
+    NotesReaderSteps reader(view, session().student);
     reader.start();
     if (view.ended) {
         FUZZ_CHECK(reader.names().empty());

@@ -3,10 +3,11 @@
 #include "items/types/ItemAni.h"
 
 #include "items/Palette.h"
+#include "items/RunObjects.h"
 #include "items/Shape.h"
 #include "platform/ChildWindow.h"
 #include "platform/QtChildWindow.h"
-#include "shell/SessionState.h"
+#include "platform/ScreenScale.h"
 #include "tests/items/ItemTestSupport.h"
 #include "tests/items/types/ItemBench.h"
 

@@ -1,11 +1,11 @@
 // BMP items: pictures of every kind drawn in place, squeezed, loaded once, and shown or hidden.
 #include "items/types/ItemBMP.h"
 
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
 #include "platform/DibReader.h"
 #include "platform/QtChildWindow.h"
 #include "platform/QtSurface.h"
-#include "shell/SessionState.h"
 #include "tests/items/types/ItemBench.h"
 #include "tests/support/PictureFiles.h"
 
@@ -212,12 +212,12 @@ TEST(ItemBMP, ItemsShowingOneFileShareItsPictureAndALessonHoldsOnlySoMuch) {
     ASSERT_TRUE(first->StartupAction());
     ASSERT_TRUE(second->StartupAction());
     EXPECT_EQ(first->image.image().constBits(), second->image.image().constBits());
-    EXPECT_EQ(session().pictures.pixels, 4);
+    EXPECT_EQ(pageOnScreen().pictures.pixels, 4);
 
     // A few bytes of run-length code may claim a huge picture: past what one lesson may hold
     // at once, a picture is refused like a damaged one.
     const std::int64_t others = kMaxPicturePixelsHeld - 7; // pictures of other items
-    session().pictures.pixels += others;
+    pageOnScreen().pictures.pixels += others;
     bench.write("MORE", solidPicture(2, 2, kBlue));
     ItemBMP* more = bench.add("MORE", 0, 0);
     EXPECT_FALSE(more->StartupAction());
@@ -225,11 +225,11 @@ TEST(ItemBMP, ItemsShowingOneFileShareItsPictureAndALessonHoldsOnlySoMuch) {
     EXPECT_TRUE(more->StartupAction());
 
     // Pictures no item shows any more give their room back.
-    session().pictures.pixels -= others;
+    pageOnScreen().pictures.pixels -= others;
     first->image = second->image = Picture();
     bench.write("LAST", solidPicture(3, 3, kBlue));
     EXPECT_TRUE(bench.add("LAST", 0, 0)->StartupAction());
-    EXPECT_EQ(session().pictures.pixels, 3 + 9);
+    EXPECT_EQ(pageOnScreen().pictures.pixels, 3 + 9);
 }
 
 TEST(ItemBMP, FailedLoadsLeaveNoPictureAndTryAgain) {

@@ -1,8 +1,10 @@
 // Benches for the item tests.
 #include "tests/items/types/ItemBench.h"
 
+#include "items/Drawing.h"
 #include "items/Item.h"
 #include "items/ItemReader.h"
+#include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
 #include "platform/ChildWindow.h"
@@ -11,8 +13,7 @@
 #include "platform/IgnoreCase.h"
 #include "platform/QtChildWindow.h"
 #include "shell/DisplayWindowProc.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
+#include "shell/Session.h"
 
 #include "platform/Picture.h"
 
@@ -35,17 +36,15 @@ LessonBench::~LessonBench() {
 
 Status LessonBench::load(std::string_view lesson) {
     folder.write("LSNS/01-01.LSN", lesson);
-    SessionState& state = session();
-    state.lessonMajor = 1;
-    state.lessonMinor = 1;
-    setText(state.lessonName, "01-01");
-    setText(state.lessonPath, "LSNS\\01-01.LSN");
+    lorvenna::lesson().lessonMajor = 1;
+    lorvenna::lesson().lessonMinor = 1;
+    setText(lorvenna::lesson().lessonName, "01-01");
+    setText(lorvenna::lesson().lessonPath, "LSNS\\01-01.LSN");
     last_ = readLessonIndex();
     return last_;
 }
 
 Status LessonBench::build(int page) {
-    session().currentPage = page;
     last_ = buildPage(page);
     if (!last_)
         return last_;
@@ -65,7 +64,7 @@ Item* LessonBench::item(std::string_view title) const {
 }
 
 Display* LessonBench::display(int slot) const {
-    return session().displays[slot];
+    return pageOnScreen().displays[slot];
 }
 
 QWidget* LessonBench::controlWidget(Item* owner) const {
@@ -97,12 +96,12 @@ PaperDisplay::PaperDisplay(int slot, int width, int height) : slot_(slot) {
     display.clientRect = {0, 0, width, height};
     display.surface = &surface;
     display.windowSurface = &screen;
-    session().displays[slot_] = &display;
+    pageOnScreen().displays[slot_] = &display;
 }
 
 PaperDisplay::~PaperDisplay() {
-    if (session().displays[slot_] == &display)
-        session().displays[slot_] = nullptr;
+    if (pageOnScreen().displays[slot_] == &display)
+        pageOnScreen().displays[slot_] = nullptr;
 }
 
 bool PaperDisplay::read(std::unique_ptr<Item> item, const char* title, std::string_view lines) {

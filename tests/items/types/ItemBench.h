@@ -3,7 +3,7 @@
 // draw on recording surfaces.
 #pragma once
 
-#include "lesson/Display.h"
+#include "items/Display.h"
 #include "platform/Clock.h"
 #include "platform/Diagnostic.h"
 #include "platform/MessageBox.h"

@@ -3,8 +3,8 @@
 
 #include "items/AnswerKeys.h"
 #include "items/Connection.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
+#include "items/Drawing.h"
+#include "items/RunObjects.h"
 #include "tests/items/types/ItemBench.h"
 
 #include <QCoreApplication>
@@ -175,38 +175,36 @@ TEST(ItemEdit, AnEntryTooLongToBeReadWithItsLineBreakIsNeverTaken) {
 
 TEST(ItemEdit, FocusMakesAKeyedFieldTheCurrentQuestionAndEmptiesIt) {
     EditBench e(true);
-    SessionState& state = session();
     // The page's only question is already current; another key answer is cleared away.
-    ASSERT_EQ(state.answer.currentQuestion(), e.answer);
+    ASSERT_EQ(pageOnScreen().answer.currentQuestion(), e.answer);
     e.answer->control->setText("77");
     e.answer->text = "77";
-    state.answer.clearQuestion();
-    state.answer.setMark(0, 0);
+    pageOnScreen().answer.clearQuestion();
+    pageOnScreen().answer.setMark(0, 0);
     e.focus(e.answer);
-    EXPECT_TRUE(state.answer.questionActive());
-    EXPECT_EQ(state.answer.currentQuestion(), e.answer);
-    EXPECT_EQ(state.answer.currentKeyKinds(), kKeyNum);
-    EXPECT_EQ(state.answer.feedbackDisplay(), e.bench.display(1));
-    EXPECT_EQ(state.answer.markX(), 20 + 120 + 2);
-    EXPECT_EQ(state.answer.markY(), 140);
+    EXPECT_TRUE(pageOnScreen().answer.questionActive());
+    EXPECT_EQ(pageOnScreen().answer.currentQuestion(), e.answer);
+    EXPECT_EQ(pageOnScreen().answer.currentKeyKinds(), kKeyNum);
+    EXPECT_EQ(pageOnScreen().answer.feedbackDisplay(), e.bench.display(1));
+    EXPECT_EQ(pageOnScreen().answer.markX(), 20 + 120 + 2);
+    EXPECT_EQ(pageOnScreen().answer.markY(), 140);
     EXPECT_EQ(e.shown(e.answer), "");
     EXPECT_TRUE(e.answer->text.empty());
 
     // A field without keys is no question.
-    state.answer.clearQuestion();
+    pageOnScreen().answer.clearQuestion();
     e.focus(e.field);
-    EXPECT_FALSE(state.answer.questionActive());
+    EXPECT_FALSE(pageOnScreen().answer.questionActive());
 }
 
 TEST(ItemEdit, ConfirmedNumberIsTheAnswerWhileAQuestionIsActive) {
     EditBench e(true);
-    SessionState& state = session();
     EXPECT_FALSE(e.answer->Command(notificationWord(kNotifySetFocus, e.answer->controlId)));
     e.answer->control->setText("105\r\n");
     EXPECT_TRUE(e.answer->Command(notificationWord(kNotifyChanged, e.answer->controlId)));
-    EXPECT_EQ(state.answer.chosenItem(), e.answer);
-    EXPECT_EQ(state.answer.typedNumber(), 105);
-    EXPECT_EQ(state.answer.markX(), 142);
+    EXPECT_EQ(pageOnScreen().answer.chosenItem(), e.answer);
+    EXPECT_EQ(pageOnScreen().answer.typedNumber(), 105);
+    EXPECT_EQ(pageOnScreen().answer.markX(), 142);
     EXPECT_EQ(e.answer->text, "105");
 }
 
@@ -228,32 +226,31 @@ TEST(ItemEdit, FocusInputGivesTheFieldTheFocusAndClearAnswerEmptiesIt) {
 
 TEST(ItemEdit, AFieldJudgedOnThisVisitIsNotAskedAgainUntilThePageIsEntered) {
     EditBench e(true);
-    SessionState& state = session();
-    ASSERT_NE(state.currentEntry, nullptr);
+    ASSERT_NE(pageOnScreen().currentEntry, nullptr);
     auto answerWith = [&](const char* typed) {
         e.focus(e.answer);
         e.answer->control->setText(typed);
         if (e.answer->Command(notificationWord(kNotifyChanged, e.answer->controlId)))
             JudgeAnswer();
-        state.rightWaitStart = 0;
-        state.wrongWaitStart = 0;
+        pageOnScreen().rightWaitStart = 0;
+        pageOnScreen().wrongWaitStart = 0;
         EndQuestion();
     };
     answerWith("100\r\n");
-    EXPECT_EQ(state.currentEntry->rightCount, 1);
-    EXPECT_FALSE(state.answer.questionActive());
+    EXPECT_EQ(pageOnScreen().currentEntry->rightCount, 1);
+    EXPECT_FALSE(pageOnScreen().answer.questionActive());
 
     // Clicking into the field again does not ask it again: a second right answer would
     // count twice and lift the score past 100 per cent.
     answerWith("100\r\n");
-    EXPECT_FALSE(state.answer.questionActive());
-    EXPECT_EQ(state.currentEntry->rightCount, 1);
+    EXPECT_FALSE(pageOnScreen().answer.questionActive());
+    EXPECT_EQ(pageOnScreen().currentEntry->rightCount, 1);
 
     // Entering the page asks its questions anew.
     StartFirstQuestion();
-    EXPECT_EQ(state.answer.currentQuestion(), e.answer);
+    EXPECT_EQ(pageOnScreen().answer.currentQuestion(), e.answer);
     answerWith("100\r\n");
-    EXPECT_EQ(state.currentEntry->rightCount, 2);
+    EXPECT_EQ(pageOnScreen().currentEntry->rightCount, 2);
 }
 
 } // namespace lorvenna

@@ -1,7 +1,7 @@
 // HIGHLIGHTER items: the push button, one pulsing highlighter at a time, restoring targets.
 #include "items/types/ItemHighlighter.h"
 
-#include "shell/SessionState.h"
+#include "items/RunObjects.h"
 #include "tests/items/types/MotionBench.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // IMSEL items: stepping and setting the selection over a series of members.
 #include "items/types/ItemImsel.h"
 
+#include "items/RunObjects.h"
 #include "items/types/ItemButton.h"
 #include "platform/Control.h"
-#include "shell/SessionState.h"
 #include "tests/items/types/ItemBench.h"
 
 #include <gtest/gtest.h>

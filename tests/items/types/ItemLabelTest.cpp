@@ -2,8 +2,9 @@
 #include "items/types/ItemLabel.h"
 
 #include "items/Palette.h"
+#include "items/RunObjects.h"
 #include "items/types/ItemText.h"
-#include "shell/SessionState.h"
+#include "platform/ScreenScale.h"
 #include "tests/items/types/ItemBench.h"
 
 #include <gtest/gtest.h>
@@ -105,13 +106,13 @@ TEST(ItemLabel, ShowsQuestionMarksSizedForThemWhileAQuestionIsActive) {
     label->StartupAction();
     Item question;
     question.keyKinds = kKeyButton;
-    session().answer.startQuestion(question);
+    pageOnScreen().answer.startQuestion(question);
     label->Draw();
     EXPECT_TRUE(paper.surface.contains("drawText \"???\" 86,92,114,112 center|wordbreak"));
     EXPECT_FALSE(
         paper.surface.contains("drawText \"A long caption\" 86,92,114,112 center|wordbreak"));
 
-    session().answer.clearQuestion();
+    pageOnScreen().answer.clearQuestion();
     paper.surface.clear();
     label->Draw();
     // 14 characters: 112 + 4 wide.

@@ -2,7 +2,7 @@
 // blocks that are refused.
 #include "items/types/ItemSlider.h"
 
-#include "shell/SessionState.h"
+#include "items/RunObjects.h"
 #include "tests/items/types/MotionBench.h"
 
 #include <QApplication>

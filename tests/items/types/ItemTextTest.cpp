@@ -3,12 +3,12 @@
 
 #include "items/AnswerKeys.h"
 #include "items/Connection.h"
+#include "items/Drawing.h"
+#include "items/RunObjects.h"
 #include "items/types/ItemButton.h"
 #include "items/types/ItemLabel.h"
 #include "platform/ChildWindow.h"
 #include "shell/DisplayWindowProc.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
 #include "tests/items/types/ItemBench.h"
 
 #include <gtest/gtest.h>
@@ -123,12 +123,12 @@ TEST(ItemText, PromptIsDrawnOnlyWhileItsQuestionIsCurrent) {
     EXPECT_EQ(prompt->visibility, 0);
 
     StartFirstQuestion();
-    EXPECT_EQ(session().answer.currentQuestion(), prompt);
+    EXPECT_EQ(pageOnScreen().answer.currentQuestion(), prompt);
     EXPECT_TRUE(drawn("Which one?"));
     EXPECT_FALSE(drawn("And now?"));
 
     EndQuestion();
-    EXPECT_EQ(session().answer.currentQuestion(), later);
+    EXPECT_EQ(pageOnScreen().answer.currentQuestion(), later);
     EXPECT_FALSE(drawn("Which one?"));
     EXPECT_TRUE(drawn("And now?"));
 }

@@ -1,8 +1,8 @@
 // TIMER items: ticks, the tick limit, sine waves, the input commands and the page change.
 #include "items/types/ItemTimer.h"
 
+#include "items/RunObjects.h"
 #include "items/types/ItemHighlighter.h"
-#include "shell/SessionState.h"
 #include "tests/items/types/MotionBench.h"
 
 #include <QCoreApplication>

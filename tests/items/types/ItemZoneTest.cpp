@@ -2,12 +2,12 @@
 #include "items/types/ItemZone.h"
 
 #include "items/AnswerFeedback.h"
+#include "items/Drawing.h"
+#include "items/PageEntry.h"
+#include "items/RunObjects.h"
 #include "items/types/ItemLabel.h"
-#include "lesson/PageEntry.h"
 #include "platform/Picture.h"
 #include "shell/Controller.h"
-#include "shell/Drawing.h"
-#include "shell/SessionState.h"
 #include "tests/items/types/ItemBench.h"
 
 #include <gtest/gtest.h>
@@ -127,30 +127,29 @@ TEST(ItemZone, ShowQuestionAnsweredRightThenWrongMarksTheZoneAndTheRightSpot) {
     Controller controller(quiet);
     controller.handleState(StateCode::ShowPage, 1);
     repaintAllDisplays();
-    SessionState& state = session();
     Display* one = bench.display(1);
     Item* heart = bench.item("Heart");
-    ASSERT_EQ(state.answer.currentQuestion(), bench.item("First"));
+    ASSERT_EQ(pageOnScreen().answer.currentQuestion(), bench.item("First"));
 
     // The mark sits at the location plus half the zone's size (its outline box and margins).
     bench.clickDisplay(1, 120, 120);
     const int markX = 100 + heart->width / 2;
     const int markY = 100 + heart->height / 2;
     EXPECT_EQ(heart->width, 60);
-    EXPECT_EQ(state.currentEntry->rightCount, 1);
+    EXPECT_EQ(pageOnScreen().currentEntry->rightCount, 1);
     EXPECT_TRUE(showsPicture(one, Picture::resource(PictureId::RightMark), markX, markY));
 
     // A zone clicked during the pause leaves the answer and its marks where they are.
     bench.clickDisplay(2, 120, 120);
-    EXPECT_EQ(state.answer.chosenItem(), heart);
-    EXPECT_EQ(state.answer.feedbackDisplay(), one);
+    EXPECT_EQ(pageOnScreen().answer.chosenItem(), heart);
+    EXPECT_EQ(pageOnScreen().answer.feedbackDisplay(), one);
     bench.clock.advance(1000);
     controller.tick();
-    ASSERT_EQ(state.answer.currentQuestion(), bench.item("Second"));
+    ASSERT_EQ(pageOnScreen().answer.currentQuestion(), bench.item("Second"));
     EXPECT_FALSE(showsPicture(one, Picture::resource(PictureId::RightMark), markX, markY));
 
     bench.clickDisplay(2, 120, 120);
-    EXPECT_EQ(state.wrongWaitStart, bench.clock.now());
+    EXPECT_EQ(pageOnScreen().wrongWaitStart, bench.clock.now());
     EXPECT_TRUE(
         showsPicture(bench.display(2), Picture::resource(PictureId::WrongMark), markX, markY));
     const Rect& b = heart->bounds;
@@ -159,8 +158,8 @@ TEST(ItemZone, ShowQuestionAnsweredRightThenWrongMarksTheZoneAndTheRightSpot) {
     EXPECT_EQ(bench.app.panelText, "Wrong location. X shows the correct spot.");
     bench.clock.advance(3000);
     controller.tick();
-    EXPECT_EQ(state.currentEntry->completedCount, 2);
-    EXPECT_EQ(state.currentEntry->rightCount, 1);
+    EXPECT_EQ(pageOnScreen().currentEntry->completedCount, 2);
+    EXPECT_EQ(pageOnScreen().currentEntry->rightCount, 1);
 }
 
 TEST(ItemZone, RefusesOtherKeysAndShapeKindsThatAreNotOneLetter) {

@@ -1,8 +1,8 @@
 // Pages whose items drive each other as a course author wires them: timers and sliders moving
 // figures, highlighters blinking zones and labels, buttons stepping a picture series.
 #include "items/Item.h"
+#include "items/RunObjects.h"
 #include "platform/QtChildWindow.h"
-#include "shell/SessionState.h"
 #include "tests/items/types/ItemBench.h"
 #include "tests/items/types/MotionBench.h"
 #include "tests/support/PictureFiles.h"

@@ -2,7 +2,7 @@
 // long as the lesson.
 #pragma once
 
-#include "lesson/PageEntry.h"
+#include "items/PageEntry.h"
 
 #include <cstdint>
 #include <utility>

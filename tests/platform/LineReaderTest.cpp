@@ -1,5 +1,5 @@
 // The line reader, the formatted line writer and their limits, on real files.
-#include "lesson/LineReader.h"
+#include "platform/LineReader.h"
 
 #include "tests/support/WorkFolder.h"
 

@@ -1,5 +1,5 @@
 // Reading text files line by line, and the small helpers every reader and writer shares.
-#include "lesson/LineReader.h"
+#include "platform/LineReader.h"
 
 #include <algorithm>
 #include <bit>

@@ -1,12 +1,13 @@
 // Drawing services of the displays, and the status text and page strip of the main window.
-#include "shell/Drawing.h"
+#include "items/Drawing.h"
 
+#include "items/Display.h"
 #include "items/Item.h"
-#include "lesson/Display.h"
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
 #include "platform/Picture.h"
+#include "platform/ScreenScale.h"
 #include "platform/Surface.h"
-#include "shell/SessionState.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -142,13 +143,12 @@ void paintStatusText(Surface& surface, const Rect& area, std::string_view text) 
 
 void paintPageStrip(Surface& surface, const Rect& area, const Picture& reached,
                     const Picture& ahead) {
-    const SessionState& s = session();
-    if (s.currentPage < 1)
+    if (lesson().currentPage() < 1)
         return;
     const Size marker = pageMarkerSize(screenScale().screenWidth);
     const std::int64_t step = std::max(1, scaleX(3));
     const std::int64_t centre = area.left + (area.right - area.left) / 2;
-    const std::int64_t half = std::int64_t{s.pageCount} * step / 2;
+    const std::int64_t half = std::int64_t{lesson().pageCount} * step / 2;
     const std::int64_t left = centre - half - marker.width;
 
     surface.fillRect(area, kLightGrey);
@@ -165,13 +165,13 @@ void paintPageStrip(Surface& surface, const Rect& area, const Picture& reached,
     const int top = area.top + 1;
     std::int64_t first = 0;
     std::int64_t last = 0;
-    visibleMarkers(1, s.currentPage, left, step, marker.width, area, first, last);
+    visibleMarkers(1, lesson().currentPage(), left, step, marker.width, area, first, last);
     for (std::int64_t i = first; i <= last; ++i)
         surface.drawPicture(reached, static_cast<int>(left + i * step), top);
 
     // The pages ahead, from the last one down, so the stack's nearest page lies on top.
-    visibleMarkers(s.currentPage, s.pageCount, left + marker.width, step, marker.width, area, first,
-                   last);
+    visibleMarkers(lesson().currentPage(), lesson().pageCount, left + marker.width, step,
+                   marker.width, area, first, last);
     for (std::int64_t i = last; i >= first; --i)
         surface.drawPicture(ahead, static_cast<int>(left + i * step + marker.width), top);
 }

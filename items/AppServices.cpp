@@ -1,5 +1,5 @@
 // The installed main window's services, and the silent stand-in used while there is none.
-#include "shell/AppServices.h"
+#include "items/AppServices.h"
 
 #include "platform/ChildWindow.h"
 

@@ -1,9 +1,9 @@
 // One display of the page shown: its items, its pen cache and its window.
-#include "lesson/Display.h"
+#include "items/Display.h"
 
 #include "items/Item.h"
+#include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
-#include "shell/SessionState.h"
 
 namespace lorvenna {
 
@@ -13,7 +13,7 @@ Display::~Display() {
     // Items first: they may still hold controls and timers of the window, and borrow pens.
     clearItems();
     pens.clear();
-    session().answer.forgetDisplay(this);
+    pageOnScreen().answer.forgetDisplay(this);
     surface = nullptr;
     windowSurface = nullptr;
     window.reset();
@@ -50,7 +50,7 @@ void Display::clearItems() {
 }
 
 ShownDisplays shownDisplays() {
-    Display* const* slots = session().displays;
+    Display* const* slots = pageOnScreen().displays;
     return {slots + 1, slots + kDisplaySlots};
 }
 

@@ -2,9 +2,9 @@
 // tests of the plain logic may put a recording stand-in in its place.
 #pragma once
 
+#include "items/Codes.h"
 #include "platform/Geometry.h"
 #include "platform/Picture.h"
-#include "shell/Codes.h"
 
 #include <memory>
 #include <string_view>
