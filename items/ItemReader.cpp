@@ -253,11 +253,11 @@ Row BlockReader::markedLine() {
         return Row::Failed;
     }
     if (std::strstr(line, "HIDE")) {
-        item.visibility = 0;
+        item.visibility = Visibility::Hidden;
         return Row::Done;
     }
     if (std::strstr(line, "APPEAR")) {
-        item.visibility = 1;
+        item.visibility = Visibility::Shown;
         return Row::Done;
     }
     Status read = item.ReadCommand(line);

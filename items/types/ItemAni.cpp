@@ -46,8 +46,8 @@ std::unique_ptr<Connection> namedReference(Item& source, const std::string& titl
 
 ItemAni::ItemAni() {
     type = ItemType::Ani;
-    visibility = 1;
-    initialVisibility = 1;
+    visibility = Visibility::Shown;
+    initialVisibility = Visibility::Shown;
     running = 1; // motion enabled
     hitTestable = 1;
     rightHitTestable = 1;
@@ -56,8 +56,8 @@ ItemAni::ItemAni() {
 bool ItemAni::StartupAction() {
     PrepareShapes();
     // End point, outline, region and bounds, without drawing anything.
-    const std::int32_t shown = visibility;
-    visibility = 0;
+    const Visibility shown = visibility;
+    visibility = Visibility::Hidden;
     DrawShapes();
     visibility = shown;
     return true;
@@ -144,7 +144,7 @@ void ItemAni::Draw() {
     clampPose();
 
     DrawShapes();
-    if (rubberBand && visibility != 0)
+    if (rubberBand && visibility != Visibility::Hidden)
         drawRubberBand();
 
     SendOutputs(*this, lastMove, false);

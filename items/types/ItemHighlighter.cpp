@@ -17,7 +17,7 @@ namespace lorvenna {
 // highlighter pressed, or the page change) puts its targets back even if it was never pressed.
 ItemHighlighter::ItemHighlighter() {
     type = ItemType::Highlighter;
-    visibility = 1;
+    visibility = Visibility::Shown;
     running = 1;
 }
 

@@ -24,7 +24,7 @@ constexpr int kPageMove = 2;
 
 ItemSlider::ItemSlider() {
     type = ItemType::Slider;
-    visibility = 1;
+    visibility = Visibility::Shown;
     step = 1.0;
 }
 

@@ -22,7 +22,7 @@ constexpr int kRightMargin = 10;
 
 ItemText::ItemText() {
     type = ItemType::Text;
-    visibility = 1;
+    visibility = Visibility::Shown;
 }
 
 ItemText::~ItemText() {
@@ -39,7 +39,7 @@ void ItemText::stopTimer() {
 bool ItemText::StartupAction() {
     // A prompt stays hidden; while its question is current it is drawn all the same.
     if (keyKinds != 0)
-        visibility = 0;
+        visibility = Visibility::Hidden;
     if (isCurrentQuestion)
         Click(display, 0, 0, 0);
     return true;
@@ -89,7 +89,7 @@ Status ItemText::ReadCommand(const char* line) {
 void ItemText::Draw() {
     if (text.empty() || !surface)
         return;
-    if (visibility < 1 && !isCurrentQuestion)
+    if (visibility == Visibility::Hidden && !isCurrentQuestion)
         return;
     MakeRegion();
     Rect box = bounds;

@@ -116,7 +116,7 @@ NEXT LINE
     EXPECT_EQ(item.minimum, -10);
     EXPECT_EQ(item.step, 0.5);
     EXPECT_EQ(item.msec, 300);
-    EXPECT_EQ(item.visibility, 0);
+    EXPECT_EQ(item.visibility, Visibility::Hidden);
     EXPECT_EQ(nextLine(block), "NEXT LINE");
     resetSession();
 }
@@ -413,24 +413,26 @@ TEST(ItemReader, LabelAnchorIsTheLatestShapeAtTheLatestTextLine) {
 TEST(ItemReader, MarksAndWordsAnywhereAfterTheKeywordRows) {
     struct Case {
         const char* line;
-        int visibility;
+        Visibility visibility;
         int keys;
         bool toType;
     };
+    // Highlighted stands for "left as it was".
+    using enum Visibility;
     const Case cases[] = {
-        {"please APPEAR now", 1, 0, false},
-        {"xHIDEx", 0, 0, false},
-        {"HIDE and APPEAR", 0, 0, false},
-        {"  KEYBUTTON Yes", 5, 1, false},
-        {"KEYAUTOTURN and HIDE", 5, 0, false},
-        {"@ HIDE", 5, 0, false},
-        {"hide", 5, 0, true},
+        {"please APPEAR now", Shown, 0, false},
+        {"xHIDEx", Hidden, 0, false},
+        {"HIDE and APPEAR", Hidden, 0, false},
+        {"  KEYBUTTON Yes", Highlighted, 1, false},
+        {"KEYAUTOTURN and HIDE", Highlighted, 0, false},
+        {"@ HIDE", Highlighted, 0, false},
+        {"hide", Highlighted, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         BlockFile block(std::string(c.line) + "\n}\n");
         CommandTaker item;
-        item.visibility = 5;
+        item.visibility = Visibility::Highlighted;
         ASSERT_TRUE(block.read(item));
         EXPECT_EQ(item.visibility, c.visibility);
         EXPECT_EQ(item.keyCount, c.keys);
@@ -487,7 +489,7 @@ SHAPEWIDTH -1e99
     TestPage page;
     item.display = &page.display(1);
     item.surface = item.display->surface;
-    item.visibility = 1;
+    item.visibility = Visibility::Shown;
     item.PrepareShapes();
     item.DrawShapes();
     item.region.reset();

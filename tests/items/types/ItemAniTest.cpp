@@ -178,7 +178,7 @@ TEST(ItemAni, HitchedFigureFollowsAndPullsItsRubberBand) {
 
     // A hidden figure still follows and passes values on, but draws nothing.
     paper.surface.clear();
-    hand->visibility = 0;
+    hand->visibility = Visibility::Hidden;
     arm->Input("MOVE", 2.0, &right);
     arm->Draw();
     hand->Draw();

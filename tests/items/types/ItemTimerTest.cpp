@@ -166,14 +166,14 @@ END LESSON
     EXPECT_TRUE(bench.display(2)->window->timerRunning(bench.item("Dropped")));
     bench.press(glow);
     tickOnce(glow);
-    EXPECT_EQ(cap->visibility, 1);
+    EXPECT_EQ(cap->visibility, Visibility::Shown);
 
     ASSERT_TRUE(bench.build(2)) << bench.lastMessage();
     EXPECT_EQ(bench.display(1)->window.get(), &main);
     EXPECT_EQ(kept->running, 0);
     EXPECT_FALSE(main.timerRunning(kept));
     EXPECT_FALSE(main.timerRunning(glow));
-    EXPECT_EQ(cap->visibility, 0) << "the highlighter's targets are put back";
+    EXPECT_EQ(cap->visibility, Visibility::Hidden) << "the highlighter's targets are put back";
     QCoreApplication::processEvents();
 }
 
