@@ -80,11 +80,11 @@ void closeAnsweredTestQuestions() {
     int place = 0;
     for (Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next) {
-            item->judgedOnPage = 0;
+            item->judgedOnPage = false;
             if (item->keyKinds == 0)
                 continue;
             if (test && entry->questionClosed(place))
-                item->judgedOnPage = 1;
+                item->judgedOnPage = true;
             ++place;
         }
     }
@@ -128,7 +128,7 @@ AnswerOutcome judgeCombination(Item& question) {
                 continue;
             if (key.picked)
                 break;
-            key.picked = 1;
+            key.picked = true;
             ++question.rightPicks;
         }
     }
@@ -225,7 +225,7 @@ void resetAnswers(Item& question) {
     question.rightPicks = 0;
     question.picks = 0;
     for (KeyEntry& key : question.keys)
-        key.picked = 0;
+        key.picked = false;
     SessionState& state = session();
     state.answer.clearPicks();
     state.answer.typeNumber(0.0);
@@ -254,7 +254,7 @@ void JudgeAnswer() {
     case AnswerOutcome::MorePicks:
         return;
     }
-    question->judgedOnPage = 1;
+    question->judgedOnPage = true;
     if (state.testLesson && state.currentEntry)
         state.currentEntry->closeQuestion(questionPlace(*question));
     drawAnswerFeedback(outcome);

@@ -105,14 +105,11 @@ public:
     std::unique_ptr<Region> region;
     Rect bounds;
     std::int32_t area = 0;
-    std::uint8_t running = 0;
-    std::uint8_t hitTestable = 0;
-    std::uint8_t rightHitTestable = 0;
-    std::int32_t ticks = 0;
-    std::uint8_t isCurrentQuestion = 0;
+    bool running = false;
+    bool isCurrentQuestion = false;
     // The question was judged since its page was entered: a number field does not take it
     // over again on focus, so one answer counts once a visit.
-    std::uint8_t judgedOnPage = 0;
+    bool judgedOnPage = false;
     double endX = 0.0;
     double endY = 0.0;
     std::int32_t width = 0;
@@ -124,8 +121,6 @@ public:
     Visibility visibility = Visibility::Hidden;
     Visibility initialVisibility = Visibility::Hidden; // what RestoreOutputs gives back
     std::int32_t msec = 0;
-    double phase = 0.0;
-    double lastMove = 0.0;
     Pose initialPose;
     Pose pose;
     Pose motion;

@@ -23,7 +23,7 @@ struct KeyEntry {
     char answererTitle[kAnswererTitleSize] = {};
     double expected = 0.0;   // KEYNUM: the right number
     double tolerance = 0.0;  // KEYNUM: tolerance in percent
-    std::uint8_t picked = 0; // KEYAND: this entry's item has been picked
+    bool picked = false;     // KEYAND: this entry's item has been picked
 };
 
 } // namespace lorvenna

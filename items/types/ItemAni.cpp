@@ -48,9 +48,7 @@ ItemAni::ItemAni() {
     type = ItemType::Ani;
     visibility = Visibility::Shown;
     initialVisibility = Visibility::Shown;
-    running = 1; // motion enabled
-    hitTestable = 1;
-    rightHitTestable = 1;
+    running = true; // motion enabled
 }
 
 bool ItemAni::StartupAction() {
@@ -108,7 +106,7 @@ std::int32_t ItemAni::HitTestRight(int x, int y) {
 Status ItemAni::ReadCommand(const char* line) {
     // The whole line: an indented STOP is no command.
     if (line && std::strcmp(line, kStop) == 0) {
-        running = 0;
+        running = false;
         return {};
     }
     std::string other;

@@ -18,7 +18,7 @@ namespace lorvenna {
 ItemHighlighter::ItemHighlighter() {
     type = ItemType::Highlighter;
     visibility = Visibility::Shown;
-    running = 1;
+    running = true;
 }
 
 ItemHighlighter::~ItemHighlighter() {
@@ -43,7 +43,7 @@ void ItemHighlighter::Input(const char* name, double, const Pose*) {
         return;
     }
     if (containsText(name, "STOP") && running) {
-        running = 0;
+        running = false;
         cancelTimer();
         if (outputs)
             RestoreOutputs(*this);
@@ -60,7 +60,7 @@ bool ItemHighlighter::Command(unsigned notification) {
         }
     }
     // Also without outputs; pressing again restarts the period without stopping the targets.
-    running = 1;
+    running = true;
     if (display && display->window)
         display->window->startTimer(this, kHighlighterPulseMilliseconds);
     return true;

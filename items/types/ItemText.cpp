@@ -31,7 +31,7 @@ ItemText::~ItemText() {
 }
 
 void ItemText::stopTimer() {
-    running = 0;
+    running = false;
     if (display && display->window)
         display->window->stopTimer(this);
 }
@@ -70,7 +70,7 @@ bool ItemText::Click(Display*, int, int, int) {
     }
     // Nothing is sent now: the first pulse comes with the first tick.
     if (outputs) {
-        running = 1;
+        running = true;
         if (display && display->window)
             display->window->startTimer(this, kTextPulseMilliseconds);
     }
@@ -80,7 +80,7 @@ bool ItemText::Click(Display*, int, int, int) {
 Status ItemText::ReadCommand(const char* line) {
     // "ACTNOW": the text clicks itself at page start and is drawn even while hidden.
     if (containsText(line, "ACTNOW")) {
-        isCurrentQuestion = 1;
+        isCurrentQuestion = true;
         return {};
     }
     return unknownLine();

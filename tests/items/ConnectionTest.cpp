@@ -55,15 +55,15 @@ TEST(Connection, PlainAndMotionFormsPassTheValueAndTheMotion) {
     Item& source = page.add(1, "Source");
     auto& target = page.add<Receiver>(1, "Target");
     output(source, "Target", "PLAIN");
-    output(source, "Target", "MOVE").motion = Pose{1, 10, 20, 30, 40};
+    output(source, "Target", "MOVE").motion = Pose{true, 10, 20, 30, 40};
     ASSERT_TRUE(source.Connect());
     SendOutputs(source, 3, false);
     ASSERT_EQ(target.received.size(), 2u);
     EXPECT_EQ(target.received[0].value, 3);
-    EXPECT_EQ(target.received[0].motion.enabled, 0);
+    EXPECT_FALSE(target.received[0].motion.enabled);
     EXPECT_EQ(target.received[1].name, "MOVE");
     EXPECT_EQ(target.received[1].value, 3);
-    EXPECT_EQ(target.received[1].motion.enabled, 1);
+    EXPECT_TRUE(target.received[1].motion.enabled);
     EXPECT_EQ(target.received[1].motion.angle, 10);
     EXPECT_EQ(target.received[1].motion.y, 40);
 }

@@ -102,11 +102,11 @@ NEXT LINE
     EXPECT_EQ(item.initialPose.y, 60);
     EXPECT_EQ(item.pose.angle, 45);
     EXPECT_EQ(item.initialPose.angle, 45);
-    EXPECT_EQ(item.upperLimit.enabled, 1);
+    EXPECT_TRUE(item.upperLimit.enabled);
     EXPECT_EQ(item.upperLimit.angle, 30);
     EXPECT_EQ(item.upperLimit.x, 200);
     EXPECT_EQ(item.upperLimit.y, 600);
-    EXPECT_EQ(item.lowerLimit.enabled, 1);
+    EXPECT_TRUE(item.lowerLimit.enabled);
     EXPECT_EQ(item.lowerLimit.angle, -30);
     EXPECT_EQ(item.lowerLimit.x, -200);
     EXPECT_EQ(item.lowerLimit.y, -600);
@@ -225,17 +225,17 @@ TEST(ItemReader, OutputFormsFollowTheNumberOfValues) {
         bool ok;
         int count; // connections made
         bool isConstant;
-        int motionEnabled;
+        bool motionEnabled;
     };
     const Case cases[] = {
-        {"OUTPUT Target GO", true, 1, false, 0},
-        {"OUTPUT Target GO 2.5", true, 1, true, 0},
-        {"OUTPUT Target GO 1 2", false, 0, false, 0},
-        {"OUTPUT Target GO 1 2 3", false, 0, false, 0},
-        {"OUTPUT Target GO 1 2 3 4", true, 1, false, 1},
-        {"OUTPUT Target GO 1 2 3 4 5", true, 1, false, 1},
-        {"OUTPUT Target", false, 0, false, 0},
-        {"OUTPUT Target GO x 2", true, 1, false, 0},
+        {"OUTPUT Target GO", true, 1, false, false},
+        {"OUTPUT Target GO 2.5", true, 1, true, false},
+        {"OUTPUT Target GO 1 2", false, 0, false, false},
+        {"OUTPUT Target GO 1 2 3", false, 0, false, false},
+        {"OUTPUT Target GO 1 2 3 4", true, 1, false, true},
+        {"OUTPUT Target GO 1 2 3 4 5", true, 1, false, true},
+        {"OUTPUT Target", false, 0, false, false},
+        {"OUTPUT Target GO x 2", true, 1, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);

@@ -176,7 +176,7 @@ TEST(Item, StartupActionPreparesShapesAndClicksTheCurrentQuestion) {
     question.lineColor = 3;
     question.AddShape(0, 10, "L");
     question.AddShape(0, 10, "L");
-    question.isCurrentQuestion = 1;
+    question.isCurrentQuestion = true;
     EXPECT_TRUE(question.StartupAction());
     ASSERT_EQ(question.clicks.size(), 1u);
     EXPECT_EQ(question.clicks[0].display, &page.display(1));

@@ -66,7 +66,7 @@ TEST(ItemHighlighter, PressingBStopsAAndPutsItsTargetsBack) {
     EXPECT_EQ(la->visibility, Visibility::Highlighted);
 
     bench.press(b);
-    EXPECT_EQ(a->running, 0);
+    EXPECT_FALSE(a->running);
     EXPECT_FALSE(window.timerRunning(a));
     EXPECT_EQ(la->visibility, Visibility::Hidden);
     tickOnce(b);

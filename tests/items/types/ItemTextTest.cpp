@@ -93,7 +93,7 @@ TEST(ItemText, UnknownLineFailsTheBlockButActnowIsTaken) {
     EXPECT_EQ(paper.lastMessage(), "Bad MODE BLINK in Item Bad");
     auto* actnow = paper.add<ItemText>("Now", "ACTNOW\n@Read me");
     ASSERT_NE(actnow, nullptr);
-    EXPECT_EQ(actnow->isCurrentQuestion, 1);
+    EXPECT_TRUE(actnow->isCurrentQuestion);
 }
 
 TEST(ItemText, PromptIsDrawnOnlyWhileItsQuestionIsCurrent) {
@@ -163,7 +163,7 @@ END LESSON
     Item* now = bench.item("Now");
     Item* cap = bench.item("Cap");
     ASSERT_TRUE(now && cap);
-    EXPECT_EQ(now->running, 1);
+    EXPECT_TRUE(now->running);
     EXPECT_TRUE(bench.display(1)->window->timerRunning(now));
 
     tick(bench, now);
@@ -188,7 +188,7 @@ TEST(ItemText, ClickStopsTheOtherTextsAndPulsesItsOutputs) {
     ChildWindow& window = *bench.display(1)->window;
 
     bench.clickDisplay(1, 12, 12);
-    EXPECT_EQ(first->running, 1);
+    EXPECT_TRUE(first->running);
     EXPECT_TRUE(window.timerRunning(first));
     EXPECT_EQ(blinker->visibility, Visibility::Hidden) << "nothing is sent at the click itself";
 
@@ -198,17 +198,17 @@ TEST(ItemText, ClickStopsTheOtherTextsAndPulsesItsOutputs) {
     EXPECT_EQ(blinker->visibility, Visibility::Highlighted);
 
     bench.clickDisplay(1, 12, 102);
-    EXPECT_EQ(second->running, 1);
-    EXPECT_EQ(first->running, 0);
+    EXPECT_TRUE(second->running);
+    EXPECT_FALSE(first->running);
     EXPECT_FALSE(window.timerRunning(first));
     EXPECT_EQ(blinker->visibility, Visibility::Hidden)
         << "STOP restores the targets of the stopped text";
 
     // A text without outputs stops the others but starts no timer of its own.
     bench.clickDisplay(1, 12, 202);
-    EXPECT_EQ(second->running, 0);
+    EXPECT_FALSE(second->running);
     EXPECT_FALSE(window.timerRunning(second));
-    EXPECT_EQ(plain->running, 0);
+    EXPECT_FALSE(plain->running);
     EXPECT_FALSE(window.timerRunning(plain));
 }
 
