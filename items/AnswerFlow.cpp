@@ -11,7 +11,7 @@ void AnswerFlow::startQuestion(Item& question) {
     currentQuestion_ = &question;
     currentKeyKinds_ = question.keyKinds;
     questionActive_ = true;
-    question.isCurrentQuestion = 1;
+    question.isCurrentQuestion = true;
     advanceAfterAnswer_ = (question.keyKinds & kKeyAutoTurn) != 0;
 }
 
@@ -26,7 +26,7 @@ void AnswerFlow::clearQuestion() {
     // A question left unanswered on a display the new page keeps is asked no more: its
     // prompt must not stay on the screen as if it were.
     if (currentQuestion_)
-        currentQuestion_->isCurrentQuestion = 0;
+        currentQuestion_->isCurrentQuestion = false;
     questionActive_ = false;
     currentQuestion_ = nullptr;
     chosenItem_ = nullptr;
@@ -35,7 +35,7 @@ void AnswerFlow::clearQuestion() {
 
 void AnswerFlow::closeQuestion() {
     if (currentQuestion_)
-        currentQuestion_->isCurrentQuestion = 0;
+        currentQuestion_->isCurrentQuestion = false;
     if (chosenItem_)
         chosenItem_->ClearAnswer();
     questionActive_ = false;

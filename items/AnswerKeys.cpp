@@ -79,11 +79,11 @@ void closeAnsweredTestQuestions() {
     int place = 0;
     for (Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next) {
-            item->judgedOnPage = 0;
+            item->judgedOnPage = false;
             if (item->keyKinds == 0)
                 continue;
             if (test && entry->questionClosed(place))
-                item->judgedOnPage = 1;
+                item->judgedOnPage = true;
             ++place;
         }
     }
@@ -125,7 +125,7 @@ AnswerOutcome judgeCombination(Item& question) {
                 continue;
             if (key.picked)
                 break;
-            key.picked = 1;
+            key.picked = true;
             ++question.rightPicks;
         }
     }
@@ -220,7 +220,7 @@ void resetAnswers(Item& question) {
     question.rightPicks = 0;
     question.picks = 0;
     for (KeyEntry& key : question.keys)
-        key.picked = 0;
+        key.picked = false;
     pageOnScreen().answer.clearPicks();
     pageOnScreen().answer.typeNumber(0.0);
 }
@@ -247,7 +247,7 @@ void JudgeAnswer() {
     case AnswerOutcome::MorePicks:
         return;
     }
-    question->judgedOnPage = 1;
+    question->judgedOnPage = true;
     if (lesson().testLesson && pageOnScreen().currentEntry)
         pageOnScreen().currentEntry->closeQuestion(questionPlace(*question));
     drawAnswerFeedback(outcome);

@@ -18,7 +18,7 @@ enum class StateCode : std::int32_t {
     SetUpLesson = 9,
     ResumeLesson = 10, // set up the lesson and go to its bookmarked page
     ShowPage = 11,     // the page number travels with it
-    // Held in stateCode while a page is shown; never posted.
+    // The states of a page shown (its questionAsked tells them apart); never posted.
     PageShown = 12,
     QuestionAsked = 13,
     // Fatal codes with a message of their own (Quit ends without one).

@@ -13,7 +13,7 @@ namespace {
 int g_sendDepth = 0;
 int g_deliveriesLeft = 0;
 
-void setVisibility(Item& target, std::int32_t visibility) {
+void setVisibility(Item& target, Visibility visibility) {
     target.visibility = visibility;
     if (target.display)
         target.display->needsRepaint = 1;
@@ -87,11 +87,11 @@ void Send(Connection& connection, double value) {
         v = value == 0.0 ? connection.constant : connection.constant * value;
 
     if (equalsIgnoringCase(connection.inputName, "HIDE")) {
-        setVisibility(*target, 0);
+        setVisibility(*target, Visibility::Hidden);
         return;
     }
     if (equalsIgnoringCase(connection.inputName, "APPEAR")) {
-        setVisibility(*target, 1);
+        setVisibility(*target, Visibility::Shown);
         return;
     }
     ++g_sendDepth;

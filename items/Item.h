@@ -38,6 +38,15 @@ enum class ItemType : std::int32_t {
     Imsel = 11,
 };
 
+// How an item shows on its display. An item passes its visibility to its shapes as their
+// drawing mode, so the numbers are the shapes' modes as well and stay as they are.
+enum class Visibility : std::int32_t {
+    Hidden = 0,      // not drawn; shapes move the pen without drawing
+    Shown = 1,       // normal pens; a filled zone takes its colour
+    Highlighted = 2, // highlight pens and frame; a filled zone takes the complementary colour
+    Inverted = 3,    // shapes draw as shown; a filled zone combines its colour with the picture
+};
+
 // What ReadCommand gives for a line the type does not know: a failure without words of its
 // own, which the ITEM reader words as "Bad MODE %s in Item %s".
 inline Status unknownLine() {
@@ -96,14 +105,11 @@ public:
     std::unique_ptr<Region> region;
     Rect bounds;
     std::int32_t area = 0;
-    std::uint8_t running = 0;
-    std::uint8_t hitTestable = 0;
-    std::uint8_t rightHitTestable = 0;
-    std::int32_t ticks = 0;
-    std::uint8_t isCurrentQuestion = 0;
+    bool running = false;
+    bool isCurrentQuestion = false;
     // The question was judged since its page was entered: a number field does not take it
     // over again on focus, so one answer counts once a visit.
-    std::uint8_t judgedOnPage = 0;
+    bool judgedOnPage = false;
     double endX = 0.0;
     double endY = 0.0;
     std::int32_t width = 0;
@@ -112,11 +118,9 @@ public:
     std::int32_t controlId = 0;
     Display* display = nullptr;
     Surface* surface = nullptr;
-    std::int32_t visibility = 0;
-    std::int32_t initialVisibility = 0;
+    Visibility visibility = Visibility::Hidden;
+    Visibility initialVisibility = Visibility::Hidden; // what RestoreOutputs gives back
     std::int32_t msec = 0;
-    double phase = 0.0;
-    double lastMove = 0.0;
     Pose initialPose;
     Pose pose;
     Pose motion;

@@ -210,7 +210,7 @@ Row BlockReader::rangeRow(const char* keyword, Pose& limit) {
     limit.angle = angle;
     limit.x = scaleX(x);
     limit.y = scaleY(y);
-    limit.enabled = 1;
+    limit.enabled = true;
     return Row::Done;
 }
 
@@ -253,11 +253,11 @@ Row BlockReader::markedLine() {
         return Row::Failed;
     }
     if (std::strstr(line, "HIDE")) {
-        item.visibility = 0;
+        item.visibility = Visibility::Hidden;
         return Row::Done;
     }
     if (std::strstr(line, "APPEAR")) {
-        item.visibility = 1;
+        item.visibility = Visibility::Shown;
         return Row::Done;
     }
     Status read = item.ReadCommand(line);
@@ -310,7 +310,7 @@ Row BlockReader::outputRow(const char* keyword, Connection*& list, Connection*& 
         connection->constant = numbers[0];
         connection->isConstant = true;
     } else if (count == 6) {
-        connection->motion = Pose{1, numbers[0], numbers[1], numbers[2], numbers[3]};
+        connection->motion = Pose{true, numbers[0], numbers[1], numbers[2], numbers[3]};
     }
     appendAt(list, last, connection);
     return Row::Done;

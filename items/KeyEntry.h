@@ -21,9 +21,9 @@ struct KeyEntry {
     Item* answerer = nullptr; // found when the page starts; not owned
     std::int32_t kind = 0;
     char answererTitle[kAnswererTitleSize] = {};
-    double expected = 0.0;   // KEYNUM: the right number
-    double tolerance = 0.0;  // KEYNUM: tolerance in percent
-    std::uint8_t picked = 0; // KEYAND: this entry's item has been picked
+    double expected = 0.0;  // KEYNUM: the right number
+    double tolerance = 0.0; // KEYNUM: tolerance in percent
+    bool picked = false;    // KEYAND: this entry's item has been picked
 };
 
 } // namespace lorvenna

@@ -15,12 +15,6 @@ namespace lorvenna {
 
 namespace {
 
-// Modes of DrawSegment: the owner's visibility.
-constexpr std::int32_t kModeHidden = 0;
-constexpr std::int32_t kModeShown = 1;
-constexpr std::int32_t kModeHighlighted = 2;
-constexpr std::int32_t kModeInverted = 3;
-
 // Truncation toward zero, except that a value within a hair of a whole number is that number:
 // cos and sin of right angles and of 30 degrees are not exact in binary, and 100 - 1.8e-14
 // must not end a segment pointing straight up one pixel to the left.
@@ -72,7 +66,7 @@ void Shape::SetColor(std::int32_t) {}
 
 void Shape::AcquirePens() {}
 
-Point Shape::DrawSegment(std::int32_t, Point) {
+Point Shape::DrawSegment(Visibility, Point) {
     return {0, 0};
 }
 
@@ -87,23 +81,21 @@ void ShapeLine::AcquirePens() {
     highlightPen = owner->display->getPen(penWidth, highlightColor(colorIndex));
 }
 
-Point ShapeLine::DrawSegment(std::int32_t mode, Point start) {
+Point ShapeLine::DrawSegment(Visibility mode, Point start) {
     const Point end = EndPoint(start);
     OutlinePoints::add(end);
     if (!surface)
         return end;
     switch (mode) {
-    case kModeHidden:
+    case Visibility::Hidden:
         surface->moveTo(end.x, end.y);
         break;
-    case kModeShown:
-    case kModeInverted:
+    case Visibility::Shown:
+    case Visibility::Inverted:
         withPen(surface, normalPen, [&] { surface->lineTo(end.x, end.y); });
         break;
-    case kModeHighlighted:
+    case Visibility::Highlighted:
         withPen(surface, highlightPen, [&] { surface->lineTo(end.x, end.y); });
-        break;
-    default:
         break;
     }
     return end;
@@ -120,7 +112,7 @@ void ShapeCircle::AcquirePens() {
     highlightPen = owner->display->getPen(penWidth, highlightColor(colorIndex));
 }
 
-Point ShapeCircle::DrawSegment(std::int32_t mode, Point start) {
+Point ShapeCircle::DrawSegment(Visibility mode, Point start) {
     // A circle does not move the chain: the next segment starts at its centre. Its inside
     // takes the surface's current brush.
     const double r = pose.length;
@@ -128,20 +120,18 @@ Point ShapeCircle::DrawSegment(std::int32_t mode, Point start) {
                    truncateCoordinate(start.x + r), truncateCoordinate(start.y + r)};
     const Pen* pen = nullptr;
     switch (mode) {
-    case kModeHidden:
+    case Visibility::Hidden:
         OutlinePoints::add(start);
         if (surface)
             surface->moveTo(start.x, start.y);
         return start;
-    case kModeShown:
-    case kModeInverted:
+    case Visibility::Shown:
+    case Visibility::Inverted:
         pen = normalPen;
         break;
-    case kModeHighlighted:
+    case Visibility::Highlighted:
         pen = highlightPen;
         break;
-    default:
-        return start;
     }
     OutlinePoints::add(start);
     if (surface)
@@ -149,7 +139,7 @@ Point ShapeCircle::DrawSegment(std::int32_t mode, Point start) {
     return start;
 }
 
-Point ShapeInvisible::DrawSegment(std::int32_t, Point start) {
+Point ShapeInvisible::DrawSegment(Visibility, Point start) {
     const Point end = EndPoint(start);
     OutlinePoints::add(end);
     if (surface)

@@ -11,6 +11,7 @@ namespace lorvenna {
 
 class Item;
 class Surface;
+enum class Visibility : std::int32_t;
 
 class Shape {
 public:
@@ -24,9 +25,10 @@ public:
 
     virtual void SetColor(std::int32_t index);
     virtual void AcquirePens();
-    // Draws the segment from start in the given mode (0 moves only, 1 normal pen, 2 highlight
-    // pen, 3 normal pen) and returns its end point.
-    virtual Point DrawSegment(std::int32_t mode, Point start);
+    // Draws the segment from start as its owner's visibility says (hidden moves only, shown
+    // and inverted take the normal pen, highlighted the highlight pen) and returns its end
+    // point.
+    virtual Point DrawSegment(Visibility mode, Point start);
 
     Shape* next = nullptr;     // owned through the chain by the item
     Shape* previous = nullptr; // not owned
@@ -44,19 +46,19 @@ class ShapeLine : public Shape {
 public:
     void SetColor(std::int32_t index) override;
     void AcquirePens() override;
-    Point DrawSegment(std::int32_t mode, Point start) override;
+    Point DrawSegment(Visibility mode, Point start) override;
 };
 
 class ShapeCircle : public Shape {
 public:
     void SetColor(std::int32_t index) override;
     void AcquirePens() override;
-    Point DrawSegment(std::int32_t mode, Point start) override;
+    Point DrawSegment(Visibility mode, Point start) override;
 };
 
 class ShapeInvisible : public Shape {
 public:
-    Point DrawSegment(std::int32_t mode, Point start) override;
+    Point DrawSegment(Visibility mode, Point start) override;
 };
 
 } // namespace lorvenna

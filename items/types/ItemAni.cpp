@@ -47,18 +47,16 @@ std::unique_ptr<Connection> namedReference(Item& source, const std::string& titl
 
 ItemAni::ItemAni() {
     type = ItemType::Ani;
-    visibility = 1;
-    initialVisibility = 1;
-    running = 1; // motion enabled
-    hitTestable = 1;
-    rightHitTestable = 1;
+    visibility = Visibility::Shown;
+    initialVisibility = Visibility::Shown;
+    running = true; // motion enabled
 }
 
 bool ItemAni::StartupAction() {
     PrepareShapes();
     // End point, outline, region and bounds, without drawing anything.
-    const std::int32_t shown = visibility;
-    visibility = 0;
+    const Visibility shown = visibility;
+    visibility = Visibility::Hidden;
     DrawShapes();
     visibility = shown;
     return true;
@@ -109,7 +107,7 @@ std::int32_t ItemAni::HitTestRight(int x, int y) {
 Status ItemAni::ReadCommand(const char* line) {
     // The whole line: an indented STOP is no command.
     if (line && std::strcmp(line, kStop) == 0) {
-        running = 0;
+        running = false;
         return {};
     }
     std::string other;
@@ -145,7 +143,7 @@ void ItemAni::Draw() {
     clampPose();
 
     DrawShapes();
-    if (rubberBand && visibility != 0)
+    if (rubberBand && visibility != Visibility::Hidden)
         drawRubberBand();
 
     SendOutputs(*this, lastMove, false);

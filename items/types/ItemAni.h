@@ -28,6 +28,9 @@ public:
     // Named references: only the target is used, nothing is ever sent along them.
     std::unique_ptr<Connection> rubberBand;
     std::unique_ptr<Connection> hitch;
+    bool hitTestable = true;      // the figure answers HitTest
+    bool rightHitTestable = true; // the figure answers HitTestRight
+    double lastMove = 0.0;        // the latest MOVE value, passed on at every Draw
 
 private:
     void accumulate(double value, const Pose* motion);

@@ -77,8 +77,8 @@ void pruneShelf(PictureShelf& shelf) {
 
 ItemBMP::ItemBMP() {
     type = ItemType::Bmp;
-    visibility = 1;
-    initialVisibility = 1;
+    visibility = Visibility::Shown;
+    initialVisibility = Visibility::Shown;
 }
 
 bool ItemBMP::StartupAction() {
@@ -138,7 +138,7 @@ void ItemBMP::setGeometry() {
 }
 
 void ItemBMP::Draw() {
-    if (visibility == 0 || !loaded() || !surface)
+    if (visibility == Visibility::Hidden || !loaded() || !surface)
         return;
     const int left = truncateCoordinate(pose.x);
     const int top = truncateCoordinate(pose.y);
@@ -148,12 +148,15 @@ void ItemBMP::Draw() {
 
 void ItemBMP::Input(const char* name, double, const Pose*) {
     if (containsText(name, kFlash)) {
-        if (visibility == 0 || visibility == 1)
-            visibility = 1 - visibility;
+        // Only a plain hidden or shown picture flashes.
+        if (visibility == Visibility::Hidden)
+            visibility = Visibility::Shown;
+        else if (visibility == Visibility::Shown)
+            visibility = Visibility::Hidden;
     } else if (containsText(name, kHide)) {
-        visibility = 0;
+        visibility = Visibility::Hidden;
     } else if (containsText(name, kAppear)) {
-        visibility = 1;
+        visibility = Visibility::Shown;
     }
     if (display)
         display->needsRepaint = 1;

@@ -28,7 +28,7 @@ void focusMainWindow() {
 
 ItemButton::ItemButton() {
     type = ItemType::Button;
-    visibility = 1;
+    visibility = Visibility::Shown;
 }
 
 // A button neither prepares nor draws shapes, and never clicks itself as a question.
@@ -95,7 +95,7 @@ bool makePushButton(Item& item) {
     item.control = item.display->window->createButton(item.controlId, rect, item.text);
     if (!item.control)
         return false;
-    if (item.visibility == 0)
+    if (item.visibility == Visibility::Hidden)
         item.control->show(false);
     return true;
 }
@@ -105,6 +105,6 @@ void showControl(Item& item) {
         return;
     // The control paints itself over the display whenever the display is painted: asking
     // for another paint here would only paint it twice.
-    item.control->show(item.visibility > 0);
+    item.control->show(item.visibility != Visibility::Hidden);
 }
 } // namespace lorvenna

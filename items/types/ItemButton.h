@@ -23,7 +23,7 @@ public:
 // location, 10 narrower and 4 lower than the item's box, hidden at once after a HIDE line.
 // False when no button could be made.
 bool makePushButton(Item& item);
-// Shows the item's control while its visibility is above 0, else hides it; it repaints.
+// Shows the item's control while the item is not hidden, else hides it; it repaints.
 void showControl(Item& item);
 
 // Button modes.

@@ -16,8 +16,8 @@ namespace lorvenna {
 // highlighter pressed, or the page change) puts its targets back even if it was never pressed.
 ItemHighlighter::ItemHighlighter() {
     type = ItemType::Highlighter;
-    visibility = 1;
-    running = 1;
+    visibility = Visibility::Shown;
+    running = true;
 }
 
 ItemHighlighter::~ItemHighlighter() {
@@ -42,7 +42,7 @@ void ItemHighlighter::Input(const char* name, double, const Pose*) {
         return;
     }
     if (containsText(name, "STOP") && running) {
-        running = 0;
+        running = false;
         cancelTimer();
         if (outputs)
             RestoreOutputs(*this);
@@ -59,7 +59,7 @@ bool ItemHighlighter::Command(unsigned notification) {
         }
     }
     // Also without outputs; pressing again restarts the period without stopping the targets.
-    running = 1;
+    running = true;
     if (display && display->window)
         display->window->startTimer(this, kHighlighterPulseMilliseconds);
     return true;

@@ -23,8 +23,8 @@ constexpr const char* kHiddenAnswer = "???";
 
 ItemLabel::ItemLabel() {
     type = ItemType::Label;
-    visibility = 1;
-    initialVisibility = 1;
+    visibility = Visibility::Shown;
+    initialVisibility = Visibility::Shown;
     mode = kLabelPlain;
     frameColor = -1; // take lineColor at the first Draw
 }
@@ -69,21 +69,21 @@ bool ItemLabel::Click(Display*, int, int, int) {
 Status ItemLabel::ReadCommand(const char* line) {
     if (containsText(line, "BLINK")) {
         mode = kLabelBlink;
-        visibility = 0;
-        initialVisibility = 0;
+        visibility = Visibility::Hidden;
+        initialVisibility = Visibility::Hidden;
         return {};
     }
     if (containsText(line, "SEQ")) {
         mode = kLabelSeq;
-        visibility = 0;
-        initialVisibility = 0;
+        visibility = Visibility::Hidden;
+        initialVisibility = Visibility::Hidden;
         return {};
     }
     return unknownLine();
 }
 
 void ItemLabel::Draw() {
-    if (visibility == 0 || !surface)
+    if (visibility == Visibility::Hidden || !surface)
         return;
     OutlinePoints::clear();
     const Point start{truncateCoordinate(pose.x), truncateCoordinate(pose.y)};
@@ -91,9 +91,9 @@ void ItemLabel::Draw() {
     Point p = start;
     Point anchor = start;
     for (Shape* shape = shapes; shape; shape = shape->next) {
-        std::int32_t drawingMode = visibility;
+        Visibility drawingMode = visibility;
         if (mode == kLabelSeq)
-            drawingMode = shape == currentSegment ? 1 : 0;
+            drawingMode = shape == currentSegment ? Visibility::Shown : Visibility::Hidden;
         p = shape->DrawSegment(drawingMode, p);
         if (shape == anchorShape)
             anchor = p;
@@ -117,7 +117,8 @@ void ItemLabel::drawFrame(Point anchor, const char* shown) {
 
     Pen pen;
     pen.width = scaleSize(kLabelFrameWidth);
-    pen.color = visibility == 2 ? highlightColor(frameColor) : normalColor(frameColor);
+    pen.color = visibility == Visibility::Highlighted ? highlightColor(frameColor)
+                                                      : normalColor(frameColor);
     pen.squareCaps = true;
     const Pen* previous = surface->selectPen(&pen);
     surface->moveTo(bounds.left, bounds.top);
@@ -138,9 +139,9 @@ void ItemLabel::Input(const char* name, double, const Pose*) {
     if (!containsText(name, "FLASH"))
         return;
     if (mode == kLabelBlink)
-        visibility = visibility == 1 ? 2 : 1;
-    else if (mode == kLabelSeq && visibility == 0)
-        visibility = 1;
+        visibility = visibility == Visibility::Shown ? Visibility::Highlighted : Visibility::Shown;
+    else if (mode == kLabelSeq && visibility == Visibility::Hidden)
+        visibility = Visibility::Shown;
     if (display)
         display->needsRepaint = 1;
 }

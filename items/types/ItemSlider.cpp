@@ -24,7 +24,7 @@ constexpr int kPageMove = 2;
 
 ItemSlider::ItemSlider() {
     type = ItemType::Slider;
-    visibility = 1;
+    visibility = Visibility::Shown;
     step = 1.0;
 }
 
@@ -49,8 +49,8 @@ bool ItemSlider::EndDefinition() {
         return false;
     const int x = truncateCoordinate(pose.x);
     const int y = truncateCoordinate(pose.y);
-    control = display->window->createScrollBar(controlId, Rect{x, y, x + width, y + height},
-                                               vertical != 0);
+    control =
+        display->window->createScrollBar(controlId, Rect{x, y, x + width, y + height}, vertical);
     if (!control)
         return false;
     // The record is kept where the bar can show it, so the first move starts from the thumb.
@@ -62,7 +62,7 @@ bool ItemSlider::EndDefinition() {
 
 Status ItemSlider::ReadCommand(const char* line) {
     if (line && std::strstr(line, "VERTICAL")) {
-        vertical = 1;
+        vertical = true;
         return {};
     }
     long percent = 0;

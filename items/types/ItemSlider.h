@@ -26,7 +26,7 @@ public:
         int position = 0;
     };
 
-    std::uint8_t vertical = 0;
+    bool vertical = false;
     std::int32_t startPosition = 0; // POSITION: percent of the range
     double scale = 1.0;
     ScrollState scrollState;

@@ -22,7 +22,7 @@ constexpr int kRightMargin = 10;
 
 ItemText::ItemText() {
     type = ItemType::Text;
-    visibility = 1;
+    visibility = Visibility::Shown;
 }
 
 ItemText::~ItemText() {
@@ -31,7 +31,7 @@ ItemText::~ItemText() {
 }
 
 void ItemText::stopTimer() {
-    running = 0;
+    running = false;
     if (display && display->window)
         display->window->stopTimer(this);
 }
@@ -39,7 +39,7 @@ void ItemText::stopTimer() {
 bool ItemText::StartupAction() {
     // A prompt stays hidden; while its question is current it is drawn all the same.
     if (keyKinds != 0)
-        visibility = 0;
+        visibility = Visibility::Hidden;
     if (isCurrentQuestion)
         Click(display, 0, 0, 0);
     return true;
@@ -70,7 +70,7 @@ bool ItemText::Click(Display*, int, int, int) {
     }
     // Nothing is sent now: the first pulse comes with the first tick.
     if (outputs) {
-        running = 1;
+        running = true;
         if (display && display->window)
             display->window->startTimer(this, kTextPulseMilliseconds);
     }
@@ -80,7 +80,7 @@ bool ItemText::Click(Display*, int, int, int) {
 Status ItemText::ReadCommand(const char* line) {
     // "ACTNOW": the text clicks itself at page start and is drawn even while hidden.
     if (containsText(line, "ACTNOW")) {
-        isCurrentQuestion = 1;
+        isCurrentQuestion = true;
         return {};
     }
     return unknownLine();
@@ -89,7 +89,7 @@ Status ItemText::ReadCommand(const char* line) {
 void ItemText::Draw() {
     if (text.empty() || !surface)
         return;
-    if (visibility < 1 && !isCurrentQuestion)
+    if (visibility == Visibility::Hidden && !isCurrentQuestion)
         return;
     MakeRegion();
     Rect box = bounds;

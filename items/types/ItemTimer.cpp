@@ -24,7 +24,7 @@ double reversedRadians(double degrees) {
 
 ItemTimer::ItemTimer() {
     type = ItemType::Timer;
-    running = 1; // waits for the page start
+    running = true; // waits for the page start
     step = 1.0;
     maximum = 1.0;
     mode = kTimerConstant;
@@ -42,7 +42,7 @@ bool ItemTimer::StartupAction() {
 
 Status ItemTimer::ReadCommand(const char* line) {
     if (containsText(line, "STOP")) {
-        running = 0;
+        running = false;
         return {};
     }
     LineMatcher m(line);
@@ -81,7 +81,7 @@ void ItemTimer::Input(const char* name, double value, const Pose*) {
 }
 
 void ItemTimer::start() {
-    running = 1;
+    running = true;
     ticks = 0;
     // Starting again replaces the running timer; the window raises a period of 0 to its
     // shortest one.
@@ -90,7 +90,7 @@ void ItemTimer::start() {
 }
 
 void ItemTimer::stop() {
-    running = 0;
+    running = false;
     if (display && display->window)
         display->window->stopTimer(this);
 }

@@ -20,6 +20,9 @@ public:
     Status ReadCommand(const char* line) override;
     void Input(const char* name, double value, const Pose* motion) override;
 
+    std::int32_t ticks = 0; // ticks since the start, counted toward MAX
+    double phase = 0.0;     // SINE: the wave's phase in radians
+
 private:
     void start();
     void stop();

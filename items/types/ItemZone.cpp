@@ -107,25 +107,26 @@ void ItemZone::Draw() {
         return;
     const Color colour{lowByte(backgroundRed), lowByte(backgroundGreen), lowByte(backgroundBlue)};
     switch (visibility) {
-    case kZoneBackground:
+    case Visibility::Hidden:
+        return;
+    case Visibility::Shown:
         surface->fillRegion(*region, colour);
         return;
-    case kZoneComplement:
+    case Visibility::Highlighted:
         surface->fillRegion(*region, complementOf(colour));
         return;
-    case kZoneBlinking:
+    case Visibility::Inverted:
         surface->fillRegionNotXor(*region, colour);
-        return;
-    default:
         return;
     }
 }
 
-// FLASH blinks a filled zone: the combined fill, then nothing, then the fill again.
+// FLASH blinks a filled zone: the fill combined with the picture, then nothing, then the
+// combined fill again.
 void ItemZone::Input(const char* name, double, const Pose*) {
     if (!name || !std::strstr(name, "FLASH") || mode != kZoneFilled)
         return;
-    visibility = visibility == kZoneBlinking ? kZoneHidden : kZoneBlinking;
+    visibility = visibility == Visibility::Inverted ? Visibility::Hidden : Visibility::Inverted;
     if (display)
         display->needsRepaint = 1;
 }

@@ -35,10 +35,4 @@ private:
 inline constexpr std::int32_t kZoneOutlineOnly = 0;
 inline constexpr std::int32_t kZoneFilled = 1;
 
-// Zone visibilities.
-inline constexpr std::int32_t kZoneHidden = 0;
-inline constexpr std::int32_t kZoneBackground = 1; // filled with the colour
-inline constexpr std::int32_t kZoneComplement = 2; // filled with the complementary colour
-inline constexpr std::int32_t kZoneBlinking = 3;   // the colour combined with the picture
-
 } // namespace lorvenna

@@ -309,12 +309,12 @@ TEST(AnswerKeys, QuestionsFollowOneAnotherOnTheirDisplayOnly) {
     Item* q3 = quiz.question("Q3", "KEYBUTTON Yes", &second);
     quiz.start();
     EXPECT_EQ(pageOnScreen().answer.currentQuestion(), q1);
-    EXPECT_EQ(q1->isCurrentQuestion, 1);
+    EXPECT_TRUE(q1->isCurrentQuestion);
     EXPECT_TRUE(pageOnScreen().questionAsked);
 
     EXPECT_EQ(quiz.answer(yes), Judged::Right);
     quiz.endPause();
-    EXPECT_EQ(q1->isCurrentQuestion, 0);
+    EXPECT_FALSE(q1->isCurrentQuestion);
     EXPECT_EQ(pageOnScreen().answer.currentQuestion(), q2);
     EXPECT_TRUE(pageOnScreen().answer.questionActive());
     EXPECT_EQ(quiz.app.timerKills, 1);
@@ -323,7 +323,7 @@ TEST(AnswerKeys, QuestionsFollowOneAnotherOnTheirDisplayOnly) {
     quiz.endPause();
     EXPECT_FALSE(pageOnScreen().answer.questionActive());
     EXPECT_EQ(pageOnScreen().answer.currentQuestion(), nullptr);
-    EXPECT_EQ(q3->isCurrentQuestion, 0) << "a question of another display is never asked";
+    EXPECT_FALSE(q3->isCurrentQuestion) << "a question of another display is never asked";
     EXPECT_TRUE(pageOnScreen().questionAsked);
     EXPECT_EQ(pageOnScreen().answer.chosenItem(), nullptr);
 }
@@ -474,7 +474,7 @@ END LESSON
     ASSERT_TRUE(bench.build(2)) << bench.lastMessage();
     ASSERT_EQ(bench.item("Ask"), ask) << "the display is kept";
     EXPECT_EQ(pageOnScreen().answer.currentQuestion(), bench.item("Next"));
-    EXPECT_EQ(ask->isCurrentQuestion, 0);
+    EXPECT_FALSE(ask->isCurrentQuestion);
     // The prompt of a question no longer asked is not drawn.
     ask->bounds = {};
     markAllAndRepaint();

@@ -55,15 +55,15 @@ TEST(Connection, PlainAndMotionFormsPassTheValueAndTheMotion) {
     Item& source = page.add(1, "Source");
     auto& target = page.add<Receiver>(1, "Target");
     output(source, "Target", "PLAIN");
-    output(source, "Target", "MOVE").motion = Pose{1, 10, 20, 30, 40};
+    output(source, "Target", "MOVE").motion = Pose{true, 10, 20, 30, 40};
     ASSERT_TRUE(source.Connect());
     SendOutputs(source, 3, false);
     ASSERT_EQ(target.received.size(), 2u);
     EXPECT_EQ(target.received[0].value, 3);
-    EXPECT_EQ(target.received[0].motion.enabled, 0);
+    EXPECT_FALSE(target.received[0].motion.enabled);
     EXPECT_EQ(target.received[1].name, "MOVE");
     EXPECT_EQ(target.received[1].value, 3);
-    EXPECT_EQ(target.received[1].motion.enabled, 1);
+    EXPECT_TRUE(target.received[1].motion.enabled);
     EXPECT_EQ(target.received[1].motion.angle, 10);
     EXPECT_EQ(target.received[1].motion.y, 40);
 }
@@ -71,12 +71,13 @@ TEST(Connection, PlainAndMotionFormsPassTheValueAndTheMotion) {
 TEST(Connection, HideAndAppearSetVisibilityWithoutInput) {
     struct Case {
         const char* input;
-        int before;
-        int after;
+        Visibility before;
+        Visibility after;
     };
+    using enum Visibility;
     const Case cases[] = {
-        {"HIDE", 1, 0},   {"hide", 1, 0},   {"Hide", 3, 0},
-        {"APPEAR", 0, 1}, {"appear", 2, 1}, {"HIDEX", 1, 1},
+        {"HIDE", Shown, Hidden},   {"hide", Shown, Hidden},        {"Hide", Inverted, Hidden},
+        {"APPEAR", Hidden, Shown}, {"appear", Highlighted, Shown}, {"HIDEX", Shown, Shown},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
@@ -236,17 +237,17 @@ TEST(Connection, RestoreOutputsGivesBackInitialVisibility) {
     Item& source = page.add(1, "Source");
     auto& shown = page.add<Receiver>(2, "Shown");
     auto& hidden = page.add<Receiver>(2, "Hidden");
-    shown.initialVisibility = 1;
-    hidden.initialVisibility = 0;
+    shown.initialVisibility = Visibility::Shown;
+    hidden.initialVisibility = Visibility::Hidden;
     output(source, "Shown", "HIDE");
     output(source, "Hidden", "APPEAR");
     ASSERT_TRUE(source.Connect());
     SendOutputs(source, 0, true);
-    EXPECT_EQ(shown.visibility, 0);
-    EXPECT_EQ(hidden.visibility, 1);
+    EXPECT_EQ(shown.visibility, Visibility::Hidden);
+    EXPECT_EQ(hidden.visibility, Visibility::Shown);
     RestoreOutputs(source);
-    EXPECT_EQ(shown.visibility, 1);
-    EXPECT_EQ(hidden.visibility, 0);
+    EXPECT_EQ(shown.visibility, Visibility::Shown);
+    EXPECT_EQ(hidden.visibility, Visibility::Hidden);
     EXPECT_TRUE(shown.received.empty());
 }
 

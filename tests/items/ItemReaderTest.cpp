@@ -103,11 +103,11 @@ NEXT LINE
     EXPECT_EQ(item.initialPose.y, 60);
     EXPECT_EQ(item.pose.angle, 45);
     EXPECT_EQ(item.initialPose.angle, 45);
-    EXPECT_EQ(item.upperLimit.enabled, 1);
+    EXPECT_TRUE(item.upperLimit.enabled);
     EXPECT_EQ(item.upperLimit.angle, 30);
     EXPECT_EQ(item.upperLimit.x, 200);
     EXPECT_EQ(item.upperLimit.y, 600);
-    EXPECT_EQ(item.lowerLimit.enabled, 1);
+    EXPECT_TRUE(item.lowerLimit.enabled);
     EXPECT_EQ(item.lowerLimit.angle, -30);
     EXPECT_EQ(item.lowerLimit.x, -200);
     EXPECT_EQ(item.lowerLimit.y, -600);
@@ -117,7 +117,7 @@ NEXT LINE
     EXPECT_EQ(item.minimum, -10);
     EXPECT_EQ(item.step, 0.5);
     EXPECT_EQ(item.msec, 300);
-    EXPECT_EQ(item.visibility, 0);
+    EXPECT_EQ(item.visibility, Visibility::Hidden);
     EXPECT_EQ(nextLine(block), "NEXT LINE");
     resetSession();
 }
@@ -226,17 +226,17 @@ TEST(ItemReader, OutputFormsFollowTheNumberOfValues) {
         bool ok;
         int count; // connections made
         bool isConstant;
-        int motionEnabled;
+        bool motionEnabled;
     };
     const Case cases[] = {
-        {"OUTPUT Target GO", true, 1, false, 0},
-        {"OUTPUT Target GO 2.5", true, 1, true, 0},
-        {"OUTPUT Target GO 1 2", false, 0, false, 0},
-        {"OUTPUT Target GO 1 2 3", false, 0, false, 0},
-        {"OUTPUT Target GO 1 2 3 4", true, 1, false, 1},
-        {"OUTPUT Target GO 1 2 3 4 5", true, 1, false, 1},
-        {"OUTPUT Target", false, 0, false, 0},
-        {"OUTPUT Target GO x 2", true, 1, false, 0},
+        {"OUTPUT Target GO", true, 1, false, false},
+        {"OUTPUT Target GO 2.5", true, 1, true, false},
+        {"OUTPUT Target GO 1 2", false, 0, false, false},
+        {"OUTPUT Target GO 1 2 3", false, 0, false, false},
+        {"OUTPUT Target GO 1 2 3 4", true, 1, false, true},
+        {"OUTPUT Target GO 1 2 3 4 5", true, 1, false, true},
+        {"OUTPUT Target", false, 0, false, false},
+        {"OUTPUT Target GO x 2", true, 1, false, false},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
@@ -414,24 +414,26 @@ TEST(ItemReader, LabelAnchorIsTheLatestShapeAtTheLatestTextLine) {
 TEST(ItemReader, MarksAndWordsAnywhereAfterTheKeywordRows) {
     struct Case {
         const char* line;
-        int visibility;
+        Visibility visibility;
         int keys;
         bool toType;
     };
+    // Highlighted stands for "left as it was".
+    using enum Visibility;
     const Case cases[] = {
-        {"please APPEAR now", 1, 0, false},
-        {"xHIDEx", 0, 0, false},
-        {"HIDE and APPEAR", 0, 0, false},
-        {"  KEYBUTTON Yes", 5, 1, false},
-        {"KEYAUTOTURN and HIDE", 5, 0, false},
-        {"@ HIDE", 5, 0, false},
-        {"hide", 5, 0, true},
+        {"please APPEAR now", Shown, 0, false},
+        {"xHIDEx", Hidden, 0, false},
+        {"HIDE and APPEAR", Hidden, 0, false},
+        {"  KEYBUTTON Yes", Highlighted, 1, false},
+        {"KEYAUTOTURN and HIDE", Highlighted, 0, false},
+        {"@ HIDE", Highlighted, 0, false},
+        {"hide", Highlighted, 0, true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.line);
         BlockFile block(std::string(c.line) + "\n}\n");
         CommandTaker item;
-        item.visibility = 5;
+        item.visibility = Visibility::Highlighted;
         ASSERT_TRUE(block.read(item));
         EXPECT_EQ(item.visibility, c.visibility);
         EXPECT_EQ(item.keyCount, c.keys);
@@ -488,7 +490,7 @@ SHAPEWIDTH -1e99
     TestPage page;
     item.display = &page.display(1);
     item.surface = item.display->surface;
-    item.visibility = 1;
+    item.visibility = Visibility::Shown;
     item.PrepareShapes();
     item.DrawShapes();
     item.region.reset();

@@ -79,7 +79,7 @@ TEST(Item, StraightOutlineGetsLocationAndEndBoxWidenedBy20) {
     Item& item = page.add(1, "Line");
     item.pose.x = 100;
     item.pose.y = 100;
-    item.visibility = 1;
+    item.visibility = Visibility::Shown;
     item.AddShape(0, 50, "L");
     item.DrawShapes();
 
@@ -98,7 +98,7 @@ TEST(Item, ClosedOutlineGetsRegionBoxWidenedBy10) {
     Item& item = page.add(1, "Square");
     item.pose.x = 50;
     item.pose.y = 50;
-    item.visibility = 1;
+    item.visibility = Visibility::Shown;
     // Right, down, left, up: the last side must come back to x 50 exactly.
     for (double angle : {0.0, 90.0, 180.0, 270.0})
         item.AddShape(angle, 100, "L");
@@ -176,7 +176,7 @@ TEST(Item, StartupActionPreparesShapesAndClicksTheCurrentQuestion) {
     question.lineColor = 3;
     question.AddShape(0, 10, "L");
     question.AddShape(0, 10, "L");
-    question.isCurrentQuestion = 1;
+    question.isCurrentQuestion = true;
     EXPECT_TRUE(question.StartupAction());
     ASSERT_EQ(question.clicks.size(), 1u);
     EXPECT_EQ(question.clicks[0].display, &page.display(1));
@@ -215,7 +215,7 @@ TEST(Item, WildCoordinatesStayWithinBounds) {
     Item& item = page.add(1, "Far");
     item.pose.x = 1e300;
     item.pose.y = -1e300;
-    item.visibility = 1;
+    item.visibility = Visibility::Shown;
     item.AddShape(45, 1e308, "L");
     item.AddShape(std::numeric_limits<double>::quiet_NaN(), 10, "C");
     item.DrawShapes();

@@ -39,7 +39,7 @@ TEST(KeyReader, PatternsFillEntriesInLineOrder) {
         EXPECT_EQ(entry.expected, cases[i].expected);
         EXPECT_EQ(entry.tolerance, cases[i].tolerance);
         EXPECT_EQ(entry.answerer, nullptr);
-        EXPECT_EQ(entry.picked, 0);
+        EXPECT_FALSE(entry.picked);
     }
     EXPECT_EQ(item.keys[6].kind, 0);
 }

@@ -24,7 +24,7 @@ struct DrawnChain {
     Item* item = nullptr;
 
     DrawnChain(double x, double y, double angle, std::initializer_list<Segment> chain,
-               int visibility = 1) {
+               Visibility visibility = Visibility::Shown) {
         item = &page.add(1, "Chain");
         item->pose.x = x;
         item->pose.y = y;
@@ -89,7 +89,7 @@ TEST(Shape, InvisibleSegmentMovesThePenOnly) {
 }
 
 TEST(Shape, HiddenChainDrawsNothingButKeepsItsOutline) {
-    DrawnChain chain(10, 10, 0, {{0, 100, "L"}, {90, 100, "L"}, {0, 5, "C"}}, 0);
+    DrawnChain chain(10, 10, 0, {{0, 100, "L"}, {90, 100, "L"}, {0, 5, "C"}}, Visibility::Hidden);
     EXPECT_TRUE(chain.calls("lineTo").empty());
     EXPECT_TRUE(chain.calls("ellipse").empty());
     EXPECT_EQ(chain.calls("moveTo"),
@@ -102,18 +102,19 @@ TEST(Shape, HiddenChainDrawsNothingButKeepsItsOutline) {
 
 TEST(Shape, ModesPickThePen) {
     struct Case {
-        int mode;
+        Visibility mode;
         std::vector<std::string> drawn;
     };
+    using enum Visibility;
     // Colour 2: normal (226, 14, 14), highlight (0, 128, 128).
     const Case cases[] = {
-        {1, {"lineTo 10,0 pen 1 #E20E0E", "ellipse 7,-3,13,3 pen 1 #E20E0E brush #FFFFFF"}},
-        {2, {"lineTo 10,0 pen 1 #008080", "ellipse 7,-3,13,3 pen 1 #008080 brush #FFFFFF"}},
-        {3, {"lineTo 10,0 pen 1 #E20E0E", "ellipse 7,-3,13,3 pen 1 #E20E0E brush #FFFFFF"}},
-        {4, {}},
+        {Shown, {"lineTo 10,0 pen 1 #E20E0E", "ellipse 7,-3,13,3 pen 1 #E20E0E brush #FFFFFF"}},
+        {Highlighted,
+         {"lineTo 10,0 pen 1 #008080", "ellipse 7,-3,13,3 pen 1 #008080 brush #FFFFFF"}},
+        {Inverted, {"lineTo 10,0 pen 1 #E20E0E", "ellipse 7,-3,13,3 pen 1 #E20E0E brush #FFFFFF"}},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(c.mode);
+        SCOPED_TRACE(int(c.mode));
         TestPage page;
         Item& item = page.add(1, "Modes");
         item.lineWidth = 1;
@@ -128,7 +129,7 @@ TEST(Shape, ModesPickThePen) {
             drawn.push_back(e);
         EXPECT_EQ(drawn, c.drawn);
         // Every mode records the outline.
-        EXPECT_EQ(OutlinePoints::points().size(), c.mode == 4 ? 2u : 3u);
+        EXPECT_EQ(OutlinePoints::points().size(), 3u);
     }
 }
 
@@ -171,7 +172,7 @@ TEST(Shape, WidthIsScaledAndNeverNegative) {
 TEST(Shape, ThousandAndFirstPointIsDroppedButDrawingGoesOn) {
     TestPage page;
     Item& item = page.add(1, "Long");
-    item.visibility = 1;
+    item.visibility = Visibility::Shown;
     for (int i = 0; i < 1000; ++i)
         item.AddShape(0, 1, "L");
     item.DrawShapes();

@@ -211,9 +211,9 @@ TEST_F(Courseware, FirstLessonKeepsItsFigureAcrossPages) {
     EXPECT_EQ(pageOnScreen().displays[3]->name, "Notes1");
     // The labels lit by the notes start hidden: BLINK and SEQ labels wait for a FLASH.
     ASSERT_NE(findItem("Radius"), nullptr);
-    EXPECT_EQ(findItem("Radius")->visibility, 0);
-    EXPECT_EQ(findItem("Diameter")->visibility, 0);
-    EXPECT_EQ(findItem("Circumference")->visibility, 1);
+    EXPECT_EQ(findItem("Radius")->visibility, Visibility::Hidden);
+    EXPECT_EQ(findItem("Diameter")->visibility, Visibility::Hidden);
+    EXPECT_EQ(findItem("Circumference")->visibility, Visibility::Shown);
 }
 
 TEST_F(Courseware, QuestionLessonAsksOneQuestionAPage) {

@@ -148,8 +148,8 @@ TEST_F(PageBuilderTest, SharedDisplayKeepsItsItemsOthersAreDeletedOrRead) {
     Display* beta = shown(2);
     Item* spot = itemOf(beta, "Spot");
     Item* keeper = itemOf(beta, "Keeper");
-    spot->visibility = 1; // its initial visibility is 0
-    keeper->visibility = 7;
+    spot->visibility = Visibility::Shown; // it starts hidden
+    keeper->visibility = Visibility::Highlighted;
     probeIn(beta, "BetaProbe");
     probeIn(shown(1), "AlphaProbe");
     QPointer<QWidget> alphaWindow = widgetOf(*shown(1)->window);
@@ -158,9 +158,9 @@ TEST_F(PageBuilderTest, SharedDisplayKeepsItsItemsOthersAreDeletedOrRead) {
     EXPECT_EQ(shown(1), beta);
     EXPECT_EQ(beta->reused, 1);
     EXPECT_EQ(itemOf(beta, "Keeper"), keeper);
-    EXPECT_EQ(keeper->visibility, 7);
+    EXPECT_EQ(keeper->visibility, Visibility::Highlighted);
     // Zones and labels of the kept display start over when the new display starts.
-    EXPECT_EQ(spot->visibility, 0);
+    EXPECT_EQ(spot->visibility, Visibility::Hidden);
     ASSERT_NE(shown(2), nullptr);
     EXPECT_EQ(shown(2)->name, "Gamma");
     EXPECT_EQ(shown(2)->reused, 0);
@@ -180,11 +180,11 @@ TEST_F(PageBuilderTest, SharedDisplayKeepsItsItemsOthersAreDeletedOrRead) {
 TEST_F(PageBuilderTest, GoingBackReadsThePageAnew) {
     open(kLesson);
     ASSERT_TRUE(buildPage(1));
-    itemOf(shown(1), "Clock")->visibility = 7;
+    itemOf(shown(1), "Clock")->visibility = Visibility::Highlighted;
     ASSERT_TRUE(buildPage(3));
     ASSERT_TRUE(buildPage(1));
     ASSERT_NE(itemOf(shown(1), "Clock"), nullptr);
-    EXPECT_EQ(itemOf(shown(1), "Clock")->visibility, 0);
+    EXPECT_EQ(itemOf(shown(1), "Clock")->visibility, Visibility::Hidden);
     EXPECT_EQ(shown(1)->reused, 0);
 }
 

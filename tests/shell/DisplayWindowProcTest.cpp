@@ -110,7 +110,7 @@ TEST_F(DisplayWindowProcTest, ClickGoesToTheSmallestItemAndTiesToTheEarlier) {
 TEST_F(DisplayWindowProcTest, NothingReachesTheItemsWhileAPageIsBuilt) {
     ProbeItem& item = add("Item", {0, 0, 100, 100});
     item.controlId = 1200;
-    item.running = 1;
+    item.running = true;
     pageOnScreen().pageBuilding = true;
     ChildWindowProc* proc = displayWindowProc();
 
@@ -145,8 +145,8 @@ TEST_F(DisplayWindowProcTest, TicksGoToTheRunningItemUnlessAPauseRunsOrThePageCl
     ProbeItem& ticking = add("Ticking");
     ProbeItem& idle = add("Idle");
     ProbeItem stranger("Stranger"); // not an item of this display
-    ticking.running = 1;
-    stranger.running = 1;
+    ticking.running = true;
+    stranger.running = true;
     ChildWindowProc* proc = displayWindowProc();
 
     proc->timer(window(), &ticking);
@@ -307,7 +307,7 @@ TEST_F(DisplayWindowProcTest, PointerShowsTheHandWhileAQuestionIsAskedAndItMoves
 
 TEST_F(DisplayWindowProcTest, WindowsWithoutADisplayIgnoreEverything) {
     ProbeItem& item = add("Item", {0, 0, 100, 100});
-    item.running = 1;
+    item.running = true;
     window().setUserData(nullptr);
     click(10, 10);
     displayWindowProc()->timer(window(), &item);

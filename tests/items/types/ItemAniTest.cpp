@@ -57,7 +57,7 @@ TEST(ItemAni, LinesOfItsOwn) {
     PaperDisplay paper;
     ItemAni* still = paper.add<ItemAni>("Still", "STOP\nHITCH Arm\nSHAPE 0 10 L\nBANDTO Post");
     ASSERT_NE(still, nullptr);
-    EXPECT_EQ(still->running, 0);
+    EXPECT_FALSE(still->running);
     ASSERT_TRUE(still->hitch && still->rubberBand);
     EXPECT_EQ(still->hitch->targetTitle, "Arm");
     EXPECT_EQ(still->rubberBand->targetTitle, "Post");
@@ -179,7 +179,7 @@ TEST(ItemAni, HitchedFigureFollowsAndPullsItsRubberBand) {
 
     // A hidden figure still follows and passes values on, but draws nothing.
     paper.surface.clear();
-    hand->visibility = 0;
+    hand->visibility = Visibility::Hidden;
     arm->Input("MOVE", 2.0, &right);
     arm->Draw();
     hand->Draw();
@@ -221,7 +221,7 @@ TEST(ItemAni, RegionIsMadeAtTheFirstDrawing) {
     line.move(10.0);
     line.figure->Draw();
     EXPECT_EQ(line.figure->bounds, (Rect{400, 280, 490, 320}));
-    line.figure->hitTestable = 0;
+    line.figure->hitTestable = false;
     EXPECT_EQ(line.figure->HitTest(450, 300), 0);
     EXPECT_EQ(line.figure->HitTestRight(450, 300), line.figure->area);
 }

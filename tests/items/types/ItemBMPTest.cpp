@@ -256,17 +256,19 @@ TEST(ItemBMP, FlashHideAndAppear) {
     auto* item = paper.add<ItemBMP>("Pic", "FILE PIC");
     ASSERT_NE(item, nullptr);
     struct Case {
-        std::int32_t before;
+        Visibility before;
         const char* command;
-        std::int32_t after;
+        Visibility after;
     };
-    for (const Case& c :
-         {Case{1, "FLASH", 0}, Case{0, "FLASH", 1}, Case{2, "FLASH", 2}, Case{1, "HIDE", 0},
-          Case{0, "APPEAR", 1}, Case{0, "XFLASHY", 1}, Case{1, "STOP", 1}}) {
+    using enum Visibility;
+    for (const Case& c : {Case{Shown, "FLASH", Hidden}, Case{Hidden, "FLASH", Shown},
+                          Case{Highlighted, "FLASH", Highlighted}, Case{Shown, "HIDE", Hidden},
+                          Case{Hidden, "APPEAR", Shown}, Case{Hidden, "XFLASHY", Shown},
+                          Case{Shown, "STOP", Shown}}) {
         item->visibility = c.before;
         paper.display.needsRepaint = 0;
         item->Input(c.command, 0.0, nullptr);
-        EXPECT_EQ(item->visibility, c.after) << c.before << " " << c.command;
+        EXPECT_EQ(item->visibility, c.after) << int(c.before) << " " << c.command;
         EXPECT_EQ(paper.display.needsRepaint, 1) << c.command;
     }
     EXPECT_EQ(paper.add<ItemBMP>("Other", "FILE PIC\nSCALE 2"), nullptr);

@@ -70,7 +70,7 @@ TEST(ItemButton, HiddenButtonAppearsAtTheRepaintAfterAnAppear) {
     EXPECT_FALSE(hidden->control->isVisible());
 
     bench.press(bench.item("Go"));
-    EXPECT_EQ(hidden->visibility, 1);
+    EXPECT_EQ(hidden->visibility, Visibility::Shown);
     EXPECT_TRUE(hidden->control->isVisible());
 }
 
@@ -84,7 +84,8 @@ TEST(ItemButton, TurnPageButtonPostsTheNextPageAndNothingElse) {
     EXPECT_EQ(lorvenna::lesson().currentPage(), 1) << "the controller turns the page";
     EXPECT_EQ(bench.app.posted, (std::vector<FakeApp::Posted>{{StateCode::ShowPage, 2}}));
     EXPECT_GT(bench.app.focusCount, focusBefore);
-    EXPECT_EQ(bench.item("Go")->visibility, 1) << "a page-turn button sends nothing";
+    EXPECT_EQ(bench.item("Go")->visibility, Visibility::Shown)
+        << "a page-turn button sends nothing";
     EXPECT_EQ(pageOnScreen().answer.chosenItem(), nullptr);
 
     // On the last page it does nothing visible and still reports the press.

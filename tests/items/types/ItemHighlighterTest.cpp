@@ -60,28 +60,28 @@ TEST(ItemHighlighter, PressingBStopsAAndPutsItsTargetsBack) {
     bench.press(a);
     EXPECT_TRUE(window.timerRunning(a));
     EXPECT_EQ(timerOf(window, a)->interval(), kHighlighterPulseMilliseconds);
-    EXPECT_EQ(la->visibility, 0) << "nothing is sent at the press itself";
+    EXPECT_EQ(la->visibility, Visibility::Hidden) << "nothing is sent at the press itself";
     tickOnce(a);
     tickOnce(a);
-    EXPECT_EQ(la->visibility, 2);
+    EXPECT_EQ(la->visibility, Visibility::Highlighted);
 
     bench.press(b);
-    EXPECT_EQ(a->running, 0);
+    EXPECT_FALSE(a->running);
     EXPECT_FALSE(window.timerRunning(a));
-    EXPECT_EQ(la->visibility, 0);
+    EXPECT_EQ(la->visibility, Visibility::Hidden);
     tickOnce(b);
-    EXPECT_EQ(lb->visibility, 1);
+    EXPECT_EQ(lb->visibility, Visibility::Shown);
 
     // Pressed again, B keeps its targets as they are and only restarts its period.
     bench.press(b);
-    EXPECT_EQ(lb->visibility, 1);
+    EXPECT_EQ(lb->visibility, Visibility::Shown);
     EXPECT_TRUE(window.timerRunning(b));
 
     // One without outputs still stops the others and runs a timer of its own.
     quiet->control->show(true);
     bench.press(quiet);
     EXPECT_FALSE(window.timerRunning(b));
-    EXPECT_EQ(lb->visibility, 0);
+    EXPECT_EQ(lb->visibility, Visibility::Hidden);
     EXPECT_TRUE(window.timerRunning(quiet));
 }
 

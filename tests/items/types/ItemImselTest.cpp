@@ -143,8 +143,8 @@ TEST(ItemImsel, PageFailsWithoutASelectionOrAMember) {
             continue;
         }
         // The second member's label was flashed on at the start.
-        EXPECT_EQ(bench.item("B")->visibility, 1);
-        EXPECT_EQ(bench.item("A")->visibility, 0);
+        EXPECT_EQ(bench.item("B")->visibility, Visibility::Shown);
+        EXPECT_EQ(bench.item("A")->visibility, Visibility::Hidden);
     }
 }
 

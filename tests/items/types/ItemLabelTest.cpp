@@ -127,7 +127,7 @@ TEST(ItemLabel, BlinkLabelStartsHiddenThenAlternatesItsFrameColours) {
     ASSERT_NE(label, nullptr);
     label->StartupAction();
     EXPECT_EQ(label->mode, kLabelBlink);
-    EXPECT_EQ(label->initialVisibility, 0);
+    EXPECT_EQ(label->initialVisibility, Visibility::Hidden);
 
     const auto framePen = [&] {
         paper.surface.clear();
@@ -157,9 +157,9 @@ TEST(ItemLabel, SeqLabelShowsOneLeaderSegmentAfterAnotherAtEachRepaint) {
     EXPECT_EQ(label->currentSegment, label->shapes);
 
     label->Input("FLASH", 0.0, nullptr);
-    EXPECT_EQ(label->visibility, 1);
+    EXPECT_EQ(label->visibility, Visibility::Shown);
     label->Input("FLASH", 0.0, nullptr);
-    EXPECT_EQ(label->visibility, 1) << "further flashes leave a SEQ label as it is";
+    EXPECT_EQ(label->visibility, Visibility::Shown) << "further flashes leave a SEQ label as it is";
 
     const std::string pen = " pen 2 " + colour(normalColor(0));
     for (const char* end : {"230,200", "230,230", "200,230", "230,200"}) {
@@ -176,7 +176,7 @@ TEST(ItemLabel, PlainLabelIgnoresFlashButMarksItsDisplay) {
     auto* label = paper.add<ItemLabel>("Cap", "LOC 10 10\n@Cap");
     ASSERT_NE(label, nullptr);
     label->Input("FLASH", 0.0, nullptr);
-    EXPECT_EQ(label->visibility, 1);
+    EXPECT_EQ(label->visibility, Visibility::Shown);
     EXPECT_EQ(paper.display.needsRepaint, 1);
     paper.display.needsRepaint = 0;
     label->Input("MOVE", 3.0, nullptr);
@@ -206,7 +206,7 @@ END LESSON
     Item* cap = bench.item("Cap");
     bench.clickDisplay(1, (cap->bounds.left + cap->bounds.right) / 2,
                        (cap->bounds.top + cap->bounds.bottom) / 2);
-    EXPECT_EQ(bench.item("Note")->visibility, 0);
+    EXPECT_EQ(bench.item("Note")->visibility, Visibility::Hidden);
 }
 
 } // namespace lorvenna

@@ -93,7 +93,7 @@ TEST(ItemText, UnknownLineFailsTheBlockButActnowIsTaken) {
     EXPECT_EQ(paper.lastMessage(), "Bad MODE BLINK in Item Bad");
     auto* actnow = paper.add<ItemText>("Now", "ACTNOW\n@Read me");
     ASSERT_NE(actnow, nullptr);
-    EXPECT_EQ(actnow->isCurrentQuestion, 1);
+    EXPECT_TRUE(actnow->isCurrentQuestion);
 }
 
 TEST(ItemText, PromptIsDrawnOnlyWhileItsQuestionIsCurrent) {
@@ -120,7 +120,7 @@ TEST(ItemText, PromptIsDrawnOnlyWhileItsQuestionIsCurrent) {
         return false;
     };
     EXPECT_FALSE(drawn("Which one?"));
-    EXPECT_EQ(prompt->visibility, 0);
+    EXPECT_EQ(prompt->visibility, Visibility::Hidden);
 
     StartFirstQuestion();
     EXPECT_EQ(pageOnScreen().answer.currentQuestion(), prompt);
@@ -163,14 +163,14 @@ END LESSON
     Item* now = bench.item("Now");
     Item* cap = bench.item("Cap");
     ASSERT_TRUE(now && cap);
-    EXPECT_EQ(now->running, 1);
+    EXPECT_TRUE(now->running);
     EXPECT_TRUE(bench.display(1)->window->timerRunning(now));
 
     tick(bench, now);
-    EXPECT_EQ(cap->visibility, 1);
+    EXPECT_EQ(cap->visibility, Visibility::Shown);
 
     bench.press(bench.item("Hider"));
-    EXPECT_EQ(now->visibility, 0);
+    EXPECT_EQ(now->visibility, Visibility::Hidden);
     const Rect before = now->bounds;
     now->bounds = {};
     markAndRepaint(bench.display(1));
@@ -188,26 +188,27 @@ TEST(ItemText, ClickStopsTheOtherTextsAndPulsesItsOutputs) {
     ChildWindow& window = *bench.display(1)->window;
 
     bench.clickDisplay(1, 12, 12);
-    EXPECT_EQ(first->running, 1);
+    EXPECT_TRUE(first->running);
     EXPECT_TRUE(window.timerRunning(first));
-    EXPECT_EQ(blinker->visibility, 0) << "nothing is sent at the click itself";
+    EXPECT_EQ(blinker->visibility, Visibility::Hidden) << "nothing is sent at the click itself";
 
     tick(bench, first);
-    EXPECT_EQ(blinker->visibility, 1);
+    EXPECT_EQ(blinker->visibility, Visibility::Shown);
     tick(bench, first);
-    EXPECT_EQ(blinker->visibility, 2);
+    EXPECT_EQ(blinker->visibility, Visibility::Highlighted);
 
     bench.clickDisplay(1, 12, 102);
-    EXPECT_EQ(second->running, 1);
-    EXPECT_EQ(first->running, 0);
+    EXPECT_TRUE(second->running);
+    EXPECT_FALSE(first->running);
     EXPECT_FALSE(window.timerRunning(first));
-    EXPECT_EQ(blinker->visibility, 0) << "STOP restores the targets of the stopped text";
+    EXPECT_EQ(blinker->visibility, Visibility::Hidden)
+        << "STOP restores the targets of the stopped text";
 
     // A text without outputs stops the others but starts no timer of its own.
     bench.clickDisplay(1, 12, 202);
-    EXPECT_EQ(second->running, 0);
+    EXPECT_FALSE(second->running);
     EXPECT_FALSE(window.timerRunning(second));
-    EXPECT_EQ(plain->running, 0);
+    EXPECT_FALSE(plain->running);
     EXPECT_FALSE(window.timerRunning(plain));
 }
 
@@ -216,9 +217,9 @@ TEST(ItemText, StopLeavesTheTargetsOfATextThatIsNotPulsing) {
     ASSERT_TRUE(bench.load(kPulseLesson)) << bench.lastMessage();
     ASSERT_TRUE(bench.build(1)) << bench.lastMessage();
     Item* blinker = bench.item("Blinker");
-    blinker->visibility = 2;
+    blinker->visibility = Visibility::Highlighted;
     bench.item("First")->Input("STOP", 0.0, nullptr);
-    EXPECT_EQ(blinker->visibility, 2);
+    EXPECT_EQ(blinker->visibility, Visibility::Highlighted);
 }
 
 TEST(ItemText, DeletingAPulsingTextCancelsItsTimer) {

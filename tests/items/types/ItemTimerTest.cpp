@@ -43,7 +43,7 @@ TEST(ItemTimer, WithoutMaxItTicksOnceAlongBothListsAndStops) {
     EXPECT_EQ(bench.sum->values, std::vector<double>{2.5});
     EXPECT_EQ(bench.end->values, std::vector<double>{2.5});
     EXPECT_EQ(bench.end->names, std::vector<std::string>{"DONE"});
-    EXPECT_EQ(clock->running, 0);
+    EXPECT_FALSE(clock->running);
     EXPECT_FALSE(bench.window.timerRunning(clock));
 }
 
@@ -57,7 +57,7 @@ TEST(ItemTimer, MaxTenEndsAfterTheTenthTickAndStartBeginsANewRun) {
     EXPECT_TRUE(bench.end->values.empty());
     tickOnce(clock);
     EXPECT_EQ(bench.end->values.size(), 1u);
-    EXPECT_EQ(clock->running, 0);
+    EXPECT_FALSE(clock->running);
 
     // RESTART contains START. A run stopped halfway starts again from its first tick.
     clock->Input("RESTART", 0.0, nullptr);
@@ -87,7 +87,7 @@ TEST(ItemTimer, SineTicksAddUpToTheWaveAndComeBackToZero) {
             << "after tick " << k;
     }
     EXPECT_NEAR(bench.sum->sum, 0.0, 1e-9);
-    EXPECT_EQ(clock->running, 0);
+    EXPECT_FALSE(clock->running);
 
     // STEP replaces the phase advance with the raw value, in radians.
     clock->Input("STEP", 0.5, nullptr);
@@ -166,14 +166,14 @@ END LESSON
     EXPECT_TRUE(bench.display(2)->window->timerRunning(bench.item("Dropped")));
     bench.press(glow);
     tickOnce(glow);
-    EXPECT_EQ(cap->visibility, 1);
+    EXPECT_EQ(cap->visibility, Visibility::Shown);
 
     ASSERT_TRUE(bench.build(2)) << bench.lastMessage();
     EXPECT_EQ(bench.display(1)->window.get(), &main);
-    EXPECT_EQ(kept->running, 0);
+    EXPECT_FALSE(kept->running);
     EXPECT_FALSE(main.timerRunning(kept));
     EXPECT_FALSE(main.timerRunning(glow));
-    EXPECT_EQ(cap->visibility, 0) << "the highlighter's targets are put back";
+    EXPECT_EQ(cap->visibility, Visibility::Hidden) << "the highlighter's targets are put back";
     QCoreApplication::processEvents();
 }
 

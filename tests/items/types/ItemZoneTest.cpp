@@ -53,7 +53,7 @@ TEST(ItemZone, FillsShowTheColourItsComplementAndTheBlinkCombinedWithThePicture)
     EXPECT_EQ(shownColor(one, 150, 150), (Color{0, 255, 0}));
     EXPECT_EQ(shownColor(one, 130, 130), (Color{0, 0, 255}));
 
-    bench.item("Under")->visibility = kZoneComplement;
+    bench.item("Under")->visibility = Visibility::Highlighted;
     markAndRepaint(one);
     EXPECT_EQ(shownColor(one, 110, 110), (Color{1, 0, 0}));
 }
@@ -64,7 +64,8 @@ TEST(ItemZone, FlashBlinksAFilledZoneAndLeavesOneWithoutBackgroundAlone) {
     auto* filled = paper.add<ItemZone>("Filled", "BACKGROUND 0 0 255\nAPPEAR");
     auto* bare = paper.add<ItemZone>("Bare", "APPEAR");
     ASSERT_TRUE(filled && bare);
-    for (const int expected : {kZoneBlinking, kZoneHidden, kZoneBlinking}) {
+    for (const Visibility expected :
+         {Visibility::Inverted, Visibility::Hidden, Visibility::Inverted}) {
         paper.display.needsRepaint = 0;
         filled->Input("FLASH", 0.0, nullptr);
         EXPECT_EQ(filled->visibility, expected);
@@ -73,8 +74,8 @@ TEST(ItemZone, FlashBlinksAFilledZoneAndLeavesOneWithoutBackgroundAlone) {
     paper.display.needsRepaint = 0;
     bare->Input("FLASH", 0.0, nullptr);
     filled->Input("STOP", 0.0, nullptr);
-    EXPECT_EQ(bare->visibility, kZoneBackground);
-    EXPECT_EQ(filled->visibility, kZoneBlinking);
+    EXPECT_EQ(bare->visibility, Visibility::Shown);
+    EXPECT_EQ(filled->visibility, Visibility::Inverted);
     EXPECT_EQ(paper.display.needsRepaint, 0);
 }
 
@@ -106,12 +107,13 @@ TEST(ItemZone, ClickOutsideAQuestionResetsZonesAndLabelsThenSendsZero) {
     Item* capB = bench.item("CapB");
 
     bench.clickDisplay(1, 220, 120);
-    EXPECT_EQ(capB->visibility, 1);
-    EXPECT_EQ(bench.item("Lit")->visibility, 0) << "back to its initial visibility";
+    EXPECT_EQ(capB->visibility, Visibility::Shown);
+    EXPECT_EQ(bench.item("Lit")->visibility, Visibility::Hidden)
+        << "back to its initial visibility";
 
     bench.clickDisplay(1, 120, 120);
-    EXPECT_EQ(capB->visibility, 0);
-    EXPECT_EQ(capA->visibility, 1);
+    EXPECT_EQ(capB->visibility, Visibility::Hidden);
+    EXPECT_EQ(capA->visibility, Visibility::Shown);
     EXPECT_EQ(bench.display(2)->needsRepaint, 0) << "the label's display was repainted";
 }
 

@@ -59,7 +59,7 @@ END LESSON
     EXPECT_EQ(bench.item("Hand")->pose.x, 70.0);
     EXPECT_EQ(shownColor(main, 55, 100), kWhite);
     EXPECT_EQ(shownColor(main, 105, 100), kBlack);
-    EXPECT_EQ(bench.item("Done")->visibility, 1);
+    EXPECT_EQ(bench.item("Done")->visibility, Visibility::Shown);
 }
 
 TEST(LivelyPage, HighlighterBlinksAZoneOverAPictureAndALabelUntilStopped) {
@@ -114,16 +114,16 @@ END LESSON
     ASSERT_TRUE(main->window->timerRunning(show));
     tickOnce(show);
     EXPECT_EQ(shownColor(main, 130, 130), blink);
-    EXPECT_EQ(bench.item("Name")->visibility, 1);
+    EXPECT_EQ(bench.item("Name")->visibility, Visibility::Shown);
     tickOnce(show);
     EXPECT_EQ(shownColor(main, 130, 130), picture);
-    EXPECT_EQ(bench.item("Name")->visibility, 2);
+    EXPECT_EQ(bench.item("Name")->visibility, Visibility::Highlighted);
     tickOnce(show);
     EXPECT_EQ(shownColor(main, 130, 130), blink);
     bench.press(bench.item("Other"));
     EXPECT_FALSE(main->window->timerRunning(show));
     EXPECT_EQ(shownColor(main, 130, 130), picture);
-    EXPECT_EQ(bench.item("Name")->visibility, 0);
+    EXPECT_EQ(bench.item("Name")->visibility, Visibility::Hidden);
     bench.press(show);
     tickOnce(show);
     ASSERT_TRUE(bench.build(2)) << bench.lastMessage();
@@ -195,8 +195,8 @@ END LESSON
     EXPECT_EQ(shownColor(main, 60, 60), kGreen);
     bench.press(bench.item("Last"));
     EXPECT_EQ(shownColor(main, 60, 60), kBlue);
-    EXPECT_EQ(bench.item("One")->visibility, 0);
-    EXPECT_EQ(bench.item("Two")->visibility, 0);
+    EXPECT_EQ(bench.item("One")->visibility, Visibility::Hidden);
+    EXPECT_EQ(bench.item("Two")->visibility, Visibility::Hidden);
 }
 
 TEST(LivelyPage, SliderArrowsAndTroughMoveAFigureUpToItsRange) {
