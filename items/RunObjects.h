@@ -6,8 +6,11 @@
 //   appServices()   the main window's services            (items/AppServices.h)
 //   screenScale()   the factors from page to screen       (platform/ScreenScale.h)
 //   session()       the student and the controller's run  (shell/Session.h)
-// Process-wide caches that check themselves against what they hold (folder listings, mounted
-// drives, text layouts) and the live-item registry keep their state in their own files.
+// Besides these, a few files keep process-wide state of their own, private to them: caches
+// that check themselves against what they hold (folder listings in platform/HostNames.cpp,
+// mounted drives in platform/Drives.cpp, text layouts in platform/QtSurface.cpp), the live-item
+// registry and the outline point list (items/Item.cpp), and the depth of connection sends
+// that stops a loop of connections (items/Connection.cpp).
 #pragma once
 
 #include "items/Lesson.h"
