@@ -64,6 +64,7 @@ bool writeBookmark(char drive, long major, long minor) {
 }
 
 BookmarkApplied applyBookmark(char drive, long major, long minor) {
+    Lesson& played = lesson();
     using Kind = BookmarkApplied::Kind;
     const long code = major * 100 + minor;
     if (!bookmarkExists(drive, major, minor))
@@ -88,9 +89,9 @@ BookmarkApplied applyBookmark(char drive, long major, long minor) {
         return {Kind::OtherLesson, 0, {}};
     }
 
-    lesson().lessonMajor = static_cast<std::int32_t>(major);
-    lesson().lessonMinor = static_cast<std::int32_t>(minor);
-    formatText(lesson().lessonPath, "LSNS\\%2.2ld-%2.2ld.LSN", major, minor);
+    played.lessonMajor = static_cast<std::int32_t>(major);
+    played.lessonMinor = static_cast<std::int32_t>(minor);
+    formatText(played.lessonPath, "LSNS\\%2.2ld-%2.2ld.LSN", major, minor);
     if (Status index = readLessonIndex(); !index) {
         closeFile(file);
         return {Kind::IndexFailed, 0, std::move(index)};
@@ -99,7 +100,7 @@ BookmarkApplied applyBookmark(char drive, long major, long minor) {
     // The n-th P line belongs to the n-th page entry, whatever page number it carries; only
     // a negative number matters, as the page to resume.
     int resume = 0;
-    for (PageEntry* entry = lesson().pages; entry; entry = entry->next) {
+    for (PageEntry* entry = played.pages; entry; entry = entry->next) {
         if (readLine(file, line, kBookmarkLineLimit) <= 0)
             break;
         long page = 0;

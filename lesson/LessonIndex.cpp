@@ -158,27 +158,27 @@ Status failIndex(FileHandle& file, Status failed, long position) {
 } // namespace
 
 Status readLessonIndex() {
+    Lesson& read = lesson();
     freePages();
-    lesson().pageCount = 0;
-    lesson().questionTotal = 0;
-    lesson().testLesson = false;
+    read.pageCount = 0;
+    read.questionTotal = 0;
+    read.testLesson = false;
 
-    FileHandle file = openForReading(lesson().lessonPath);
+    FileHandle file = openForReading(read.lessonPath);
     if (isInvalid(file))
-        return Diagnostic{"Lesson file " + std::string(lesson().lessonPath) +
-                              " is nonexistent or bad.",
-                          lesson().lessonPath, 0};
+        return Diagnostic{"Lesson file " + std::string(read.lessonPath) + " is nonexistent or bad.",
+                          read.lessonPath, 0};
 
     BufferedLineReader reader(file);
     const char* line = nullptr;
     reader.readInPlace(line, kIndexLineLimit);
-    setText(lesson().lessonTitle, line ? line : "");
+    setText(read.lessonTitle, line ? line : "");
 
     // One pass over the file: the page section is taken line by line up to "END PAGES", and
     // every line of the file is noted for the display block search. Both see the lines as
     // the same reader with the same limit cuts them from the start of the file.
     BlockFinder blocks;
-    PageSectionReader pageSection(lesson(), blocks);
+    PageSectionReader pageSection(read, blocks);
     bool inPageSection = true;
     Status pageSectionRead;
     long failedLine = -1;
@@ -216,7 +216,7 @@ Status readLessonIndex() {
         return failIndex(file, std::move(pageSectionRead), failedLine);
 
     closeFile(file);
-    indexPages(lesson().pages, std::move(pageSection.pages()));
+    indexPages(read.pages, std::move(pageSection.pages()));
     return {};
 }
 

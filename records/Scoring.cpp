@@ -45,11 +45,11 @@ enum class GradeWrite { Written, Failed, NoRoom, NoKeyDisk };
 
 // The grade file of this attempt under the first free sequence number.
 GradeWrite writeGrade(Student& student, long answered, long right) {
+    const Lesson& played = lesson();
     if (!keyDiskConfirmed(student))
         return GradeWrite::NoKeyDisk;
     [[maybe_unused]] CriticalErrorGuard guard;
-    const long sequence =
-        freeSequence(student.keyDrive, lesson().lessonMajor, lesson().lessonMinor);
+    const long sequence = freeSequence(student.keyDrive, played.lessonMajor, played.lessonMinor);
     if (sequence == 0) {
         // Every grade file of the lesson stays as it is, and the student learns why this
         // one is missing.
@@ -60,12 +60,12 @@ GradeWrite writeGrade(Student& student, long answered, long right) {
     }
     const std::string_view id = fieldView(student.studentId);
     const GradeRecord record =
-        GradeRecord::make(localTime(), lesson().lessonMajor, lesson().lessonMinor, answered, right,
-                          lesson().questionTotal, id);
+        GradeRecord::make(localTime(), played.lessonMajor, played.lessonMinor, answered, right,
+                          played.questionTotal, id);
     const GradeRecord::Bytes bytes = record.toDisk();
-    return writeWholeFile(gradeFileName(student.keyDrive, lesson().lessonMajor,
-                                        lesson().lessonMinor, sequence),
-                          bytes.data(), bytes.size())
+    return writeWholeFile(
+               gradeFileName(student.keyDrive, played.lessonMajor, played.lessonMinor, sequence),
+               bytes.data(), bytes.size())
                ? GradeWrite::Written
                : GradeWrite::Failed;
 }
@@ -84,16 +84,17 @@ std::string scoreText(long right, long answered, long total) {
 }
 
 ScoreOutcome scoreLesson(Student& student) {
-    if (lesson().currentPage() <= 1 || lesson().questionTotal == 0)
+    const Lesson& played = lesson();
+    if (played.currentPage() <= 1 || played.questionTotal == 0)
         return ScoreOutcome::NotScored;
 
     long right = 0;
     long answered = 0;
-    for (const PageEntry* entry = lesson().pages; entry; entry = entry->next) {
+    for (const PageEntry* entry = played.pages; entry; entry = entry->next) {
         right += entry->rightCount;
         answered += entry->completedCount;
     }
-    messageBox("Your score:", scoreText(right, answered, lesson().questionTotal), BoxButtons::Ok);
+    messageBox("Your score:", scoreText(right, answered, played.questionTotal), BoxButtons::Ok);
 
     if (!student.graded)
         return ScoreOutcome::Shown;
@@ -109,8 +110,8 @@ ScoreOutcome scoreLesson(Student& student) {
         return ScoreOutcome::GradeNotSaved;
     const bool written = outcome == GradeWrite::Written;
     // The place in the lesson is kept even when the grade could not be.
-    if (lesson().currentPage() < lesson().pageCount)
-        writeBookmark(student.keyDrive, lesson().lessonMajor, lesson().lessonMinor);
+    if (played.currentPage() < played.pageCount)
+        writeBookmark(student.keyDrive, played.lessonMajor, played.lessonMinor);
     markAllAndRepaint();
     return written ? ScoreOutcome::GradeSaved : ScoreOutcome::GradeNotSaved;
 }

@@ -169,6 +169,25 @@ bool onPage(int page) {
            (!pageOnScreen().questionAsked || pageOnScreen().questionAsked);
 }
 
+// Registers Ada7 on the blank stick in drive E: the first steps of a graded session.
+std::vector<Student::Step> registerAda() {
+    return {
+        pressWhenShown("&Start with grades"),
+        {[] { return modalField("control202") != nullptr; },
+         [] { typeInto(modalField("control202"), "Ada7"); }},
+        {[] { return modalField("control203") != nullptr; },
+         [] { typeInto(modalField("control203"), "Secret"); }},
+    };
+}
+
+Student::Step startFirstLesson() {
+    return {[] { return modalHasButton("&Quit entirely"); },
+            [] {
+                selectModalListRow(0);
+                clickModalButton("&Start");
+            }};
+}
+
 TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
     resetSession();
     WorkFolder folder;
@@ -184,45 +203,39 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
         ASSERT_NE(window, nullptr);
         MainWindow& w = *window;
         Student student;
-        student.steps = {
-            pressWhenShown("&Start with grades"),
-            {[] { return modalField("control202") != nullptr; },
-             [] { typeInto(modalField("control202"), "Ada7"); }},
-            {[] { return modalField("control203") != nullptr; },
-             [] { typeInto(modalField("control203"), "Secret"); }},
-            {[] { return modalHasButton("&Quit entirely"); },
-             [] {
-                 selectModalListRow(0);
-                 clickModalButton("&Start");
-             }},
-            // Page 1: the right answer, then the pause runs out.
-            {[] { return onPage(1) && pageOnScreen().answer.questionActive(); },
-             [&] { pageButton(w, "lever")->click(); }},
-            {[] { return pageOnScreen().rightWaitStart != 0; },
-             [&] {
-                 clock.advance(1000);
-                 w.controller().tick();
-             }},
-            {[] { return onPage(1) && !pageOnScreen().answer.questionActive(); },
-             [&] { w.button(CommandId::Ahead)->click(); }},
-            // Page 2: a wrong answer, ended at once by a key.
-            {[] { return onPage(2) && pageOnScreen().answer.questionActive(); },
-             [&] { pageButton(w, "wedge")->click(); }},
-            {[] { return pageOnScreen().wrongWaitStart != 0; },
-             [&] {
-                 QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
-                 QCoreApplication::sendEvent(&w, &space);
-             }},
-            {[] { return onPage(2) && !pageOnScreen().answer.questionActive(); },
-             [&] { w.button(CommandId::Ahead)->click(); }},
-            // Page 3 of 4: leave the lesson, then quit from lesson selection.
-            {[] { return onPage(3); },
-             [&] {
-                 QKeyEvent m(QEvent::KeyPress, Qt::Key_M, Qt::NoModifier);
-                 QCoreApplication::sendEvent(&w, &m);
-             }},
-            pressWhenShown("&Quit entirely"),
-        };
+        student.steps = registerAda();
+        student.steps.push_back(startFirstLesson());
+        student.steps.insert(
+            student.steps.end(),
+            {
+                // Page 1: the right answer, then the pause runs out.
+                {[] { return onPage(1) && pageOnScreen().answer.questionActive(); },
+                 [&] { pageButton(w, "lever")->click(); }},
+                {[] { return pageOnScreen().rightWaitStart != 0; },
+                 [&] {
+                     clock.advance(1000);
+                     w.controller().tick();
+                 }},
+                {[] { return onPage(1) && !pageOnScreen().answer.questionActive(); },
+                 [&] { w.button(CommandId::Ahead)->click(); }},
+                // Page 2: a wrong answer, ended at once by a key.
+                {[] { return onPage(2) && pageOnScreen().answer.questionActive(); },
+                 [&] { pageButton(w, "wedge")->click(); }},
+                {[] { return pageOnScreen().wrongWaitStart != 0; },
+                 [&] {
+                     QKeyEvent space(QEvent::KeyPress, Qt::Key_Space, Qt::NoModifier);
+                     QCoreApplication::sendEvent(&w, &space);
+                 }},
+                {[] { return onPage(2) && !pageOnScreen().answer.questionActive(); },
+                 [&] { w.button(CommandId::Ahead)->click(); }},
+                // Page 3 of 4: leave the lesson, then quit from lesson selection.
+                {[] { return onPage(3); },
+                 [&] {
+                     QKeyEvent m(QEvent::KeyPress, Qt::Key_M, Qt::NoModifier);
+                     QCoreApplication::sendEvent(&w, &m);
+                 }},
+                pressWhenShown("&Quit entirely"),
+            });
         EXPECT_EQ(student.play(w), student.steps.size());
     }
 
@@ -288,25 +301,6 @@ TEST(GradedSession, RegisterPlayLeaveEarlyThenResumeFromBookmark) {
     EXPECT_EQ(descrambled(folder.read("drive-E/LORVENNA/L02-01S002.GRD")).size(), 60u);
     EXPECT_EQ(folder.read("drive-E/LORVENNA/L02-01.BMK"),
               " L 201\r\nP 1 1 1\r\nP 2 1 0\r\nP -3 0 0\r\nP 4 0 0\r\n");
-}
-
-// Registers Ada7 on the blank stick in drive E: the first steps of a graded session.
-std::vector<Student::Step> registerAda() {
-    return {
-        pressWhenShown("&Start with grades"),
-        {[] { return modalField("control202") != nullptr; },
-         [] { typeInto(modalField("control202"), "Ada7"); }},
-        {[] { return modalField("control203") != nullptr; },
-         [] { typeInto(modalField("control203"), "Secret"); }},
-    };
-}
-
-Student::Step startFirstLesson() {
-    return {[] { return modalHasButton("&Quit entirely"); },
-            [] {
-                selectModalListRow(0);
-                clickModalButton("&Start");
-            }};
 }
 
 Student::Step pressPageButton(MainWindow& w, std::function<bool()> ready, const char* caption) {
