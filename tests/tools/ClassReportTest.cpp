@@ -153,13 +153,13 @@ TEST(ClassReport, HeadlessChromiumShowsEveryStudent) {
                                 "--hide-scrollbars --user-data-dir=" +
                                 dir + "/profile --window-size=1200,1400 ";
     const std::string page = " file://" + dir + "/report.html";
-    ASSERT_EQ(std::system((browser + "--screenshot=" + dir + "/shot.png" + page +
-                           " >/dev/null 2>&1")
-                              .c_str()),
-              0);
-    ASSERT_EQ(std::system((browser + "--dump-dom" + page + " >" + dir + "/dom.html 2>/dev/null")
-                              .c_str()),
-              0);
+    ASSERT_EQ(
+        std::system(
+            (browser + "--screenshot=" + dir + "/shot.png" + page + " >/dev/null 2>&1").c_str()),
+        0);
+    ASSERT_EQ(
+        std::system((browser + "--dump-dom" + page + " >" + dir + "/dom.html 2>/dev/null").c_str()),
+        0);
     const QImage shot(QString::fromStdString(dir + "/shot.png"));
     ASSERT_FALSE(shot.isNull());
     // Ink and the grid's shades: far more than a blank page's one colour.

@@ -45,14 +45,13 @@ void writeRecord(WorkFolder& folder, const std::string& relative, const GradeRec
 }
 
 GradeRecord attempt(std::string_view student, long right, long major = 3, long minor = 12) {
-    return GradeRecord::make(LocalTime{2009, 5, 7, 10, 0, 0}, major, minor, 10, right, 10,
-                             student);
+    return GradeRecord::make(LocalTime{2009, 5, 7, 10, 0, 0}, major, minor, 10, right, 10, student);
 }
 
 // Runs the tool; its exit code, standard output and (when wanted) standard error.
 int runTool(const std::string& arguments, std::string& output, bool withErrors = false) {
-    const std::string command = std::string(LORVENNA_TOOL_DIR) + "/lorvenna-grades " +
-                                arguments + (withErrors ? " 2>&1" : " 2>/dev/null");
+    const std::string command = std::string(LORVENNA_TOOL_DIR) + "/lorvenna-grades " + arguments +
+                                (withErrors ? " 2>&1" : " 2>/dev/null");
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
         return -1;
@@ -73,8 +72,8 @@ TEST(GradeTable, EveryStatusOfAStickWithWhy) {
     GradeRecord altered = attempt("S1", 6);
     altered.answered = 9; // changed after the checksum was made
     writeRecord(folder, "drive-E/LORVENNA/L03-12S002.GRD", altered);
-    writeRecord(folder, "drive-E/LORVENNA/L03-12S003.GRD", attempt("S2", 10));   // foreign
-    writeRecord(folder, "drive-E/LORVENNA/L01-01S001.GRD", attempt("S1", 10));   // copied
+    writeRecord(folder, "drive-E/LORVENNA/L03-12S003.GRD", attempt("S2", 10)); // foreign
+    writeRecord(folder, "drive-E/LORVENNA/L01-01S001.GRD", attempt("S1", 10)); // copied
     folder.write("drive-E/LORVENNA/L01-01S002.GRD", "short", false);
     std::filesystem::create_symlink(folder.path() + "/drive-E/LORVENNA/L03-12S001.GRD",
                                     folder.path() + "/drive-E/LORVENNA/L01-01S003.GRD");
@@ -83,10 +82,15 @@ TEST(GradeTable, EveryStatusOfAStickWithWhy) {
     const std::string blank = folder.addDrive('F');
     writeRecord(folder, "drive-F/LORVENNA/L03-12S001.GRD", attempt("S1", 8));
 
+    // A stick whose LORVENNA folder is a link to the first one's: nothing is read through it.
+    const std::string linked = folder.addDrive('G');
+    std::filesystem::create_symlink(disk + "/LORVENNA", linked + "/LORVENNA");
+
     GradeTable table;
     table.addDisk(disk + "/LORVENNA/"); // the LORVENNA folder names its disk as well
     table.addDisk(blank);
     table.addDisk(folder.path() + "/missing");
+    table.addDisk(linked);
     struct Expected {
         long major, attempt;
         GradeStatus status;
@@ -116,19 +120,26 @@ TEST(GradeTable, EveryStatusOfAStickWithWhy) {
     EXPECT_EQ(table.rows().back().disk, blank);
     EXPECT_EQ(table.countLine(), "1 valid, 2 altered, 1 foreign, 1 unregistered, 3 unreadable");
     EXPECT_EQ(table.disks()[2].problem, "No such folder.");
+    EXPECT_EQ(table.disks()[3].owner, "");
     EXPECT_FALSE(table.clean());
 }
 
 TEST(GradeTable, CellsAndListingAreSafeForSpreadsheetsAndTerminals) {
-    const std::pair<const char*, const char*> cells[] = {
-        {"=1+1", "'=1+1"},         {"+1", "'+1"},   {"-1", "'-1"},
-        {"@SUM(A1)", "'@SUM(A1)"}, {"\tx", "'\tx"}, {"\rx", "\"'\rx\""},
-        {"a,b", "\"a,b\""},        {"say \"hi\"", "\"say \"\"hi\"\"\""},
-        {"two\nlines", "\"two\nlines\""}, {"Ada", "Ada"}};
+    const std::pair<const char*, const char*> cells[] = {{"=1+1", "'=1+1"},
+                                                         {"+1", "'+1"},
+                                                         {"-1", "'-1"},
+                                                         {"@SUM(A1)", "'@SUM(A1)"},
+                                                         {"\tx", "'\tx"},
+                                                         {"\rx", "\"'\rx\""},
+                                                         {"a,b", "\"a,b\""},
+                                                         {"say \"hi\"", "\"say \"\"hi\"\"\""},
+                                                         {"two\nlines", "\"two\nlines\""},
+                                                         {"Ada", "Ada"}};
     for (const auto& [text, cell] : cells)
         EXPECT_EQ(csvCell(text), cell) << text;
     EXPECT_EQ(shownText("a\\b\n\x1b[31m\xe9"), "a\\\\b\\x0A\\x1B[31m\\xE9");
-    EXPECT_EQ(htmlText("<b>&'\"\x1b\xe9\xc3\xa9"), "&lt;b&gt;&amp;&#39;&quot;\xef\xbf\xbd\xc3\xa9\xc3\xa9");
+    EXPECT_EQ(htmlText("<b>&'\"\x1b\xe9\xc3\xa9"),
+              "&lt;b&gt;&amp;&#39;&quot;\xef\xbf\xbd\xc3\xa9\xc3\xa9");
 
     // Names a student can put into a grade record: a formula, and a fake disk header.
     resetSession();

@@ -96,15 +96,15 @@ std::string gridChart(const ClassSummary& summary) {
                               x + kCell / 2, y + kRow / 2 + 5);
                 continue;
             }
-            svg += format("<g><title>%s</title><rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" "
-                          "fill=\"%s\" stroke=\"#fff\"/><text x=\"%d\" y=\"%d\" "
-                          "text-anchor=\"middle\" font-size=\"13\" fill=\"%s\">%s</text></g>\n",
-                          (who + "best " + whole(cell.best) + " % in " +
-                           std::to_string(cell.attempts) + " attempts")
-                              .c_str(),
-                          x + 1, y + 1, kCell - 2, kRow - 2, shadeOf(cell.best).c_str(),
-                          x + kCell / 2, y + kRow / 2 + 5, inkOn(cell.best),
-                          whole(cell.best).c_str());
+            svg +=
+                format("<g><title>%s</title><rect x=\"%d\" y=\"%d\" width=\"%d\" height=\"%d\" "
+                       "fill=\"%s\" stroke=\"#fff\"/><text x=\"%d\" y=\"%d\" "
+                       "text-anchor=\"middle\" font-size=\"13\" fill=\"%s\">%s</text></g>\n",
+                       (who + "best " + whole(cell.best) + " % in " +
+                        std::to_string(cell.attempts) + " attempts")
+                           .c_str(),
+                       x + 1, y + 1, kCell - 2, kRow - 2, shadeOf(cell.best).c_str(), x + kCell / 2,
+                       y + kRow / 2 + 5, inkOn(cell.best), whole(cell.best).c_str());
         }
     }
     return svg + "</svg>\n";
@@ -149,8 +149,8 @@ std::string spreadChart(const ClassSummary& summary) {
     for (std::size_t l = 0; l < lessons.size(); ++l) {
         const LessonSpread spread = summary.spread(l);
         const int y = kTop + kRow * static_cast<int>(l) + kRow / 2;
-        svg += format("<text class=\"lesson\" x=\"2\" y=\"%d\" font-size=\"13\">%s</text>\n",
-                      y + 5, lessons[l].number().c_str());
+        svg += format("<text class=\"lesson\" x=\"2\" y=\"%d\" font-size=\"13\">%s</text>\n", y + 5,
+                      lessons[l].number().c_str());
         auto at = [&](double percent) { return kLabel + std::clamp(percent, 0.0, 100.0) * kScale; };
         if (spread.tried > 0) {
             svg += format("<g><title>%s: lowest %s, quartiles %s and %s, median %s, highest "
@@ -185,8 +185,7 @@ std::string spreadTable(const ClassSummary& summary) {
         html += "<tr><th scope=\"row\">" + htmlText(summary.lessons()[l].label()) + "</th>";
         html += format("<td class=\"n\">%d</td><td class=\"n\">%d</td>", s.tried, s.notTried);
         for (double value : {s.low, s.lowerQuartile, s.median, s.upperQuartile, s.high})
-            html += "<td class=\"n\">" + (s.tried > 0 ? whole(value) : std::string("-")) +
-                    "</td>";
+            html += "<td class=\"n\">" + (s.tried > 0 ? whole(value) : std::string("-")) + "</td>";
         html += "</tr>\n";
     }
     return html + "</table>\n";
@@ -271,7 +270,8 @@ std::string classReport(const GradeTable& table, const ClassSummary& summary) {
         if (disk.owner.empty())
             html += "<p>Disk " + htmlText(disk.folder) + ": " + htmlText(disk.problem) + "</p>\n";
     }
-    html += "<section>\n<h2>Best score by student and lesson</h2>\n<div class=\"pair\">\n<figure>\n";
+    html +=
+        "<section>\n<h2>Best score by student and lesson</h2>\n<div class=\"pair\">\n<figure>\n";
     html += gridChart(summary) + "</figure>\n" + gridTable(summary) + "</div>\n</section>\n";
     html += "<section>\n<h2>Spread per lesson</h2>\n<div class=\"pair\">\n<figure>\n";
     html += spreadChart(summary) + "</figure>\n" + spreadTable(summary) + "</div>\n</section>\n";

@@ -63,7 +63,8 @@ double quantile(const std::vector<double>& sorted, double p) {
     const double position = p * static_cast<double>(sorted.size() - 1);
     const auto below = static_cast<std::size_t>(position);
     const std::size_t above = std::min(below + 1, sorted.size() - 1);
-    return sorted[below] + (sorted[above] - sorted[below]) * (position - static_cast<double>(below));
+    return sorted[below] +
+           (sorted[above] - sorted[below]) * (position - static_cast<double>(below));
 }
 
 } // namespace
@@ -150,9 +151,8 @@ ClassSummary::ClassSummary(const GradeTable& table,
         std::stable_sort(student.history.begin(), student.history.end(),
                          [](const GradeRow& a, const GradeRow& b) {
                              return std::tie(a.year, a.month, a.day, a.time, a.major, a.minor,
-                                             a.attempt) < std::tie(b.year, b.month, b.day,
-                                                                   b.time, b.major, b.minor,
-                                                                   b.attempt);
+                                             a.attempt) < std::tie(b.year, b.month, b.day, b.time,
+                                                                   b.major, b.minor, b.attempt);
                          });
         students_.push_back(std::move(student));
     }

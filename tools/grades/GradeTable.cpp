@@ -169,8 +169,8 @@ void readEntry(int folder, const std::string& name, GradeRow& row, GradeRecord& 
 // The status of a record read whole, on a disk whose owner is known (or not).
 void judge(const GradeRecord& record, const DiskReport& disk, const GradeFileName& file,
            GradeRow& row) {
-    row.student = !disk.owner.empty() && record.belongsTo(disk.owner) ? disk.owner
-                                                                       : record.storedName();
+    row.student =
+        !disk.owner.empty() && record.belongsTo(disk.owner) ? disk.owner : record.storedName();
     if (row.status != GradeStatus::Valid)
         return;
     if (!record.checksumHolds()) {
@@ -201,11 +201,16 @@ void judge(const GradeRecord& record, const DiskReport& disk, const GradeFileNam
 
 const char* statusName(GradeStatus status) {
     switch (status) {
-    case GradeStatus::Valid: return "valid";
-    case GradeStatus::Altered: return "altered";
-    case GradeStatus::Foreign: return "foreign";
-    case GradeStatus::Unregistered: return "unregistered";
-    case GradeStatus::Unreadable: return "unreadable";
+    case GradeStatus::Valid:
+        return "valid";
+    case GradeStatus::Altered:
+        return "altered";
+    case GradeStatus::Foreign:
+        return "foreign";
+    case GradeStatus::Unregistered:
+        return "unregistered";
+    case GradeStatus::Unreadable:
+        return "unreadable";
     }
     return "unreadable";
 }
@@ -351,15 +356,14 @@ std::string GradeTable::describe(std::size_t index) const {
             continue;
         char line[160];
         if (row.status == GradeStatus::Unreadable) {
-            std::snprintf(line, sizeof line, "  %.2ld-%.2ld attempt %-3ld ", row.major,
-                          row.minor, row.attempt);
+            std::snprintf(line, sizeof line, "  %.2ld-%.2ld attempt %-3ld ", row.major, row.minor,
+                          row.attempt);
         } else {
             std::snprintf(line, sizeof line,
                           "  %.2ld-%.2ld attempt %-3ld %04d-%02d-%02d %-5s %5.1f%% "
                           "(%d right of %d, %d answered) ",
                           row.major, row.minor, row.attempt, row.year, row.month, row.day,
-                          row.time.c_str(), row.percent(), row.right, row.possible,
-                          row.answered);
+                          row.time.c_str(), row.percent(), row.right, row.possible, row.answered);
         }
         text += line;
         text += statusName(row.status);
@@ -380,8 +384,7 @@ std::string GradeTable::countLine() const {
     for (int status = 0; status < kGradeStatusCount; ++status) {
         if (!line.empty())
             line += ", ";
-        line += std::to_string(counts[status]) + " " +
-                statusName(static_cast<GradeStatus>(status));
+        line += std::to_string(counts[status]) + " " + statusName(static_cast<GradeStatus>(status));
     }
     return line;
 }

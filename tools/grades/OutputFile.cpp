@@ -17,10 +17,9 @@ bool writeOutputFile(const std::string& name, const std::string& text) {
     std::string temporary;
     int fd = -1;
     for (unsigned attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-        temporary = name + "." + std::to_string(::getpid()) + "-" + std::to_string(attempt) +
-                    ".part";
-        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
-                    0644);
+        temporary =
+            name + "." + std::to_string(::getpid()) + "-" + std::to_string(attempt) + ".part";
+        fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
         if (fd < 0 && errno != EEXIST)
             return false;
     }

@@ -105,12 +105,23 @@ std::string htmlText(std::string_view text) {
             continue;
         }
         switch (c) {
-        case '&': html += "&amp;"; break;
-        case '<': html += "&lt;"; break;
-        case '>': html += "&gt;"; break;
-        case '"': html += "&quot;"; break;
-        case '\'': html += "&#39;"; break;
-        default: appendUtf8(html, c);
+        case '&':
+            html += "&amp;";
+            break;
+        case '<':
+            html += "&lt;";
+            break;
+        case '>':
+            html += "&gt;";
+            break;
+        case '"':
+            html += "&quot;";
+            break;
+        case '\'':
+            html += "&#39;";
+            break;
+        default:
+            appendUtf8(html, c);
         }
     }
     return html;
