@@ -91,6 +91,7 @@ TEST(GradeTable, EveryStatusOfAStickWithWhy) {
     table.addDisk(blank);
     table.addDisk(folder.path() + "/missing");
     table.addDisk(linked);
+    table.addDisk(disk); // given again: read once
     struct Expected {
         long major, attempt;
         GradeStatus status;
@@ -121,6 +122,8 @@ TEST(GradeTable, EveryStatusOfAStickWithWhy) {
     EXPECT_EQ(table.countLine(), "1 valid, 2 altered, 1 foreign, 1 unregistered, 3 unreadable");
     EXPECT_EQ(table.disks()[2].problem, "No such folder.");
     EXPECT_EQ(table.disks()[3].owner, "");
+    EXPECT_EQ(table.disks()[4].notes,
+              std::vector<std::string>{"the same disk as " + disk + "/LORVENNA/, read once"});
     EXPECT_FALSE(table.clean());
 }
 

@@ -2,7 +2,6 @@
 #include "tools/grades/GradeTable.h"
 
 #include "platform/FileSystem.h"
-#include "platform/FixedText.h"
 #include "platform/HostNames.h"
 #include "platform/IgnoreCase.h"
 #include "records/GradeRecord.h"
@@ -18,7 +17,7 @@
 #include <filesystem>
 #include <map>
 #include <optional>
-#include <set>
+#include <tuple>
 
 #include <dirent.h>
 #include <fcntl.h>
@@ -222,8 +221,23 @@ void GradeTable::addDisk(const std::string& folder) {
     std::error_code error;
     if (!std::filesystem::is_directory(root, error)) {
         disk.problem = "No such folder.";
+        roots_.push_back({});
         return;
     }
+    // A disk given twice (its root and its LORVENNA folder, or a link to it) is read once, so
+    // that no attempt counts twice.
+    const std::string canonical = std::filesystem::canonical(root, error).string();
+    for (std::size_t earlier = 0; earlier + 1 < disks_.size(); ++earlier) {
+        if (roots_[earlier] == canonical) {
+            disk.owner = disks_[earlier].owner;
+            disk.problem = disks_[earlier].problem;
+            disk.notes.push_back("the same disk as " + shownText(disks_[earlier].folder) +
+                                 ", read once");
+            roots_.push_back({});
+            return;
+        }
+    }
+    roots_.push_back(canonical);
     // The drive list separates its entries with ';'.
     if (root.find(';') != std::string::npos) {
         disk.problem = "A folder whose name holds ';' cannot be read as a disk.";
@@ -352,7 +366,7 @@ std::string GradeTable::describe(std::size_t index) const {
     text += disk.owner.empty() ? disk.problem : "student " + shownText(disk.owner);
     text += "\n";
     for (const GradeRow& row : rows_) {
-        if (row.disk != disk.folder)
+        if (row.disk != disk.folder || roots_[index].empty())
             continue;
         char line[160];
         if (row.status == GradeStatus::Unreadable) {

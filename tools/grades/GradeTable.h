@@ -75,6 +75,7 @@ public:
 
 private:
     std::vector<DiskReport> disks_;
+    std::vector<std::string> roots_; // each disk's real root folder; empty when not read
     std::vector<GradeRow> rows_;
 };
 
