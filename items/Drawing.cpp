@@ -146,7 +146,7 @@ void paintPageStrip(Surface& surface, const Rect& area, const Picture& reached,
     if (lesson().currentPage() < 1)
         return;
     const Size marker = pageMarkerSize(screenScale().screenWidth);
-    const std::int64_t step = std::max(1, scaleX(3));
+    const std::int64_t step = 3; // page units: the status surface scales the strip
     const std::int64_t centre = area.left + (area.right - area.left) / 2;
     const std::int64_t half = std::int64_t{lesson().pageCount} * step / 2;
     const std::int64_t left = centre - half - marker.width;

@@ -8,10 +8,12 @@
 #include "platform/Random.h"
 #include "platform/ScreenScale.h"
 #include "shell/MainWindow.h"
+#include "shell/PageChoiceStore.h"
 
 #include <QCoreApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QSettings>
 
 #include <ctime>
 #include <filesystem>
@@ -63,6 +65,16 @@ int runProgram() {
     std::unique_ptr<MainWindow> window = startUp();
     if (!window)
         return 0;
+    // The page's size and full screen as the user left them with this course.
+    const std::string course = workingFolder();
+    {
+        QSettings settings("lorvenna", "lorvenna");
+        window->applyPageChoice(loadPageChoice(settings, course));
+    }
+    window->setPageChoiceHandler([course](const PageChoice& choice) {
+        QSettings settings("lorvenna", "lorvenna");
+        savePageChoice(settings, course, choice);
+    });
     window->postState(StateCode::StartDialog);
     QCoreApplication::exec();
     return 0;
