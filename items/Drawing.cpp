@@ -95,7 +95,11 @@ void repaintDisplay(Display* display) {
     Surface* surface = display->surface;
     if (surface) {
         surface->beginBatch();
-        surface->fillRect(display->clientRect, kWhite);
+        // A unit more to the right and below: on a scaled page the window's last pixels may
+        // lie beyond the page's last unit, and they too are drawn afresh.
+        const Rect& client = display->clientRect;
+        surface->fillRect(Rect{client.left, client.top, client.right + 1, client.bottom + 1},
+                          kWhite);
     }
     if (display->window)
         display->window->clearOverlay();

@@ -350,10 +350,14 @@ public:
 
         pixelRatio_ = std::max(1.0, frame_->devicePixelRatioF());
         const double pixelsPerUnit = screenScale().scaleDiag * pixelRatio_;
-        const auto pixels = [pixelsPerUnit](int units) {
-            return std::max(1, static_cast<int>(std::ceil(units * pixelsPerUnit)));
+        // Every pixel of the client shows the picture: where the page's edge falls inside a
+        // pixel, the picture reaches to the client's edge.
+        const auto pixels = [pixelsPerUnit, this](int units, int shown) {
+            return std::max({1, static_cast<int>(std::ceil(units * pixelsPerUnit)),
+                             static_cast<int>(std::ceil(shown * pixelRatio_))});
         };
-        image_ = QImage(pixels(clientWidth_), pixels(clientHeight_), QImage::Format_RGB32);
+        image_ = QImage(pixels(clientWidth_, clientWidth), pixels(clientHeight_, clientHeight),
+                        QImage::Format_RGB32);
         image_.fill(Qt::white);
         overlay_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
         overlay_.fill(Qt::transparent);
