@@ -145,6 +145,21 @@ void QtSurface::setScale(double pixelsPerUnit) {
     updateFontKey();
 }
 
+namespace {
+
+bool isOpaque(const QImage& picture) {
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qAlpha(row[x]) != 255)
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
 QRect QtSurface::toImageRect(const QRect& rect) const {
     if (!scaled())
         return rect;
@@ -413,7 +428,8 @@ std::unordered_map<std::string, std::vector<QtSurface::TextLine>>& layoutCache()
     return cache;
 }
 constexpr std::size_t kCachedLayouts = 8192;
-// The pictures of the lines drawn are kept with their layouts up to this many bytes.
+// The pictures of the lines drawn are kept with their layouts up to this many bytes at a scale
+// of 1; a page drawn larger keeps as many lines in pictures of more pixels.
 constexpr std::size_t kCachedPictureBytes = 12u << 20;
 
 std::size_t& cachedPictureBytes() {
@@ -437,7 +453,9 @@ std::vector<QtSurface::TextLine>& QtSurface::cachedLayout(std::string_view text,
     std::string key = layoutKey(fontKey_, text, boxWidth, flags);
     if (const auto found = cache.find(key); found != cache.end())
         return found->second;
-    if (cache.size() >= kCachedLayouts || cachedPictureBytes() > kCachedPictureBytes) {
+    const double pixelsPerUnit = std::max(1.0, scale_ * scale_);
+    const auto budget = static_cast<std::size_t>(kCachedPictureBytes * pixelsPerUnit);
+    if (cache.size() >= kCachedLayouts || cachedPictureBytes() > budget) {
         cache.clear();
         cachedPictureBytes() = 0;
     }
@@ -483,6 +501,10 @@ void QtSurface::render(TextLine& line) const {
     if (drawn.isEmpty())
         return;
     line.picture = picture.copy(drawn);
+    // Most lines' ink stays within their white box: such a picture has no clear pixel, and
+    // laid on as an opaque one it is copied rather than blended.
+    if (!line.picture.hasAlphaChannel() || isOpaque(line.picture))
+        line.picture = line.picture.convertToFormat(QImage::Format_RGB32);
     line.offset = drawn.topLeft() - toImageRect(QRect(margin, margin, 0, 0)).topLeft();
     cachedPictureBytes() += static_cast<std::size_t>(line.picture.sizeInBytes());
 }

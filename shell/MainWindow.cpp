@@ -486,7 +486,11 @@ bool MainWindow::event(QEvent* event) {
     }
     if (event->type() == QEvent::KeyRelease)
         return true;
-    return QWidget::event(event);
+    const bool handled = QWidget::event(event);
+    // On a screen of another pixel density the pictures are made again at its resolution.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        applyScale();
+    return handled;
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
