@@ -53,7 +53,7 @@ Rect placedAt(const QWidget* widget) {
 void placeControl(QWidget* widget) {
     const Rect place = scaleRect(placedAt(widget));
     widget->setGeometry(place.left, place.top, place.width(), place.height());
-    widget->setFont(scaledApplicationFont());
+    setScaledFont(widget);
 }
 
 void placeControl(QWidget* widget, const Rect& rect) {
@@ -574,6 +574,17 @@ void ClientWidget::mousePressEvent(QMouseEvent* event) {
 }
 
 } // namespace
+
+void setScaledFont(QWidget* widget) {
+    // At 1.0 the widget keeps the font it inherits: a font of its own costs every new control
+    // a round of font resolution.
+    if (screenScale().scaleDiag == 1.0) {
+        if (widget->testAttribute(Qt::WA_SetFont))
+            widget->setFont(QFont());
+        return;
+    }
+    widget->setFont(scaledApplicationFont());
+}
 
 QFont scaledApplicationFont() {
     QFont font = QGuiApplication::font();

@@ -26,6 +26,8 @@ QTimer* timerOf(ChildWindow& window, const void* key);
 // The application's font at the screen's scale: the controls on the page and the main
 // window's buttons grow with the page.
 QFont scaledApplicationFont();
+// Gives a widget that font (at 1.0, the font it inherits).
+void setScaledFont(QWidget* widget);
 
 // The shortest period of an item timer: a shorter one (0, say) would tick on every pass of
 // the event loop and starve it.

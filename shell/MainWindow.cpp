@@ -121,7 +121,7 @@ QRect toQRect(const Rect& r) {
 // font to match.
 void placeWidget(QWidget* widget, const Rect& onPage) {
     widget->setGeometry(toQRect(placeOnWindow(onPage)));
-    widget->setFont(scaledApplicationFont());
+    setScaledFont(widget);
 }
 
 } // namespace
