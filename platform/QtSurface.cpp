@@ -482,13 +482,41 @@ void QtSurface::render(TextLine& line) const {
     const int margin = height;
     const QRect units(0, 0, line.width + 2 * margin, height + 3 * margin);
     QImage picture(toImageRect(units).size(), QImage::Format_ARGB32_Premultiplied);
+    const QString text = latin1(line.text);
+    const QPoint baseline(margin, margin + metrics_.ascent());
+    QRectF white(margin, margin, line.width, height);
+    if (scaled()) {
+        // The glyphs of the larger font may run a pixel or two past the box laid out in page
+        // units; the box grows to hold them, so that the line stays one opaque picture.
+        picture.fill(Qt::transparent);
+        {
+            QPainter painter(&picture);
+            setUpPainter(painter);
+            painter.setPen(Qt::black);
+            painter.drawText(baseline, text);
+        }
+        const QRect box = toImageRect(QRect(margin, margin, line.width, height));
+        int left = box.left();
+        int right = box.right();
+        for (int y = std::max(0, box.top()); y <= box.bottom() && y < picture.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+            for (int x = 0; x < picture.width(); ++x) {
+                if (qAlpha(row[x]) == 0)
+                    continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        white.setLeft(left / scale_);
+        white.setRight((right + 1) / scale_);
+    }
     picture.fill(Qt::transparent);
     {
         QPainter painter(&picture);
         setUpPainter(painter); // at the surface's scale
         painter.setPen(Qt::black);
-        painter.fillRect(QRect(margin, margin, line.width, height), Qt::white);
-        painter.drawText(QPoint(margin, margin + metrics_.ascent()), latin1(line.text));
+        painter.fillRect(white, Qt::white);
+        painter.drawText(baseline, text);
     }
     QRect drawn;
     for (int y = 0; y < picture.height(); ++y) {
