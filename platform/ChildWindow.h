@@ -32,6 +32,7 @@ public:
     virtual ~ChildWindow() = default;
 
     virtual int id() const = 0;
+    // In page units, as are every position the window hands on and every rectangle it takes.
     virtual Rect clientRect() const = 0;
     // The window's user data: the Display it shows.
     virtual void setUserData(void* data) = 0;
@@ -62,6 +63,11 @@ public:
     virtual bool timerRunning(const void* key) const = 0;
 
     virtual void setPointCursor(bool point) = 0;
+
+    // Places the window, its picture and its controls anew after the screen's scale has
+    // changed. The picture is then blank and the overlay clear: the display must be drawn
+    // again.
+    virtual void rescale() {}
 };
 
 } // namespace lorvenna
