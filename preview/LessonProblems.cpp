@@ -2,6 +2,7 @@
 #include "preview/LessonProblems.h"
 
 #include "items/AppServices.h"
+#include "items/RunObjects.h"
 #include "platform/QtChildWindow.h"
 #include "platform/ScreenScale.h"
 #include "shell/DisplayWindowProc.h"
@@ -40,6 +41,32 @@ private:
     QWidget page_;
 };
 
+// The lesson and the page on screen set aside, live, while the check reads and plays the
+// lesson in the run's own objects, and put back afterwards. The check's page is torn down
+// before they come back; the control ids go on counting up.
+class RunSetAside {
+public:
+    RunSetAside() : lesson_(std::move(lesson())), page_(std::move(pageOnScreen())) {
+        lesson() = Lesson{};
+        lesson().lessonSelectionRow = lesson_.lessonSelectionRow;
+        pageOnScreen() = PageOnScreen{};
+        pageOnScreen().nextControlId = page_.nextControlId;
+        pageOnScreen().statusRect = page_.statusRect;
+    }
+    ~RunSetAside() {
+        const std::int16_t nextId = pageOnScreen().nextControlId;
+        lesson() = std::move(lesson_);
+        pageOnScreen() = std::move(page_);
+        pageOnScreen().nextControlId = nextId;
+    }
+    RunSetAside(const RunSetAside&) = delete;
+    RunSetAside& operator=(const RunSetAside&) = delete;
+
+private:
+    Lesson lesson_;
+    PageOnScreen page_;
+};
+
 std::string counted(int count, const char* noun) {
     return std::to_string(count) + " " + noun + (count == 1 ? "" : "s");
 }
@@ -50,10 +77,13 @@ LessonProblems checkLessonAside(const std::string& folder, const std::string& fi
     AppServices& window = appServices();
     const bool installed = appServicesInstalled();
     AsideServices aside(window);
-    installAppServices(&aside);
     CourseCheck check;
-    check.runLesson(folder, fileName);
-    installAppServices(installed ? &window : nullptr);
+    {
+        RunSetAside setAside;
+        installAppServices(&aside);
+        check.runLesson(folder, fileName);
+        installAppServices(installed ? &window : nullptr);
+    }
     return {check.findings(), check.errorCount(), check.warningCount()};
 }
 

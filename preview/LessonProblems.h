@@ -1,6 +1,7 @@
 // The problems of one lesson as lorvenna-check reports them, found while the player runs: the
-// check reads and plays the lesson on windows of its own that nobody sees, so nothing it does
-// reaches the main window, its controller or its status area.
+// check reads and plays the lesson on windows of its own that nobody sees, with the page on
+// screen set aside, so nothing it does reaches the page, the main window, its controller or
+// its status area.
 #pragma once
 
 #include "tools/check/CourseCheck.h"
@@ -17,8 +18,7 @@ struct LessonProblems {
 };
 
 // Checks the lesson fileName (as it stands in the course's LSNS folder) of the course in
-// folder. Uses the lesson and the page on screen, and leaves them torn down: the caller reads
-// its lesson again afterwards.
+// folder. The lesson and the page on screen are as they were afterwards.
 LessonProblems checkLessonAside(const std::string& folder, const std::string& fileName);
 
 // "2 errors, 1 warning"; "no problems".

@@ -167,6 +167,8 @@ void Preview::createChrome() {
     legend_->adjustSize();
     legend_->setAttribute(Qt::WA_TransparentForMouseEvents);
     legend_->hide();
+    // Made after the window was shown, so shown by hand.
+    status_->show();
     layoutChrome();
 }
 
@@ -240,14 +242,21 @@ void Preview::reload() {
     appServices().hideFeedbackPanel();
     lessonTeardown();
 
-    problems_ = checkLessonAside(folder_, fileName_);
     readAt_ = QTime::currentTime();
     ++reloads_;
     note_.clear();
-
+    problems_ = {};
     nameLesson();
     if (readIndexStep())
         build(pageWithin(page_));
+    // The page is on the screen before its lesson is checked: the check plays every page.
+    window_->repaint();
+
+    problems_ = checkLessonAside(folder_, fileName_);
+    if (pageLive_)
+        showLive();
+    else
+        showBroken(brokenTitle_, brokenFailure_);
 }
 
 Status Preview::readIndexStep() {
@@ -255,6 +264,7 @@ Status Preview::readIndexStep() {
     indexRead_ = !index.failed();
     if (!indexRead_)
         showBroken("The lesson cannot be read", index);
+    // A lesson that cannot be read is shown in the panel; the run goes on.
     return {};
 }
 
@@ -289,11 +299,16 @@ void Preview::showLive() {
 
 void Preview::showBroken(const std::string& title, const Status& failed) {
     pageLive_ = false;
+    brokenTitle_ = title;
+    brokenFailure_ = failed;
     dropDisplays();
     appServices().hideFeedbackPanel();
+    // The page strip in place of the builder's "Processing p. n".
+    appServices().drawStatusText("");
+    appServices().drawPageStrip();
     std::vector<std::string> lines = findingLines(problems_.findings);
-    // The check reads as the player does, so it names this failure; should it not, the
-    // player's own words are shown all the same.
+    // The check reads as the player does, so it names this failure; until it has run, or
+    // should it not, the player's own words are shown.
     if (problems_.errors == 0 && failed.failed()) {
         const Diagnostic& why = failed.diagnostic();
         lines.insert(lines.begin(),

@@ -98,6 +98,8 @@ private:
     QLabel* legend_ = nullptr;
     LessonProblems problems_;
     QImage lastGood_; // the main window with the last page that was shown live
+    std::string brokenTitle_;
+    Status brokenFailure_;
     bool pageLive_ = false;
     bool indexRead_ = false;
     QTime readAt_;

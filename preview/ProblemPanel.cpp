@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace lorvenna {
 
 namespace {
@@ -18,8 +20,10 @@ constexpr int kPageWidth = 800;
 constexpr int kPageHeight = 600;
 constexpr int kBoxWidth = 640;
 constexpr int kBoxHeight = 300;
+constexpr int kBoxLeast = 110;
+constexpr int kBoxMargins = 50;
 constexpr int kStripHeight = 120;
-constexpr QColor kDim{0, 0, 0, 150};
+constexpr QColor kDim{0, 0, 0, 170};
 constexpr QColor kBoxColour{255, 250, 235};
 constexpr QColor kErrorColour{160, 0, 0};
 
@@ -79,7 +83,12 @@ void ProblemPanel::showOverPage(const QImage& lastGoodPage, const std::string& t
     const QRect area = pageArea();
     setGeometry(area);
     const int width = std::min(area.width() - 20, scaleX(kBoxWidth));
-    const int height = std::min(area.height() - 20, scaleY(kBoxHeight));
+    // As tall as the problems need, so that as much of the page as can be stays in view.
+    const int needed = title_->sizeHint().height() +
+                       list_->fontMetrics().lineSpacing() * (static_cast<int>(lines.size()) + 1) +
+                       scaleY(kBoxMargins);
+    const int height =
+        std::min({area.height() - 20, scaleY(kBoxHeight), std::max(needed, scaleY(kBoxLeast))});
     box_->setGeometry((area.width() - width) / 2, (area.height() - height) / 2, width, height);
     setAttribute(Qt::WA_TransparentForMouseEvents, false);
     raise();
