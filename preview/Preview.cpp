@@ -176,6 +176,7 @@ void Preview::layoutChrome() {
     const QRect area = window_->rect();
     const int height = std::max(14, scaleY(kStatusHeight));
     status_->setGeometry(0, area.height() - height, area.width(), height);
+    panel_->setBottomMargin(height);
     const int right = std::min(area.width(), scaleX(kPageWidth));
     legend_->move(std::max(0, right - legend_->width() - scaleX(8)), scaleY(44));
     if (overlay_->isVisible())

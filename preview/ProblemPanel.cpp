@@ -23,6 +23,7 @@ constexpr int kBoxHeight = 300;
 constexpr int kBoxLeast = 110;
 constexpr int kBoxMargins = 50;
 constexpr int kStripHeight = 120;
+constexpr int kStripLeast = 70;
 constexpr QColor kDim{0, 0, 0, 170};
 constexpr QColor kBoxColour{255, 250, 235};
 constexpr QColor kErrorColour{160, 0, 0};
@@ -101,9 +102,16 @@ void ProblemPanel::showBelowPage(const std::string& title, const std::vector<std
     covering_ = false;
     lastGood_ = QImage();
     const QRect area = pageArea();
-    const int height = std::min(area.height(), scaleY(kStripHeight));
-    setGeometry(area.left(), area.bottom() + 1 - height, area.width(), height);
-    box_->setGeometry(0, 0, area.width(), height);
+    // Below the page where the window has room for it, else over the foot of the page.
+    const int below = parentWidget()->height() - bottomMargin_ - (area.bottom() + 1);
+    if (below >= scaleY(kStripLeast)) {
+        const int height = std::min(below, scaleY(kStripHeight));
+        setGeometry(area.left(), area.bottom() + 1, area.width(), height);
+    } else {
+        const int height = std::min(area.height(), scaleY(kStripHeight));
+        setGeometry(area.left(), area.bottom() + 1 - height, area.width(), height);
+    }
+    box_->setGeometry(0, 0, area.width(), height());
     raise();
     show();
     update();

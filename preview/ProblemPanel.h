@@ -22,10 +22,13 @@ public:
     // page (none: the window's own background) and the problems in a box over it.
     void showOverPage(const QImage& lastGoodPage, const std::string& title,
                       const std::vector<std::string>& lines);
-    // A strip at the foot of the page area; the page stays live above it.
+    // A strip below the page area, or at its foot when the window has no room below it; the
+    // page stays live.
     void showBelowPage(const std::string& title, const std::vector<std::string>& lines);
 
     bool coversPage() const { return isVisible() && covering_; }
+    // Room kept free at the foot of the main window (the preview's status line).
+    void setBottomMargin(int margin) { bottomMargin_ = margin; }
     std::string title() const;
     std::vector<std::string> lines() const;
 
@@ -41,6 +44,7 @@ private:
     QPlainTextEdit* list_ = nullptr;
     QImage lastGood_;
     bool covering_ = false;
+    int bottomMargin_ = 0;
 };
 
 } // namespace lorvenna

@@ -240,6 +240,23 @@ TEST_F(PreviewTest, AMissingPictureIsNamedInThePanel) {
               lines.end());
 }
 
+TEST_F(PreviewTest, ProblemsOnAnotherPageLeaveThePageLiveWithTheListBesideIt) {
+    // Page 2's question names a button that is not there; page 1 is fine.
+    std::string keyed = lessonText("Spokes");
+    keyed.replace(keyed.find("@Spokes"), 7, "@Spokes\nKEYBUTTON Nothing");
+    folder.write("LSNS/01-01.LSN", keyed);
+    open(1);
+    EXPECT_TRUE(preview->pageLive());
+    EXPECT_TRUE(preview->panel().isVisible());
+    EXPECT_FALSE(preview->panel().coversPage());
+    const std::vector<std::string> lines = preview->panel().lines();
+    EXPECT_NE(std::find(lines.begin(), lines.end(),
+                        "LSNS/01-01.LSN:16: page 2: No proper answer found for question Spokes"),
+              lines.end());
+    EXPECT_NE(std::find(lines.begin(), lines.end(), "HELP/TESTING.TXT: Help text is missing"),
+              lines.end());
+}
+
 TEST_F(PreviewTest, TheRegionOverlayOutlinesTheZoneWhereItIs) {
     open(2);
     const QImage plain = preview->window().grab().toImage(); // a zone's region is made drawn
