@@ -15,9 +15,11 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Files up to this size are read for their digest; pictures beyond it count by their times
-// and size alone.
+// Files up to these sizes are read for their digest: a file watched by name (a lesson) up to
+// the first, a file of a watched folder up to the second, so that a save reads no folder of
+// large pictures. Larger files count by their identity, size and times alone.
 constexpr std::int64_t kDigestLimit = 4 * 1024 * 1024;
+constexpr std::int64_t kFolderDigestLimit = 256 * 1024;
 
 std::uint64_t digestOf(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -87,14 +89,16 @@ bool FileWatch::checkNow() {
 }
 
 FileWatch::Snapshot FileWatch::snapshot() const {
-    std::vector<std::string> paths = files_;
+    std::vector<std::pair<std::string, std::int64_t>> paths; // with their digest limit
+    for (const std::string& file : files_)
+        paths.emplace_back(file, kDigestLimit);
     std::error_code error;
     for (const std::string& folder : folders_) {
         for (const fs::directory_entry& entry : fs::directory_iterator(folder, error))
-            paths.push_back(entry.path().string());
+            paths.emplace_back(entry.path().string(), kFolderDigestLimit);
     }
     Snapshot shot;
-    for (const std::string& path : paths) {
+    for (const auto& [path, digestLimit] : paths) {
         FileState state;
         struct stat info {};
         if (::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode)) {
@@ -103,7 +107,7 @@ FileWatch::Snapshot FileWatch::snapshot() const {
             state.size = info.st_size;
             state.modified = nanoseconds(info.st_mtim);
             state.changed = nanoseconds(info.st_ctim);
-            if (state.size <= kDigestLimit)
+            if (state.size <= digestLimit)
                 state.digest = digestOf(path);
         }
         shot[path] = state;

@@ -54,23 +54,25 @@ constexpr const char* kLegend = "Author keys (preview only)\n"
 
 enum class PageStep { None, Ahead, Back };
 
-// The page keys of the player (Page Down, Right, A and the keypad 1 go ahead; Page Up, Left,
-// B and the keypad 2 back).
+// The player's page keys.
+struct PageKey {
+    VirtualKey key;
+    PageStep step;
+};
+
+constexpr PageKey kPageKeys[] = {
+    {VirtualKey::PageDown, PageStep::Ahead}, {VirtualKey::Right, PageStep::Ahead},
+    {VirtualKey::A, PageStep::Ahead},        {VirtualKey::Keypad1, PageStep::Ahead},
+    {VirtualKey::PageUp, PageStep::Back},    {VirtualKey::Left, PageStep::Back},
+    {VirtualKey::B, PageStep::Back},         {VirtualKey::Keypad2, PageStep::Back},
+};
+
 PageStep pageStepOf(VirtualKey key) {
-    switch (key) {
-    case VirtualKey::PageDown:
-    case VirtualKey::Right:
-    case VirtualKey::A:
-    case VirtualKey::Keypad1:
-        return PageStep::Ahead;
-    case VirtualKey::PageUp:
-    case VirtualKey::Left:
-    case VirtualKey::B:
-    case VirtualKey::Keypad2:
-        return PageStep::Back;
-    default:
-        return PageStep::None;
+    for (const PageKey& page : kPageKeys) {
+        if (page.key == key)
+            return page.step;
     }
+    return PageStep::None;
 }
 
 std::vector<std::string> findingLines(const std::vector<Finding>& findings) {

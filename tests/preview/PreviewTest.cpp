@@ -12,6 +12,7 @@
 #include "tests/support/ScriptedBoxes.h"
 #include "tests/support/TestClock.h"
 #include "tests/support/WorkFolder.h"
+#include "tools/shot/PageShot.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -178,6 +179,14 @@ TEST_F(PreviewTest, OpensAtThePageAndFollowsSavesByRenameAndInPlace) {
     ASSERT_TRUE(reloaded());
     EXPECT_EQ(firstItemOf(1), "Valve");
     EXPECT_NE(preview->statusText().find("LSNS/01-01.LSN, page 2 of 2"), std::string::npos);
+
+    // A burst of saves is read once the files have settled, with the last save's text.
+    const int before = preview->reloads();
+    for (const char* caption : {"Hub", "Axle", "Chain"})
+        saveInPlace(lessonText(caption));
+    ASSERT_TRUE(reloaded());
+    EXPECT_EQ(firstItemOf(1), "Chain");
+    EXPECT_EQ(preview->reloads(), before + 1);
 }
 
 TEST_F(PreviewTest, AnotherLessonSavedBesideItReadsNothing) {
@@ -299,6 +308,22 @@ TEST_F(PreviewTest, AuthorKeysTurnTestPagesShowTheLegendAndCopyThePage) {
     EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
               preview->pagePicture().convertToFormat(QImage::Format_RGB32));
     EXPECT_EQ(png.size(), QSize(800, 600));
+
+    preview->goToPage(2); // Ctrl+G, once the page is chosen
+    QCoreApplication::processEvents();
+    EXPECT_EQ(lesson().currentPage(), 2);
+}
+
+TEST_F(PreviewTest, TheCopiedPageIsThePictureLorvennaShotDraws) {
+    open(2);
+    preview->window().resize(1000, 700); // a window larger than the page, as a maximised one
+    QCoreApplication::processEvents();
+    const QImage copied = preview->pagePicture().convertToFormat(QImage::Format_RGB32);
+    preview.reset();
+
+    PageShot shot;
+    ASSERT_TRUE(shot.render(folder.path() + "/LSNS/01-01.LSN", 2, false)) << shot.error();
+    EXPECT_EQ(copied, shot.image().convertToFormat(QImage::Format_RGB32));
 }
 
 TEST_F(PreviewTest, NothingIsWrittenToTheWorkingFolderOrAKeyDisk) {
