@@ -88,6 +88,7 @@ int watchCourse(const std::string& folder, bool quiet) {
     };
     print(course.recheck());
 
+    std::error_code error;
     FileWatch watch([&] {
         const std::vector<std::string> changes = course.recheck();
         if (changes.empty())
@@ -98,12 +99,13 @@ int watchCourse(const std::string& folder, bool quiet) {
     watch.addFolder(folder);
     for (const char* sub : {"LSNS", "BMPS", "HELP"}) {
         const std::string host = hostPath(sub);
-        std::error_code error;
         if (std::filesystem::is_directory(host, error))
             watch.addFolder(host);
     }
     watch.markSeen();
-    std::fprintf(stderr, "lorvenna-check: watching %s; Ctrl+C ends\n", folder.c_str());
+    const std::filesystem::path shown = std::filesystem::canonical(folder, error);
+    std::fprintf(stderr, "lorvenna-check: watching %s; Ctrl+C ends\n",
+                 error ? folder.c_str() : shown.c_str());
     return QCoreApplication::exec();
 }
 
