@@ -231,9 +231,18 @@ void Preview::rememberPage() {
 }
 
 void Preview::reload() {
+    if (window_->isDestroyed()) // the run has ended
+        return;
     if (QApplication::activeModalWidget()) {
-        // A box or dialog of the page is open: the page goes when it has closed.
-        QTimer::singleShot(kModalRetryMs, this, [this] { reload(); });
+        // A box or dialog of the page is open: the page goes when it has closed, once however
+        // many saves came meanwhile.
+        if (!reloadWaiting_) {
+            reloadWaiting_ = true;
+            QTimer::singleShot(kModalRetryMs, this, [this] {
+                reloadWaiting_ = false;
+                reload();
+            });
+        }
         return;
     }
     rememberPage();
@@ -495,6 +504,15 @@ int runPreview(const std::string& lessonFile, int page) {
     if (!equalsIgnoringCase(lessons.filename().string(), "LSNS")) {
         std::fprintf(stderr, "lorvenna: %s is not in the LSNS folder of a course\n", asked.c_str());
         messageBox("No lesson file to preview.", asked + " is not in the LSNS folder of a course.");
+        return kExitUsage;
+    }
+    // The player names its lesson file in 80 characters, "LSNS\" included.
+    constexpr std::size_t kLongestName = sizeof(Lesson::lessonPath) - 6;
+    if (file.filename().string().size() > kLongestName) {
+        std::fprintf(stderr, "lorvenna: the name of %s is too long for a lesson file\n",
+                     asked.c_str());
+        messageBox("No lesson file to preview.",
+                   asked + ": the name is too long for a lesson file.");
         return kExitUsage;
     }
     const std::string course = lessons.parent_path().string();

@@ -105,6 +105,7 @@ private:
     QTime readAt_;
     std::string note_;
     int reloads_ = 0;
+    bool reloadWaiting_ = false; // for a dialog of the page to close
 };
 
 // lorvenna --preview LESSON [PAGE]: the lesson file by its host path; an empty path is asked

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QDeadlineTimer>
+#include <QDialog>
 #include <QKeyEvent>
 #include <QMimeData>
 
@@ -187,6 +188,22 @@ TEST_F(PreviewTest, OpensAtThePageAndFollowsSavesByRenameAndInPlace) {
     ASSERT_TRUE(reloaded());
     EXPECT_EQ(firstItemOf(1), "Chain");
     EXPECT_EQ(preview->reloads(), before + 1);
+}
+
+TEST_F(PreviewTest, ASaveWhileADialogIsOpenIsReadOnceItHasClosed) {
+    open(2);
+    QDialog dialog(&preview->window()); // the help viewer, say, over the page
+    dialog.setModal(true);
+    dialog.show();
+    const int before = preview->reloads();
+    saveByRename(lessonText("Rim"));
+    saveInPlace(lessonText("Tyre"));
+    preview->watch().checkNow();
+    EXPECT_EQ(preview->reloads(), before);
+    EXPECT_EQ(firstItemOf(1), "Spokes");
+    dialog.close();
+    ASSERT_TRUE(reloaded());
+    EXPECT_EQ(firstItemOf(1), "Tyre");
 }
 
 TEST_F(PreviewTest, AnotherLessonSavedBesideItReadsNothing) {
