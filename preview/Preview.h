@@ -108,8 +108,4 @@ private:
     bool reloadWaiting_ = false; // for a dialog of the page to close
 };
 
-// lorvenna --preview LESSON [PAGE]: the lesson file by its host path; an empty path is asked
-// for in a file dialog. Returns the program's exit code.
-int runPreview(const std::string& lessonFile, int page);
-
 } // namespace lorvenna

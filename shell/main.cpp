@@ -1,5 +1,5 @@
 // Program entry: start-up, then the controller runs the session from state 0.
-#include "preview/Preview.h"
+#include "preview/PreviewRun.h"
 #include "shell/CourseChoice.h"
 #include "shell/StartUp.h"
 
