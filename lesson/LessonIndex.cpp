@@ -8,6 +8,7 @@
 #include "platform/FixedText.h"
 #include "platform/LineMatcher.h"
 #include "platform/LineReader.h"
+#include "platform/TextCodec.h"
 
 #include <algorithm>
 #include <string>
@@ -18,6 +19,11 @@
 namespace lorvenna {
 
 namespace {
+
+// The title line as the program keeps its texts, in UTF-8.
+void setLessonTitle(Lesson& read, std::string_view line) {
+    setText(read.lessonTitle, read.textUtf8 ? std::string(line) : westernToUtf8(line));
+}
 
 constexpr int kIndexLineLimit = 240;
 constexpr std::size_t kMaxDisplayName = 59;
@@ -169,10 +175,12 @@ Status readLessonIndex() {
         return Diagnostic{"Lesson file " + std::string(read.lessonPath) + " is nonexistent or bad.",
                           read.lessonPath, 0};
 
+    const EncodingScan encoding = scanEncoding(file);
+    read.textUtf8 = encoding.utf8;
     BufferedLineReader reader(file);
     const char* line = nullptr;
     reader.readInPlace(line, kIndexLineLimit);
-    setText(read.lessonTitle, line ? line : "");
+    setLessonTitle(read, line ? line : "");
 
     // One pass over the file: the page section is taken line by line up to "END PAGES", and
     // every line of the file is noted for the display block search. Both see the lines as

@@ -5,6 +5,7 @@
 #include "items/Drawing.h"
 #include "items/RunObjects.h"
 #include "platform/QtChildWindow.h"
+#include "platform/QtText.h"
 #include "platform/ScreenScale.h"
 #include "shell/DisplayWindowProc.h"
 
@@ -229,11 +230,11 @@ void MainWindow::focusMainWindow() {
 }
 
 void MainWindow::setCaption(std::string_view caption) {
-    setWindowTitle(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+    setWindowTitle(toQString(caption));
 }
 
 void MainWindow::showFeedbackPanel(std::string_view text, int width, int height) {
-    feedbackPanel_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    feedbackPanel_->setText(toQString(text));
     // The size is the room the comment needs as measured without the panel's frame: where the
     // frame makes it wrap once more, the panel grows so that no line is cut off.
     feedbackPanel_->setGeometry(4, 4, width,

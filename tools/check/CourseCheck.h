@@ -28,6 +28,9 @@ class CourseCheck {
 public:
     // Checks the course in folder, which becomes the working folder.
     void run(const std::string& folder);
+    // Checks one lesson of the course in folder: fileName as its LSNS folder lists it
+    // ("01-02.LSN"). The help texts and the folder as a whole are not looked at.
+    void runLesson(const std::string& folder, const std::string& fileName);
 
     const std::vector<Finding>& findings() const { return findings_; }
     int errorCount() const;
@@ -44,6 +47,8 @@ private:
     void add(Severity severity, std::string file, long line, int page, std::string text);
     void checkLesson(const std::string& fileName);
     void checkHelpFiles();
+    // A warning for a text file that mixes UTF-8 with 8-bit text.
+    void checkEncoding(const std::string& name, const std::string& shown);
 
     std::vector<Finding> findings_;
     std::string lessonFolder_ = "LSNS";
@@ -52,5 +57,9 @@ private:
     int questions_ = 0;
     bool asksQuestions_ = false; // some item of the course holds answer keys
 };
+
+// The findings of one lesson, as values, for the author's live preview: what lorvenna-check
+// reports on that lesson, line for line. The main window services must be installed.
+std::vector<Finding> checkLessonFile(const std::string& folder, const std::string& fileName);
 
 } // namespace lorvenna

@@ -17,8 +17,10 @@ constexpr int kExitClean = 0;
 constexpr int kExitFindings = 1; // an unregistered disk, an unreadable file, an altered record
 constexpr int kExitFailed = 2;   // wrong use, or the table could not be written
 
+constexpr const char* kUsage = "usage: lorvenna-grades FOLDER... [--csv FILE]\n";
+
 int usage() {
-    std::fprintf(stderr, "usage: lorvenna-grades FOLDER... [--csv FILE]\n");
+    std::fputs(kUsage, stderr);
     return kExitFailed;
 }
 
@@ -54,6 +56,10 @@ int main(int argc, char** argv) {
     std::vector<std::string> folders;
     std::string csv;
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return kExitClean;
+        }
         if (std::strcmp(argv[i], "--csv") == 0) {
             if (++i == argc || !csv.empty())
                 return usage();

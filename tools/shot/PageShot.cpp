@@ -25,7 +25,7 @@ bool PageShot::fail(std::string reason) {
     return false;
 }
 
-bool PageShot::render(const std::string& lessonFile, int page, bool answer) {
+bool PageShot::render(const std::string& lessonFile, int page, bool answer, bool right) {
     namespace fs = std::filesystem;
     std::error_code ignored;
     const fs::path file = fs::absolute(lessonFile, ignored);
@@ -62,7 +62,12 @@ bool PageShot::render(const std::string& lessonFile, int page, bool answer) {
             lessonTeardown();
             return fail("Page " + std::to_string(page) + " asks no question");
         }
-        play.answerCurrentQuestion();
+        const PlayedQuestion played = play.answerCurrentQuestion(right);
+        if (!pageOnScreen().answerPauseRunning()) {
+            lessonTeardown();
+            return fail("The question " + played.title + " could not be answered" +
+                        (played.detail.empty() ? "" : ": " + played.detail));
+        }
         image_ = window.grab(QRect(0, 0, kWidth, kHeight)).toImage();
     } else {
         image_ = window.grab(QRect(0, 0, kWidth, kHeight)).toImage();

@@ -17,9 +17,9 @@ public:
 
     // Renders page of the lesson file at lessonFile (a host path; the folder above its LSNS
     // folder is the working folder, so its pictures are found). With answer, the page's
-    // first question is answered from its own keys first and the picture is taken during the
-    // pause. False with the reason in error().
-    bool render(const std::string& lessonFile, int page, bool answer);
+    // first question is answered first, from its own keys or, with right false, wrongly, and
+    // the picture is taken during the pause. False with the reason in error().
+    bool render(const std::string& lessonFile, int page, bool answer, bool right = true);
 
     const QImage& image() const { return image_; }
     const std::string& error() const { return error_; }
