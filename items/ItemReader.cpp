@@ -398,6 +398,13 @@ Status failBlock(Status failed, FileHandle& lessonFile, long position) {
     return failed;
 }
 
+// An ITEM line or the end of the display block.
+bool endsBlock(const char* line) {
+    LineMatcher m(line);
+    std::string word;
+    return (m.keyword("ITEM") && m.word(word) && m.word(word)) || std::strstr(line, "END DISPLAY");
+}
+
 ReadingRecovery*& activeRecovery() {
     static ReadingRecovery* recovery = nullptr;
     return recovery;
@@ -458,6 +465,16 @@ Status readItemBlock(Item* item, const char* title, Display* display, FileHandle
         // The brace test comes before every command: a text line holding "}" ends the block.
         if (length < 1 || std::memchr(line, '}', static_cast<std::size_t>(length)))
             break;
+        if (ReadingRecovery* recovery = ReadingRecovery::active(); recovery && endsBlock(line)) {
+            // The next item or the end of the display, where the "}" was forgotten: the
+            // player would take the line as one of this item's; going on, it is read again
+            // as what it is.
+            Status missing = failure("Item " + item->title + " has no } before this line");
+            missing.diagnostic().line = lineNumberAt(lessonFile, lineStart);
+            recovery->add(std::move(missing), ReadingRecovery::Stage::Reading);
+            seekFile(lessonFile, lineStart);
+            break;
+        }
         reader.line = decodedLine(line, length, converted);
         if (reader.apply() != Row::Failed)
             continue;

@@ -2,6 +2,7 @@
 // position of the block of every display a page names.
 #include "lesson/LessonIndex.h"
 
+#include "items/ItemReader.h"
 #include "items/PageEntry.h"
 #include "items/RunObjects.h"
 #include "lesson/BlockFinder.h"
@@ -211,9 +212,22 @@ Status readLessonIndex() {
         position = after;
     }
 
+    // Going on after errors, a page keeps the displays that have blocks: each missing one is
+    // noted and left empty.
+    if (ReadingRecovery* recovery = ReadingRecovery::active()) {
+        for (const BlockFinder::Waiting* missing : blocks.allMissing()) {
+            const std::string name(missing->entry->displayName[missing->slot]);
+            Status failed = failure("Page " + std::to_string(missing->entry->pageNumber) +
+                                    " specified nonexistent Display " + name);
+            failed.diagnostic().line = lineNumberAt(file, missing->at);
+            recovery->add(std::move(failed), ReadingRecovery::Stage::Reading);
+            missing->entry->displayOffset[missing->slot] = kNoBlock;
+        }
+    }
     // The DISPLAY lines were read before the reason the page section stopped, so a missing
     // display block is reported first.
-    if (const BlockFinder::Waiting* missing = blocks.firstMissing()) {
+    if (const BlockFinder::Waiting* missing = blocks.firstMissing();
+        missing && !ReadingRecovery::active()) {
         const std::string name(missing->entry->displayName[missing->slot]);
         return failIndex(file,
                          failure("Page " + std::to_string(missing->entry->pageNumber) +

@@ -313,6 +313,8 @@ Status startNewDisplays() {
 } // namespace
 
 Status ReadLsn(Display* display, long position) {
+    if (position == kNoBlock)
+        return {};
     FileHandle file = openForReading(lesson().lessonPath);
     if (isInvalid(file))
         return Diagnostic{"Can't open Lesson file " + std::string(lesson().lessonPath),

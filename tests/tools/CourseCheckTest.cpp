@@ -108,6 +108,31 @@ END PAGES
 END LESSON
 )";
 
+// Pages naming displays without blocks, and items without their "}": the pages are built
+// from what is there, so the slips after them are found too.
+constexpr const char* kMissingPieces = R"(Lesson 01-03 Pieces missing
+PAGE 1
+DISPLAY Main
+DISPLAY Ghost
+PAGE 2
+DISPLAY Main
+DISPLAY Phantom
+END PAGES
+DISPLAY Main 10 10 300 200 A
+ITEM TEXT Intro
+@Hello
+OUTPUT Nobody APPEAR
+ITEM BUTTON Press
+LOC 20 100
+SIZE 80 30
+OUTPUT Ghost2 HIDE
+}
+ITEM TEXT Last
+@Bye
+END DISPLAY
+END LESSON
+)";
+
 struct ToolRun {
     std::string output;
     int exitCode = -1;
@@ -130,6 +155,7 @@ TEST(CourseCheck, ReportsEveryErrorWithItsFileAndLine) {
     WorkFolder folder;
     folder.write("LSNS/01-01.LSN", kBrokenLesson);
     folder.write("LSNS/01-02.LSN", kWrongTitle);
+    folder.write("LSNS/01-03.LSN", kMissingPieces);
     folder.addPicture();
     folder.write("BMPS/TORN.BMP", "BM and nothing a picture needs", false);
     for (const char* help : {"STARTUP", "CREDITS", "REPORT", "REGULAR1", "REGULAR2"})
@@ -163,8 +189,16 @@ TEST(CourseCheck, ReportsEveryErrorWithItsFileAndLine) {
               "not this file LSNS/01-02.LSN: the player opens that file for this lesson (it does "
               "not exist); give the title the numbers of the file name\n"
               "LSNS/01-02.LSN:3: Page 1 specified nonexistent Display Lost\n"
+              "LSNS/01-03.LSN:4: Page 1 specified nonexistent Display Ghost\n"
+              "LSNS/01-03.LSN:7: Page 2 specified nonexistent Display Phantom\n"
+              "LSNS/01-03.LSN:12: page 1: Connect failed on Nobody: no item Nobody is on the "
+              "page\n"
+              "LSNS/01-03.LSN:13: Item Intro has no } before this line\n"
+              "LSNS/01-03.LSN:16: page 1: Connect failed on Ghost2: no item Ghost2 is on the "
+              "page\n"
+              "LSNS/01-03.LSN:20: Item Last has no } before this line\n"
               "HELP/TESTING.TXT: Help text is missing\n"
-              "2 lessons, 5 pages, 3 questions: 16 errors, 1 warning\n");
+              "3 lessons, 8 pages, 3 questions: 22 errors, 1 warning\n");
     EXPECT_EQ(run.exitCode, 1);
 
     const ToolRun quiet = runTool(check + "--quiet " + folder.path() + " 2>/dev/null");

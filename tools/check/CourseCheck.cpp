@@ -129,7 +129,14 @@ private:
         check_.checkEncoding(name_, shown_);
         checkTitle();
         setText(lesson().lessonPath, name_);
-        const Status index = readLessonIndex();
+        Status index;
+        {
+            // A page naming a display without a block keeps its other displays.
+            ReadingRecovery recovery;
+            index = readLessonIndex();
+            for (const ReadingRecovery::Fault& fault : recovery.faults)
+                error(fault.diagnostic.line, 0, fault.diagnostic.message);
+        }
         const bool indexed = !index.failed();
         if (!indexed)
             error(index.diagnostic().line, 0, index.message());
@@ -189,6 +196,8 @@ private:
         for (const PageEntry* entry = indexed ? lesson().pages : nullptr; entry;
              entry = entry->next) {
             for (int slot = 1; slot <= entry->namedSlots(); ++slot) {
+                if (entry->displayOffset[slot] == kNoBlock)
+                    continue;
                 named.insert(entry->displayOffset[slot]);
                 blocks.emplace(entry->displayOffset[slot], entry->displayName[slot]);
             }
