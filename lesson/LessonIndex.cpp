@@ -176,12 +176,11 @@ Status readLessonIndex() {
         return Diagnostic{"Lesson file " + std::string(read.lessonPath) + " is nonexistent or bad.",
                           read.lessonPath, 0};
 
-    const EncodingScan encoding = scanEncoding(file);
-    read.textUtf8 = encoding.utf8;
     BufferedLineReader reader(file);
     const char* line = nullptr;
     reader.readInPlace(line, kIndexLineLimit);
-    setLessonTitle(read, line ? line : "");
+    // Decoded once the whole file has told its encoding.
+    const std::string title = line ? line : "";
 
     // One pass over the file: the page section is taken line by line up to "END PAGES", and
     // every line of the file is noted for the display block search. Both see the lines as
@@ -211,6 +210,9 @@ Status readLessonIndex() {
         }
         position = after;
     }
+
+    read.textUtf8 = reader.readUtf8();
+    setLessonTitle(read, title);
 
     // Going on after errors, a page keeps the displays that have blocks: each missing one is
     // noted and left empty.

@@ -12,6 +12,9 @@
 namespace lorvenna {
 
 inline QString toQString(std::string_view text) {
+    // Most texts are plain ASCII, which the quickest conversion takes as it is.
+    if (isAscii(text))
+        return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
     if (isValidUtf8(text))
         return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
     const std::string decoded = westernToUtf8(text);

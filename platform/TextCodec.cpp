@@ -64,40 +64,6 @@ int sequenceLength(const unsigned char* bytes, std::size_t size, std::size_t i) 
     return length;
 }
 
-// Scans bytes, continuing a scan: returns the bytes at the end that may begin a sequence
-// completed by the next part.
-std::size_t scanPart(const unsigned char* bytes, std::size_t size, long base, EncodingScan& scan) {
-    std::size_t i = 0;
-    while (i < size) {
-        // Eight plain ASCII bytes at a time.
-        if (i + 8 <= size) {
-            std::uint64_t word;
-            std::memcpy(&word, bytes + i, sizeof word);
-            if ((word & 0x8080808080808080ULL) == 0) {
-                i += 8;
-                continue;
-            }
-        }
-        const int length = sequenceLength(bytes, size, i);
-        if (length < 0)
-            return size - i;
-        if (length == 0) {
-            scan.highBytes = true;
-            if (scan.utf8)
-                scan.firstBadOffset = base + static_cast<long>(i);
-            scan.utf8 = false;
-            ++i;
-            continue;
-        }
-        if (length > 1) {
-            scan.highBytes = true;
-            scan.utf8Sequences = true;
-        }
-        i += static_cast<std::size_t>(length);
-    }
-    return 0;
-}
-
 } // namespace
 
 bool isValidUtf8(std::string_view bytes, bool mayBeCut) {
@@ -109,6 +75,21 @@ bool isValidUtf8(std::string_view bytes, bool mayBeCut) {
         if (length == 0)
             return false;
         i += static_cast<std::size_t>(length);
+    }
+    return true;
+}
+
+bool isAscii(std::string_view bytes) {
+    std::size_t i = 0;
+    for (; i + 8 <= bytes.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, bytes.data() + i, sizeof word);
+        if (word & 0x8080808080808080ULL)
+            return false;
+    }
+    for (; i < bytes.size(); ++i) {
+        if (static_cast<unsigned char>(bytes[i]) >= 0x80)
+            return false;
     }
     return true;
 }
@@ -179,37 +160,95 @@ std::size_t utf8CutLength(std::string_view text, std::size_t n) {
     return n;
 }
 
+void Utf8Validator::bad(long offset) {
+    highBytes_ = true;
+    if (utf8_)
+        firstBad_ = offset;
+    utf8_ = false;
+}
+
+void Utf8Validator::feed(const char* part, std::size_t count) {
+    // A sequence begun in the last part is completed with the first bytes of this one.
+    const std::size_t before = carriedCount_; // bytes of the last part
+    std::size_t taken = 0;
+    while (carriedCount_ > 0 && taken < count) {
+        carried_[carriedCount_++] = static_cast<unsigned char>(part[taken++]);
+        const int length = sequenceLength(carried_, carriedCount_, 0);
+        if (length < 0 && carriedCount_ < sizeof carried_)
+            continue;
+        if (length > 0) {
+            highBytes_ = sequences_ = true;
+            part += taken;
+            count -= taken;
+            fed_ += static_cast<long>(carriedCount_);
+        } else {
+            // The lead byte is bad; the bytes of this part after it are looked at again.
+            bad(fed_);
+            fed_ += static_cast<long>(before);
+        }
+        carriedCount_ = 0;
+    }
+    if (carriedCount_ > 0) // the part ended inside the sequence: it waits for the next
+        return;
+    const auto* bytes = reinterpret_cast<const unsigned char*>(part);
+    std::size_t i = 0;
+    while (i < count) {
+        // Eight plain ASCII bytes at a time.
+        if (i + 8 <= count) {
+            std::uint64_t word;
+            std::memcpy(&word, bytes + i, sizeof word);
+            if ((word & 0x8080808080808080ULL) == 0) {
+                i += 8;
+                continue;
+            }
+        }
+        const int length = sequenceLength(bytes, count, i);
+        if (length < 0) {
+            carriedCount_ = count - i;
+            std::memcpy(carried_, bytes + i, carriedCount_);
+            break;
+        }
+        if (length == 0) {
+            bad(fed_ + static_cast<long>(i));
+            ++i;
+            continue;
+        }
+        if (length > 1)
+            highBytes_ = sequences_ = true;
+        i += static_cast<std::size_t>(length);
+    }
+    fed_ += static_cast<long>(count - carriedCount_);
+}
+
+bool Utf8Validator::finish() {
+    // A sequence the end cuts short is not UTF-8.
+    if (carriedCount_ > 0)
+        bad(fed_);
+    carriedCount_ = 0;
+    return utf8_;
+}
+
 EncodingScan scanEncoding(FileHandle file) {
     EncodingScan scan;
     const long start = filePosition(file);
     if (start < 0)
         return scan;
-    std::vector<unsigned char> buffer(64 * 1024 + 4);
-    std::size_t carried = 0;
-    long base = 0;
-    while (true) {
-        const long got = readBytes(file, buffer.data() + carried, 64 * 1024);
+    std::vector<char> buffer(64 * 1024);
+    Utf8Validator validator;
+    for (long got = readBytes(file, buffer.data(), static_cast<long>(buffer.size())); got != 0;
+         got = readBytes(file, buffer.data(), static_cast<long>(buffer.size()))) {
         if (got < 0) {
             seekFile(file, start);
             return scan;
         }
-        const std::size_t size = carried + static_cast<std::size_t>(got);
-        if (got == 0) {
-            // A sequence the end of the file cuts short is not UTF-8.
-            if (carried > 0) {
-                scan.highBytes = true;
-                if (scan.utf8)
-                    scan.firstBadOffset = base;
-                scan.utf8 = false;
-            }
-            break;
-        }
-        carried = scanPart(buffer.data(), size, base, scan);
-        base += static_cast<long>(size - carried);
-        std::memmove(buffer.data(), buffer.data() + size - carried, carried);
+        validator.feed(buffer.data(), static_cast<std::size_t>(got));
     }
     seekFile(file, start);
     scan.readable = true;
+    scan.utf8 = validator.finish();
+    scan.utf8Sequences = validator.sawSequences();
+    scan.highBytes = validator.sawHighBytes();
+    scan.firstBadOffset = validator.firstBad();
     return scan;
 }
 

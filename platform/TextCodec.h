@@ -16,6 +16,9 @@ namespace lorvenna {
 // bytes are the first part of something longer.
 bool isValidUtf8(std::string_view bytes, bool mayBeCut = false);
 
+// True when every byte is below 0x80: the same text in either encoding.
+bool isAscii(std::string_view bytes);
+
 // Each byte of the Western code page as UTF-8; ASCII stays as it is.
 std::string westernToUtf8(std::string_view bytes);
 // The text in the Western code page; false when a character has no place in it (the text
@@ -28,6 +31,32 @@ std::string decodeText(std::string_view bytes, bool mayBeCut = false);
 // The longest prefix of at most n bytes that does not end inside a UTF-8 sequence. Bytes
 // that are not UTF-8 around the cut are cut where asked.
 std::size_t utf8CutLength(std::string_view text, std::size_t n);
+
+// Takes a text's bytes part by part, in order, and tells whether they make UTF-8 as a whole;
+// a sequence may run from one part into the next.
+class Utf8Validator {
+public:
+    void feed(const char* bytes, std::size_t count);
+    // After the last part: every byte belonged to a well-formed sequence.
+    bool finish();
+
+    bool utf8() const { return utf8_; }
+    bool sawSequences() const { return sequences_; }
+    bool sawHighBytes() const { return highBytes_; }
+    // The first byte that is not UTF-8, counted from the first byte fed; -1 if none.
+    long firstBad() const { return firstBad_; }
+
+private:
+    void bad(long offset);
+
+    unsigned char carried_[4] = {};
+    std::size_t carriedCount_ = 0;
+    long fed_ = 0; // bytes fed before the current part, less those carried
+    bool utf8_ = true;
+    bool sequences_ = false;
+    bool highBytes_ = false;
+    long firstBad_ = -1;
+};
 
 // What a file holds, from its current position to its end (the position is kept).
 struct EncodingScan {

@@ -53,6 +53,24 @@ TEST(TextCodec, CutsNeverSplitACharacter) {
     EXPECT_STREQ(field, "a"); // not "a" and half a kappa
 }
 
+TEST(TextCodec, ValidatesTextFedInPartsAsAWhole) {
+    const std::string texts[] = {"a\xCE\xBA\xE2\x82\xAC b", "ab\xE9\xCE\xBA", "\xCE\xBA\xCE",
+                                 "\xE2\x82x\xCE\xBA", "\xF0\x9F\x98\x80 ok"};
+    for (const std::string& text : texts) {
+        Utf8Validator whole;
+        whole.feed(text.data(), text.size());
+        const bool utf8 = whole.finish();
+        EXPECT_EQ(utf8, isValidUtf8(text)) << text;
+        for (std::size_t split = 1; split < text.size(); ++split) {
+            Utf8Validator parts;
+            parts.feed(text.data(), split);
+            parts.feed(text.data() + split, text.size() - split);
+            EXPECT_EQ(parts.finish(), utf8) << text << " split at " << split;
+            EXPECT_EQ(parts.firstBad(), whole.firstBad()) << text << " split at " << split;
+        }
+    }
+}
+
 TEST(TextCodec, ScansAWholeFileAcrossItsReadChunks) {
     WorkFolder folder;
     // A Greek letter across the 64 KiB boundary of the scan's reads.
