@@ -72,7 +72,7 @@ clean:
 # which leaves lorvenna_VERSION_ARCH.deb here for `apt install ./lorvenna_*.deb`. The tests
 # check the package too, so they need the same tools.
 PREFIX ?= /usr/local
-PACKAGING_PACKAGES := dpkg-dev file desktop-file-utils appstream man-db
+PACKAGING_PACKAGES := dpkg-dev file desktop-file-utils appstream man-db python3
 package test: PACKAGES += $(PACKAGING_PACKAGES)
 # The class report of lorvenna-grades is opened in a headless browser by its test.
 REPORT_PACKAGES := chromium
