@@ -237,7 +237,7 @@ TEST_F(PreviewTest, ABrokenSaveShowsTheProblemsOverTheLastPageAndAFixBringsItBac
     EXPECT_EQ(preview->panel().title(), "Page 2 cannot be shown");
     const std::vector<std::string> lines = preview->panel().lines();
     ASSERT_FALSE(lines.empty());
-    EXPECT_EQ(lines.front(), "LSNS/01-01.LSN:16: Item Type not proper");
+    EXPECT_EQ(lines.front(), "LSNS/01-01.LSN:16: Item Type not proper: ITEM WHEEL Spokes");
     EXPECT_NE(preview->statusText().find("1 error"), std::string::npos);
     EXPECT_TRUE(boxes.shown().empty()); // no "Bad LSN file." box
 
@@ -264,7 +264,7 @@ TEST_F(PreviewTest, AMissingPictureIsNamedInThePanel) {
     ASSERT_TRUE(preview->panel().coversPage());
     const std::vector<std::string> lines = preview->panel().lines();
     EXPECT_NE(std::find(lines.begin(), lines.end(),
-                        "LSNS/01-01.LSN:21: Image BMPS\\GONE.BMP not present in BMPS folder!"),
+                        "LSNS/01-01.LSN:21: Image BMPS/GONE.BMP not present in BMPS folder!"),
               lines.end());
 }
 

@@ -228,6 +228,8 @@ TEST(CourseCheck, WarnsAboutLayoutAndMixedText) {
     WorkFolder folder;
     folder.write("LSNS/01-01.LSN", kCrampedLesson);
     folder.write("BMPS/PHOTO.BMP", "\x89PNG\r\n\x1a\n and the rest", false);
+    for (const char* help : {"STARTUP", "CREDITS", "REPORT", "REGULAR1", "REGULAR2", "TESTING"})
+        folder.write(std::string("HELP/") + help + ".TXT", "Help.\n");
     MainWindow window;
     CourseCheck check;
     check.runLesson(folder.path(), "01-01.LSN");

@@ -44,7 +44,7 @@ TEST(CourseWatch, RecheckPrintsEverythingFirstAndThenOnlyWhatChanged) {
                                    "END LESSON\n");
     CourseWatch watch(folder.path(), false);
     const std::string missing = "LSNS/01-01.LSN:3: Page 1 specified nonexistent Display Lost";
-    EXPECT_EQ(watch.recheck(), (Lines{missing, "1 lesson, 0 pages, 0 questions: 1 error, "
+    EXPECT_EQ(watch.recheck(), (Lines{missing, "1 lesson, 1 page, 0 questions: 1 error, "
                                                "0 warnings"}));
     EXPECT_EQ(watch.recheck(), Lines{});
 
