@@ -14,6 +14,7 @@
 #include "platform/Surface.h"
 
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace lorvenna {
@@ -63,7 +64,11 @@ int answeredEntries(const Item& question) {
 // A comment of the panel: at most 255 characters, as the panel has always shown.
 using Comment = char[256];
 
+// What the panel says is said to a screen reader with the mark.
+std::string shownComment;
+
 void showPanel(const char* comment, int width, int height) {
+    shownComment = comment;
     appServices().showFeedbackPanel(comment, width, height);
 }
 
@@ -149,11 +154,10 @@ void showRightSpots(const Item& question) {
     showPanel(kWrongLocation, scaleX(extent.width), scaleY(2 * extent.height));
 }
 
-} // namespace
-
-void drawAnswerFeedback(AnswerOutcome outcome) {
+// The right or wrong mark where the student answered, and the comment on a wrong answer.
+void drawMarks(AnswerOutcome outcome) {
     Display* display = pageOnScreen().answer.feedbackDisplay();
-    if (!display || outcome == AnswerOutcome::MorePicks)
+    if (!display)
         return;
     Surface* surface = screenOf(display);
     const int lineHeight = surface ? surface->measureText("M").height : kFallbackLineHeight;
@@ -181,6 +185,19 @@ void drawAnswerFeedback(AnswerOutcome outcome) {
         commentOnCombination(question, lineHeight);
     else if (kinds & kKeyShow)
         showRightSpots(question);
+}
+
+} // namespace
+
+void drawAnswerFeedback(AnswerOutcome outcome) {
+    if (outcome == AnswerOutcome::MorePicks)
+        return;
+    shownComment.clear();
+    drawMarks(outcome);
+    std::string said = outcome == AnswerOutcome::Right ? "Right" : "Wrong";
+    if (!shownComment.empty())
+        said += "\n" + shownComment;
+    appServices().announce(said);
 }
 
 void wipeStrayMarks() {

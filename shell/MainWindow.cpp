@@ -7,6 +7,7 @@
 #include "platform/QtChildWindow.h"
 #include "platform/ScreenScale.h"
 #include "shell/DisplayWindowProc.h"
+#include "shell/MainWindowAccessibility.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -18,6 +19,7 @@
 #include <QTimer>
 
 #include <algorithm>
+#include <string>
 
 namespace lorvenna {
 
@@ -139,6 +141,7 @@ VirtualKey virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
 }
 
 MainWindow::MainWindow(ControllerSteps steps) : controller_(*this, std::move(steps)) {
+    installMainWindowAccessibility();
     installAppServices(this);
 
     setWindowTitle(QStringLiteral("Lorvenna"));
@@ -152,6 +155,7 @@ MainWindow::MainWindow(ControllerSteps steps) : controller_(*this, std::move(ste
 
     createButtons();
     createFeedbackPanel();
+    announcer_ = new Announcer(this);
 
     pageOnScreen().statusRect = {scaleX(kStatusRect.left), scaleY(kStatusRect.top),
                                  scaleX(kStatusRect.right), scaleY(kStatusRect.bottom)};
@@ -284,6 +288,13 @@ void MainWindow::drawPageStrip() {
     paintPageStrip(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()},
                    picture(markers.reached), picture(markers.ahead));
     showStatusImage(false);
+    // The strip is drawn once for every page shown: what it shows is said too.
+    announce("Page " + std::to_string(lesson().currentPage()) + " of " +
+             std::to_string(lesson().pageCount));
+}
+
+void MainWindow::announce(std::string_view text) {
+    announcer_->say(text);
 }
 
 const Picture& MainWindow::picture(PictureId id) {
@@ -352,10 +363,16 @@ bool MainWindow::event(QEvent* event) {
         return true;
     }
     if (event->type() == QEvent::KeyPress) {
-        // Every key is the controller's, Tab included: none goes on to default handling.
+        // Every key is the keyboard layer's or the controller's: none goes on to default
+        // handling. A key pressed in the pause after a wrong answer only ends the pause.
         if (!pageOnScreen().pageBuilding) {
             auto* key = static_cast<QKeyEvent*>(event);
-            controller_.keyDown(virtualKeyCode(key->key(), key->modifiers()));
+            const bool backTab = key->key() == Qt::Key_Backtab;
+            const VirtualKey code =
+                backTab ? VirtualKey::Tab : virtualKeyCode(key->key(), key->modifiers());
+            const bool shift = backTab || key->modifiers().testFlag(Qt::ShiftModifier);
+            if (pageOnScreen().wrongWaitStart != 0 || !keyboard_.keyDown(code, shift))
+                controller_.keyDown(code);
         }
         return true;
     }
