@@ -74,6 +74,10 @@ clean:
 PREFIX ?= /usr/local
 PACKAGING_PACKAGES := dpkg-dev file desktop-file-utils appstream man-db
 package test: PACKAGES += $(PACKAGING_PACKAGES)
+# The screen-reader test reads the player through the desktop's accessibility bus under a
+# virtual X server, with the keyboard driven by xdotool.
+A11Y_PACKAGES := at-spi2-core python3-pyatspi dbus xvfb xauth xdotool
+test: PACKAGES += $(A11Y_PACKAGES)
 
 .PHONY: install package
 

@@ -106,7 +106,10 @@ std::optional<AccessibleNode> describe(const Item& item) {
     case ItemType::Highlighter: {
         if (!item.control || !shown(item))
             return std::nullopt;
-        AccessibleNode n = node(item, AccessibleRole::PushButton, spoken(item.text, true));
+        // A button without a caption is still called something: its title.
+        std::string caption = spoken(item.text, true);
+        AccessibleNode n =
+            node(item, AccessibleRole::PushButton, caption.empty() ? item.title : caption);
         n.control = item.control.get();
         return n;
     }
