@@ -158,8 +158,16 @@ def run(player, launcher):
                                    "1024x768x24", "-nolisten", "tcp"], pass_fds=(write_end,),
                                   stderr=subprocess.DEVNULL)
         os.close(write_end)
-        display = ":" + os.read(read_end, 16).decode().strip()
+        # The number comes in two writes, the digits and then a line break; the server dies
+        # if the second finds nobody reading.
+        number = b""
+        while not number.endswith(b"\n"):
+            piece = os.read(read_end, 16)
+            if not piece:
+                fail("no X server")
+            number += piece
         os.close(read_end)
+        display = ":" + number.decode().strip()
         os.environ["DISPLAY"] = display
         bus = subprocess.Popen([launcher, "--launch-immediately"], stderr=subprocess.DEVNULL)
         time.sleep(1.0)
