@@ -73,6 +73,27 @@ const Item* questionFor(const Item& field) {
     return nullptr;
 }
 
+bool worded(const Item& item) {
+    return (item.isType(ItemType::Text) || item.isType(ItemType::Label)) && !item.text.empty();
+}
+
+// What a number field is labelled with: the words of the question that asks for it, or, for
+// a field that asks its own question, the last text shown above it on its display, as a
+// student who sees the page reads it. Its title when there is neither.
+std::string fieldLabel(const Item& field) {
+    const Item* question = questionFor(field);
+    if (question && worded(*question))
+        return spoken(question->text);
+    const Item* above = nullptr;
+    if (field.display) {
+        for (const Item* item = field.display->items; item && item != &field; item = item->next) {
+            if (item->isType(ItemType::Text) && worded(*item) && shown(*item))
+                above = item;
+        }
+    }
+    return above ? spoken(above->text) : field.title;
+}
+
 AccessibleNode node(const Item& item, AccessibleRole role, std::string name) {
     AccessibleNode n;
     n.key = &item;
@@ -116,9 +137,7 @@ std::optional<AccessibleNode> describe(const Item& item) {
     case ItemType::Edit: {
         if (!item.control)
             return std::nullopt;
-        const Item* question = questionFor(item);
-        AccessibleNode n = node(item, AccessibleRole::EditableText,
-                                question ? spoken(question->text) : item.title);
+        AccessibleNode n = node(item, AccessibleRole::EditableText, fieldLabel(item));
         n.control = item.control.get();
         return n;
     }
@@ -199,9 +218,11 @@ Rect keyboardRect(const Item& item) {
 }
 
 std::string questionAnnouncement(const Item& question) {
-    const bool worded = question.isType(ItemType::Text) || question.isType(ItemType::Label);
-    return "Question: " +
-           (worded && !question.text.empty() ? spoken(question.text) : question.title);
+    if (worded(question))
+        return "Question: " + spoken(question.text);
+    if (question.isType(ItemType::Edit))
+        return "Question: " + fieldLabel(question);
+    return "Question: " + question.title;
 }
 
 } // namespace lorvenna

@@ -162,12 +162,12 @@ END DISPLAY
 DISPLAY Ask3 10 40 500 300 A
 ITEM TEXT Q3
 LOC 10 10
-KEYNUM Teeth 12 0
 @How many teeth has the small gear?
 }
 ITEM EDIT Teeth
 LOC 10 80
 SIZE 100 30
+KEYNUM Teeth 12 0
 }
 END DISPLAY
 DISPLAY Ask4 10 40 500 300 A
@@ -418,8 +418,12 @@ TEST_F(AccessibilityTest, LessonWithEveryKeyKindIsTakenWithTheKeyboardAloneAndSc
     key(Qt::Key_PageDown);
     ASSERT_EQ(lesson().currentPage(), 4);
 
-    // KEYNUM: Tab into the field, type 12 and Enter; page keys typed there stay in it.
+    // KEYNUM, asked by the field itself, which the text above it labels: Tab into the field,
+    // type 12 and Enter; page keys typed there stay in it.
+    EXPECT_EQ(window->announcer()->said(),
+              QStringLiteral("Page 4 of 6\nQuestion: How many teeth has the small gear?"));
     key(Qt::Key_Tab);
+    EXPECT_NE(named(QStringLiteral("How many teeth has the small gear?")), nullptr);
     ASSERT_NE(QApplication::focusWidget(), window.get());
     key(Qt::Key_PageDown);
     EXPECT_EQ(lesson().currentPage(), 4);
