@@ -78,6 +78,9 @@ package test: PACKAGES += $(PACKAGING_PACKAGES)
 # virtual X server, with the keyboard driven by xdotool.
 A11Y_PACKAGES := at-spi2-core python3-pyatspi dbus xvfb xauth xdotool
 test: PACKAGES += $(A11Y_PACKAGES)
+# The class report of lorvenna-grades is opened in a headless browser by its test.
+REPORT_PACKAGES := chromium
+test: PACKAGES += $(REPORT_PACKAGES)
 
 .PHONY: install package
 

@@ -21,12 +21,15 @@ namespace lorvenna {
 
 namespace {
 
+std::size_t folderReadCount = 0;
+
 // Every entry name of a folder but "." and "..", in the order the host gives them.
 std::vector<std::string> listFolder(const std::string& folder) {
     std::vector<std::string> names;
     DIR* dir = ::opendir(folder.empty() ? "/" : folder.c_str());
     if (!dir)
         return names;
+    ++folderReadCount;
     while (const dirent* entry = ::readdir(dir)) {
         const char* name = entry->d_name;
         if (std::strcmp(name, ".") == 0 || std::strcmp(name, "..") == 0)
@@ -45,9 +48,11 @@ struct FolderListing {
     dev_t device = 0;
     ino_t inode = 0;
     timespec changed{};
-    // Whether the folder's time was already past when it was listed. A folder's clock may
-    // tick coarsely (a jiffy, a second, two on some media), so a change made soon after a
-    // listing can leave the time as it was; such a listing is never reused.
+    // Whether the folder's time was more than a clock tick away from the time it was listed
+    // at. A folder's clock may tick coarsely (a jiffy, a second, two on some media), so a
+    // change made soon after a listing can leave the time as it was: such a listing may be
+    // out of date whatever its time says. A time in the future (a stick written on a machine
+    // whose clock runs ahead) is settled too: any change made now moves it.
     bool settled = false;
     std::unordered_map<std::string, std::string> byFoldedName;
 };
@@ -59,24 +64,33 @@ bool settledAt(const timespec& changed) {
     timespec now{};
     if (::clock_gettime(CLOCK_REALTIME, &now) != 0)
         return false;
-    return now.tv_sec - changed.tv_sec > kFolderClockTick;
+    const time_t apart = now.tv_sec - changed.tv_sec;
+    return apart > kFolderClockTick || apart < -kFolderClockTick;
 }
 
 constexpr std::size_t kListingsKept = 8;
 std::vector<FolderListing> listings;
 
-const FolderListing* listingOf(const std::string& folder) {
+// The listing of folder. A listing kept from before serves when the folder's time is
+// unchanged; one that is not settled serves only lookups that find their name there
+// (mustBeFresh false), since a name it lacks may have come since: the caller checks the name it
+// finds and asks again with mustBeFresh true when it finds none. listed tells whether the
+// folder was read for this call.
+const FolderListing* listingOf(const std::string& folder, bool mustBeFresh, bool& listed) {
+    listed = false;
     struct stat st;
     if (::stat(folder.c_str(), &st) != 0 || !S_ISDIR(st.st_mode))
         return nullptr;
     auto sameFolder = [&](const FolderListing& l) {
-        return l.settled && l.path == folder && l.device == st.st_dev && l.inode == st.st_ino &&
-               l.changed.tv_sec == st.st_mtim.tv_sec && l.changed.tv_nsec == st.st_mtim.tv_nsec;
+        return (l.settled || !mustBeFresh) && l.path == folder && l.device == st.st_dev &&
+               l.inode == st.st_ino && l.changed.tv_sec == st.st_mtim.tv_sec &&
+               l.changed.tv_nsec == st.st_mtim.tv_nsec;
     };
     for (const FolderListing& listing : listings) {
         if (sameFolder(listing))
             return &listing;
     }
+    listed = true;
     FolderListing fresh;
     fresh.path = folder;
     fresh.device = st.st_dev;
@@ -102,10 +116,23 @@ const FolderListing* listingOf(const std::string& folder) {
 std::string matchComponent(const std::string& folder, std::string_view component) {
     if (pathExists(joinPath(folder, component)))
         return std::string(component);
-    const FolderListing* listing = listingOf(folder.empty() ? "/" : folder);
+    const std::string where = folder.empty() ? "/" : folder;
+    const std::string folded = foldedCopy(component);
+    // Looking many names up in a folder changed a moment ago costs one listing, not one a
+    // name: a name found in the kept listing is checked on its own.
+    bool listed = false;
+    const FolderListing* listing = listingOf(where, false, listed);
     if (!listing)
         return {};
-    const auto it = listing->byFoldedName.find(foldedCopy(component));
+    auto it = listing->byFoldedName.find(folded);
+    if (listing->settled || listed)
+        return it == listing->byFoldedName.end() ? std::string() : it->second;
+    if (it != listing->byFoldedName.end() && pathExists(joinPath(folder, it->second)))
+        return it->second;
+    listing = listingOf(where, true, listed);
+    if (!listing)
+        return {};
+    it = listing->byFoldedName.find(folded);
     return it == listing->byFoldedName.end() ? std::string() : it->second;
 }
 
@@ -160,6 +187,10 @@ bool hasWildcards(std::string_view text) {
 }
 
 } // namespace
+
+std::size_t folderReads() {
+    return folderReadCount;
+}
 
 bool pathExists(const std::string& path) {
     struct stat st;

@@ -6,6 +6,7 @@
 
 #include "platform/FileSystem.h"
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -31,6 +32,10 @@ ResolvedName resolveName(std::string_view name);
 // case), unsorted; folderPath receives the folder's host path, nowhere why there is none.
 std::vector<std::string> matchingEntries(std::string_view pattern, bool filesOnly,
                                          std::string& folderPath, FileError& nowhere);
+
+// How many times the entries of a folder have been read since the program started: what a
+// lookup of many names costs, counted where the clock would not say it.
+std::size_t folderReads();
 
 std::string joinPath(const std::string& folder, std::string_view name);
 bool pathExists(const std::string& path);
