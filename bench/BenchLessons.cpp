@@ -6,6 +6,7 @@
 #include "lesson/PageBuilder.h"
 #include "platform/FileSystem.h"
 #include "platform/FixedText.h"
+#include "platform/ScreenScale.h"
 #include "shell/MainWindow.h"
 
 #include <QCoreApplication>
@@ -225,6 +226,14 @@ void ensureBenchWindow() {
     benchFolder();
     window = std::make_unique<MainWindow>();
     window->show();
+    settleEvents();
+}
+
+void setBenchScale(double factor) {
+    ensureBenchWindow();
+    MainWindow& window = *benchWindow();
+    window.resize(static_cast<int>(kPageWidth * factor), static_cast<int>(kPageHeight * factor));
+    window.setFixedPageScale(factor);
     settleEvents();
 }
 

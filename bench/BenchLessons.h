@@ -31,6 +31,8 @@ std::string benchLessonHostPath(const std::string& lessonName);
 
 // The main window the displays are made in, shown (made on first use).
 void ensureBenchWindow();
+// Shows the page at factor in that window, the window as large as the page.
+void setBenchScale(double factor);
 // Closes that window; before the application object goes.
 void releaseBenchWindow();
 // Lets the event loop deliver what is pending, paints included.

@@ -215,6 +215,15 @@ void printSummary(const Collector& c, const std::string& self, bool filtered) {
     row("full repaint, display of 100 LABEL items", format("%.3f", labels), "under 1",
         labels > 0 && labels < 1);
 
+    const double busyAtTwo = ms("PageTurnBusyAtTwo");
+    row("page turn to 9 displays at scale 2 vs at scale 1",
+        format("%.2f vs %.2f: %.2fx", busyAtTwo, busy, busyAtTwo / busy), "at most 1.5x",
+        busyAtTwo > 0 && busy > 0 && busyAtTwo / busy <= 1.5);
+    const double textsAtTwo = ms("RepaintTextsAtTwo");
+    row("full repaint, 100 TEXT items at scale 2 vs at scale 1",
+        format("%.3f vs %.3f: %.2fx", textsAtTwo, texts, textsAtTwo / texts), "at most 1.5x",
+        textsAtTwo > 0 && texts > 0 && textsAtTwo / texts <= 1.5);
+
     if (filtered) {
         std::printf("(a filtered run: the rows measured in processes of their own are left out)\n");
         return;

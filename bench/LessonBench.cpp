@@ -102,6 +102,19 @@ void RepaintLabels(benchmark::State& state) {
     repaintDisplay(state, LessonShape::HundredLabels);
 }
 
+// The same turn and repaint with the page at twice its size, as on a large screen.
+void PageTurnBusyAtTwo(benchmark::State& state) {
+    setBenchScale(2.0);
+    PageTurnBusy(state);
+    setBenchScale(1.0);
+}
+
+void RepaintTextsAtTwo(benchmark::State& state) {
+    setBenchScale(2.0);
+    RepaintTexts(state);
+    setBenchScale(1.0);
+}
+
 constexpr int kRepetitions = 5;
 
 void common(benchmark::internal::Benchmark* b) {
@@ -121,6 +134,8 @@ BENCHMARK(PageTurnBusy)->Apply(common);
 BENCHMARK(PageTurnOneItem)->Apply(common)->Arg(2000)->Arg(80000)->Arg(200000);
 BENCHMARK(RepaintTexts)->Apply(common);
 BENCHMARK(RepaintLabels)->Apply(common);
+BENCHMARK(PageTurnBusyAtTwo)->Apply(common);
+BENCHMARK(RepaintTextsAtTwo)->Apply(common);
 
 } // namespace
 } // namespace lorvenna

@@ -10,7 +10,6 @@
 #include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
 #include "platform/Picture.h"
-#include "platform/ScreenScale.h"
 #include "platform/Surface.h"
 
 #include <cstring>
@@ -83,7 +82,7 @@ void commentOnNumber(const Item& question, int lineHeight) {
                    textOf(pageOnScreen().answer.chosenItem()), expected);
     else
         formatText(comment, "You chose nothing.\nCorrect is %.1lf", expected);
-    showPanel(comment, scaleX(kNumberPanelWidth), scaleY(kNumberPanelLines * lineHeight));
+    showPanel(comment, kNumberPanelWidth, kNumberPanelLines * lineHeight);
     if (pageOnScreen().answer.chosenItem())
         pageOnScreen().answer.chosenItem()->ClearAnswer();
 }
@@ -96,7 +95,7 @@ void commentOnButton(const Item& question, int lineHeight) {
                    textOf(pageOnScreen().answer.chosenItem()), answer);
     else
         formatText(comment, "You clicked outside a button.\nCorrect answer: %s", answer);
-    showPanel(comment, scaleX(kButtonPanelWidth), scaleY(kButtonPanelLines * lineHeight));
+    showPanel(comment, kButtonPanelWidth, kButtonPanelLines * lineHeight);
 }
 
 void commentOnCombination(const Item& question, int lineHeight) {
@@ -110,8 +109,8 @@ void commentOnCombination(const Item& question, int lineHeight) {
     Comment comment;
     formatText(comment, "%s\nCorrect combination:\n%s", pageOnScreen().answer.picksText(), answers);
     pageOnScreen().answer.clearPicks();
-    showPanel(comment, scaleX(kCombinationPanelWidth),
-              scaleY(question.keyCount * kCombinationLinesPerKey * lineHeight));
+    showPanel(comment, kCombinationPanelWidth,
+              question.keyCount * kCombinationLinesPerKey * lineHeight);
 }
 
 bool namesAnEntry(const Item& question, const Item& item) {
@@ -151,7 +150,7 @@ void showRightSpots(const Item& question) {
     present(target);
 
     const Size extent = surface ? surface->measureText(kWrongLocation) : Size{};
-    showPanel(kWrongLocation, scaleX(extent.width), scaleY(2 * extent.height));
+    showPanel(kWrongLocation, extent.width, 2 * extent.height);
 }
 
 // The right or wrong mark where the student answered, and the comment on a wrong answer.

@@ -25,7 +25,7 @@ public:
     virtual void focusMainWindow() = 0;
     virtual void setCaption(std::string_view caption) = 0;
 
-    // The feedback panel: a framed text at (4, 4) of the main window.
+    // The feedback panel: a framed text at (4, 4) of the page, width x height in page units.
     virtual void showFeedbackPanel(std::string_view text, int width, int height) = 0;
     virtual void hideFeedbackPanel() = 0;
 

@@ -95,7 +95,11 @@ void repaintDisplay(Display* display) {
     Surface* surface = display->surface;
     if (surface) {
         surface->beginBatch();
-        surface->fillRect(display->clientRect, kWhite);
+        // A unit more to the right and below: on a scaled page the window's last pixels may
+        // lie beyond the page's last unit, and they too are drawn afresh.
+        const Rect& client = display->clientRect;
+        surface->fillRect(Rect{client.left, client.top, client.right + 1, client.bottom + 1},
+                          kWhite);
     }
     if (display->window)
         display->window->clearOverlay();
@@ -146,7 +150,7 @@ void paintPageStrip(Surface& surface, const Rect& area, const Picture& reached,
     if (lesson().currentPage() < 1)
         return;
     const Size marker = pageMarkerSize(screenScale().screenWidth);
-    const std::int64_t step = std::max(1, scaleX(3));
+    const std::int64_t step = 3; // page units: the status surface scales the strip
     const std::int64_t centre = area.left + (area.right - area.left) / 2;
     const std::int64_t half = std::int64_t{lesson().pageCount} * step / 2;
     const std::int64_t left = centre - half - marker.width;

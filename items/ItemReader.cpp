@@ -11,7 +11,6 @@
 #include "platform/IgnoreCase.h"
 #include "platform/LineMatcher.h"
 #include "platform/LineReader.h"
-#include "platform/ScreenScale.h"
 
 #include <climits>
 #include <cstring>
@@ -206,8 +205,9 @@ Row BlockReader::locationRow(const LineForm& form) {
     double y = 0.0;
     if (twoNumbers(form.keyword, x, y) != Row::Done)
         return Row::NotMatched;
-    item.pose.x = item.initialPose.x = scaleX(x);
-    item.pose.y = item.initialPose.y = scaleY(y);
+    // Reference units: the window that shows the page scales it, not the item.
+    item.pose.x = item.initialPose.x = x;
+    item.pose.y = item.initialPose.y = y;
     return Row::Done;
 }
 
@@ -227,8 +227,8 @@ Row BlockReader::rangeRow(const char* keyword, Pose& limit) {
     if (!m.keyword(keyword) || !m.number(angle) || !m.number(x) || !m.number(y))
         return Row::NotMatched;
     limit.angle = angle;
-    limit.x = scaleX(x);
-    limit.y = scaleY(y);
+    limit.x = x;
+    limit.y = y;
     limit.enabled = true;
     return Row::Done;
 }
@@ -238,8 +238,8 @@ Row BlockReader::sizeRow(const LineForm& form) {
     double height = 0.0;
     if (twoNumbers(form.keyword, width, height) != Row::Done)
         return Row::NotMatched;
-    item.width = truncateCoordinate(scaleX(width));
-    item.height = truncateCoordinate(scaleY(height));
+    item.width = truncateCoordinate(width);
+    item.height = truncateCoordinate(height);
     return Row::Done;
 }
 
@@ -359,7 +359,7 @@ Row BlockReader::shapeRow(const LineForm& form) {
         return Row::NotMatched;
     // A kind the item cannot draw is a mistake in the lesson, not a shape to leave out
     // silently: the outline (a zone's hit region, a figure's limbs) would come out wrong.
-    currentShape = item.AddShape(angle, scaleSize(length), kind.c_str());
+    currentShape = item.AddShape(angle, length, kind.c_str());
     if (currentShape)
         return Row::Done;
     fault = lineFailure(LineFault::Shape, line, item.title);

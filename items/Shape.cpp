@@ -47,7 +47,7 @@ void Shape::Init(double angle, double length, Item* ownerItem, std::int32_t widt
 
 void Shape::SetWidth(std::int32_t width) {
     // A width below 0 draws as the thinnest pen, as 0 does.
-    penWidth = std::max(0, truncateCoordinate(width * screenScale().scaleDiag));
+    penWidth = std::max(0, truncateCoordinate(width));
 }
 
 void Shape::Restart() {

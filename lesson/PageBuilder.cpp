@@ -16,7 +16,6 @@
 #include "platform/IgnoreCase.h"
 #include "platform/LineMatcher.h"
 #include "platform/LineReader.h"
-#include "platform/ScreenScale.h"
 
 #include <algorithm>
 #include <memory>
@@ -76,10 +75,10 @@ int boundedExtent(long value) {
 // Makes the display's window from its header line.
 Status createDisplayWindow(Display* display, const DisplayHeader& header) {
     const int id = nextControlId();
-    const int x = scaleX(boundedCoordinate(header.x));
-    const int y = scaleY(boundedCoordinate(header.y));
-    const Rect rect{x, y, x + scaleX(boundedExtent(header.width)),
-                    y + scaleY(boundedExtent(header.height))};
+    // In page units: the main window places and scales the window on the screen.
+    const int x = boundedCoordinate(header.x);
+    const int y = boundedCoordinate(header.y);
+    const Rect rect{x, y, x + boundedExtent(header.width), y + boundedExtent(header.height)};
     display->window = appServices().createDisplayWindow(display, id, rect);
     if (!display->window)
         return failure("Internal failure in Display");

@@ -37,6 +37,7 @@ public:
     virtual ~ChildWindow() = default;
 
     virtual int id() const = 0;
+    // In page units, as are every position the window hands on and every rectangle it takes.
     virtual Rect clientRect() const = 0;
     // The window's user data: the Display it shows.
     virtual void setUserData(void* data) = 0;
@@ -67,6 +68,11 @@ public:
     virtual bool timerRunning(const void* key) const = 0;
 
     virtual void setPointCursor(bool point) = 0;
+
+    // Places the window, its picture and its controls anew after the screen's scale has
+    // changed. The picture is then blank and the overlay clear: the display must be drawn
+    // again.
+    virtual void rescale() {}
 
     // The keyboard's place on the window: a ring drawn around rect, told to assistive
     // technology as the focus on the node with this key. nullptr takes the ring away.

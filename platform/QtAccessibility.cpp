@@ -7,6 +7,7 @@
 
 #include "platform/ChildWindow.h"
 #include "platform/QtChildWindow.h"
+#include "platform/ScreenScale.h"
 
 #include <QAbstractSlider>
 #include <QAccessible>
@@ -67,9 +68,11 @@ std::optional<AccessibleNode> nodeOfWidget(ChildWindow& window, const QWidget* w
     return std::nullopt;
 }
 
-QRect globalRect(const QWidget* client, const Rect& r) {
+// A node's rectangle on the page, in the screen's pixels.
+QRect globalRect(const QWidget* client, const Rect& onPage) {
     if (!client)
         return {};
+    const Rect r = scaleRect(onPage);
     return QRect(client->mapToGlobal(QPoint(r.left, r.top)), QSize(r.width(), r.height()));
 }
 

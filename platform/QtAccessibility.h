@@ -23,7 +23,7 @@ void installDisplayAccessibility();
 QAccessibleInterface* displayAccessible(ChildWindow& window);
 
 // The focus ring over a display window's client: drawn above the items, never in the way of
-// the mouse. An empty rectangle hides it.
+// the mouse. rect is in the window's pixels; an empty one hides the ring.
 QWidget* createFocusRing(QWidget* client);
 void placeFocusRing(QWidget* ring, const Rect& rect);
 // Tells assistive technology that the keyboard went to the node with this key.

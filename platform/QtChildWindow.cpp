@@ -6,11 +6,13 @@
 #include "platform/Cursors.h"
 #include "platform/QtAccessibility.h"
 #include "platform/QtSurface.h"
+#include "platform/ScreenScale.h"
 
 #include <QContextMenuEvent>
 #include <QCoreApplication>
 #include <QFocusEvent>
 #include <QFrame>
+#include <QGuiApplication>
 #include <QImage>
 #include <QKeyEvent>
 #include <QKeySequence>
@@ -25,6 +27,7 @@
 #include <QWheelEvent>
 
 #include <algorithm>
+#include <cmath>
 #include <functional>
 #include <map>
 
@@ -38,6 +41,26 @@ class QtChildWindow;
 
 QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A control's place on the page, kept with its widget so that a new scale places it anew.
+const char* const kPlaceProperty = "lorvennaPlace";
+
+Rect placedAt(const QWidget* widget) {
+    const QRect r = widget->property(kPlaceProperty).toRect();
+    return Rect{r.left(), r.top(), r.left() + r.width(), r.top() + r.height()};
+}
+
+// Puts a control at its place on the page, in the window's pixels and with a font to match.
+void placeControl(QWidget* widget) {
+    const Rect place = scaleRect(placedAt(widget));
+    widget->setGeometry(place.left, place.top, place.width(), place.height());
+    setScaledFont(widget);
+}
+
+void placeControl(QWidget* widget, const Rect& rect) {
+    widget->setProperty(kPlaceProperty, QRect(rect.left, rect.top, rect.width(), rect.height()));
+    placeControl(widget);
 }
 
 // The client area: paints the picture and overlay and passes the mouse to the window.
@@ -99,12 +122,7 @@ public:
         if (button_)
             button_->setFocus(Qt::OtherFocusReason);
     }
-    Rect geometry() const override {
-        if (!button_)
-            return {};
-        const QRect g = button_->geometry();
-        return Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-    }
+    Rect geometry() const override { return button_ ? placedAt(button_) : Rect{}; }
 
 private:
     int id_;
@@ -200,12 +218,7 @@ public:
         if (edit_)
             edit_->setFocus(Qt::OtherFocusReason);
     }
-    Rect geometry() const override {
-        if (!edit_)
-            return {};
-        const QRect g = edit_->geometry();
-        return Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-    }
+    Rect geometry() const override { return edit_ ? placedAt(edit_) : Rect{}; }
 
     // CR LF, lone CR and lone LF all become the field's line break.
     static QString editText(std::string_view text) {
@@ -307,12 +320,7 @@ public:
         if (bar_)
             bar_->setFocus(Qt::OtherFocusReason);
     }
-    Rect geometry() const override {
-        if (!bar_)
-            return {};
-        const QRect g = bar_->geometry();
-        return Rect{g.left(), g.top(), g.left() + g.width(), g.top() + g.height()};
-    }
+    Rect geometry() const override { return bar_ ? placedAt(bar_) : Rect{}; }
     void setScrollInfo(int minimum, int maximum, int position) override {
         if (!bar_)
             return;
@@ -335,29 +343,62 @@ public:
         : id_(id), proc_(proc) {
         const int width = std::max(rect.width(), 2 * kBorder);
         const int height = std::max(rect.height(), 2 * kBorder);
+        place_ = Rect{rect.left, rect.top, rect.left + width, rect.top + height};
         clientWidth_ = width - 2 * kBorder;
         clientHeight_ = height - 2 * kBorder;
 
-        image_ =
-            QImage(std::max(clientWidth_, 1), std::max(clientHeight_, 1), QImage::Format_RGB32);
+        frame_ = new QFrame(parent);
+        frame_->setFrameStyle(QFrame::Box | QFrame::Plain);
+        frame_->setFocusPolicy(Qt::NoFocus);
+        client_ = new ClientWidget(*this, frame_);
+        client_->setCursor(Qt::ArrowCursor);
+        layOut();
+        if (shown)
+            frame_->show();
+    }
+
+    // The frame, client and picture at the screen's scale; the picture as many pixels as the
+    // screen shows there, at its pixel density.
+    void layOut() {
+        const Rect frame = placeOnWindow(place_);
+        const int border = std::max(kBorder, scaleSize(kBorder));
+        frame_->setLineWidth(border);
+        frame_->setFixedSize(frame.width(), frame.height());
+        frame_->setGeometry(frame.left, frame.top, frame.width(), frame.height());
+        const int clientWidth = std::max(frame.width() - 2 * border, 1);
+        const int clientHeight = std::max(frame.height() - 2 * border, 1);
+        client_->setFixedSize(clientWidth, clientHeight);
+        client_->setGeometry(border, border, clientWidth, clientHeight);
+
+        pixelRatio_ = std::max(1.0, frame_->devicePixelRatioF());
+        const double pixelsPerUnit = screenScale().scaleDiag * pixelRatio_;
+        // Every pixel of the client shows the picture: where the page's edge falls inside a
+        // pixel, the picture reaches to the client's edge.
+        const auto pixels = [pixelsPerUnit, this](int units, int shown) {
+            return std::max({1, static_cast<int>(std::ceil(units * pixelsPerUnit)),
+                             static_cast<int>(std::ceil(shown * pixelRatio_))});
+        };
+        image_ = QImage(pixels(clientWidth_, clientWidth), pixels(clientHeight_, clientHeight),
+                        QImage::Format_RGB32);
         image_.fill(Qt::white);
         overlay_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
         overlay_.fill(Qt::transparent);
-        imageSurface_ = std::make_unique<QtSurface>(&image_);
-        screenSurface_ = std::make_unique<QtSurface>(&overlay_, &image_);
+        if (!imageSurface_) {
+            imageSurface_ = std::make_unique<QtSurface>(&image_);
+            screenSurface_ = std::make_unique<QtSurface>(&overlay_, &image_);
+        }
+        imageSurface_->setScale(pixelsPerUnit);
+        screenSurface_->setScale(pixelsPerUnit);
+    }
 
-        frame_ = new QFrame(parent);
-        frame_->setFrameStyle(QFrame::Box | QFrame::Plain);
-        frame_->setLineWidth(kBorder);
-        frame_->setFocusPolicy(Qt::NoFocus);
-        frame_->setGeometry(rect.left, rect.top, width, height);
-        frame_->setFixedSize(width, height);
-        client_ = new ClientWidget(*this, frame_);
-        client_->setGeometry(kBorder, kBorder, clientWidth_, clientHeight_);
-        client_->setFixedSize(clientWidth_, clientHeight_);
-        client_->setCursor(Qt::ArrowCursor);
-        if (shown)
-            frame_->show();
+    void rescale() override {
+        if (!frame_ || !client_)
+            return;
+        layOut();
+        for (QWidget* control : client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+            placeControl(control);
+        placeFocusRing(ring_, ringKey_ ? scaleRect(ringRect_) : Rect{});
+        present();
     }
 
     ~QtChildWindow() override {
@@ -369,8 +410,15 @@ public:
     ChildWindowProc* proc() const { return proc_; }
     QWidget* client() const { return client_.data(); }
     void paintInto(QPainter& painter) const {
-        painter.drawImage(QPoint(0, 0), image_);
-        painter.drawImage(QPoint(0, 0), overlay_);
+        if (pixelRatio_ == 1.0) {
+            painter.drawImage(QPoint(0, 0), image_);
+            painter.drawImage(QPoint(0, 0), overlay_);
+            return;
+        }
+        // Pixel for pixel of the screen, at its density.
+        const QRectF shown(0, 0, image_.width() / pixelRatio_, image_.height() / pixelRatio_);
+        painter.drawImage(shown, image_);
+        painter.drawImage(shown, overlay_);
     }
 
     int id() const override { return id_; }
@@ -401,7 +449,7 @@ public:
         // The keyboard stays with the main window: a button pressed while an answer pause
         // runs (when nobody hands the focus back) must not keep it for Space to press later.
         button->setFocusPolicy(Qt::NoFocus);
-        button->setGeometry(rect.left, rect.top, rect.width(), rect.height());
+        placeControl(button, rect);
         const unsigned word = notificationWord(kNotifyClicked, id);
         QObject::connect(button, &QPushButton::clicked, button, [this, word] {
             if (proc_)
@@ -415,7 +463,7 @@ public:
         if (!client_)
             return nullptr;
         auto* edit = new EditWidget(client_);
-        edit->setGeometry(rect.left, rect.top, rect.width(), rect.height());
+        placeControl(edit, rect);
         edit->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
         edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
         edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -439,11 +487,13 @@ public:
         if (!client_)
             return nullptr;
         auto* bar = new ScrollBarWidget(vertical ? Qt::Vertical : Qt::Horizontal, client_);
-        bar->setGeometry(rect.left, rect.top, rect.width(), rect.height());
+        placeControl(bar, rect);
         // The keyboard stays with the main window, as for the buttons.
         bar->setFocusPolicy(Qt::NoFocus);
         // The value moves only when the item takes a request, never with the dragged thumb.
         bar->setTracking(false);
+        // A page of 0 positions: the thumb is the small one of fixed size, whatever the range.
+        bar->setPageStep(0);
         auto control = std::make_unique<ScrollBarControl>(id, bar);
         Control* handle = control.get();
         QObject::connect(bar, &QAbstractSlider::actionTriggered, bar,
@@ -496,7 +546,8 @@ public:
         if (!ring_)
             ring_ = createFocusRing(client_);
         ringKey_ = key;
-        placeFocusRing(ring_, key ? rect : Rect{});
+        ringRect_ = rect;
+        placeFocusRing(ring_, key ? scaleRect(rect) : Rect{});
         if (key)
             reportFocus(*this, key);
     }
@@ -520,6 +571,8 @@ public:
 private:
     int id_;
     ChildWindowProc* proc_;
+    Rect place_; // on the page, border included
+    double pixelRatio_ = 1.0;
     int clientWidth_ = 0;
     int clientHeight_ = 0;
     void* userData_ = nullptr;
@@ -532,6 +585,7 @@ private:
     std::map<const void*, std::unique_ptr<QTimer>> timers_;
     QPointer<QWidget> ring_;
     const void* ringKey_ = nullptr;
+    Rect ringRect_; // on the page
 };
 
 void ClientWidget::paintEvent(QPaintEvent*) {
@@ -544,20 +598,44 @@ void ClientWidget::paintEvent(QPaintEvent*) {
 }
 
 void ClientWidget::mouseMoveEvent(QMouseEvent* event) {
-    const QPoint at = event->position().toPoint();
+    const Point at = unscalePoint(event->position().x(), event->position().y());
     if (ChildWindowProc* proc = window_.proc())
-        proc->mouseMove(window_, at.x(), at.y());
+        proc->mouseMove(window_, at.x, at.y);
 }
 
 void ClientWidget::mousePressEvent(QMouseEvent* event) {
     if (event->button() != Qt::LeftButton)
         return;
-    const QPoint at = event->position().toPoint();
+    // Taken back to page units: the items hit-test where the page was clicked.
+    const Point at = unscalePoint(event->position().x(), event->position().y());
     if (ChildWindowProc* proc = window_.proc())
-        proc->leftButtonDown(window_, at.x(), at.y());
+        proc->leftButtonDown(window_, at.x, at.y);
 }
 
 } // namespace
+
+void setScaledFont(QWidget* widget) {
+    // At 1.0 the widget keeps the font it inherits: a font of its own costs every new control
+    // a round of font resolution.
+    if (screenScale().scaleDiag == 1.0) {
+        if (widget->testAttribute(Qt::WA_SetFont))
+            widget->setFont(QFont());
+        return;
+    }
+    widget->setFont(scaledApplicationFont());
+}
+
+QFont scaledApplicationFont() {
+    QFont font = QGuiApplication::font();
+    const double factor = screenScale().scaleDiag;
+    if (factor == 1.0)
+        return font;
+    if (font.pointSizeF() > 0)
+        font.setPointSizeF(font.pointSizeF() * factor);
+    else if (font.pixelSize() > 0)
+        font.setPixelSize(std::max(1, static_cast<int>(font.pixelSize() * factor)));
+    return font;
+}
 
 std::unique_ptr<ChildWindow> createQtChildWindow(QWidget* parent, int id, const Rect& rect,
                                                  ChildWindowProc* proc, bool shown) {

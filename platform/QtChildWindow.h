@@ -6,6 +6,7 @@
 
 #include <memory>
 
+class QFont;
 class QTimer;
 class QWidget;
 
@@ -21,6 +22,12 @@ std::unique_ptr<ChildWindow> createQtChildWindow(QWidget* parent, int id, const 
 QWidget* widgetOf(ChildWindow& window);
 // The Qt timer running for key on such a window, or nullptr (tests fire it themselves).
 QTimer* timerOf(ChildWindow& window, const void* key);
+
+// The application's font at the screen's scale: the controls on the page and the main
+// window's buttons grow with the page.
+QFont scaledApplicationFont();
+// Gives a widget that font (at 1.0, the font it inherits).
+void setScaledFont(QWidget* widget);
 
 // The shortest period of an item timer: a shorter one (0, say) would tick on every pass of
 // the event loop and starve it.

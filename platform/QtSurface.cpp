@@ -12,6 +12,7 @@
 #include <QRegion>
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <string>
 #include <unordered_map>
@@ -28,7 +29,15 @@ QString latin1(std::string_view text) {
     return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QPen qpenFor(const Pen* pen) {
+QPen qpenFor(const Pen* pen, bool scaled) {
+    // Scaled, a line of width 1 is one unit wide, as many pixels as the unit has.
+    if (scaled) {
+        const int width = pen ? std::max(1, pen->width) : 1;
+        const QColor color = pen ? toQColor(pen->color) : QColor(Qt::black);
+        const bool square = pen && pen->squareCaps;
+        return QPen(color, width, Qt::SolidLine, square ? Qt::SquareCap : Qt::RoundCap,
+                    Qt::RoundJoin);
+    }
     if (!pen)
         return QPen(Qt::black, 0, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
     // Widths 0 and 1 are the thin pen of one pixel whatever the scaling.
@@ -41,6 +50,14 @@ QPen qpenFor(const Pen* pen) {
 // outline then covers left..right-1 and top..bottom-1.
 QRect outlineRect(const Rect& box) {
     return QRect(box.left, box.top, box.width() - 1, box.height() - 1);
+}
+
+// Scaled, the pen runs through the middle of the units it covers: unit k spans k to k + 1.
+constexpr double kUnitCentre = 0.5;
+
+QRectF scaledOutlineRect(const Rect& box) {
+    return QRectF(box.left + kUnitCentre, box.top + kUnitCentre, box.width() - 1.0,
+                  box.height() - 1.0);
 }
 
 bool isLineBreak(char c) {
@@ -109,10 +126,48 @@ private:
 QtSurface::QtSurface(QImage* target, const QImage* under)
     : target_(target), under_(under), font_(bitmapFont()), metrics_(font_, target) {
     charWidths_.fill(-1);
-    // Layouts are shared by surfaces of the same font at the same resolution.
+    updateFontKey();
+}
+
+void QtSurface::updateFontKey() {
+    // Layouts and the pictures of their lines are shared by surfaces of the same font at the
+    // same resolution and scale.
     fontKey_ = font_.key().toStdString() + '@' +
-               std::to_string(target ? target->logicalDpiX() : 0) + 'x' +
-               std::to_string(target ? target->logicalDpiY() : 0);
+               std::to_string(target_ ? target_->logicalDpiX() : 0) + 'x' +
+               std::to_string(target_ ? target_->logicalDpiY() : 0) + '*' + std::to_string(scale_);
+}
+
+void QtSurface::setScale(double pixelsPerUnit) {
+    if (!(pixelsPerUnit > 0.0) || pixelsPerUnit == scale_)
+        return;
+    closeBatchPainter();
+    scale_ = pixelsPerUnit;
+    updateFontKey();
+}
+
+namespace {
+
+bool isOpaque(const QImage& picture) {
+    for (int y = 0; y < picture.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        for (int x = 0; x < picture.width(); ++x) {
+            if (qAlpha(row[x]) != 255)
+                return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+QRect QtSurface::toImageRect(const QRect& rect) const {
+    if (!scaled())
+        return rect;
+    const auto at = [this](int units) { return static_cast<int>(std::lround(units * scale_)); };
+    const int left = at(rect.left());
+    const int top = at(rect.top());
+    return QRect(left, top, at(rect.left() + rect.width()) - left,
+                 at(rect.top() + rect.height()) - top);
 }
 
 QtSurface::~QtSurface() {
@@ -139,8 +194,10 @@ void QtSurface::closeBatchPainter() {
 void QtSurface::setUpPainter(QPainter& painter) const {
     painter.setRenderHint(QPainter::Antialiasing, false);
     painter.setRenderHint(QPainter::TextAntialiasing, false);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, scaled());
     painter.setFont(font_);
+    if (scaled())
+        painter.scale(scale_, scale_);
 }
 
 void QtSurface::moveTo(int x, int y) {
@@ -153,7 +210,12 @@ void QtSurface::lineTo(int x, int y) {
     if (!target_ || target_->isNull())
         return;
     PainterScope painter(*this);
-    painter->setPen(qpenFor(pen_));
+    painter->setPen(qpenFor(pen_, scaled()));
+    if (scaled()) {
+        painter->drawLine(QPointF(from.x + kUnitCentre, from.y + kUnitCentre),
+                          QPointF(x + kUnitCentre, y + kUnitCentre));
+        return;
+    }
     painter->drawLine(QPoint(from.x, from.y), QPoint(x, y));
 }
 
@@ -167,20 +229,27 @@ void QtSurface::ellipse(const Rect& box) {
     if (!target_ || target_->isNull() || box.width() <= 0 || box.height() <= 0)
         return;
     PainterScope painter(*this);
-    painter->setPen(qpenFor(pen_));
+    painter->setPen(qpenFor(pen_, scaled()));
     painter->setBrush(toQColor(brush_));
-    painter->drawEllipse(outlineRect(box));
+    if (scaled())
+        painter->drawEllipse(scaledOutlineRect(box));
+    else
+        painter->drawEllipse(outlineRect(box));
 }
 
 void QtSurface::roundRect(const Rect& box, int cornerWidth, int cornerHeight) {
     if (!target_ || target_->isNull() || box.width() <= 0 || box.height() <= 0)
         return;
     PainterScope painter(*this);
-    painter->setPen(qpenFor(pen_));
+    painter->setPen(qpenFor(pen_, scaled()));
     painter->setBrush(toQColor(brush_));
     // The corners are given as the size of the ellipse that rounds them; Qt wants radii.
-    painter->drawRoundedRect(outlineRect(box), std::max(0, cornerWidth) / 2.0,
-                             std::max(0, cornerHeight) / 2.0, Qt::AbsoluteSize);
+    const double rx = std::max(0, cornerWidth) / 2.0;
+    const double ry = std::max(0, cornerHeight) / 2.0;
+    if (scaled())
+        painter->drawRoundedRect(scaledOutlineRect(box), rx, ry, Qt::AbsoluteSize);
+    else
+        painter->drawRoundedRect(outlineRect(box), rx, ry, Qt::AbsoluteSize);
 }
 
 void QtSurface::fillRect(const Rect& box, Color color) {
@@ -330,15 +399,23 @@ int QtSurface::drawText(std::string_view text, Rect& box, unsigned flags) {
     PainterScope painter(*this);
     painter->setPen(Qt::black);
     int y = box.top;
+    // Scaled, the lines' pictures are made at the image's resolution and laid on its pixels.
+    if (scaled()) {
+        painter->save();
+        painter->resetTransform();
+    }
     for (TextLine& line : lines) {
         const int x = box.left + line.x;
         // Text is drawn without antialiasing: every pixel of the line's picture is either
         // opaque or clear, so laying the picture over is the same as drawing the line.
         render(line);
         if (!line.picture.isNull())
-            painter->drawImage(QPoint(x, y) + line.offset, line.picture);
+            painter->drawImage(toImageRect(QRect(x, y, 0, 0)).topLeft() + line.offset,
+                               line.picture);
         y += height;
     }
+    if (scaled())
+        painter->restore();
     return total;
 }
 
@@ -351,7 +428,8 @@ std::unordered_map<std::string, std::vector<QtSurface::TextLine>>& layoutCache()
     return cache;
 }
 constexpr std::size_t kCachedLayouts = 8192;
-// The pictures of the lines drawn are kept with their layouts up to this many bytes.
+// The pictures of the lines drawn are kept with their layouts up to this many bytes at a scale
+// of 1; a page drawn larger keeps as many lines in pictures of more pixels.
 constexpr std::size_t kCachedPictureBytes = 12u << 20;
 
 std::size_t& cachedPictureBytes() {
@@ -375,7 +453,9 @@ std::vector<QtSurface::TextLine>& QtSurface::cachedLayout(std::string_view text,
     std::string key = layoutKey(fontKey_, text, boxWidth, flags);
     if (const auto found = cache.find(key); found != cache.end())
         return found->second;
-    if (cache.size() >= kCachedLayouts || cachedPictureBytes() > kCachedPictureBytes) {
+    const double pixelsPerUnit = std::max(1.0, scale_ * scale_);
+    const auto budget = static_cast<std::size_t>(kCachedPictureBytes * pixelsPerUnit);
+    if (cache.size() >= kCachedLayouts || cachedPictureBytes() > budget) {
         cache.clear();
         cachedPictureBytes() = 0;
     }
@@ -400,15 +480,43 @@ void QtSurface::render(TextLine& line) const {
     // height all round catches it, and the picture is then cut to what was drawn.
     const int height = lineHeight();
     const int margin = height;
-    QImage picture(line.width + 2 * margin, height + 3 * margin,
-                   QImage::Format_ARGB32_Premultiplied);
+    const QRect units(0, 0, line.width + 2 * margin, height + 3 * margin);
+    QImage picture(toImageRect(units).size(), QImage::Format_ARGB32_Premultiplied);
+    const QString text = latin1(line.text);
+    const QPoint baseline(margin, margin + metrics_.ascent());
+    QRectF white(margin, margin, line.width, height);
+    if (scaled()) {
+        // The glyphs of the larger font may run a pixel or two past the box laid out in page
+        // units; the box grows to hold them, so that the line stays one opaque picture.
+        picture.fill(Qt::transparent);
+        {
+            QPainter painter(&picture);
+            setUpPainter(painter);
+            painter.setPen(Qt::black);
+            painter.drawText(baseline, text);
+        }
+        const QRect box = toImageRect(QRect(margin, margin, line.width, height));
+        int left = box.left();
+        int right = box.right();
+        for (int y = std::max(0, box.top()); y <= box.bottom() && y < picture.height(); ++y) {
+            const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+            for (int x = 0; x < picture.width(); ++x) {
+                if (qAlpha(row[x]) == 0)
+                    continue;
+                left = std::min(left, x);
+                right = std::max(right, x);
+            }
+        }
+        white.setLeft(left / scale_);
+        white.setRight((right + 1) / scale_);
+    }
     picture.fill(Qt::transparent);
     {
         QPainter painter(&picture);
-        setUpPainter(painter);
+        setUpPainter(painter); // at the surface's scale
         painter.setPen(Qt::black);
-        painter.fillRect(QRect(margin, margin, line.width, height), Qt::white);
-        painter.drawText(QPoint(margin, margin + metrics_.ascent()), latin1(line.text));
+        painter.fillRect(white, Qt::white);
+        painter.drawText(baseline, text);
     }
     QRect drawn;
     for (int y = 0; y < picture.height(); ++y) {
@@ -421,7 +529,11 @@ void QtSurface::render(TextLine& line) const {
     if (drawn.isEmpty())
         return;
     line.picture = picture.copy(drawn);
-    line.offset = drawn.topLeft() - QPoint(margin, margin);
+    // Most lines' ink stays within their white box: such a picture has no clear pixel, and
+    // laid on as an opaque one it is copied rather than blended.
+    if (!line.picture.hasAlphaChannel() || isOpaque(line.picture))
+        line.picture = line.picture.convertToFormat(QImage::Format_RGB32);
+    line.offset = drawn.topLeft() - toImageRect(QRect(margin, margin, 0, 0)).topLeft();
     cachedPictureBytes() += static_cast<std::size_t>(line.picture.sizeInBytes());
 }
 
@@ -445,7 +557,7 @@ template <typename Combine> void QtSurface::combineRegion(const Region& region, 
     const QRect inside = target_->rect();
     const bool overlay = target_->hasAlphaChannel();
     for (const QRect& part : region.qregion()) {
-        const QRect rect = part.intersected(inside);
+        const QRect rect = toImageRect(part).intersected(inside);
         for (int y = rect.top(); y <= rect.bottom(); ++y) {
             for (int x = rect.left(); x <= rect.right(); ++x) {
                 QRgb seen = target_->pixel(x, y);
@@ -490,7 +602,8 @@ void QtSurface::stretchPicture(const Picture& picture, const Rect& source, const
         return;
     if (source.width() <= 0 || source.height() <= 0 || dest.width() <= 0 || dest.height() <= 0)
         return;
-    // Nearest pixels, as a colour-on-colour stretch deletes the lines it leaves out.
+    // Nearest pixels, as a colour-on-colour stretch deletes the lines it leaves out; on a
+    // scaled page the picture is smoothed (the painter's hint).
     PainterScope painter(*this);
     painter->drawImage(QRect(dest.left, dest.top, dest.width(), dest.height()), picture.image(),
                        QRect(source.left, source.top, source.width(), source.height()));

@@ -18,9 +18,13 @@ class QPainter;
 
 namespace lorvenna {
 
-// Draws without antialiasing. Outside a batch it opens a painter for each operation only, so
-// the image may be shown or copied between any two calls; inside one (a display's repaint) it
-// keeps one painter open until the batch ends. An overlay surface is given the image it lies
+// Draws without antialiasing. Coordinates are page units; the image may hold more pixels
+// than units (a page scaled to its window, a screen of high pixel density): setScale gives the
+// pixels per unit, and lines, text, regions and pictures are then drawn at the image's own
+// resolution, pictures smoothed. Text is laid out in page units whatever the scale, so it
+// wraps at the same words at every scale. Outside a batch it opens a painter for each operation
+// only, so the image may be shown or copied between any two calls; inside one (a display's repaint)
+// it keeps one painter open until the batch ends. An overlay surface is given the image it lies
 // over, so that inverting shows the inverse of what the user sees there.
 class QtSurface : public Surface {
 public:
@@ -51,6 +55,11 @@ public:
     void beginBatch() override;
     void endBatch() override;
 
+    // Image pixels per page unit (1.0 at first). Layouts, positions and regions stay in page
+    // units.
+    void setScale(double pixelsPerUnit);
+    double scale() const { return scale_; }
+
     const Pen* selectedPen() const { return pen_; }
     Color brush() const { return brush_; }
 
@@ -76,6 +85,10 @@ private:
     void closeBatchPainter();
     int textWidth(std::string_view text) const;
     void render(TextLine& line) const;
+    bool scaled() const { return scale_ != 1.0; }
+    // A rectangle of page units as the image pixels it covers.
+    QRect toImageRect(const QRect& rect) const;
+    void updateFontKey();
     // A width no more than a pixel or two off textWidth, from the widths of the characters.
     int estimatedWidth(std::string_view text) const;
     // The end of the line that starts at pos of the paragraph when wrapped at boxWidth.
@@ -96,6 +109,7 @@ private:
     QFontMetrics metrics_;
     mutable std::array<int, 256> charWidths_; // -1: not measured yet
     std::string fontKey_;
+    double scale_ = 1.0;
     int batchDepth_ = 0;
     std::unique_ptr<QPainter> batchPainter_;
 };

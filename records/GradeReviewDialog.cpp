@@ -24,6 +24,8 @@ constexpr int kSaveFieldLimit = 250;
 GradeReviewDialog::GradeReviewDialog(Student& student, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), steps_(*this, student) {
     setUpDialog(*this, kWidthUnits, kHeightUnits);
+    // Not shown without a caption bar; window lists and screen readers name the dialog by it.
+    setWindowTitle(QStringLiteral("Lorvenna: Grades"));
     status_ = addFramedStatus(*this, kStatusId);
 
     auto button = [this](int id, const char* caption, int x, int y, int w, int h,

@@ -21,6 +21,8 @@ HelpViewer::HelpViewer(std::string_view text, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint),
       returnTo_(QApplication::focusWidget()) {
     setUpDialog(*this, kWidthUnits, kHeightUnits);
+    // Not shown without a caption bar; window lists and screen readers name the dialog by it.
+    setWindowTitle(QStringLiteral("Lorvenna: Help"));
     QPushButton* done = addButton(*this, kDoneId, "&Done", 4, 4, 66, 10);
     done->setDefault(true);
     connect(done, &QPushButton::clicked, this, [this] { this->done(kShown); });

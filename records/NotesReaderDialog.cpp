@@ -20,6 +20,9 @@ constexpr int kHeightUnits = 218;
 NotesReaderDialog::NotesReaderDialog(Student& student, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), steps_(*this, student) {
     setUpDialog(*this, kWidthUnits, kHeightUnits);
+    // Without a caption bar the title is not shown, but window lists and screen readers name
+    // the dialog by it.
+    setWindowTitle(QStringLiteral("Lorvenna: Notes"));
     status_ = addFramedStatus(*this, kStatusId);
     connect(addButton(*this, kQuitId, "&Quit", 4, 60, 36, 12), &QPushButton::clicked, this,
             [this] { steps_.quit(); });

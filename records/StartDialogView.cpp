@@ -16,6 +16,7 @@ namespace {
 
 constexpr int kWidthUnits = 314;
 constexpr int kHeightUnits = 240;
+constexpr const char* kUntitledStart = "Lorvenna: Start";
 constexpr int kIdFieldLimit = 60;
 constexpr int kPasswordFieldLimit = 20;
 
@@ -43,6 +44,7 @@ bool typesCharacter(const QKeyEvent& key) {
 StartDialogView::StartDialogView(Student& student, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint), steps_(*this, student) {
     setModal(true);
+    setWindowText("");
     setFixedSize(dialogUnitsX(kWidthUnits), dialogUnitsY(kHeightUnits));
 
     auto* picture = new QLabel(this);
@@ -201,6 +203,12 @@ void StartDialogView::focusPasswordField() {
 }
 
 void StartDialogView::setWindowText(std::string_view text) {
+    // The window text is no caption here (the dialog has no caption bar), but window lists and
+    // screen readers name the dialog by it: an empty one names it still.
+    if (text.empty()) {
+        setWindowTitle(QString::fromLatin1(kUntitledStart));
+        return;
+    }
     setWindowTitle(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
 }
 

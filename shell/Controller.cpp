@@ -63,6 +63,11 @@ constexpr const char* kBookmarkInWorkingFolder = "LORVENNA.BMK";
 
 } // namespace
 
+void removeWorkingFolderBookmark() {
+    if (fileExists(kBookmarkInWorkingFolder))
+        deleteFile(kBookmarkInWorkingFolder);
+}
+
 ControllerSteps ControllerSteps::real() {
     ControllerSteps steps;
     // Qualified: inside ControllerSteps the plain names are the members.
@@ -325,8 +330,7 @@ void Controller::fatalExit(StateCode code, const std::string& text) {
     exited_ = true;
     pageOnScreen().pageClosing = true;
     stopPauseTimer();
-    if (fileExists(kBookmarkInWorkingFolder))
-        deleteFile(kBookmarkInWorkingFolder);
+    steps_.removeStaleBookmark();
     steps_.lessonTeardown();
 
     switch (code) {

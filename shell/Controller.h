@@ -27,6 +27,9 @@ public:
     virtual void destroyWindow() = 0;
 };
 
+// The fatal exit's step: a bookmark "LORVENNA.BMK" left in the working folder is deleted.
+void removeWorkingFolderBookmark();
+
 // The steps the states run, each the real one unless a test puts another in its place.
 struct ControllerSteps {
     std::function<StateCode()> startDialog;
@@ -41,6 +44,8 @@ struct ControllerSteps {
     std::function<void(HelpTopic)> showHelp;
     std::function<void()> noteDialog;
     std::function<void()> askNextQuestion; // after the pause: EndQuestion
+    // The fatal exit's removal of a bookmark left in the working folder.
+    std::function<void()> removeStaleBookmark = removeWorkingFolderBookmark;
 
     static ControllerSteps real();
 };

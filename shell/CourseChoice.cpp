@@ -9,6 +9,7 @@
 #include <QSettings>
 #include <QUrl>
 
+#include <charconv>
 #include <cstdio>
 #include <filesystem>
 #include <string_view>
@@ -20,6 +21,7 @@ namespace {
 namespace fsys = std::filesystem;
 
 constexpr std::string_view kChooseCourse = "--choose-course";
+constexpr std::string_view kPreview = "--preview";
 constexpr const char* kCourseFolderKey = "courseFolder";
 constexpr int kExitHelp = 0;
 constexpr int kExitUsage = 2; // the usual code for a command line that was not understood
@@ -36,15 +38,36 @@ std::string canonicalFolder(const std::string& folder) {
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
     CommandLine line;
+    int operands = 0; // of --preview: the lesson file, then the page
     for (int i = 1; i < argc; ++i) {
         const std::string_view argument = argv[i];
         if (argument == "-h" || argument == "--help") {
             line.request = CommandLineRequest::Help;
             return line;
         }
-        if (argument == kChooseCourse) {
+        const bool previewing = line.request == CommandLineRequest::Preview;
+        if (argument == kChooseCourse && !previewing) {
             line.request = CommandLineRequest::ChooseCourse;
             continue;
+        }
+        if (argument == kPreview && line.request == CommandLineRequest::Play) {
+            line.request = CommandLineRequest::Preview;
+            continue;
+        }
+        if (previewing && operands == 0 && !argument.empty() && argument[0] != '-') {
+            line.lessonFile = argument;
+            ++operands;
+            continue;
+        }
+        if (previewing && operands == 1) {
+            int page = 0;
+            const auto [end, error] =
+                std::from_chars(argument.data(), argument.data() + argument.size(), page);
+            if (error == std::errc() && end == argument.data() + argument.size() && page >= 1) {
+                line.page = page;
+                ++operands;
+                continue;
+            }
         }
         line.request = CommandLineRequest::Unknown;
         line.unknown = argument;
@@ -55,14 +78,17 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
 
 std::string usageText() {
     return "Usage: lorvenna [--choose-course]\n"
+           "       lorvenna --preview [LESSON [PAGE]]\n"
            "Plays the course in the current folder (its LSNS, BMPS and HELP folders).\n"
            "\n"
            "  --choose-course  ask for the course folder first (the sample course the first\n"
            "                   time, the folder chosen last after that) and play it as if\n"
            "                   started there\n"
-           "  -h, --help       show this text\n"
-           "\n"
-           "--choose-course is the only option.\n";
+           "  --preview        open LESSON (a file in a course's LSNS folder, such as\n"
+           "                   LSNS/02-01.LSN) at PAGE (default 1) for its author: the page\n"
+           "                   follows the file each time it is saved, problems are shown in\n"
+           "                   place, and nothing is written; without LESSON, ask for it\n"
+           "  -h, --help       show this text\n";
 }
 
 int answerCommandLine(const CommandLine& line) {

@@ -8,15 +8,18 @@ class QSettings;
 
 namespace lorvenna {
 
-enum class CommandLineRequest { Play, ChooseCourse, Help, Unknown };
+enum class CommandLineRequest { Play, ChooseCourse, Preview, Help, Unknown };
 
 struct CommandLine {
     CommandLineRequest request = CommandLineRequest::Play;
-    std::string unknown; // the first argument not understood
+    std::string unknown;    // the first argument not understood
+    std::string lessonFile; // --preview: the lesson file; empty when it is to be asked for
+    int page = 1;           // --preview: the page to open at
 };
 
-// "--choose-course" is the one option; "-h" and "--help" ask for the usage text. Anything
-// else is refused, so a mistyped option never starts a course by surprise.
+// "--choose-course", or "--preview [LESSON [PAGE]]" alone; "-h" and "--help" ask for the
+// usage text. Anything else is refused, so a mistyped option never starts a course by
+// surprise.
 CommandLine parseCommandLine(int argc, const char* const* argv);
 
 std::string usageText();

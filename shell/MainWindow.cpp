@@ -15,10 +15,12 @@
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QResizeEvent>
 #include <QStyle>
 #include <QTimer>
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 namespace lorvenna {
@@ -36,8 +38,6 @@ public:
 };
 
 constexpr int kControllerTimerMs = 300;
-constexpr int kReferenceWidth = 800;
-constexpr int kReferenceHeight = 550;
 constexpr QColor kDarkGrey{64, 64, 64};
 
 struct ButtonPlace {
@@ -60,6 +60,8 @@ constexpr ButtonPlace kButtons[] = {
 };
 
 constexpr Rect kStatusRect{295, 5, 495, 31};
+constexpr int kPanelLeft = 4;
+constexpr int kPanelTop = 4;
 constexpr int kPanelWidth = 250;
 constexpr int kPanelHeight = 95;
 
@@ -117,6 +119,13 @@ QRect toQRect(const Rect& r) {
     return QRect(r.left, r.top, r.width(), r.height());
 }
 
+// Puts a widget of the main window at its place on the page, in the window's pixels, with a
+// font to match.
+void placeWidget(QWidget* widget, const Rect& onPage) {
+    widget->setGeometry(toQRect(placeOnWindow(onPage)));
+    setScaledFont(widget);
+}
+
 } // namespace
 
 VirtualKey virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
@@ -145,7 +154,9 @@ MainWindow::MainWindow(ControllerSteps steps) : controller_(*this, std::move(ste
     installAppServices(this);
 
     setWindowTitle(QStringLiteral("Lorvenna"));
-    resize(scaleX(kReferenceWidth), scaleY(kReferenceHeight));
+    // The client area of the page as authored; the window opens maximised and the page grows
+    // with it.
+    resize(kPageWidth, kPageHeight);
     QPalette background = palette();
     background.setColor(QPalette::Window, kDarkGrey);
     setPalette(background);
@@ -157,18 +168,18 @@ MainWindow::MainWindow(ControllerSteps steps) : controller_(*this, std::move(ste
     createFeedbackPanel();
     announcer_ = new Announcer(this);
 
-    pageOnScreen().statusRect = {scaleX(kStatusRect.left), scaleY(kStatusRect.top),
-                                 scaleX(kStatusRect.right), scaleY(kStatusRect.bottom)};
-    statusImage_ = QImage(pageOnScreen().statusRect.width(), pageOnScreen().statusRect.height(),
-                          QImage::Format_RGB32);
-    statusImage_.fill(Qt::white);
+    pageOnScreen().statusRect = kStatusRect;
+    // The surface measures text on the image it is made on: a real one, made anew by scale.
+    statusImage_ = QImage(kStatusRect.width(), kStatusRect.height(), QImage::Format_RGB32);
     statusSurface_ = std::make_unique<QtSurface>(&statusImage_);
+    makeStatusImage();
 
     for (int number = static_cast<int>(PictureId::RightMark);
          number <= static_cast<int>(PictureId::LargePageAhead); ++number)
         pictures_.emplace(PictureId{number}, Picture::resource(PictureId{number}));
 
     QCoreApplication::instance()->installEventFilter(this);
+    applyScale();
 }
 
 MainWindow::~MainWindow() {
@@ -180,8 +191,8 @@ MainWindow::~MainWindow() {
 void MainWindow::createButtons() {
     for (const ButtonPlace& place : kButtons) {
         auto* button = new QPushButton(QString::fromLatin1(place.caption), this);
-        button->setGeometry(scaleX(place.x), scaleY(place.y), scaleX(place.width),
-                            scaleY(place.height));
+        button->setProperty("lorvennaPlace", QRect(place.x, place.y, place.width, place.height));
+        placeWidget(button, Rect{place.x, place.y, place.x + place.width, place.y + place.height});
         button->setEnabled(place.enabled);
         button->setAutoDefault(false);
         // Buttons never keep the keyboard; their mnemonics still work as Alt+letter.
@@ -212,7 +223,8 @@ void MainWindow::createFeedbackPanel() {
     panelPalette.setColor(QPalette::WindowText, standard.color(QPalette::WindowText));
     feedbackPanel_->setPalette(panelPalette);
     feedbackPanel_->setAutoFillBackground(true);
-    feedbackPanel_->setGeometry(4, 4, kPanelWidth, kPanelHeight);
+    panelPlace_ = Rect{kPanelLeft, kPanelTop, kPanelLeft + kPanelWidth, kPanelTop + kPanelHeight};
+    placeFeedbackPanel();
     feedbackPanel_->hide();
 }
 
@@ -233,15 +245,29 @@ void MainWindow::focusMainWindow() {
 }
 
 void MainWindow::setCaption(std::string_view caption) {
+    // An empty caption (while a lesson is set up) still leaves the window a name in the
+    // window lists.
+    if (caption.empty()) {
+        setWindowTitle(QStringLiteral("Lorvenna"));
+        return;
+    }
     setWindowTitle(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+}
+
+void MainWindow::placeFeedbackPanel() {
+    placeWidget(feedbackPanel_, panelPlace_);
+    // The size is the room the comment needs as measured without the panel's frame: where the
+    // frame makes it wrap once more, the panel grows so that no line is cut off.
+    const QRect placed = feedbackPanel_->geometry();
+    const int needed = feedbackPanel_->heightForWidth(placed.width());
+    if (needed > placed.height())
+        feedbackPanel_->resize(placed.width(), needed);
 }
 
 void MainWindow::showFeedbackPanel(std::string_view text, int width, int height) {
     feedbackPanel_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
-    // The size is the room the comment needs as measured without the panel's frame: where the
-    // frame makes it wrap once more, the panel grows so that no line is cut off.
-    feedbackPanel_->setGeometry(4, 4, width,
-                                std::max(height, feedbackPanel_->heightForWidth(width)));
+    panelPlace_ = Rect{kPanelLeft, kPanelTop, kPanelLeft + width, kPanelTop + height};
+    placeFeedbackPanel();
     // Over the buttons it overlaps, so the whole comment can be read.
     feedbackPanel_->raise();
     feedbackPanel_->show();
@@ -260,7 +286,99 @@ void MainWindow::killControllerTimer() {
 }
 
 QRect MainWindow::statusArea() const {
-    return toQRect(pageOnScreen().statusRect);
+    return toQRect(placeOnWindow(pageOnScreen().statusRect));
+}
+
+void MainWindow::makeStatusImage() {
+    // Drawn in page units at the page's scale and the screen's pixel density.
+    statusPixelRatio_ = std::max(1.0, devicePixelRatioF());
+    const double pixelsPerUnit = screenScale().scaleDiag * statusPixelRatio_;
+    const Rect& area = pageOnScreen().statusRect;
+    statusImage_ = QImage(std::max(1, static_cast<int>(std::ceil(area.width() * pixelsPerUnit))),
+                          std::max(1, static_cast<int>(std::ceil(area.height() * pixelsPerUnit))),
+                          QImage::Format_RGB32);
+    statusImage_.fill(Qt::white);
+    statusSurface_->setScale(pixelsPerUnit);
+}
+
+void MainWindow::applyScale() {
+    const double factor =
+        fixedScale_ ? *fixedScale_ : (fit_ == PageFit::Fit ? fittingScale(width(), height()) : 1.0);
+    const ScreenScale wanted = centredScale(factor, width(), height());
+    ScreenScale& scale = screenScale();
+    const bool same = wanted.scaleDiag == scale.scaleDiag && wanted.originX == scale.originX &&
+                      wanted.originY == scale.originY && statusImage_.width() > 0 &&
+                      statusPixelRatio_ == std::max(1.0, devicePixelRatioF());
+    if (same)
+        return;
+    scale = wanted;
+
+    for (const auto& [id, button] : buttons_) {
+        const QRect place = button->property("lorvennaPlace").toRect();
+        placeWidget(button, Rect{place.left(), place.top(), place.left() + place.width(),
+                                 place.top() + place.height()});
+    }
+    placeFeedbackPanel();
+    makeStatusImage();
+    if (statusIsStrip_)
+        drawPageStrip();
+    else if (statusDrawn_)
+        paintStatusText(
+            *statusSurface_,
+            Rect{0, 0, pageOnScreen().statusRect.width(), pageOnScreen().statusRect.height()},
+            statusText_);
+    for (Display* display : shownDisplays()) {
+        if (!display->window)
+            continue;
+        display->window->rescale();
+        display->needsRepaint = 1;
+    }
+    update();
+}
+
+void MainWindow::setFixedPageScale(std::optional<double> factor) {
+    fixedScale_ = factor;
+    applyScale();
+}
+
+PageChoice MainWindow::pageChoice() const {
+    return PageChoice{fit_, isFullScreen()};
+}
+
+void MainWindow::applyPageChoice(const PageChoice& choice) {
+    fit_ = choice.fit;
+    if (choice.fullScreen && !isFullScreen())
+        showFullScreen();
+    else if (!choice.fullScreen && isFullScreen())
+        showMaximized();
+    applyScale();
+}
+
+void MainWindow::changePageChoice(const PageChoice& choice) {
+    applyPageChoice(choice);
+    if (pageChoiceHandler_)
+        pageChoiceHandler_(pageChoice());
+}
+
+bool MainWindow::pageKey(int key, Qt::KeyboardModifiers modifiers) {
+    const bool control = modifiers.testFlag(Qt::ControlModifier);
+    PageChoice choice = pageChoice();
+    if (key == Qt::Key_F11 && !control) {
+        choice.fullScreen = !choice.fullScreen;
+    } else if (control && key == Qt::Key_0) {
+        choice.fit = PageFit::Actual;
+    } else if (control && (key == Qt::Key_Equal || key == Qt::Key_Plus)) {
+        choice.fit = PageFit::Fit;
+    } else {
+        return false;
+    }
+    changePageChoice(choice);
+    return true;
+}
+
+void MainWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    applyScale();
 }
 
 void MainWindow::showStatusImage(bool now) {
@@ -277,15 +395,20 @@ void MainWindow::showStatusImage(bool now) {
 }
 
 void MainWindow::drawStatusText(std::string_view text) {
-    paintStatusText(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()}, text);
+    statusText_ = std::string(text);
+    statusIsStrip_ = false;
+    const Rect& area = pageOnScreen().statusRect;
+    paintStatusText(*statusSurface_, Rect{0, 0, area.width(), area.height()}, text);
     showStatusImage(true);
 }
 
 void MainWindow::drawPageStrip() {
     if (lesson().currentPage() < 1)
         return;
+    statusIsStrip_ = true;
     const PageMarkers markers = pageMarkers(screenScale().screenWidth);
-    paintPageStrip(*statusSurface_, Rect{0, 0, statusImage_.width(), statusImage_.height()},
+    const Rect& area = pageOnScreen().statusRect;
+    paintPageStrip(*statusSurface_, Rect{0, 0, area.width(), area.height()},
                    picture(markers.reached), picture(markers.ahead));
     showStatusImage(false);
     // The strip is drawn once for every page shown: what it shows is said too.
@@ -363,10 +486,14 @@ bool MainWindow::event(QEvent* event) {
         return true;
     }
     if (event->type() == QEvent::KeyPress) {
-        // Every key is the keyboard layer's or the controller's: none goes on to default
-        // handling. A key pressed in the pause after a wrong answer only ends the pause.
+        auto* key = static_cast<QKeyEvent*>(event);
+        // The page's size and the full screen are the window's own keys, not the lesson's.
+        if (pageKey(key->key(), key->modifiers()))
+            return true;
+        // Every other key is the keyboard layer's or the controller's: none goes on to
+        // default handling. A key pressed in the pause after a wrong answer only ends the
+        // pause.
         if (!pageOnScreen().pageBuilding) {
-            auto* key = static_cast<QKeyEvent*>(event);
             const bool backTab = key->key() == Qt::Key_Backtab;
             const VirtualKey code =
                 backTab ? VirtualKey::Tab : virtualKeyCode(key->key(), key->modifiers());
@@ -378,14 +505,20 @@ bool MainWindow::event(QEvent* event) {
     }
     if (event->type() == QEvent::KeyRelease)
         return true;
-    return QWidget::event(event);
+    const bool handled = QWidget::event(event);
+    // On a screen of another pixel density the pictures are made again at its resolution.
+    if (event->type() == QEvent::ScreenChangeInternal)
+        applyScale();
+    return handled;
 }
 
 void MainWindow::paintEvent(QPaintEvent*) {
     if (!statusDrawn_)
         return;
     QPainter painter(this);
-    painter.drawImage(statusArea().topLeft(), statusImage_);
+    const QRectF shown(statusArea().topLeft(), QSizeF(statusImage_.width() / statusPixelRatio_,
+                                                      statusImage_.height() / statusPixelRatio_));
+    painter.drawImage(shown, statusImage_);
 }
 
 void MainWindow::closeEvent(QCloseEvent* event) {

@@ -15,6 +15,8 @@
 #include <functional>
 #include <map>
 #include <memory>
+#include <optional>
+#include <string>
 
 class QLabel;
 class QPushButton;
@@ -26,6 +28,17 @@ class Announcer;
 // The virtual-key code of a key press, None for a key that has none in the key table's range.
 // Keypad keys count only with the keypad modifier; letters are their upper-case codes.
 VirtualKey virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers);
+
+// How the page meets the window: scaled to fit it (the largest factor at which the page fits,
+// centred), or as authored, one unit a pixel.
+enum class PageFit { Fit, Actual };
+
+// The user's choice of page size and full screen, as remembered for a course folder.
+struct PageChoice {
+    PageFit fit = PageFit::Fit;
+    bool fullScreen = false;
+    bool operator==(const PageChoice&) const = default;
+};
 
 class MainWindow final : public QWidget, public AppServices, public ControllerWindow {
 public:
@@ -60,6 +73,16 @@ public:
     void setExitHandler(std::function<void()> handler) { exitHandler_ = std::move(handler); }
     bool isDestroyed() const { return destroyed_; }
 
+    // F11 toggles full screen, Ctrl+0 shows the page as authored, Ctrl+= fits it again; each
+    // change of these goes to the handler (the program remembers it with the course).
+    void applyPageChoice(const PageChoice& choice);
+    PageChoice pageChoice() const;
+    void setPageChoiceHandler(std::function<void(const PageChoice&)> handler) {
+        pageChoiceHandler_ = std::move(handler);
+    }
+    // A fixed factor in place of the choice (the page shot tool); nullopt goes back to it.
+    void setFixedPageScale(std::optional<double> factor);
+
     QPushButton* button(CommandId id) const;
     QLabel* feedbackPanel() const { return feedbackPanel_; }
     Announcer* announcer() const { return announcer_; }
@@ -76,19 +99,33 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void timerEvent(QTimerEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void createButtons();
     void createFeedbackPanel();
     QRect statusArea() const;
     void showStatusImage(bool now);
+    // Takes the scale from the client area and the choice, and places everything anew.
+    void applyScale();
+    void makeStatusImage();
+    void placeFeedbackPanel();
+    bool pageKey(int key, Qt::KeyboardModifiers modifiers);
+    void changePageChoice(const PageChoice& choice);
 
     Controller controller_;
     std::map<CommandId, QPushButton*> buttons_;
     QLabel* feedbackPanel_ = nullptr;
     Announcer* announcer_ = nullptr;
     KeyboardFocus keyboard_;
+    Rect panelPlace_; // on the page
     QImage statusImage_;
+    double statusPixelRatio_ = 1.0;
+    std::string statusText_; // shown when the strip is not
+    bool statusIsStrip_ = false;
+    PageFit fit_ = PageFit::Fit;
+    std::optional<double> fixedScale_;
+    std::function<void(const PageChoice&)> pageChoiceHandler_;
     std::unique_ptr<QtSurface> statusSurface_;
     bool statusDrawn_ = false;
     QBasicTimer controllerTimer_;

@@ -8,10 +8,12 @@
 #include "platform/Random.h"
 #include "platform/ScreenScale.h"
 #include "shell/MainWindow.h"
+#include "shell/PageChoiceStore.h"
 
 #include <QCoreApplication>
 #include <QIcon>
 #include <QScreen>
+#include <QSettings>
 
 #include <ctime>
 #include <filesystem>
@@ -46,8 +48,12 @@ std::unique_ptr<MainWindow> startUp(ControllerSteps steps) {
     auto window = std::make_unique<MainWindow>(std::move(steps));
     window->setWindowIcon(programIcon());
     // The page markers are chosen by the width of the screen the window is on.
-    if (const QScreen* screen = window->screen())
+    if (const QScreen* screen = window->screen()) {
         scale.screenWidth = screen->geometry().width();
+        // Maximised is a wish the window manager grants; without one the window still
+        // covers the screen's free area, and the page grows with it.
+        window->setGeometry(screen->availableGeometry());
+    }
     window->showMaximized();
     window->setFocus(Qt::OtherFocusReason);
 
@@ -63,6 +69,16 @@ int runProgram() {
     std::unique_ptr<MainWindow> window = startUp();
     if (!window)
         return 0;
+    // The page's size and full screen as the user left them with this course.
+    const std::string course = workingFolder();
+    {
+        QSettings settings("lorvenna", "lorvenna");
+        window->applyPageChoice(loadPageChoice(settings, course));
+    }
+    window->setPageChoiceHandler([course](const PageChoice& choice) {
+        QSettings settings("lorvenna", "lorvenna");
+        savePageChoice(settings, course, choice);
+    });
     window->postState(StateCode::StartDialog);
     QCoreApplication::exec();
     return 0;

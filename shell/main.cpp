@@ -1,4 +1,5 @@
 // Program entry: start-up, then the controller runs the session from state 0.
+#include "preview/PreviewRun.h"
 #include "shell/CourseChoice.h"
 #include "shell/StartUp.h"
 
@@ -19,6 +20,8 @@ int main(int argc, char** argv) {
     std::setlocale(LC_NUMERIC, "C");
     // The program ends only through its fatal exit, never because a window closed.
     QApplication::setQuitOnLastWindowClosed(false);
+    if (line.request == lorvenna::CommandLineRequest::Preview)
+        return lorvenna::runPreview(line.lessonFile, line.page);
     if (line.request == lorvenna::CommandLineRequest::ChooseCourse &&
         !lorvenna::chooseCourseWithDialog())
         return 0;

@@ -6,7 +6,6 @@
 #include "items/Shape.h"
 #include "platform/FixedText.h"
 #include "platform/LineMatcher.h"
-#include "platform/ScreenScale.h"
 #include "platform/Surface.h"
 
 #include <algorithm>
@@ -50,6 +49,13 @@ ItemAni::ItemAni() {
     visibility = Visibility::Shown;
     initialVisibility = Visibility::Shown;
     running = true; // motion enabled
+}
+
+// The figure goes back to the visibility its block leaves it with (HIDE or APPEAR), not to
+// the one it was made with, when its connections are restored.
+bool ItemAni::EndDefinition() {
+    initialVisibility = visibility;
+    return true;
 }
 
 bool ItemAni::StartupAction() {
@@ -202,11 +208,10 @@ void ItemAni::accumulate(double value, const Pose* rates) {
     lastMove = value;
     if (!rates)
         return;
-    const ScreenScale& scale = screenScale();
     const double turn = rates->angle * value;
-    const double dx = rates->x * value * scale.scaleX;
-    const double dy = rates->y * value * scale.scaleY;
-    const double stretch = rates->length * value * scale.scaleDiag;
+    const double dx = rates->x * value;
+    const double dy = rates->y * value;
+    const double stretch = rates->length * value;
     // A "nan" or "inf" in a lesson would lose the figure for good: such a move moves nothing.
     if (!std::isfinite(turn) || !std::isfinite(dx) || !std::isfinite(dy) || !std::isfinite(stretch))
         return;

@@ -22,6 +22,7 @@ public:
     std::int32_t HitTest(int x, int y) override;
     std::int32_t HitTestRight(int x, int y) override;
     Status ReadCommand(const char* line) override;
+    bool EndDefinition() override;
     void Draw() override;
     void Input(const char* name, double value, const Pose* motion) override;
 

@@ -8,7 +8,6 @@
 #include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
 #include "platform/LineMatcher.h"
-#include "platform/ScreenScale.h"
 #include "platform/Surface.h"
 
 #include <algorithm>
@@ -81,6 +80,13 @@ ItemBMP::ItemBMP() {
     initialVisibility = Visibility::Shown;
 }
 
+// A HIDE line in the block makes the picture start hidden, and hidden is then what a
+// highlighter or text that stops puts it back to.
+bool ItemBMP::EndDefinition() {
+    initialVisibility = visibility;
+    return true;
+}
+
 bool ItemBMP::StartupAction() {
     // Read once in the item's life: a display kept across pages does not read it again.
     if (loaded())
@@ -118,9 +124,9 @@ bool ItemBMP::load() {
 }
 
 void ItemBMP::setGeometry() {
-    const ScreenScale& scale = screenScale();
-    width = truncateCoordinate(image.width() * scale.scaleX);
-    height = truncateCoordinate(image.height() * scale.scaleY);
+    // A pixel of the picture is a unit of the page; the display's surface scales both.
+    width = image.width();
+    height = image.height();
     if (display) {
         // A picture reaching past the display is squeezed into what is left; one that starts
         // beyond it has nothing left and draws nothing.

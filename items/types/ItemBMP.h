@@ -16,6 +16,7 @@ public:
     ItemBMP();
 
     bool StartupAction() override;
+    bool EndDefinition() override;
     void Draw() override;
     void Input(const char* name, double value, const Pose* motion) override;
 

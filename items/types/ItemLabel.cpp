@@ -7,7 +7,6 @@
 #include "items/RunObjects.h"
 #include "items/Shape.h"
 #include "platform/LineMatcher.h"
-#include "platform/ScreenScale.h"
 #include "platform/Surface.h"
 
 #include <algorithm>
@@ -116,7 +115,7 @@ void ItemLabel::drawFrame(Point anchor, const char* shown) {
         frameColor = lineColor;
 
     Pen pen;
-    pen.width = scaleSize(kLabelFrameWidth);
+    pen.width = kLabelFrameWidth;
     pen.color = visibility == Visibility::Highlighted ? highlightColor(frameColor)
                                                       : normalColor(frameColor);
     pen.squareCaps = true;

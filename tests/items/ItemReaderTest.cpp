@@ -61,11 +61,10 @@ private:
 
 } // namespace
 
-TEST(ItemReader, BaseCommandsSetTheirFieldsScaled) {
+// Items keep page units whatever the screen's scale: only the windows convert.
+TEST(ItemReader, BaseCommandsSetTheirFieldsInPageUnitsAtAnyScale) {
     resetSession();
-    screenScale().scaleX = 2.0;
-    screenScale().scaleY = 3.0;
-    screenScale().scaleDiag = 1.5;
+    screenScale().scaleX = screenScale().scaleY = screenScale().scaleDiag = 2.0;
     BlockFile block(R"(  FILE picture
 LINECOLOR 3.9
 LINEWIDTH	2
@@ -97,22 +96,22 @@ NEXT LINE
     EXPECT_EQ(item.lineWidth, 2);
     EXPECT_EQ(item.frameColor, 4);
     EXPECT_EQ(item.frameWidth, 5);
-    EXPECT_EQ(item.pose.x, 21);
-    EXPECT_EQ(item.pose.y, 60);
-    EXPECT_EQ(item.initialPose.x, 21);
-    EXPECT_EQ(item.initialPose.y, 60);
+    EXPECT_EQ(item.pose.x, 10.5);
+    EXPECT_EQ(item.pose.y, 20);
+    EXPECT_EQ(item.initialPose.x, 10.5);
+    EXPECT_EQ(item.initialPose.y, 20);
     EXPECT_EQ(item.pose.angle, 45);
     EXPECT_EQ(item.initialPose.angle, 45);
     EXPECT_TRUE(item.upperLimit.enabled);
     EXPECT_EQ(item.upperLimit.angle, 30);
-    EXPECT_EQ(item.upperLimit.x, 200);
-    EXPECT_EQ(item.upperLimit.y, 600);
+    EXPECT_EQ(item.upperLimit.x, 100);
+    EXPECT_EQ(item.upperLimit.y, 200);
     EXPECT_TRUE(item.lowerLimit.enabled);
     EXPECT_EQ(item.lowerLimit.angle, -30);
-    EXPECT_EQ(item.lowerLimit.x, -200);
-    EXPECT_EQ(item.lowerLimit.y, -600);
-    EXPECT_EQ(item.width, 201);
-    EXPECT_EQ(item.height, 150);
+    EXPECT_EQ(item.lowerLimit.x, -100);
+    EXPECT_EQ(item.lowerLimit.y, -200);
+    EXPECT_EQ(item.width, 100);
+    EXPECT_EQ(item.height, 50);
     EXPECT_EQ(item.maximum, 10);
     EXPECT_EQ(item.minimum, -10);
     EXPECT_EQ(item.step, 0.5);
@@ -306,19 +305,19 @@ SHAPE 45 7 M
     ASSERT_TRUE(block.read(item));
     Shape* first = item.shapes;
     ASSERT_NE(first, nullptr);
-    EXPECT_EQ(first->pose.length, 20); // scaled by scaleDiag
+    EXPECT_EQ(first->pose.length, 10); // page units at any scale
     EXPECT_EQ(first->colorIndex, 9);
-    EXPECT_EQ(first->penWidth, 6);
+    EXPECT_EQ(first->penWidth, 3);
     Shape* second = first->next;
     ASSERT_NE(second, nullptr);
     // Only the first letter of the kind counts.
     EXPECT_NE(dynamic_cast<ShapeLine*>(second), nullptr);
     EXPECT_EQ(second->colorIndex, 2);
-    EXPECT_EQ(second->penWidth, 2);
+    EXPECT_EQ(second->penWidth, 1);
     Shape* third = second->next;
     ASSERT_NE(third, nullptr);
     EXPECT_NE(dynamic_cast<ShapeCircle*>(third), nullptr);
-    EXPECT_EQ(third->pose.length, 10);
+    EXPECT_EQ(third->pose.length, 5);
     Shape* fourth = third->next;
     ASSERT_NE(fourth, nullptr);
     EXPECT_NE(dynamic_cast<ShapeInvisible*>(fourth), nullptr);

@@ -157,13 +157,13 @@ TEST(Shape, ColourIsClampedAndInvisibleShapesIgnoreIt) {
     EXPECT_EQ(owner.AddShape(0, 1, "L")->colorIndex, 9);
 }
 
-TEST(Shape, WidthIsScaledAndNeverNegative) {
+TEST(Shape, WidthStaysInPageUnitsAtAnyScaleAndIsNeverNegative) {
     resetSession();
     screenScale().scaleDiag = 1.5;
     Item item;
     item.lineWidth = 3;
     Shape* shape = item.AddShape(0, 10, "L");
-    EXPECT_EQ(shape->penWidth, 4);
+    EXPECT_EQ(shape->penWidth, 3);
     shape->SetWidth(-2);
     EXPECT_EQ(shape->penWidth, 0);
     resetSession();

@@ -2,6 +2,7 @@
 // area's pixels, closing, and the input dropped after a pause.
 #include "shell/MainWindow.h"
 
+#include "items/Display.h"
 #include "items/PageEntry.h"
 #include "items/PauseTimer.h"
 #include "items/RunObjects.h"
@@ -13,6 +14,7 @@
 #include "platform/ScreenScale.h"
 #include "records/NoteDialog.h"
 #include "records/Notes.h"
+#include "shell/PageChoiceStore.h"
 #include "shell/Session.h"
 #include "tests/support/ModalDriver.h"
 #include "tests/support/ScriptedBoxes.h"
@@ -25,6 +27,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QTimer>
 
 #include <gtest/gtest.h>
@@ -415,6 +418,68 @@ TEST_F(MainWindowTest, DisplayWindowsAreChildrenAtTheirPlace) {
     EXPECT_EQ(frame->parentWidget(), window.get());
     EXPECT_EQ(frame->geometry(), QRect(10, 40, 300, 200));
     EXPECT_EQ(client->focusPolicy(), Qt::NoFocus);
+}
+
+// The page fills the window: the largest factor at which 800 x 600 fits, centred in the room
+// left. Ctrl+0 shows it as authored, Ctrl+= fits it again, F11 toggles full screen; each
+// choice goes to the handler that remembers it, and none of these keys reaches the lesson.
+TEST_F(MainWindowTest, PageFitsTheWindowCentredAndTheKeysChooseItsSize) {
+    std::vector<PageChoice> chosen;
+    window->setPageChoiceHandler([&chosen](const PageChoice& choice) { chosen.push_back(choice); });
+    Display shown;
+    shown.window = window->createDisplayWindow(&shown, 900, {10, 40, 790, 84});
+    pageOnScreen().displays[1] = &shown;
+    QWidget* frame = widgetOf(*shown.window)->parentWidget();
+    window->showFeedbackPanel("Correct answer: 4", 250, 80);
+
+    window->resize(1920, 1080);
+    QCoreApplication::processEvents();
+    EXPECT_DOUBLE_EQ(screenScale().scaleDiag, 1.8);
+    EXPECT_EQ(screenScale().originX, 240);
+    EXPECT_EQ(screenScale().originY, 0);
+    // (670, 5) to (780, 33) on the page; each edge scaled on its own.
+    EXPECT_EQ(window->button(CommandId::Quit)->geometry(), QRect(240 + 1206, 9, 198, 50));
+    EXPECT_EQ(frame->geometry(), QRect(240 + 18, 72, 1404, 79));
+    EXPECT_EQ(window->feedbackPanel()->geometry().topLeft(), QPoint(240 + 7, 7));
+    EXPECT_EQ(window->feedbackPanel()->width(), 450);
+
+    press(Qt::Key_0, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(screenScale().scaleDiag, 1.0);
+    EXPECT_EQ(frame->geometry(), QRect(560 + 10, 240 + 40, 780, 44));
+    EXPECT_EQ(window->button(CommandId::Quit)->geometry(), QRect(560 + 670, 245, 110, 28));
+
+    press(Qt::Key_Equal, Qt::ControlModifier);
+    EXPECT_DOUBLE_EQ(screenScale().scaleDiag, 1.8);
+    press(Qt::Key_F11);
+    EXPECT_TRUE(window->isFullScreen());
+    const std::vector<PageChoice> expected{
+        {PageFit::Actual, false}, {PageFit::Fit, false}, {PageFit::Fit, true}};
+    EXPECT_EQ(chosen, expected);
+    EXPECT_TRUE(log.empty()) << log.front();
+
+    // A window smaller than the page shows all of it, smaller.
+    press(Qt::Key_F11);
+    EXPECT_FALSE(window->isFullScreen());
+    window->showNormal();
+    window->resize(400, 400);
+    QCoreApplication::processEvents();
+    EXPECT_DOUBLE_EQ(screenScale().scaleDiag, 0.5);
+    EXPECT_EQ(screenScale().originY, 50);
+    pageOnScreen().displays[1] = nullptr;
+}
+
+TEST(PageChoiceStore, RemembersTheChoiceOfEachCourseFolder) {
+    WorkFolder folder;
+    const QString file = QString::fromStdString(folder.path() + "/settings.ini");
+    {
+        QSettings settings(file, QSettings::IniFormat);
+        savePageChoice(settings, "/courses/biology 1/", {PageFit::Actual, true});
+        savePageChoice(settings, "/courses/biology", {PageFit::Fit, true});
+    }
+    QSettings again(file, QSettings::IniFormat);
+    EXPECT_EQ(loadPageChoice(again, "/courses/biology 1/"), (PageChoice{PageFit::Actual, true}));
+    EXPECT_EQ(loadPageChoice(again, "/courses/biology"), (PageChoice{PageFit::Fit, true}));
+    EXPECT_EQ(loadPageChoice(again, "/courses/chemistry"), PageChoice{}) << "fit, maximised";
 }
 
 } // namespace

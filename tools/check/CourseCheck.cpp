@@ -343,15 +343,26 @@ std::string CourseCheck::summary() const {
            plural(warningCount(), "warning");
 }
 
-void CourseCheck::run(const std::string& folder) {
+void CourseCheck::checkFolder(const std::string& folder, const SilentBoxes& boxes) {
     setWorkingFolder(folder);
-    // Whatever the player would say in a box is recorded, never shown.
-    SilentBoxes boxes;
     if (!checkWorkingFolder() && !boxes.shown().empty())
         add(Severity::Error, folder, 0, 0, boxes.shown().back().caption);
     lessonFolder_ = folderName("LSNS");
+}
+
+void CourseCheck::run(const std::string& folder) {
+    // Whatever the player would say in a box is recorded, never shown.
+    SilentBoxes boxes;
+    checkFolder(folder, boxes);
     for (const std::string& fileName : findFiles("LSNS\\*.LSN"))
         checkLesson(fileName);
+    checkHelpFiles();
+}
+
+void CourseCheck::runLesson(const std::string& folder, const std::string& fileName) {
+    SilentBoxes boxes;
+    checkFolder(folder, boxes);
+    checkLesson(fileName);
     checkHelpFiles();
 }
 

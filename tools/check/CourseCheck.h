@@ -7,6 +7,8 @@
 
 namespace lorvenna {
 
+class SilentBoxes;
+
 enum class Severity { Error, Warning };
 
 struct Finding {
@@ -28,6 +30,9 @@ class CourseCheck {
 public:
     // Checks the course in folder, which becomes the working folder.
     void run(const std::string& folder);
+    // Checks one lesson of the course in folder (its file name in LSNS, as on the disk) and
+    // the help texts it needs, as run reports them for that lesson.
+    void runLesson(const std::string& folder, const std::string& fileName);
 
     const std::vector<Finding>& findings() const { return findings_; }
     int errorCount() const;
@@ -42,6 +47,7 @@ private:
     class LessonRun;
 
     void add(Severity severity, std::string file, long line, int page, std::string text);
+    void checkFolder(const std::string& folder, const SilentBoxes& boxes);
     void checkLesson(const std::string& fileName);
     void checkHelpFiles();
 

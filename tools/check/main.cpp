@@ -1,6 +1,8 @@
-// lorvenna-check [FOLDER] [--quiet]: every error of a course in one run.
+// lorvenna-check [FOLDER] [--quiet] [--watch]: every error of a course in one run, or again
+// each time a file of the course changes.
 #include "shell/MainWindow.h"
 #include "tools/check/CourseCheck.h"
+#include "tools/check/CourseWatch.h"
 #include "tools/common/ToolApplication.h"
 
 #include <cstdio>
@@ -17,7 +19,7 @@ constexpr int kExitErrors = 1;
 constexpr int kExitUsage = 2;
 
 int usage() {
-    std::fprintf(stderr, "usage: lorvenna-check [FOLDER] [--quiet]\n");
+    std::fprintf(stderr, "usage: lorvenna-check [FOLDER] [--quiet] [--watch]\n");
     return kExitUsage;
 }
 
@@ -30,9 +32,14 @@ int main(int argc, char** argv) {
     std::string folder = ".";
     bool quiet = false;
     bool folderGiven = false;
+    bool watch = false;
     for (int i = 1; i < argc; ++i) {
         if (std::strcmp(argv[i], "--quiet") == 0) {
             quiet = true;
+            continue;
+        }
+        if (std::strcmp(argv[i], "--watch") == 0) {
+            watch = true;
             continue;
         }
         if (argv[i][0] == '-' || folderGiven)
@@ -49,6 +56,8 @@ int main(int argc, char** argv) {
 
     ToolApplication application(argc, argv);
     MainWindow window; // the displays are made in its page area; it is never shown
+    if (watch)
+        return watchCourse(path.string(), quiet);
     CourseCheck check;
     check.run(path.string());
     for (const Finding& finding : check.findings()) {

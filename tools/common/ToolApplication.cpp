@@ -17,6 +17,9 @@ namespace {
 void toolkitMessage(QtMsgType type, const QMessageLogContext&, const QString& message) {
     if (type == QtDebugMsg || type == QtInfoMsg || message.startsWith("QStandardPaths:"))
         return;
+    // The offscreen platform's note on the never shown main window, once an event loop runs.
+    if (message.contains("propagateSizeHints"))
+        return;
     std::fprintf(stderr, "%s\n", message.toLocal8Bit().constData());
 }
 

@@ -25,7 +25,7 @@ bool PageShot::fail(std::string reason) {
     return false;
 }
 
-bool PageShot::render(const std::string& lessonFile, int page, bool answer) {
+bool PageShot::render(const std::string& lessonFile, int page, bool answer, double scale) {
     namespace fs = std::filesystem;
     std::error_code ignored;
     const fs::path file = fs::absolute(lessonFile, ignored);
@@ -41,7 +41,9 @@ bool PageShot::render(const std::string& lessonFile, int page, bool answer) {
     // Nothing the player would say in a box is shown; the first thing said is the reason.
     SilentBoxes boxes;
     MainWindow window;
-    window.resize(kWidth, kHeight);
+    const QSize size(static_cast<int>(kWidth * scale), static_cast<int>(kHeight * scale));
+    window.resize(size);
+    window.setFixedPageScale(scale);
     if (const QScreen* screen = window.screen())
         screenScale().screenWidth = screen->geometry().width();
     if (const Status index = readLessonIndex(); !index)
@@ -63,9 +65,9 @@ bool PageShot::render(const std::string& lessonFile, int page, bool answer) {
             return fail("Page " + std::to_string(page) + " asks no question");
         }
         play.answerCurrentQuestion();
-        image_ = window.grab(QRect(0, 0, kWidth, kHeight)).toImage();
+        image_ = window.grab(QRect(QPoint(0, 0), size)).toImage();
     } else {
-        image_ = window.grab(QRect(0, 0, kWidth, kHeight)).toImage();
+        image_ = window.grab(QRect(QPoint(0, 0), size)).toImage();
     }
     lessonTeardown();
     return true;

@@ -1,5 +1,5 @@
-// lorvenna-shot LESSON PAGE OUT.png [--answer]: a page as the student first sees it, as a
-// PNG file, without a screen.
+// lorvenna-shot LESSON PAGE OUT.png [--answer] [--scale F]: a page as the student first sees it, as
+// a PNG file, without a screen.
 #include "tools/common/ToolApplication.h"
 #include "tools/shot/PageShot.h"
 
@@ -18,7 +18,7 @@ constexpr int kExitLesson = 1; // the lesson or the page could not be shown
 constexpr int kExitFailed = 2; // wrong use, or the picture could not be written
 
 int usage() {
-    std::fprintf(stderr, "usage: lorvenna-shot LESSON PAGE OUT.png [--answer]\n");
+    std::fprintf(stderr, "usage: lorvenna-shot LESSON PAGE OUT.png [--answer] [--scale F]\n");
     return kExitFailed;
 }
 
@@ -30,10 +30,17 @@ int main(int argc, char** argv) {
     using namespace lorvenna;
     std::vector<std::string> arguments;
     bool answer = false;
+    double scale = 1.0;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--answer") == 0)
+        if (std::strcmp(argv[i], "--answer") == 0) {
             answer = true;
-        else
+        } else if (std::strcmp(argv[i], "--scale") == 0) {
+            // From a tenth of the page to eight times it: a picture of at most 6400 x 4800.
+            char* end = nullptr;
+            scale = i + 1 < argc ? std::strtod(argv[++i], &end) : 0.0;
+            if (!end || *end != '\0' || !(scale >= 0.1 && scale <= 8.0))
+                return usage();
+        } else
             arguments.emplace_back(argv[i]);
     }
     if (arguments.size() != 3)
@@ -45,7 +52,7 @@ int main(int argc, char** argv) {
 
     ToolApplication application(argc, argv);
     PageShot shot;
-    if (!shot.render(arguments[0], static_cast<int>(page), answer)) {
+    if (!shot.render(arguments[0], static_cast<int>(page), answer, scale)) {
         std::fprintf(stderr, "lorvenna-shot: %s\n", shot.error().c_str());
         return kExitLesson;
     }

@@ -105,19 +105,18 @@ TEST(ItemAni, MovesAddUpWithinTheRangesAndArePassedOnAfterEveryDrawing) {
     EXPECT_EQ(held.figure->pose.angle, 0.0);
 }
 
-TEST(ItemAni, StretchAndTurnWithTheScaleAndAFloorOfOne) {
+// A figure moves in page units whatever the screen's scale: the window scales what it draws.
+TEST(ItemAni, StretchAndTurnInPageUnitsAtAnyScaleWithAFloorOfOne) {
     FigureBench bench("LOC 100 100\nSHAPE 0 50 L\nSHAPE 90 20 L", "10 5 1 1");
     ItemAni* fig = bench.figure;
     ASSERT_NE(fig, nullptr) << bench.paper.lastMessage();
-    screenScale().scaleX = 2.0;
-    screenScale().scaleY = 3.0;
-    screenScale().scaleDiag = 0.5;
+    screenScale().scaleX = screenScale().scaleY = screenScale().scaleDiag = 2.0;
     bench.move(2.0);
-    EXPECT_EQ(fig->shapes->pose.length, 55.0);
+    EXPECT_EQ(fig->shapes->pose.length, 60.0);
     fig->Draw();
     EXPECT_EQ(fig->pose.angle, 20.0);
-    EXPECT_EQ(fig->pose.x, 104.0);
-    EXPECT_EQ(fig->pose.y, 106.0);
+    EXPECT_EQ(fig->pose.x, 102.0);
+    EXPECT_EQ(fig->pose.y, 102.0);
     bench.move(-100.0);
     EXPECT_EQ(fig->shapes->pose.length, 1.0);
     EXPECT_EQ(fig->shapes->next->pose.length, 1.0);

@@ -4,7 +4,6 @@
 #include "items/Palette.h"
 #include "items/RunObjects.h"
 #include "items/types/ItemText.h"
-#include "platform/ScreenScale.h"
 #include "tests/items/types/ItemBench.h"
 
 #include <gtest/gtest.h>
@@ -73,10 +72,9 @@ TEST(ItemLabel, FrameIsCentredOnTheShapeAddedLastBeforeTheText) {
     EXPECT_EQ(label->endY, 140);
 }
 
-TEST(ItemLabel, FramePenIsFourTimesTheScaleWideWithSquareEnds) {
+TEST(ItemLabel, FramePenIsFourUnitsWideWithSquareEnds) {
     FreshSession fresh;
     PaperDisplay paper;
-    screenScale().scaleDiag = 2.0;
     auto* label = paper.add<ItemLabel>("Cap", "LOC 100 100\nFRAMECOLOR 12\nLINECOLOR 3\n@Cap");
     ASSERT_NE(label, nullptr);
     label->StartupAction();
@@ -92,7 +90,7 @@ TEST(ItemLabel, FramePenIsFourTimesTheScaleWideWithSquareEnds) {
     label->surface = &spy;
     label->Draw();
     ASSERT_EQ(spy.pens.size(), 1u);
-    EXPECT_EQ(spy.pens[0].width, 8);
+    EXPECT_EQ(spy.pens[0].width, 4);
     EXPECT_TRUE(spy.pens[0].squareCaps);
     // An index beyond the table takes its last colour.
     EXPECT_EQ(spy.pens[0].color, normalColor(9));

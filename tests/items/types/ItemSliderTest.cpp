@@ -70,6 +70,21 @@ TEST(ItemSlider, RangeComesFromSizeAndStepAndTheThumbStartsAtPosition) {
     EXPECT_EQ(upright->scrollState.position, 100) << "a start beyond the bar is at its end";
 }
 
+// The bar's page is 0 positions: its thumb is the small one of fixed size, not a thumb that
+// covers most of a bar of few positions.
+TEST(ItemSlider, ThumbIsSmallAndTheSameWhateverTheNumberOfPositions) {
+    int thumbs[2] = {};
+    const char* blocks[2] = {"SIZE 200 20\nSTEP 50", "SIZE 200 20\nSTEP 2"};
+    for (int i = 0; i < 2; ++i) {
+        SliderPaper bench;
+        ASSERT_NE(bench.slider(blocks[i]), nullptr) << bench.paper.lastMessage();
+        thumbs[i] = partRect(bench.bar(), QStyle::SC_ScrollBarSlider).width();
+    }
+    EXPECT_GT(thumbs[0], 0);
+    EXPECT_LT(thumbs[0], 200 / 4) << "four positions";
+    EXPECT_EQ(thumbs[0], thumbs[1]) << "a hundred positions";
+}
+
 TEST(ItemSlider, ArrowsTroughAndKeysMoveOneOrTwoPositions) {
     SliderPaper bench;
     ItemSlider* knob = bench.slider("SIZE 200 20\nSTEP 2\nSCALE 3\nOUTPUT Sum MOVE");

@@ -47,8 +47,8 @@ inline void tickOnce(Item* item) {
     displayWindowProc()->timer(*item->display->window, item);
 }
 
-// The middle of a part of a scroll bar (an arrow, the trough, the thumb), in its coordinates.
-inline QPoint partOf(QScrollBar* bar, QStyle::SubControl part) {
+// A part of a scroll bar (an arrow, the trough, the thumb), in its coordinates.
+inline QRect partRect(QScrollBar* bar, QStyle::SubControl part) {
     QStyleOptionSlider option;
     option.initFrom(bar);
     option.subControls = QStyle::SC_All;
@@ -61,7 +61,12 @@ inline QPoint partOf(QScrollBar* bar, QStyle::SubControl part) {
     option.sliderValue = bar->value();
     option.singleStep = bar->singleStep();
     option.pageStep = bar->pageStep();
-    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar).center();
+    return bar->style()->subControlRect(QStyle::CC_ScrollBar, &option, part, bar);
+}
+
+// The middle of such a part.
+inline QPoint partOf(QScrollBar* bar, QStyle::SubControl part) {
+    return partRect(bar, part).center();
 }
 
 } // namespace lorvenna
