@@ -19,7 +19,8 @@ namespace {
 class AsideServices final : public AppServices {
 public:
     explicit AsideServices(AppServices& window) : window_(window) {
-        page_.resize(scaleX(800), scaleY(600));
+        const ScreenScale& scale = screenScale();
+        page_.resize(scale.originX + scaleX(kPageWidth), scale.originY + scaleY(kPageHeight));
     }
 
     void postState(StateCode, int) override {}

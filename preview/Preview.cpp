@@ -36,8 +36,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-constexpr int kPageWidth = 800;
-constexpr int kPageHeight = 600;
 constexpr int kStatusHeight = 20;
 // A reload asked for while a dialog or box is open waits for it to close.
 constexpr int kModalRetryMs = 200;
@@ -178,8 +176,10 @@ void Preview::layoutChrome() {
     const int height = std::max(14, scaleY(kStatusHeight));
     status_->setGeometry(0, area.height() - height, area.width(), height);
     panel_->setBottomMargin(height);
-    const int right = std::min(area.width(), scaleX(kPageWidth));
-    legend_->move(std::max(0, right - legend_->width() - scaleX(8)), scaleY(44));
+    window_->setFootHeight(height);
+    const ScreenScale& scale = screenScale();
+    const int right = std::min(area.width(), scale.originX + scaleX(kPageWidth));
+    legend_->move(std::max(0, right - legend_->width() - scaleX(8)), scale.originY + scaleY(44));
     if (overlay_->isVisible())
         overlay_->setGeometry(area);
 }
@@ -398,7 +398,9 @@ QImage Preview::pagePicture() {
         added[i]->hide();
     }
     const QImage picture =
-        window_->grab(QRect(0, 0, scaleX(kPageWidth), scaleY(kPageHeight))).toImage();
+        window_->grab(QRect(screenScale().originX, screenScale().originY, scaleX(kPageWidth),
+                            scaleY(kPageHeight)))
+            .toImage();
     for (std::size_t i = 0; i < std::size(added); ++i)
         added[i]->setVisible(visible[i]);
     return picture;

@@ -16,8 +16,6 @@ namespace {
 
 // Below the main window's button row.
 constexpr int kPageTop = 38;
-constexpr int kPageWidth = 800;
-constexpr int kPageHeight = 600;
 constexpr int kBoxWidth = 640;
 constexpr int kBoxHeight = 300;
 constexpr int kBoxLeast = 110;
@@ -60,9 +58,10 @@ ProblemPanel::ProblemPanel(QWidget* mainWindow) : QWidget(mainWindow) {
 }
 
 QRect ProblemPanel::pageArea() const {
-    const QRect window = parentWidget()->rect();
-    return QRect(0, scaleY(kPageTop), std::min(window.width(), scaleX(kPageWidth)),
-                 std::max(0, std::min(window.height(), scaleY(kPageHeight)) - scaleY(kPageTop)));
+    const ScreenScale& scale = screenScale();
+    const QRect page(scale.originX, scale.originY + scaleY(kPageTop), scaleX(kPageWidth),
+                     scaleY(kPageHeight) - scaleY(kPageTop));
+    return page.intersected(parentWidget()->rect());
 }
 
 void ProblemPanel::fill(const std::string& title, const std::vector<std::string>& lines) {

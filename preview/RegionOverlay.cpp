@@ -11,6 +11,7 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QRegion>
+#include <QTransform>
 
 namespace lorvenna {
 
@@ -64,7 +65,10 @@ void RegionOverlay::paintEvent(QPaintEvent*) {
         QWidget* client = display->window ? widgetOf(*display->window) : nullptr;
         if (!client || !client->isVisible())
             continue;
+        // Items, their outlines and regions are in page units from the display's corner.
         const QPoint origin = client->mapTo(parentWidget(), QPoint(0, 0));
+        const QTransform toWindow =
+            QTransform::fromTranslate(origin.x(), origin.y()).scale(scaleSize(1.0), scaleSize(1.0));
         QWidget* frame = client->parentWidget();
         const QRect frameRect(frame->mapTo(parentWidget(), QPoint(0, 0)), frame->size());
 
@@ -78,7 +82,7 @@ void RegionOverlay::paintEvent(QPaintEvent*) {
                     continue;
                 QPainterPath outline;
                 outline.addRegion(item->region->qregion());
-                outline = outline.simplified().translated(origin);
+                outline = toWindow.map(outline.simplified());
                 painter.setPen(QPen(kZoneColour, 1));
                 painter.setBrush(kZoneFill);
                 painter.drawPath(outline);
@@ -89,9 +93,10 @@ void RegionOverlay::paintEvent(QPaintEvent*) {
                     continue;
                 painter.setPen(QPen(kItemColour, 1, Qt::DashLine));
                 painter.setBrush(Qt::NoBrush);
-                painter.drawRect(
-                    QRect(b.left, b.top, b.width() - 1, b.height() - 1).translated(origin));
-                tagAt = QPoint(b.left, b.top) + origin;
+                const QRect placed =
+                    toWindow.mapRect(QRectF(b.left, b.top, b.width(), b.height())).toRect();
+                painter.drawRect(placed.adjusted(0, 0, -1, -1));
+                tagAt = placed.topLeft();
             }
             drawTag(painter, tagAt, QString::fromStdString(item->title),
                     item->isType(ItemType::Zone) ? kZoneColour : kItemColour);

@@ -302,9 +302,11 @@ void MainWindow::makeStatusImage() {
 }
 
 void MainWindow::applyScale() {
-    const double factor =
-        fixedScale_ ? *fixedScale_ : (fit_ == PageFit::Fit ? fittingScale(width(), height()) : 1.0);
-    const ScreenScale wanted = centredScale(factor, width(), height());
+    const int pageHeight = std::max(1, height() - footHeight_);
+    const double factor = fixedScale_ ? *fixedScale_
+                                      : (fit_ == PageFit::Fit ? fittingScale(width(), pageHeight)
+                                                              : 1.0);
+    const ScreenScale wanted = centredScale(factor, width(), pageHeight);
     ScreenScale& scale = screenScale();
     const bool same = wanted.scaleDiag == scale.scaleDiag && wanted.originX == scale.originX &&
                       wanted.originY == scale.originY && statusImage_.width() > 0 &&
@@ -338,6 +340,11 @@ void MainWindow::applyScale() {
 
 void MainWindow::setFixedPageScale(std::optional<double> factor) {
     fixedScale_ = factor;
+    applyScale();
+}
+
+void MainWindow::setFootHeight(int pixels) {
+    footHeight_ = std::max(0, pixels);
     applyScale();
 }
 

@@ -82,6 +82,9 @@ public:
     }
     // A fixed factor in place of the choice (the page shot tool); nullopt goes back to it.
     void setFixedPageScale(std::optional<double> factor);
+    // Pixels at the foot of the window the page is not fitted into (the preview's status
+    // line).
+    void setFootHeight(int pixels);
 
     QPushButton* button(CommandId id) const;
     QLabel* feedbackPanel() const { return feedbackPanel_; }
@@ -125,6 +128,7 @@ private:
     bool statusIsStrip_ = false;
     PageFit fit_ = PageFit::Fit;
     std::optional<double> fixedScale_;
+    int footHeight_ = 0;
     std::function<void(const PageChoice&)> pageChoiceHandler_;
     std::unique_ptr<QtSurface> statusSurface_;
     bool statusDrawn_ = false;

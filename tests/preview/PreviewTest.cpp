@@ -6,6 +6,8 @@
 #include "items/Display.h"
 #include "items/Item.h"
 #include "items/RunObjects.h"
+#include "platform/QtChildWindow.h"
+#include "platform/ScreenScale.h"
 #include "preview/ProblemPanel.h"
 #include "shell/MainWindow.h"
 #include "shell/Session.h"
@@ -288,10 +290,12 @@ TEST_F(PreviewTest, TheRegionOverlayOutlinesTheZoneWhereItIs) {
     const QImage plain = preview->window().grab().toImage(); // a zone's region is made drawn
     const Item* zone = pageOnScreen().displays[1]->items->next;
     ASSERT_TRUE(zone->region);
-    // The zone's middle, in the main window: the display's frame at (20, 50) and its border.
+    // The zone's middle and a point beyond it, in the main window at the page's scale.
     const QRect box = zone->region->qregion().boundingRect();
-    const QPoint middle = box.center() + QPoint(20, 50) + QPoint(1, 1);
-    const QPoint outside = QPoint(box.right() + 40, box.bottom() + 40) + QPoint(21, 51);
+    const QPoint client =
+        widgetOf(*pageOnScreen().displays[1]->window)->mapTo(&preview->window(), QPoint(0, 0));
+    const QPoint middle = client + box.center() * scaleSize(1.0);
+    const QPoint outside = client + QPoint(box.right() + 40, box.bottom() + 40) * scaleSize(1.0);
 
     preview->setRegionsShown(true);
     const QImage outlined = preview->window().grab().toImage();
@@ -324,7 +328,7 @@ TEST_F(PreviewTest, AuthorKeysTurnTestPagesShowTheLegendAndCopyThePage) {
     ASSERT_TRUE(png.loadFromData(copied->data("image/png"), "PNG"));
     EXPECT_EQ(png.convertToFormat(QImage::Format_RGB32),
               preview->pagePicture().convertToFormat(QImage::Format_RGB32));
-    EXPECT_EQ(png.size(), QSize(800, 600));
+    EXPECT_EQ(png.size(), QSize(scaleX(kPageWidth), scaleY(kPageHeight)));
 
     preview->goToPage(2); // Ctrl+G, once the page is chosen
     QCoreApplication::processEvents();
@@ -336,10 +340,11 @@ TEST_F(PreviewTest, TheCopiedPageIsThePictureLorvennaShotDraws) {
     preview->window().resize(1000, 700); // a window larger than the page, as a maximised one
     QCoreApplication::processEvents();
     const QImage copied = preview->pagePicture().convertToFormat(QImage::Format_RGB32);
+    const double factor = screenScale().scaleDiag;
     preview.reset();
 
     PageShot shot;
-    ASSERT_TRUE(shot.render(folder.path() + "/LSNS/01-01.LSN", 2, false)) << shot.error();
+    ASSERT_TRUE(shot.render(folder.path() + "/LSNS/01-01.LSN", 2, false, factor)) << shot.error();
     EXPECT_EQ(copied, shot.image().convertToFormat(QImage::Format_RGB32));
 }
 
