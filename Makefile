@@ -72,7 +72,7 @@ clean:
 # which leaves lorvenna_VERSION_ARCH.deb here for `apt install ./lorvenna_*.deb`. The tests
 # check the package too, so they need the same tools.
 PREFIX ?= /usr/local
-PACKAGING_PACKAGES := dpkg-dev file desktop-file-utils appstream man-db
+PACKAGING_PACKAGES := dpkg-dev file desktop-file-utils appstream man-db python3
 package test: PACKAGES += $(PACKAGING_PACKAGES)
 # The screen-reader test reads the player through the desktop's accessibility bus under a
 # virtual X server, with the keyboard driven by xdotool.

@@ -6,11 +6,13 @@
 #include "items/Display.h"
 #include "items/Item.h"
 #include "items/KeyReader.h"
+#include "items/RunObjects.h"
 #include "items/Shape.h"
 #include "platform/FixedText.h"
 #include "platform/IgnoreCase.h"
 #include "platform/LineMatcher.h"
 #include "platform/LineReader.h"
+#include "platform/TextCodec.h"
 
 #include <climits>
 #include <cstring>
@@ -314,7 +316,8 @@ Row BlockReader::outputRow(const char* keyword, Connection*& list, Connection*& 
             ++count;
     }
     if (count != 2 && count != 3 && count != 6) {
-        fault = failure("");
+        fault = failure("Bad connection " + std::string(line) + " in Item " + item.title +
+                        ": a target and its command, then no number, one or four");
         return Row::Failed;
     }
     Connection* connection = newConnection(item, fault);
@@ -405,14 +408,61 @@ Row BlockReader::textLine(const char* at) {
 
 namespace {
 
-// The failure, pointed at the line that begins at position; the lesson file is closed.
+// The failure, pointed at the line that begins at position; the lesson file is closed,
+// unless reading goes on after errors.
 Status failBlock(Status failed, FileHandle& lessonFile, long position) {
     failed.diagnostic().line = lineNumberAt(lessonFile, position);
-    closeFile(lessonFile);
+    if (!ReadingRecovery::active())
+        closeFile(lessonFile);
     return failed;
 }
 
+// An ITEM line or the end of the display block.
+bool endsBlock(const char* line) {
+    LineMatcher m(line);
+    std::string word;
+    return (m.keyword("ITEM") && m.word(word) && m.word(word)) || std::strstr(line, "END DISPLAY");
+}
+
+ReadingRecovery*& activeRecovery() {
+    static ReadingRecovery* recovery = nullptr;
+    return recovery;
+}
+
+// The lesson's line as the program keeps its texts: in UTF-8. A line of a file in the 8-bit
+// code page is converted; a UTF-8 line that the line limit cut keeps no half character.
+const char* decodedLine(char* line, int length, std::string& converted) {
+    if (lesson().textUtf8) {
+        line[utf8CutLength(std::string_view(line, static_cast<std::size_t>(length)),
+                           static_cast<std::size_t>(length))] = '\0';
+        return line;
+    }
+    for (int i = 0; i < length; ++i) {
+        if (static_cast<unsigned char>(line[i]) >= 0x80) {
+            converted = westernToUtf8(std::string_view(line, static_cast<std::size_t>(length)));
+            return converted.c_str();
+        }
+    }
+    return line;
+}
+
 } // namespace
+
+ReadingRecovery::ReadingRecovery() : outer_(activeRecovery()) {
+    activeRecovery() = this;
+}
+
+ReadingRecovery::~ReadingRecovery() {
+    activeRecovery() = outer_;
+}
+
+ReadingRecovery* ReadingRecovery::active() {
+    return activeRecovery();
+}
+
+void ReadingRecovery::add(Status failed, Stage stage, const Item* item) {
+    faults.push_back({failed.diagnostic(), stage, item});
+}
 
 Status readItemBlock(Item* item, const char* title, Display* display, FileHandle& lessonFile) {
     if (!item || !title || !*title) {
@@ -425,6 +475,7 @@ Status readItemBlock(Item* item, const char* title, Display* display, FileHandle
     item->surface = display ? display->surface : nullptr;
     char line[kLineLimit + 1] = {};
     char text[BlockReader::kTextSize] = {};
+    std::string converted;
     BlockReader reader{*item, line, text};
     // The last line read: where the block stopped, for a definition the type refuses.
     long lineStart = -1;
@@ -433,8 +484,26 @@ Status readItemBlock(Item* item, const char* title, Display* display, FileHandle
         // The brace test comes before every command: a text line holding "}" ends the block.
         if (length < 1 || std::memchr(line, '}', static_cast<std::size_t>(length)))
             break;
-        if (reader.apply() == Row::Failed)
-            return failBlock(std::move(reader.fault), lessonFile, lineStart);
+        if (ReadingRecovery* recovery = ReadingRecovery::active(); recovery && endsBlock(line)) {
+            // The next item or the end of the display, where the "}" was forgotten: the
+            // player would take the line as one of this item's; going on, it is read again
+            // as what it is.
+            Status missing = failure("Item " + item->title + " has no } before this line");
+            missing.diagnostic().line = lineNumberAt(lessonFile, lineStart);
+            recovery->add(std::move(missing), ReadingRecovery::Stage::Reading);
+            seekFile(lessonFile, lineStart);
+            break;
+        }
+        reader.line = decodedLine(line, length, converted);
+        if (reader.apply() != Row::Failed)
+            continue;
+        Status failed = failBlock(std::move(reader.fault), lessonFile, lineStart);
+        ReadingRecovery* recovery = ReadingRecovery::active();
+        if (!recovery)
+            return failed;
+        failed.diagnostic().message += "... ReadLsn failed";
+        recovery->add(std::move(failed), ReadingRecovery::Stage::Reading, nullptr);
+        reader.fault = {};
     }
     if (text[0] != '\0' && item->text.empty())
         item->text = text;

@@ -23,6 +23,8 @@ public:
     std::int32_t lessonMajor = 0;
     std::int32_t lessonMinor = 0;
     bool testLesson = false;
+    // The lesson file is UTF-8; otherwise its texts are in the 8-bit Western code page.
+    bool textUtf8 = false;
     PageEntry* pages = nullptr; // owned list, from reading the index to the lesson teardown
     PageLookup pageLookup;      // of pages
     char lessonName[40] = {};

@@ -11,6 +11,9 @@ namespace lorvenna {
 struct Display;
 
 inline constexpr int kDisplaySlots = 10; // slots 1 to 9; slot 0 stays empty
+// The displayOffset of a display whose block the file lacks, when reading goes on after
+// errors (ReadingRecovery): it reads as an empty display.
+inline constexpr std::int32_t kNoBlock = -1;
 
 // The display names of one page, kept in one text: a lesson has an entry for every page, and
 // most pages name one or two short displays, which then need no memory of their own.

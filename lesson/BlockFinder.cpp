@@ -74,6 +74,15 @@ const BlockFinder::Waiting* BlockFinder::firstMissing() const {
     return missing == waiting_.end() ? nullptr : &*missing;
 }
 
+std::vector<const BlockFinder::Waiting*> BlockFinder::allMissing() const {
+    std::vector<const Waiting*> missing;
+    for (const Waiting& display : waiting_) {
+        if (!display.found)
+            missing.push_back(&display);
+    }
+    return missing;
+}
+
 void BlockFinder::fileWaiting() {
     const std::size_t count = waiting_.size();
     if (filed_ == count)

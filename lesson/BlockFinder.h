@@ -37,6 +37,8 @@ public:
     };
     // The first DISPLAY line, in file order, whose block was not found; nullptr if none.
     const Waiting* firstMissing() const;
+    // Every such line, in file order.
+    std::vector<const Waiting*> allMissing() const;
 
 private:
     static constexpr std::uint32_t kNone = 0xFFFFFFFFu;

@@ -2,12 +2,14 @@
 // position of the block of every display a page names.
 #include "lesson/LessonIndex.h"
 
+#include "items/ItemReader.h"
 #include "items/PageEntry.h"
 #include "items/RunObjects.h"
 #include "lesson/BlockFinder.h"
 #include "platform/FixedText.h"
 #include "platform/LineMatcher.h"
 #include "platform/LineReader.h"
+#include "platform/TextCodec.h"
 
 #include <algorithm>
 #include <string>
@@ -18,6 +20,11 @@
 namespace lorvenna {
 
 namespace {
+
+// The title line as the program keeps its texts, in UTF-8.
+void setLessonTitle(Lesson& read, std::string_view line) {
+    setText(read.lessonTitle, read.textUtf8 ? std::string(line) : westernToUtf8(line));
+}
 
 constexpr int kIndexLineLimit = 240;
 constexpr std::size_t kMaxDisplayName = 59;
@@ -172,7 +179,8 @@ Status readLessonIndex() {
     BufferedLineReader reader(file);
     const char* line = nullptr;
     reader.readInPlace(line, kIndexLineLimit);
-    setText(read.lessonTitle, line ? line : "");
+    // Decoded once the whole file has told its encoding.
+    const std::string title = line ? line : "";
 
     // One pass over the file: the page section is taken line by line up to "END PAGES", and
     // every line of the file is noted for the display block search. Both see the lines as
@@ -203,9 +211,25 @@ Status readLessonIndex() {
         position = after;
     }
 
+    read.textUtf8 = reader.readUtf8();
+    setLessonTitle(read, title);
+
+    // Going on after errors, a page keeps the displays that have blocks: each missing one is
+    // noted and left empty.
+    if (ReadingRecovery* recovery = ReadingRecovery::active()) {
+        for (const BlockFinder::Waiting* missing : blocks.allMissing()) {
+            const std::string name(missing->entry->displayName[missing->slot]);
+            Status failed = failure("Page " + std::to_string(missing->entry->pageNumber) +
+                                    " specified nonexistent Display " + name);
+            failed.diagnostic().line = lineNumberAt(file, missing->at);
+            recovery->add(std::move(failed), ReadingRecovery::Stage::Reading);
+            missing->entry->displayOffset[missing->slot] = kNoBlock;
+        }
+    }
     // The DISPLAY lines were read before the reason the page section stopped, so a missing
     // display block is reported first.
-    if (const BlockFinder::Waiting* missing = blocks.firstMissing()) {
+    if (const BlockFinder::Waiting* missing = blocks.firstMissing();
+        missing && !ReadingRecovery::active()) {
         const std::string name(missing->entry->displayName[missing->slot]);
         return failIndex(file,
                          failure("Page " + std::to_string(missing->entry->pageNumber) +

@@ -8,6 +8,7 @@
 #include "platform/LineMatcher.h"
 #include "platform/LineReader.h"
 #include "platform/MessageBox.h"
+#include "platform/TextCodec.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -60,7 +61,13 @@ void LessonList::build(Lesson& lesson, char bookmarkDrive) {
         if (length < 0)
             continue;
 
-        LessonListEntry entry{title, fileName};
+        // Each lesson's title in its own file's encoding.
+        std::string text = title;
+        if (fileIsUtf8("LSNS\\" + fileName))
+            text.resize(utf8CutLength(text, text.size())); // the limit keeps no half character
+        else
+            text = westernToUtf8(text);
+        LessonListEntry entry{std::move(text), fileName};
         long major = 0;
         long minor = 0;
         if (bookmarkDrive != 0 && readNumbers(LineMatcher(name.c_str()), major, minor) &&

@@ -4,6 +4,7 @@
 
 #include "lesson/LessonList.h"
 #include "platform/DialogUnits.h"
+#include "platform/QtText.h"
 
 #include <QApplication>
 #include <QListWidget>
@@ -58,7 +59,7 @@ LessonSelectDialog::LessonSelectDialog(const LessonList& lessons, Lesson& lesson
     list_->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     // The entries come sorted without regard to case; the widget's own sort would not do.
     for (const LessonListEntry& entry : lessons_.entries())
-        list_->addItem(QString::fromLatin1(entry.text));
+        list_->addItem(toQString(entry.text));
     connect(list_, &QListWidget::itemDoubleClicked, this, [this] { runCommand(kLessonStartId); });
 
     const int initial = lessons_.initialSelection();

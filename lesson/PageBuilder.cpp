@@ -16,6 +16,7 @@
 #include "platform/IgnoreCase.h"
 #include "platform/LineMatcher.h"
 #include "platform/LineReader.h"
+#include "platform/TextCodec.h"
 
 #include <algorithm>
 #include <memory>
@@ -127,18 +128,32 @@ Status readDisplayBlock(Display* display, FileHandle& file) {
         std::string title;
         if (!matchItemLine(line, keyword, title))
             continue;
+        ReadingRecovery* recovery = ReadingRecovery::active();
         std::unique_ptr<Item> item = makeItem(keyword);
-        if (!item)
-            return failBlock(failure("Item Type not proper"), file, lineStart);
+        if (!item) {
+            // Going on, the lines of the unknown item are passed over up to the next ITEM.
+            if (!recovery)
+                return failBlock(failure("Item Type not proper"), file, lineStart);
+            recovery->add(failBlock(failure("Item Type not proper: ITEM " + keyword + " " + title),
+                                    file, lineStart),
+                          ReadingRecovery::Stage::Reading);
+            continue;
+        }
         // Items draw on the display's window: without a header line there is none.
         if (!display->window)
             return failBlock(failure("No proper DISPLAY line for " + display->name), file,
                              lineStart);
         item->display = display;
         item->surface = display->surface;
+        if (!lesson().textUtf8)
+            title = westernToUtf8(title);
         if (Status read = readItemBlock(item.get(), title.c_str(), display, file); !read) {
             read.diagnostic().message += "... ReadLsn failed";
-            return read;
+            if (!recovery)
+                return read;
+            // The item is left out; the page is built from those that read.
+            recovery->add(std::move(read), ReadingRecovery::Stage::Reading);
+            continue;
         }
         display->appendItem(item.release());
     }
@@ -252,12 +267,21 @@ Status placeDisplays(PageEntry& entry, int slots) {
 }
 
 Status connectAndCheckKeys() {
+    ReadingRecovery* recovery = ReadingRecovery::active();
     for (Display* display : shownDisplays()) {
         for (Item* item = display->items; item; item = item->next) {
-            if (Status connected = item->Connect(); !connected)
-                return connected;
-            if (Status checked = CheckKeys(*item); !checked)
-                return checked;
+            if (Status connected = item->Connect(); !connected) {
+                if (!recovery)
+                    return connected;
+                recovery->add(std::move(connected), ReadingRecovery::Stage::Connecting, item);
+            }
+            if (Status checked = CheckKeys(*item); !checked) {
+                if (!recovery)
+                    return checked;
+                recovery->add(std::move(checked), ReadingRecovery::Stage::Connecting, item);
+                // A question whose keys name nothing is not asked.
+                item->keyKinds = 0;
+            }
         }
     }
     return {};
@@ -273,8 +297,13 @@ Status startNewDisplays() {
                 resetKeptDisplay(other);
         }
         for (Item* item = display->items; item; item = item->next) {
-            if (!item->StartupAction())
-                return failure("StartupAction failed in Item " + item->title);
+            if (item->StartupAction())
+                continue;
+            Status failed = failure("StartupAction failed in Item " + item->title);
+            if (ReadingRecovery* recovery = ReadingRecovery::active())
+                recovery->add(std::move(failed), ReadingRecovery::Stage::Starting, item);
+            else
+                return failed;
         }
     }
     return {};
@@ -283,6 +312,8 @@ Status startNewDisplays() {
 } // namespace
 
 Status ReadLsn(Display* display, long position) {
+    if (position == kNoBlock)
+        return {};
     FileHandle file = openForReading(lesson().lessonPath);
     if (isInvalid(file))
         return Diagnostic{"Can't open Lesson file " + std::string(lesson().lessonPath),

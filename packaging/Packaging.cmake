@@ -29,8 +29,16 @@ foreach(program lorvenna lorvenna-check lorvenna-shot lorvenna-grades)
     VERBATIM)
   list(APPEND LORVENNA_MAN_PAGES ${page})
 endforeach()
-add_custom_target(lorvenna_man_pages ALL DEPENDS ${LORVENNA_MAN_PAGES})
+# The lesson language, for course authors: made from docs/lesson-language.md.
+set(lesson_page ${LORVENNA_MAN_DIR}/lorvenna-lesson.5.gz)
+add_custom_command(OUTPUT ${lesson_page}
+  COMMAND ${CMAKE_COMMAND} -E make_directory ${LORVENNA_MAN_DIR}
+  COMMAND ${GZIP_PROGRAM} -9nc ${LORVENNA_PACKAGING_DIR}/man/lorvenna-lesson.5 > ${lesson_page}
+  DEPENDS ${LORVENNA_PACKAGING_DIR}/man/lorvenna-lesson.5
+  VERBATIM)
+add_custom_target(lorvenna_man_pages ALL DEPENDS ${LORVENNA_MAN_PAGES} ${lesson_page})
 install(FILES ${LORVENNA_MAN_PAGES} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
+install(FILES ${lesson_page} DESTINATION ${CMAKE_INSTALL_MANDIR}/man5)
 
 install(DIRECTORY ${CMAKE_SOURCE_DIR}/courseware/
         DESTINATION ${CMAKE_INSTALL_DATADIR}/lorvenna/courseware)

@@ -2,7 +2,9 @@
 // name or message can never spill into the next field.
 #pragma once
 
+#include "platform/TextCodec.h"
 #include <cstdarg>
+
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
@@ -10,8 +12,9 @@
 
 namespace lorvenna {
 
+// A text cut to its field keeps no half of a UTF-8 character.
 template <std::size_t N> void setText(char (&field)[N], std::string_view text) {
-    const std::size_t n = text.size() < N - 1 ? text.size() : N - 1;
+    const std::size_t n = text.size() < N - 1 ? text.size() : utf8CutLength(text, N - 1);
     std::memcpy(field, text.data(), n);
     field[n] = '\0';
 }
@@ -19,7 +22,7 @@ template <std::size_t N> void setText(char (&field)[N], std::string_view text) {
 template <std::size_t N> void appendText(char (&field)[N], std::string_view text) {
     const std::size_t used = strnlen(field, N - 1);
     const std::size_t room = N - 1 - used;
-    const std::size_t n = text.size() < room ? text.size() : room;
+    const std::size_t n = text.size() < room ? text.size() : utf8CutLength(text, room);
     std::memcpy(field + used, text.data(), n);
     field[used + n] = '\0';
 }

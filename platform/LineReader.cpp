@@ -153,6 +153,7 @@ bool BufferedLineReader::refill(std::size_t wanted) {
             return false;
         if (count == 0)
             atEnd_ = true;
+        text_.feed(buffer_.data() + filled_, static_cast<std::size_t>(count));
         filled_ += static_cast<std::size_t>(count);
     }
     return true;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
 
 #include <bit>
 #include <cstdint>
@@ -79,6 +80,8 @@ public:
     int readInPlace(const char*& line, int limit);
     // Where the file would stand after the lines read so far; -1 if that is not known.
     long position() const { return base_ < 0 ? -1 : base_ + static_cast<long>(next_); }
+    // Once read to the end: every byte read was UTF-8, so the file is read as UTF-8.
+    bool readUtf8() { return text_.finish(); }
 
 private:
     // Makes at least wanted bytes from next_ on available, or all there are; false on failure.
@@ -93,6 +96,7 @@ private:
     std::size_t filled_ = 0; // bytes of buffer_ holding file data
     bool atEnd_ = false;
     char piece_[256] = {}; // a line with no line end after it, terminated
+    Utf8Validator text_;   // every byte as it is read
 };
 
 } // namespace lorvenna

@@ -2,6 +2,8 @@
 // or, while a responder is installed, its answer.
 #include "platform/MessageBox.h"
 
+#include "platform/QtText.h"
+
 #include <QAbstractButton>
 #include <QApplication>
 #include <QKeyEvent>
@@ -135,9 +137,8 @@ private:
 
 BoxAnswer showBox(std::string_view caption, std::string_view text, BoxButtons buttons,
                   KeyDrop* keys = nullptr) {
-    const QString title =
-        QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size()));
-    const QString body = QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    const QString title = toQString(caption);
+    const QString body = toQString(text);
     if (!qobject_cast<QApplication*>(QCoreApplication::instance())) {
         // No window system yet: say it on the terminal rather than lose the message.
         std::fprintf(stderr, "%.*s\n%.*s\n", static_cast<int>(caption.size()), caption.data(),

@@ -1,6 +1,8 @@
 // Printing over Qt's print support: QPrinter on the default printer, or a PDF file.
 #include "platform/Printer.h"
 
+#include "platform/QtText.h"
+
 #include <QApplication>
 #include <QPainter>
 #include <QPrinter>
@@ -20,7 +22,7 @@ constexpr int kTextPixels = 12;
 constexpr int kReferenceDpi = 96;
 
 QString latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return toQString(text);
 }
 
 } // namespace

@@ -7,6 +7,7 @@
 
 #include "platform/ChildWindow.h"
 #include "platform/QtChildWindow.h"
+#include "platform/QtText.h"
 #include "platform/ScreenScale.h"
 
 #include <QAbstractSlider>
@@ -27,7 +28,7 @@ namespace lorvenna {
 namespace {
 
 QString textOf(const std::string& text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return toQString(text);
 }
 
 QAccessible::Role roleOf(AccessibleRole role) {

@@ -6,6 +6,7 @@
 #include "platform/Cursors.h"
 #include "platform/QtAccessibility.h"
 #include "platform/QtSurface.h"
+#include "platform/QtText.h"
 #include "platform/ScreenScale.h"
 
 #include <QContextMenuEvent>
@@ -40,7 +41,7 @@ constexpr int kBorder = 1;
 class QtChildWindow;
 
 QString latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return toQString(text);
 }
 
 // A control's place on the page, kept with its widget so that a new scale places it anew.
@@ -113,9 +114,8 @@ public:
     std::string text(int maxBytes) const override {
         if (!button_ || maxBytes <= 0)
             return {};
-        std::string bytes = button_->text().toLatin1().toStdString();
-        if (bytes.size() > static_cast<std::size_t>(maxBytes - 1))
-            bytes.resize(static_cast<std::size_t>(maxBytes - 1));
+        std::string bytes = fromQString(button_->text());
+        bytes.resize(utf8CutLength(bytes, static_cast<std::size_t>(maxBytes - 1)));
         return bytes;
     }
     void setFocus() override {
@@ -201,7 +201,7 @@ public:
         if (!edit_ || maxBytes <= 0)
             return {};
         std::string bytes;
-        const QByteArray plain = edit_->toPlainText().toLatin1();
+        const QByteArray plain = edit_->toPlainText().toUtf8();
         const std::size_t limit = static_cast<std::size_t>(maxBytes - 1);
         for (char c : plain) {
             if (c == '\n') {
@@ -212,6 +212,7 @@ public:
                 break;
             bytes += c;
         }
+        bytes.resize(utf8CutLength(bytes, bytes.size()));
         return bytes;
     }
     void setFocus() override {

@@ -2,6 +2,7 @@
 #include "platform/QtSurface.h"
 
 #include "platform/Picture.h"
+#include "platform/QtText.h"
 #include "platform/Region.h"
 
 #include <QFontMetrics>
@@ -26,7 +27,7 @@ QColor toQColor(Color c) {
 }
 
 QString latin1(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return toQString(text);
 }
 
 QPen qpenFor(const Pen* pen, bool scaled) {

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "platform/DialogUnits.h"
+#include "platform/QtText.h"
 
 #include <QRect>
 #include <QString>
@@ -31,7 +32,7 @@ template <typename T = QWidget> T* findControl(const QWidget& dialog, int id) {
 }
 
 inline QString latin1Text(std::string_view text) {
-    return QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    return toQString(text);
 }
 
 // A modal dialog of w by h dialog units.

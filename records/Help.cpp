@@ -4,6 +4,7 @@
 #include "items/AppServices.h"
 #include "items/RunObjects.h"
 #include "platform/FileSystem.h"
+#include "platform/TextCodec.h"
 #include "records/HelpViewer.h"
 
 #include <QWidget>
@@ -47,8 +48,10 @@ std::optional<std::string> readShownText(std::string_view name) {
     char text[kShownTextBytes];
     const long got = readBytes(file, text, kShownTextBytes);
     closeFile(file);
-    // The text is shown as a terminated text: a zero byte ends it.
-    return std::string(text, strnlen(text, static_cast<std::size_t>(got > 0 ? got : 0)));
+    // The text is shown as a terminated text: a zero byte ends it. A file longer than what is
+    // shown may be cut inside a character.
+    const std::size_t length = strnlen(text, static_cast<std::size_t>(got > 0 ? got : 0));
+    return decodeText(std::string_view(text, length), got == static_cast<long>(kShownTextBytes));
 }
 
 int showHelp(HelpTopic topic, bool graded) {

@@ -4,6 +4,7 @@
 #include "items/AppServices.h"
 #include "items/RunObjects.h"
 #include "platform/MessageBox.h"
+#include "platform/QtText.h"
 #include "records/DialogControls.h"
 
 #include <QKeyEvent>
@@ -101,7 +102,7 @@ void NoteDialog::save(bool full) {
     if (saving_ || result_ != NoteSaved::Cancelled)
         return;
     saving_ = true;
-    const NoteSave saved = saveNote(student_, text_->toPlainText().toLatin1().toStdString(), full);
+    const NoteSave saved = saveNote(student_, fromQString(text_->toPlainText()), full);
     switch (saved.outcome) {
     case NoteSave::Outcome::Saved:
         result_ = saved.where;

@@ -6,6 +6,7 @@
 #include "platform/FileSystem.h"
 #include "platform/FixedText.h"
 #include "platform/Printer.h"
+#include "platform/TextCodec.h"
 #include "records/Help.h"
 
 #include <algorithm>
@@ -59,7 +60,7 @@ std::string noteHeading(std::string_view lessonName, long number, long page,
 
 std::string noteText(std::string_view typed) {
     std::string text;
-    for (std::size_t i = 0; i < typed.size() && text.size() < kNoteTextLength; ++i) {
+    for (std::size_t i = 0; i < typed.size() && text.size() <= kNoteTextLength; ++i) {
         const char c = typed[i];
         if (c == '\r' && i + 1 < typed.size() && typed[i + 1] == '\n')
             continue; // the CR of a CR LF: the LF below writes both
@@ -68,7 +69,9 @@ std::string noteText(std::string_view typed) {
         else
             text += c;
     }
-    text.resize(std::min(text.size(), kNoteTextLength));
+    // A UTF-8 note keeps no half character.
+    if (text.size() > kNoteTextLength)
+        text.resize(isValidUtf8(text) ? utf8CutLength(text, kNoteTextLength) : kNoteTextLength);
     // A line end cut in half would leave a lone CR.
     if (!text.empty() && text.back() == '\r' && text.size() == kNoteTextLength)
         text.pop_back();
@@ -80,7 +83,11 @@ NoteSave saveNote(const Student& student, std::string_view typed, bool boxFull) 
     const std::string prefix = notePrefix(student);
     const Lesson& played = lesson();
     const std::string_view lessonName = fieldView(played.lessonName);
-    const std::string text = noteText(typed);
+    // A note is saved in the 8-bit code page, as notes always were, unless it holds a
+    // character that the code page has no place for: then it is saved as UTF-8.
+    std::string western;
+    const std::string text =
+        noteText(utf8ToWestern(typed, western) ? std::string_view(western) : typed);
     [[maybe_unused]] CriticalErrorGuard guard;
     if (!prefix.empty() && !fileExists(prefix.substr(0, prefix.size() - 1)))
         createFolder(prefix.substr(0, prefix.size() - 1));

@@ -30,7 +30,7 @@ std::string notePrefix(const Student& student);
 std::string noteFileName(std::string_view prefix, std::string_view lessonName, long number);
 // The heading line and the date line.
 std::string noteHeading(std::string_view lessonName, long number, long page, const LocalTime& time);
-// The text as saved: line ends as CR LF, at most 2039 characters.
+// The text as saved: line ends as CR LF, at most 2039 bytes, never half a character.
 std::string noteText(std::string_view typed);
 
 struct NoteSave {

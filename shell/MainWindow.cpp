@@ -5,6 +5,7 @@
 #include "items/Drawing.h"
 #include "items/RunObjects.h"
 #include "platform/QtChildWindow.h"
+#include "platform/QtText.h"
 #include "platform/ScreenScale.h"
 #include "shell/DisplayWindowProc.h"
 #include "shell/MainWindowAccessibility.h"
@@ -251,7 +252,7 @@ void MainWindow::setCaption(std::string_view caption) {
         setWindowTitle(QStringLiteral("Lorvenna"));
         return;
     }
-    setWindowTitle(QString::fromLatin1(caption.data(), static_cast<qsizetype>(caption.size())));
+    setWindowTitle(toQString(caption));
 }
 
 void MainWindow::placeFeedbackPanel() {
@@ -265,7 +266,7 @@ void MainWindow::placeFeedbackPanel() {
 }
 
 void MainWindow::showFeedbackPanel(std::string_view text, int width, int height) {
-    feedbackPanel_->setText(QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size())));
+    feedbackPanel_->setText(toQString(text));
     panelPlace_ = Rect{kPanelLeft, kPanelTop, kPanelLeft + width, kPanelTop + height};
     placeFeedbackPanel();
     // Over the buttons it overlaps, so the whole comment can be read.

@@ -5,6 +5,7 @@
 #include "items/RunObjects.h"
 #include "platform/ChildWindow.h"
 #include "platform/QtChildWindow.h"
+#include "platform/QtText.h"
 #include "shell/MainWindow.h"
 
 #include <QAccessible>
@@ -105,7 +106,7 @@ void Announcer::say(std::string_view text) {
         return;
     if (!pending_.isEmpty())
         pending_ += QLatin1Char('\n');
-    pending_ += QString::fromLatin1(text.data(), static_cast<qsizetype>(text.size()));
+    pending_ += toQString(text);
     if (queued_)
         return;
     queued_ = true;

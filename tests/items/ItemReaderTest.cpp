@@ -247,7 +247,11 @@ TEST(ItemReader, OutputFormsFollowTheNumberOfValues) {
             Connection* list = *keyword ? item.endOutputs : item.outputs;
             EXPECT_EQ(countConnections(item.outputs) + countConnections(item.endOutputs), c.count);
             if (!c.ok) {
-                EXPECT_EQ(read.message(), ""); // no message of its own
+                // The line, and what its form needs.
+                EXPECT_EQ(
+                    read.message().rfind("Bad connection " + std::string(keyword) + c.line, 0), 0u)
+                    << read.message();
+                EXPECT_NE(read.message().find("then no number, one or four"), std::string::npos);
                 continue;
             }
             ASSERT_NE(list, nullptr);

@@ -13,7 +13,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 desktop-file-validate "$source/packaging/lorvenna.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$source"/packaging/*.metainfo.xml >"$work/appstream.txt" ||
   { cat "$work/appstream.txt"; fail "metadata"; }
-for page in "$source"/packaging/man/*.1; do
+for page in "$source"/packaging/man/*.1 "$source"/packaging/man/*.5; do
   warnings=$(LC_ALL=C.UTF-8 MANROFFSEQ='' MANWIDTH=80 \
     man --warnings -E UTF-8 -l -Tutf8 -Z "$page" 2>&1 >/dev/null)
   [ -z "$warnings" ] || fail "manual page $page: $warnings"
@@ -29,6 +29,7 @@ expect /usr/share/applications/lorvenna.desktop
 expect /usr/share/metainfo/org.lorvenna.lorvenna.metainfo.xml
 expect /usr/share/icons/hicolor/scalable/apps/lorvenna.svg
 expect /usr/share/icons/hicolor/48x48/apps/lorvenna.png
+expect /usr/share/man/man5/lorvenna-lesson.5.gz
 # Every program built is shipped with its manual page, and no page without its program.
 for program in lorvenna lorvenna-check lorvenna-shot lorvenna-grades; do
   if [ -x "$build/$program" ] || [ -x "$build/tools/$program" ]; then

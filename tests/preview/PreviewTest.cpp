@@ -344,7 +344,7 @@ TEST_F(PreviewTest, TheCopiedPageIsThePictureLorvennaShotDraws) {
     preview.reset();
 
     PageShot shot;
-    ASSERT_TRUE(shot.render(folder.path() + "/LSNS/01-01.LSN", 2, false, factor)) << shot.error();
+    ASSERT_TRUE(shot.render(folder.path() + "/LSNS/01-01.LSN", 2, false, true, factor)) << shot.error();
     EXPECT_EQ(copied, shot.image().convertToFormat(QImage::Format_RGB32));
 }
 

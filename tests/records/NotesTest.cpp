@@ -7,7 +7,9 @@
 #include "platform/FixedText.h"
 #include "platform/MessageBox.h"
 #include "records/DialogControls.h"
+#include "records/Help.h"
 #include "records/HelpViewer.h"
+#include "records/NoteFile.h"
 #include "records/Notes.h"
 #include "records/NotesReaderDialog.h"
 #include "shell/Session.h"
@@ -200,6 +202,26 @@ TEST_F(NotesTest, GradedNotesAreFoundReadAndPrinted) {
     ASSERT_EQ(pages.size(), 2u);
     EXPECT_NE(pages[0].find("On the disk"), std::string::npos);
     EXPECT_NE(pages[1].find("Lesson 03-12, note 2 at page 4:"), std::string::npos);
+}
+
+// A note is kept in the 8-bit code page when it fits, as UTF-8 when it needs to, and the
+// reader gives both back as written.
+TEST_F(NotesTest, NotesKeepTheCodePageUnlessTheyNeedUtf8) {
+    graded();
+    const std::string cafe = "caf\xC3\xA9";
+    const std::string greek = "\xCE\xBA\xCF\x8D\xCE\xBA\xCE\xBB\xCE\xBF\xCF\x82";
+    for (const std::string& typed : {cafe, greek}) {
+        ModalSteps user;
+        user.then<NoteDialog>("note typed", [&](NoteDialog& d) {
+            box(d)->setPlainText(QString::fromStdString(typed));
+            pressKey(box(d), Qt::Key_Return);
+        });
+        EXPECT_EQ(user.run(runNoteDialog), NoteSaved::KeyDisk);
+    }
+    EXPECT_EQ(work.read("drive-E/LORVENNA/Lesson03-12Note0001.TXT"), heading(1) + "caf\xE9");
+    EXPECT_EQ(work.read("drive-E/LORVENNA/Lesson03-12Note0002.TXT"), heading(2) + greek);
+    EXPECT_EQ(readShownText(noteOnDisk('E', "Lesson03-12Note0001.TXT")), heading(1) + cafe);
+    EXPECT_EQ(readShownText(noteOnDisk('E', "Lesson03-12Note0002.TXT")), heading(2) + greek);
 }
 
 // One note is printed like any other; without a printer the status says so.

@@ -50,6 +50,8 @@ private:
     void checkFolder(const std::string& folder, const SilentBoxes& boxes);
     void checkLesson(const std::string& fileName);
     void checkHelpFiles();
+    // A warning for a text file that mixes UTF-8 with 8-bit text.
+    void checkEncoding(const std::string& name, const std::string& shown);
 
     std::vector<Finding> findings_;
     std::string lessonFolder_ = "LSNS";
@@ -58,5 +60,9 @@ private:
     int questions_ = 0;
     bool asksQuestions_ = false; // some item of the course holds answer keys
 };
+
+// The findings of one lesson, as values, for the author's live preview: what lorvenna-check
+// reports on that lesson, line for line. The main window services must be installed.
+std::vector<Finding> checkLessonFile(const std::string& folder, const std::string& fileName);
 
 } // namespace lorvenna

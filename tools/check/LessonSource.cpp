@@ -3,11 +3,13 @@
 
 #include "items/Display.h"
 #include "platform/FileSystem.h"
+#include "platform/IgnoreCase.h"
 #include "platform/LineMatcher.h"
 #include "platform/LineReader.h"
 
 #include <algorithm>
 #include <cstdio>
+#include <cstring>
 
 namespace lorvenna {
 
@@ -75,8 +77,12 @@ LessonSource::LessonSource(const std::string& name) : name_(name), lineStarts_(l
         // " DISPLAY %s %ld": a header names its block and gives at least one number.
         LineMatcher m(line);
         std::string blockName;
-        if (m.keyword("DISPLAY") && m.word(blockName) && m.whole(value))
-            blocks_.push_back({blockName, position});
+        if (m.keyword("DISPLAY") && m.word(blockName) && m.whole(value)) {
+            BlockHeader header{blockName, position};
+            header.x = value;
+            header.placed = m.whole(header.y) && m.whole(header.width) && m.whole(header.height);
+            blocks_.push_back(header);
+        }
     }
     closeFile(file);
 }
@@ -114,6 +120,36 @@ long LessonSource::itemPosition(long blockPosition, const Item& item) const {
     }
     closeFile(file);
     return found;
+}
+
+long LessonSource::connectionLine(long blockPosition, const Item& item,
+                                  const std::string& target) const {
+    const long itemAt = itemPosition(blockPosition, item);
+    FileHandle file = openForReading(name_);
+    if (itemAt < 0 || isInvalid(file) || !seekFile(file, itemAt)) {
+        closeFile(file);
+        return lineAt(itemAt);
+    }
+    char line[kLineLimit + 1] = {};
+    readLine(file, line, kLineLimit); // the ITEM line
+    long found = itemAt;
+    for (long position = filePosition(file); position >= 0; position = filePosition(file)) {
+        if (readLine(file, line, kLineLimit) < 1 || std::strchr(line, '}'))
+            break;
+        bool sends = false;
+        for (const char* keyword : {"OUTPUT", "ENDOUTPUT", "OPERATOR"}) {
+            LineMatcher m(line);
+            std::string word;
+            sends =
+                sends || (m.keyword(keyword) && m.word(word) && equalsIgnoringCase(word, target));
+        }
+        if (sends) {
+            found = position;
+            break;
+        }
+    }
+    closeFile(file);
+    return lineAt(found);
 }
 
 } // namespace lorvenna

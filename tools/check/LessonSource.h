@@ -13,6 +13,8 @@ namespace lorvenna {
 struct BlockHeader {
     std::string name;
     long position = 0;
+    bool placed = false; // the header gives x, y, width and height
+    long x = 0, y = 0, width = 0, height = 0;
 };
 
 class LessonSource {
@@ -34,6 +36,10 @@ public:
     // The position of the ITEM line of item, read from the block at blockPosition: the n-th
     // ITEM line carrying the item's title for the n-th item of that title. -1 if not found.
     long itemPosition(long blockPosition, const Item& item) const;
+
+    // The line of the item's block (from its ITEM line to its "}") whose OUTPUT, ENDOUTPUT or
+    // OPERATOR sends to target; the item's own line when there is none.
+    long connectionLine(long blockPosition, const Item& item, const std::string& target) const;
 
 private:
     std::string name_;

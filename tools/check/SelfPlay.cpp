@@ -135,7 +135,30 @@ bool SelfPlay::type(Item& item, double value, std::string& detail) {
     return true;
 }
 
-PlayedQuestion SelfPlay::answerCurrentQuestion() {
+namespace {
+
+// An item of the page the student could answer with that no key names; nullptr if none.
+Item* unkeyedAnswerer(const std::vector<Item*>& keyed) {
+    for (Display* display : shownDisplays()) {
+        for (Item* item = display->items; item; item = item->next) {
+            const bool answers = item->isType(ItemType::Button) || item->isType(ItemType::Zone) ||
+                                 item->isType(ItemType::Highlighter);
+            if (answers && item->visibility != Visibility::Hidden &&
+                std::find(keyed.begin(), keyed.end(), item) == keyed.end())
+                return item;
+        }
+    }
+    return nullptr;
+}
+
+// A number the key does not take: well away from the keyed one.
+double wrongNumber(const KeyEntry& key) {
+    return key.expected == 0.0 ? 1.0 : key.expected * 3.0 + 1.0;
+}
+
+} // namespace
+
+PlayedQuestion SelfPlay::answerCurrentQuestion(bool right) {
     PlayedQuestion played;
     Item* question =
         pageOnScreen().answer.questionActive() ? pageOnScreen().answer.currentQuestion() : nullptr;
@@ -155,7 +178,10 @@ PlayedQuestion SelfPlay::answerCurrentQuestion() {
     if (answerers.empty()) {
         played.detail = "it holds no key naming an item";
     } else if (kinds & kKeyNum) {
-        given = type(*question->keys[0].answerer, question->keys[0].expected, played.detail);
+        const KeyEntry& key = question->keys[0];
+        given = type(*key.answerer, right ? key.expected : wrongNumber(key), played.detail);
+    } else if (!right) {
+        given = answerWrong(*question, answerers, played.detail);
     } else if (kinds & kKeyAnd) {
         for (Item* pick : answerers) {
             given = press(*pick, played.detail);
@@ -166,6 +192,11 @@ PlayedQuestion SelfPlay::answerCurrentQuestion() {
         given = press(*answerers.front(), played.detail);
     }
 
+    if (pageOnScreen().answerPauseRunning()) {
+        played.chosen = pageOnScreen().answer.chosenItem();
+        played.markDisplay = pageOnScreen().answer.feedbackDisplay();
+        played.mark = {pageOnScreen().answer.markX(), pageOnScreen().answer.markY()};
+    }
     if (pageOnScreen().rightWaitStart != 0)
         played.outcome = PlayOutcome::Right;
     else if (pageOnScreen().wrongWaitStart != 0)
@@ -173,6 +204,35 @@ PlayedQuestion SelfPlay::answerCurrentQuestion() {
     else
         played.outcome = given ? PlayOutcome::NotJudged : PlayOutcome::NoWayToAnswer;
     return played;
+}
+
+bool SelfPlay::answerWrong(Item& question, const std::vector<Item*>& keyed, std::string& detail) {
+    // Each pick of another item is wrong; a KEYAND question judges once its picks are used.
+    for (int pick = 0; pick < std::max(1, question.keyCount); ++pick) {
+        Item* other = unkeyedAnswerer(keyed);
+        bool given = false;
+        if (other) {
+            given = press(*other, detail);
+        } else if (Display* display = keyed.front()->display; display && display->window) {
+            // Nothing else to press: a click where no item is.
+            const Rect area = display->clientRect;
+            for (int y = area.top; y < area.bottom && !given; y += kCoarseStep) {
+                for (int x = area.left; x < area.right && !given; x += kCoarseStep) {
+                    if (hitTestItems(display->items, x, y))
+                        continue;
+                    displayWindowProc()->leftButtonDown(*display->window, x, y);
+                    given = true;
+                }
+            }
+        }
+        if (!given) {
+            detail = "there is no wrong answer to give";
+            return false;
+        }
+        if (pageOnScreen().answerPauseRunning())
+            break;
+    }
+    return true;
 }
 
 void SelfPlay::endPause() {

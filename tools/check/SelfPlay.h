@@ -25,6 +25,11 @@ struct PlayedQuestion {
     std::string title;
     PlayOutcome outcome = PlayOutcome::NotJudged;
     std::string detail; // what went wrong, for the report
+    // Where the judge put the mark: the answering item, its display and the mark's top left
+    // corner; no display when nothing was judged.
+    Item* chosen = nullptr;
+    Display* markDisplay = nullptr;
+    Point mark;
 };
 
 // Drives the page through the display window procedure and the answer flow; the pause after
@@ -40,7 +45,9 @@ public:
 
     // Answers the question asked now and leaves its marks and comment on the screen; the
     // pause runs until endPause.
-    PlayedQuestion answerCurrentQuestion();
+    // With right false, the question is answered wrong instead: another button or place than
+    // the keyed ones, or a number outside the keyed range.
+    PlayedQuestion answerCurrentQuestion(bool right = true);
     // Ends the pause of the last answer as the controller's tick does once its time is up:
     // the next question of the display is asked, or the page turn is asked for.
     void endPause();
@@ -53,6 +60,7 @@ private:
     bool press(Item& item, std::string& detail);
     bool type(Item& item, double value, std::string& detail);
     bool clickOn(Item& item, std::string& detail);
+    bool answerWrong(Item& question, const std::vector<Item*>& keyed, std::string& detail);
 
     SteppedClock clock_;
     std::unique_ptr<QuietWindow> window_;

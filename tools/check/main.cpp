@@ -18,8 +18,10 @@ constexpr int kExitClean = 0;
 constexpr int kExitErrors = 1;
 constexpr int kExitUsage = 2;
 
+constexpr const char* kUsage = "usage: lorvenna-check [FOLDER] [--quiet] [--watch]\n";
+
 int usage() {
-    std::fprintf(stderr, "usage: lorvenna-check [FOLDER] [--quiet] [--watch]\n");
+    std::fputs(kUsage, stderr);
     return kExitUsage;
 }
 
@@ -34,6 +36,10 @@ int main(int argc, char** argv) {
     bool folderGiven = false;
     bool watch = false;
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return kExitClean;
+        }
         if (std::strcmp(argv[i], "--quiet") == 0) {
             quiet = true;
             continue;

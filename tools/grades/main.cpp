@@ -19,9 +19,11 @@ constexpr int kExitClean = 0;
 constexpr int kExitFindings = 1; // a disk unregistered or missing, a row that is not valid
 constexpr int kExitFailed = 2;   // wrong use, or an output could not be written
 
+constexpr const char* kUsage = "usage: lorvenna-grades FOLDER... [--csv FILE] [--summary FILE] "
+                                "[--report FILE.html] [--course FOLDER]\n";
+
 int usage() {
-    std::fprintf(stderr, "usage: lorvenna-grades FOLDER... [--csv FILE] [--summary FILE] "
-                         "[--report FILE.html] [--course FOLDER]\n");
+    std::fputs(kUsage, stderr);
     return kExitFailed;
 }
 
@@ -49,6 +51,10 @@ int main(int argc, char** argv) {
     const std::pair<const char*, std::string*> options[] = {
         {"--csv", &csv}, {"--summary", &summary}, {"--report", &report}, {"--course", &course}};
     for (int i = 1; i < argc; ++i) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return kExitClean;
+        }
         std::string* value = nullptr;
         for (const auto& [option, target] : options) {
             if (std::strcmp(argv[i], option) == 0)

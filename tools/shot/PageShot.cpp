@@ -25,7 +25,8 @@ bool PageShot::fail(std::string reason) {
     return false;
 }
 
-bool PageShot::render(const std::string& lessonFile, int page, bool answer, double scale) {
+bool PageShot::render(const std::string& lessonFile, int page, bool answer, bool right,
+                      double scale) {
     namespace fs = std::filesystem;
     std::error_code ignored;
     const fs::path file = fs::absolute(lessonFile, ignored);
@@ -64,7 +65,12 @@ bool PageShot::render(const std::string& lessonFile, int page, bool answer, doub
             lessonTeardown();
             return fail("Page " + std::to_string(page) + " asks no question");
         }
-        play.answerCurrentQuestion();
+        const PlayedQuestion played = play.answerCurrentQuestion(right);
+        if (!pageOnScreen().answerPauseRunning()) {
+            lessonTeardown();
+            return fail("The question " + played.title + " could not be answered" +
+                        (played.detail.empty() ? "" : ": " + played.detail));
+        }
         image_ = window.grab(QRect(QPoint(0, 0), size)).toImage();
     } else {
         image_ = window.grab(QRect(QPoint(0, 0), size)).toImage();

@@ -17,10 +17,12 @@ public:
 
     // Renders page of the lesson file at lessonFile (a host path; the folder above its LSNS
     // folder is the working folder, so its pictures are found). With answer, the page's
-    // first question is answered from its own keys first and the picture is taken during the
-    // pause. The page is drawn at scale (page pixels per unit; 1.0 as authored) and the
-    // picture is that many times the page's size. False with the reason in error().
-    bool render(const std::string& lessonFile, int page, bool answer, double scale = 1.0);
+    // first question is answered first, from its own keys or, with right false, wrongly, and
+    // the picture is taken during the pause. The page is drawn at scale (page pixels per unit;
+    // 1.0 as authored) and the picture is that many times the page's size. False with the
+    // reason in error().
+    bool render(const std::string& lessonFile, int page, bool answer, bool right = true,
+                double scale = 1.0);
 
     const QImage& image() const { return image_; }
     const std::string& error() const { return error_; }

@@ -1,5 +1,5 @@
-// lorvenna-shot LESSON PAGE OUT.png [--answer] [--scale F]: a page as the student first sees it, as
-// a PNG file, without a screen.
+// lorvenna-shot LESSON PAGE OUT.png [--answer right|wrong] [--scale F]: a page as the student
+// first sees it, or after an answer, as a PNG file, without a screen.
 #include "tools/common/ToolApplication.h"
 #include "tools/shot/PageShot.h"
 
@@ -17,8 +17,11 @@ constexpr int kExitDone = 0;
 constexpr int kExitLesson = 1; // the lesson or the page could not be shown
 constexpr int kExitFailed = 2; // wrong use, or the picture could not be written
 
+constexpr const char* kUsage =
+    "usage: lorvenna-shot LESSON PAGE OUT.png [--answer [right|wrong]] [--scale F]\n";
+
 int usage() {
-    std::fprintf(stderr, "usage: lorvenna-shot LESSON PAGE OUT.png [--answer] [--scale F]\n");
+    std::fputs(kUsage, stderr);
     return kExitFailed;
 }
 
@@ -30,18 +33,30 @@ int main(int argc, char** argv) {
     using namespace lorvenna;
     std::vector<std::string> arguments;
     bool answer = false;
+    bool right = true;
     double scale = 1.0;
     for (int i = 1; i < argc; ++i) {
-        if (std::strcmp(argv[i], "--answer") == 0) {
-            answer = true;
-        } else if (std::strcmp(argv[i], "--scale") == 0) {
+        if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+            std::fputs(kUsage, stdout);
+            return kExitDone;
+        }
+        if (std::strcmp(argv[i], "--scale") == 0) {
             // From a tenth of the page to eight times it: a picture of at most 6400 x 4800.
             char* end = nullptr;
             scale = i + 1 < argc ? std::strtod(argv[++i], &end) : 0.0;
             if (!end || *end != '\0' || !(scale >= 0.1 && scale <= 8.0))
                 return usage();
-        } else
+            continue;
+        }
+        if (std::strcmp(argv[i], "--answer") != 0) {
             arguments.emplace_back(argv[i]);
+            continue;
+        }
+        answer = true;
+        // "--answer" alone answers right, as it always did.
+        if (i + 1 < argc &&
+            (std::strcmp(argv[i + 1], "right") == 0 || std::strcmp(argv[i + 1], "wrong") == 0))
+            right = std::strcmp(argv[++i], "right") == 0;
     }
     if (arguments.size() != 3)
         return usage();
@@ -52,7 +67,7 @@ int main(int argc, char** argv) {
 
     ToolApplication application(argc, argv);
     PageShot shot;
-    if (!shot.render(arguments[0], static_cast<int>(page), answer, scale)) {
+    if (!shot.render(arguments[0], static_cast<int>(page), answer, right, scale)) {
         std::fprintf(stderr, "lorvenna-shot: %s\n", shot.error().c_str());
         return kExitLesson;
     }
