@@ -74,6 +74,10 @@ clean:
 PREFIX ?= /usr/local
 PACKAGING_PACKAGES := dpkg-dev file desktop-file-utils appstream man-db python3
 package test: PACKAGES += $(PACKAGING_PACKAGES)
+# The screen-reader test reads the player through the desktop's accessibility bus under a
+# virtual X server, with the keyboard driven by xdotool.
+A11Y_PACKAGES := at-spi2-core python3-pyatspi dbus xvfb xauth xdotool
+test: PACKAGES += $(A11Y_PACKAGES)
 # The class report of lorvenna-grades is opened in a headless browser by its test.
 REPORT_PACKAGES := chromium
 test: PACKAGES += $(REPORT_PACKAGES)

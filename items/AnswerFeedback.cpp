@@ -13,6 +13,7 @@
 #include "platform/Surface.h"
 
 #include <cstring>
+#include <string>
 #include <string_view>
 
 namespace lorvenna {
@@ -62,7 +63,11 @@ int answeredEntries(const Item& question) {
 // A comment of the panel: at most 255 characters, as the panel has always shown.
 using Comment = char[256];
 
+// What the panel says is said to a screen reader with the mark.
+std::string shownComment;
+
 void showPanel(const char* comment, int width, int height) {
+    shownComment = comment;
     appServices().showFeedbackPanel(comment, width, height);
 }
 
@@ -148,11 +153,10 @@ void showRightSpots(const Item& question) {
     showPanel(kWrongLocation, extent.width, 2 * extent.height);
 }
 
-} // namespace
-
-void drawAnswerFeedback(AnswerOutcome outcome) {
+// The right or wrong mark where the student answered, and the comment on a wrong answer.
+void drawMarks(AnswerOutcome outcome) {
     Display* display = pageOnScreen().answer.feedbackDisplay();
-    if (!display || outcome == AnswerOutcome::MorePicks)
+    if (!display)
         return;
     Surface* surface = screenOf(display);
     const int lineHeight = surface ? surface->measureText("M").height : kFallbackLineHeight;
@@ -180,6 +184,19 @@ void drawAnswerFeedback(AnswerOutcome outcome) {
         commentOnCombination(question, lineHeight);
     else if (kinds & kKeyShow)
         showRightSpots(question);
+}
+
+} // namespace
+
+void drawAnswerFeedback(AnswerOutcome outcome) {
+    if (outcome == AnswerOutcome::MorePicks)
+        return;
+    shownComment.clear();
+    drawMarks(outcome);
+    std::string said = outcome == AnswerOutcome::Right ? "Right" : "Wrong";
+    if (!shownComment.empty())
+        said += "\n" + shownComment;
+    appServices().announce(said);
 }
 
 void wipeStrayMarks() {

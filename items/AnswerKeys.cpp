@@ -2,6 +2,7 @@
 // answers and ending questions.
 #include "items/AnswerKeys.h"
 
+#include "items/AccessibleItems.h"
 #include "items/AnswerFeedback.h"
 #include "items/AppServices.h"
 #include "items/Display.h"
@@ -95,6 +96,7 @@ void startQuestion(Item& question) {
     resetAnswers(question);
     question.StartupAction();
     updateCursors();
+    appServices().announce(questionAnnouncement(question));
 }
 
 // A tick count of 0 means "no pause", so a pause that starts at that very count starts at 1.

@@ -37,6 +37,10 @@ public:
     virtual void drawStatusText(std::string_view text) = 0;
     virtual void drawPageStrip() = 0;
 
+    // Says text to a screen reader as it happens (a page shown, a question asked, an answer
+    // judged); what is said in one pass of the event loop is said together.
+    virtual void announce(std::string_view /*text*/) {}
+
     // The answer marks and page markers, loaded at start-up.
     virtual const Picture& picture(PictureId id) = 0;
 

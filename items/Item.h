@@ -97,6 +97,7 @@ public:
     std::int32_t mode = 0;
     std::string title;
     std::string text; // the FILE word or the gathered "@" lines; empty means none
+    std::string spokenName; // ALTTEXT: what a screen reader calls a picture, figure or zone
     Connection* operators = nullptr;
     Connection* outputs = nullptr;
     Connection* endOutputs = nullptr;

@@ -18,6 +18,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <string_view>
 
 namespace lorvenna {
 
@@ -61,6 +62,7 @@ struct BlockReader {
 
     Row commentRow(const LineForm& form);
     Row fileRow(const LineForm& form);
+    Row spokenNameRow(const LineForm& form);
     Row numberRow(const LineForm& form);
     Row locationRow(const LineForm& form);
     Row plusRangeRow(const LineForm& form);
@@ -90,6 +92,7 @@ void setAngle(Item& item, double value) {
 constexpr LineForm kLineForms[] = {
     {"//", &BlockReader::commentRow},
     {"FILE", &BlockReader::fileRow},
+    {"ALTTEXT", &BlockReader::spokenNameRow},
     {"LINECOLOR", &BlockReader::numberRow,
      [](Item& item, double value) { item.lineColor = truncateToInt(value); }},
     {"LINEWIDTH", &BlockReader::numberRow,
@@ -172,6 +175,22 @@ Row BlockReader::fileRow(const LineForm& form) {
     if (!m.keyword(form.keyword) || !m.word(word))
         return Row::NotMatched;
     item.text = word;
+    return Row::Done;
+}
+
+// "ALTTEXT A wheel with ten spokes": the rest of the line, without the blanks around it.
+Row BlockReader::spokenNameRow(const LineForm& form) {
+    LineMatcher m(line);
+    if (!m.keyword(form.keyword))
+        return Row::NotMatched;
+    std::string_view words = m.rest();
+    while (!words.empty() && isBlank(words.front()))
+        words.remove_prefix(1);
+    while (!words.empty() && isBlank(words.back()))
+        words.remove_suffix(1);
+    if (words.empty())
+        return Row::NotMatched;
+    item.spokenName = std::string(words);
     return Row::Done;
 }
 

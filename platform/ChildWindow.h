@@ -3,6 +3,7 @@
 // behind it lives in platform/QtChildWindow.
 #pragma once
 
+#include "platform/AccessibleNode.h"
 #include "platform/Control.h"
 #include "platform/Geometry.h"
 
@@ -25,6 +26,10 @@ public:
     virtual void scrollRequest(ChildWindow& window, ScrollRequest request, Control* control) = 0;
     virtual void mouseMove(ChildWindow& window, int x, int y) = 0;
     virtual void leftButtonDown(ChildWindow& window, int x, int y) = 0;
+    // What the window shows, for assistive technology; a window that says nothing by default.
+    virtual AccessibleView accessibleView(ChildWindow& /*window*/) { return {}; }
+    // Assistive technology presses the node with this key, as Space would.
+    virtual void accessiblePress(ChildWindow& /*window*/, const void* /*key*/) {}
 };
 
 class ChildWindow {
@@ -68,6 +73,11 @@ public:
     // changed. The picture is then blank and the overlay clear: the display must be drawn
     // again.
     virtual void rescale() {}
+
+    // The keyboard's place on the window: a ring drawn around rect, told to assistive
+    // technology as the focus on the node with this key. nullptr takes the ring away.
+    virtual void setFocusRing(const void* /*key*/, const Rect& /*rect*/) {}
+    virtual const void* focusRingKey() const { return nullptr; }
 };
 
 } // namespace lorvenna

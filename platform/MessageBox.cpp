@@ -152,6 +152,10 @@ BoxAnswer showBox(std::string_view caption, std::string_view text, BoxButtons bu
     box.setWindowTitle(title);
     box.setTextFormat(Qt::RichText);
     box.setText(boxBody(title, body));
+    // A screen reader reads the box as a dialog: the caption as its name, the text as its
+    // description, without the markup of the headline.
+    box.setAccessibleName(title);
+    box.setAccessibleDescription(body);
     box.setStandardButtons(standardButtons(buttons));
     box.setDefaultButton(standardButton(firstButton(buttons)));
     box.setEscapeButton(standardButton(escapeAnswer(buttons)));

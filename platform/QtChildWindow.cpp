@@ -4,11 +4,13 @@
 #include "platform/QtChildWindow.h"
 
 #include "platform/Cursors.h"
+#include "platform/QtAccessibility.h"
 #include "platform/QtSurface.h"
 #include "platform/QtText.h"
 #include "platform/ScreenScale.h"
 
 #include <QContextMenuEvent>
+#include <QCoreApplication>
 #include <QFocusEvent>
 #include <QFrame>
 #include <QGuiApplication>
@@ -72,6 +74,7 @@ public:
     }
 
     bool painting() const { return painting_; }
+    QtChildWindow& childWindow() const { return window_; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -92,6 +95,7 @@ public:
             delete button_.data();
     }
     int id() const override { return id_; }
+    QWidget* widget() const { return button_.data(); }
     void show(bool visible) override {
         if (button_)
             button_->setVisible(visible);
@@ -125,6 +129,13 @@ private:
     QPointer<QPushButton> button_;
 };
 
+bool leavesField(const QKeyEvent* key) {
+    if (key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))
+        return false;
+    return key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab ||
+           key->key() == Qt::Key_Escape;
+}
+
 // A multi-line edit field that reports gaining the focus.
 class EditWidget : public QPlainTextEdit {
 public:
@@ -138,7 +149,16 @@ protected:
             onFocus();
     }
     // Every key typed into the field stays with it: one the field has no use for (F2, Ctrl+Q)
-    // would otherwise go on to the main window, whose keys score the lesson and quit.
+    // would otherwise go on to the main window, whose keys score the lesson and quit. Only
+    // the keys that leave the field go to the window: Tab, Shift+Tab and Escape.
+    bool event(QEvent* event) override {
+        if (event->type() == QEvent::KeyPress && leavesField(static_cast<QKeyEvent*>(event))) {
+            if (QWidget* top = window(); top != this)
+                QCoreApplication::sendEvent(top, event);
+            return true;
+        }
+        return QPlainTextEdit::event(event);
+    }
     void keyPressEvent(QKeyEvent* event) override {
         QPlainTextEdit::keyPressEvent(event);
         event->accept();
@@ -159,6 +179,7 @@ public:
             delete edit_.data();
     }
     int id() const override { return id_; }
+    QWidget* widget() const { return edit_.data(); }
     void show(bool visible) override {
         if (edit_)
             edit_->setVisible(visible);
@@ -284,6 +305,7 @@ public:
             delete bar_.data();
     }
     int id() const override { return id_; }
+    QWidget* widget() const { return bar_.data(); }
     void show(bool visible) override {
         if (bar_)
             bar_->setVisible(visible);
@@ -376,6 +398,7 @@ public:
         layOut();
         for (QWidget* control : client_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
             placeControl(control);
+        placeFocusRing(ring_, ringKey_ ? scaleRect(ringRect_) : Rect{});
         present();
     }
 
@@ -518,6 +541,19 @@ public:
         return it != timers_.end() && it->second->isActive();
     }
 
+    void setFocusRing(const void* key, const Rect& rect) override {
+        if (!client_)
+            return;
+        if (!ring_)
+            ring_ = createFocusRing(client_);
+        ringKey_ = key;
+        ringRect_ = rect;
+        placeFocusRing(ring_, key ? scaleRect(rect) : Rect{});
+        if (key)
+            reportFocus(*this, key);
+    }
+    const void* focusRingKey() const override { return ringKey_; }
+
     void setPointCursor(bool point) override {
         if (!client_)
             return;
@@ -548,6 +584,9 @@ private:
     QPointer<QFrame> frame_;
     QPointer<ClientWidget> client_;
     std::map<const void*, std::unique_ptr<QTimer>> timers_;
+    QPointer<QWidget> ring_;
+    const void* ringKey_ = nullptr;
+    Rect ringRect_; // on the page
 };
 
 void ClientWidget::paintEvent(QPaintEvent*) {
@@ -601,6 +640,7 @@ QFont scaledApplicationFont() {
 
 std::unique_ptr<ChildWindow> createQtChildWindow(QWidget* parent, int id, const Rect& rect,
                                                  ChildWindowProc* proc, bool shown) {
+    installDisplayAccessibility();
     return std::make_unique<QtChildWindow>(parent, id, rect, proc, shown);
 }
 
@@ -612,6 +652,26 @@ QWidget* widgetOf(ChildWindow& window) {
 QTimer* timerOf(ChildWindow& window, const void* key) {
     auto* qt = dynamic_cast<QtChildWindow*>(&window);
     return qt ? qt->timerOf(key) : nullptr;
+}
+
+ChildWindow* childWindowOfClient(const QObject* object) {
+    const auto* client = dynamic_cast<const ClientWidget*>(object);
+    return client ? &client->childWindow() : nullptr;
+}
+
+ChildWindowProc* windowProcOf(ChildWindow& window) {
+    auto* qt = dynamic_cast<QtChildWindow*>(&window);
+    return qt ? qt->proc() : nullptr;
+}
+
+QWidget* widgetOfControl(const Control* control) {
+    if (const auto* button = dynamic_cast<const ButtonControl*>(control))
+        return button->widget();
+    if (const auto* edit = dynamic_cast<const EditControl*>(control))
+        return edit->widget();
+    if (const auto* bar = dynamic_cast<const ScrollBarControl*>(control))
+        return bar->widget();
+    return nullptr;
 }
 
 } // namespace lorvenna

@@ -2,6 +2,7 @@
 // the items of its display, and, while a question is asked, into answers.
 #include "shell/DisplayWindowProc.h"
 
+#include "items/AccessibleItems.h"
 #include "items/AnswerKeys.h"
 #include "items/AppServices.h"
 #include "items/Display.h"
@@ -112,27 +113,73 @@ public:
             return;
         pageOnScreen().lastMouseX = static_cast<unsigned>(x) & 0xFFFFu;
         pageOnScreen().lastMouseY = static_cast<unsigned>(y) & 0xFFFFu;
+        clickItem(*display, hitTestItems(display->items, x, y), x, y);
+    }
 
-        // Set before the click, so an answering item that has a mark spot of its own
-        // replaces it.
-        if (pageOnScreen().answer.questionActive() && !pageOnScreen().answerPauseRunning())
-            pageOnScreen().answer.setMark(x - kMarkHalf, y - kMarkHalf);
+    AccessibleView accessibleView(ChildWindow& window) override {
+        Display* display = displayToHandle(window);
+        return display ? describeDisplay(*display) : AccessibleView{};
+    }
 
-        Item* hit = hitTestItems(display->items, x, y);
-        if (hit)
-            hit->Click(display, kLeftButtonDown, x, y);
-
-        if (!pageOnScreen().answer.questionActive() || pageOnScreen().answerPauseRunning())
+    void accessiblePress(ChildWindow& window, const void* key) override {
+        Display* display = displayToHandle(window);
+        if (!display || !holdsItem(display, key))
             return;
-        const Item* question = pageOnScreen().answer.currentQuestion();
-        if (!hit && question && question->isType(ItemType::Text))
-            return;
-        pageOnScreen().answer.choose(hit, display);
-        JudgeAnswer();
+        pressItem(*static_cast<Item*>(const_cast<void*>(key)));
     }
 };
 
 } // namespace
+
+void clickItem(Display& display, Item* hit, int x, int y) {
+    // Set before the click, so an answering item that has a mark spot of its own replaces it.
+    if (pageOnScreen().answer.questionActive() && !pageOnScreen().answerPauseRunning())
+        pageOnScreen().answer.setMark(x - kMarkHalf, y - kMarkHalf);
+
+    if (hit)
+        hit->Click(&display, kLeftButtonDown, x, y);
+
+    if (!pageOnScreen().answer.questionActive() || pageOnScreen().answerPauseRunning())
+        return;
+    const Item* question = pageOnScreen().answer.currentQuestion();
+    if (!hit && question && question->isType(ItemType::Text))
+        return;
+    pageOnScreen().answer.choose(hit, &display);
+    JudgeAnswer();
+}
+
+void pressItem(Item& item) {
+    Display* display = item.display;
+    if (!display || !display->window || pageOnScreen().pageBuilding || !takesKeyboard(item))
+        return;
+    switch (item.type) {
+    case ItemType::Button:
+    case ItemType::Highlighter:
+        displayWindowProc()->controlNotification(*display->window,
+                                                 notificationWord(kNotifyClicked, item.controlId));
+        return;
+    case ItemType::Zone:
+        // Where the zone puts its answer mark: its location plus half its size.
+        clickItem(*display, &item, truncateCoordinate(item.pose.x + item.width / 2),
+                  truncateCoordinate(item.pose.y + item.height / 2));
+        return;
+    case ItemType::Text:
+    case ItemType::Label:
+        clickItem(*display, &item, item.bounds.left, item.bounds.top);
+        return;
+    case ItemType::Edit:
+        if (item.control)
+            item.control->setFocus();
+        return;
+    case ItemType::None:
+    case ItemType::Bmp:
+    case ItemType::Slider:
+    case ItemType::Timer:
+    case ItemType::Ani:
+    case ItemType::Imsel:
+        return;
+    }
+}
 
 ChildWindowProc* displayWindowProc() {
     static DisplayProc proc;

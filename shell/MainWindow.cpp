@@ -8,6 +8,7 @@
 #include "platform/QtText.h"
 #include "platform/ScreenScale.h"
 #include "shell/DisplayWindowProc.h"
+#include "shell/MainWindowAccessibility.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -21,6 +22,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string>
 
 namespace lorvenna {
 
@@ -149,6 +151,7 @@ VirtualKey virtualKeyCode(int qtKey, Qt::KeyboardModifiers modifiers) {
 }
 
 MainWindow::MainWindow(ControllerSteps steps) : controller_(*this, std::move(steps)) {
+    installMainWindowAccessibility();
     installAppServices(this);
 
     setWindowTitle(QStringLiteral("Lorvenna"));
@@ -164,6 +167,7 @@ MainWindow::MainWindow(ControllerSteps steps) : controller_(*this, std::move(ste
 
     createButtons();
     createFeedbackPanel();
+    announcer_ = new Announcer(this);
 
     pageOnScreen().statusRect = kStatusRect;
     // The surface measures text on the image it is made on: a real one, made anew by scale.
@@ -415,6 +419,13 @@ void MainWindow::drawPageStrip() {
     paintPageStrip(*statusSurface_, Rect{0, 0, area.width(), area.height()},
                    picture(markers.reached), picture(markers.ahead));
     showStatusImage(false);
+    // The strip is drawn once for every page shown: what it shows is said too.
+    announce("Page " + std::to_string(lesson().currentPage()) + " of " +
+             std::to_string(lesson().pageCount));
+}
+
+void MainWindow::announce(std::string_view text) {
+    announcer_->say(text);
 }
 
 const Picture& MainWindow::picture(PictureId id) {
@@ -487,9 +498,17 @@ bool MainWindow::event(QEvent* event) {
         // The page's size and the full screen are the window's own keys, not the lesson's.
         if (pageKey(key->key(), key->modifiers()))
             return true;
-        // Every other key is the controller's, Tab included: none goes on to default handling.
-        if (!pageOnScreen().pageBuilding)
-            controller_.keyDown(virtualKeyCode(key->key(), key->modifiers()));
+        // Every other key is the keyboard layer's or the controller's: none goes on to
+        // default handling. A key pressed in the pause after a wrong answer only ends the
+        // pause.
+        if (!pageOnScreen().pageBuilding) {
+            const bool backTab = key->key() == Qt::Key_Backtab;
+            const VirtualKey code =
+                backTab ? VirtualKey::Tab : virtualKeyCode(key->key(), key->modifiers());
+            const bool shift = backTab || key->modifiers().testFlag(Qt::ShiftModifier);
+            if (pageOnScreen().wrongWaitStart != 0 || !keyboard_.keyDown(code, shift))
+                controller_.keyDown(code);
+        }
         return true;
     }
     if (event->type() == QEvent::KeyRelease)

@@ -6,6 +6,7 @@
 #include "platform/Picture.h"
 #include "platform/QtSurface.h"
 #include "shell/Controller.h"
+#include "shell/KeyboardFocus.h"
 
 #include <QBasicTimer>
 #include <QImage>
@@ -21,6 +22,8 @@ class QLabel;
 class QPushButton;
 
 namespace lorvenna {
+
+class Announcer;
 
 // The virtual-key code of a key press, None for a key that has none in the key table's range.
 // Keypad keys count only with the keypad modifier; letters are their upper-case codes.
@@ -54,6 +57,7 @@ public:
     void killControllerTimer() override;
     void drawStatusText(std::string_view text) override;
     void drawPageStrip() override;
+    void announce(std::string_view text) override;
     const Picture& picture(PictureId id) override;
     std::unique_ptr<ChildWindow> createDisplayWindow(Display* display, int id,
                                                      const Rect& rect) override;
@@ -84,6 +88,8 @@ public:
 
     QPushButton* button(CommandId id) const;
     QLabel* feedbackPanel() const { return feedbackPanel_; }
+    Announcer* announcer() const { return announcer_; }
+    KeyboardFocus& keyboardFocus() { return keyboard_; }
     // The status area's picture, as the window shows it at statusRect.
     const QImage& statusImage() const { return statusImage_; }
     bool controllerTimerActive() const { return controllerTimer_.isActive(); }
@@ -113,6 +119,8 @@ private:
     Controller controller_;
     std::map<CommandId, QPushButton*> buttons_;
     QLabel* feedbackPanel_ = nullptr;
+    Announcer* announcer_ = nullptr;
+    KeyboardFocus keyboard_;
     Rect panelPlace_; // on the page
     QImage statusImage_;
     double statusPixelRatio_ = 1.0;

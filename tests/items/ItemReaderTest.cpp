@@ -337,6 +337,20 @@ TEST(ItemReader, TextLinesAreJoinedAndEndedWithCrLf) {
     EXPECT_EQ(item.text, "Water boils at one hundred degrees.\r\n");
 }
 
+// The words to read take the whole rest of the line, "@" and "KEY" included, without the
+// blanks around them; an ALTTEXT line without words is no line the reader knows.
+TEST(ItemReader, AltTextTakesTheRestOfTheLine) {
+    BlockFile block("ALTTEXT   A key @ the door  \n@Door\n}\n");
+    Item item;
+    ASSERT_TRUE(block.read(item));
+    EXPECT_EQ(item.spokenName, "A key @ the door");
+    EXPECT_EQ(item.text, "Door");
+
+    BlockFile empty("ALTTEXT  \n}\n");
+    Item unnamed;
+    EXPECT_EQ(empty.read(unnamed, "Ball").message(), "Bad MODE ALTTEXT   in Item Ball");
+}
+
 TEST(ItemReader, FileWordWinsOverGatheredText) {
     for (const char* text : {"@gathered\nFILE word\n}\n", "FILE word\n@gathered\n}\n"}) {
         BlockFile block(text);

@@ -3,6 +3,7 @@
 #include "tests/support/ScriptedBoxes.h"
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QKeyEvent>
 #include <QLabel>
@@ -56,6 +57,10 @@ struct SeenBox {
     QString title;
     QString body;
     int buttons = 0;
+    // As a screen reader reads the box.
+    QAccessible::Role role = QAccessible::NoRole;
+    QString spokenName;
+    QString spokenText;
 };
 
 // Looks at the box once it is up, then acts as the user would.
@@ -71,6 +76,11 @@ void whenBoxShows(SeenBox& seen, std::function<void(QMessageBox&)> act) {
         seen.title = box->windowTitle();
         seen.body = box->text();
         seen.buttons = static_cast<int>(box->buttons().size());
+        if (QAccessibleInterface* read = QAccessible::queryAccessibleInterface(box)) {
+            seen.role = read->role();
+            seen.spokenName = read->text(QAccessible::Name);
+            seen.spokenText = read->text(QAccessible::Description);
+        }
         act(*box);
     });
     poll->start();
@@ -92,6 +102,10 @@ TEST(MessageBox, TheRealBoxShowsTheCaptionAsTitleAndBoldHeadline) {
     EXPECT_TRUE(seen.body.contains("Insert a disk<br>and retry.")) << seen.body.toStdString();
     EXPECT_LT(seen.body.indexOf("</b>"), seen.body.indexOf("Insert"));
     EXPECT_EQ(seen.buttons, 2);
+    // A screen reader reads a dialog: the caption and the text, without the headline's markup.
+    EXPECT_EQ(seen.role, QAccessible::AlertMessage);
+    EXPECT_EQ(seen.spokenName, QString::fromLatin1("Disk <A> & \xe9t\xe9"));
+    EXPECT_EQ(seen.spokenText, QStringLiteral("Insert a disk\nand retry."));
 }
 
 TEST(MessageBox, TheTextKeepsItsBlanksAsWritten) {
