@@ -390,6 +390,7 @@ public:
         }
         imageSurface_->setScale(pixelsPerUnit);
         screenSurface_->setScale(pixelsPerUnit);
+        screenSurface_->markBlank();
     }
 
     void rescale() override {
@@ -410,16 +411,21 @@ public:
 
     ChildWindowProc* proc() const { return proc_; }
     QWidget* client() const { return client_.data(); }
+    // The picture, and the overlay over it when anything is drawn there: blending a clear
+    // overlay over every pixel would cost a paint as much as the picture itself.
     void paintInto(QPainter& painter) const {
+        const bool marks = screenSurface_->drawnOn();
         if (pixelRatio_ == 1.0) {
             painter.drawImage(QPoint(0, 0), image_);
-            painter.drawImage(QPoint(0, 0), overlay_);
+            if (marks)
+                painter.drawImage(QPoint(0, 0), overlay_);
             return;
         }
         // Pixel for pixel of the screen, at its density.
         const QRectF shown(0, 0, image_.width() / pixelRatio_, image_.height() / pixelRatio_);
         painter.drawImage(shown, image_);
-        painter.drawImage(shown, overlay_);
+        if (marks)
+            painter.drawImage(shown, overlay_);
     }
 
     int id() const override { return id_; }
@@ -429,7 +435,12 @@ public:
 
     Surface& imageSurface() override { return *imageSurface_; }
     Surface& screenSurface() override { return *screenSurface_; }
-    void clearOverlay() override { overlay_.fill(Qt::transparent); }
+    void clearOverlay() override {
+        if (!screenSurface_->drawnOn())
+            return;
+        overlay_.fill(Qt::transparent);
+        screenSurface_->markBlank();
+    }
     void present() override {
         if (client_ && !client_->painting())
             client_->update();

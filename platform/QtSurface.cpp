@@ -105,6 +105,7 @@ QFont bitmapFont() {
 class QtSurface::PainterScope {
 public:
     explicit PainterScope(QtSurface& surface) {
+        surface.drawnOn_ = true;
         if (surface.batchDepth_ == 0) {
             own_.emplace(surface.target_);
             surface.setUpPainter(*own_);
@@ -555,6 +556,7 @@ template <typename Combine> void QtSurface::combineRegion(const Region& region, 
         return;
     // The pixels are read and written directly: what the batch has drawn must be there.
     closeBatchPainter();
+    drawnOn_ = true;
     const QRect inside = target_->rect();
     const bool overlay = target_->hasAlphaChannel();
     for (const QRect& part : region.qregion()) {

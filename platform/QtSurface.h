@@ -60,6 +60,11 @@ public:
     void setScale(double pixelsPerUnit);
     double scale() const { return scale_; }
 
+    // Whether anything was drawn since the image was last known blank (markBlank): an overlay
+    // nothing was drawn on needs neither clearing nor laying over the picture.
+    bool drawnOn() const { return drawnOn_; }
+    void markBlank() { drawnOn_ = false; }
+
     const Pen* selectedPen() const { return pen_; }
     Color brush() const { return brush_; }
 
@@ -112,6 +117,7 @@ private:
     double scale_ = 1.0;
     int batchDepth_ = 0;
     std::unique_ptr<QPainter> batchPainter_;
+    bool drawnOn_ = false;
 };
 
 } // namespace lorvenna

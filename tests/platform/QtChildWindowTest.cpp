@@ -1,6 +1,7 @@
 // Display windows as real offscreen widgets: geometry, painting, mouse, controls and timers.
 #include "platform/QtChildWindow.h"
 
+#include "platform/Region.h"
 #include "platform/Surface.h"
 
 #include <QApplication>
@@ -131,6 +132,16 @@ TEST(QtChildWindow, PaintingAsksTheProcThenShowsPictureAndOverlay) {
     const QImage cleared = widgetOf(*window)->grab().toImage();
     EXPECT_EQ(cleared.pixel(25, 5), qRgb(255, 255, 255));
     EXPECT_EQ(cleared.pixel(5, 5), qRgb(0, 0, 255)) << "the picture stays";
+
+    // A clear overlay is not laid over the picture; drawn on again, whether by a fill or an
+    // inversion, it is.
+    window->screenSurface().invertRegion(Region::rectangle({20, 0, 30, 10}));
+    EXPECT_EQ(widgetOf(*window)->grab().toImage().pixel(25, 5), qRgb(0, 0, 0));
+    window->clearOverlay();
+    window->screenSurface().fillRect({0, 20, 10, 30}, Color{0, 255, 0});
+    const QImage again = widgetOf(*window)->grab().toImage();
+    EXPECT_EQ(again.pixel(5, 25), qRgb(0, 255, 0));
+    EXPECT_EQ(again.pixel(25, 5), qRgb(255, 255, 255));
 }
 
 TEST(QtChildWindow, TheMouseReachesTheProcInClientCoordinates) {
