@@ -141,8 +141,10 @@ TEST(GradeTable, CellsAndListingAreSafeForSpreadsheetsAndTerminals) {
     for (const auto& [text, cell] : cells)
         EXPECT_EQ(csvCell(text), cell) << text;
     EXPECT_EQ(shownText("a\\b\n\x1b[31m\xe9"), "a\\\\b\\x0A\\x1B[31m\\xE9");
+    // A name that is not UTF-8 as a whole reads as the player shows it: Western text.
     EXPECT_EQ(htmlText("<b>&'\"\x1b\xe9\xc3\xa9"),
-              "&lt;b&gt;&amp;&#39;&quot;\xef\xbf\xbd\xc3\xa9\xc3\xa9");
+              "&lt;b&gt;&amp;&#39;&quot;\xef\xbf\xbd\xc3\xa9\xc3\x83\xc2\xa9");
+    EXPECT_EQ(htmlText("\xce\x91\xc2\x85"), "\xce\x91\xef\xbf\xbd");
 
     // Names a student can put into a grade record: a formula, and a fake disk header.
     resetSession();

@@ -16,9 +16,9 @@ std::string csvCell(std::string_view text);
 // byte as \xNN, so no escape code, line break or half character reaches the terminal.
 std::string shownText(std::string_view text);
 
-// A text for a web page: valid UTF-8 is kept, any other byte is taken as Windows-1252 (the
-// code page of older course files and sticks); control characters become U+FFFD, and the
-// characters HTML gives a meaning are written as references.
+// A text for a web page: valid UTF-8 is kept, any other text is taken as Windows-1252 (the
+// code page of older course files and sticks), as the player reads them; control characters
+// become U+FFFD, and the characters HTML gives a meaning are written as references.
 std::string htmlText(std::string_view text);
 
 } // namespace lorvenna
