@@ -9,6 +9,7 @@
 #include "records/GradeRecord.h"
 #include "records/KeyDisk.h"
 #include "shell/Session.h"
+#include "tests/support/RegisteredDisk.h"
 #include "tests/support/WorkFolder.h"
 
 #include <QImage>
@@ -22,15 +23,6 @@
 
 namespace lorvenna {
 namespace {
-
-std::string makeDisk(WorkFolder& folder, char letter, const char* owner) {
-    const std::string root = folder.addDrive(letter);
-    session().student.keyDrive = letter;
-    setText(session().student.studentId, owner);
-    setText(session().student.typedPassword, "pw");
-    EXPECT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
-    return root;
-}
 
 void writeGrade(WorkFolder& folder, char drive, long major, long minor, long sequence,
                 std::string_view student, long right, int day = 7) {
@@ -53,15 +45,15 @@ struct ClassOfThree {
         resetSession();
         folder.write("course/LSNS/01-01.LSN", "Lesson 01-01 Wheels\r\nTOTAL 10\r\n", false);
         folder.write("course/LSNS/01-02.LSN", "  Lesson 01-02   Gears  \r\n", false);
-        const std::string bea = makeDisk(folder, 'E', "Bea");
+        const std::string bea = makeRegisteredDisk(folder, 'E', "Bea");
         writeGrade(folder, 'E', 1, 1, 1, "Bea", 6, 7);
         writeGrade(folder, 'E', 1, 1, 2, "Bea", 9, 8);
         writeGrade(folder, 'E', 1, 2, 1, "Bea", 10);
         folder.write("drive-E/LORVENNA/L01-02S001.GRD", std::string(60, '\x7f'), false);
-        const std::string ada = makeDisk(folder, 'F', "ada");
+        const std::string ada = makeRegisteredDisk(folder, 'F', "ada");
         writeGrade(folder, 'F', 1, 1, 1, "ada", 10);
         writeGrade(folder, 'F', 2, 1, 1, "ada", 5);
-        const std::string cy = makeDisk(folder, 'G', "Cy");
+        const std::string cy = makeRegisteredDisk(folder, 'G', "Cy");
         writeGrade(folder, 'G', 1, 1, 1, "Zed<&>", 10);
         for (const std::string& disk : {bea, ada, cy})
             table.addDisk(disk);

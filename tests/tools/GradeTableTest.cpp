@@ -11,6 +11,7 @@
 #include "records/GradeScan.h"
 #include "records/KeyDisk.h"
 #include "shell/Session.h"
+#include "tests/support/RegisteredDisk.h"
 #include "tests/support/WorkFolder.h"
 #include "tools/grades/OutputFile.h"
 #include "tools/grades/SafeText.h"
@@ -28,16 +29,6 @@
 
 namespace lorvenna {
 namespace {
-
-// A registered disk under the work folder, made with the player's own key writer.
-std::string makeDisk(WorkFolder& folder, char letter, const char* owner) {
-    const std::string root = folder.addDrive(letter);
-    session().student.keyDrive = letter;
-    setText(session().student.studentId, owner);
-    setText(session().student.typedPassword, "pw");
-    EXPECT_EQ(writeKeyFile(session().student), KeyDiskCode::KeyWritten);
-    return root;
-}
 
 void writeRecord(WorkFolder& folder, const std::string& relative, const GradeRecord& record) {
     const GradeRecord::Bytes bytes = record.toDisk();
@@ -67,7 +58,7 @@ int runTool(const std::string& arguments, std::string& output, bool withErrors =
 TEST(GradeTable, EveryStatusOfAStickWithWhy) {
     resetSession();
     WorkFolder folder;
-    const std::string disk = makeDisk(folder, 'E', "S1");
+    const std::string disk = makeRegisteredDisk(folder, 'E', "S1");
     writeRecord(folder, "drive-E/LORVENNA/L03-12S001.GRD", attempt("s1", 8));
     GradeRecord altered = attempt("S1", 6);
     altered.answered = 9; // changed after the checksum was made
@@ -149,7 +140,7 @@ TEST(GradeTable, CellsAndListingAreSafeForSpreadsheetsAndTerminals) {
     // Names a student can put into a grade record: a formula, and a fake disk header.
     resetSession();
     WorkFolder folder;
-    const std::string disk = makeDisk(folder, 'E', "S1");
+    const std::string disk = makeRegisteredDisk(folder, 'E', "S1");
     writeRecord(folder, "drive-E/LORVENNA/L03-12S001.GRD", attempt("=HYPERLINK(\"x\")", 8));
     writeRecord(folder, "drive-E/LORVENNA/L03-12S002.GRD",
                 attempt("S1\n/stick: student S9\x1b[32m", 8));
@@ -167,7 +158,7 @@ TEST(GradeTable, ThousandsOfFilesAreListedAFewTimesWhateverTheFolderTime) {
     resetSession();
     WorkFolder folder;
     folder.write("LSNS/01-01.LSN", "Lesson 01-01\r\n", false);
-    const std::string disk = makeDisk(folder, 'E', "S1");
+    const std::string disk = makeRegisteredDisk(folder, 'E', "S1");
     const std::string grades = disk + "/LORVENNA";
     // Names in small letters, as a FAT stick shows them, so every lookup matches by case.
     constexpr int kLessons = 10, kAttempts = 600;
@@ -204,7 +195,7 @@ TEST(GradeTable, ThousandsOfFilesAreListedAFewTimesWhateverTheFolderTime) {
 TEST(GradeTable, ToolExitsOneWithCountsWhenARowIsNotValid) {
     resetSession();
     WorkFolder folder;
-    const std::string disk = makeDisk(folder, 'E', "S1");
+    const std::string disk = makeRegisteredDisk(folder, 'E', "S1");
     writeRecord(folder, "drive-E/LORVENNA/L03-12S001.GRD", attempt("S1", 8));
     std::string output;
     EXPECT_EQ(runTool(disk + " --csv -", output), 0);
