@@ -7,27 +7,11 @@
 
 namespace lorvenna {
 
+std::unique_ptr<ChildWindow> SilentServices::createDisplayWindow(Display*, int, const Rect&) {
+    return nullptr;
+}
+
 namespace {
-
-class SilentServices : public AppServices {
-public:
-    void postState(StateCode, int) override {}
-    void focusMainWindow() override {}
-    void setCaption(std::string_view) override {}
-    void showFeedbackPanel(std::string_view, int, int) override {}
-    void hideFeedbackPanel() override {}
-    void startControllerTimer() override {}
-    void killControllerTimer() override {}
-    void drawStatusText(std::string_view) override {}
-    void drawPageStrip() override {}
-    const Picture& picture(PictureId) override { return empty_; }
-    std::unique_ptr<ChildWindow> createDisplayWindow(Display*, int, const Rect&) override {
-        return nullptr;
-    }
-
-private:
-    Picture empty_;
-};
 
 SilentServices silent;
 AppServices* installed = nullptr;

@@ -51,6 +51,26 @@ public:
                                                              const Rect& rect) = 0;
 };
 
+// Services that draw, show and post nothing and make no window: the stand-in while no main
+// window is installed, and a base for services that want only a few of the window's.
+class SilentServices : public AppServices {
+public:
+    void postState(StateCode, int) override {}
+    void focusMainWindow() override {}
+    void setCaption(std::string_view) override {}
+    void showFeedbackPanel(std::string_view, int, int) override {}
+    void hideFeedbackPanel() override {}
+    void startControllerTimer() override {}
+    void killControllerTimer() override {}
+    void drawStatusText(std::string_view) override {}
+    void drawPageStrip() override {}
+    const Picture& picture(PictureId) override { return empty_; }
+    std::unique_ptr<ChildWindow> createDisplayWindow(Display*, int, const Rect&) override;
+
+private:
+    Picture empty_;
+};
+
 // The main window's services as the rest of the program reaches them: the window installed,
 // or while there is none (tools, tests of the plain logic, the moments before the window is
 // made) a silent stand-in that draws, shows and posts nothing and makes no window.

@@ -181,13 +181,6 @@ void resetKeptDisplay(Display* display) {
 }
 
 // Deletes every display of the page shown and empties its slots.
-void deleteShownDisplays() {
-    for (Display*& slot : pageOnScreen().displays) {
-        deleteDisplay(slot);
-        slot = nullptr;
-    }
-}
-
 // The page being left: its items stop, its answer pause and feedback go.
 void leavePage(int n) {
     char status[64];
@@ -390,6 +383,13 @@ void deleteDisplay(Display* display) {
     if (display->window)
         display->window->setUserData(nullptr);
     delete display; // its items, pens and window go with it
+}
+
+void deleteShownDisplays() {
+    for (Display*& slot : pageOnScreen().displays) {
+        deleteDisplay(slot);
+        slot = nullptr;
+    }
 }
 
 } // namespace lorvenna

@@ -14,5 +14,7 @@ Status ReadLsn(Display* display, long position);
 Status buildPage(int n);
 void lessonTeardown();
 void deleteDisplay(Display* display);
+// Deletes the displays of the page on screen and empties their slots.
+void deleteShownDisplays();
 
 } // namespace lorvenna

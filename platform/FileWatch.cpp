@@ -83,7 +83,6 @@ bool FileWatch::checkNow() {
     if (now == seen_)
         return false;
     seen_ = std::move(now);
-    ++reported_;
     changed_();
     return true;
 }

@@ -37,9 +37,6 @@ public:
     // Looks at the files now, as the settle timer does: reports a change since the state last
     // seen, and takes the present state as seen. True when there was one.
     bool checkNow();
-    // A save was noticed and the files are settling (tests wait on it).
-    bool settling() const { return settle_.isActive(); }
-    int changesReported() const { return reported_; }
 
 private:
     // What a file is now: missing, or its identity, size, times and (for files small enough
@@ -68,7 +65,6 @@ private:
     std::vector<std::string> files_;
     Snapshot seen_;
     std::map<std::string, std::uint64_t> armedInodes_; // of the files watched, when armed
-    int reported_ = 0;
 };
 
 } // namespace lorvenna

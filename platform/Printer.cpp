@@ -21,10 +21,6 @@ constexpr const char* kPdfVariable = "LORVENNA_PRINT_PDF";
 constexpr int kTextPixels = 12;
 constexpr int kReferenceDpi = 96;
 
-QString latin1(std::string_view text) {
-    return toQString(text);
-}
-
 } // namespace
 
 struct Printer::Job {
@@ -103,7 +99,7 @@ void Printer::newPage() {
 void Printer::drawText(int x, int y, std::string_view text) {
     if (!job_)
         return;
-    QString lines = latin1(text);
+    QString lines = toQString(text);
     lines.remove(QLatin1Char('\r'));
     // A rectangle as large as the page is only an anchor: nothing is wrapped or clipped.
     const QRect anchor(x, y, pageHeight() * 4, pageHeight() * 4);

@@ -27,10 +27,6 @@ namespace lorvenna {
 
 namespace {
 
-QString textOf(const std::string& text) {
-    return toQString(text);
-}
-
 QAccessible::Role roleOf(AccessibleRole role) {
     switch (role) {
     case AccessibleRole::StaticText:
@@ -105,9 +101,9 @@ public:
             return {};
         switch (t) {
         case QAccessible::Name:
-            return textOf(described->name);
+            return toQString(described->name);
         case QAccessible::Description:
-            return textOf(described->description);
+            return toQString(described->description);
         default:
             return {};
         }
@@ -181,7 +177,7 @@ public:
         if (t != QAccessible::Name)
             return QAccessibleWidget::text(t);
         ChildWindow* window = childWindowOfClient(widget());
-        return window ? textOf(viewOf(*window).name) : QString();
+        return window ? toQString(viewOf(*window).name) : QString();
     }
 
     QAccessibleInterface* parent() const override {
@@ -270,7 +266,7 @@ private:
             if (!control)
                 return nullptr;
             // An edit field keeps the toolkit's interface: it is named here.
-            const QString name = textOf(node.name);
+            const QString name = toQString(node.name);
             if (node.role == AccessibleRole::EditableText && control->accessibleName() != name)
                 control->setAccessibleName(name);
             return QAccessible::queryAccessibleInterface(control);
@@ -303,12 +299,12 @@ public:
         switch (t) {
         case QAccessible::Name:
             if (described)
-                return textOf(described->name);
+                return toQString(described->name);
             if (auto* button = qobject_cast<QPushButton*>(widget()))
                 return button->text().remove(QLatin1Char('&'));
             return {};
         case QAccessible::Description:
-            return described ? textOf(described->description) : QString();
+            return described ? toQString(described->description) : QString();
         case QAccessible::Value:
             if (auto* bar = slider())
                 return QString::number(bar->value());

@@ -40,10 +40,6 @@ constexpr int kBorder = 1;
 
 class QtChildWindow;
 
-QString latin1(std::string_view text) {
-    return toQString(text);
-}
-
 // A control's place on the page, kept with its widget so that a new scale places it anew.
 const char* const kPlaceProperty = "lorvennaPlace";
 
@@ -108,7 +104,7 @@ public:
     void setText(std::string_view text) override {
         if (!button_)
             return;
-        button_->setText(latin1(text));
+        button_->setText(toQString(text));
         button_->setShortcut(QKeySequence());
     }
     std::string text(int maxBytes) const override {
@@ -234,7 +230,7 @@ public:
             }
             plain += text[i];
         }
-        return latin1(plain);
+        return toQString(plain);
     }
 
 private:
@@ -454,7 +450,7 @@ public:
                                           std::string_view caption) override {
         if (!client_)
             return nullptr;
-        auto* button = new QPushButton(latin1(caption), client_);
+        auto* button = new QPushButton(toQString(caption), client_);
         // The caption's '&' underlines a letter, but Alt with that letter stays with the main
         // window's own buttons: a display is no dialog.
         button->setShortcut(QKeySequence());

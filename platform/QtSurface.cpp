@@ -26,10 +26,6 @@ QColor toQColor(Color c) {
     return QColor(c.r, c.g, c.b);
 }
 
-QString latin1(std::string_view text) {
-    return toQString(text);
-}
-
 QPen qpenFor(const Pen* pen, bool scaled) {
     // Scaled, a line of width 1 is one unit wide, as many pixels as the unit has.
     if (scaled) {
@@ -268,7 +264,7 @@ int QtSurface::lineHeight() const {
 int QtSurface::textWidth(std::string_view text) const {
     if (text.empty())
         return 0;
-    return metrics_.horizontalAdvance(latin1(text));
+    return metrics_.horizontalAdvance(toQString(text));
 }
 
 int QtSurface::estimatedWidth(std::string_view text) const {
@@ -484,7 +480,7 @@ void QtSurface::render(TextLine& line) const {
     const int margin = height;
     const QRect units(0, 0, line.width + 2 * margin, height + 3 * margin);
     QImage picture(toImageRect(units).size(), QImage::Format_ARGB32_Premultiplied);
-    const QString text = latin1(line.text);
+    const QString text = toQString(line.text);
     const QPoint baseline(margin, margin + metrics_.ascent());
     QRectF white(margin, margin, line.width, height);
     if (scaled()) {

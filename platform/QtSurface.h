@@ -58,7 +58,6 @@ public:
     // Image pixels per page unit (1.0 at first). Layouts, positions and regions stay in page
     // units.
     void setScale(double pixelsPerUnit);
-    double scale() const { return scale_; }
 
     // Whether anything was drawn since the image was last known blank (markBlank): an overlay
     // nothing was drawn on needs neither clearing nor laying over the picture.

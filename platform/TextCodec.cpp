@@ -161,7 +161,6 @@ std::size_t utf8CutLength(std::string_view text, std::size_t n) {
 }
 
 void Utf8Validator::bad(long offset) {
-    highBytes_ = true;
     if (utf8_)
         firstBad_ = offset;
     utf8_ = false;
@@ -177,7 +176,7 @@ void Utf8Validator::feed(const char* part, std::size_t count) {
         if (length < 0 && carriedCount_ < sizeof carried_)
             continue;
         if (length > 0) {
-            highBytes_ = sequences_ = true;
+            sequences_ = true;
             part += taken;
             count -= taken;
             fed_ += static_cast<long>(carriedCount_);
@@ -214,7 +213,7 @@ void Utf8Validator::feed(const char* part, std::size_t count) {
             continue;
         }
         if (length > 1)
-            highBytes_ = sequences_ = true;
+            sequences_ = true;
         i += static_cast<std::size_t>(length);
     }
     fed_ += static_cast<long>(count - carriedCount_);
@@ -247,7 +246,6 @@ EncodingScan scanEncoding(FileHandle file) {
     scan.readable = true;
     scan.utf8 = validator.finish();
     scan.utf8Sequences = validator.sawSequences();
-    scan.highBytes = validator.sawHighBytes();
     scan.firstBadOffset = validator.firstBad();
     return scan;
 }

@@ -40,9 +40,7 @@ public:
     // After the last part: every byte belonged to a well-formed sequence.
     bool finish();
 
-    bool utf8() const { return utf8_; }
     bool sawSequences() const { return sequences_; }
-    bool sawHighBytes() const { return highBytes_; }
     // The first byte that is not UTF-8, counted from the first byte fed; -1 if none.
     long firstBad() const { return firstBad_; }
 
@@ -54,7 +52,6 @@ private:
     long fed_ = 0; // bytes fed before the current part, less those carried
     bool utf8_ = true;
     bool sequences_ = false;
-    bool highBytes_ = false;
     long firstBad_ = -1;
 };
 
@@ -63,7 +60,6 @@ struct EncodingScan {
     bool readable = false;
     bool utf8 = true;           // every byte belongs to a well-formed UTF-8 sequence
     bool utf8Sequences = false; // at least one multi-byte UTF-8 sequence is there
-    bool highBytes = false;     // at least one byte of 0x80 or more
     long firstBadOffset = -1;   // the first byte that is not UTF-8, from the start position
 };
 EncodingScan scanEncoding(FileHandle file);

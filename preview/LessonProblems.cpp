@@ -16,22 +16,13 @@ namespace {
 // The main window's services for the check: its pictures, and display windows on a page of
 // their own that is never shown. Whatever the check's answers ask for (a page turn, the
 // feedback panel, the pause timer, the status text) goes nowhere.
-class AsideServices final : public AppServices {
+class AsideServices final : public SilentServices {
 public:
     explicit AsideServices(AppServices& window) : window_(window) {
         const ScreenScale& scale = screenScale();
         page_.resize(scale.originX + scaleX(kPageWidth), scale.originY + scaleY(kPageHeight));
     }
 
-    void postState(StateCode, int) override {}
-    void focusMainWindow() override {}
-    void setCaption(std::string_view) override {}
-    void showFeedbackPanel(std::string_view, int, int) override {}
-    void hideFeedbackPanel() override {}
-    void startControllerTimer() override {}
-    void killControllerTimer() override {}
-    void drawStatusText(std::string_view) override {}
-    void drawPageStrip() override {}
     const Picture& picture(PictureId id) override { return window_.picture(id); }
     std::unique_ptr<ChildWindow> createDisplayWindow(Display*, int id, const Rect& rect) override {
         return createQtChildWindow(&page_, id, rect, displayWindowProc(), false);

@@ -15,6 +15,7 @@
 #include "platform/ScreenScale.h"
 #include "preview/ProblemPanel.h"
 #include "preview/RegionOverlay.h"
+#include "records/GradeScan.h"
 #include "shell/MainWindow.h"
 #include "shell/StartUp.h"
 
@@ -85,13 +86,6 @@ int pageWithin(int page) {
 }
 
 // The displays of a page that failed half built go, as the check does with them.
-void dropDisplays() {
-    for (Display*& slot : pageOnScreen().displays) {
-        deleteDisplay(slot);
-        slot = nullptr;
-    }
-}
-
 } // namespace
 
 Preview::Preview(std::string folder, std::string fileName, int page)
@@ -209,7 +203,7 @@ void Preview::nameLesson() {
     const std::string stem = fs::path(fileName_).stem().string();
     long major = 0;
     long minor = 0;
-    if (std::sscanf(stem.c_str(), "%ld-%ld", &major, &minor) == 2) {
+    if (lessonNumbersFromFileName(fileName_, major, minor)) {
         played.lessonMajor = static_cast<std::int32_t>(major);
         played.lessonMinor = static_cast<std::int32_t>(minor);
     }
@@ -312,7 +306,7 @@ void Preview::showBroken(const std::string& title, const Status& failed) {
     pageLive_ = false;
     brokenTitle_ = title;
     brokenFailure_ = failed;
-    dropDisplays();
+    deleteShownDisplays();
     appServices().hideFeedbackPanel();
     // The page strip in place of the builder's "Processing p. n".
     appServices().drawStatusText("");

@@ -158,11 +158,7 @@ void pressItem(Item& item) {
         displayWindowProc()->controlNotification(*display->window,
                                                  notificationWord(kNotifyClicked, item.controlId));
         return;
-    case ItemType::Zone:
-        // Where the zone puts its answer mark: its location plus half its size.
-        clickItem(*display, &item, truncateCoordinate(item.pose.x + item.width / 2),
-                  truncateCoordinate(item.pose.y + item.height / 2));
-        return;
+    case ItemType::Zone: // the zone puts its answer mark at its middle, wherever clicked
     case ItemType::Text:
     case ItemType::Label:
         clickItem(*display, &item, item.bounds.left, item.bounds.top);

@@ -89,7 +89,6 @@ public:
     QPushButton* button(CommandId id) const;
     QLabel* feedbackPanel() const { return feedbackPanel_; }
     Announcer* announcer() const { return announcer_; }
-    KeyboardFocus& keyboardFocus() { return keyboard_; }
     // The status area's picture, as the window shows it at statusRect.
     const QImage& statusImage() const { return statusImage_; }
     bool controllerTimerActive() const { return controllerTimer_.isActive(); }

@@ -1,6 +1,7 @@
 // Page pictures: the same page gives the same PNG every time, and an answer adds its mark.
 #include "tools/shot/PageShot.h"
 
+#include "platform/ScreenScale.h"
 #include "platform/TextCodec.h"
 #include "records/Help.h"
 #include "shell/Session.h"
@@ -28,7 +29,7 @@ QByteArray shoot(bool answer) {
     PageShot shot;
     const std::string lesson = std::string(LORVENNA_SOURCE_DIR) + "/courseware/LSNS/01-02.LSN";
     EXPECT_TRUE(shot.render(lesson, 2, answer)) << shot.error();
-    EXPECT_EQ(shot.image().size(), QSize(PageShot::kWidth, PageShot::kHeight));
+    EXPECT_EQ(shot.image().size(), QSize(kPageWidth, kPageHeight));
     return png(shot.image());
 }
 

@@ -1,6 +1,7 @@
 // Checking a whole course folder the way the player reads it.
 #include "tools/check/CourseCheck.h"
 
+#include "items/AnswerFeedback.h"
 #include "items/AnswerKeys.h"
 #include "items/Connection.h"
 #include "items/Display.h"
@@ -58,13 +59,6 @@ std::string folderName(const char* name) {
 }
 
 // The displays of the page shown go, as a failed page leaves them for the teardown.
-void dropDisplays() {
-    for (Display*& slot : pageOnScreen().displays) {
-        deleteDisplay(slot);
-        slot = nullptr;
-    }
-}
-
 const PageEntry* entryOfPage(int n) {
     const PageEntry* found = nullptr;
     for (const PageEntry* entry = lesson().pages; entry; entry = entry->next) {
@@ -75,7 +69,6 @@ const PageEntry* entryOfPage(int n) {
 }
 
 constexpr const char* kConnectFailed = "Connect failed on ";
-constexpr int kMarkSize = 16;
 
 // What a picture file that is no BMP is, by its first bytes; nullptr for a BMP, or for
 // something not known.
@@ -257,7 +250,7 @@ private:
         SelfPlay play;
         for (int n = 1; n <= lesson().pageCount; ++n) {
             if (usesFailedBlock(entryOfPage(n))) {
-                dropDisplays(); // its block's error is reported already
+                deleteShownDisplays(); // its block's error is reported already
                 continue;
             }
             ReadingRecovery recovery;
@@ -266,7 +259,7 @@ private:
                 // which the diagnostic does not name.
                 const long line = built.diagnostic().line;
                 error(line > 0 ? line : lineOf(failingItem(built.message())), n, built.message());
-                dropDisplays();
+                deleteShownDisplays();
                 continue;
             }
             reportPageFaults(n, recovery.faults);
@@ -591,12 +584,6 @@ void CourseCheck::runLesson(const std::string& folder, const std::string& fileNa
     checkFolder(folder, boxes);
     checkLesson(fileName);
     checkHelpFiles();
-}
-
-std::vector<Finding> checkLessonFile(const std::string& folder, const std::string& fileName) {
-    CourseCheck check;
-    check.runLesson(folder, fileName);
-    return check.findings();
 }
 
 void CourseCheck::checkLesson(const std::string& fileName) {

@@ -61,8 +61,4 @@ private:
     bool asksQuestions_ = false; // some item of the course holds answer keys
 };
 
-// The findings of one lesson, as values, for the author's live preview: what lorvenna-check
-// reports on that lesson, line for line. The main window services must be installed.
-std::vector<Finding> checkLessonFile(const std::string& folder, const std::string& fileName);
-
 } // namespace lorvenna

@@ -42,7 +42,7 @@ bool PageShot::render(const std::string& lessonFile, int page, bool answer, bool
     // Nothing the player would say in a box is shown; the first thing said is the reason.
     SilentBoxes boxes;
     MainWindow window;
-    const QSize size(static_cast<int>(kWidth * scale), static_cast<int>(kHeight * scale));
+    const QSize size(static_cast<int>(kPageWidth * scale), static_cast<int>(kPageHeight * scale));
     window.resize(size);
     window.setFixedPageScale(scale);
     if (const QScreen* screen = window.screen())

@@ -11,10 +11,6 @@ namespace lorvenna {
 
 class PageShot {
 public:
-    // The page area: the reference space of the lesson geometry.
-    static constexpr int kWidth = 800;
-    static constexpr int kHeight = 600;
-
     // Renders page of the lesson file at lessonFile (a host path; the folder above its LSNS
     // folder is the working folder, so its pictures are found). With answer, the page's
     // first question is answered first, from its own keys or, with right false, wrongly, and
