@@ -3,9 +3,12 @@
 
 #include "items/Display.h"
 #include "items/Drawing.h"
+#include "items/Item.h"
 #include "items/RunObjects.h"
 #include "lesson/LessonIndex.h"
 #include "lesson/PageBuilder.h"
+#include "platform/ChildWindow.h"
+#include "platform/QtSurface.h"
 
 #include <benchmark/benchmark.h>
 
@@ -81,21 +84,50 @@ void PageTurnOneItem(benchmark::State& state) {
     turnPages(state, benchLesson(LessonShape::OneItemPages, pages), pages - 1, pages);
 }
 
+// What changes between one repaint and the next.
+enum class Change {
+    Nothing,   // a repaint of what was drawn, as on every paint of the window
+    OneItem,   // one item of the display hides or shows again
+    Forgotten, // the picture is drawn afresh, as after a turn of the page or a resize
+};
+
 // Repaint display: white, every item's Draw, the picture handed to the window.
-void repaintDisplay(benchmark::State& state, LessonShape shape) {
+void repaintDisplay(benchmark::State& state, LessonShape shape, Change change = Change::Nothing) {
     if (!openLesson(benchLesson(shape)) || !buildPage(1) || !pageOnScreen().displays[1]) {
         state.SkipWithError("the generated lesson does not open");
         return;
     }
     settleEvents();
     Display* display = pageOnScreen().displays[1];
-    for (auto _ : state)
+    Item* middle = display->items;
+    for (int i = 0; i < 50 && middle && middle->next; ++i)
+        middle = middle->next;
+    auto* picture = dynamic_cast<QtSurface*>(&display->window->imageSurface());
+    for (auto _ : state) {
+        if (change == Change::OneItem && middle)
+            middle->visibility =
+                middle->visibility == Visibility::Hidden ? Visibility::Shown : Visibility::Hidden;
+        if (change == Change::Forgotten && picture)
+            picture->forgetFrame();
         markAndRepaint(display);
+    }
+    // How many pixels the last repaint laid again.
+    if (picture)
+        state.counters["pixels_laid"] =
+            static_cast<double>(picture->lastDamage().width()) * picture->lastDamage().height();
     closeLesson();
 }
 
 void RepaintTexts(benchmark::State& state) {
     repaintDisplay(state, LessonShape::HundredTexts);
+}
+
+void RepaintTextsOneChanged(benchmark::State& state) {
+    repaintDisplay(state, LessonShape::HundredTexts, Change::OneItem);
+}
+
+void RepaintTextsAfresh(benchmark::State& state) {
+    repaintDisplay(state, LessonShape::HundredTexts, Change::Forgotten);
 }
 
 void RepaintLabels(benchmark::State& state) {
@@ -112,6 +144,18 @@ void PageTurnBusyAtTwo(benchmark::State& state) {
 void RepaintTextsAtTwo(benchmark::State& state) {
     setBenchScale(2.0);
     RepaintTexts(state);
+    setBenchScale(1.0);
+}
+
+void RepaintTextsOneChangedAtTwo(benchmark::State& state) {
+    setBenchScale(2.0);
+    RepaintTextsOneChanged(state);
+    setBenchScale(1.0);
+}
+
+void RepaintTextsAfreshAtTwo(benchmark::State& state) {
+    setBenchScale(2.0);
+    RepaintTextsAfresh(state);
     setBenchScale(1.0);
 }
 
@@ -136,6 +180,10 @@ BENCHMARK(RepaintTexts)->Apply(common);
 BENCHMARK(RepaintLabels)->Apply(common);
 BENCHMARK(PageTurnBusyAtTwo)->Apply(common);
 BENCHMARK(RepaintTextsAtTwo)->Apply(common);
+BENCHMARK(RepaintTextsOneChanged)->Apply(common);
+BENCHMARK(RepaintTextsOneChangedAtTwo)->Apply(common);
+BENCHMARK(RepaintTextsAfresh)->Apply(common);
+BENCHMARK(RepaintTextsAfreshAtTwo)->Apply(common);
 
 } // namespace
 } // namespace lorvenna

@@ -382,9 +382,12 @@ public:
         overlay_.fill(Qt::transparent);
         if (!imageSurface_) {
             imageSurface_ = std::make_unique<QtSurface>(&image_);
+            // Every repaint draws the picture whole: what it draws as before stays as it is.
+            imageSurface_->setRetained(true);
             screenSurface_ = std::make_unique<QtSurface>(&overlay_, &image_);
         }
         imageSurface_->setScale(pixelsPerUnit);
+        imageSurface_->forgetFrame();
         screenSurface_->setScale(pixelsPerUnit);
         screenSurface_->markBlank();
     }

@@ -88,6 +88,17 @@ std::string_view trimTrailingBlanks(std::string_view text) {
     return text;
 }
 
+QRgb invertedColour(QRgb seen) {
+    return qRgb(255 - qRed(seen), 255 - qGreen(seen), 255 - qBlue(seen));
+}
+
+auto notXorWith(Color color) {
+    return [color](QRgb seen) {
+        return qRgb(255 - (qRed(seen) ^ color.r), 255 - (qGreen(seen) ^ color.g),
+                    255 - (qBlue(seen) ^ color.b));
+    };
+}
+
 // Crisp black text, without grey edges, like everything else on the surface.
 QFont bitmapFont() {
     QFont font = QGuiApplication::font();
@@ -103,6 +114,8 @@ public:
     explicit PainterScope(QtSurface& surface) {
         surface.drawnOn_ = true;
         if (surface.batchDepth_ == 0) {
+            if (surface.retained_)
+                surface.forgetFrame();
             own_.emplace(surface.target_);
             surface.setUpPainter(*own_);
             painter_ = &*own_;
@@ -110,6 +123,9 @@ public:
         }
         if (!surface.batchPainter_) {
             surface.batchPainter_ = std::make_unique<QPainter>(surface.target_);
+            // Set before the scale: the clip is in pixels.
+            if (surface.replaying_)
+                surface.batchPainter_->setClipRect(surface.clip_);
             surface.setUpPainter(*surface.batchPainter_);
         }
         painter_ = surface.batchPainter_.get();
@@ -141,6 +157,7 @@ void QtSurface::setScale(double pixelsPerUnit) {
     closeBatchPainter();
     scale_ = pixelsPerUnit;
     updateFontKey();
+    forgetFrame();
 }
 
 namespace {
@@ -179,8 +196,177 @@ void QtSurface::beginBatch() {
 void QtSurface::endBatch() {
     if (batchDepth_ == 0)
         return;
-    if (--batchDepth_ == 0)
+    if (--batchDepth_ > 0)
+        return;
+    closeBatchPainter();
+    if (retained_)
+        commitFrame();
+}
+
+void QtSurface::setRetained(bool retained) {
+    retained_ = retained;
+    frame_.clear();
+    forgetFrame();
+}
+
+void QtSurface::forgetFrame() {
+    frameKnown_ = false;
+    lastFrame_.clear();
+}
+
+void QtSurface::record(DrawOp op) {
+    drawnOn_ = true;
+    op.stockPen = pen_ == nullptr;
+    if (pen_)
+        op.pen = *pen_;
+    frame_.push_back(std::move(op));
+}
+
+QRect QtSurface::pixelsOf(double left, double top, double right, double bottom, double grow) const {
+    // Kept within a pixel of the image, so that far-off units make no overflow.
+    const auto within = [](double pixels, int size) {
+        return std::clamp(pixels, -1.0, static_cast<double>(size) + 1.0);
+    };
+    const double l = within(std::floor(left * scale_ - grow), target_->width());
+    const double t = within(std::floor(top * scale_ - grow), target_->height());
+    const double r = within(std::ceil(right * scale_ + grow), target_->width());
+    const double b = within(std::ceil(bottom * scale_ + grow), target_->height());
+    if (!(r > l && b > t))
+        return {};
+    return QRect(QPoint(static_cast<int>(l), static_cast<int>(t)),
+                 QPoint(static_cast<int>(r) - 1, static_cast<int>(b) - 1)) &
+           target_->rect();
+}
+
+// A pen's width on either side of its line, and a pixel or two for rounding.
+double QtSurface::penGrowth() const {
+    const double width = pen_ ? std::max(1, pen_->width) : 1;
+    return width * std::max(1.0, scale_) + 2.0;
+}
+
+bool QtSurface::sameDrawing(const DrawOp& a, const DrawOp& b) {
+    if (a.kind != b.kind || a.box != b.box || a.source != b.source || a.color != b.color ||
+        a.stockPen != b.stockPen || a.at != b.at || a.image.cacheKey() != b.image.cacheKey())
+        return false;
+    if (!a.stockPen && (a.pen.width != b.pen.width || a.pen.color != b.pen.color ||
+                        a.pen.squareCaps != b.pen.squareCaps))
+        return false;
+    return a.region == b.region;
+}
+
+void QtSurface::commitFrame() {
+    // Every pixel is the work of the operations that touch it, in their order. Where no
+    // operation differs from the last batch's, the pixel the last batch left is the one this
+    // batch would draw; elsewhere the whole batch is drawn again, clipped to those pixels.
+    if (!target_ || target_->isNull()) {
+        frame_.clear();
+        forgetFrame();
+        return;
+    }
+    QRect damage;
+    if (!frameKnown_) {
+        damage = target_->rect();
+    } else if (frame_.size() == lastFrame_.size()) {
+        for (std::size_t i = 0; i < frame_.size(); ++i) {
+            if (!sameDrawing(frame_[i], lastFrame_[i]))
+                damage |= frame_[i].bounds | lastFrame_[i].bounds;
+        }
+    } else {
+        // Something appeared or went away: what lies between the common beginning and the
+        // common end differs.
+        std::size_t head = 0;
+        const std::size_t shorter = std::min(frame_.size(), lastFrame_.size());
+        while (head < shorter && sameDrawing(frame_[head], lastFrame_[head]))
+            ++head;
+        std::size_t tail = 0;
+        while (tail < shorter - head && sameDrawing(frame_[frame_.size() - 1 - tail],
+                                                    lastFrame_[lastFrame_.size() - 1 - tail]))
+            ++tail;
+        for (std::size_t i = head; i < frame_.size() - tail; ++i)
+            damage |= frame_[i].bounds;
+        for (std::size_t i = head; i < lastFrame_.size() - tail; ++i)
+            damage |= lastFrame_[i].bounds;
+    }
+    damage &= target_->rect();
+    lastDamage_ = damage;
+
+    if (!damage.isEmpty()) {
+        const Point position = position_;
+        const Pen* pen = pen_;
+        const Color brush = brush_;
+        replaying_ = true;
+        clip_ = damage;
+        ++batchDepth_;
+        // What lies wholly outside the damage changes none of its pixels.
+        for (const DrawOp& op : frame_) {
+            if (op.bounds.intersects(damage))
+                play(op);
+        }
         closeBatchPainter();
+        --batchDepth_;
+        replaying_ = false;
+        position_ = position;
+        pen_ = pen;
+        brush_ = brush;
+    }
+    lastFrame_.swap(frame_);
+    frame_.clear();
+    frameKnown_ = true;
+}
+
+void QtSurface::play(const DrawOp& op) {
+    using Kind = DrawOp::Kind;
+    pen_ = op.stockPen ? nullptr : &op.pen;
+    switch (op.kind) {
+    case Kind::Line:
+        position_ = Point{op.box.left, op.box.top};
+        lineTo(op.box.right, op.box.bottom);
+        return;
+    case Kind::Ellipse:
+        brush_ = op.color;
+        ellipse(op.box);
+        return;
+    case Kind::RoundRect:
+        brush_ = op.color;
+        roundRect(op.box, op.source.left, op.source.top);
+        return;
+    case Kind::FillRect:
+        fillRect(op.box, op.color);
+        return;
+    case Kind::TextLine: {
+        // The line's picture is made at the image's resolution: laid on its pixels.
+        PainterScope painter(*this);
+        if (!scaled()) {
+            painter->drawImage(op.at, op.image);
+            return;
+        }
+        painter->setWorldTransform(QTransform());
+        painter->drawImage(op.at, op.image);
+        painter->setWorldTransform(QTransform::fromScale(scale_, scale_));
+        return;
+    }
+    case Kind::FillRegion:
+        paintRegion(op.region, op.color);
+        return;
+    case Kind::InvertRegion:
+        combineRegion(op.region, invertedColour);
+        return;
+    case Kind::NotXorRegion:
+        combineRegion(op.region, notXorWith(op.color));
+        return;
+    case Kind::Picture: {
+        PainterScope painter(*this);
+        painter->drawImage(QPoint(op.box.left, op.box.top), op.image);
+        return;
+    }
+    case Kind::Stretch: {
+        PainterScope painter(*this);
+        painter->drawImage(
+            QRect(op.box.left, op.box.top, op.box.width(), op.box.height()), op.image,
+            QRect(op.source.left, op.source.top, op.source.width(), op.source.height()));
+        return;
+    }
+    }
 }
 
 void QtSurface::closeBatchPainter() {
@@ -207,6 +393,15 @@ void QtSurface::lineTo(int x, int y) {
     position_ = Point{x, y};
     if (!target_ || target_->isNull())
         return;
+    if (recording()) {
+        DrawOp op;
+        op.kind = DrawOp::Kind::Line;
+        op.box = Rect{from.x, from.y, x, y};
+        op.bounds = pixelsOf(std::min(from.x, x), std::min(from.y, y), std::max(from.x, x) + 1.0,
+                             std::max(from.y, y) + 1.0, penGrowth());
+        record(std::move(op));
+        return;
+    }
     PainterScope painter(*this);
     painter->setPen(qpenFor(pen_, scaled()));
     if (scaled()) {
@@ -226,6 +421,15 @@ const Pen* QtSurface::selectPen(const Pen* pen) {
 void QtSurface::ellipse(const Rect& box) {
     if (!target_ || target_->isNull() || box.width() <= 0 || box.height() <= 0)
         return;
+    if (recording()) {
+        DrawOp op;
+        op.kind = DrawOp::Kind::Ellipse;
+        op.box = box;
+        op.color = brush_;
+        op.bounds = pixelsOf(box.left, box.top, box.right, box.bottom, penGrowth());
+        record(std::move(op));
+        return;
+    }
     PainterScope painter(*this);
     painter->setPen(qpenFor(pen_, scaled()));
     painter->setBrush(toQColor(brush_));
@@ -238,6 +442,16 @@ void QtSurface::ellipse(const Rect& box) {
 void QtSurface::roundRect(const Rect& box, int cornerWidth, int cornerHeight) {
     if (!target_ || target_->isNull() || box.width() <= 0 || box.height() <= 0)
         return;
+    if (recording()) {
+        DrawOp op;
+        op.kind = DrawOp::Kind::RoundRect;
+        op.box = box;
+        op.source = Rect{cornerWidth, cornerHeight, 0, 0};
+        op.color = brush_;
+        op.bounds = pixelsOf(box.left, box.top, box.right, box.bottom, penGrowth());
+        record(std::move(op));
+        return;
+    }
     PainterScope painter(*this);
     painter->setPen(qpenFor(pen_, scaled()));
     painter->setBrush(toQColor(brush_));
@@ -253,6 +467,15 @@ void QtSurface::roundRect(const Rect& box, int cornerWidth, int cornerHeight) {
 void QtSurface::fillRect(const Rect& box, Color color) {
     if (!target_ || target_->isNull() || box.width() <= 0 || box.height() <= 0)
         return;
+    if (recording()) {
+        DrawOp op;
+        op.kind = DrawOp::Kind::FillRect;
+        op.box = box;
+        op.color = color;
+        op.bounds = pixelsOf(box.left, box.top, box.right, box.bottom, 1.0);
+        record(std::move(op));
+        return;
+    }
     PainterScope painter(*this);
     painter->fillRect(QRect(box.left, box.top, box.width(), box.height()), toQColor(color));
 }
@@ -392,6 +615,22 @@ int QtSurface::drawText(std::string_view text, Rect& box, unsigned flags) {
     }
     if (!target_ || target_->isNull() || lines.empty())
         return total;
+    if (recording()) {
+        int y = box.top;
+        for (TextLine& line : lines) {
+            render(line);
+            if (!line.picture.isNull()) {
+                DrawOp op;
+                op.kind = DrawOp::Kind::TextLine;
+                op.image = line.picture;
+                op.at = toImageRect(QRect(box.left + line.x, y, 0, 0)).topLeft() + line.offset;
+                op.bounds = QRect(op.at, op.image.size()).adjusted(-1, -1, 1, 1) & target_->rect();
+                record(std::move(op));
+            }
+            y += height;
+        }
+        return total;
+    }
 
     // Black text on an opaque white background behind each line, not clipped to the box.
     PainterScope painter(*this);
@@ -539,23 +778,45 @@ Size QtSurface::measureText(std::string_view text) {
     return Size{textWidth(text), lineHeight()};
 }
 
+void QtSurface::recordRegion(DrawOp::Kind kind, const Region& region, Color color) {
+    DrawOp op;
+    op.kind = kind;
+    op.region = region.qregion();
+    op.color = color;
+    const QRect box = op.region.boundingRect();
+    op.bounds = pixelsOf(box.left(), box.top(), box.left() + static_cast<double>(box.width()),
+                         box.top() + static_cast<double>(box.height()), 2.0);
+    record(std::move(op));
+}
+
 void QtSurface::fillRegion(const Region& region, Color color) {
     if (!target_ || target_->isNull())
         return;
+    if (recording()) {
+        recordRegion(DrawOp::Kind::FillRegion, region, color);
+        return;
+    }
+    paintRegion(region.qregion(), color);
+}
+
+void QtSurface::paintRegion(const QRegion& region, Color color) {
     PainterScope painter(*this);
-    for (const QRect& rect : region.qregion())
+    for (const QRect& rect : region)
         painter->fillRect(rect, toQColor(color));
 }
 
-template <typename Combine> void QtSurface::combineRegion(const Region& region, Combine combine) {
+template <typename Combine> void QtSurface::combineRegion(const QRegion& region, Combine combine) {
     if (!target_ || target_->isNull())
         return;
+    if (retained_ && batchDepth_ == 0)
+        forgetFrame();
     // The pixels are read and written directly: what the batch has drawn must be there.
     closeBatchPainter();
     drawnOn_ = true;
-    const QRect inside = target_->rect();
+    // Drawn again, a batch changes only the pixels it was asked to.
+    const QRect inside = replaying_ ? target_->rect() & clip_ : target_->rect();
     const bool overlay = target_->hasAlphaChannel();
-    for (const QRect& part : region.qregion()) {
+    for (const QRect& part : region) {
         const QRect rect = toImageRect(part).intersected(inside);
         for (int y = rect.top(); y <= rect.bottom(); ++y) {
             for (int x = rect.left(); x <= rect.right(); ++x) {
@@ -577,21 +838,36 @@ template <typename Combine> void QtSurface::combineRegion(const Region& region, 
 }
 
 void QtSurface::invertRegion(const Region& region) {
-    combineRegion(region, [](QRgb seen) {
-        return qRgb(255 - qRed(seen), 255 - qGreen(seen), 255 - qBlue(seen));
-    });
+    if (recording()) {
+        if (target_ && !target_->isNull())
+            recordRegion(DrawOp::Kind::InvertRegion, region, Color{});
+        return;
+    }
+    combineRegion(region.qregion(), invertedColour);
 }
 
 void QtSurface::fillRegionNotXor(const Region& region, Color color) {
-    combineRegion(region, [color](QRgb seen) {
-        return qRgb(255 - (qRed(seen) ^ color.r), 255 - (qGreen(seen) ^ color.g),
-                    255 - (qBlue(seen) ^ color.b));
-    });
+    if (recording()) {
+        if (target_ && !target_->isNull())
+            recordRegion(DrawOp::Kind::NotXorRegion, region, color);
+        return;
+    }
+    combineRegion(region.qregion(), notXorWith(color));
 }
 
 void QtSurface::drawPicture(const Picture& picture, int x, int y) {
     if (!target_ || target_->isNull() || picture.isNull())
         return;
+    if (recording()) {
+        DrawOp op;
+        op.kind = DrawOp::Kind::Picture;
+        op.box = Rect{x, y, 0, 0};
+        op.image = picture.image();
+        op.bounds = pixelsOf(x, y, x + static_cast<double>(picture.width()),
+                             y + static_cast<double>(picture.height()), 1.0);
+        record(std::move(op));
+        return;
+    }
     PainterScope painter(*this);
     painter->drawImage(QPoint(x, y), picture.image());
 }
@@ -601,6 +877,16 @@ void QtSurface::stretchPicture(const Picture& picture, const Rect& source, const
         return;
     if (source.width() <= 0 || source.height() <= 0 || dest.width() <= 0 || dest.height() <= 0)
         return;
+    if (recording()) {
+        DrawOp op;
+        op.kind = DrawOp::Kind::Stretch;
+        op.box = dest;
+        op.source = source;
+        op.image = picture.image();
+        op.bounds = pixelsOf(dest.left, dest.top, dest.right, dest.bottom, 1.0);
+        record(std::move(op));
+        return;
+    }
     // Nearest pixels, as a colour-on-colour stretch deletes the lines it leaves out; on a
     // scaled page the picture is smoothed (the painter's hint).
     PainterScope painter(*this);

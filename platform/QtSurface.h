@@ -7,6 +7,8 @@
 #include <QFontMetrics>
 #include <QImage>
 #include <QPoint>
+#include <QRect>
+#include <QRegion>
 
 #include <array>
 #include <memory>
@@ -55,6 +57,17 @@ public:
     void beginBatch() override;
     void endBatch() override;
 
+    // A surface that keeps its picture from one batch to the next (a display's, which every
+    // repaint draws whole) holds a batch's drawing until it ends, and then draws only the
+    // pixels where it differs from the batch before: a repaint that draws what the last one
+    // drew leaves the picture as it is, whatever its size. Pixels come out exactly as if the
+    // whole batch had been drawn. Drawing outside a batch, a new scale, or a picture changed
+    // by others (forgetFrame) makes the next batch draw everything.
+    void setRetained(bool retained);
+    void forgetFrame();
+    // The image pixels the last retained batch drew (empty when nothing differed).
+    QRect lastDamage() const { return lastDamage_; }
+
     // Image pixels per page unit (1.0 at first). Layouts, positions and regions stay in page
     // units.
     void setScale(double pixelsPerUnit);
@@ -83,6 +96,41 @@ public:
     int lineHeight() const;
 
 private:
+    // One drawing operation of a batch, with the state it was drawn in, as recorded by a
+    // retained surface.
+    struct DrawOp {
+        enum class Kind : unsigned char {
+            Line,
+            Ellipse,
+            RoundRect,
+            FillRect,
+            TextLine,
+            FillRegion,
+            InvertRegion,
+            NotXorRegion,
+            Picture,
+            Stretch,
+        };
+        Kind kind = Kind::FillRect;
+        Rect box;    // a line runs from (left, top) to (right, bottom); a stretch's destination
+        Rect source; // a stretch's source; a round rectangle's corners in its left and top
+        bool stockPen = true;
+        Pen pen;
+        Color color; // the fill, or the brush of an outlined shape
+        QRegion region;
+        QImage image; // a picture's pixels, or a line of text as drawn
+        QPoint at;    // where a line's picture lies, in image pixels
+        QRect bounds; // the image pixels the operation may change
+    };
+    static bool sameDrawing(const DrawOp& a, const DrawOp& b);
+    bool recording() const { return retained_ && batchDepth_ > 0 && !replaying_; }
+    void record(DrawOp op);
+    // The pixels of a rectangle of units, grown by some pixels, within the image.
+    QRect pixelsOf(double left, double top, double right, double bottom, double grow) const;
+    double penGrowth() const;
+    void commitFrame();
+    void play(const DrawOp& op);
+
     // A painter ready for drawing (hints and font set): the batch's, or one of its own.
     class PainterScope;
     void setUpPainter(QPainter& painter) const;
@@ -101,8 +149,10 @@ private:
                                int& lineWidth) const;
     // The layout of text, made once for each font, text, width and flags.
     std::vector<TextLine>& cachedLayout(std::string_view text, int boxWidth, unsigned flags);
+    void paintRegion(const QRegion& region, Color color);
+    void recordRegion(DrawOp::Kind kind, const Region& region, Color color);
     // Replaces every pixel of the region by combine(the colour the user sees there).
-    template <typename Combine> void combineRegion(const Region& region, Combine combine);
+    template <typename Combine> void combineRegion(const QRegion& region, Combine combine);
 
     QImage* target_;
     const QImage* under_;
@@ -117,6 +167,14 @@ private:
     int batchDepth_ = 0;
     std::unique_ptr<QPainter> batchPainter_;
     bool drawnOn_ = false;
+
+    bool retained_ = false;
+    bool replaying_ = false;
+    bool frameKnown_ = false; // lastFrame_ is what the image shows
+    std::vector<DrawOp> frame_;
+    std::vector<DrawOp> lastFrame_;
+    QRect clip_; // while replaying: the pixels drawn again
+    QRect lastDamage_;
 };
 
 } // namespace lorvenna

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -338,6 +339,73 @@ TEST(QtSurface, WrappedTextBreaksAndDrawsAsMeasuringEveryWordWould) {
                 EXPECT_EQ(drawn, expected) << shown;
             }
         }
+    }
+}
+
+// A retained surface draws only where a batch differs from the last one, yet every frame must
+// come out exactly as a plain surface draws it whole, at every scale.
+TEST(QtSurface, RetainedPictureMatchesOneDrawnWholeFrameAfterFrame) {
+    QImage stripes(6, 4, QImage::Format_RGB32);
+    for (int x = 0; x < 6; ++x)
+        for (int y = 0; y < 4; ++y)
+            stripes.setPixel(x, y, x % 2 ? qRgb(200, 0, 0) : qRgb(0, 0, 200));
+    const Picture picture(stripes);
+    const Pen wide{3, Color{0, 120, 0}, false};
+    const Region triangle = Region::polygon({{60, 10}, {95, 10}, {78, 40}});
+
+    // Frame k of a display's repaint: white, then everything, with a line that moves, a text
+    // that comes and goes and a zone that blinks.
+    auto drawFrame = [&](Surface& surface, int k) {
+        surface.beginBatch();
+        surface.fillRect({0, 0, 101, 81}, kWhite);
+        surface.selectPen(&wide);
+        surface.moveTo(5, 5 + k);
+        surface.lineTo(40, 30 + k);
+        surface.selectPen(nullptr);
+        surface.setBrush(Color{250, 220, 0});
+        surface.ellipse({10, 40, 40, 70});
+        surface.roundRect({45, 45, 90, 75}, 8, 8);
+        if (k % 2 == 0) {
+            Rect box{12, 48, 95, 70};
+            surface.drawText("Aq Ry", box, TextLeft);
+        }
+        surface.stretchPicture(picture, {0, 0, 6, 4}, {50, 20, 62, 28});
+        surface.drawPicture(picture, 70, 60);
+        surface.fillRegion(triangle, Color{0, 0, 160});
+        if (k == 1)
+            surface.fillRegionNotXor(triangle, Color{255, 255, 0});
+        surface.endBatch();
+    };
+
+    for (const double scale : {1.0, 1.5, 2.0}) {
+        SCOPED_TRACE(scale);
+        const int w = static_cast<int>(std::ceil(101 * scale));
+        const int h = static_cast<int>(std::ceil(81 * scale));
+        QImage kept = whiteImage(w, h);
+        QtSurface retained(&kept);
+        retained.setScale(scale);
+        retained.setRetained(true);
+        for (const int k : {0, 0, 1, 2, 2, 3, 3}) {
+            SCOPED_TRACE(k);
+            QImage whole = whiteImage(w, h);
+            QtSurface plain(&whole);
+            plain.setScale(scale);
+            drawFrame(plain, k);
+            drawFrame(retained, k);
+            EXPECT_EQ(kept, whole);
+        }
+        // The frame before was the same: nothing was drawn again.
+        EXPECT_TRUE(retained.lastDamage().isEmpty());
+        // A change draws again around what changed, not the whole picture.
+        drawFrame(retained, 5);
+        EXPECT_FALSE(retained.lastDamage().isEmpty());
+        EXPECT_LT(retained.lastDamage().width() * retained.lastDamage().height(), w * h / 2);
+
+        // Drawing outside a batch changes the picture behind the record: all is drawn again.
+        retained.fillRect({0, 0, 30, 30}, kBlack);
+        drawFrame(retained, 5);
+        EXPECT_EQ(retained.lastDamage(), kept.rect());
+        EXPECT_EQ(at(kept, 1, 1), kWhite);
     }
 }
 
