@@ -62,9 +62,9 @@ int showHelp(HelpTopic topic, bool graded) {
     return text ? showText(*text) : 0;
 }
 
-int showText(std::string_view text) {
+int showText(std::string_view text, std::string_view title) {
     auto* owner = dialogOwner();
-    HelpViewer viewer(text, owner);
+    HelpViewer viewer(text, owner, title);
     viewer.exec();
     return HelpViewer::kShown;
 }

@@ -26,6 +26,6 @@ int showHelp(HelpTopic topic, bool graded = false);
 
 // The help viewer with a text, modal over the main window; returns 1. The control that had
 // the keyboard has it again when the viewer closes.
-int showText(std::string_view text);
+int showText(std::string_view text, std::string_view title = "Lorvenna: Help");
 
 } // namespace lorvenna

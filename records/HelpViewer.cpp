@@ -17,12 +17,12 @@ constexpr int kHeightUnits = 200;
 
 } // namespace
 
-HelpViewer::HelpViewer(std::string_view text, QWidget* parent)
+HelpViewer::HelpViewer(std::string_view text, QWidget* parent, std::string_view title)
     : QDialog(parent, Qt::Dialog | Qt::CustomizeWindowHint),
       returnTo_(QApplication::focusWidget()) {
     setUpDialog(*this, kWidthUnits, kHeightUnits);
     // Not shown without a caption bar; window lists and screen readers name the dialog by it.
-    setWindowTitle(QStringLiteral("Lorvenna: Help"));
+    setWindowTitle(QString::fromUtf8(title.data(), static_cast<qsizetype>(title.size())));
     QPushButton* done = addButton(*this, kDoneId, "&Done", 4, 4, 66, 10);
     done->setDefault(true);
     connect(done, &QPushButton::clicked, this, [this] { this->done(kShown); });

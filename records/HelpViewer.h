@@ -19,7 +19,9 @@ public:
     // The viewer's one result, whether it closes on "Done" or Escape.
     static constexpr int kShown = 1;
 
-    HelpViewer(std::string_view text, QWidget* parent = nullptr);
+    // The title names the window in window lists and to screen readers.
+    HelpViewer(std::string_view text, QWidget* parent = nullptr,
+               std::string_view title = "Lorvenna: Help");
 
     QString text() const;
 

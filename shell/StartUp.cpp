@@ -47,9 +47,7 @@ std::unique_ptr<MainWindow> startUp(ControllerSteps steps) {
     loadProgramResources();
     auto window = std::make_unique<MainWindow>(std::move(steps));
     window->setWindowIcon(programIcon());
-    // The page markers are chosen by the width of the screen the window is on.
     if (const QScreen* screen = window->screen()) {
-        scale.screenWidth = screen->geometry().width();
         // Maximised is a wish the window manager grants; without one the window still
         // covers the screen's free area, and the page grows with it.
         window->setGeometry(screen->availableGeometry());

@@ -188,6 +188,7 @@ TEST_F(NotesTest, GradedNotesAreFoundReadAndPrinted) {
     });
     user.then<HelpViewer>("note read", [&](HelpViewer& viewer) {
         read = viewer.text().toStdString();
+        EXPECT_EQ(viewer.windowTitle(), "Lorvenna: Note");
         pressKey(&viewer, Qt::Key_Escape);
     });
     user.then<NotesReaderDialog>("all printed", [](NotesReaderDialog& d) {

@@ -13,7 +13,6 @@
 #include "tools/check/SelfPlay.h"
 #include "tools/common/SilentBoxes.h"
 
-#include <QScreen>
 
 #include <filesystem>
 
@@ -45,8 +44,6 @@ bool PageShot::render(const std::string& lessonFile, int page, bool answer, bool
     const QSize size(static_cast<int>(kPageWidth * scale), static_cast<int>(kPageHeight * scale));
     window.resize(size);
     window.setFixedPageScale(scale);
-    if (const QScreen* screen = window.screen())
-        screenScale().screenWidth = screen->geometry().width();
     if (const Status index = readLessonIndex(); !index)
         return fail(index.message());
     if (page < 1 || page > lesson().pageCount) {
