@@ -134,29 +134,27 @@ void RepaintLabels(benchmark::State& state) {
     repaintDisplay(state, LessonShape::HundredLabels);
 }
 
-// The same turn and repaint with the page at twice its size, as on a large screen.
-void PageTurnBusyAtTwo(benchmark::State& state) {
+// The same turns and repaints with the page at twice its size, as on a large screen.
+void atScaleTwo(benchmark::State& state, void (*run)(benchmark::State&)) {
     setBenchScale(2.0);
-    PageTurnBusy(state);
+    run(state);
     setBenchScale(1.0);
+}
+
+void PageTurnBusyAtTwo(benchmark::State& state) {
+    atScaleTwo(state, PageTurnBusy);
 }
 
 void RepaintTextsAtTwo(benchmark::State& state) {
-    setBenchScale(2.0);
-    RepaintTexts(state);
-    setBenchScale(1.0);
+    atScaleTwo(state, RepaintTexts);
 }
 
 void RepaintTextsOneChangedAtTwo(benchmark::State& state) {
-    setBenchScale(2.0);
-    RepaintTextsOneChanged(state);
-    setBenchScale(1.0);
+    atScaleTwo(state, RepaintTextsOneChanged);
 }
 
 void RepaintTextsAfreshAtTwo(benchmark::State& state) {
-    setBenchScale(2.0);
-    RepaintTextsAfresh(state);
-    setBenchScale(1.0);
+    atScaleTwo(state, RepaintTextsAfresh);
 }
 
 constexpr int kRepetitions = 5;
