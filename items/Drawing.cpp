@@ -96,7 +96,8 @@ void repaintDisplay(Display* display) {
     if (surface) {
         surface->beginBatch();
         // A unit more to the right and below: on a scaled page the window's last pixels may
-        // lie beyond the page's last unit, and they too are drawn afresh.
+        // lie beyond the page's last unit, and they too are drawn afresh. Covering the whole
+        // picture first is also what lets the surface keep what an unchanged repaint draws.
         const Rect& client = display->clientRect;
         surface->fillRect(Rect{client.left, client.top, client.right + 1, client.bottom + 1},
                           kWhite);

@@ -42,6 +42,7 @@ struct Pen {
     int width = 1;
     Color color;
     bool squareCaps = false;
+    bool operator==(const Pen&) const = default;
 };
 
 } // namespace lorvenna

@@ -216,6 +216,7 @@ void QtSurface::forgetFrame() {
 
 void QtSurface::record(DrawOp op) {
     drawnOn_ = true;
+    op.imageKey = op.image.cacheKey();
     op.stockPen = pen_ == nullptr;
     if (pen_)
         op.pen = *pen_;
@@ -245,13 +246,9 @@ double QtSurface::penGrowth() const {
 }
 
 bool QtSurface::sameDrawing(const DrawOp& a, const DrawOp& b) {
-    if (a.kind != b.kind || a.box != b.box || a.source != b.source || a.color != b.color ||
-        a.stockPen != b.stockPen || a.at != b.at || a.image.cacheKey() != b.image.cacheKey())
-        return false;
-    if (!a.stockPen && (a.pen.width != b.pen.width || a.pen.color != b.pen.color ||
-                        a.pen.squareCaps != b.pen.squareCaps))
-        return false;
-    return a.region == b.region;
+    return a.kind == b.kind && a.box == b.box && a.source == b.source && a.color == b.color &&
+           a.stockPen == b.stockPen && (a.stockPen || a.pen == b.pen) && a.at == b.at &&
+           a.imageKey == b.imageKey && a.region == b.region;
 }
 
 void QtSurface::commitFrame() {
@@ -263,6 +260,9 @@ void QtSurface::commitFrame() {
         forgetFrame();
         return;
     }
+    // The image changed since (a new one, or drawn on by others): it holds no known frame.
+    if (frameKnown_ && target_->cacheKey() != frameKey_)
+        forgetFrame();
     QRect damage;
     if (!frameKnown_) {
         damage = target_->rect();
@@ -288,6 +288,7 @@ void QtSurface::commitFrame() {
             damage |= lastFrame_[i].bounds;
     }
     damage &= target_->rect();
+    damage = wholeShapesIn(damage);
     lastDamage_ = damage;
 
     if (!damage.isEmpty()) {
@@ -309,9 +310,52 @@ void QtSurface::commitFrame() {
         pen_ = pen;
         brush_ = brush;
     }
+    // What was drawn is known by its keys: its pictures are not held for the next comparison.
+    for (DrawOp& op : frame_)
+        op.image = QImage();
     lastFrame_.swap(frame_);
     frame_.clear();
     frameKnown_ = true;
+    frameKey_ = target_->cacheKey();
+}
+
+// Fills, text and pictures laid pixel for pixel come out the same whether or not a clip cuts
+// them. A line, an outline or a picture smoothed to another size does not: its pixels are
+// worked out from where the drawing starts, which a clip moves.
+bool QtSurface::exactWhenCut(const DrawOp& op) const {
+    using Kind = DrawOp::Kind;
+    switch (op.kind) {
+    case Kind::FillRect:
+    case Kind::TextLine:
+    case Kind::FillRegion:
+    case Kind::InvertRegion:
+    case Kind::NotXorRegion:
+        return true;
+    case Kind::Picture:
+        return !scaled();
+    case Kind::Line:
+    case Kind::Ellipse:
+    case Kind::RoundRect:
+    case Kind::Stretch:
+        return false;
+    }
+    return false;
+}
+
+QRect QtSurface::wholeShapesIn(QRect damage) const {
+    // Grown until every shape that reaches into it lies wholly inside; a chain of shapes that
+    // keeps it growing ends with the whole picture.
+    constexpr int kRounds = 8;
+    for (int round = 0; round < kRounds; ++round) {
+        const QRect before = damage;
+        for (const DrawOp& op : frame_) {
+            if (!exactWhenCut(op) && op.bounds.intersects(damage))
+                damage |= op.bounds;
+        }
+        if (damage == before)
+            return damage;
+    }
+    return target_->rect();
 }
 
 void QtSurface::play(const DrawOp& op) {

@@ -61,8 +61,10 @@ public:
     // repaint draws whole) holds a batch's drawing until it ends, and then draws only the
     // pixels where it differs from the batch before: a repaint that draws what the last one
     // drew leaves the picture as it is, whatever its size. Pixels come out exactly as if the
-    // whole batch had been drawn. Drawing outside a batch, a new scale, or a picture changed
-    // by others (forgetFrame) makes the next batch draw everything.
+    // whole batch had been drawn, provided every batch starts by covering the picture (a
+    // display's repaint fills it white first), so that none depends on what the one before
+    // left. Drawing outside a batch, a new scale, or a picture changed by others makes the
+    // next batch draw everything.
     void setRetained(bool retained);
     void forgetFrame();
     // The image pixels the last retained batch drew (empty when nothing differed).
@@ -118,7 +120,8 @@ private:
         Pen pen;
         Color color; // the fill, or the brush of an outlined shape
         QRegion region;
-        QImage image; // a picture's pixels, or a line of text as drawn
+        QImage image;         // a picture's pixels, or a line of text as drawn (until drawn)
+        qint64 imageKey = 0;  // which pixels those are: QImage keys are never reused
         QPoint at;    // where a line's picture lies, in image pixels
         QRect bounds; // the image pixels the operation may change
     };
@@ -129,6 +132,9 @@ private:
     QRect pixelsOf(double left, double top, double right, double bottom, double grow) const;
     double penGrowth() const;
     void commitFrame();
+    bool exactWhenCut(const DrawOp& op) const;
+    // The damage grown to hold whole every operation that a clip would draw otherwise.
+    QRect wholeShapesIn(QRect damage) const;
     void play(const DrawOp& op);
 
     // A painter ready for drawing (hints and font set): the batch's, or one of its own.
@@ -174,6 +180,7 @@ private:
     std::vector<DrawOp> frame_;
     std::vector<DrawOp> lastFrame_;
     QRect clip_; // while replaying: the pixels drawn again
+    qint64 frameKey_ = 0; // the image's key when the last batch was drawn
     QRect lastDamage_;
 };
 

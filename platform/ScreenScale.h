@@ -28,6 +28,7 @@ struct ScreenScale {
     // the page's own, as the whole page is then scaled to the real screen. Markers picked
     // for the real screen's width would be enlarged twice; at the scale that fits the page
     // to a screen of 640 or 1024 pixels, the page's markers have the sizes picked for it.
+    // Tests set other widths to draw the other pairs.
     std::int32_t screenWidth = kPageWidth;
 };
 

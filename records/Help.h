@@ -24,8 +24,12 @@ std::optional<std::string> readShownText(std::string_view name);
 // topic has no file or the file does not open. graded: as for helpFileName.
 int showHelp(HelpTopic topic, bool graded = false);
 
+// The titles of the help viewer, for a help text and for a note the student wrote.
+inline constexpr std::string_view kHelpTitle = "Lorvenna: Help";
+inline constexpr std::string_view kNoteTitle = "Lorvenna: Note";
+
 // The help viewer with a text, modal over the main window; returns 1. The control that had
 // the keyboard has it again when the viewer closes.
-int showText(std::string_view text, std::string_view title = "Lorvenna: Help");
+int showText(std::string_view text, std::string_view title = kHelpTitle);
 
 } // namespace lorvenna

@@ -1,6 +1,8 @@
 // The help viewer: a read-only text under a "Done" button.
 #pragma once
 
+#include "records/Help.h"
+
 #include <QDialog>
 #include <QPointer>
 
@@ -21,7 +23,7 @@ public:
 
     // The title names the window in window lists and to screen readers.
     HelpViewer(std::string_view text, QWidget* parent = nullptr,
-               std::string_view title = "Lorvenna: Help");
+               std::string_view title = kHelpTitle);
 
     QString text() const;
 

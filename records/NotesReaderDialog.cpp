@@ -65,7 +65,7 @@ void NotesReaderDialog::showNotes(const std::vector<std::string>& names) {
 void NotesReaderDialog::showNote(std::string_view text) {
     // The list had the keyboard when the line was chosen, and has it again after the note.
     list_->setFocus();
-    showText(text, "Lorvenna: Note");
+    showText(text, kNoteTitle);
 }
 
 void NotesReaderDialog::endDialog(StateCode result) {

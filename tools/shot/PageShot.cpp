@@ -13,7 +13,6 @@
 #include "tools/check/SelfPlay.h"
 #include "tools/common/SilentBoxes.h"
 
-
 #include <filesystem>
 
 namespace lorvenna {
