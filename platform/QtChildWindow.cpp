@@ -378,13 +378,19 @@ public:
         image_ = QImage(pixels(clientWidth_, clientWidth), pixels(clientHeight_, clientHeight),
                         QImage::Format_RGB32);
         image_.fill(Qt::white);
-        overlay_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
-        overlay_.fill(Qt::transparent);
+        clearOverlayPixels();
         if (!imageSurface_) {
             imageSurface_ = std::make_unique<QtSurface>(&image_);
             // Every repaint draws the picture whole: what it draws as before stays as it is.
             imageSurface_->setRetained(true);
             screenSurface_ = std::make_unique<QtSurface>(&overlay_, &image_);
+            // The overlay is as large as the picture only while something is drawn on it.
+            screenSurface_->setBeforeDrawing([this] {
+                if (overlay_.size() == image_.size())
+                    return;
+                overlay_ = QImage(image_.size(), QImage::Format_ARGB32_Premultiplied);
+                overlay_.fill(Qt::transparent);
+            });
         }
         imageSurface_->setScale(pixelsPerUnit);
         imageSurface_->forgetFrame();
@@ -437,7 +443,7 @@ public:
     void clearOverlay() override {
         if (!screenSurface_->drawnOn())
             return;
-        overlay_.fill(Qt::transparent);
+        clearOverlayPixels();
         screenSurface_->markBlank();
     }
     void present() override {
@@ -589,6 +595,11 @@ private:
     void* userData_ = nullptr;
     QImage image_;
     QImage overlay_;
+    // A clear overlay of one pixel: what is drawn on it makes it as large as the picture.
+    void clearOverlayPixels() {
+        overlay_ = QImage(1, 1, QImage::Format_ARGB32_Premultiplied);
+        overlay_.fill(Qt::transparent);
+    }
     std::unique_ptr<QtSurface> imageSurface_;
     std::unique_ptr<QtSurface> screenSurface_;
     QPointer<QFrame> frame_;

@@ -112,6 +112,8 @@ QFont bitmapFont() {
 class QtSurface::PainterScope {
 public:
     explicit PainterScope(QtSurface& surface) {
+        if (surface.beforeDrawing_ && !surface.batchPainter_)
+            surface.beforeDrawing_();
         surface.drawnOn_ = true;
         if (surface.batchDepth_ == 0) {
             if (surface.retained_)
@@ -856,6 +858,8 @@ template <typename Combine> void QtSurface::combineRegion(const QRegion& region,
         forgetFrame();
     // The pixels are read and written directly: what the batch has drawn must be there.
     closeBatchPainter();
+    if (beforeDrawing_)
+        beforeDrawing_();
     drawnOn_ = true;
     // Drawn again, a batch changes only the pixels it was asked to.
     const QRect inside = replaying_ ? target_->rect() & clip_ : target_->rect();

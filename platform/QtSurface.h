@@ -11,6 +11,7 @@
 #include <QRegion>
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
@@ -73,6 +74,10 @@ public:
     // Image pixels per page unit (1.0 at first). Layouts, positions and regions stay in page
     // units.
     void setScale(double pixelsPerUnit);
+
+    // Called before pixels are drawn on the image, to make it ready: an overlay that costs a
+    // picture's memory only while something is drawn on it is made as large there.
+    void setBeforeDrawing(std::function<void()> prepare) { beforeDrawing_ = std::move(prepare); }
 
     // Whether anything was drawn since the image was last known blank (markBlank): an overlay
     // nothing was drawn on needs neither clearing nor laying over the picture.
@@ -173,6 +178,7 @@ private:
     int batchDepth_ = 0;
     std::unique_ptr<QPainter> batchPainter_;
     bool drawnOn_ = false;
+    std::function<void()> beforeDrawing_;
 
     bool retained_ = false;
     bool replaying_ = false;
