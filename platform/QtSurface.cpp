@@ -164,6 +164,34 @@ void QtSurface::setScale(double pixelsPerUnit) {
 
 namespace {
 
+// The smallest rectangle holding every pixel of rows first to last that is not clear; a null
+// one when there is none. Each row is looked at from both ends, up to its first ink.
+QRect inkedPixels(const QImage& picture, int first, int last) {
+    const int width = picture.width();
+    int left = width;
+    int right = -1;
+    int top = -1;
+    int bottom = -1;
+    for (int y = std::max(0, first); y <= last && y < picture.height(); ++y) {
+        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
+        int start = 0;
+        while (start < width && qAlpha(row[start]) == 0)
+            ++start;
+        if (start == width)
+            continue;
+        int end = width - 1;
+        while (qAlpha(row[end]) == 0)
+            --end;
+        left = std::min(left, start);
+        right = std::max(right, end);
+        top = top < 0 ? y : top;
+        bottom = y;
+    }
+    if (right < 0)
+        return {};
+    return QRect(QPoint(left, top), QPoint(right, bottom));
+}
+
 bool isOpaque(const QImage& picture) {
     for (int y = 0; y < picture.height(); ++y) {
         const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
@@ -779,17 +807,9 @@ void QtSurface::render(TextLine& line) const {
             painter.drawText(baseline, text);
         }
         const QRect box = toImageRect(QRect(margin, margin, line.width, height));
-        int left = box.left();
-        int right = box.right();
-        for (int y = std::max(0, box.top()); y <= box.bottom() && y < picture.height(); ++y) {
-            const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-            for (int x = 0; x < picture.width(); ++x) {
-                if (qAlpha(row[x]) == 0)
-                    continue;
-                left = std::min(left, x);
-                right = std::max(right, x);
-            }
-        }
+        const QRect ink = inkedPixels(picture, box.top(), box.bottom());
+        const int left = ink.isNull() ? box.left() : std::min(box.left(), ink.left());
+        const int right = ink.isNull() ? box.right() : std::max(box.right(), ink.right());
         white.setLeft(left / scale_);
         white.setRight((right + 1) / scale_);
     }
@@ -801,14 +821,7 @@ void QtSurface::render(TextLine& line) const {
         painter.fillRect(white, Qt::white);
         painter.drawText(baseline, text);
     }
-    QRect drawn;
-    for (int y = 0; y < picture.height(); ++y) {
-        const auto* row = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-        for (int x = 0; x < picture.width(); ++x) {
-            if (qAlpha(row[x]) != 0)
-                drawn |= QRect(x, y, 1, 1);
-        }
-    }
+    const QRect drawn = inkedPixels(picture, 0, picture.height() - 1);
     if (drawn.isEmpty())
         return;
     line.picture = picture.copy(drawn);
