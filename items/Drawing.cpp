@@ -28,16 +28,16 @@ std::vector<const Display*>& repaintsRunning() {
     return running;
 }
 
+// The pairs' pictures are 12 x 16, 15 x 20 and 19 x 25.
 struct MarkerPair {
     int upToWidth; // the widest screen the pair is for
-    Size size;
     PageMarkers pictures;
 };
 
 constexpr MarkerPair kMarkerPairs[] = {
-    {640, {12, 16}, {PictureId::SmallPageReached, PictureId::SmallPageAhead}},
-    {1023, {15, 20}, {PictureId::MediumPageReached, PictureId::MediumPageAhead}},
-    {INT32_MAX, {19, 25}, {PictureId::LargePageReached, PictureId::LargePageAhead}},
+    {640, {PictureId::SmallPageReached, PictureId::SmallPageAhead}},
+    {1023, {PictureId::MediumPageReached, PictureId::MediumPageAhead}},
+    {INT32_MAX, {PictureId::LargePageReached, PictureId::LargePageAhead}},
 };
 
 const MarkerPair& markerPair(int screenWidth) {
@@ -132,10 +132,6 @@ void repaintAllDisplays() {
         repaintDisplay(display);
 }
 
-Size pageMarkerSize(int screenWidth) {
-    return markerPair(screenWidth).size;
-}
-
 PageMarkers pageMarkers(int screenWidth) {
     return markerPair(screenWidth).pictures;
 }
@@ -150,7 +146,7 @@ void paintPageStrip(Surface& surface, const Rect& area, const Picture& reached,
                     const Picture& ahead) {
     if (lesson().currentPage() < 1)
         return;
-    const Size marker = pageMarkerSize(screenScale().screenWidth);
+    const Size marker{reached.width(), reached.height()};
     const std::int64_t step = 3; // page units: the status surface scales the strip
     const std::int64_t centre = area.left + (area.right - area.left) / 2;
     const std::int64_t half = std::int64_t{lesson().pageCount} * step / 2;

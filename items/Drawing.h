@@ -22,20 +22,20 @@ void markAllAndRepaint();
 // Repaints (only the marked) displays of the page shown.
 void repaintAllDisplays();
 
-// The page markers for a screen width: their size, and the pictures of a page reached and of
-// a page still ahead.
+// The page markers for a screen width: the pictures of a page reached and of a page still
+// ahead, both of one size.
 struct PageMarkers {
     PictureId reached;
     PictureId ahead;
 };
-Size pageMarkerSize(int screenWidth);
 PageMarkers pageMarkers(int screenWidth);
 
 // The status text and the page strip, drawn on the surface that shows the main window's
 // status area; area is statusRect in that surface's coordinates. Nothing is drawn outside
 // area.
 void paintStatusText(Surface& surface, const Rect& area, std::string_view text);
-// Draws the strip for currentPage and pageCount; nothing when currentPage is below 1.
+// Draws the strip for currentPage and pageCount, spaced by the markers' size; nothing when
+// currentPage is below 1.
 void paintPageStrip(Surface& surface, const Rect& area, const Picture& reached,
                     const Picture& ahead);
 

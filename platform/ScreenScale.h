@@ -3,8 +3,6 @@
 
 #include "platform/Geometry.h"
 
-#include <cstdint>
-
 namespace lorvenna {
 
 // The page as authored: every position and size in a lesson is given in these units.
@@ -24,12 +22,6 @@ struct ScreenScale {
     // Where the page's top left corner lies in the main window, in window pixels.
     int originX = 0;
     int originY = 0;
-    // The width of the screen the page is drawn for, which picks the size of the page markers:
-    // the page's own, as the whole page is then scaled to the real screen. Markers picked
-    // for the real screen's width would be enlarged twice; at the scale that fits the page
-    // to a screen of 640 or 1024 pixels, the page's markers have the sizes picked for it.
-    // Tests set other widths to draw the other pairs.
-    std::int32_t screenWidth = kPageWidth;
 };
 
 // The scale of the screen the page is shown on: one for the process, set by the main window

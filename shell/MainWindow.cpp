@@ -49,6 +49,7 @@ struct ButtonPlace {
     int width;
     int height;
     bool enabled;
+    Rect onPage() const { return Rect{x, y, x + width, y + height}; }
 };
 
 constexpr ButtonPlace kButtons[] = {
@@ -192,8 +193,7 @@ MainWindow::~MainWindow() {
 void MainWindow::createButtons() {
     for (const ButtonPlace& place : kButtons) {
         auto* button = new QPushButton(QString::fromLatin1(place.caption), this);
-        button->setProperty("lorvennaPlace", QRect(place.x, place.y, place.width, place.height));
-        placeWidget(button, Rect{place.x, place.y, place.x + place.width, place.y + place.height});
+        placeWidget(button, place.onPage());
         button->setEnabled(place.enabled);
         button->setAutoDefault(false);
         // Buttons never keep the keyboard; their mnemonics still work as Alt+letter.
@@ -316,11 +316,8 @@ void MainWindow::applyScale() {
         return;
     scale = wanted;
 
-    for (const auto& [id, button] : buttons_) {
-        const QRect place = button->property("lorvennaPlace").toRect();
-        placeWidget(button, Rect{place.left(), place.top(), place.left() + place.width(),
-                                 place.top() + place.height()});
-    }
+    for (const ButtonPlace& place : kButtons)
+        placeWidget(buttons_.at(place.id), place.onPage());
     placeFeedbackPanel();
     makeStatusImage();
     if (statusIsStrip_)
@@ -414,7 +411,10 @@ void MainWindow::drawPageStrip() {
     if (lesson().currentPage() < 1)
         return;
     statusIsStrip_ = true;
-    const PageMarkers markers = pageMarkers(screenScale().screenWidth);
+    // Picked for the page, which is then scaled to the screen whole: markers picked for the
+    // real screen would be enlarged twice. At the scale that fits the page to a screen of 640
+    // or 1024 pixels, these have the sizes of the pairs picked there.
+    const PageMarkers markers = pageMarkers(kPageWidth);
     const Rect& area = pageOnScreen().statusRect;
     paintPageStrip(*statusSurface_, Rect{0, 0, area.width(), area.height()},
                    picture(markers.reached), picture(markers.ahead));

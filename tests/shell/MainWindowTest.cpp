@@ -370,8 +370,7 @@ TEST_F(MainWindowTest, StatusAreaShowsTheTextAndThePageStrip) {
     }
     EXPECT_GT(dark, 20); // the text is there
 
-    // Page 2 of 5 on an 800-pixel screen: markers 15 x 20, frame from x 78 to 125.
-    screenScale().screenWidth = 800;
+    // Page 2 of 5: the page's markers are 15 x 20, the frame runs from x 78 to 125.
     lesson().turnTo(2);
     window->drawPageStrip();
     EXPECT_EQ(window->statusImage().pixelColor(2, 13), QColor(192, 192, 192));
