@@ -393,7 +393,6 @@ public:
             });
         }
         imageSurface_->setScale(pixelsPerUnit);
-        imageSurface_->forgetFrame();
         screenSurface_->setScale(pixelsPerUnit);
         screenSurface_->markBlank();
     }

@@ -116,8 +116,6 @@ public:
             surface.beforeDrawing_();
         surface.drawnOn_ = true;
         if (surface.batchDepth_ == 0) {
-            if (surface.retained_)
-                surface.forgetFrame();
             own_.emplace(surface.target_);
             surface.setUpPainter(*own_);
             painter_ = &*own_;
@@ -290,7 +288,8 @@ void QtSurface::commitFrame() {
         forgetFrame();
         return;
     }
-    // The image changed since (a new one, or drawn on by others): it holds no known frame.
+    // The image changed since (a new one, or drawn on outside a batch, by this surface or
+    // others): it holds no known frame.
     if (frameKnown_ && target_->cacheKey() != frameKey_)
         forgetFrame();
     QRect damage;
@@ -867,8 +866,6 @@ void QtSurface::paintRegion(const QRegion& region, Color color) {
 template <typename Combine> void QtSurface::combineRegion(const QRegion& region, Combine combine) {
     if (!target_ || target_->isNull())
         return;
-    if (retained_ && batchDepth_ == 0)
-        forgetFrame();
     // The pixels are read and written directly: what the batch has drawn must be there.
     closeBatchPainter();
     if (beforeDrawing_)
